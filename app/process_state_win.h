@@ -1,0 +1,29 @@
+// State that lives for the whole run and that several parts of the program read
+// directly: the instance, the main window, the program folder, the settings in force,
+// the shared brushes, the last player process and the layout values of the main window.
+#ifndef NORAVEL_PROCESS_STATE_WIN_H
+#define NORAVEL_PROCESS_STATE_WIN_H
+
+#include <windows.h>
+
+struct ProcessState {
+    HINSTANCE instance = nullptr;
+    HWND mainWindow = nullptr;
+    char programDirectory[260] = "";
+    char ayahFontName[256] = "Microsoft Sans Serif";
+    int ayahFontSize = 14;
+    int language = 0; // 0 Indonesian, any other value English
+    HBRUSH backgroundBrush = nullptr;
+    HBRUSH controlBrush = nullptr; // red 240, green 240, blue 190
+    HANDLE playerProcess = nullptr;
+    int translationHeight = 140;
+    int splitterLine = 246;
+    bool firstLayout = true;
+};
+
+extern ProcessState process;
+
+// The colour of the control brush, also used as the text background of list boxes and buttons.
+constexpr COLORREF kControlColour = RGB(240, 240, 190);
+
+#endif

@@ -1,0 +1,84 @@
+#include "app/startup_win.h"
+
+#include "app/main_window_win.h"
+#include "app/process_state_win.h"
+#include "app/program_directory.h"
+#include "app/version.h"
+#include "resources/resource_ids.h"
+#include "settings/settings_win.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <cstring>
+
+ProcessState process;
+
+namespace {
+
+void readProgramDirectory() {
+    char path[260] = "";
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    if (length == 0 || length >= sizeof path) path[sizeof path - 1] = '\0';
+    programDirectoryFromPath(path, process.programDirectory, sizeof process.programDirectory);
+}
+
+void readSettings() {
+    const SettingsValues values = readAllSettings();
+    std::memcpy(process.ayahFontName, values.fontName, sizeof process.ayahFontName);
+    process.ayahFontName[sizeof process.ayahFontName - 1] = '\0';
+    process.ayahFontSize = values.fontSize;
+    process.language = values.language;
+}
+
+void makeBackgroundBrush() {
+    // The tile stays loaded as long as the brush that repeats it: both live for the run.
+    HBITMAP tile = LoadBitmapA(process.instance, MAKEINTRESOURCEA(IDB_BACKGROUND));
+    if (tile) process.backgroundBrush = CreatePatternBrush(tile);
+}
+
+int runMessageLoop() {
+    MSG message;
+    BOOL got;
+    while ((got = GetMessageA(&message, nullptr, 0, 0)) != 0) {
+        if (got == -1) return 1;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+} // namespace
+
+void showStartFailureBox(const char* text) {
+    MessageBoxA(nullptr, text, NORAVEL_CAPTION, MB_OK | MB_ICONERROR);
+}
+
+int runReader(HINSTANCE instance, int showCommand, StartFailureReporter reportFailure) {
+    CoInitialize(nullptr);
+    readProgramDirectory();
+    readSettings();
+    LoadLibraryA("Riched32.dll"); // provides the "RICHEDIT" class; stays loaded for the run
+    process.instance = instance;
+    makeBackgroundBrush();
+    InitCommonControls();
+    process.controlBrush = CreateSolidBrush(kControlColour);
+
+    if (!registerMainWindowClass(instance)) {
+        reportFailure("The reader cannot start: its window class could not be registered.");
+        return kExitClassNotRegistered;
+    }
+    HWND window = createMainWindow(instance);
+    if (!window) {
+        reportFailure("The reader cannot start: its main window could not be created.");
+        return kExitWindowNotCreated;
+    }
+    ShowWindow(window, showCommand);
+    UpdateWindow(window);
+
+    const int exitCode = runMessageLoop();
+
+    // The companion player of the last recitation ends with the reader.
+    TerminateProcess(process.playerProcess, 1);
+    return exitCode;
+}

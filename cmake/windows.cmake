@@ -1,0 +1,45 @@
+# Windows configuration: the reader, the companion programs, Windows-side tests.
+foreach(f 130_surahs.txt 131_indonesian.txt 133_english.txt 134_arabic.txt 137_timing.txt noravel.ico background.bmp)
+    if(NOT EXISTS "${NORAVEL_DATA_DIR}/${f}")
+        message(FATAL_ERROR "${NORAVEL_DATA_DIR}/${f} is missing: build the native configuration first (scripts/build.sh does both)")
+    endif()
+endforeach()
+
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+
+noravel_core_library(noravel_core)
+
+add_library(noravel_win STATIC ${NORAVEL_WIN_SOURCES})
+target_link_libraries(noravel_win PUBLIC noravel_core
+    comctl32 comdlg32 gdi32 user32 kernel32 advapi32 shell32 usp10 ole32 oleaut32 uuid winmm msacm32)
+
+# The resources go into an object library so that test programs link them too
+# (a static library would drop them: nothing refers to them by symbol).
+add_library(noravel_resources OBJECT resources/noravel.rc)
+target_include_directories(noravel_resources PRIVATE ${CMAKE_SOURCE_DIR} ${NORAVEL_DATA_DIR})
+set_property(SOURCE resources/noravel.rc APPEND PROPERTY OBJECT_DEPENDS
+    ${NORAVEL_DATA_DIR}/130_surahs.txt ${NORAVEL_DATA_DIR}/131_indonesian.txt
+    ${NORAVEL_DATA_DIR}/133_english.txt ${NORAVEL_DATA_DIR}/134_arabic.txt
+    ${NORAVEL_DATA_DIR}/137_timing.txt ${NORAVEL_DATA_DIR}/noravel.ico
+    ${NORAVEL_DATA_DIR}/background.bmp)
+
+add_executable(noravel WIN32 app/main_win.cpp $<TARGET_OBJECTS:noravel_resources>)
+target_link_libraries(noravel PRIVATE noravel_win)
+set_target_properties(noravel PROPERTIES OUTPUT_NAME Noravel RUNTIME_OUTPUT_DIRECTORY ${NORAVEL_DIST_DIR})
+
+if(EXISTS ${CMAKE_SOURCE_DIR}/companions/CMakeLists.txt)
+    add_subdirectory(companions)
+endif()
+
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+add_subdirectory(tests/win)
+add_subdirectory(tests/e2e)
+
+# What running the reader needs: the program folder's programs and the screenshot tool.
+add_custom_target(dist_programs)
+add_dependencies(dist_programs noravel shoot)
+if(TARGET companions)
+    add_dependencies(dist_programs companions)
+endif()

@@ -1,0 +1,114 @@
+// Ids of every resource, menu item, dialog and control of the reader.
+// Shared by the resource script (resources/noravel.rc) and the code, so it holds
+// preprocessor constants only.
+#ifndef NORAVEL_RESOURCE_IDS_H
+#define NORAVEL_RESOURCE_IDS_H
+
+// Resources.
+#define IDR_MAIN_MENU 111
+#define IDI_MAIN_ICON 110
+#define IDB_BACKGROUND 122
+#define IDD_SETTINGS 102
+#define IDD_TRANSLATION_SEARCH 107
+#define IDD_ARABIC_SEARCH 138
+
+// Text resources of type "TXT".
+#define IDT_SURAH_LIST 130
+#define IDT_INDONESIAN 131
+#define IDT_ENGLISH 133
+#define IDT_ARABIC 134
+#define IDT_RECITATION_TIMING 137
+
+// Menu commands.
+#define IDM_EXIT 57665
+#define IDM_COPY_PICTURE 40004
+#define IDM_COPY_ARABIC_AYAH 40007
+#define IDM_COPY_ARABIC_SURAH 40008
+#define IDM_COPY_TRANSLATION 40005
+#define IDM_COPY_RESULTS 40006
+#define IDM_COMMENTARY_PAGE 111
+#define IDM_HELP_PAGE 40012
+#define IDM_ABOUT 40001
+// Commands that no menu item or control carries: something must send them.
+#define IDM_SETTINGS 40002
+#define IDM_READING_HISTORY 40013
+
+// Main window controls.
+#define IDC_STATUS_BAR 1000
+#define IDC_TRANSLATION 306
+#define IDC_RESULT_LIST 301
+#define IDC_SURAH_LIST 303
+#define IDC_AYAH_LIST 304
+#define IDC_TRANSLATION_SEARCH 302
+#define IDC_ARABIC_SEARCH 118
+#define IDC_TAJWID 400
+#define IDC_CONTINUE 113
+#define IDC_RECITATION_SCOPE 155
+#define IDC_LISTEN 112
+#define IDC_MATCH_CASE 307
+#define IDC_WHOLE_WORD 308
+#define IDC_LANGUAGE_LIST 401
+#define IDC_AYAH_STEPPER 305
+
+// Settings dialog (102).
+#define IDC_FONT_FACE 303
+#define IDC_FONT_SIZE 304
+
+// Translation search dialog (107).
+#define IDC_WORD_1 1001
+#define IDC_WORD_2 1002
+#define IDC_WORD_3 1003
+#define IDC_WORD_RELATION 1011
+#define IDC_SEARCH_WHOLE_WORD 308
+#define IDC_SEARCH_MATCH_CASE 307
+#define IDC_SCOPE_ALL 1006
+#define IDC_SCOPE_SURAH 1008
+#define IDC_SCOPE_SURAH_LIST 1013
+
+// Arabic search dialog (138): the command keys ...
+#define IDC_KEY_DELETE 1012
+#define IDC_KEY_SPACE 1019
+#define IDC_KEY_CLEAR 1040
+// ... and the 37 letter keys, right to left, row by row.
+#define IDC_KEY_ALIF 1016
+#define IDC_KEY_BA 1021
+#define IDC_KEY_TA 1022
+#define IDC_KEY_TSA 1023
+#define IDC_KEY_JIM 1024
+#define IDC_KEY_HA 1025
+#define IDC_KEY_KHA 1026
+#define IDC_KEY_DAL 1027
+#define IDC_KEY_DZAL 1028
+#define IDC_KEY_RA 1029
+#define IDC_KEY_ZA 1030
+#define IDC_KEY_SIN 1031
+#define IDC_KEY_SYIN 1032
+#define IDC_KEY_SHAD 1033
+#define IDC_KEY_DHAD 1034
+#define IDC_KEY_THA 1035
+#define IDC_KEY_ZHA 1036
+#define IDC_KEY_AIN 1037
+#define IDC_KEY_GHIN 1038
+#define IDC_KEY_FA 1046
+#define IDC_KEY_QAF 1047
+#define IDC_KEY_KAF 1048
+#define IDC_KEY_LAM 1049
+#define IDC_KEY_MIM 1043
+#define IDC_KEY_NUN 1050
+#define IDC_KEY_WAU 1051
+#define IDC_KEY_HEH 1052
+#define IDC_KEY_LAMALIF 1053
+#define IDC_KEY_HAMZAH 1054
+#define IDC_KEY_YA 1055
+#define IDC_KEY_ALEF_MAKSURA 1058
+#define IDC_KEY_YEH_HAMZA 1059
+#define IDC_KEY_WAW_HAMZA 1061
+#define IDC_KEY_ALEF_HAMZA_ABOVE 1056
+#define IDC_KEY_ALEF_HAMZA_BELOW 1057
+#define IDC_KEY_TEH_MARBUTA 1060
+#define IDC_KEY_ALEF_MADDA 1062
+
+// Private window message that hands a bitmap to the bitmap view (WM_USER + 111).
+#define WM_SETPICTURE 1135
+
+#endif

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs everything the build and the tests need on a fresh Debian 12 machine (as root),
+# and the npm package with the scripture data. Safe to run again.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+
+packages=(
+    # build
+    cmake make g++ clang libclang-rt-14-dev clang-format pkg-config
+    g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
+    googletest libbenchmark-dev nlohmann-json3-dev
+    # generators: ayah pictures, pages, sounds, installer
+    libharfbuzz-dev libfreetype-dev libgif-dev fonts-hosny-amiri fonts-dejavu-core
+    # the Wine test bed
+    wine64 xvfb xauth x11-apps imagemagick
+)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+# npm may come with a Node.js of its own (as on these machines); only a machine without
+# any npm gets Debian's.
+command -v npm >/dev/null 2>&1 || missing+=(nodejs npm)
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "setup: installing ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -q
+    apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+cd "$root"
+if [ ! -f node_modules/quran-json/package.json ] ||
+    ! cmp -s package-lock.json node_modules/.package-lock.json.noravel 2>/dev/null; then
+    npm ci --ignore-scripts --no-audit --no-fund
+    cp package-lock.json node_modules/.package-lock.json.noravel
+fi

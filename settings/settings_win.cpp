@@ -1,0 +1,72 @@
+#include "settings/settings_win.h"
+
+#include "settings/registry_win.h"
+
+#include <cstring>
+
+const SettingsLocation& defaultSettingsLocation() {
+    static const SettingsLocation location{HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER,
+                                           "SOFTWARE\\KELVANE\\QURAN", "SETTING"};
+    return location;
+}
+
+bool readSettingString(const char* valueName, const char* defaultText, char* out, int outSize,
+                       const SettingsLocation& where) {
+    if (!out || outSize <= 0) return false;
+    if (readRegistryString(where.userRoot, where.key, where.subkey, valueName, defaultText, out,
+                           outSize))
+        return true;
+    if (readRegistryString(where.machineRoot, where.key, where.subkey, valueName, defaultText, out,
+                           outSize))
+        return true;
+    // A root the helpers refuse leaves out untouched: give the default here in any case.
+    const char* fallback = defaultText ? defaultText : "";
+    const size_t length = std::strlen(fallback);
+    const size_t count = length < static_cast<size_t>(outSize) - 1 ? length : outSize - 1;
+    std::memcpy(out, fallback, count);
+    out[count] = '\0';
+    return false;
+}
+
+int readSettingDword(const char* valueName, int defaultValue, const SettingsLocation& where) {
+    int value = defaultValue;
+    if (queryRegistryDword(where.userRoot, where.key, where.subkey, valueName, &value))
+        return value;
+    if (queryRegistryDword(where.machineRoot, where.key, where.subkey, valueName, &value))
+        return value;
+    return defaultValue;
+}
+
+namespace {
+
+// After a machine-wide write the per-user copy must go, or it would keep overriding the
+// new value; when it cannot be removed it is overwritten with the same value instead.
+template <typename WriteTo>
+bool storeSetting(const char* valueName, const SettingsLocation& where, WriteTo writeTo) {
+    if (writeTo(where.machineRoot)) {
+        if (deleteRegistryValue(where.userRoot, where.key, where.subkey, valueName)) return true;
+    }
+    return writeTo(where.userRoot);
+}
+
+} // namespace
+
+bool writeSettingString(const char* valueName, const char* text, const SettingsLocation& where) {
+    return storeSetting(valueName, where, [&](HKEY root) {
+        return writeRegistryString(root, where.key, where.subkey, valueName, text);
+    });
+}
+
+bool writeSettingDword(const char* valueName, int value, const SettingsLocation& where) {
+    return storeSetting(valueName, where, [&](HKEY root) {
+        return writeRegistryDword(root, where.key, where.subkey, valueName, value);
+    });
+}
+
+SettingsValues readAllSettings(const SettingsLocation& where) {
+    SettingsValues values{};
+    readSettingString(kFontNameValue, kDefaultFontName, values.fontName, 255, where);
+    values.fontSize = readSettingDword(kFontSizeValue, kDefaultFontSize, where);
+    values.language = readSettingDword(kLanguageValue, kDefaultLanguage, where);
+    return values;
+}

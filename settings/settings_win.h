@@ -1,0 +1,49 @@
+// The reader's three settings and where they are kept.
+//
+// A normal user may not write under HKEY_LOCAL_MACHINE on current Windows, so each value
+// may live in one of two places under the same key path: machine-wide or per user.
+// Reading takes the per-user value when it can be read, else the machine-wide one, else
+// the default. Writing tries machine-wide first; when that works the per-user copy is
+// removed so the two never disagree, and when it is refused the value goes to the user.
+#pragma once
+
+#include <windows.h>
+
+struct SettingsLocation {
+    HKEY machineRoot;
+    HKEY userRoot;
+    const char* key;
+    const char* subkey;
+};
+
+// HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER, "SOFTWARE\KELVANE\QURAN", "SETTING".
+const SettingsLocation& defaultSettingsLocation();
+
+inline constexpr const char* kFontNameValue = "FontName";
+inline constexpr const char* kFontSizeValue = "FontSize";
+inline constexpr const char* kLanguageValue = "Bahasa";
+
+inline constexpr const char* kDefaultFontName = "Microsoft Sans Serif";
+inline constexpr int kDefaultFontSize = 14;
+inline constexpr int kDefaultLanguage = 0; // Indonesian; any other value is English
+
+// True when a stored value was read; otherwise out holds defaultText ("" for nullptr).
+bool readSettingString(const char* valueName, const char* defaultText, char* out, int outSize,
+                       const SettingsLocation& where = defaultSettingsLocation());
+int readSettingDword(const char* valueName, int defaultValue,
+                     const SettingsLocation& where = defaultSettingsLocation());
+
+// True when the value is now stored where the next read finds it.
+bool writeSettingString(const char* valueName, const char* text,
+                        const SettingsLocation& where = defaultSettingsLocation());
+bool writeSettingDword(const char* valueName, int value,
+                       const SettingsLocation& where = defaultSettingsLocation());
+
+struct SettingsValues {
+    char fontName[256];
+    int fontSize;
+    int language;
+};
+
+// The three settings as start-up reads them (the font name at most 254 characters).
+SettingsValues readAllSettings(const SettingsLocation& where = defaultSettingsLocation());

@@ -1,0 +1,98 @@
+// Journeys through the real reader, driven from a separate process.
+#include "reader_session_win.h"
+
+#include "resources/resource_ids.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string readerPath() {
+    return windowsPathOf(NORAVEL_READER_EXE);
+}
+
+std::string caption(HWND window) {
+    char text[256] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+TEST(ReaderStartAndStop, OpensItsMainWindowWithCaptionAndClass) {
+    ReaderSession reader(readerPath());
+    ASSERT_TRUE(reader.start());
+    EXPECT_EQ(caption(reader.window()), "Noravel ver 3.2");
+    EXPECT_TRUE(IsWindowVisible(reader.window()));
+    LONG style = GetWindowLongA(reader.window(), GWL_STYLE);
+    EXPECT_EQ(style & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW);
+    PostMessageA(reader.window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(reader.waitForExit(), 0);
+}
+
+TEST(ReaderStartAndStop, FileExitEndsTheProgramWithCodeZero) {
+    ReaderSession reader(readerPath());
+    ASSERT_TRUE(reader.start());
+    PostMessageA(reader.window(), WM_COMMAND, MAKEWPARAM(IDM_EXIT, 0), 0);
+    EXPECT_EQ(reader.waitForExit(), 0);
+}
+
+TEST(ReaderStartAndStop, CloseBoxEndsTheProgramWithCodeZero) {
+    ReaderSession reader(readerPath());
+    ASSERT_TRUE(reader.start());
+    PostMessageA(reader.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(reader.waitForExit(), 0);
+}
+
+TEST(ReaderStartAndStop, UnknownCommandLeavesTheReaderRunning) {
+    ReaderSession reader(readerPath());
+    ASSERT_TRUE(reader.start());
+    PostMessageA(reader.window(), WM_COMMAND, MAKEWPARAM(12345, 0), 0);
+    ASSERT_TRUE(reader.waitIdle());
+    EXPECT_EQ(reader.waitForExit(300), -1);
+    PostMessageA(reader.window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(reader.waitForExit(), 0);
+}
+
+// The menu as the reader's file carries it (another process's menu cannot be read
+// through its window under every system, so it is read from the program file).
+TEST(ReaderMenu, HasTheFourMenusWithTheirItemsAndIds) {
+    HMODULE file = LoadLibraryExA(readerPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(file, nullptr);
+    HMENU menu = LoadMenuA(file, MAKEINTRESOURCEA(IDR_MAIN_MENU));
+    ASSERT_NE(menu, nullptr);
+    struct Item {
+        std::string text;
+        UINT id;
+    };
+    const std::vector<std::pair<std::string, std::vector<Item>>> expected = {
+        {"&File", {{"E&xit", IDM_EXIT}}},
+        {"&Edit",
+         {{"Copy &arabic text as bitmap", IDM_COPY_PICTURE},
+          {"Copy arabic te&xt as text (ayat)", IDM_COPY_ARABIC_AYAH},
+          {"Copy arabic text as text (&surat)", IDM_COPY_ARABIC_SURAH},
+          {"Copy &terjemahan", IDM_COPY_TRANSLATION},
+          {"&Copy list hasil pencarian", IDM_COPY_RESULTS}}},
+        {"&View", {{"Html", IDM_COMMENTARY_PAGE}}},
+        {"&Help", {{"&How To", IDM_HELP_PAGE}, {"&About", IDM_ABOUT}}},
+    };
+    ASSERT_EQ(GetMenuItemCount(menu), static_cast<int>(expected.size()));
+    for (size_t m = 0; m < expected.size(); ++m) {
+        char text[128] = "";
+        GetMenuStringA(menu, static_cast<UINT>(m), text, sizeof text, MF_BYPOSITION);
+        EXPECT_EQ(text, expected[m].first);
+        HMENU popup = GetSubMenu(menu, static_cast<int>(m));
+        ASSERT_NE(popup, nullptr);
+        ASSERT_EQ(GetMenuItemCount(popup), static_cast<int>(expected[m].second.size()));
+        for (size_t i = 0; i < expected[m].second.size(); ++i) {
+            GetMenuStringA(popup, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+            EXPECT_EQ(text, expected[m].second[i].text);
+            EXPECT_EQ(GetMenuItemID(popup, static_cast<int>(i)), expected[m].second[i].id);
+        }
+    }
+    DestroyMenu(menu);
+    FreeLibrary(file);
+}
+
+} // namespace

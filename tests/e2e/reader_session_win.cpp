@@ -1,0 +1,136 @@
+#include "reader_session_win.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+std::string windowsPathOf(const std::string& unixPath) {
+    if (unixPath.empty() || unixPath[0] != '/') return unixPath;
+    std::string path = "Z:" + unixPath;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+ReaderSession::ReaderSession(std::string exePath) : exePath_(std::move(exePath)) {}
+
+ReaderSession::~ReaderSession() {
+    if (processInfo_.hProcess) {
+        if (WaitForSingleObject(processInfo_.hProcess, 0) == WAIT_TIMEOUT)
+            TerminateProcess(processInfo_.hProcess, 99);
+        CloseHandle(processInfo_.hProcess);
+        CloseHandle(processInfo_.hThread);
+    }
+}
+
+namespace {
+
+struct WindowSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK findReaderWindow(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[64] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (owner == search->processId && std::strcmp(className, "AL-QURAN") == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+bool ReaderSession::start(DWORD timeoutMs) {
+    std::string directory = exePath_;
+    const size_t slash = directory.find_last_of('\\');
+    directory = slash == std::string::npos ? std::string(".") : directory.substr(0, slash);
+    std::string commandLine = "\"" + exePath_ + "\"";
+    std::vector<char> mutableLine(commandLine.begin(), commandLine.end());
+    mutableLine.push_back('\0');
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(exePath_.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        directory.c_str(), &startup, &processInfo_)) {
+        std::fprintf(stderr, "cannot start %s: error %lu\n", exePath_.c_str(), GetLastError());
+        return false;
+    }
+    WaitForInputIdle(processInfo_.hProcess, timeoutMs);
+    const DWORD until = GetTickCount() + timeoutMs;
+    while (!window_ && static_cast<LONG>(until - GetTickCount()) > 0) {
+        WindowSearch search{processInfo_.dwProcessId, nullptr};
+        EnumWindows(findReaderWindow, reinterpret_cast<LPARAM>(&search));
+        window_ = search.found;
+        if (!window_) {
+            if (WaitForSingleObject(processInfo_.hProcess, 100) == WAIT_OBJECT_0) return false;
+        }
+    }
+    return window_ && waitIdle();
+}
+
+bool ReaderSession::waitIdle(DWORD timeoutMs) const {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
+}
+
+std::string ReaderSession::text(HWND control) const {
+    char buffer[4096] = "";
+    SendMessageA(control, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
+    buffer[sizeof buffer - 1] = '\0';
+    return buffer;
+}
+
+long ReaderSession::waitForExit(DWORD timeoutMs) {
+    if (!processInfo_.hProcess) return -1;
+    if (WaitForSingleObject(processInfo_.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(processInfo_.hProcess, &code);
+    return static_cast<long>(code);
+}
+
+bool ReaderSession::saveWindowPicture(const std::string& bmpPath) const {
+    RECT rect;
+    if (!window_ || !GetWindowRect(window_, &rect)) return false;
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0) return false;
+
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bool ok = false;
+    if (picture && bits) {
+        HGDIOBJ previous = SelectObject(memory, picture);
+        BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+        SelectObject(memory, previous);
+        GdiFlush();
+        const DWORD stride = ((width * 3 + 3) / 4) * 4;
+        const DWORD imageSize = stride * height;
+        BITMAPFILEHEADER file{};
+        file.bfType = 0x4D42;
+        file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+        file.bfSize = file.bfOffBits + imageSize;
+        info.bmiHeader.biSizeImage = imageSize;
+        if (FILE* out = std::fopen(bmpPath.c_str(), "wb")) {
+            ok = std::fwrite(&file, sizeof file, 1, out) == 1 &&
+                 std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
+                 std::fwrite(bits, 1, imageSize, out) == imageSize;
+            ok = std::fclose(out) == 0 && ok;
+        }
+    }
+    if (picture) DeleteObject(picture);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return ok;
+}

@@ -1,0 +1,42 @@
+// Drives the real reader from another process: starts it, finds its window, sends it
+// messages as a user's input would arrive, reads back what it shows, and closes it.
+#ifndef NORAVEL_READER_SESSION_WIN_H
+#define NORAVEL_READER_SESSION_WIN_H
+
+#include <windows.h>
+
+#include <string>
+
+// The Windows form of a path of the build machine (Wine maps "/" to drive Z:).
+std::string windowsPathOf(const std::string& unixPath);
+
+class ReaderSession {
+  public:
+    explicit ReaderSession(std::string exePath);
+    ~ReaderSession();
+    ReaderSession(const ReaderSession&) = delete;
+    ReaderSession& operator=(const ReaderSession&) = delete;
+
+    // Starts the reader and waits until its main window exists and is idle.
+    bool start(DWORD timeoutMs = 60000);
+    HWND window() const { return window_; }
+    DWORD processId() const { return processInfo_.dwProcessId; }
+
+    // Returns once the reader's user-interface thread has handled everything sent so far.
+    bool waitIdle(DWORD timeoutMs = 20000) const;
+    HWND child(int id) const { return GetDlgItem(window_, id); }
+    std::string text(HWND control) const;
+
+    // Waits for the process to end; returns its exit code, or -1 when it did not end in time.
+    long waitForExit(DWORD timeoutMs = 20000);
+
+    // Saves what the screen shows of the main window as a 24-bit BMP file.
+    bool saveWindowPicture(const std::string& bmpPath) const;
+
+  private:
+    std::string exePath_;
+    PROCESS_INFORMATION processInfo_{};
+    HWND window_ = nullptr;
+};
+
+#endif

@@ -1,0 +1,452 @@
+// Tests of the picture decoding core on small GIFs and BMPs built here.
+#include "picture/picture_decoder.h"
+
+#include "picture_builder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+
+using namespace picture_builder;
+
+namespace {
+
+PictureData decodeBytes(const char* name, const Bytes& file) {
+    return decodePicture(name, file.data(), file.size());
+}
+
+PictureData decodeGifBytes(const Bytes& file) {
+    return decodeBytes("a.gif", file);
+}
+
+// The image's pixels row-major without the row padding.
+Bytes pixelsOf(const PictureData& picture) {
+    const int width = picture.header().width;
+    const int height = -picture.header().height;
+    Bytes out;
+    for (int row = 0; row < height; ++row) {
+        const uint8_t* start = picture.bits() + static_cast<size_t>(row) * picture.rowStride;
+        out.insert(out.end(), start, start + width);
+    }
+    return out;
+}
+
+// A GIF whose code stream is written code by code (8-bit minimum code size).
+Bytes gifOfCodes(std::initializer_list<int> codes, int width = 4, int height = 1) {
+    TrackedCodeWriter writer(8);
+    for (int code : codes)
+        writer.put(code);
+    GifSpec spec;
+    spec.width = width;
+    spec.height = height;
+    spec.globalTable = colourTable(256);
+    spec.codeStream = writer.finish();
+    return buildGif(spec);
+}
+
+Bytes smallGif(const std::string& version = "GIF89a") {
+    GifSpec spec;
+    spec.version = version;
+    spec.width = 6;
+    spec.height = 4;
+    spec.minimumCodeSize = 3;
+    return encodeGif(spec, noisePixels(24, 8, 9));
+}
+
+} // namespace
+
+TEST(PictureFormat, ExtensionFromTheLastDotChoosesTheFormatIgnoringCase) {
+    EXPECT_EQ(pictureFormatOf("gif\\2\\2_1.GIF"), PictureFormat::Gif);
+    EXPECT_EQ(pictureFormatOf("back.Bmp"), PictureFormat::Bmp);
+    EXPECT_EQ(pictureFormatOf("a.jpg"), PictureFormat::Jpeg);
+    EXPECT_EQ(pictureFormatOf("a.JPEG"), PictureFormat::Jpeg);
+    EXPECT_EQ(pictureFormatOf("a.pcx"), PictureFormat::Pcx);
+    EXPECT_EQ(pictureFormatOf("a.tiff"), PictureFormat::Tiff);
+    EXPECT_EQ(pictureFormatOf("a.tif"), PictureFormat::Unknown);
+    EXPECT_EQ(pictureFormatOf("gif"), PictureFormat::Unknown);
+    EXPECT_EQ(pictureFormatOf("dir.gif\\picture"), PictureFormat::Unknown);
+    EXPECT_EQ(pictureFormatOf("a.gif.txt"), PictureFormat::Unknown);
+    EXPECT_EQ(pictureFormatOf(nullptr), PictureFormat::Unknown);
+}
+
+TEST(PictureFormat, UnknownExtensionIsErrorOneAndUndecodedFormatsErrorFive) {
+    const Bytes gif = smallGif();
+    EXPECT_EQ(decodeBytes("a.tif", gif).error, kPictureUnknownExtension);
+    EXPECT_EQ(decodeBytes("noextension", gif).error, kPictureUnknownExtension);
+    for (const char* name : {"a.jpg", "a.jpeg", "a.pcx", "a.tiff"}) {
+        const PictureData picture = decodeBytes(name, gif);
+        EXPECT_EQ(picture.error, kPictureNoData) << name;
+        EXPECT_FALSE(picture.buffer) << name;
+    }
+    EXPECT_TRUE(decodeBytes("A.GIF", gif).ok());
+}
+
+TEST(GifDecoding, HeaderAndSeparatorFaultsGiveTheirCodes) {
+    Bytes gif = smallGif();
+    EXPECT_EQ(decodeGifBytes(Bytes(gif.begin(), gif.begin() + 12)).error, kPictureNotGif);
+    for (const char* version : {"GIF88a", "GIF87b", "gif89a"}) {
+        Bytes wrong = gif;
+        std::memcpy(wrong.data(), version, 6);
+        EXPECT_EQ(decodeGifBytes(wrong).error, kPictureNotGif) << version;
+    }
+    // A global table announced for 256 colours, with only 10 there.
+    Bytes shortTable(gif.begin(), gif.begin() + 13);
+    shortTable[10] = 0x87;
+    shortTable.resize(13 + 30);
+    EXPECT_EQ(decodeGifBytes(shortTable).error, kPictureReadFailed);
+
+    GifSpec noImage;
+    noImage.globalTable = colourTable(2);
+    Bytes withoutSeparator = buildGif(noImage);
+    withoutSeparator.resize(13 + 6); // header and table only
+    EXPECT_EQ(decodeGifBytes(withoutSeparator).error, kPictureBadGif);
+}
+
+TEST(GifDecoding, MalformedDescriptorTablesAndSizesAreErrorThree) {
+    const Bytes gif = smallGif();
+    const size_t separator = 13 + 3 * 8;
+    ASSERT_EQ(gif[separator], 0x2C);
+    // Cut inside the descriptor, and just before the minimum code size.
+    EXPECT_EQ(decodeGifBytes(Bytes(gif.begin(), gif.begin() + separator + 5)).error,
+              kPictureBadGif);
+    EXPECT_EQ(decodeGifBytes(Bytes(gif.begin(), gif.begin() + separator + 10)).error,
+              kPictureBadGif);
+    // A local table announced but cut short.
+    Bytes localShort(gif.begin(), gif.begin() + separator + 10);
+    localShort[separator + 9] = 0x87;
+    localShort.insert(localShort.end(), 20, 1);
+    EXPECT_EQ(decodeGifBytes(localShort).error, kPictureBadGif);
+    // Minimum code size 12 would put the first free code at 4098, even for a
+    // stream that is otherwise sound.
+    CodeWriter thirteenBits;
+    for (int code : {4096, 5, 7, 4097})
+        thirteenBits.write(code, 13);
+    GifSpec bigCodes;
+    bigCodes.width = 2;
+    bigCodes.minimumCodeSize = 12;
+    bigCodes.codeStream = thirteenBits.finish();
+    EXPECT_EQ(decodeGifBytes(buildGif(bigCodes)).error, kPictureBadGif);
+    GifSpec widest;
+    widest.width = 20;
+    widest.height = 20;
+    widest.minimumCodeSize = 11;
+    widest.globalTable = colourTable(256);
+    const Bytes widePixels = noisePixels(400, 256, 11);
+    const PictureData wide = decodeGifBytes(encodeGif(widest, widePixels));
+    ASSERT_TRUE(wide.ok());
+    EXPECT_EQ(pixelsOf(wide), widePixels);
+    // 65535 x 65535, and anything past 256 MiB of pixels, before any allocation.
+    for (auto [width, height] : {std::pair{65535, 65535}, std::pair{65535, 4097}}) {
+        Bytes huge = gif;
+        huge[separator + 5] = static_cast<uint8_t>(width);
+        huge[separator + 6] = static_cast<uint8_t>(width >> 8);
+        huge[separator + 7] = static_cast<uint8_t>(height);
+        huge[separator + 8] = static_cast<uint8_t>(height >> 8);
+        EXPECT_EQ(decodeGifBytes(huge).error, kPictureBadGif) << width << "x" << height;
+    }
+}
+
+TEST(GifDecoding, CodeAfterClearAboveTheFirstFreeCodeIsErrorThree) {
+    EXPECT_EQ(decodeGifBytes(gifOfCodes({256, 259, 257})).error, kPictureBadGif);
+    // The first free code itself is still written, as its low 8 bits.
+    const PictureData atFirstFree = decodeGifBytes(gifOfCodes({256, 258, 257}));
+    ASSERT_TRUE(atFirstFree.ok());
+    EXPECT_EQ(atFirstFree.bits()[0], 258 & 0xFF);
+}
+
+TEST(GifDecoding, PrefixChainThatDoesNotDescendIsErrorThree) {
+    // 300 is ahead of the table; 259 is then defined with prefix 300, above itself.
+    EXPECT_EQ(decodeGifBytes(gifOfCodes({256, 0, 300, 259, 259, 257})).error, kPictureBadGif);
+    // 259 defined with itself as prefix.
+    EXPECT_EQ(decodeGifBytes(gifOfCodes({256, 0, 259, 259, 259, 257})).error, kPictureBadGif);
+    // The same stream without the last use of 259 decodes.
+    EXPECT_TRUE(decodeGifBytes(gifOfCodes({256, 0, 300, 259, 257})).ok());
+}
+
+TEST(GifDecoding, BothVersionsDecodeWithExtensionsBeforeTheImage) {
+    const Bytes pixels = noisePixels(7 * 5, 16, 4);
+    for (const char* version : {"GIF87a", "GIF89a"}) {
+        GifSpec spec;
+        spec.version = version;
+        spec.width = 7;
+        spec.height = 5;
+        spec.minimumCodeSize = 4;
+        spec.beforeImage = typicalExtensions();
+        const PictureData picture = decodeGifBytes(encodeGif(spec, pixels));
+        ASSERT_TRUE(picture.ok()) << version;
+        EXPECT_EQ(pixelsOf(picture), pixels) << version;
+        const DibInfoHeader& header = picture.header();
+        EXPECT_EQ(header.size, 40u);
+        EXPECT_EQ(header.width, 7);
+        EXPECT_EQ(header.height, -5);
+        EXPECT_EQ(header.planes, 1);
+        EXPECT_EQ(header.bitCount, 8);
+        EXPECT_EQ(header.compression, kDibRgb);
+        EXPECT_EQ(header.colorsUsed, 256u);
+        EXPECT_EQ(header.colorsImportant, 256u);
+        EXPECT_EQ(picture.colourCount, 256u);
+        EXPECT_EQ(picture.bitsOffset, 40u + 1024u);
+    }
+}
+
+TEST(GifDecoding, SeparatorByteInsideAnExtensionIsTakenAsTheImage) {
+    // A comment whose text happens to hold 0x2C and a 3 x 1 image after it.
+    Bytes inner = {0x2C, 0, 0, 0, 0, 3, 0, 1, 0, 0, 2};
+    const Bytes innerBlocks = subBlocks(lzwEncode({1, 2, 3}, 2));
+    inner.insert(inner.end(), innerBlocks.begin(), innerBlocks.end());
+    inner.push_back(0);
+    GifSpec spec;
+    spec.width = 9;
+    spec.height = 9;
+    spec.minimumCodeSize = 2;
+    spec.beforeImage = {0x21, 0xFE, static_cast<uint8_t>(inner.size())};
+    spec.beforeImage.insert(spec.beforeImage.end(), inner.begin(), inner.end());
+    spec.beforeImage.push_back(0);
+    const PictureData picture = decodeGifBytes(encodeGif(spec, Bytes(81, 3)));
+    ASSERT_TRUE(picture.ok());
+    EXPECT_EQ(picture.header().width, 3);
+    EXPECT_EQ(picture.header().height, -1);
+    EXPECT_EQ(pixelsOf(picture), (Bytes{1, 2, 3}));
+}
+
+TEST(GifDecoding, LocalColourTableWinsOverTheGlobalOne) {
+    GifSpec spec;
+    spec.width = 3;
+    spec.height = 2;
+    spec.minimumCodeSize = 2;
+    spec.globalTable = colourTable(256, 1);
+    spec.localTable = colourTable(4, 77);
+    const PictureData local = decodeGifBytes(encodeGif(spec, {0, 1, 2, 3, 0, 1}));
+    ASSERT_TRUE(local.ok());
+    for (int i = 0; i < 256; ++i) {
+        const DibColour c = local.colours()[i];
+        if (i < 4) {
+            EXPECT_EQ(c.red, spec.localTable[3 * i]);
+            EXPECT_EQ(c.green, spec.localTable[3 * i + 1]);
+            EXPECT_EQ(c.blue, spec.localTable[3 * i + 2]);
+        } else {
+            EXPECT_EQ(c.red | c.green | c.blue, 0) << "entry " << i << " left over";
+        }
+        EXPECT_EQ(c.reserved, 0);
+    }
+    spec.localTable.clear();
+    const PictureData global = decodeGifBytes(encodeGif(spec, {0, 1, 2, 3, 0, 1}));
+    ASSERT_TRUE(global.ok());
+    EXPECT_EQ(global.colours()[200].red, spec.globalTable[600]);
+    EXPECT_EQ(global.colours()[200].blue, spec.globalTable[602]);
+}
+
+TEST(GifDecoding, InterlacedRowsArriveInPassOrder) {
+    // Stream row k is filled with the value k; the table gives where it must land.
+    const std::pair<int, std::vector<int>> cases[] = {{10, {0, 8, 4, 2, 6, 1, 3, 5, 7, 9}},
+                                                      {3, {0, 2, 1}}};
+    for (const auto& [height, landing] : cases) {
+        const int width = 5;
+        Bytes stream;
+        for (int k = 0; k < height; ++k)
+            stream.insert(stream.end(), width, k);
+        GifSpec spec;
+        spec.width = width;
+        spec.height = height;
+        spec.interlaced = true;
+        spec.minimumCodeSize = 4;
+        spec.globalTable = colourTable(16);
+        spec.codeStream = lzwEncode(stream, 4);
+        const PictureData picture = decodeGifBytes(buildGif(spec));
+        ASSERT_TRUE(picture.ok());
+        for (int k = 0; k < height; ++k) {
+            const uint8_t* row = picture.bits() + landing[k] * picture.rowStride;
+            EXPECT_EQ(Bytes(row, row + width), Bytes(width, k)) << "stream row " << k;
+        }
+    }
+}
+
+TEST(GifDecoding, RowsArePaddedToFourBytesAndPaddingStaysZero) {
+    for (int width : {1, 5, 6, 7, 8, 13}) {
+        GifSpec spec;
+        spec.width = width;
+        spec.height = 3;
+        spec.minimumCodeSize = 2;
+        const Bytes pixels = noisePixels(width * 3, 3, width);
+        Bytes nonZero = pixels;
+        for (auto& p : nonZero)
+            ++p;
+        const PictureData picture = decodeGifBytes(encodeGif(spec, nonZero));
+        ASSERT_TRUE(picture.ok());
+        const int stride = (width + 3) / 4 * 4;
+        EXPECT_EQ(picture.rowStride, stride);
+        EXPECT_EQ(picture.bitsSize, static_cast<size_t>(stride) * 3);
+        EXPECT_EQ(picture.header().width, width);
+        EXPECT_EQ(pixelsOf(picture), nonZero);
+        for (int row = 0; row < 3; ++row) {
+            for (int pad = width; pad < stride; ++pad) {
+                EXPECT_EQ(picture.bits()[row * stride + pad], 0) << width << " row " << row;
+            }
+        }
+    }
+}
+
+TEST(GifDecoding, EveryMinimumCodeSizeFromTwoToEightRoundTrips) {
+    for (int size = 2; size <= 8; ++size) {
+        GifSpec spec;
+        spec.width = 31;
+        spec.height = 17;
+        spec.minimumCodeSize = size;
+        const Bytes pixels = noisePixels(31 * 17, 1 << size, size);
+        const PictureData picture = decodeGifBytes(encodeGif(spec, pixels));
+        ASSERT_TRUE(picture.ok()) << size;
+        EXPECT_EQ(pixelsOf(picture), pixels) << size;
+    }
+}
+
+TEST(GifDecoding, FullTableKeepsDecodingWithOrWithoutALateClear) {
+    GifSpec spec;
+    spec.width = 160;
+    spec.height = 100;
+    const Bytes pixels = noisePixels(160 * 100, 256, 21);
+    for (int clearWhenFull : {-1, 0, 500}) {
+        const PictureData picture =
+            decodeGifBytes(encodeGif(spec, pixels, LzwOptions{true, clearWhenFull, true}));
+        ASSERT_TRUE(picture.ok()) << clearWhenFull;
+        EXPECT_EQ(pixelsOf(picture), pixels) << clearWhenFull;
+        if (clearWhenFull < 0) {
+            // The last entry was defined: the codes reached 12 bits.
+            EXPECT_NE(picture.lzwTable[4095].prefix, 0);
+        }
+    }
+}
+
+TEST(GifDecoding, StreamWithoutLeadingClearOrEndCodeStillDecodes) {
+    GifSpec spec;
+    spec.width = 12;
+    spec.height = 6;
+    spec.minimumCodeSize = 3;
+    const Bytes pixels = noisePixels(72, 8, 33);
+    const PictureData noClear = decodeGifBytes(encodeGif(spec, pixels, {false, 0, true}));
+    ASSERT_TRUE(noClear.ok());
+    EXPECT_EQ(pixelsOf(noClear), pixels);
+    const PictureData noEnd = decodeGifBytes(encodeGif(spec, pixels, {true, 0, false}));
+    ASSERT_TRUE(noEnd.ok());
+    EXPECT_EQ(pixelsOf(noEnd), pixels);
+}
+
+TEST(GifDecoding, BlockTerminatorEndsTheCodeStream) {
+    CodeWriter codes;
+    for (int code : {256, 1, 2})
+        codes.write(code, 9);
+    GifSpec spec;
+    spec.width = 4;
+    spec.codeStream = codes.finish();
+    spec.terminator = false;
+    spec.trailer = false;
+    Bytes gif = buildGif(spec);
+    // Bytes after the terminator that would read as more codes.
+    gif.insert(gif.end(), {0, 2, 0x03, 0x06, 0, 0x3B});
+    const PictureData picture = decodeGifBytes(gif);
+    ASSERT_TRUE(picture.ok());
+    EXPECT_EQ(pixelsOf(picture), (Bytes{1, 2, 0, 0}));
+}
+
+TEST(GifDecoding, TruncationAnywhereGivesAnErrorOrThePixelsSoFar) {
+    GifSpec spec;
+    spec.width = 40;
+    spec.height = 30;
+    spec.blockSize = 16;
+    spec.beforeImage = typicalExtensions();
+    Bytes pixels = noisePixels(40 * 30, 255, 8);
+    for (auto& p : pixels)
+        ++p; // no zero: undecoded pixels show as 0
+    const Bytes gif = encodeGif(spec, pixels);
+    size_t lastDecoded = 0;
+    for (size_t length = 0; length < gif.size(); ++length) {
+        const PictureData picture = decodeGifBytes(Bytes(gif.begin(), gif.begin() + length));
+        if (!picture.ok()) {
+            EXPECT_TRUE(picture.error == kPictureNotGif || picture.error == kPictureReadFailed ||
+                        picture.error == kPictureBadGif)
+                << length;
+            continue;
+        }
+        const Bytes got = pixelsOf(picture);
+        const size_t decoded = std::find(got.begin(), got.end(), 0) - got.begin();
+        EXPECT_TRUE(std::equal(got.begin(), got.begin() + decoded, pixels.begin())) << length;
+        EXPECT_TRUE(std::all_of(got.begin() + decoded, got.end(), [](uint8_t p) { return !p; }))
+            << length;
+        EXPECT_GE(decoded, lastDecoded) << length;
+        lastDecoded = decoded;
+    }
+    EXPECT_GT(lastDecoded, pixels.size() * 9 / 10);
+}
+
+TEST(GifDecoding, HostileStreamsEndWithoutWritingOutside) {
+    // Endless sub-blocks of noise without terminator, on a tiny image.
+    GifSpec spec;
+    spec.width = 2;
+    spec.height = 2;
+    spec.codeStream = noisePixels(60000, 256, 5);
+    spec.terminator = false;
+    spec.trailer = false;
+    const PictureData noise = decodeGifBytes(buildGif(spec));
+    EXPECT_TRUE(noise.ok() || noise.error == kPictureBadGif);
+    // Width and height 0: nothing to place, decoding still ends.
+    spec.width = 0;
+    spec.height = 0;
+    spec.codeStream = lzwEncode(Bytes(100, 7), 8);
+    const PictureData empty = decodeGifBytes(buildGif(spec));
+    ASSERT_TRUE(empty.ok());
+    EXPECT_EQ(empty.bitsSize, 0u);
+}
+
+TEST(BmpReading, FileHeaderFaultsGiveTheirCodes) {
+    EXPECT_EQ(decodeBytes("a.bmp", Bytes(13, 'B')).error, kPictureReadFailed);
+    BmpSpec tiny;
+    tiny.fileSizeField = 14;
+    tiny.type = 0x1234; // the size is checked first
+    EXPECT_EQ(decodeBytes("a.bmp", buildBmp(tiny)).error, kPictureBmpTooSmall);
+    BmpSpec wrongType;
+    wrongType.type = 0x4D43;
+    EXPECT_EQ(decodeBytes("a.bmp", buildBmp(wrongType)).error, kPictureNotBmp);
+}
+
+TEST(BmpReading, InfoHeaderThatDoesNotFitTheBytesIsErrorFour) {
+    BmpSpec specs[8];
+    specs[0].headerSize = 12;  // an OS/2 core header
+    specs[1].headerSize = 108; // a V4 header
+    specs[2].bitCount = 7;
+    specs[3].compression = 1;                                // RLE8
+    specs[4].dropBytes = 1;                                  // last pixel row cut short
+    specs[5].colorsUsed = 1000, specs[5].paletteEntries = 2; // table beyond the data
+    specs[6].width = -4;
+    specs[7].fileSizeField = 14 + 40; // the field stops after the header
+    for (const BmpSpec& spec : specs) {
+        EXPECT_EQ(decodeBytes("a.bmp", buildBmp(spec)).error, kPictureReadFailed)
+            << spec.headerSize << " " << spec.bitCount << " " << spec.dropBytes;
+    }
+}
+
+TEST(BmpReading, SoundBmpIsCopiedWithItsColourTableAndBits) {
+    const struct {
+        int bitCount;
+        uint32_t colorsUsed;
+        uint32_t expectColours;
+    } cases[] = {{1, 0, 2}, {4, 0, 16}, {8, 0, 256}, {8, 5, 5}, {16, 0, 0}, {24, 0, 0}, {32, 0, 0}};
+    for (const auto& c : cases) {
+        BmpSpec spec;
+        spec.width = 9;
+        spec.height = -3;
+        spec.bitCount = c.bitCount;
+        spec.colorsUsed = c.colorsUsed;
+        const Bytes file = buildBmp(spec);
+        const PictureData picture = decodeBytes("a.BMP", file);
+        ASSERT_TRUE(picture.ok()) << c.bitCount;
+        EXPECT_EQ(picture.colourCount, c.expectColours) << c.bitCount;
+        EXPECT_EQ(picture.bitsOffset, 40 + 4 * c.expectColours) << c.bitCount;
+        EXPECT_EQ(picture.bitsSize, static_cast<size_t>((9 * c.bitCount + 31) / 32 * 4 * 3));
+        ASSERT_EQ(picture.dibSize, file.size() - 14);
+        EXPECT_EQ(std::memcmp(picture.buffer.get(), file.data() + 14, picture.dibSize), 0);
+    }
+    // A file-size field beyond the file is a short read, not an error.
+    BmpSpec longer;
+    longer.fileSizeField = 1 << 30;
+    EXPECT_TRUE(decodeBytes("a.bmp", buildBmp(longer)).ok());
+}

@@ -1,0 +1,451 @@
+#include "ayah_picture.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_OUTLINE_H
+#include <gif_lib.h>
+#include <hb.h>
+
+namespace ayahpics {
+
+std::array<Rgb, kPaletteSize> inkPalette() {
+    std::array<Rgb, kPaletteSize> palette{};
+    const int steps = kPaletteSize - 1;
+    auto mix = [steps](int paper, int ink, int i) {
+        return static_cast<std::uint8_t>((paper * (steps - i) + ink * i + steps / 2) / steps);
+    };
+    for (int i = 0; i < kPaletteSize; ++i)
+        palette[i] = {mix(kPaper.r, kInk.r, i), mix(kPaper.g, kInk.g, i), mix(kPaper.b, kInk.b, i)};
+    return palette;
+}
+
+std::uint8_t coverageToIndex(std::uint8_t coverage) {
+    return static_cast<std::uint8_t>((coverage * (kPaletteSize - 1) + 127) / 255);
+}
+
+std::string arabicIndicDigits(int number) {
+    std::string digits;
+    for (; number > 0; number /= 10) {
+        // U+0660 + d is D9 A0+d in UTF-8; built backwards, two bytes at a time.
+        digits.insert(0, {'\xD9', static_cast<char>(0xA0 + number % 10)});
+    }
+    return digits;
+}
+
+std::string ayahEndSign(int number) {
+    return "\xDB\x9D" + arabicIndicDigits(number);
+}
+
+std::string withOpenTanween(const std::string& utf8Text) {
+    std::string out;
+    out.reserve(utf8Text.size() + utf8Text.size() / 8);
+    for (std::size_t i = 0; i < utf8Text.size(); ++i) {
+        // U+0656, U+0657 and U+065E are D9 96, D9 97 and D9 9E; U+08F0..U+08F2 are E0 A3 B0..B2.
+        if (utf8Text[i] == '\xD9' && i + 1 < utf8Text.size()) {
+            const char next = utf8Text[i + 1];
+            const char open = next == '\x97'   ? '\xB0'
+                              : next == '\x9E' ? '\xB1'
+                              : next == '\x96' ? '\xB2'
+                                               : 0;
+            if (open != 0) {
+                out += {'\xE0', '\xA3', open};
+                ++i;
+                continue;
+            }
+        }
+        out += utf8Text[i];
+    }
+    return out;
+}
+
+std::vector<std::string> breakUnits(const std::string& text, int ayahNumber) {
+    std::vector<std::string> units;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find(' ', start);
+        if (end == std::string::npos) end = text.size();
+        if (end > start) units.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    const std::string sign = ayahEndSign(ayahNumber);
+    if (units.empty())
+        units.push_back(sign);
+    else
+        units.back() += " " + sign;
+    return units;
+}
+
+std::vector<std::size_t> breakLines(const std::vector<std::int64_t>& unitWidths,
+                                    std::int64_t blankWidth, std::int64_t maxWidth) {
+    std::vector<std::size_t> lines;
+    std::size_t onLine = 0;
+    std::int64_t width = 0;
+    for (std::int64_t unit : unitWidths) {
+        if (onLine > 0 && width + blankWidth + unit > maxWidth) {
+            lines.push_back(onLine);
+            onLine = 0;
+        }
+        width = onLine == 0 ? unit : width + blankWidth + unit;
+        ++onLine;
+    }
+    if (onLine > 0) lines.push_back(onLine);
+    return lines;
+}
+
+namespace {
+
+struct GifSink {
+    std::vector<std::uint8_t>* bytes;
+};
+
+int writeToVector(GifFileType* gif, const GifByteType* data, int length) {
+    auto* sink = static_cast<GifSink*>(gif->UserData);
+    sink->bytes->insert(sink->bytes->end(), data, data + length);
+    return length;
+}
+
+} // namespace
+
+bool encodeGif(const IndexedPicture& picture, std::vector<std::uint8_t>& gif, std::string& error) {
+    gif.clear();
+    if (picture.width < 1 || picture.height < 1 || picture.width > 65535 ||
+        picture.height > 65535 ||
+        picture.pixels.size() != static_cast<std::size_t>(picture.width) * picture.height) {
+        error = "picture size out of range for a GIF";
+        return false;
+    }
+    for (std::uint8_t index : picture.pixels) {
+        if (index >= kPaletteSize) {
+            error = "pixel outside the palette";
+            return false;
+        }
+    }
+    const auto palette = inkPalette();
+    GifColorType colours[kPaletteSize];
+    for (int i = 0; i < kPaletteSize; ++i)
+        colours[i] = {palette[i].r, palette[i].g, palette[i].b};
+    ColorMapObject* map = GifMakeMapObject(kPaletteSize, colours);
+    if (map == nullptr) {
+        error = "out of memory for the colour table";
+        return false;
+    }
+
+    GifSink sink{&gif};
+    int code = 0;
+    GifFileType* file = EGifOpen(&sink, writeToVector, &code);
+    if (file == nullptr) {
+        GifFreeMapObject(map);
+        error = GifErrorString(code) ? GifErrorString(code) : "EGifOpen failed";
+        return false;
+    }
+    EGifSetGifVersion(file, true);
+    bool ok = EGifPutScreenDesc(file, picture.width, picture.height, 4, 0, map) == GIF_OK &&
+              EGifPutImageDesc(file, 0, 0, picture.width, picture.height, false, nullptr) == GIF_OK;
+    std::vector<GifPixelType> row(picture.width);
+    for (int y = 0; ok && y < picture.height; ++y) {
+        std::memcpy(row.data(), picture.pixels.data() + static_cast<std::size_t>(y) * picture.width,
+                    picture.width);
+        ok = EGifPutLine(file, row.data(), picture.width) == GIF_OK;
+    }
+    if (!ok) {
+        const char* text = GifErrorString(file->Error);
+        error = text ? text : "GIF encoding failed";
+    }
+    GifFreeMapObject(map);
+    if (EGifCloseFile(file, &code) != GIF_OK && ok) {
+        const char* text = GifErrorString(code);
+        error = text ? text : "GIF encoding failed";
+        ok = false;
+    }
+    if (!ok) gif.clear();
+    return ok;
+}
+
+namespace {
+
+// One drawn glyph: its coverage and where its top-left pixel lies relative to the line's
+// origin (left end of the line's advance, on the baseline; y grows downwards).
+struct GlyphInk {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> coverage;
+};
+
+// One shaped glyph: position of its origin relative to the start of the text, 1/64 pixel,
+// y upwards, and the pen position after it.
+struct PlacedGlyph {
+    unsigned glyph = 0;
+    std::int64_t x = 0;
+    std::int64_t y = 0;
+    std::int64_t nextPenX = 0;
+};
+
+// One shaped and drawn line.
+struct Line {
+    std::int64_t advance = 0; // 1/64 pixel
+    std::vector<GlyphInk> glyphs;
+    int inkTop = 0; // rows relative to the baseline; top < bottom when there is ink
+    int inkBottom = 0;
+    bool hasInk = false;
+};
+
+// The code point that starts at byte offset `at` of a UTF-8 text, in hexadecimal, for messages.
+std::string hexCodePointAt(const std::string& text, std::size_t at) {
+    if (at >= text.size()) return "?";
+    const auto lead = static_cast<unsigned char>(text[at]);
+    const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    unsigned long cp = length == 1 ? lead : lead & (0x3F >> (length - 1));
+    for (std::size_t i = 1; i < length && at + i < text.size(); ++i)
+        cp = (cp << 6) | (static_cast<unsigned char>(text[at + i]) & 0x3F);
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%04lX", cp);
+    return buffer;
+}
+
+int floorDiv64(std::int64_t v) {
+    return static_cast<int>(v >= 0 ? v / 64 : -((-v + 63) / 64));
+}
+
+} // namespace
+
+struct AyahRenderer::Impl {
+    PictureStyle style;
+    FT_Library library = nullptr;
+    FT_Face face = nullptr;
+    hb_blob_t* blob = nullptr;
+    hb_face_t* hbFace = nullptr;
+    hb_font_t* font = nullptr;
+    hb_buffer_t* buffer = nullptr;
+
+    ~Impl() {
+        if (buffer) hb_buffer_destroy(buffer);
+        if (font) hb_font_destroy(font);
+        if (hbFace) hb_face_destroy(hbFace);
+        if (blob) hb_blob_destroy(blob);
+        if (face) FT_Done_Face(face);
+        if (library) FT_Done_FreeType(library);
+    }
+
+    // Shapes one directional run and appends its glyphs, in visual order from the left, at
+    // pen position penX (1/64 pixel); returns the pen position after the run.
+    std::int64_t shapeRun(const std::string& text, std::size_t from, std::size_t length,
+                          hb_direction_t direction, std::vector<PlacedGlyph>& glyphs) {
+        hb_buffer_clear_contents(buffer);
+        hb_buffer_add_utf8(buffer, text.data(), static_cast<int>(text.size()),
+                           static_cast<unsigned>(from), static_cast<int>(length));
+        hb_buffer_set_direction(buffer, direction);
+        hb_buffer_set_script(buffer, HB_SCRIPT_ARABIC);
+        hb_buffer_set_language(buffer, hb_language_from_string("ar", -1));
+        hb_shape(font, buffer, nullptr, 0);
+        unsigned count = 0;
+        const hb_glyph_info_t* info = hb_buffer_get_glyph_infos(buffer, &count);
+        const hb_glyph_position_t* pos = hb_buffer_get_glyph_positions(buffer, &count);
+        std::int64_t penX = glyphs.empty() ? 0 : glyphs.back().nextPenX;
+        for (unsigned i = 0; i < count; ++i) {
+            if (info[i].codepoint == 0)
+                throw std::runtime_error("no glyph in the font for the character U+" +
+                                         hexCodePointAt(text, info[i].cluster));
+            PlacedGlyph g;
+            g.glyph = info[i].codepoint;
+            g.x = penX + pos[i].x_offset;
+            g.y = pos[i].y_offset;
+            penX += pos[i].x_advance;
+            g.nextPenX = penX;
+            glyphs.push_back(g);
+        }
+        return penX;
+    }
+
+    // Lays out a piece of ayah text, in visual order from the left. The text is right to left,
+    // except that the end-of-ayah sign with its number is an Arabic number run: laid out left
+    // to right (sign, then digits) as the bidirectional algorithm orders it, which is what the
+    // font needs to draw the digits inside the sign. Being logically last, it stands leftmost.
+    std::vector<PlacedGlyph> layoutText(const std::string& text, std::int64_t& advance) {
+        std::vector<PlacedGlyph> glyphs;
+        const std::size_t sign = text.find("\xDB\x9D");
+        const std::size_t rtlLength = sign == std::string::npos ? text.size() : sign;
+        if (sign != std::string::npos)
+            shapeRun(text, sign, text.size() - sign, HB_DIRECTION_LTR, glyphs);
+        advance = shapeRun(text, 0, rtlLength, HB_DIRECTION_RTL, glyphs);
+        return glyphs;
+    }
+
+    Line drawLine(const std::string& text) {
+        Line line;
+        for (const PlacedGlyph& placed : layoutText(text, line.advance)) {
+            const std::int64_t gx = placed.x;
+            const std::int64_t gy = placed.y; // upwards
+            if (FT_Load_Glyph(face, placed.glyph, FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP))
+                throw std::runtime_error("a glyph cannot be loaded");
+            FT_GlyphSlot slot = face->glyph;
+            if (slot->format != FT_GLYPH_FORMAT_OUTLINE) continue;
+            // Draw at the exact fractional position: shift the outline by the fraction and
+            // place the bitmap at the whole pixel.
+            const int wholeX = floorDiv64(gx);
+            const int wholeY = floorDiv64(gy);
+            FT_Outline_Translate(&slot->outline, static_cast<FT_Pos>(gx - wholeX * 64LL),
+                                 static_cast<FT_Pos>(gy - wholeY * 64LL));
+            if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL))
+                throw std::runtime_error("a glyph cannot be drawn");
+            const FT_Bitmap& bitmap = slot->bitmap;
+            if (bitmap.pixel_mode != FT_PIXEL_MODE_GRAY)
+                throw std::runtime_error("unexpected glyph bitmap format");
+            if (bitmap.width == 0 || bitmap.rows == 0) continue;
+            if (bitmap.width > 4096 || bitmap.rows > 4096)
+                throw std::runtime_error("glyph bitmap too large");
+            GlyphInk ink;
+            ink.width = static_cast<int>(bitmap.width);
+            ink.height = static_cast<int>(bitmap.rows);
+            ink.x = wholeX + slot->bitmap_left;
+            ink.y = -(wholeY + slot->bitmap_top);
+            ink.coverage.resize(static_cast<std::size_t>(ink.width) * ink.height);
+            for (int r = 0; r < ink.height; ++r) {
+                const unsigned char* src =
+                    bitmap.buffer + static_cast<std::ptrdiff_t>(r) * bitmap.pitch;
+                std::memcpy(ink.coverage.data() + static_cast<std::size_t>(r) * ink.width, src,
+                            ink.width);
+            }
+            if (!line.hasInk) {
+                line.inkTop = ink.y;
+                line.inkBottom = ink.y + ink.height;
+                line.hasInk = true;
+            } else {
+                line.inkTop = std::min(line.inkTop, ink.y);
+                line.inkBottom = std::max(line.inkBottom, ink.y + ink.height);
+            }
+            line.glyphs.push_back(std::move(ink));
+        }
+        return line;
+    }
+};
+
+AyahRenderer::AyahRenderer(const std::string& fontPath, const PictureStyle& style)
+    : impl_(std::make_unique<Impl>()) {
+    Impl& d = *impl_;
+    d.style = style;
+    if (style.fontPixels < 4 || style.fontPixels > 512 || style.maxLineWidth < 1 ||
+        style.linePitch < 1 || style.minLineGap < 0 || style.margin < 0)
+        throw std::runtime_error("picture style out of range");
+    if (FT_Init_FreeType(&d.library)) throw std::runtime_error("FreeType cannot start");
+    if (FT_New_Face(d.library, fontPath.c_str(), 0, &d.face))
+        throw std::runtime_error("cannot open the font " + fontPath);
+    if (FT_Set_Pixel_Sizes(d.face, 0, style.fontPixels))
+        throw std::runtime_error("the font cannot be set to the size");
+    d.blob = hb_blob_create_from_file(fontPath.c_str());
+    if (hb_blob_get_length(d.blob) == 0) throw std::runtime_error("cannot read " + fontPath);
+    d.hbFace = hb_face_create(d.blob, 0);
+    d.font = hb_font_create(d.hbFace);
+    // Positions in 1/64 pixel, unhinted, to match FreeType's unhinted outlines.
+    hb_font_set_scale(d.font, style.fontPixels * 64, style.fontPixels * 64);
+    d.buffer = hb_buffer_create();
+    if (!hb_buffer_allocation_successful(d.buffer))
+        throw std::runtime_error("out of memory for the shaping buffer");
+}
+
+AyahRenderer::~AyahRenderer() = default;
+
+std::int64_t AyahRenderer::shapedWidth(const std::string& utf8Text) {
+    std::int64_t advance = 0;
+    impl_->layoutText(utf8Text, advance);
+    return advance;
+}
+
+IndexedPicture AyahRenderer::render(const std::string& utf8Text, int ayahNumber) {
+    Impl& d = *impl_;
+    const PictureStyle& style = d.style;
+    const std::vector<std::string> units = breakUnits(withOpenTanween(utf8Text), ayahNumber);
+    std::vector<std::int64_t> widths;
+    widths.reserve(units.size());
+    for (const std::string& unit : units)
+        widths.push_back(shapedWidth(unit));
+    const std::vector<std::size_t> counts =
+        breakLines(widths, shapedWidth(" "), static_cast<std::int64_t>(style.maxLineWidth) * 64);
+
+    std::vector<Line> lines;
+    std::size_t next = 0;
+    for (std::size_t count : counts) {
+        std::string text;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (i > 0) text += ' ';
+            text += units[next + i];
+        }
+        next += count;
+        lines.push_back(d.drawLine(text));
+    }
+
+    // Right-align every line on the longest advance; stack the baselines at the pitch, further
+    // apart where the ink of two lines would come closer than the gap.
+    std::int64_t widest = 0;
+    for (const Line& line : lines)
+        widest = std::max(widest, line.advance);
+    std::vector<int> shiftX(lines.size());
+    std::vector<int> baseline(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        shiftX[i] = floorDiv64(widest - lines[i].advance);
+        if (i == 0) continue;
+        int y = baseline[i - 1] + style.linePitch;
+        if (lines[i - 1].hasInk && lines[i].hasInk)
+            y = std::max(y, baseline[i - 1] + lines[i - 1].inkBottom + style.minLineGap -
+                                lines[i].inkTop);
+        baseline[i] = y;
+    }
+
+    // The picture spans the ink of the lines, plus the margin on every side (a text without
+    // ink, which the font never gives for an ayah, would still make a one-pixel picture).
+    int left = 0, right = 1, top = 0, bottom = 1;
+    bool anyInk = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        for (const GlyphInk& g : lines[i].glyphs) {
+            const int gx = shiftX[i] + g.x, gy = baseline[i] + g.y;
+            if (!anyInk) {
+                left = gx;
+                right = gx + g.width;
+                top = gy;
+                bottom = gy + g.height;
+                anyInk = true;
+            }
+            left = std::min(left, gx);
+            right = std::max(right, gx + g.width);
+            top = std::min(top, gy);
+            bottom = std::max(bottom, gy + g.height);
+        }
+    }
+    const long long width = static_cast<long long>(right) - left + 2LL * style.margin;
+    const long long height = static_cast<long long>(bottom) - top + 2LL * style.margin;
+    if (width < 1 || height < 1 || width > 65535 || height > 65535)
+        throw std::runtime_error("picture would be too large");
+
+    const int originX = style.margin - left, originY = style.margin - top;
+    std::vector<std::uint8_t> coverage(static_cast<std::size_t>(width * height), 0);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        for (const GlyphInk& g : lines[i].glyphs) {
+            const int x0 = originX + shiftX[i] + g.x, y0 = originY + baseline[i] + g.y;
+            for (int r = 0; r < g.height; ++r) {
+                std::uint8_t* dst = coverage.data() + static_cast<std::size_t>(y0 + r) * width + x0;
+                const std::uint8_t* src = g.coverage.data() + static_cast<std::size_t>(r) * g.width;
+                for (int c = 0; c < g.width; ++c) {
+                    // Overlapping strokes (joins, marks on letters) combine as two layers of
+                    // translucent ink, so an overlap is never lighter than either stroke.
+                    dst[c] =
+                        static_cast<std::uint8_t>(dst[c] + src[c] - (dst[c] * src[c] + 127) / 255);
+                }
+            }
+        }
+    }
+
+    IndexedPicture picture;
+    picture.width = static_cast<int>(width);
+    picture.height = static_cast<int>(height);
+    picture.pixels.resize(coverage.size());
+    std::transform(coverage.begin(), coverage.end(), picture.pixels.begin(), coverageToIndex);
+    return picture;
+}
+
+} // namespace ayahpics

@@ -1,0 +1,65 @@
+# The ayah pictures: every ayah of the Uthmani text of quran-json drawn in the Amiri Quran font
+# into ${NORAVEL_DIST_DIR}/gif/S/S_A.gif. The set is made again only when the generator, the
+# text or the font changes (the stamp file records a complete run).
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(AYAH_SHAPING REQUIRED IMPORTED_TARGET harfbuzz freetype2)
+find_package(GIF REQUIRED)
+find_package(nlohmann_json REQUIRED)
+find_package(Threads REQUIRED)
+
+find_file(NORAVEL_AMIRI_QURAN_FONT AmiriQuran.ttf
+    PATHS /usr/share/fonts /usr/local/share/fonts
+    PATH_SUFFIXES opentype/fonts-hosny-amiri truetype/fonts-hosny-amiri fonts-hosny-amiri
+    DOC "The Amiri Quran font the ayah pictures are drawn in")
+if(NOT NORAVEL_AMIRI_QURAN_FONT)
+    execute_process(COMMAND fc-list -f "%{file}\n" "Amiri Quran"
+        OUTPUT_VARIABLE amiri_files ERROR_QUIET)
+    string(REGEX MATCH "[^\n]*AmiriQuran\\.ttf" amiri_file "${amiri_files}")
+    if(amiri_file)
+        set(NORAVEL_AMIRI_QURAN_FONT "${amiri_file}" CACHE FILEPATH "" FORCE)
+    endif()
+endif()
+if(NOT NORAVEL_AMIRI_QURAN_FONT)
+    message(FATAL_ERROR "AmiriQuran.ttf not found: install the Debian package fonts-hosny-amiri "
+        "or set NORAVEL_AMIRI_QURAN_FONT to the font file")
+endif()
+
+set(AYAH_PICTURES_JSON "${NORAVEL_NODE_MODULES}/quran-json/dist/quran.json")
+set(AYAH_PICTURES_STAMP "${NORAVEL_DATA_DIR}/ayah_pictures.stamp")
+
+# Drawing and encoding, shared by the generator and its test (the test's copy has sanitizers).
+function(ayah_picture_library name)
+    add_library(${name} STATIC ${CMAKE_CURRENT_SOURCE_DIR}/ayah_picture.cpp)
+    target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC PkgConfig::AYAH_SHAPING GIF::GIF)
+    target_compile_options(${name} PUBLIC ${ARGN})
+    target_link_options(${name} PUBLIC ${ARGN})
+endfunction()
+ayah_picture_library(ayah_picture)
+ayah_picture_library(ayah_picture_san ${NORAVEL_SANITIZE})
+
+add_executable(make_ayah_pictures ${CMAKE_CURRENT_SOURCE_DIR}/make_ayah_pictures.cpp)
+target_link_libraries(make_ayah_pictures PRIVATE ayah_picture nlohmann_json::nlohmann_json Threads::Threads)
+
+
+add_custom_command(
+    OUTPUT ${AYAH_PICTURES_STAMP}
+    COMMAND make_ayah_pictures ${AYAH_PICTURES_JSON} ${NORAVEL_AMIRI_QURAN_FONT}
+            ${NORAVEL_DIST_DIR}/gif ${AYAH_PICTURES_STAMP}
+    DEPENDS make_ayah_pictures ${AYAH_PICTURES_JSON} ${NORAVEL_AMIRI_QURAN_FONT}
+    COMMENT "Drawing the 6,236 ayah pictures into ${NORAVEL_DIST_DIR}/gif"
+    VERBATIM)
+add_custom_target(ayah_pictures DEPENDS ${AYAH_PICTURES_STAMP})
+add_dependencies(generated_data ayah_pictures)
+
+# Its test: line breaking, palette and GIF layout, real ayat drawn in the font, and the
+# generator program on made-up text.
+add_executable(ayah_pictures_test ${CMAKE_SOURCE_DIR}/tests/tools/ayah_pictures_test.cpp)
+target_link_libraries(ayah_pictures_test PRIVATE ayah_picture_san GTest::gtest_main)
+target_link_libraries(ayah_pictures_test PRIVATE nlohmann_json::nlohmann_json)
+target_compile_definitions(ayah_pictures_test PRIVATE
+    AMIRI_QURAN_FONT="${NORAVEL_AMIRI_QURAN_FONT}" QURAN_JSON="${AYAH_PICTURES_JSON}"
+    MAKE_AYAH_PICTURES="$<TARGET_FILE:make_ayah_pictures>")
+add_dependencies(ayah_pictures_test make_ayah_pictures)
+include(GoogleTest)
+gtest_discover_tests(ayah_pictures_test DISCOVERY_TIMEOUT 60 PROPERTIES LABELS native)

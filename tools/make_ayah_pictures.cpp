@@ -1,0 +1,243 @@
+// Build-time generator of the ayah pictures the reader shows: one GIF for every ayah of the
+// Uthmani text in quran-json, drawn in the Amiri Quran font, at <gif-dir>/S/S_A.gif.
+//
+//   make_ayah_pictures <quran.json> <font.ttf> <gif-dir> [<stamp-file>] [--only S[:A]]
+//
+// Two threads share the ayat; every picture depends only on its own text, so the files are
+// the same bytes on every run whatever the order. Each file is written beside its final name
+// and renamed into place, so a build that is stopped halfway leaves no cut-off picture. The
+// stamp file, written last, tells the build that the whole set is complete.
+#include "ayah_picture.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <unistd.h>
+
+#include <nlohmann/json.hpp>
+
+namespace fs = std::filesystem;
+using ayahpics::AyahRenderer;
+using ayahpics::PictureStyle;
+
+namespace {
+
+constexpr int kSurahCount = 114;
+constexpr int kMaxAyat = 286;
+constexpr std::size_t kMaxTextBytes = 16384; // the longest ayah (2:282) is about 2,400 bytes
+
+struct Ayah {
+    int surah;
+    int ayah;
+    std::string text;
+};
+
+// Reads every ayah from quran.json: an array of 114 surahs in order, each with "verses" in
+// order, each verse with "id" and "text". Anything else is refused with a message.
+bool readAyat(const std::string& path, std::vector<Ayah>& ayat, std::string& error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = "cannot open " + path;
+        return false;
+    }
+    nlohmann::json root = nlohmann::json::parse(in, nullptr, false);
+    if (root.is_discarded() || !root.is_array()) {
+        error = path + " is not a JSON array";
+        return false;
+    }
+    if (root.size() != kSurahCount) {
+        error = path + " does not hold 114 surahs";
+        return false;
+    }
+    for (std::size_t s = 0; s < root.size(); ++s) {
+        const nlohmann::json& surah = root[s];
+        const int number = static_cast<int>(s) + 1;
+        auto bad = [&](const std::string& what) {
+            error = path + ": surah " + std::to_string(number) + ": " + what;
+            return false;
+        };
+        if (!surah.is_object() || !surah.contains("id") || !surah["id"].is_number_integer() ||
+            surah["id"].get<long long>() != number)
+            return bad("missing or out of order");
+        if (!surah.contains("verses") || !surah["verses"].is_array()) return bad("has no verses");
+        const nlohmann::json& verses = surah["verses"];
+        if (verses.empty() || verses.size() > kMaxAyat) return bad("verse count out of range");
+        for (std::size_t a = 0; a < verses.size(); ++a) {
+            const nlohmann::json& verse = verses[a];
+            const int ayah = static_cast<int>(a) + 1;
+            if (!verse.is_object() || !verse.contains("id") || !verse["id"].is_number_integer() ||
+                verse["id"].get<long long>() != ayah)
+                return bad("verse " + std::to_string(ayah) + " missing or out of order");
+            if (!verse.contains("text") || !verse["text"].is_string())
+                return bad("verse " + std::to_string(ayah) + " has no text");
+            const std::string& text = verse["text"].get_ref<const std::string&>();
+            if (text.empty() || text.size() > kMaxTextBytes)
+                return bad("verse " + std::to_string(ayah) + " text length out of range");
+            ayat.push_back({number, ayah, text});
+        }
+    }
+    return true;
+}
+
+bool writeFileAtomically(const fs::path& path, const std::vector<std::uint8_t>& bytes,
+                         std::string& error) {
+    fs::path temporary = path;
+    temporary += ".tmp" + std::to_string(static_cast<long>(getpid()));
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        if (!out) {
+            error = "cannot write " + temporary.string();
+            std::error_code ignored;
+            fs::remove(temporary, ignored);
+            return false;
+        }
+    }
+    std::error_code ec;
+    fs::rename(temporary, path, ec);
+    if (ec) {
+        error = "cannot rename " + temporary.string() + ": " + ec.message();
+        fs::remove(temporary, ec);
+        return false;
+    }
+    return true;
+}
+
+// Parses "S" or "S:A" for --only.
+bool parseOnly(const char* text, int& surah, int& ayah) {
+    surah = ayah = 0;
+    char* end = nullptr;
+    long s = std::strtol(text, &end, 10);
+    if (end == text || s < 1 || s > kSurahCount) return false;
+    surah = static_cast<int>(s);
+    if (*end == '\0') return true;
+    if (*end != ':') return false;
+    const char* rest = end + 1;
+    long a = std::strtol(rest, &end, 10);
+    if (end == rest || *end != '\0' || a < 1 || a > kMaxAyat) return false;
+    ayah = static_cast<int>(a);
+    return true;
+}
+
+int usage() {
+    std::fprintf(stderr, "usage: make_ayah_pictures <quran.json> <font.ttf> <gif-dir> "
+                         "[<stamp-file>] [--only S[:A]]\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> positional;
+    int onlySurah = 0, onlyAyah = 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--only") {
+            if (i + 1 >= argc || !parseOnly(argv[i + 1], onlySurah, onlyAyah)) return usage();
+            ++i;
+        } else {
+            positional.push_back(arg);
+        }
+    }
+    if (positional.size() < 3 || positional.size() > 4) return usage();
+    const std::string jsonPath = positional[0], fontPath = positional[1];
+    const fs::path outDir = positional[2];
+    const std::string stampPath = positional.size() == 4 ? positional[3] : std::string();
+
+    const auto started = std::chrono::steady_clock::now();
+    std::vector<Ayah> ayat;
+    std::string error;
+    if (!readAyat(jsonPath, ayat, error)) {
+        std::fprintf(stderr, "make_ayah_pictures: %s\n", error.c_str());
+        return 1;
+    }
+    if (onlySurah != 0) {
+        std::vector<Ayah> chosen;
+        for (Ayah& a : ayat)
+            if (a.surah == onlySurah && (onlyAyah == 0 || a.ayah == onlyAyah))
+                chosen.push_back(std::move(a));
+        ayat.swap(chosen);
+        if (ayat.empty()) {
+            std::fprintf(stderr, "make_ayah_pictures: no such ayah\n");
+            return 1;
+        }
+    }
+
+    std::error_code ec;
+    for (int s = 1; s <= kSurahCount; ++s) {
+        if (onlySurah != 0 && s != onlySurah) continue;
+        fs::create_directories(outDir / std::to_string(s), ec);
+        if (ec) {
+            std::fprintf(stderr, "make_ayah_pictures: cannot create %s: %s\n",
+                         (outDir / std::to_string(s)).c_str(), ec.message().c_str());
+            return 1;
+        }
+    }
+
+    const PictureStyle style;
+    std::atomic<std::size_t> next{0};
+    std::atomic<bool> failed{false};
+    std::mutex errorLock;
+    std::string firstError;
+    auto work = [&]() {
+        // No exception leaves the thread: the first failure is kept and the others stop.
+        try {
+            AyahRenderer renderer(fontPath, style);
+            std::vector<std::uint8_t> gif;
+            for (std::size_t i = next++; i < ayat.size() && !failed; i = next++) {
+                const Ayah& a = ayat[i];
+                const std::string name = std::to_string(a.surah) + "_" + std::to_string(a.ayah);
+                std::string message;
+                try {
+                    ayahpics::IndexedPicture picture = renderer.render(a.text, a.ayah);
+                    if (ayahpics::encodeGif(picture, gif, message))
+                        writeFileAtomically(outDir / std::to_string(a.surah) / (name + ".gif"), gif,
+                                            message);
+                } catch (const std::exception& e) {
+                    message = e.what();
+                }
+                if (!message.empty()) {
+                    std::lock_guard<std::mutex> hold(errorLock);
+                    if (firstError.empty()) firstError = "ayah " + name + ": " + message;
+                    failed = true;
+                }
+            }
+        } catch (const std::exception& e) {
+            std::lock_guard<std::mutex> hold(errorLock);
+            if (firstError.empty()) firstError = e.what();
+            failed = true;
+        }
+    };
+    std::thread helper(work);
+    work();
+    helper.join();
+    if (failed) {
+        std::fprintf(stderr, "make_ayah_pictures: %s\n", firstError.c_str());
+        return 1;
+    }
+
+    // A run over part of the text does not make the set complete: no stamp then.
+    if (!stampPath.empty() && onlySurah == 0) {
+        const std::string line = std::to_string(ayat.size()) + " ayah pictures\n";
+        if (!writeFileAtomically(stampPath, std::vector<std::uint8_t>(line.begin(), line.end()),
+                                 error)) {
+            std::fprintf(stderr, "make_ayah_pictures: %s\n", error.c_str());
+            return 1;
+        }
+    }
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    std::printf("make_ayah_pictures: %zu pictures in %.1f s\n", ayat.size(), seconds);
+    return 0;
+}

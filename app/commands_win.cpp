@@ -1,33 +1,84 @@
 #include "app/commands_win.h"
 
+#include "app/ayah_navigation_win.h"
+#include "app/clipboard_win.h"
+#include "external/browser_pages_win.h"
+#include "external/recitation_player_win.h"
 #include "resources/resource_ids.h"
+#include "search/arabic_search_win.h"
+#include "search/translation_search_win.h"
+#include "settings/language_switch_win.h"
+#include "settings/settings_dialog_win.h"
 
 namespace {
 
-using CommandHandler = void (*)(HWND window, int notification);
+using CommandHandler = void (*)(HWND window, HWND control);
+
+// Notification filter of a row: the command runs for any notification, or only for one.
+constexpr int kAnyNotification = -1;
 
 struct Command {
     int id;
+    int notification;
     CommandHandler handler;
 };
 
-void exitProgram(HWND window, int) {
+void exitProgram(HWND window, HWND) {
     DestroyWindow(window);
 }
 
-// One row per command: which id leads to what.
+void listHistory(HWND, HWND) {
+    listReadingHistory();
+}
+
+void chooseSurah(HWND, HWND) {
+    selectAyah(currentSurah(), 1);
+}
+
+void chooseAyah(HWND, HWND) {
+    showAyah(currentSurah(), currentAyah());
+}
+
+void chooseLanguage(HWND window, HWND) {
+    switchLanguage(static_cast<int>(SendDlgItemMessageA(window, IDC_LANGUAGE_LIST, CB_GETCURSEL, 0, 0)));
+}
+
+void doNothing(HWND, HWND) {}
+
+// One row per command: which id, with which notification, leads to what. A row whose
+// notification does not match still counts as handled (the control's other notifications
+// are ignored on purpose).
 const Command kCommands[] = {
-    {IDM_EXIT, exitProgram},
+    {IDM_EXIT, kAnyNotification, exitProgram},
+    {IDM_COPY_PICTURE, kAnyNotification, [](HWND w, HWND) { copyAyahPicture(w); }},
+    {IDM_COPY_ARABIC_AYAH, kAnyNotification, [](HWND w, HWND) { copyArabicAyah(w); }},
+    {IDM_COPY_ARABIC_SURAH, kAnyNotification, [](HWND w, HWND) { copyArabicSurah(w); }},
+    {IDM_COPY_TRANSLATION, kAnyNotification, [](HWND w, HWND) { copyTranslation(w); }},
+    {IDM_COPY_RESULTS, kAnyNotification, [](HWND w, HWND) { copyResultList(w); }},
+    {IDM_COMMENTARY_PAGE, kAnyNotification, [](HWND, HWND) { openCommentaryPage(); }},
+    {IDM_HELP_PAGE, kAnyNotification, [](HWND, HWND) { openHelpPage(); }},
+    {IDM_ABOUT, kAnyNotification, [](HWND w, HWND) { showAbout(w); }},
+    {IDC_TRANSLATION_SEARCH, kAnyNotification, [](HWND w, HWND) { runTranslationSearch(w); }},
+    {IDC_ARABIC_SEARCH, kAnyNotification, [](HWND w, HWND) { showArabicSearch(w); }},
+    {IDC_TAJWID, kAnyNotification, [](HWND, HWND) { RecitationPlayer::launchTajwid(); }},
+    {IDC_LISTEN, kAnyNotification, [](HWND, HWND) { RecitationPlayer::onListenCommand(); }},
+    {IDC_CONTINUE, kAnyNotification, doNothing}, // the box ticks itself; the player reads it
+    {IDC_RESULT_LIST, LBN_SELCHANGE, [](HWND, HWND) { openSearchResult(); }},
+    {IDC_SURAH_LIST, CBN_SELENDOK, chooseSurah},
+    {IDC_AYAH_LIST, CBN_SELENDOK, chooseAyah},
+    {IDC_LANGUAGE_LIST, CBN_SELENDOK, chooseLanguage},
+    {IDM_SETTINGS, kAnyNotification, [](HWND w, HWND) { showSettingsDialog(w); }},
+    {IDM_READING_HISTORY, kAnyNotification, listHistory},
 };
 
 } // namespace
 
-bool handleMainWindowCommand(HWND window, int id, int notification, HWND) {
+bool handleMainWindowCommand(HWND window, int id, int notification, HWND control) {
     for (const Command& command : kCommands) {
-        if (command.id == id) {
-            command.handler(window, notification);
-            return true;
-        }
+        if (command.id != id) continue;
+        if (command.notification == kAnyNotification || command.notification == notification)
+            command.handler(window, control);
+        return true;
     }
     return false;
 }

@@ -71,6 +71,25 @@ class SelectedObject {
     HGDIOBJ previous_;
 };
 
+// A palette selected into a device context as a foreground palette and realised; the
+// palette it replaced is selected back on destruction (not realised again).
+class RealisedPalette {
+  public:
+    RealisedPalette(HDC dc, HPALETTE palette)
+        : dc_(dc), previous_(palette ? SelectPalette(dc, palette, FALSE) : nullptr) {
+        if (previous_) RealizePalette(dc);
+    }
+    ~RealisedPalette() {
+        if (previous_) SelectPalette(dc_, previous_, FALSE);
+    }
+    RealisedPalette(const RealisedPalette&) = delete;
+    RealisedPalette& operator=(const RealisedPalette&) = delete;
+
+  private:
+    HDC dc_;
+    HPALETTE previous_;
+};
+
 // A GDI object (font, brush, bitmap, palette, pen, region), deleted unless released.
 template <typename Handle> class GdiObject {
   public:

@@ -16,6 +16,10 @@ struct ProcessState {
     HBRUSH backgroundBrush = nullptr;
     HBRUSH controlBrush = nullptr; // red 240, green 240, blue 190
     HANDLE playerProcess = nullptr;
+    // Fonts made by the main window on its creation (the Settings dialog replaces ayahFont).
+    HFONT ayahFont = nullptr;
+    HFONT translationFont = nullptr;
+    HFONT keyboardFont = nullptr; // Tahoma 12 points, for the on-screen keyboard
     int translationHeight = 140;
     int splitterLine = 246;
     bool firstLayout = true;

@@ -4,7 +4,10 @@
 #include "app/process_state_win.h"
 #include "app/program_directory.h"
 #include "app/version.h"
+#include "arabic/arabic_edit_win.h"
 #include "resources/resource_ids.h"
+#include "search/arabic_search_win.h"
+#include "search/search_query.h"
 #include "settings/settings_win.h"
 
 #include <commctrl.h>
@@ -54,8 +57,7 @@ void showStartFailureBox(const char* text) {
     MessageBoxA(nullptr, text, NORAVEL_CAPTION, MB_OK | MB_ICONERROR);
 }
 
-int runReader(HINSTANCE instance, int showCommand, StartFailureReporter reportFailure) {
-    CoInitialize(nullptr);
+void prepareProcessState(HINSTANCE instance) {
     readProgramDirectory();
     readSettings();
     LoadLibraryA("Riched32.dll"); // provides the "RICHEDIT" class; stays loaded for the run
@@ -63,6 +65,20 @@ int runReader(HINSTANCE instance, int showCommand, StartFailureReporter reportFa
     makeBackgroundBrush();
     InitCommonControls();
     process.controlBrush = CreateSolidBrush(kControlColour);
+}
+
+// The search texts start empty: the three phrases of the translation search and the
+// Arabic query.
+static void emptySearchState() {
+    clearSearchWords(searchQuery);
+    arabicQuery[0] = '\0';
+}
+
+int runReader(HINSTANCE instance, int showCommand, StartFailureReporter reportFailure) {
+    CoInitialize(nullptr);
+    registerArabicEditClass(instance);
+    emptySearchState();
+    prepareProcessState(instance);
 
     if (!registerMainWindowClass(instance)) {
         reportFailure("The reader cannot start: its window class could not be registered.");

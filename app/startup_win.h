@@ -14,6 +14,11 @@ constexpr int kExitWindowNotCreated = 3;
 using StartFailureReporter = void (*)(const char* text);
 void showStartFailureBox(const char* text);
 
+// Start-up before the window classes: the program folder, the settings, the rich edit
+// library, the instance, the brushes and the common controls. Tests that create the main
+// window in their own process call it too.
+void prepareProcessState(HINSTANCE instance);
+
 // Runs the whole program and returns its exit code.
 int runReader(HINSTANCE instance, int showCommand,
               StartFailureReporter reportFailure = showStartFailureBox);

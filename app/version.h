@@ -11,6 +11,9 @@
 #define NORAVEL_YEARS "2004-2026"
 #define NORAVEL_PUBLISHER "Noravel project"
 #define NORAVEL_DESCRIPTION "Noravel Quran reader"
+// Where users reach the project (generic project addresses, no person's name).
+#define NORAVEL_CONTACT "contact@noravel.example.org"
+#define NORAVEL_HOME_PAGE "https://noravel.example.org/"
 #define NORAVEL_COPYRIGHT "Noravel project. Scripture data: quran-json (CC-BY-4.0)"
 
 #endif

@@ -2,7 +2,7 @@
 // made by the tests' builders, each prefixed by the byte that chooses its file name.
 // Not part of the build; run by hand when the builders change:
 //   g++ -std=c++17 -I. -Itests/native fuzz/picture_seeds.cpp -o /tmp/picture_seeds
-//   /tmp/picture_seeds fuzz/corpus/picture
+//   /tmp/picture_seeds fuzz/corpus/picture_decoder
 #include "picture_builder.h"
 
 #include <cstdio>

@@ -154,26 +154,14 @@ class LzwDecoder {
         table[code].link = 0;
         int last = code;
         int prefix;
-        int length = 2; // the first pixel and the suffix of the last entry visited
         for (;;) {
             prefix = table[last].prefix;
             if (prefix >= last) fail(kPictureBadGif);
             if (prefix < firstFree_) break;
             table[prefix].link = static_cast<uint16_t>(last);
             last = prefix;
-            ++length;
         }
         const uint8_t first = static_cast<uint8_t>(prefix);
-        if (column_ >= width_) nextRow();
-        if (rowStart_ && width_ - column_ >= length) {
-            // The whole string fits in the current row: no row change on the way.
-            uint8_t* out = rowStart_ + column_;
-            column_ += length;
-            *out++ = first;
-            for (int entry = last; entry != 0; entry = table[entry].link)
-                *out++ = table[entry].suffix;
-            return first;
-        }
         place(first);
         for (int entry = last; entry != 0; entry = table[entry].link)
             place(table[entry].suffix);

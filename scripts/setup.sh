@@ -11,8 +11,8 @@ packages=(
     googletest libbenchmark-dev nlohmann-json3-dev
     # generators: ayah pictures, pages, sounds, installer
     libharfbuzz-dev libfreetype-dev libgif-dev fonts-hosny-amiri fonts-dejavu-core
-    # the Wine test bed
-    wine64 xvfb xauth x11-apps imagemagick
+    # the Wine test bed, sound for the player's tests, a browser for the pages' tests
+    wine64 xvfb xauth x11-apps imagemagick pulseaudio sox libsox-fmt-mp3 lame chromium
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -121,29 +121,6 @@ inline Bytes lzwEncode(const Bytes& pixels, int minimumCodeSize, const LzwOption
     return out.finish();
 }
 
-// Rows in the order an interlaced GIF stores them.
-inline std::vector<int> interlacedRowOrder(int height) {
-    std::vector<int> order;
-    const int starts[] = {0, 4, 2, 1};
-    const int steps[] = {8, 8, 4, 2};
-    for (int pass = 0; pass < 4; ++pass) {
-        for (int row = starts[pass]; row < height; row += steps[pass])
-            order.push_back(row);
-    }
-    return order;
-}
-
-// Pixels (row-major, width x height) in the order the code stream carries them.
-inline Bytes streamOrder(const Bytes& pixels, int width, int height, bool interlaced) {
-    if (!interlaced) return pixels;
-    Bytes ordered;
-    for (int row : interlacedRowOrder(height)) {
-        ordered.insert(ordered.end(), pixels.begin() + row * width,
-                       pixels.begin() + (row + 1) * width);
-    }
-    return ordered;
-}
-
 // Colour table of n entries (a power of two, 2..256) with distinct made-up colours.
 inline Bytes colourTable(int entries, int seed = 0) {
     Bytes rgb;
@@ -226,14 +203,13 @@ inline Bytes buildGif(const GifSpec& spec) {
     return out;
 }
 
-// A whole GIF of the given pixels (row-major), encoded with a global table of
-// 2^minimumCodeSize entries unless the spec already names tables.
+// A whole GIF of the given pixels in stream order (row-major unless interlaced),
+// with a global table of 2^minimumCodeSize entries unless the spec names tables.
 inline Bytes encodeGif(GifSpec spec, const Bytes& pixels, const LzwOptions& options = {}) {
     if (spec.globalTable.empty() && spec.localTable.empty()) {
         spec.globalTable = colourTable(1 << std::max(1, spec.minimumCodeSize));
     }
-    spec.codeStream = lzwEncode(streamOrder(pixels, spec.width, spec.height, spec.interlaced),
-                                spec.minimumCodeSize, options);
+    spec.codeStream = lzwEncode(pixels, spec.minimumCodeSize, options);
     return buildGif(spec);
 }
 

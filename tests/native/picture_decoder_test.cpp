@@ -59,27 +59,20 @@ Bytes smallGif(const std::string& version = "GIF89a") {
 TEST(PictureFormat, ExtensionFromTheLastDotChoosesTheFormatIgnoringCase) {
     EXPECT_EQ(pictureFormatOf("gif\\2\\2_1.GIF"), PictureFormat::Gif);
     EXPECT_EQ(pictureFormatOf("back.Bmp"), PictureFormat::Bmp);
-    EXPECT_EQ(pictureFormatOf("a.jpg"), PictureFormat::Jpeg);
     EXPECT_EQ(pictureFormatOf("a.JPEG"), PictureFormat::Jpeg);
-    EXPECT_EQ(pictureFormatOf("a.pcx"), PictureFormat::Pcx);
-    EXPECT_EQ(pictureFormatOf("a.tiff"), PictureFormat::Tiff);
-    EXPECT_EQ(pictureFormatOf("a.tif"), PictureFormat::Unknown);
-    EXPECT_EQ(pictureFormatOf("gif"), PictureFormat::Unknown);
     EXPECT_EQ(pictureFormatOf("dir.gif\\picture"), PictureFormat::Unknown);
-    EXPECT_EQ(pictureFormatOf("a.gif.txt"), PictureFormat::Unknown);
     EXPECT_EQ(pictureFormatOf(nullptr), PictureFormat::Unknown);
-}
-
-TEST(PictureFormat, UnknownExtensionIsErrorOneAndUndecodedFormatsErrorFive) {
     const Bytes gif = smallGif();
-    EXPECT_EQ(decodeBytes("a.tif", gif).error, kPictureUnknownExtension);
-    EXPECT_EQ(decodeBytes("noextension", gif).error, kPictureUnknownExtension);
+    EXPECT_TRUE(decodeBytes("A.GIF", gif).ok());
+    for (const char* name : {"a.tif", "noextension", "a.gif.txt"}) {
+        EXPECT_EQ(decodeBytes(name, gif).error, kPictureUnknownExtension) << name;
+    }
+    // Recognised but never decoded, even when the bytes are a sound GIF.
     for (const char* name : {"a.jpg", "a.jpeg", "a.pcx", "a.tiff"}) {
         const PictureData picture = decodeBytes(name, gif);
         EXPECT_EQ(picture.error, kPictureNoData) << name;
         EXPECT_FALSE(picture.buffer) << name;
     }
-    EXPECT_TRUE(decodeBytes("A.GIF", gif).ok());
 }
 
 TEST(GifDecoding, HeaderAndSeparatorFaultsGiveTheirCodes) {
@@ -176,16 +169,10 @@ TEST(GifDecoding, BothVersionsDecodeWithExtensionsBeforeTheImage) {
         const PictureData picture = decodeGifBytes(encodeGif(spec, pixels));
         ASSERT_TRUE(picture.ok()) << version;
         EXPECT_EQ(pixelsOf(picture), pixels) << version;
-        const DibInfoHeader& header = picture.header();
-        EXPECT_EQ(header.size, 40u);
-        EXPECT_EQ(header.width, 7);
-        EXPECT_EQ(header.height, -5);
-        EXPECT_EQ(header.planes, 1);
-        EXPECT_EQ(header.bitCount, 8);
-        EXPECT_EQ(header.compression, kDibRgb);
-        EXPECT_EQ(header.colorsUsed, 256u);
-        EXPECT_EQ(header.colorsImportant, 256u);
-        EXPECT_EQ(picture.colourCount, 256u);
+        const DibInfoHeader& h = picture.header();
+        EXPECT_EQ((std::vector<int64_t>{h.size, h.width, h.height, h.planes, h.bitCount,
+                                        h.compression, h.colorsUsed, h.colorsImportant}),
+                  (std::vector<int64_t>{40, 7, -5, 1, 8, kDibRgb, 256, 256}));
         EXPECT_EQ(picture.bitsOffset, 40u + 1024u);
     }
 }

@@ -1,0 +1,216 @@
+#include "arabic/arabic_edit_win.h"
+
+#include "app/guards_win.h"
+#include "app/process_state_win.h"
+#include "arabic/arabic_bytes.h"
+#include "arabic/arabic_draw_win.h"
+#include "arabic/arabic_key_table.h"
+
+#include <cstdint>
+#include <cstring>
+#include <new>
+
+
+// ---- ArabicEditMap ----
+
+ArabicEditMap::~ArabicEditMap() {
+    for (Entry*& head : buckets_) {
+        while (head) {
+            Entry* next = head->next;
+            delete head;
+            head = next;
+        }
+    }
+    count_ = 0;
+}
+
+unsigned ArabicEditMap::bucketOf(HWND window) {
+    const auto bits = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(window));
+    return (bits >> 4) % kBuckets;
+}
+
+bool ArabicEditMap::put(HWND window, ArabicEditState* state, ArabicEditState** replaced) {
+    if (replaced) *replaced = nullptr;
+    Entry*& head = buckets_[bucketOf(window)];
+    for (Entry* entry = head; entry; entry = entry->next) {
+        if (entry->window == window) {
+            if (replaced) *replaced = entry->state;
+            entry->state = state;
+            return true;
+        }
+    }
+    Entry* entry = new (std::nothrow) Entry{head, window, state};
+    if (!entry) return false;
+    head = entry;
+    ++count_;
+    return true;
+}
+
+ArabicEditState* ArabicEditMap::find(HWND window) const {
+    for (Entry* entry = buckets_[bucketOf(window)]; entry; entry = entry->next)
+        if (entry->window == window) return entry->state;
+    return nullptr;
+}
+
+ArabicEditState* ArabicEditMap::remove(HWND window) {
+    for (Entry** link = &buckets_[bucketOf(window)]; *link; link = &(*link)->next) {
+        Entry* entry = *link;
+        if (entry->window != window) continue;
+        ArabicEditState* state = entry->state;
+        *link = entry->next;
+        delete entry;
+        --count_;
+        return state;
+    }
+    return nullptr;
+}
+
+// ---- The field ----
+
+namespace {
+
+// Rebuilds the UTF-16 copy of the text; returns its length in units.
+int rebuildWide(ArabicEditState& state) {
+    return static_cast<int>(widenArabicText(state.text, state.wide, ArabicEditState::kWideUnits));
+}
+
+bool isHeld(int virtualKey) {
+    return (GetAsyncKeyState(virtualKey) & 0x8000) != 0;
+}
+
+bool onCreate(HWND window) {
+    auto* state = new (std::nothrow) ArabicEditState();
+    if (!state) return false;
+    state->window = window;
+    {
+        WindowDc dc(window);
+        LOGFONTA description = {};
+        description.lfHeight = -MulDiv(12, GetDeviceCaps(dc.get(), LOGPIXELSY), 72);
+        description.lfQuality = PROOF_QUALITY;
+        std::strcpy(description.lfFaceName, "Tahoma");
+        state->font = CreateFontIndirectA(&description);
+        state->fontHeight = description.lfHeight < 0 ? -description.lfHeight : description.lfHeight;
+    }
+    ArabicEditState* replaced = nullptr;
+    if (!state->font || !arabicEditMap.put(window, state, &replaced)) {
+        if (state->font) DeleteObject(state->font);
+        delete state;
+        return false;
+    }
+    // A handle that still had an entry (it cannot, as WM_DESTROY removes it) would
+    // otherwise leave its old state behind.
+    if (replaced && replaced != state) {
+        if (replaced->font) DeleteObject(replaced->font);
+        delete replaced;
+    }
+    return true;
+}
+
+void onDestroy(HWND window) {
+    ArabicEditState* state = arabicEditMap.remove(window);
+    if (!state) return;
+    if (state->font) DeleteObject(state->font);
+    delete state;
+}
+
+void onSetFocus(ArabicEditState& state) {
+    CreateCaret(state.window, nullptr, 2, state.fontHeight);
+    updateCaret(state);
+    ShowCaret(state.window);
+}
+
+void removeLastByte(ArabicEditState& state) {
+    if (!removeArabicByteBeforeInsertPoint(state.text, state.insertPos)) return;
+    InvalidateRect(state.window, nullptr, TRUE);
+    updateCaret(state);
+}
+
+void onChar(ArabicEditState& state, WPARAM wParam) {
+    if (isHeld(VK_LBUTTON) || isHeld(VK_RBUTTON) || (GetKeyState(VK_CONTROL) & 0x8000)) return;
+    const bool shiftDown = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    const ArabicCharEffect effect =
+        arabicCharEffect(static_cast<unsigned char>(wParam & 0xFF), shiftDown);
+    switch (effect.action) {
+    case ArabicCharAction::Ignore: return;
+    case ArabicCharAction::Backspace: removeLastByte(state); return;
+    case ArabicCharAction::Insert:
+        if (!insertArabicKey(state.text, state.insertPos, effect.bytes)) return;
+        updateCaret(state);
+        InvalidateRect(state.window, nullptr, TRUE);
+        return;
+    }
+}
+
+void onSetText(ArabicEditState& state, LPARAM lParam) {
+    if (!setArabicFieldText(state.text, state.insertPos, reinterpret_cast<const char*>(lParam)))
+        return;
+    InvalidateRect(state.window, nullptr, TRUE);
+}
+
+LRESULT onGetText(ArabicEditState& state, WPARAM wParam, LPARAM lParam) {
+    return copyArabicFieldText(state.text, reinterpret_cast<char*>(lParam),
+                               static_cast<long long>(static_cast<LONG_PTR>(wParam)));
+}
+
+void onPaint(ArabicEditState& state) {
+    RECT client;
+    GetClientRect(state.window, &client);
+    PaintDc paint(state.window);
+    SelectedObject font(paint.get(), state.font);
+    SetTextAlign(paint.get(), TA_RIGHT);
+    if (process.controlBrush) FillRect(paint.get(), &client, process.controlBrush);
+    rebuildWide(state);
+    drawArabicText(paint.get(), state.wide, client);
+    if (GetFocus() == state.window) updateCaret(state);
+}
+
+} // namespace
+
+void updateCaret(ArabicEditState& state) {
+    const int length = rebuildWide(state);
+    RECT client;
+    GetClientRect(state.window, &client);
+    int width = 0;
+    {
+        WindowDc dc(state.window);
+        SelectedObject font(dc.get(), state.font);
+        width = measureArabicText(dc.get(), state.wide, length);
+    }
+    state.caretX = client.right - width - 2;
+    SetCaretPos(state.caretX, state.caretY);
+}
+
+ATOM registerArabicEditClass(HINSTANCE instance) {
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+    windowClass.lpfnWndProc = arabicEditProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursor(nullptr, IDC_IBEAM);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = kArabicEditClass;
+    return RegisterClassExA(&windowClass);
+}
+
+LRESULT CALLBACK arabicEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CREATE) return onCreate(window) ? 0 : -1;
+    ArabicEditState* state = arabicEditMap.find(window);
+    if (!state) return DefWindowProcA(window, message, wParam, lParam);
+    switch (message) {
+    case WM_DESTROY: onDestroy(window); return 0;
+    case WM_SIZE: InvalidateRect(window, nullptr, FALSE); return 0;
+    case WM_SETFOCUS: onSetFocus(*state); return 0;
+    case WM_KILLFOCUS: DestroyCaret(); return 0;
+    case WM_SETTEXT: onSetText(*state, lParam); return 0;
+    case WM_GETTEXT: return onGetText(*state, wParam, lParam);
+    case WM_PAINT: onPaint(*state); return 0;
+    case WM_KEYDOWN:
+        if (wParam == VK_DELETE) removeLastByte(*state);
+        return 0;
+    case WM_CHAR: onChar(*state, wParam); return 0;
+    case WM_LBUTTONDOWN:
+        if (GetFocus() != window) SetFocus(window);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}

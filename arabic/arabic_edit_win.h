@@ -1,0 +1,72 @@
+// "EDITARAB": a one-line Arabic input field. It holds a text in the Arabic byte code,
+// draws it right to left through Uniscribe, keeps its caret at the text's left end
+// (the logical end of right-to-left text) and turns characters typed on a Latin
+// keyboard into Arabic letters through ArabicKeyTable. Text is always added and removed
+// at the end: no selection, no clipboard, no caret movement. It answers WM_SETTEXT and
+// WM_GETTEXT with its own text and sends nothing to its parent.
+#ifndef NORAVEL_ARABIC_EDIT_WIN_H
+#define NORAVEL_ARABIC_EDIT_WIN_H
+
+#include "arabic/arabic_text_rules.h"
+
+#include <windows.h>
+
+constexpr char kArabicEditClass[] = "EDITARAB";
+
+// Registers the class once per process; returns its atom, 0 when registration fails.
+ATOM registerArabicEditClass(HINSTANCE instance);
+LRESULT CALLBACK arabicEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The state of one field, created at WM_CREATE and destroyed at WM_DESTROY.
+class ArabicEditState {
+  public:
+    static constexpr int kWideUnits = 40000;
+    virtual ~ArabicEditState() = default;
+
+    ArabicFieldBuffer text = {}; // the Arabic byte code, NUL-terminated
+    int caretX = 0;              // caret position in client pixels, as last computed
+    int caretY = 0;              // always 0
+    int insertPos = 0;           // always the text's length
+    HFONT font = nullptr;        // Tahoma 12 points, owned by the state
+    int fontHeight = 0;          // pixels; also the caret's height
+    WCHAR wide[kWideUnits] = {}; // the text in UTF-16, rebuilt before measuring and drawing
+    HWND window = nullptr;
+};
+
+// The process-wide map from a field's window handle to its state: 17 buckets chained
+// by handle. It owns its entries, not the states.
+class ArabicEditMap {
+  public:
+    static constexpr unsigned kBuckets = 17;
+    ArabicEditMap() = default;
+    ~ArabicEditMap();
+    ArabicEditMap(const ArabicEditMap&) = delete;
+    ArabicEditMap& operator=(const ArabicEditMap&) = delete;
+
+    // Enters `state` for `window` at the head of its bucket, or replaces the state of an
+    // existing entry. Returns false when no entry could be allocated. `replaced`, when
+    // given, receives the state an existing entry held (else nullptr).
+    bool put(HWND window, ArabicEditState* state, ArabicEditState** replaced = nullptr);
+    ArabicEditState* find(HWND window) const;
+    // Takes the entry out of the map and returns its state (nullptr when none).
+    ArabicEditState* remove(HWND window);
+    int count() const { return count_; }
+    static unsigned bucketOf(HWND window);
+
+  private:
+    struct Entry {
+        Entry* next;
+        HWND window;
+        ArabicEditState* state;
+    };
+    Entry* buckets_[kBuckets] = {};
+    int count_ = 0;
+};
+
+extern ArabicEditMap arabicEditMap;
+
+// Recomputes the caret's x from the text's measured width (2 pixels left of the text,
+// which is drawn right-aligned) and moves the caret there.
+void updateCaret(ArabicEditState& state);
+
+#endif

@@ -1,0 +1,243 @@
+// zemplay: the reader's companion audio player.
+//
+//   zemplay.exe "<mp3 file>" <start second> <end second>
+//
+// Plays the file from the start second to the end second (to the end of the file for an
+// end of 0) and ends. It shows no window. It ends at once with a non-zero code when the
+// command line is wrong, the file cannot be read or holds no mp3 frames, or there is no
+// audio output or no decoder. The frames are found by walking their headers (portable
+// code), decoded by the system's MP3 codec through the Audio Compression Manager and
+// played through waveOut, a few buffers ahead.
+#include "external/mp3_frames.h"
+
+#include <windows.h>
+
+#include <mmsystem.h> // before the codec headers, which use its types
+
+#include <mmreg.h>
+#include <msacm.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cwchar>
+#include <vector>
+
+namespace {
+
+enum ExitCode {
+    kPlayed = 0,
+    kBadCommandLine = 2,
+    kUnreadableFile = 3,
+    kNotMp3 = 4,
+    kNoAudioOutput = 5,
+    kNoDecoder = 6,
+    kPlaybackFailed = 7,
+};
+
+constexpr size_t kLargestFile = 1u << 30;
+constexpr size_t kFramesPerBuffer = 16; // about 0.4 s at 44.1 kHz
+constexpr int kBuffers = 4;
+
+bool readWholeFile(const wchar_t* path, std::vector<uint8_t>& bytes) {
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size{};
+    bool ok = GetFileSizeEx(file, &size) && size.QuadPart > 0 &&
+              static_cast<unsigned long long>(size.QuadPart) <= kLargestFile;
+    if (ok) {
+        bytes.resize(static_cast<size_t>(size.QuadPart));
+        size_t done = 0;
+        while (ok && done < bytes.size()) {
+            DWORD got = 0;
+            const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
+            ok = ReadFile(file, bytes.data() + done, want, &got, nullptr) && got > 0;
+            done += got;
+        }
+    }
+    CloseHandle(file);
+    return ok;
+}
+
+bool parseSecond(const wchar_t* text, int* second) {
+    wchar_t* end = nullptr;
+    const long value = std::wcstol(text, &end, 10);
+    if (end == text || *end != L'\0' || value < 0 || value > 1000000) return false;
+    *second = static_cast<int>(value);
+    return true;
+}
+
+// One waveOut buffer with its PCM.
+struct OutputBuffer {
+    WAVEHDR header{};
+    std::vector<char> pcm;
+    bool queued = false;
+};
+
+class Player {
+  public:
+    Player(const std::vector<uint8_t>& file, const Mp3Stream& stream)
+        : file_(file), stream_(stream) {}
+    ~Player() {
+        if (output_) {
+            waveOutReset(output_);
+            for (OutputBuffer& b : buffers_)
+                if (b.header.dwFlags & WHDR_PREPARED)
+                    waveOutUnprepareHeader(output_, &b.header, sizeof b.header);
+            waveOutClose(output_);
+        }
+        if (decoder_) acmStreamClose(decoder_, 0);
+        if (done_) CloseHandle(done_);
+    }
+    Player(const Player&) = delete;
+    Player& operator=(const Player&) = delete;
+
+    ExitCode open() {
+        MPEGLAYER3WAVEFORMAT in{};
+        in.wfx.wFormatTag = WAVE_FORMAT_MPEGLAYER3;
+        in.wfx.nChannels = static_cast<WORD>(stream_.channels);
+        in.wfx.nSamplesPerSec = static_cast<DWORD>(stream_.sampleRate);
+        in.wfx.nAvgBytesPerSec = static_cast<DWORD>(stream_.bitrateKbps) * 1000 / 8;
+        in.wfx.nBlockAlign = 1;
+        in.wfx.wBitsPerSample = 0;
+        in.wfx.cbSize = MPEGLAYER3_WFX_EXTRA_BYTES;
+        in.wID = MPEGLAYER3_ID_MPEG;
+        in.fdwFlags = MPEGLAYER3_FLAG_PADDING_ISO;
+        in.nBlockSize = static_cast<WORD>(stream_.frames[0].bytes);
+        in.nFramesPerBlock = 1;
+        in.nCodecDelay = 0;
+        pcm_.wFormatTag = WAVE_FORMAT_PCM;
+        pcm_.nChannels = static_cast<WORD>(stream_.channels);
+        pcm_.nSamplesPerSec = static_cast<DWORD>(stream_.sampleRate);
+        pcm_.wBitsPerSample = 16;
+        pcm_.nBlockAlign = static_cast<WORD>(pcm_.nChannels * 2);
+        pcm_.nAvgBytesPerSec = pcm_.nSamplesPerSec * pcm_.nBlockAlign;
+        if (waveOutGetNumDevs() == 0) return kNoAudioOutput;
+        if (acmStreamOpen(&decoder_, nullptr, &in.wfx, &pcm_, nullptr, 0, 0,
+                          ACM_STREAMOPENF_NONREALTIME) != 0)
+            return kNoDecoder;
+        done_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+        if (!done_ || waveOutOpen(&output_, WAVE_MAPPER, &pcm_, reinterpret_cast<DWORD_PTR>(done_),
+                                  0, CALLBACK_EVENT) != MMSYSERR_NOERROR) {
+            output_ = nullptr;
+            return kNoAudioOutput;
+        }
+        return kPlayed;
+    }
+
+    ExitCode play(Mp3FrameRange range) {
+        size_t next = range.first;
+        bool more = true;
+        while (true) {
+            bool busy = false;
+            for (OutputBuffer& b : buffers_) {
+                if (b.queued && !(b.header.dwFlags & WHDR_DONE)) {
+                    busy = true;
+                    continue;
+                }
+                if (b.queued) {
+                    waveOutUnprepareHeader(output_, &b.header, sizeof b.header);
+                    b.queued = false;
+                }
+                if (!more) continue;
+                const size_t end = std::min(range.last, next + kFramesPerBuffer);
+                if (next >= end) {
+                    more = false;
+                    continue;
+                }
+                if (!decode(next, end, b.pcm)) return kPlaybackFailed;
+                next = end;
+                if (b.pcm.empty()) continue;
+                b.header = WAVEHDR{};
+                b.header.lpData = b.pcm.data();
+                b.header.dwBufferLength = static_cast<DWORD>(b.pcm.size());
+                if (waveOutPrepareHeader(output_, &b.header, sizeof b.header) != MMSYSERR_NOERROR ||
+                    waveOutWrite(output_, &b.header, sizeof b.header) != MMSYSERR_NOERROR)
+                    return kPlaybackFailed;
+                b.queued = true;
+                busy = true;
+            }
+            if (!busy && !more) return kPlayed;
+            WaitForSingleObject(done_, 1000);
+        }
+    }
+
+  private:
+    // Decodes frames [first, last) into PCM; the source bytes that the decoder leaves
+    // (a frame it needs more data for) go in front of the next call's.
+    bool decode(size_t first, size_t last, std::vector<char>& pcm) {
+        for (size_t i = first; i < last; ++i) {
+            const Mp3Frame& f = stream_.frames[i];
+            pending_.insert(pending_.end(), file_.begin() + static_cast<ptrdiff_t>(f.offset),
+                            file_.begin() + static_cast<ptrdiff_t>(f.offset + f.bytes));
+        }
+        DWORD outBytes = 0;
+        const DWORD inBytes = static_cast<DWORD>(pending_.size());
+        if (acmStreamSize(decoder_, inBytes, &outBytes, ACM_STREAMSIZEF_SOURCE) != 0 ||
+            outBytes == 0)
+            outBytes =
+                static_cast<DWORD>((last - first + 2) * stream_.samplesPerFrame * pcm_.nBlockAlign);
+        pcm.assign(outBytes, 0);
+        ACMSTREAMHEADER header{};
+        header.cbStruct = sizeof header;
+        header.pbSrc = pending_.data();
+        header.cbSrcLength = inBytes;
+        header.pbDst = reinterpret_cast<LPBYTE>(pcm.data());
+        header.cbDstLength = outBytes;
+        if (acmStreamPrepareHeader(decoder_, &header, 0) != 0) return false;
+        const DWORD flags = started_ ? 0 : ACM_STREAMCONVERTF_START;
+        started_ = true;
+        const MMRESULT converted = acmStreamConvert(decoder_, &header, flags);
+        const DWORD used = header.cbSrcLengthUsed;
+        const DWORD made = header.cbDstLengthUsed;
+        acmStreamUnprepareHeader(decoder_, &header, 0);
+        if (converted != 0) return false;
+        pending_.erase(pending_.begin(), pending_.begin() + std::min<DWORD>(used, inBytes));
+        pcm.resize(std::min<DWORD>(made, outBytes));
+        return true;
+    }
+
+    const std::vector<uint8_t>& file_;
+    const Mp3Stream& stream_;
+    WAVEFORMATEX pcm_{};
+    HACMSTREAM decoder_ = nullptr;
+    HWAVEOUT output_ = nullptr;
+    HANDLE done_ = nullptr;
+    bool started_ = false;
+    std::vector<uint8_t> pending_;
+    OutputBuffer buffers_[kBuffers];
+};
+
+int run() {
+    int count = 0;
+    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!arguments) return kBadCommandLine;
+    int startSecond = 0;
+    int endSecond = 0;
+    const bool valid = count == 4 && parseSecond(arguments[2], &startSecond) &&
+                       parseSecond(arguments[3], &endSecond);
+    std::vector<uint8_t> file;
+    const bool read = valid && readWholeFile(arguments[1], file);
+    LocalFree(arguments);
+    if (!valid) return kBadCommandLine;
+    if (!read) return kUnreadableFile;
+    const Mp3Stream stream = walkMp3Frames(file.data(), file.size());
+    if (stream.empty()) return kNotMp3;
+    const Mp3FrameRange range = mp3FramesForSpan(stream, startSecond, endSecond);
+    Player player(file, stream);
+    const ExitCode opened = player.open();
+    if (opened != kPlayed) return opened;
+    if (range.first >= range.last) return kPlayed;
+    return player.play(range);
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    try {
+        return run();
+    } catch (...) {
+        return kPlaybackFailed; // out of memory
+    }
+}

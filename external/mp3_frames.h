@@ -1,0 +1,61 @@
+// Walking the frames of an MPEG audio layer III file (an "mp3"): every frame header
+// tells the frame's length in bytes and its duration, so a time in the file is found by
+// counting frames, without decoding any sound. The companion player uses this to play a
+// span of seconds; the decoding itself is the system's.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+struct Mp3FrameHeader {
+    int version;         // 1 (MPEG-1), 2 (MPEG-2) or 25 (MPEG-2.5)
+    int bitrateKbps;     // 8..448
+    int sampleRate;      // Hz
+    int channels;        // 1 or 2
+    int samplesPerFrame; // 1152 for MPEG-1, 576 for MPEG-2 and 2.5
+    int frameBytes;      // the whole frame, header included
+};
+
+// Reads the four bytes at `data` as a layer III frame header. False for anything else:
+// no sync, a reserved version, another layer, the free or the invalid bitrate, a reserved
+// sample rate, or fewer than four bytes.
+bool parseMp3FrameHeader(const uint8_t* data, size_t size, Mp3FrameHeader* header);
+
+struct Mp3Frame {
+    size_t offset;
+    size_t bytes;
+};
+
+struct Mp3Stream {
+    int sampleRate = 0;
+    int channels = 0;
+    int samplesPerFrame = 0;
+    int version = 0;
+    int bitrateKbps = 0; // of the first frame, for the decoder's input format
+    std::vector<Mp3Frame> frames;
+
+    bool empty() const { return frames.empty(); }
+    // Milliseconds from the start of the file to the start of frame `index`.
+    long long frameStartMs(size_t index) const;
+    long long durationMs() const { return frameStartMs(frames.size()); }
+};
+
+// Finds the frames of a whole file: skips an ID3v2 tag at the start, takes the first
+// header that is confirmed by a second one right after its frame (or by the end of the
+// data), then follows frame after frame. Frames must keep the first frame's version,
+// sample rate and channel count (one decoder format plays them all); bytes that are not
+// such a frame (an ID3v1 tag, junk) are skipped up to the next header. A frame that
+// would run past the end of the data is dropped. An empty stream means: not an mp3.
+Mp3Stream walkMp3Frames(const uint8_t* data, size_t size);
+
+// The frames that play seconds `startSecond` to `endSecond` of the file: from the frame
+// during which the start second begins to the last frame that begins before the end
+// second. An end of 0 means: to the end of the file. Any other end not after the start
+// (whole seconds cut a short ayah such as 3.0 to 3.8 s down to "3 3") plays the one
+// second from the start. `first` == `last` when nothing is left (a start beyond the end).
+struct Mp3FrameRange {
+    size_t first;
+    size_t last; // one past the last frame
+};
+Mp3FrameRange mp3FramesForSpan(const Mp3Stream& stream, int startSecond, int endSecond);

@@ -1,0 +1,127 @@
+// Journey through the Arabic search of the real reader: open "Find (Arab)" with the
+// "Cari(Arab)" button, type a word by clicking the on-screen keys, press OK, and compare
+// the result list and the count with a count made directly on the Arabic resource.
+#include "reader_session_win.h"
+
+#include "resources/resource_ids.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string readerPath() {
+    return windowsPathOf(NORAVEL_READER_EXE);
+}
+
+// The generated Arabic resource lies in the data folder beside the program folder.
+std::string arabicResourcePath() {
+#ifdef NORAVEL_DATA_DIR
+    return windowsPathOf(std::string(NORAVEL_DATA_DIR) + "/134_arabic.txt");
+#else
+    std::string exe = NORAVEL_READER_EXE;
+    return windowsPathOf(exe.substr(0, exe.rfind("/dist/")) + "/data/134_arabic.txt");
+#endif
+}
+
+// "surah:ayah" of every ayah whose text holds `query`, from records
+// "surah CR LF ayah CR LF text NUL CR LF".
+std::vector<std::string> ayatHolding(const std::string& query) {
+    std::ifstream in(arabicResourcePath(), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    const std::string data = bytes.str();
+    std::vector<std::string> found;
+    for (size_t at = 0; at < data.size();) {
+        const size_t end = data.find(std::string("\0\r\n", 3), at);
+        if (end == std::string::npos) break;
+        std::istringstream record(data.substr(at, end - at));
+        int surah = 0, ayah = 0;
+        std::string text;
+        record >> surah >> ayah;
+        std::getline(record, text);
+        std::getline(record, text, '\0');
+        if (surah > 0 && text.find(query) != std::string::npos)
+            found.push_back(std::to_string(surah) + ":" + std::to_string(ayah));
+        at = end + 3;
+    }
+    return found;
+}
+
+HWND waitForWindow(const char* className, const char* caption, DWORD processId) {
+    for (int i = 0; i < 200; ++i) {
+        HWND window = FindWindowA(className, caption);
+        DWORD owner = 0;
+        if (window) GetWindowThreadProcessId(window, &owner);
+        if (window && owner == processId) return window;
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+std::string listLine(HWND list, int index) {
+    WCHAR line[1100] = L"";
+    SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(line));
+    char narrow[1100] = "";
+    WideCharToMultiByte(CP_ACP, 0, line, -1, narrow, sizeof narrow, nullptr, nullptr);
+    return narrow;
+}
+
+// Status bar part 1, read through a buffer inside the reader's process.
+std::string statusPart1(HWND statusBar, DWORD processId) {
+    HANDLE process =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (!process) return "";
+    char text[256] = "";
+    void* remote = VirtualAllocEx(process, nullptr, sizeof text, MEM_COMMIT, PAGE_READWRITE);
+    if (remote) {
+        SendMessageA(statusBar, SB_GETTEXTA, 1, reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process, remote, text, sizeof text - 1, nullptr);
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return text;
+}
+
+TEST(ArabicSearchJourney, ClickingAWordOnTheKeyboardListsEveryAyahHoldingIt) {
+    ReaderSession reader(readerPath());
+    ASSERT_TRUE(reader.start());
+    PostMessageA(reader.window(), WM_COMMAND, MAKEWPARAM(IDC_ARABIC_SEARCH, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(reader.child(IDC_ARABIC_SEARCH)));
+    HWND dialog = waitForWindow("#32770", "Find (Arab)", reader.processId());
+    ASSERT_NE(dialog, nullptr);
+    // "AR-RAHMAN": alif, lam, ra, ha, mim, nun.
+    for (int key : {IDC_KEY_ALIF, IDC_KEY_LAM, IDC_KEY_RA, IDC_KEY_HA, IDC_KEY_MIM, IDC_KEY_NUN})
+        SendMessageA(GetDlgItem(dialog, key), BM_CLICK, 0, 0);
+    HWND field = FindWindowExA(dialog, nullptr, "EDITARAB", nullptr);
+    ASSERT_NE(field, nullptr);
+    char typed[64] = "";
+    SendMessageA(field, WM_GETTEXT, sizeof typed, reinterpret_cast<LPARAM>(typed));
+    const std::string query = "\xC7\xE1\xD1\xCD\xE3\xE4";
+    EXPECT_EQ(std::string(typed), query);
+
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(reader.waitIdle());
+
+    const std::vector<std::string> expected = ayatHolding(query);
+    ASSERT_GT(expected.size(), 1u);
+    HWND list = reader.child(IDC_RESULT_LIST);
+    ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), static_cast<LRESULT>(expected.size()));
+    for (size_t i = 0; i < expected.size(); ++i) {
+        const std::string line = listLine(list, static_cast<int>(i));
+        EXPECT_EQ(line.substr(0, expected[i].size() + 1), expected[i] + " ") << i;
+        EXPECT_GT(line.size(), expected[i].size() + 2) << "no translation on line " << i;
+    }
+    EXPECT_EQ(statusPart1(reader.child(IDC_STATUS_BAR), reader.processId()),
+              "Found " + std::to_string(expected.size()) + " items");
+
+    PostMessageA(reader.window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(reader.waitForExit(), 0);
+}
+
+} // namespace

@@ -1,0 +1,162 @@
+// The command lines of the companion programs, the page paths, the rule by which a
+// continuous recitation follows the file being played, and where the reading goes next.
+#include "external/recitation_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+constexpr char kDirectory[] = "C:\\Program Files\\Noravel Reader";
+
+std::string playerLine(const char* mp3, int startMs, int endMs, bool continuous) {
+    char line[1024];
+    EXPECT_TRUE(
+        formatPlayerCommandLine(line, sizeof line, kDirectory, mp3, startMs, endMs, continuous));
+    return line;
+}
+
+TEST(PlayerCommandLine, QuotesBothPathsAndCutsMillisecondsToWholeSeconds) {
+    char mp3[260];
+    ASSERT_TRUE(formatMp3Path(mp3, sizeof mp3, kDirectory, "1_1.mp3"));
+    EXPECT_STREQ(mp3, "C:\\Program Files\\Noravel Reader\\mp3\\1_1.mp3");
+    EXPECT_EQ(playerLine(mp3, 5000, 11000, false),
+              "\"C:\\Program Files\\Noravel Reader\\zemplay.exe\" "
+              "\"C:\\Program Files\\Noravel Reader\\mp3\\1_1.mp3\" 5 11");
+    EXPECT_EQ(playerLine(mp3, 5000, 11000, true),
+              "\"C:\\Program Files\\Noravel Reader\\zemplay.exe\" "
+              "\"C:\\Program Files\\Noravel Reader\\mp3\\1_1.mp3\" 5 0");
+    EXPECT_EQ(playerLine("x.mp3", 999, 5999, false),
+              "\"" + std::string(kDirectory) + "\\zemplay.exe\" \"x.mp3\" 0 5");
+    EXPECT_EQ(wholeSeconds(5000), 5);
+    EXPECT_EQ(wholeSeconds(999), 0);
+    EXPECT_EQ(wholeSeconds(-999), 0);
+}
+
+TEST(PlayerCommandLine, TajwidLineEndsInABlank) {
+    char line[300];
+    ASSERT_TRUE(formatTajwidCommandLine(line, sizeof line, kDirectory));
+    EXPECT_STREQ(line, "\"C:\\Program Files\\Noravel Reader\\morvent.exe\" ");
+}
+
+TEST(PlayerCommandLine, TextsThatDoNotFitAreRefusedAndLeftEmpty) {
+    char small[20] = "junk";
+    EXPECT_FALSE(formatPlayerCommandLine(small, sizeof small, kDirectory, "a.mp3", 0, 1000, false));
+    EXPECT_STREQ(small, "");
+    char path[260];
+    const std::string longName(300, 'n');
+    EXPECT_FALSE(formatMp3Path(path, sizeof path, kDirectory, longName.c_str()));
+    EXPECT_STREQ(path, "");
+    char exact[12]; // "C:\help.htm" and its terminator
+    EXPECT_FALSE(formatHelpPath(exact, 11, "C:"));
+    EXPECT_TRUE(formatHelpPath(exact, 12, "C:"));
+}
+
+TEST(CommentaryPage, TenAyatPerPageWithTheAyahAsAnchor) {
+    char path[260];
+    ASSERT_TRUE(formatCommentaryPath(path, sizeof path, "D:\\Q", 2, 1));
+    EXPECT_STREQ(path, "D:\\Q\\html\\qs2\\10.html#1");
+    ASSERT_TRUE(formatCommentaryPath(path, sizeof path, "D:\\Q", 2, 10));
+    EXPECT_STREQ(path, "D:\\Q\\html\\qs2\\10.html#10");
+    ASSERT_TRUE(formatCommentaryPath(path, sizeof path, "D:\\Q", 2, 11));
+    EXPECT_STREQ(path, "D:\\Q\\html\\qs2\\20.html#11");
+    ASSERT_TRUE(formatCommentaryPath(path, sizeof path, "D:\\Q", 2, 286));
+    EXPECT_STREQ(path, "D:\\Q\\html\\qs2\\290.html#286");
+    ASSERT_TRUE(formatHelpPath(path, sizeof path, "D:\\Q"));
+    EXPECT_STREQ(path, "D:\\Q\\help.htm");
+}
+
+TEST(FileUrl, SlashesEncodedBlanksAndTheAnchorSurvive) {
+    char url[300];
+    ASSERT_TRUE(formatFileUrl(url, sizeof url, "C:\\Program Files\\Q\\html\\qs2\\20.html#11"));
+    EXPECT_STREQ(url, "file:///C:/Program%20Files/Q/html/qs2/20.html#11");
+    ASSERT_TRUE(formatFileUrl(url, sizeof url, "C:\\a#b\\c%\xE9.htm"));
+    // Only the first "#" starts the anchor; "%" and bytes above 127 are encoded.
+    EXPECT_STREQ(url, "file:///C:/a#b%5Cc%25%E9.htm");
+    char small[16];
+    EXPECT_FALSE(formatFileUrl(small, sizeof small, "C:\\Program Files\\x"));
+    EXPECT_STREQ(small, "");
+}
+
+// A made-up timing table: surah 1 in one file ("1_1.mp3") with a gap between ayat 2
+// and 3; surah 2 with one file per ayah; surah 3 whose second ayah repeats the first's
+// span (the first match must win); surah 4 without ayat.
+int testAyahCount(int surah) {
+    switch (surah) {
+    case 1: return 4;
+    case 2: return 2;
+    case 3: return 2;
+    case 114: return 1;
+    default: return 0;
+    }
+}
+
+Recitation testRecitation(int surah, int ayah) {
+    switch (surah) {
+    case 1: {
+        static const Recitation table[] = {{0, 3000, "1_1.mp3"},
+                                           {3000, 6000, "1_1.mp3"},
+                                           {7000, 9000, "1_1.mp3"},
+                                           {9000, 12000, "1_1.mp3"}};
+        return table[ayah - 1];
+    }
+    case 2: return ayah == 1 ? Recitation{0, 4000, "2_1.mp3"} : Recitation{0, 4000, "2_2.mp3"};
+    case 3: return Recitation{0, 5000, "3_1.mp3"};
+    case 114: return Recitation{0, 5000, "114_1.mp3"};
+    default: return Recitation{0, 0, nullptr};
+    }
+}
+
+const TimingSource kTiming{testAyahCount, testRecitation};
+
+TEST(FollowingRule, PositionInsideAnAyahSelectsIt) {
+    EXPECT_EQ(followedAyah("C:\\Q\\mp3\\1_1.mp3", 0, kTiming), 1);
+    EXPECT_EQ(followedAyah("C:\\Q\\mp3\\1_1.mp3", 4500, kTiming), 2);
+    EXPECT_EQ(followedAyah("C:\\Q\\mp3\\1_1.mp3", 11999, kTiming), 4);
+    EXPECT_EQ(followedAyah("C:\\Q\\mp3\\114_1.mp3", 100, kTiming), 1);
+    // Both bounds belong to the ayah; at a shared bound the earlier ayah wins.
+    EXPECT_EQ(followedAyah("C:\\Q\\mp3\\1_1.mp3", 3000, kTiming), 1);
+    EXPECT_EQ(followedAyah("C:\\Q\\mp3\\1_1.mp3", 12000, kTiming), 4);
+    EXPECT_EQ(followedAyah("C:\\Q\\mp3\\3_1.mp3", 2000, kTiming), 1);
+}
+
+TEST(FollowingRule, NoAyahBetweenAyatBeyondTheFileOrInAnotherFile) {
+    EXPECT_EQ(followedAyah("C:\\Q\\mp3\\1_1.mp3", 6500, kTiming), 0);
+    EXPECT_EQ(followedAyah("C:\\Q\\mp3\\1_1.mp3", 12001, kTiming), 0);
+    EXPECT_EQ(followedAyah("C:\\Q\\mp3\\1_1.mp3", -1, kTiming), 0);
+    // The name must match exactly, case included.
+    EXPECT_EQ(followedAyah("C:\\Q\\mp3\\1_1.MP3", 100, kTiming), 0);
+    EXPECT_EQ(followedAyah("C:\\Q\\mp3\\2_2.mp3", 100, kTiming), 2);
+}
+
+TEST(FollowingRule, NamesWithoutUnderscoreOrAValidSurahAreIgnored) {
+    EXPECT_EQ(followedAyah("C:\\Q\\mp3\\11.mp3", 100, kTiming), 0);
+    EXPECT_EQ(followedAyah("C:\\Q_1\\mp3\\1.mp3", 100, kTiming), 0); // "_" only in the folder
+    EXPECT_EQ(followedAyah("C:\\Q\\mp3\\x_1.mp3", 100, kTiming), 0);
+    EXPECT_EQ(followedAyah("C:\\Q\\mp3\\4_1.mp3", 100, kTiming), 0);
+    EXPECT_EQ(followedAyah("C:\\Q\\mp3\\115_1.mp3", 100, kTiming), 0);
+    EXPECT_EQ(followedAyah("C:\\Q\\mp3\\99999999999999999999_1.mp3", 100, kTiming), 0);
+    EXPECT_EQ(followedAyah("1_1.mp3", 100, kTiming), 1); // a bare name is its own file name
+    EXPECT_EQ(followedAyah(nullptr, 100, kTiming), 0);
+}
+
+TEST(ContinuousReading, NextAyahThenNextOrSameSurahByScope) {
+    const AyahRef within = ayahAfter(2, 5, kScopeSurah, 286);
+    EXPECT_EQ(within.surah, 2);
+    EXPECT_EQ(within.ayah, 6);
+    const AyahRef total = ayahAfter(2, 286, kScopeTotal, 286);
+    EXPECT_EQ(total.surah, 3);
+    EXPECT_EQ(total.ayah, 1);
+    const AyahRef wrap = ayahAfter(114, 6, kScopeTotal, 6);
+    EXPECT_EQ(wrap.surah, 1);
+    EXPECT_EQ(wrap.ayah, 1);
+    const AyahRef same = ayahAfter(114, 6, kScopeSurah, 6);
+    EXPECT_EQ(same.surah, 114);
+    EXPECT_EQ(same.ayah, 1);
+    // No scope selected (-1 + 1 = 0) reads like "Surat".
+    EXPECT_EQ(ayahAfter(7, 206, 0, 206).surah, 7);
+}
+
+} // namespace

@@ -1,0 +1,615 @@
+// The main window's own commands, run in this test program against a real main window: the
+// clipboard copies read back from the clipboard, the clipboard failure reports, the About
+// box, the Settings dialog driven through its controls, and the language switch.
+#include "app/ayah_navigation_win.h"
+#include "app/clipboard_win.h"
+#include "app/main_window_win.h"
+#include "app/process_state_win.h"
+#include "app/startup_win.h"
+#include "arabic/arabic_bytes.h"
+#include "resources/resource_ids.h"
+#include "settings/language_switch_win.h"
+#include "settings/registry_win.h"
+#include "settings/settings_dialog_win.h"
+#include "settings/settings_win.h"
+#include "text/text_store.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr char kSettingKey[] = "SOFTWARE\\KELVANE\\QURAN\\SETTING";
+const char* const kSettingNames[] = {kFontNameValue, kFontSizeValue, kLanguageValue};
+
+// One registry value exactly as stored (or its absence).
+struct RawValue {
+    bool present = false;
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    bool operator==(const RawValue& o) const {
+        return present == o.present && type == o.type && data == o.data;
+    }
+};
+
+RawValue rawRead(HKEY root, const char* name) {
+    RawValue value;
+    HKEY key;
+    if (RegOpenKeyExA(root, kSettingKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return value;
+    DWORD size = 0;
+    if (RegQueryValueExA(key, name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
+        value.data.resize(size);
+        value.present = RegQueryValueExA(key, name, nullptr, &value.type, value.data.data(),
+                                         &size) == ERROR_SUCCESS;
+        value.data.resize(size);
+    }
+    RegCloseKey(key);
+    return value;
+}
+
+void rawRestore(HKEY root, const char* name, const RawValue& value) {
+    if (!value.present) {
+        deleteRegistryValue(root, "SOFTWARE\\KELVANE\\QURAN", "SETTING", name);
+        return;
+    }
+    HKEY key;
+    if (RegCreateKeyExA(root, kSettingKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    RegSetValueExA(key, name, 0, value.type, value.data.data(),
+                   static_cast<DWORD>(value.data.size()));
+    RegCloseKey(key);
+}
+
+// The three settings in both places, as stored.
+std::vector<RawValue> settingsSnapshot() {
+    std::vector<RawValue> values;
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+        for (const char* name : kSettingNames)
+            values.push_back(rawRead(root, name));
+    return values;
+}
+
+void restoreSettings(const std::vector<RawValue>& values) {
+    size_t i = 0;
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+        for (const char* name : kSettingNames)
+            rawRestore(root, name, values.at(i++));
+}
+
+std::string storedFontName() {
+    char name[256];
+    readSettingString(kFontNameValue, "(none)", name, sizeof name);
+    return name;
+}
+
+// The program folder of the build (with gif/S/S_A.gif), as Wine names it.
+std::string distDirectory() {
+    std::string path = std::string("Z:") + NORAVEL_DIST_DIR;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+void pumpMessages() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+std::string windowText(HWND window) {
+    char text[10000] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+// Clipboard contents, read the way another program would read them.
+struct ClipboardReader {
+    ClipboardReader() : open(OpenClipboard(nullptr) != FALSE) {}
+    ~ClipboardReader() {
+        if (open) CloseClipboard();
+    }
+    bool open;
+};
+
+std::string clipboardText() {
+    ClipboardReader clipboard;
+    if (!clipboard.open) return "(clipboard closed)";
+    HANDLE data = GetClipboardData(CF_TEXT);
+    if (!data) return "(no text)";
+    const char* text = static_cast<const char*>(GlobalLock(data));
+    std::string result = text ? std::string(text, strnlen(text, GlobalSize(data))) : "(locked)";
+    GlobalUnlock(data);
+    return result;
+}
+
+std::u16string clipboardUnicode() {
+    ClipboardReader clipboard;
+    if (!clipboard.open) return u"(clipboard closed)";
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    if (!data) return u"(no text)";
+    const char16_t* text = static_cast<const char16_t*>(GlobalLock(data));
+    std::u16string result;
+    const size_t capacity = GlobalSize(data) / 2;
+    for (size_t i = 0; text && i < capacity && text[i] != 0; ++i)
+        result += text[i];
+    GlobalUnlock(data);
+    return result;
+}
+
+std::u16string widened(const char* arabic) {
+    std::u16string units;
+    for (const char* c = arabic; *c; ++c)
+        units += static_cast<char16_t>(arabicByteToUnicode(static_cast<unsigned char>(*c)));
+    return units;
+}
+
+void putSentinel() {
+    ASSERT_TRUE(putClipboardText(CF_TEXT, "sentinel", 9, false));
+    ASSERT_EQ(clipboardText(), "sentinel");
+}
+
+struct Report {
+    HWND owner;
+    std::string text;
+    std::string caption;
+};
+std::vector<Report> reports;
+
+void recordReport(HWND owner, const char* text, const char* caption) {
+    reports.push_back({owner, text, caption});
+}
+
+// Runs a modal dialog or message box of this thread with the given caption; script drives
+// it from inside its modal loop (through a thread timer) and must close it.
+const char* dialogCaption = "";
+std::function<void(HWND)> dialogScript;
+bool dialogScriptRan = false;
+
+BOOL CALLBACK findDialog(HWND window, LPARAM found) {
+    char className[64] = "", caption[64] = "";
+    GetClassNameA(window, className, sizeof className);
+    GetWindowTextA(window, caption, sizeof caption);
+    if (std::strcmp(className, "#32770") != 0 || std::strcmp(caption, dialogCaption) != 0)
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+void CALLBACK driveDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), findDialog, reinterpret_cast<LPARAM>(&dialog));
+    if (!dialog) return;
+    KillTimer(nullptr, timer);
+    dialogScriptRan = true;
+    dialogScript(dialog);
+}
+
+template <typename Open>
+auto runModal(const char* caption, Open open, std::function<void(HWND)> script) {
+    dialogCaption = caption;
+    dialogScript = std::move(script);
+    dialogScriptRan = false;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, driveDialog);
+    const auto result = open();
+    KillTimer(nullptr, timer);
+    EXPECT_TRUE(dialogScriptRan) << caption;
+    return result;
+}
+
+INT_PTR runSettingsDialog(std::function<void(HWND)> script) {
+    return runModal(
+        "Setting", [] { return showSettingsDialog(process.mainWindow); }, std::move(script));
+}
+
+void press(HWND dialog, int id) {
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+std::string selectedText(HWND list) {
+    const LRESULT index = SendMessageA(list, CB_GETCURSEL, 0, 0);
+    if (index < 0) return "(none)";
+    char text[64] = "";
+    if (SendMessageA(list, CB_GETLBTEXTLEN, index, 0) >= static_cast<LRESULT>(sizeof text))
+        return "(too long)";
+    SendMessageA(list, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+std::vector<std::string> items(HWND list) {
+    std::vector<std::string> all;
+    const LRESULT count = SendMessageA(list, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        char text[64] = "";
+        if (SendMessageA(list, CB_GETLBTEXTLEN, i, 0) < static_cast<LRESULT>(sizeof text))
+            SendMessageA(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        all.push_back(text);
+    }
+    return all;
+}
+
+LOGFONTA fontOf(HFONT font) {
+    LOGFONTA description{};
+    GetObjectA(font, sizeof description, &description);
+    return description;
+}
+
+int pixelsPerInch() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+// One main window for the whole program (its creation loads the text store), the reader's
+// settings saved before and put back after, and every message recorded instead of shown.
+class CommandsTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        saved = new std::vector<RawValue>(settingsSnapshot());
+        writeSettingDword(kLanguageValue, 0);
+        prepareProcessState(GetModuleHandleA(nullptr));
+        registerMainWindowClass(process.instance);
+        std::snprintf(process.programDirectory, sizeof process.programDirectory, "%s",
+                      distDirectory().c_str());
+        window = createMainWindow(process.instance);
+        if (window) SetWindowPos(window, nullptr, 0, 0, 900, 700, SWP_NOZORDER);
+        pumpMessages();
+    }
+
+    static void TearDownTestSuite() {
+        if (IsWindow(window)) DestroyWindow(window);
+        pumpMessages();
+        restoreSettings(*saved);
+        delete saved;
+        saved = nullptr;
+    }
+
+    void SetUp() override {
+        ASSERT_NE(window, nullptr);
+        reports.clear();
+        previousReporter = setMessageReporter(recordReport);
+    }
+
+    void TearDown() override { setMessageReporter(previousReporter); }
+
+    HWND child(int id) const { return GetDlgItem(window, id); }
+    int selection(int id) const {
+        return static_cast<int>(SendMessageA(child(id), CB_GETCURSEL, 0, 0));
+    }
+    std::string shown() const {
+        return std::to_string(currentSurah()) + ":" + std::to_string(currentAyah());
+    }
+    std::string translation() const { return windowText(child(IDC_TRANSLATION)); }
+    void fillResults(std::initializer_list<const char*> lines) const {
+        SendMessageA(child(IDC_RESULT_LIST), LB_RESETCONTENT, 0, 0);
+        for (const char* line : lines)
+            SendMessageA(child(IDC_RESULT_LIST), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
+    }
+    // The language list as the user leaves it, then its notification's handler.
+    void chooseLanguage(int index, LanguageStore store = storeLanguageSetting) const {
+        SendMessageA(child(IDC_LANGUAGE_LIST), CB_SETCURSEL, index, 0);
+        switchLanguage(index, store);
+    }
+
+    static HWND window;
+    static std::vector<RawValue>* saved;
+    MessageReporter previousReporter = nullptr;
+};
+
+HWND CommandsTest::window = nullptr;
+std::vector<RawValue>* CommandsTest::saved = nullptr;
+
+// ---- Clipboard copies ----
+
+TEST_F(CommandsTest, ResultListIsCopiedAsItsLinesJoinedByCrLfWithoutATrailingOne) {
+    fillResults({"2:255 Allah", "3:2 Allah", "20:8 Allah"});
+    copyResultList(window);
+    EXPECT_EQ(clipboardText(), "2:255 Allah\r\n3:2 Allah\r\n20:8 Allah");
+
+    fillResults({"1:1 only"});
+    copyResultList(window);
+    EXPECT_EQ(clipboardText(), "1:1 only");
+    EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(CommandsTest, AnEmptyResultListCopiesNothing) {
+    putSentinel();
+    fillResults({});
+    copyResultList(window);
+    EXPECT_EQ(clipboardText(), "sentinel");
+    fillResults({""}); // one line without text: the joined text is empty
+    copyResultList(window);
+    EXPECT_EQ(clipboardText(), "sentinel");
+    EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(CommandsTest, TranslationIsCopiedAsShownAndAnEmptyOneCopiesNothing) {
+    selectAyah(2, 255);
+    copyTranslation(window);
+    EXPECT_EQ(clipboardText(), TextStore::translation(2, 255));
+
+    putSentinel();
+    SetWindowTextA(child(IDC_TRANSLATION), "");
+    copyTranslation(window);
+    EXPECT_EQ(clipboardText(), "sentinel");
+    EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(CommandsTest, ArabicAyahIsItsBytesThroughTheByteTable) {
+    selectAyah(2, 255);
+    const std::u16string expected = widened(TextStore::arabic(2, 255));
+    ASSERT_GT(expected.size(), 100u);
+    copyArabicAyah(window);
+    const std::u16string copied = clipboardUnicode();
+    EXPECT_EQ(copied, expected);
+    // Arabic letters, not the code page bytes themselves.
+    EXPECT_NE(copied.find(u'\u0627'), std::u16string::npos); // ALEF
+}
+
+TEST_F(CommandsTest, SurahOneIsSevenLinesEachEndingInItsNumberAndCrLf) {
+    selectAyah(1, 3);
+    copyArabicSurah(window);
+    const std::u16string copied = clipboardUnicode();
+    std::u16string expected;
+    for (int ayah = 1; ayah <= 7; ++ayah) {
+        ASSERT_STRNE(TextStore::arabic(1, ayah), "");
+        const std::string number = "(" + std::to_string(ayah) + ")\r\n";
+        expected += widened(TextStore::arabic(1, ayah)) + widened(number.c_str());
+    }
+    EXPECT_EQ(copied, expected);
+    EXPECT_EQ(copied.substr(copied.size() - 5), u"(7)\r\n");
+    EXPECT_EQ(shown(), "1:3"); // the copy does not move the reader
+}
+
+// ---- The hand-over to the clipboard and its reports ----
+
+TEST_F(CommandsTest, ABlockThatCannotBeAllocatedIsReportedOnlyWhenAsked) {
+    putSentinel();
+    const char bytes[] = "x";
+    const size_t impossible = SIZE_MAX / 2;
+    EXPECT_FALSE(putClipboardText(CF_TEXT, bytes, impossible, false));
+    EXPECT_TRUE(reports.empty());
+    EXPECT_FALSE(putClipboardText(CF_TEXT, bytes, impossible, true));
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].text, "Error");
+    EXPECT_EQ(reports[0].caption, "hMem=0");
+    EXPECT_EQ(reports[0].owner, window);
+    EXPECT_EQ(clipboardText(), "sentinel");
+}
+
+TEST_F(CommandsTest, AClipboardHeldByAnotherThreadIsReportedAndKeepsItsContents) {
+    putSentinel();
+    ASSERT_TRUE(OpenClipboard(window));
+    bool copied = true;
+    std::thread other([&] { copied = putClipboardText(CF_TEXT, "new", 4, true); });
+    other.join();
+    CloseClipboard();
+    EXPECT_FALSE(copied);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].text, "Error");
+    EXPECT_EQ(reports[0].caption, "OpenClipboard");
+    EXPECT_EQ(clipboardText(), "sentinel");
+}
+
+TEST_F(CommandsTest, AFormatTheClipboardRefusesTwiceIsReportedWithTheSystemText) {
+    EXPECT_FALSE(putClipboardText(0, "x", 2, true));
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].caption, "error");
+    EXPECT_FALSE(reports[0].text.empty());
+    reports.clear();
+    EXPECT_FALSE(putClipboardText(0, "x", 2, false));
+    EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(CommandsTest, DuplicateBlockHasTheSameBytesAndLeavesTheSourceAlone) {
+    EXPECT_EQ(duplicateGlobalBlock(nullptr), nullptr);
+    HGLOBAL source = GlobalAlloc(GMEM_MOVEABLE, 5);
+    ASSERT_NE(source, nullptr);
+    std::memcpy(GlobalLock(source), "abcd", 5);
+    GlobalUnlock(source);
+    HGLOBAL copy = duplicateGlobalBlock(source);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_NE(copy, source);
+    EXPECT_GE(GlobalSize(copy), 5u);
+    EXPECT_STREQ(static_cast<const char*>(GlobalLock(copy)), "abcd");
+    EXPECT_STREQ(static_cast<const char*>(GlobalLock(source)), "abcd");
+    GlobalUnlock(copy);
+    GlobalUnlock(source);
+    GlobalFree(copy);
+    GlobalFree(source);
+}
+
+TEST_F(CommandsTest, AboutShowsFourLinesUnderTheCaptionAbout) {
+    showAbout(window);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].caption, "About");
+    EXPECT_EQ(reports[0].owner, window);
+    const std::string& text = reports[0].text;
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3);
+    EXPECT_NE(text.find("Noravel"), std::string::npos);
+    EXPECT_NE(text.find("ver 3.2"), std::string::npos);
+    EXPECT_NE(text.find('@'), std::string::npos);
+    EXPECT_NE(text.find("https://"), std::string::npos);
+}
+
+TEST_F(CommandsTest, TheProgramShowsAboutAsAMessageBoxOwnedByTheMainWindow) {
+    setMessageReporter(nullptr); // the program's own message box
+    std::string text;
+    runModal(
+        "About",
+        [this] {
+            showAbout(window);
+            return 0;
+        },
+        [&](HWND box) {
+            text = windowText(GetDlgItem(box, 0xFFFF)); // the box's text
+            EXPECT_EQ(GetWindow(box, GW_OWNER), window);
+            press(box, IDOK);
+        });
+    char expected[512];
+    formatAboutText(expected, sizeof expected);
+    EXPECT_EQ(text, expected);
+}
+
+// ---- Settings dialog ----
+
+TEST_F(CommandsTest, StoredSizeThirteenOpensOnTenAndOkStoresTen) {
+    std::snprintf(process.ayahFontName, sizeof process.ayahFontName, "%s", "Tahoma");
+    process.ayahFontSize = 13;
+    writeSettingDword(kFontSizeValue, 13);
+    const HFONT before = process.ayahFont;
+
+    const INT_PTR result = runSettingsDialog([](HWND dialog) {
+        HWND faces = GetDlgItem(dialog, IDC_FONT_FACE), sizes = GetDlgItem(dialog, IDC_FONT_SIZE);
+        EXPECT_EQ(items(faces),
+                  (std::vector<std::string>{"Microsoft Sans Serif", "Tahoma", "Arial", "Andalus"}));
+        EXPECT_EQ(items(sizes), (std::vector<std::string>{"10", "12", "14", "16", "18", "20"}));
+        EXPECT_EQ(selectedText(faces), "Tahoma");
+        EXPECT_EQ(selectedText(sizes), "10");
+        press(dialog, IDOK);
+    });
+
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(readSettingDword(kFontSizeValue, -1), 10);
+    EXPECT_EQ(storedFontName(), "Tahoma");
+    EXPECT_EQ(process.ayahFontSize, 10);
+    ASSERT_NE(process.ayahFont, nullptr);
+    EXPECT_NE(process.ayahFont, before);
+    EXPECT_EQ(GetObjectType(before), 0u); // the old font is deleted
+    const LOGFONTA font = fontOf(process.ayahFont);
+    EXPECT_EQ(font.lfHeight, -MulDiv(10, pixelsPerInch(), 72));
+    EXPECT_EQ(font.lfWeight, 400);
+    EXPECT_EQ(font.lfQuality, PROOF_QUALITY);
+    EXPECT_STREQ(font.lfFaceName, "Tahoma");
+}
+
+TEST_F(CommandsTest, CancelLeavesFontNameSizeFontAndRegistryUntouched) {
+    std::snprintf(process.ayahFontName, sizeof process.ayahFontName, "%s", "Arial");
+    process.ayahFontSize = 16;
+    writeSettingString(kFontNameValue, "Arial");
+    writeSettingDword(kFontSizeValue, 16);
+    const HFONT before = process.ayahFont;
+    const std::vector<RawValue> stored = settingsSnapshot();
+
+    const INT_PTR result = runSettingsDialog([](HWND dialog) {
+        EXPECT_EQ(selectedText(GetDlgItem(dialog, IDC_FONT_FACE)), "Arial");
+        EXPECT_EQ(selectedText(GetDlgItem(dialog, IDC_FONT_SIZE)), "16");
+        SendDlgItemMessageA(dialog, IDC_FONT_FACE, CB_SETCURSEL, 3, 0);
+        SendDlgItemMessageA(dialog, IDC_FONT_SIZE, CB_SETCURSEL, 5, 0);
+        press(dialog, IDCANCEL);
+    });
+
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_STREQ(process.ayahFontName, "Arial");
+    EXPECT_EQ(process.ayahFontSize, 16);
+    EXPECT_EQ(process.ayahFont, before);
+    EXPECT_EQ(GetObjectType(before), static_cast<DWORD>(OBJ_FONT));
+    EXPECT_TRUE(settingsSnapshot() == stored);
+}
+
+TEST_F(CommandsTest, AFaceNotOfferedOpensOnMicrosoftSansSerifWhichOkThenStores) {
+    for (const char* face : {"Courier New", "tahoma"}) { // the match is case-sensitive
+        std::snprintf(process.ayahFontName, sizeof process.ayahFontName, "%s", face);
+        process.ayahFontSize = 14;
+        writeSettingString(kFontNameValue, face);
+        const INT_PTR result = runSettingsDialog([](HWND dialog) {
+            EXPECT_EQ(selectedText(GetDlgItem(dialog, IDC_FONT_FACE)), "Microsoft Sans Serif");
+            EXPECT_EQ(selectedText(GetDlgItem(dialog, IDC_FONT_SIZE)), "14");
+            press(dialog, IDOK);
+        });
+        EXPECT_EQ(result, IDOK);
+        EXPECT_EQ(storedFontName(), "Microsoft Sans Serif") << face;
+        EXPECT_STREQ(process.ayahFontName, "Microsoft Sans Serif");
+        EXPECT_STREQ(fontOf(process.ayahFont).lfFaceName, "Microsoft Sans Serif");
+    }
+}
+
+TEST_F(CommandsTest, ASizeFieldWithoutASelectedItemKeepsTheCurrentSize) {
+    std::snprintf(process.ayahFontName, sizeof process.ayahFontName, "%s", "Tahoma");
+    process.ayahFontSize = 18;
+    const INT_PTR result = runSettingsDialog([](HWND dialog) {
+        SendDlgItemMessageA(dialog, IDC_FONT_FACE, CB_SETCURSEL, 2, 0); // Arial
+        SendDlgItemMessageA(dialog, IDC_FONT_SIZE, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        SetDlgItemTextA(dialog, IDC_FONT_SIZE, "abc");
+        press(dialog, IDOK);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(process.ayahFontSize, 18);
+    EXPECT_EQ(readSettingDword(kFontSizeValue, -1), 18);
+    EXPECT_EQ(storedFontName(), "Arial");
+    EXPECT_EQ(fontOf(process.ayahFont).lfHeight, -MulDiv(18, pixelsPerInch(), 72));
+}
+
+// ---- Language switch ----
+
+TEST_F(CommandsTest, ChoosingEnglishThenIndonesiaStoresTheIndexAndShowsTheSameAyah) {
+    selectAyah(2, 255);
+    chooseLanguage(1);
+    EXPECT_EQ(readSettingDword(kLanguageValue, -1), 1);
+    EXPECT_EQ(rawRead(HKEY_LOCAL_MACHINE, kLanguageValue).data, (std::vector<BYTE>{1, 0, 0, 0}));
+    EXPECT_EQ(shown(), "2:255");
+    EXPECT_EQ(translation().rfind("Allah - there is no deity except Him", 0), 0u) << translation();
+    EXPECT_EQ(process.language, 1);
+    EXPECT_EQ(TextStore::language(), 1);
+    EXPECT_EQ(selection(IDC_LANGUAGE_LIST), 1);
+
+    chooseLanguage(0);
+    EXPECT_EQ(readSettingDword(kLanguageValue, -1), 0);
+    EXPECT_EQ(shown(), "2:255");
+    EXPECT_EQ(translation().rfind("Allah, tidak ada tuhan selain Dia", 0), 0u) << translation();
+    EXPECT_EQ(process.language, 0);
+    EXPECT_EQ(selection(IDC_LANGUAGE_LIST), 0);
+}
+
+TEST_F(CommandsTest, ChoosingTheLanguageInForceShowsTheSameAyahAgain) {
+    chooseLanguage(0);
+    selectAyah(1, 1);
+    selectAyah(3, 7);
+    const std::string before = translation();
+    chooseLanguage(0);
+    EXPECT_EQ(shown(), "3:7");
+    EXPECT_EQ(translation(), before);
+    EXPECT_EQ(translation(), TextStore::translation(3, 7));
+    EXPECT_EQ(readingHistory.newest(0), 7u * 65536u + 3u); // shown again, so recorded again
+    EXPECT_EQ(SendMessageA(child(IDC_AYAH_LIST), CB_GETCOUNT, 0, 0), TextStore::ayahCount(3));
+}
+
+bool refuseToStore(int) {
+    return false;
+}
+
+TEST_F(CommandsTest, ALanguageThatCannotBeStoredLeavesListTranslationAndSettingAgreeing) {
+    chooseLanguage(0);
+    selectAyah(1, 1);
+    chooseLanguage(1, refuseToStore);
+    EXPECT_EQ(readSettingDword(kLanguageValue, -1), 0);
+    EXPECT_EQ(process.language, 0);
+    EXPECT_EQ(selection(IDC_LANGUAGE_LIST), 0); // back on the language shown
+    EXPECT_EQ(translation().rfind("Dengan nama Allah", 0), 0u) << translation();
+}
+
+TEST_F(CommandsTest, NoLanguageSelectedChangesNothing) {
+    chooseLanguage(1);
+    selectAyah(1, 1);
+    const std::string before = translation();
+    switchLanguage(-1);
+    EXPECT_EQ(readSettingDword(kLanguageValue, -1), 1);
+    EXPECT_EQ(process.language, 1);
+    EXPECT_EQ(translation(), before);
+    chooseLanguage(0);
+}
+
+} // namespace

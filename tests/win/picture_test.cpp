@@ -1,0 +1,485 @@
+// The pictures' Windows layer, in process: the loader's bitmaps and error codes, the
+// bitmap view's scrolling and painting, the clipboard DIBs and the picture copy.
+#include "picture/bitmap_view_win.h"
+#include "picture/dib_win.h"
+#include "picture/picture_loader_win.h"
+#include "resources/resource_ids.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string windowsPath(std::string path) {
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return "Z:" + path;
+}
+
+std::string tempPath(const char* name) {
+    char folder[MAX_PATH] = {};
+    GetTempPathA(sizeof folder, folder);
+    return std::string(folder) + "noravel_picture_" + name;
+}
+
+std::vector<uint8_t> readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string writeFile(const char* name, const std::vector<uint8_t>& bytes) {
+    const std::string path = tempPath(name);
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+    return path;
+}
+
+void put32(std::vector<uint8_t>& v, size_t at, uint32_t x) {
+    for (int i = 0; i < 4; ++i)
+        v[at + i] = static_cast<uint8_t>(x >> 8 * i);
+}
+
+// A bottom-up BMP file of 8 bits (pixel(x, y) an index into table) or 24 bits
+// (pixel(x, y) 0xRRGGBB), y counted from the top.
+template <typename Pixel>
+std::vector<uint8_t> bmpFile(int width, int height, int bitCount,
+                             const std::vector<uint32_t>& table, Pixel pixel) {
+    const size_t stride = (static_cast<size_t>(width) * bitCount + 31) / 32 * 4;
+    const size_t bitsOffset = 54 + 4 * table.size();
+    std::vector<uint8_t> file(bitsOffset + stride * height);
+    file[0] = 'B';
+    file[1] = 'M';
+    put32(file, 2, static_cast<uint32_t>(file.size()));
+    put32(file, 14, 40);
+    put32(file, 18, width);
+    put32(file, 22, height);
+    put32(file, 26, 1 | bitCount << 16); // planes, bits per pixel; colours used stays 0
+    for (size_t i = 0; i < table.size(); ++i)
+        put32(file, 54 + 4 * i, table[i]);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            uint8_t* p = file.data() + bitsOffset + stride * (height - 1 - y) + x * bitCount / 8;
+            const uint32_t value = pixel(x, y);
+            for (int i = 0; i < bitCount / 8; ++i)
+                p[i] = static_cast<uint8_t>(value >> 8 * i);
+        }
+    return file;
+}
+
+SIZE sizeOf(HBITMAP bitmap) {
+    BITMAP info{};
+    GetObjectA(bitmap, sizeof info, &info);
+    return SIZE{info.bmWidth, info.bmHeight};
+}
+
+BITMAPINFO topDown32(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    return info;
+}
+
+// The pixels of a bitmap as 0xRRGGBB, rows top first.
+std::vector<uint32_t> pixelsOf(HBITMAP bitmap) {
+    const SIZE size = sizeOf(bitmap);
+    BITMAPINFO info = topDown32(size.cx, size.cy);
+    std::vector<uint32_t> pixels(static_cast<size_t>(size.cx) * size.cy);
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(GetDIBits(screen, bitmap, 0, size.cy, pixels.data(), &info, DIB_RGB_COLORS), size.cy);
+    ReleaseDC(nullptr, screen);
+    for (uint32_t& p : pixels)
+        p &= 0xFFFFFF;
+    return pixels;
+}
+
+// A screen-compatible bitmap whose pixels are colour(x, y) as 0xRRGGBB.
+template <typename Colour> HBITMAP makeBitmap(int width, int height, Colour colour) {
+    std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            pixels[static_cast<size_t>(y) * width + x] = colour(x, y);
+    BITMAPINFO info = topDown32(width, height);
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    SetDIBits(screen, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    return bitmap;
+}
+
+uint32_t windowColour() {
+    const COLORREF c = GetSysColor(COLOR_WINDOW);
+    return GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c);
+}
+
+uint32_t rowColour(int, int y) {
+    return static_cast<uint32_t>((y & 0xFF) << 16 | (y >> 8) << 8 | 0x40);
+}
+
+TEST(PictureLoader, AyahGifComesBackWithItsSizeAndEveryPixelInItsDecodedColour) {
+    const std::vector<uint8_t> bytes = readFile(windowsPath(NORAVEL_DIST_DIR "/gif/1/1_1.gif"));
+    const PictureData decoded = decodePicture("x.gif", bytes.data(), bytes.size());
+    ASSERT_TRUE(decoded.ok());
+    const std::string upperCase = writeFile("ayah.GIF", bytes);
+    Picture picture;
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ paletteBefore = GetCurrentObject(screen, OBJ_PAL);
+    HBITMAP bitmap = picture.load(upperCase.c_str(), screen);
+    EXPECT_EQ(GetCurrentObject(screen, OBJ_PAL), paletteBefore);
+    ReleaseDC(nullptr, screen);
+    ASSERT_NE(bitmap, nullptr) << picture.lastError();
+    const int width = decoded.header().width, height = -decoded.header().height;
+    EXPECT_EQ(sizeOf(bitmap).cx, width);
+    EXPECT_EQ(sizeOf(bitmap).cy, height);
+    const std::vector<uint32_t> pixels = pixelsOf(bitmap);
+    int wrong = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const DibColour c = decoded.colours()[decoded.bits()[y * decoded.rowStride + x]];
+            wrong += pixels[static_cast<size_t>(y) * width + x] !=
+                     static_cast<uint32_t>(c.red << 16 | c.green << 8 | c.blue);
+        }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(picture.lastError(), 0);
+    DeleteObject(bitmap);
+    DeleteFileA(upperCase.c_str());
+}
+
+TEST(PictureLoader, EightBitBmpTakesAll256ColoursAndTwentyFourBitOneNeedsNone) {
+    std::vector<uint32_t> table(256);
+    for (uint32_t i = 0; i < 256; ++i)
+        table[i] = i << 16 | (255 - i) << 8 | i / 2;
+    const uint32_t indices[] = {0, 17, 200, 255, 128};
+    // Width 5 pads rows to 8 and 16 bytes; another program holds the 8-bit file open.
+    const std::string eight = writeFile(
+        "eight.Bmp", bmpFile(5, 3, 8, table, [&](int x, int y) { return indices[(x + y) % 5]; }));
+    const std::string twentyFour = writeFile("true.bmp", bmpFile(5, 3, 24, {}, [&](int x, int y) {
+                                                 return 0x100000u * x + 0x31u * y + 7;
+                                             }));
+    HANDLE writer =
+        CreateFileA(eight.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
+    Picture picture;
+    HBITMAP eightBit = picture.load(eight.c_str());
+    HBITMAP trueColour = picture.load(twentyFour.c_str());
+    CloseHandle(writer);
+    ASSERT_TRUE(eightBit && trueColour) << picture.lastError();
+    const std::vector<uint32_t> a = pixelsOf(eightBit), b = pixelsOf(trueColour);
+    ASSERT_EQ(a.size(), 15u);
+    ASSERT_EQ(b.size(), 15u);
+    for (int i = 0; i < 15; ++i) {
+        const int x = i % 5, y = i / 5;
+        EXPECT_EQ(a[i], table[indices[(x + y) % 5]]) << x << "," << y;
+        EXPECT_EQ(b[i], 0x100000u * x + 0x31u * y + 7) << x << "," << y;
+    }
+    DeleteObject(eightBit);
+    DeleteObject(trueColour);
+    DeleteFileA(eight.c_str());
+    DeleteFileA(twentyFour.c_str());
+}
+
+TEST(PictureLoader, FailuresGiveTheirCodesKeepEarlierBitmapsAndOutliveLaterSuccess) {
+    const std::vector<uint8_t> junk(64, 'x');
+    std::vector<uint8_t> wrongType = bmpFile(2, 2, 24, {}, [](int, int) { return 0xABCDEFu; });
+    const std::string good = writeFile("good.bmp", wrongType);
+    wrongType[0] = 'X';
+    std::vector<uint8_t> lying = bmpFile(4, 4, 24, {}, [](int, int) { return 0u; });
+    put32(lying, 22, 4000); // far more rows than the file holds
+    const std::string huge = tempPath("huge.gif");
+    HANDLE file = CreateFileA(huge.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    LARGE_INTEGER end{};
+    end.QuadPart = static_cast<LONGLONG>(kMaxPictureFileBytes) + 1; // sparse, never read
+    SetFilePointerEx(file, end, nullptr, FILE_BEGIN);
+    SetEndOfFile(file);
+    CloseHandle(file);
+    const struct {
+        std::string path;
+        int code;
+    } cases[] = {
+        {writeFile("exists.tif", junk), kPictureUnknownExtension},
+        {writeFile("nodot", junk), kPictureUnknownExtension},
+        {tempPath("missing.gif"), kPictureCannotOpen},
+        {tempPath("missing.jpeg"), kPictureCannotOpen},
+        {writeFile("exists.jpg", junk), kPictureNoData},
+        {writeFile("exists.pcx", junk), kPictureNoData},
+        {writeFile("exists.tiff", junk), kPictureNoData},
+        {writeFile("junk.gif", junk), kPictureNotGif},
+        {writeFile("empty.bmp", {}), kPictureReadFailed},
+        {writeFile("wrongtype.bmp", wrongType), kPictureNotBmp},
+        {writeFile("lying.bmp", lying), kPictureReadFailed},
+        {huge, kPictureReadFailed},
+    };
+    Picture picture;
+    HBITMAP earlier = picture.load(good.c_str());
+    ASSERT_NE(earlier, nullptr);
+    for (const auto& c : cases) {
+        EXPECT_EQ(picture.load(c.path.c_str()), nullptr) << c.path;
+        EXPECT_EQ(picture.lastError(), c.code) << c.path;
+        DeleteFileA(c.path.c_str());
+    }
+    EXPECT_EQ(pixelsOf(earlier)[3], 0xABCDEFu);
+    HBITMAP later = picture.load(good.c_str());
+    EXPECT_NE(later, nullptr);
+    EXPECT_EQ(picture.lastError(), kPictureReadFailed);
+    DeleteObject(earlier);
+    DeleteObject(later);
+    DeleteFileA(good.c_str());
+}
+
+// A view in a parent window, its client area 200 x 300.
+class BitmapView : public ::testing::Test {
+  protected:
+    // One parent for the suite: a top-level window costs Wine about two seconds.
+    static void SetUpTestSuite() {
+        parent_ = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 600, 700, nullptr,
+                                  nullptr, nullptr, nullptr);
+    }
+    static void TearDownTestSuite() { DestroyWindow(parent_); }
+    void SetUp() override {
+        view_ = createBitmapView(GetModuleHandleA(nullptr), parent_, nullptr);
+        ASSERT_NE(view_, nullptr);
+        MoveWindow(view_, 0, 0, 240, 340, TRUE); // gives the frame its size
+        resizeClient(300);
+    }
+    void TearDown() override {
+        DestroyWindow(view_);
+        for (HBITMAP bitmap : bitmaps_)
+            DeleteObject(bitmap);
+    }
+    void resizeClient(int height) {
+        RECT window{}, client{};
+        GetWindowRect(view_, &window);
+        GetClientRect(view_, &client);
+        MoveWindow(view_, 0, 0, 200 + window.right - window.left - client.right,
+                   height + window.bottom - window.top - client.bottom, TRUE);
+    }
+    void show(int width, int height) {
+        bitmaps_.push_back(makeBitmap(width, height, rowColour));
+        SendMessageA(view_, WM_SETPICTURE, 0, reinterpret_cast<LPARAM>(bitmaps_.back()));
+        RECT client{};
+        GetClientRect(view_, &client);
+        resizeClient(client.bottom); // the scroll bar may have come or gone
+    }
+    SCROLLINFO scroll() const {
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_ALL;
+        GetScrollInfo(view_, SB_VERT, &info);
+        return info;
+    }
+    int scrollBy(int code) {
+        SendMessageA(view_, WM_VSCROLL, MAKEWPARAM(code, 0), 0);
+        return scroll().nPos;
+    }
+    // The colour the view paints at x, y, over a red background.
+    uint32_t painted(int x, int y) {
+        RECT client{};
+        GetClientRect(view_, &client);
+        EXPECT_EQ(client.right, 200);
+        HDC screen = GetDC(nullptr);
+        HDC memory = CreateCompatibleDC(screen);
+        HBITMAP target =
+            makeBitmap(client.right, client.bottom, [](int, int) { return 0xFF0000u; });
+        HGDIOBJ old = SelectObject(memory, target);
+        SendMessageA(view_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+        SelectObject(memory, old);
+        DeleteDC(memory);
+        ReleaseDC(nullptr, screen);
+        const uint32_t colour = pixelsOf(target)[static_cast<size_t>(y) * client.right + x];
+        DeleteObject(target);
+        return colour;
+    }
+    static HWND parent_;
+    HWND view_ = nullptr;
+    std::vector<HBITMAP> bitmaps_;
+};
+
+HWND BitmapView::parent_ = nullptr;
+
+TEST_F(BitmapView, WithoutPictureWindowColourAndHundredPixelPictureSitsFortyDownUnscrollable) {
+    EXPECT_EQ(painted(100, 150), windowColour());
+    show(50, 100);
+    SCROLLINFO info = scroll();
+    EXPECT_EQ(info.nMax, 140);
+    EXPECT_EQ(info.nPage, 141u); // 300 asked; the scroll bar keeps the page within its range
+    EXPECT_EQ(scrollBy(SB_PAGEDOWN), 0);
+    EXPECT_EQ(scrollBy(SB_BOTTOM), 0);
+    const int left = 100 - 25;
+    EXPECT_EQ(painted(left, 40), rowColour(0, 0));
+    EXPECT_EQ(painted(left + 49, 139), rowColour(0, 99));
+    EXPECT_EQ(painted(left, 39), windowColour());
+    EXPECT_EQ(painted(left, 140), windowColour());
+    EXPECT_EQ(painted(left - 1, 40), windowColour());
+    EXPECT_EQ(painted(left + 50, 40), windowColour());
+    SendMessageA(view_, WM_SETPICTURE, 0, 0);
+    EXPECT_EQ(painted(left, 40), windowColour());
+}
+
+TEST_F(BitmapView, ThousandPixelPictureScrollsByLineAndPageUpToItsBottom) {
+    show(50, 1000);
+    EXPECT_EQ(scroll().nMax, 1040);
+    EXPECT_EQ(scroll().nPage, 300u);
+    const struct {
+        int code, position;
+    } steps[] = {{SB_PAGEDOWN, 300},  {SB_PAGEDOWN, 600},      {SB_PAGEDOWN, 741},
+                 {SB_LINEDOWN, 741},  {SB_LINEUP, 740},        {SB_LINEDOWN, 741},
+                 {SB_ENDSCROLL, 741}, {SB_THUMBPOSITION, 741}, {SB_PAGEUP, 441},
+                 {SB_TOP, 0},         {SB_LINEUP, 0},          {SB_BOTTOM, 741}};
+    for (const auto& step : steps)
+        EXPECT_EQ(scrollBy(step.code), step.position) << step.code;
+    // Picture row r is drawn at 40 - 741 + r.
+    EXPECT_EQ(painted(100, 0), rowColour(0, 701));
+    EXPECT_EQ(painted(100, 298), rowColour(0, 999));
+    EXPECT_EQ(painted(100, 299), windowColour());
+    resizeClient(500);
+    EXPECT_EQ(scroll().nPage, 500u);
+    EXPECT_EQ(scroll().nPos, 541);
+    show(60, 500);
+    EXPECT_EQ(scroll().nPos, 0);
+    EXPECT_EQ(scroll().nMax, 540);
+    EXPECT_EQ(painted(100, 40), rowColour(0, 0));
+}
+
+TEST_F(BitmapView, DraggingTheThumbToTheBottomShowsThePictureEnd) {
+    show(50, 1000);
+    SCROLLBARINFO bar{};
+    bar.cbSize = sizeof bar;
+    ASSERT_TRUE(GetScrollBarInfo(view_, OBJID_VSCROLL, &bar));
+    const int x = (bar.rcScrollBar.left + bar.rcScrollBar.right) / 2;
+    POINT drop{x, bar.rcScrollBar.bottom - 2};
+    ScreenToClient(view_, &drop);
+    // The system's tracking loop takes these from the queue once the button is down.
+    PostMessageA(view_, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(drop.x, drop.y));
+    PostMessageA(view_, WM_LBUTTONUP, 0, MAKELPARAM(drop.x, drop.y));
+    SendMessageA(view_, WM_NCLBUTTONDOWN, HTVSCROLL,
+                 MAKELPARAM(x, bar.rcScrollBar.top + (bar.xyThumbTop + bar.xyThumbBottom) / 2));
+    EXPECT_EQ(scroll().nPos, 741);
+}
+
+struct DibCheck {
+    HBITMAP bitmap;
+    WORD bitsAsked, bitsGot, colours;
+    SIZE_T imageSize;
+};
+
+TEST(ClipboardDib, SizesAndColourTablesFollowTheDepth) {
+    BITMAPINFO info = topDown32(7, 3);
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP trueColour = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(trueColour, nullptr);
+    std::memset(bits, 0x11, 24 * 3);
+    static_cast<uint8_t*>(bits)[3 * 6 + 2] = 0xEE; // red of the top row's last pixel
+    const DibCheck checks[] = {
+        {CreateBitmap(300, 100, 1, 1, nullptr), 0, 1, 2, 4000}, // 4,048 bytes in all
+        {trueColour, 0, 24, 0, 24 * 3},
+        {makeBitmap(1, 5, rowColour), 8, 8, 256, 4 * 5},
+    };
+    for (const DibCheck& c : checks) {
+        HGLOBAL dib = bitmapToDib(c.bitmap, BI_RGB, c.bitsAsked, nullptr);
+        ASSERT_NE(dib, nullptr);
+        EXPECT_EQ(GlobalSize(dib), 40 + 4 * c.colours + c.imageSize);
+        const auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(dib));
+        EXPECT_EQ(header->biBitCount, c.bitsGot);
+        EXPECT_EQ(header->biHeight, sizeOf(c.bitmap).cy);
+        EXPECT_EQ(header->biSizeImage, c.imageSize);
+        EXPECT_EQ(dibColourCount(header), c.colours);
+        EXPECT_EQ(dibPaletteSize(header), 4 * c.colours);
+        if (c.bitmap == trueColour) { // bottom-up: the top row comes last
+            const uint8_t* last = reinterpret_cast<const uint8_t*>(header + 1) + 24 * 2 + 3 * 6;
+            EXPECT_EQ(last[2] << 16 | last[1] << 8 | last[0], 0xEE1111);
+        }
+        GlobalUnlock(dib);
+        GlobalFree(dib);
+        DeleteObject(c.bitmap);
+    }
+    HBITMAP masked = makeBitmap(3, 2, rowColour);
+    HGLOBAL dib = bitmapToDib(masked, BI_BITFIELDS, 32, nullptr);
+    if (dib) {
+        EXPECT_EQ(GlobalSize(dib), 40u + 12 + 3 * 2 * 4); // room for the three masks
+    }
+    GlobalFree(dib);
+    DeleteObject(masked);
+    EXPECT_EQ(bitmapToDib(nullptr, BI_RGB, 0, nullptr), nullptr);
+}
+
+TEST(ClipboardDib, ColourCountComesFromColoursUsedOrDepthAndCoreHeadersHaveTriples) {
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biBitCount = 4;
+    EXPECT_EQ(dibColourCount(&info), 16);
+    info.biBitCount = 16;
+    EXPECT_EQ(dibColourCount(&info), 0);
+    info.biClrUsed = 12;
+    EXPECT_EQ(dibPaletteSize(&info), 48);
+    BITMAPCOREHEADER core{};
+    core.bcSize = sizeof core;
+    core.bcBitCount = 8;
+    EXPECT_EQ(dibColourCount(&core), 256);
+    EXPECT_EQ(dibPaletteSize(&core), 768);
+}
+
+// The DIB on the clipboard: header fields and pixels (0xRRGGBB, y from the top).
+struct ClipboardPicture {
+    ClipboardPicture() {
+        if (!OpenClipboard(nullptr)) return;
+        if (HGLOBAL block = GetClipboardData(CF_DIB)) {
+            const auto* data = static_cast<const uint8_t*>(GlobalLock(block));
+            if (data) bytes.assign(data, data + GlobalSize(block));
+            GlobalUnlock(block);
+        }
+        CloseClipboard();
+        if (bytes.size() >= 40) std::memcpy(&header, bytes.data(), 40);
+    }
+    uint32_t pixel(int x, int y) const {
+        const size_t stride =
+            (static_cast<size_t>(header.biWidth) * header.biBitCount + 31) / 32 * 4;
+        const size_t at = 40 + dibPaletteSize(&header) + stride * (header.biHeight - 1 - y) +
+                          x * header.biBitCount / 8;
+        return at + 3 <= bytes.size() ? bytes[at + 2] << 16 | bytes[at + 1] << 8 | bytes[at] : ~0u;
+    }
+    std::vector<uint8_t> bytes;
+    BITMAPINFOHEADER header{};
+};
+
+TEST(PictureCopy, CopyIsAColourDibOfClientWidthAndSplitterLessTwentySixWithPictureCentred) {
+    HWND main = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 400, 400, nullptr,
+                                nullptr, nullptr, nullptr);
+    HBITMAP picture = makeBitmap(60, 20, [](int x, int y) {
+        return x == 10 && y == 5 ? 0xFFFFFFu : (x < 30 ? 0xFF0000u : 0x00A000u);
+    });
+    copyPictureToClipboard(main, picture, 226);
+    ClipboardPicture copy;
+    EXPECT_EQ(copy.header.biWidth, 400);
+    EXPECT_EQ(copy.header.biHeight, 200);
+    EXPECT_GE(copy.header.biBitCount, 24);
+    const int left = 200 - 30;
+    EXPECT_EQ(copy.pixel(left, 40), 0xFF0000u);
+    EXPECT_EQ(copy.pixel(left + 59, 59), 0x00A000u);
+    EXPECT_EQ(copy.pixel(left + 10, 45), windowColour()); // white ANDed onto window colour
+    EXPECT_EQ(copy.pixel(left - 1, 40), windowColour());
+    EXPECT_EQ(copy.pixel(left, 39), windowColour());
+    EXPECT_EQ(copy.pixel(left + 60, 59), windowColour());
+
+    copyPictureToClipboard(main, nullptr, 226);
+    ClipboardPicture blank;
+    ASSERT_EQ(blank.header.biHeight, 200);
+    int other = 0;
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 400; ++x)
+            other += blank.pixel(x, y) != windowColour();
+    EXPECT_EQ(other, 0);
+    DeleteObject(picture);
+    DestroyWindow(main);
+}
+
+} // namespace

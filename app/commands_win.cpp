@@ -40,7 +40,8 @@ void chooseAyah(HWND, HWND) {
 }
 
 void chooseLanguage(HWND window, HWND) {
-    switchLanguage(static_cast<int>(SendDlgItemMessageA(window, IDC_LANGUAGE_LIST, CB_GETCURSEL, 0, 0)));
+    switchLanguage(
+        static_cast<int>(SendDlgItemMessageA(window, IDC_LANGUAGE_LIST, CB_GETCURSEL, 0, 0)));
 }
 
 void doNothing(HWND, HWND) {}

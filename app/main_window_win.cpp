@@ -20,7 +20,6 @@
 #include <cstring>
 #include <new>
 
-
 namespace {
 
 // State of the main window that no other part reads: its bitmap view and the splitter drag.

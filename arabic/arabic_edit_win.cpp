@@ -10,7 +10,6 @@
 #include <cstring>
 #include <new>
 
-
 // ---- ArabicEditMap ----
 
 ArabicEditMap::~ArabicEditMap() {

@@ -30,12 +30,12 @@ int main(int argc, char** argv) {
     constexpr uint8_t kGif = 0, kBmp = 1;
 
     for (int m = 2; m <= 8; m += 3) {
-        GifSpec spec;
-        spec.minimumCodeSize = m;
-        spec.width = 13;
-        spec.height = 7;
+        GifSpec shape;
+        shape.minimumCodeSize = m;
+        shape.width = 13;
+        shape.height = 7;
         writeSeed(folder, "gif_m" + std::to_string(m), kGif,
-                  encodeGif(spec, noisePixels(13 * 7, 1 << m, m)));
+                  encodeGif(shape, noisePixels(13 * 7, 1 << m, m)));
     }
     GifSpec interlaced;
     interlaced.width = 9;
@@ -62,11 +62,11 @@ int main(int argc, char** argv) {
               encodeGif(noClear, noisePixels(15, 4, 2), LzwOptions{false, 0, true}));
 
     for (int bits : {1, 4, 8, 24, 32}) {
-        BmpSpec spec;
-        spec.width = 5;
-        spec.height = bits == 24 ? -3 : 3;
-        spec.bitCount = bits;
-        writeSeed(folder, "bmp_" + std::to_string(bits), kBmp, buildBmp(spec));
+        BmpSpec shape;
+        shape.width = 5;
+        shape.height = bits == 24 ? -3 : 3;
+        shape.bitCount = bits;
+        writeSeed(folder, "bmp_" + std::to_string(bits), kBmp, buildBmp(shape));
     }
     return 0;
 }

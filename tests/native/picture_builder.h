@@ -175,42 +175,42 @@ struct GifSpec {
     bool trailer = true;
 };
 
-inline Bytes buildGif(const GifSpec& spec) {
-    Bytes out(spec.version.begin(), spec.version.end());
-    putLe16(out, spec.width);
-    putLe16(out, spec.height);
-    out.push_back(spec.globalTable.empty()
+inline Bytes buildGif(const GifSpec& shape) {
+    Bytes out(shape.version.begin(), shape.version.end());
+    putLe16(out, shape.width);
+    putLe16(out, shape.height);
+    out.push_back(shape.globalTable.empty()
                       ? 0
-                      : static_cast<uint8_t>(0x80 | 0x70 | tableSizeBits(spec.globalTable)));
+                      : static_cast<uint8_t>(0x80 | 0x70 | tableSizeBits(shape.globalTable)));
     out.push_back(0); // background colour
     out.push_back(0); // aspect ratio
-    out.insert(out.end(), spec.globalTable.begin(), spec.globalTable.end());
-    out.insert(out.end(), spec.beforeImage.begin(), spec.beforeImage.end());
+    out.insert(out.end(), shape.globalTable.begin(), shape.globalTable.end());
+    out.insert(out.end(), shape.beforeImage.begin(), shape.beforeImage.end());
     out.push_back(0x2C);
     putLe16(out, 0);
     putLe16(out, 0);
-    putLe16(out, spec.width);
-    putLe16(out, spec.height);
-    uint8_t flags = spec.interlaced ? 0x40 : 0;
-    if (!spec.localTable.empty()) flags |= 0x80 | tableSizeBits(spec.localTable);
+    putLe16(out, shape.width);
+    putLe16(out, shape.height);
+    uint8_t flags = shape.interlaced ? 0x40 : 0;
+    if (!shape.localTable.empty()) flags |= 0x80 | tableSizeBits(shape.localTable);
     out.push_back(flags);
-    out.insert(out.end(), spec.localTable.begin(), spec.localTable.end());
-    out.push_back(static_cast<uint8_t>(spec.minimumCodeSize));
-    const Bytes blocks = subBlocks(spec.codeStream, spec.blockSize);
+    out.insert(out.end(), shape.localTable.begin(), shape.localTable.end());
+    out.push_back(static_cast<uint8_t>(shape.minimumCodeSize));
+    const Bytes blocks = subBlocks(shape.codeStream, shape.blockSize);
     out.insert(out.end(), blocks.begin(), blocks.end());
-    if (spec.terminator) out.push_back(0);
-    if (spec.trailer) out.push_back(0x3B);
+    if (shape.terminator) out.push_back(0);
+    if (shape.trailer) out.push_back(0x3B);
     return out;
 }
 
 // A whole GIF of the given pixels in stream order (row-major unless interlaced),
-// with a global table of 2^minimumCodeSize entries unless the spec names tables.
-inline Bytes encodeGif(GifSpec spec, const Bytes& pixels, const LzwOptions& options = {}) {
-    if (spec.globalTable.empty() && spec.localTable.empty()) {
-        spec.globalTable = colourTable(1 << std::max(1, spec.minimumCodeSize));
+// with a global table of 2^minimumCodeSize entries unless the shape names tables.
+inline Bytes encodeGif(GifSpec shape, const Bytes& pixels, const LzwOptions& options = {}) {
+    if (shape.globalTable.empty() && shape.localTable.empty()) {
+        shape.globalTable = colourTable(1 << std::max(1, shape.minimumCodeSize));
     }
-    spec.codeStream = lzwEncode(pixels, spec.minimumCodeSize, options);
-    return buildGif(spec);
+    shape.codeStream = lzwEncode(pixels, shape.minimumCodeSize, options);
+    return buildGif(shape);
 }
 
 // GIF89a graphic control and application extensions ("NETSCAPE2.0" loop count).
@@ -246,28 +246,28 @@ struct BmpSpec {
     int dropBytes = 0; // cut this many bytes off the end
 };
 
-inline Bytes buildBmp(const BmpSpec& spec) {
-    int palette = spec.paletteEntries;
+inline Bytes buildBmp(const BmpSpec& shape) {
+    int palette = shape.paletteEntries;
     if (palette < 0) {
-        palette = spec.colorsUsed      ? static_cast<int>(spec.colorsUsed)
-                  : spec.bitCount <= 8 ? (1 << spec.bitCount)
-                                       : 0;
+        palette = shape.colorsUsed      ? static_cast<int>(shape.colorsUsed)
+                  : shape.bitCount <= 8 ? (1 << shape.bitCount)
+                                        : 0;
     }
-    const int rowBytes = (spec.width * spec.bitCount + 31) / 32 * 4;
-    const int rows = spec.height < 0 ? -spec.height : spec.height;
+    const int rowBytes = (shape.width * shape.bitCount + 31) / 32 * 4;
+    const int rows = shape.height < 0 ? -shape.height : shape.height;
     Bytes info;
-    putLe32(info, spec.headerSize);
-    putLe32(info, static_cast<uint32_t>(spec.width));
-    putLe32(info, static_cast<uint32_t>(spec.height));
+    putLe32(info, shape.headerSize);
+    putLe32(info, static_cast<uint32_t>(shape.width));
+    putLe32(info, static_cast<uint32_t>(shape.height));
     putLe16(info, 1);
-    putLe16(info, spec.bitCount);
-    putLe32(info, spec.compression);
+    putLe16(info, shape.bitCount);
+    putLe32(info, shape.compression);
     putLe32(info, 0);
     putLe32(info, 2835);
     putLe32(info, 2835);
-    putLe32(info, spec.colorsUsed);
+    putLe32(info, shape.colorsUsed);
     putLe32(info, 0);
-    info.resize(spec.headerSize, 0);
+    info.resize(shape.headerSize, 0);
     for (int i = 0; i < palette; ++i) {
         info.insert(info.end(), {static_cast<uint8_t>(i), static_cast<uint8_t>(i * 3),
                                  static_cast<uint8_t>(255 - i), 0});
@@ -276,13 +276,13 @@ inline Bytes buildBmp(const BmpSpec& spec) {
         info.push_back(static_cast<uint8_t>(i * 31));
 
     Bytes out;
-    putLe16(out, spec.type);
+    putLe16(out, shape.type);
     const uint32_t total = static_cast<uint32_t>(14 + info.size());
-    putLe32(out, spec.fileSizeField < 0 ? total : static_cast<uint32_t>(spec.fileSizeField));
+    putLe32(out, shape.fileSizeField < 0 ? total : static_cast<uint32_t>(shape.fileSizeField));
     putLe32(out, 0);
-    putLe32(out, static_cast<uint32_t>(14 + spec.headerSize + 4 * palette));
+    putLe32(out, static_cast<uint32_t>(14 + shape.headerSize + 4 * palette));
     out.insert(out.end(), info.begin(), info.end());
-    out.resize(out.size() - spec.dropBytes);
+    out.resize(out.size() - shape.dropBytes);
     return out;
 }
 

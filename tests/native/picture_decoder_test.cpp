@@ -37,21 +37,21 @@ Bytes gifOfCodes(std::initializer_list<int> codes, int width = 4, int height = 1
     TrackedCodeWriter writer(8);
     for (int code : codes)
         writer.put(code);
-    GifSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.globalTable = colourTable(256);
-    spec.codeStream = writer.finish();
-    return buildGif(spec);
+    GifSpec shape;
+    shape.width = width;
+    shape.height = height;
+    shape.globalTable = colourTable(256);
+    shape.codeStream = writer.finish();
+    return buildGif(shape);
 }
 
 Bytes smallGif(const std::string& version = "GIF89a") {
-    GifSpec spec;
-    spec.version = version;
-    spec.width = 6;
-    spec.height = 4;
-    spec.minimumCodeSize = 3;
-    return encodeGif(spec, noisePixels(24, 8, 9));
+    GifSpec shape;
+    shape.version = version;
+    shape.width = 6;
+    shape.height = 4;
+    shape.minimumCodeSize = 3;
+    return encodeGif(shape, noisePixels(24, 8, 9));
 }
 
 } // namespace
@@ -160,13 +160,13 @@ TEST(GifDecoding, PrefixChainThatDoesNotDescendIsErrorThree) {
 TEST(GifDecoding, BothVersionsDecodeWithExtensionsBeforeTheImage) {
     const Bytes pixels = noisePixels(7 * 5, 16, 4);
     for (const char* version : {"GIF87a", "GIF89a"}) {
-        GifSpec spec;
-        spec.version = version;
-        spec.width = 7;
-        spec.height = 5;
-        spec.minimumCodeSize = 4;
-        spec.beforeImage = typicalExtensions();
-        const PictureData picture = decodeGifBytes(encodeGif(spec, pixels));
+        GifSpec shape;
+        shape.version = version;
+        shape.width = 7;
+        shape.height = 5;
+        shape.minimumCodeSize = 4;
+        shape.beforeImage = typicalExtensions();
+        const PictureData picture = decodeGifBytes(encodeGif(shape, pixels));
         ASSERT_TRUE(picture.ok()) << version;
         EXPECT_EQ(pixelsOf(picture), pixels) << version;
         const DibInfoHeader& h = picture.header();
@@ -183,14 +183,14 @@ TEST(GifDecoding, SeparatorByteInsideAnExtensionIsTakenAsTheImage) {
     const Bytes innerBlocks = subBlocks(lzwEncode({1, 2, 3}, 2));
     inner.insert(inner.end(), innerBlocks.begin(), innerBlocks.end());
     inner.push_back(0);
-    GifSpec spec;
-    spec.width = 9;
-    spec.height = 9;
-    spec.minimumCodeSize = 2;
-    spec.beforeImage = {0x21, 0xFE, static_cast<uint8_t>(inner.size())};
-    spec.beforeImage.insert(spec.beforeImage.end(), inner.begin(), inner.end());
-    spec.beforeImage.push_back(0);
-    const PictureData picture = decodeGifBytes(encodeGif(spec, Bytes(81, 3)));
+    GifSpec shape;
+    shape.width = 9;
+    shape.height = 9;
+    shape.minimumCodeSize = 2;
+    shape.beforeImage = {0x21, 0xFE, static_cast<uint8_t>(inner.size())};
+    shape.beforeImage.insert(shape.beforeImage.end(), inner.begin(), inner.end());
+    shape.beforeImage.push_back(0);
+    const PictureData picture = decodeGifBytes(encodeGif(shape, Bytes(81, 3)));
     ASSERT_TRUE(picture.ok());
     EXPECT_EQ(picture.header().width, 3);
     EXPECT_EQ(picture.header().height, -1);
@@ -198,30 +198,30 @@ TEST(GifDecoding, SeparatorByteInsideAnExtensionIsTakenAsTheImage) {
 }
 
 TEST(GifDecoding, LocalColourTableWinsOverTheGlobalOne) {
-    GifSpec spec;
-    spec.width = 3;
-    spec.height = 2;
-    spec.minimumCodeSize = 2;
-    spec.globalTable = colourTable(256, 1);
-    spec.localTable = colourTable(4, 77);
-    const PictureData local = decodeGifBytes(encodeGif(spec, {0, 1, 2, 3, 0, 1}));
+    GifSpec shape;
+    shape.width = 3;
+    shape.height = 2;
+    shape.minimumCodeSize = 2;
+    shape.globalTable = colourTable(256, 1);
+    shape.localTable = colourTable(4, 77);
+    const PictureData local = decodeGifBytes(encodeGif(shape, {0, 1, 2, 3, 0, 1}));
     ASSERT_TRUE(local.ok());
     for (int i = 0; i < 256; ++i) {
         const DibColour c = local.colours()[i];
         if (i < 4) {
-            EXPECT_EQ(c.red, spec.localTable[3 * i]);
-            EXPECT_EQ(c.green, spec.localTable[3 * i + 1]);
-            EXPECT_EQ(c.blue, spec.localTable[3 * i + 2]);
+            EXPECT_EQ(c.red, shape.localTable[3 * i]);
+            EXPECT_EQ(c.green, shape.localTable[3 * i + 1]);
+            EXPECT_EQ(c.blue, shape.localTable[3 * i + 2]);
         } else {
             EXPECT_EQ(c.red | c.green | c.blue, 0) << "entry " << i << " left over";
         }
         EXPECT_EQ(c.reserved, 0);
     }
-    spec.localTable.clear();
-    const PictureData global = decodeGifBytes(encodeGif(spec, {0, 1, 2, 3, 0, 1}));
+    shape.localTable.clear();
+    const PictureData global = decodeGifBytes(encodeGif(shape, {0, 1, 2, 3, 0, 1}));
     ASSERT_TRUE(global.ok());
-    EXPECT_EQ(global.colours()[200].red, spec.globalTable[600]);
-    EXPECT_EQ(global.colours()[200].blue, spec.globalTable[602]);
+    EXPECT_EQ(global.colours()[200].red, shape.globalTable[600]);
+    EXPECT_EQ(global.colours()[200].blue, shape.globalTable[602]);
 }
 
 TEST(GifDecoding, InterlacedRowsArriveInPassOrder) {
@@ -233,14 +233,14 @@ TEST(GifDecoding, InterlacedRowsArriveInPassOrder) {
         Bytes stream;
         for (int k = 0; k < height; ++k)
             stream.insert(stream.end(), width, k);
-        GifSpec spec;
-        spec.width = width;
-        spec.height = height;
-        spec.interlaced = true;
-        spec.minimumCodeSize = 4;
-        spec.globalTable = colourTable(16);
-        spec.codeStream = lzwEncode(stream, 4);
-        const PictureData picture = decodeGifBytes(buildGif(spec));
+        GifSpec shape;
+        shape.width = width;
+        shape.height = height;
+        shape.interlaced = true;
+        shape.minimumCodeSize = 4;
+        shape.globalTable = colourTable(16);
+        shape.codeStream = lzwEncode(stream, 4);
+        const PictureData picture = decodeGifBytes(buildGif(shape));
         ASSERT_TRUE(picture.ok());
         for (int k = 0; k < height; ++k) {
             const uint8_t* row = picture.bits() + landing[k] * picture.rowStride;
@@ -251,15 +251,15 @@ TEST(GifDecoding, InterlacedRowsArriveInPassOrder) {
 
 TEST(GifDecoding, RowsArePaddedToFourBytesAndPaddingStaysZero) {
     for (int width : {1, 5, 6, 7, 8, 13}) {
-        GifSpec spec;
-        spec.width = width;
-        spec.height = 3;
-        spec.minimumCodeSize = 2;
+        GifSpec shape;
+        shape.width = width;
+        shape.height = 3;
+        shape.minimumCodeSize = 2;
         const Bytes pixels = noisePixels(width * 3, 3, width);
         Bytes nonZero = pixels;
         for (auto& p : nonZero)
             ++p;
-        const PictureData picture = decodeGifBytes(encodeGif(spec, nonZero));
+        const PictureData picture = decodeGifBytes(encodeGif(shape, nonZero));
         ASSERT_TRUE(picture.ok());
         const int stride = (width + 3) / 4 * 4;
         EXPECT_EQ(picture.rowStride, stride);
@@ -276,25 +276,25 @@ TEST(GifDecoding, RowsArePaddedToFourBytesAndPaddingStaysZero) {
 
 TEST(GifDecoding, EveryMinimumCodeSizeFromTwoToEightRoundTrips) {
     for (int size = 2; size <= 8; ++size) {
-        GifSpec spec;
-        spec.width = 31;
-        spec.height = 17;
-        spec.minimumCodeSize = size;
+        GifSpec shape;
+        shape.width = 31;
+        shape.height = 17;
+        shape.minimumCodeSize = size;
         const Bytes pixels = noisePixels(31 * 17, 1 << size, size);
-        const PictureData picture = decodeGifBytes(encodeGif(spec, pixels));
+        const PictureData picture = decodeGifBytes(encodeGif(shape, pixels));
         ASSERT_TRUE(picture.ok()) << size;
         EXPECT_EQ(pixelsOf(picture), pixels) << size;
     }
 }
 
 TEST(GifDecoding, FullTableKeepsDecodingWithOrWithoutALateClear) {
-    GifSpec spec;
-    spec.width = 160;
-    spec.height = 100;
+    GifSpec shape;
+    shape.width = 160;
+    shape.height = 100;
     const Bytes pixels = noisePixels(160 * 100, 256, 21);
     for (int clearWhenFull : {-1, 0, 500}) {
         const PictureData picture =
-            decodeGifBytes(encodeGif(spec, pixels, LzwOptions{true, clearWhenFull, true}));
+            decodeGifBytes(encodeGif(shape, pixels, LzwOptions{true, clearWhenFull, true}));
         ASSERT_TRUE(picture.ok()) << clearWhenFull;
         EXPECT_EQ(pixelsOf(picture), pixels) << clearWhenFull;
         if (clearWhenFull < 0) {
@@ -305,15 +305,15 @@ TEST(GifDecoding, FullTableKeepsDecodingWithOrWithoutALateClear) {
 }
 
 TEST(GifDecoding, StreamWithoutLeadingClearOrEndCodeStillDecodes) {
-    GifSpec spec;
-    spec.width = 12;
-    spec.height = 6;
-    spec.minimumCodeSize = 3;
+    GifSpec shape;
+    shape.width = 12;
+    shape.height = 6;
+    shape.minimumCodeSize = 3;
     const Bytes pixels = noisePixels(72, 8, 33);
-    const PictureData noClear = decodeGifBytes(encodeGif(spec, pixels, {false, 0, true}));
+    const PictureData noClear = decodeGifBytes(encodeGif(shape, pixels, {false, 0, true}));
     ASSERT_TRUE(noClear.ok());
     EXPECT_EQ(pixelsOf(noClear), pixels);
-    const PictureData noEnd = decodeGifBytes(encodeGif(spec, pixels, {true, 0, false}));
+    const PictureData noEnd = decodeGifBytes(encodeGif(shape, pixels, {true, 0, false}));
     ASSERT_TRUE(noEnd.ok());
     EXPECT_EQ(pixelsOf(noEnd), pixels);
 }
@@ -322,12 +322,12 @@ TEST(GifDecoding, BlockTerminatorEndsTheCodeStream) {
     CodeWriter codes;
     for (int code : {256, 1, 2})
         codes.write(code, 9);
-    GifSpec spec;
-    spec.width = 4;
-    spec.codeStream = codes.finish();
-    spec.terminator = false;
-    spec.trailer = false;
-    Bytes gif = buildGif(spec);
+    GifSpec shape;
+    shape.width = 4;
+    shape.codeStream = codes.finish();
+    shape.terminator = false;
+    shape.trailer = false;
+    Bytes gif = buildGif(shape);
     // Bytes after the terminator that would read as more codes.
     gif.insert(gif.end(), {0, 2, 0x03, 0x06, 0, 0x3B});
     const PictureData picture = decodeGifBytes(gif);
@@ -336,15 +336,15 @@ TEST(GifDecoding, BlockTerminatorEndsTheCodeStream) {
 }
 
 TEST(GifDecoding, TruncationAnywhereGivesAnErrorOrThePixelsSoFar) {
-    GifSpec spec;
-    spec.width = 40;
-    spec.height = 30;
-    spec.blockSize = 16;
-    spec.beforeImage = typicalExtensions();
+    GifSpec shape;
+    shape.width = 40;
+    shape.height = 30;
+    shape.blockSize = 16;
+    shape.beforeImage = typicalExtensions();
     Bytes pixels = noisePixels(40 * 30, 255, 8);
     for (auto& p : pixels)
         ++p; // no zero: undecoded pixels show as 0
-    const Bytes gif = encodeGif(spec, pixels);
+    const Bytes gif = encodeGif(shape, pixels);
     size_t lastDecoded = 0;
     for (size_t length = 0; length < gif.size(); ++length) {
         const PictureData picture = decodeGifBytes(Bytes(gif.begin(), gif.begin() + length));
@@ -367,19 +367,19 @@ TEST(GifDecoding, TruncationAnywhereGivesAnErrorOrThePixelsSoFar) {
 
 TEST(GifDecoding, HostileStreamsEndWithoutWritingOutside) {
     // Endless sub-blocks of noise without terminator, on a tiny image.
-    GifSpec spec;
-    spec.width = 2;
-    spec.height = 2;
-    spec.codeStream = noisePixels(60000, 256, 5);
-    spec.terminator = false;
-    spec.trailer = false;
-    const PictureData noise = decodeGifBytes(buildGif(spec));
+    GifSpec shape;
+    shape.width = 2;
+    shape.height = 2;
+    shape.codeStream = noisePixels(60000, 256, 5);
+    shape.terminator = false;
+    shape.trailer = false;
+    const PictureData noise = decodeGifBytes(buildGif(shape));
     EXPECT_TRUE(noise.ok() || noise.error == kPictureBadGif);
     // Width and height 0: nothing to place, decoding still ends.
-    spec.width = 0;
-    spec.height = 0;
-    spec.codeStream = lzwEncode(Bytes(100, 7), 8);
-    const PictureData empty = decodeGifBytes(buildGif(spec));
+    shape.width = 0;
+    shape.height = 0;
+    shape.codeStream = lzwEncode(Bytes(100, 7), 8);
+    const PictureData empty = decodeGifBytes(buildGif(shape));
     ASSERT_TRUE(empty.ok());
     EXPECT_EQ(empty.bitsSize, 0u);
 }
@@ -405,9 +405,9 @@ TEST(BmpReading, InfoHeaderThatDoesNotFitTheBytesIsErrorFour) {
     specs[5].colorsUsed = 1000, specs[5].paletteEntries = 2; // table beyond the data
     specs[6].width = -4;
     specs[7].fileSizeField = 14 + 40; // the field stops after the header
-    for (const BmpSpec& spec : specs) {
-        EXPECT_EQ(decodeBytes("a.bmp", buildBmp(spec)).error, kPictureReadFailed)
-            << spec.headerSize << " " << spec.bitCount << " " << spec.dropBytes;
+    for (const BmpSpec& shape : specs) {
+        EXPECT_EQ(decodeBytes("a.bmp", buildBmp(shape)).error, kPictureReadFailed)
+            << shape.headerSize << " " << shape.bitCount << " " << shape.dropBytes;
     }
 }
 
@@ -418,12 +418,12 @@ TEST(BmpReading, SoundBmpIsCopiedWithItsColourTableAndBits) {
         uint32_t expectColours;
     } cases[] = {{1, 0, 2}, {4, 0, 16}, {8, 0, 256}, {8, 5, 5}, {16, 0, 0}, {24, 0, 0}, {32, 0, 0}};
     for (const auto& c : cases) {
-        BmpSpec spec;
-        spec.width = 9;
-        spec.height = -3;
-        spec.bitCount = c.bitCount;
-        spec.colorsUsed = c.colorsUsed;
-        const Bytes file = buildBmp(spec);
+        BmpSpec shape;
+        shape.width = 9;
+        shape.height = -3;
+        shape.bitCount = c.bitCount;
+        shape.colorsUsed = c.colorsUsed;
+        const Bytes file = buildBmp(shape);
         const PictureData picture = decodeBytes("a.BMP", file);
         ASSERT_TRUE(picture.ok()) << c.bitCount;
         EXPECT_EQ(picture.colourCount, c.expectColours) << c.bitCount;

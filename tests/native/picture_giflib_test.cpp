@@ -101,19 +101,19 @@ TEST(GifAgainstGiflib, MadeUpPicturesDecodeTheSame) {
         {"deferred clear interlaced", 123, 101, 8, true, false, 50, 1},
     };
     for (const Case& c : cases) {
-        GifSpec spec;
-        spec.width = c.width;
-        spec.height = c.height;
-        spec.minimumCodeSize = c.minimumCodeSize;
-        spec.interlaced = c.interlaced;
-        spec.blockSize = c.blockSize;
-        spec.beforeImage = typicalExtensions();
+        GifSpec shape;
+        shape.width = c.width;
+        shape.height = c.height;
+        shape.minimumCodeSize = c.minimumCodeSize;
+        shape.interlaced = c.interlaced;
+        shape.blockSize = c.blockSize;
+        shape.beforeImage = typicalExtensions();
         if (c.local) {
-            spec.globalTable = colourTable(256, 3);
-            spec.localTable = colourTable(1 << c.minimumCodeSize, 90);
+            shape.globalTable = colourTable(256, 3);
+            shape.localTable = colourTable(1 << c.minimumCodeSize, 90);
         }
         const Bytes pixels = noisePixels(c.width * c.height, 1 << c.minimumCodeSize, c.width);
-        EXPECT_EQ(differences(encodeGif(spec, pixels, {true, c.clearWhenFull, true})), "")
+        EXPECT_EQ(differences(encodeGif(shape, pixels, {true, c.clearWhenFull, true})), "")
             << c.name;
     }
 }

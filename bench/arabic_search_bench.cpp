@@ -3,6 +3,8 @@
 #include "search/arabic_scan.h"
 #include "text/text_store.h"
 
+#include "bench_data.h"
+
 #include <benchmark/benchmark.h>
 
 #include <fstream>
@@ -10,13 +12,6 @@
 #include <string>
 
 namespace {
-
-std::string readDataFile(const char* name) {
-    std::ifstream in(std::string(NORAVEL_DATA_DIR) + "/" + name, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 // The resources stay alive for the whole run: the tables point into them.
 struct LoadedStore {

@@ -3,6 +3,8 @@
 // one memchr pass over the same bytes, and counts the heap allocations of a load.
 #include "text/text_store.h"
 
+#include "bench_data.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -45,13 +47,6 @@ static size_t allocations;
 }
 
 namespace {
-
-std::string readDataFile(const char* name) {
-    std::ifstream in(std::string(NORAVEL_DATA_DIR) + "/" + name, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 struct Resources {
     std::string surahs = readDataFile("130_surahs.txt");

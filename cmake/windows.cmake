@@ -43,3 +43,5 @@ add_dependencies(dist_programs noravel shoot)
 if(TARGET companions)
     add_dependencies(dist_programs companions)
 endif()
+
+include(cmake/release.cmake)

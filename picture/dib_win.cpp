@@ -1,6 +1,7 @@
 // Bitmap copies for the clipboard.
 #include "picture/dib_win.h"
 
+#include "app/clipboard_win.h"
 #include "app/guards_win.h"
 #include "picture/bitmap_view_win.h"
 
@@ -40,21 +41,6 @@ uint64_t paddedImageSize(const BITMAPINFOHEADER& header) {
         header.biHeight < 0 ? -static_cast<int64_t>(header.biHeight) : header.biHeight;
     const uint64_t size = (header.biBitCount * width + 31) / 32 * 4 * height;
     return size > kMaxDibBytes ? 0 : size;
-}
-
-// A new movable block with the same bytes as block, or null.
-HGLOBAL duplicateGlobalBlock(HGLOBAL block) {
-    if (!block) return nullptr;
-    const SIZE_T size = GlobalSize(block);
-    GlobalBlock copy(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size));
-    if (!copy) return nullptr;
-    {
-        GlobalLock_ from(block);
-        GlobalLock_ to(copy.get());
-        if (!from.data() || !to.data()) return nullptr;
-        std::memcpy(to.data(), from.data(), size);
-    }
-    return copy.release();
 }
 
 } // namespace

@@ -13,6 +13,8 @@ packages=(
     libharfbuzz-dev libfreetype-dev libgif-dev fonts-hosny-amiri fonts-dejavu-core
     # the Wine test bed, sound for the player's tests, a browser for the pages' tests
     wine64 xvfb xauth x11-apps imagemagick pulseaudio sox libsox-fmt-mp3 lame chromium
+    # the installer
+    nsis zip unzip
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -38,7 +38,9 @@ start_display() {
 }
 
 make_prefix() {
-    if [ -f "$WINEPREFIX/.noravel-ready" ]; then return; fi
+    # The marker names the version of the prefix's settings; a change below bumps it.
+    if [ -f "$WINEPREFIX/.noravel-ready-2" ]; then return; fi
+    wineserver -k 2>/dev/null || true
     rm -rf "$WINEPREFIX"
     wineboot -i >"$bed/wineboot.log" 2>&1 || true
     # Wine's own Tahoma has no Arabic glyphs; DejaVu Sans has them, so Arabic text is
@@ -49,10 +51,15 @@ REGEDIT4
 [HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
 "Tahoma"="DejaVu Sans"
 "Tahoma Bold"="DejaVu Sans Bold"
+
+; Without a window manager, Wine waits for one on every managed top-level window that
+; is hidden or destroyed; unmanaged windows close at once.
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
 REG
     wine regedit "$bed/fonts.reg" >/dev/null 2>&1
     wineserver -w
-    touch "$WINEPREFIX/.noravel-ready"
+    touch "$WINEPREFIX/.noravel-ready-2"
 }
 
 write_env() {

@@ -172,6 +172,12 @@ void writeGuideSection(std::ostringstream& html, const char* id, const char* tit
     html << "</dl>\n</section>\n";
 }
 
+// A picture of the reader from the folder help/ beside the page, with its caption.
+void writeFigure(std::ostringstream& html, const char* file, const char* caption) {
+    html << "<figure><img src=\"help/" << file << "\" alt=\"" << caption << "\">"
+         << "<figcaption>" << caption << "</figcaption></figure>\n";
+}
+
 void writeHelpPage(const std::filesystem::path& folder) {
     std::ostringstream html;
     html << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
@@ -187,6 +193,9 @@ void writeHelpPage(const std::filesystem::path& folder) {
             "top, its translation below it, and the juz it belongs to in the status bar. You "
             "move by surah and ayah, search the translation or the Arabic text, listen to the "
             "recitation and open the commentary of an ayah in your browser.</p>\n";
+    writeFigure(html, "reader.png",
+                "The reader on surah 2, ayah 255: the ayah picture, the translation below it, "
+                "the controls and the juz in the status bar.");
     writeGuideSection(
         html, "window", "The window", "From top to bottom:",
         {{"Ayah picture", "The Arabic text of the current ayah. Long ayat scroll with the scroll "
@@ -227,6 +236,11 @@ void writeHelpPage(const std::filesystem::path& folder) {
          {"Cari(Arab)", "Opens the Arabic keyboard. Type the Arabic text with the letter keys "
                         "(the field writes from right to left), then search. Every ayah that "
                         "contains the text is listed."}});
+    writeFigure(html, "search.png",
+                "An ayah opened from the result list of a translation search: the word "
+                "searched for is shown in bold.");
+    writeFigure(html, "arabic.png",
+                "The Arabic search with a word typed on its on-screen keyboard.");
     writeGuideSection(
         html, "menus", "Menus", "",
         {{"File, Exit", "Closes the reader (a recitation that is playing stops)."},

@@ -14,7 +14,21 @@ add_custom_command(
     COMMAND ${CMAKE_COMMAND} -E touch ${PAGES_STAMP}
     DEPENDS make_pages ${PAGES_INDONESIAN} ${PAGES_ENGLISH}
     COMMENT "Writing the commentary pages and the help page")
-add_custom_target(pages DEPENDS ${PAGES_STAMP})
+# The help page shows pictures of the reader; they are kept in docs/screenshots (made by
+# scripts/screenshots.sh) and copied beside the page.
+set(HELP_PICTURES "")
+foreach(picture reader search arabic)
+    set(source "${CMAKE_SOURCE_DIR}/docs/screenshots/${picture}.png")
+    set(copy "${NORAVEL_DIST_DIR}/help/${picture}.png")
+    add_custom_command(
+        OUTPUT ${copy}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${NORAVEL_DIST_DIR}/help
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${source} ${copy}
+        DEPENDS ${source}
+        COMMENT "Copying ${picture}.png for the help page")
+    list(APPEND HELP_PICTURES ${copy})
+endforeach()
+add_custom_target(pages DEPENDS ${PAGES_STAMP} ${HELP_PICTURES})
 add_dependencies(generated_data pages)
 
 # The pages opened in headless Chromium: every anchor that the reader's path formula names

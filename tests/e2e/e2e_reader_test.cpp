@@ -14,13 +14,6 @@
 
 namespace {
 
-std::string narrow(const std::wstring& wide) {
-    std::string text;
-    for (wchar_t c : wide)
-        text.push_back(c < 128 ? static_cast<char>(c) : '?');
-    return text;
-}
-
 // The same text with every byte outside ASCII as '?', to compare an ANSI text with one
 // that came back as UTF-16.
 std::string ascii(const std::string& text) {
@@ -28,49 +21,6 @@ std::string ascii(const std::string& text) {
     for (unsigned char c : text)
         out.push_back(c < 128 ? static_cast<char>(c) : '?');
     return out;
-}
-
-// Texts of list items come back from another process as UTF-16.
-std::string comboItem(HWND list, int index) {
-    const LRESULT length = SendMessageW(list, CB_GETLBTEXTLEN, index, 0);
-    if (length < 0) return "(none)";
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    SendMessageW(list, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(static_cast<size_t>(length));
-    return narrow(text);
-}
-
-std::string listItem(HWND list, int index) {
-    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
-    if (length < 0) return "(none)";
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(static_cast<size_t>(length));
-    return narrow(text);
-}
-
-// SB_GETTEXT is not carried across processes: the text is written into a buffer that
-// lives in the reader and read back from there.
-std::string statusPart(const ReaderSession& reader, int part) {
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
-                                 reader.processId());
-    if (!process) return "(no access)";
-    constexpr SIZE_T kSize = 512;
-    void* remote = VirtualAllocEx(process, nullptr, kSize, MEM_COMMIT, PAGE_READWRITE);
-    std::string text = "(no buffer)";
-    if (remote) {
-        char local[kSize] = "";
-        WriteProcessMemory(process, remote, local, kSize, nullptr);
-        SendMessageA(reader.child(IDC_STATUS_BAR), SB_GETTEXTA, part,
-                     reinterpret_cast<LPARAM>(remote));
-        SIZE_T read = 0;
-        ReadProcessMemory(process, remote, local, kSize, &read);
-        local[kSize - 1] = '\0';
-        text = local;
-        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    }
-    CloseHandle(process);
-    return text;
 }
 
 class ReaderWindowJourney : public ::testing::Test {
@@ -119,11 +69,11 @@ class ReaderWindowJourney : public ::testing::Test {
 TEST_F(ReaderWindowJourney, OpensOnTheFirstAyahWithJuzOne) {
     HWND surahList = reader.child(IDC_SURAH_LIST);
     EXPECT_EQ(SendMessageA(surahList, CB_GETCOUNT, 0, 0), 114);
-    EXPECT_EQ(comboItem(surahList, 0).rfind("1 - ", 0), 0u) << comboItem(surahList, 0);
-    EXPECT_EQ(comboItem(surahList, 113).rfind("114 - ", 0), 0u);
+    EXPECT_EQ(comboItemText(surahList, 0).rfind("1 - ", 0), 0u) << comboItemText(surahList, 0);
+    EXPECT_EQ(comboItemText(surahList, 113).rfind("114 - ", 0), 0u);
     EXPECT_EQ(SendMessageA(reader.child(IDC_AYAH_LIST), CB_GETCOUNT, 0, 0), 7);
     EXPECT_EQ(shown(), "1:1");
-    EXPECT_EQ(statusPart(reader, 0), "JUZ 1");
+    EXPECT_EQ(statusBarText(reader, 0), "JUZ 1");
     EXPECT_FALSE(translation().empty());
 }
 
@@ -131,17 +81,17 @@ TEST_F(ReaderWindowJourney, TheListsChooseASurahAndAnAyah) {
     const std::string first = translation();
     choose(IDC_SURAH_LIST, 1);
     EXPECT_EQ(SendMessageA(reader.child(IDC_AYAH_LIST), CB_GETCOUNT, 0, 0), 286);
-    EXPECT_EQ(comboItem(reader.child(IDC_AYAH_LIST), 285), "286");
+    EXPECT_EQ(comboItemText(reader.child(IDC_AYAH_LIST), 285), "286");
     EXPECT_EQ(shown(), "2:1");
-    EXPECT_EQ(statusPart(reader, 0), "JUZ 1");
+    EXPECT_EQ(statusBarText(reader, 0), "JUZ 1");
     const std::string twoOne = translation();
     EXPECT_NE(twoOne, first);
     choose(IDC_AYAH_LIST, 141);
     EXPECT_EQ(shown(), "2:142");
-    EXPECT_EQ(statusPart(reader, 0), "JUZ 2");
+    EXPECT_EQ(statusBarText(reader, 0), "JUZ 2");
     EXPECT_NE(translation(), twoOne);
     choose(IDC_SURAH_LIST, 45); // surah 46 lies in juz 26
-    EXPECT_EQ(statusPart(reader, 0), "JUZ 26");
+    EXPECT_EQ(statusBarText(reader, 0), "JUZ 26");
 }
 
 TEST_F(ReaderWindowJourney, TheArrowsStepAcrossSurahBoundariesBothWays) {
@@ -160,10 +110,10 @@ TEST_F(ReaderWindowJourney, TheArrowsStepAcrossSurahBoundariesBothWays) {
     choose(IDC_AYAH_LIST, 0);
     clickArrow(false);
     EXPECT_EQ(shown(), "114:6");
-    EXPECT_EQ(statusPart(reader, 0), "JUZ 30");
+    EXPECT_EQ(statusBarText(reader, 0), "JUZ 30");
     clickArrow(true);
     EXPECT_EQ(shown(), "1:1");
-    EXPECT_EQ(statusPart(reader, 0), "JUZ 1");
+    EXPECT_EQ(statusBarText(reader, 0), "JUZ 1");
 }
 
 TEST_F(ReaderWindowJourney, TheHistoryCommandListsTheVisitedAyatNewestFirst) {
@@ -178,10 +128,10 @@ TEST_F(ReaderWindowJourney, TheHistoryCommandListsTheVisitedAyatNewestFirst) {
     ASSERT_TRUE(reader.waitIdle());
     HWND results = reader.child(IDC_RESULT_LIST);
     ASSERT_EQ(SendMessageA(results, LB_GETCOUNT, 0, 0), 4);
-    EXPECT_EQ(listItem(results, 0), "1:1 " + ascii(oneOne));
-    EXPECT_EQ(listItem(results, 1), "2:3 " + ascii(twoThree));
-    EXPECT_EQ(listItem(results, 2).rfind("2:2 ", 0), 0u);
-    EXPECT_EQ(listItem(results, 3), "2:1 " + ascii(twoOne));
+    EXPECT_EQ(listItemText(results, 0), "1:1 " + ascii(oneOne));
+    EXPECT_EQ(listItemText(results, 1), "2:3 " + ascii(twoThree));
+    EXPECT_EQ(listItemText(results, 2).rfind("2:2 ", 0), 0u);
+    EXPECT_EQ(listItemText(results, 3), "2:1 " + ascii(twoOne));
 }
 
 } // namespace

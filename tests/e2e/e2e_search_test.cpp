@@ -23,45 +23,6 @@ namespace {
 
 constexpr char kSettingKey[] = "SOFTWARE\\KELVANE\\QURAN\\SETTING";
 
-std::string narrow(const std::wstring& wide) {
-    std::string text;
-    for (wchar_t c : wide)
-        text.push_back(c < 128 ? static_cast<char>(c) : '?');
-    return text;
-}
-
-// List texts come back from another process as UTF-16.
-std::string listItem(HWND list, int index) {
-    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
-    if (length < 0) return "(none)";
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(static_cast<size_t>(length));
-    return narrow(text);
-}
-
-// SB_GETTEXT is not carried across processes: read it through a buffer in the reader().
-std::string statusPart(const ReaderSession& reader, int part) {
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
-                                 reader.processId());
-    if (!process) return "(no access)";
-    constexpr SIZE_T kSize = 512;
-    void* remote = VirtualAllocEx(process, nullptr, kSize, MEM_COMMIT, PAGE_READWRITE);
-    std::string text = "(no buffer)";
-    if (remote) {
-        char local[kSize] = "";
-        WriteProcessMemory(process, remote, local, kSize, nullptr);
-        SendMessageA(reader.child(IDC_STATUS_BAR), SB_GETTEXTA, part,
-                     reinterpret_cast<LPARAM>(remote));
-        ReadProcessMemory(process, remote, local, kSize, nullptr);
-        local[kSize - 1] = '\0';
-        text = local;
-        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    }
-    CloseHandle(process);
-    return text;
-}
-
 std::string lowered(std::string text) {
     for (char& c : text)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
@@ -178,7 +139,7 @@ class SearchJourney : public ::testing::Test {
         std::vector<std::string> all;
         const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
         for (int i = 0; i < count; ++i)
-            all.push_back(listItem(list, i));
+            all.push_back(listItemText(list, i));
         return all;
     }
 
@@ -225,7 +186,7 @@ TEST_F(SearchJourney, CommonWordInEachLanguageListsOneLinePerHitAndOpensAResult)
         search({each.word, true, false});
         const std::vector<std::string> all = lines();
         ASSERT_GT(all.size(), 300u) << each.word;
-        EXPECT_EQ(statusPart(reader(), 1), "Found " + std::to_string(all.size()) + " items");
+        EXPECT_EQ(statusBarText(reader(), 1), "Found " + std::to_string(all.size()) + " items");
         expectOrderedHitLines(all, each.word);
 
         // Open the middle line: its ayah is shown with its translation.
@@ -248,7 +209,7 @@ TEST_F(SearchJourney, CommonWordInEachLanguageListsOneLinePerHitAndOpensAResult)
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         HWND box = waitForDialog("Info");
         ASSERT_NE(box, nullptr);
-        EXPECT_EQ(statusPart(reader(), 1), "Not Found");
+        EXPECT_EQ(statusBarText(reader(), 1), "Not Found");
         EXPECT_EQ(SendMessageA(reader().child(IDC_RESULT_LIST), LB_GETCOUNT, 0, 0), 0);
         PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         EXPECT_TRUE(reader().waitIdle());
@@ -278,7 +239,7 @@ TEST_F(SearchJourney, LongResultListFillsTheSameWithAndWithoutTheRedrawSwitch) {
         }
         listed[redrawEachLine] = lines();
         ASSERT_GT(listed[redrawEachLine].size(), 2000u);
-        EXPECT_EQ(statusPart(reader(), 1),
+        EXPECT_EQ(statusBarText(reader(), 1),
                   "Found " + std::to_string(listed[redrawEachLine].size()) + " items");
         std::printf("[ FIGURE   ] OK to filled list, redraw %s: %zu lines best %lu ms (mean %lu "
                     "ms of %d); %zu lines best %lu ms\n",

@@ -1,5 +1,9 @@
 #include "reader_session_win.h"
 
+#include "resources/resource_ids.h"
+
+#include <commctrl.h>
+
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -10,6 +14,60 @@ std::string windowsPathOf(const std::string& unixPath) {
     for (char& c : path)
         if (c == '/') c = '\\';
     return path;
+}
+
+std::string narrow(const std::wstring& wide) {
+    if (wide.empty()) return "";
+    const int size = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()),
+                                         nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), &text[0], size,
+                            nullptr, nullptr);
+    return text;
+}
+
+namespace {
+
+std::string itemText(HWND control, UINT lengthMessage, UINT textMessage, int index) {
+    const LRESULT length = SendMessageW(control, lengthMessage, index, 0);
+    if (length < 0) return "(none)";
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    SendMessageW(control, textMessage, index, reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(static_cast<size_t>(length));
+    return narrow(text);
+}
+
+} // namespace
+
+std::string listItemText(HWND list, int index) {
+    return itemText(list, LB_GETTEXTLEN, LB_GETTEXT, index);
+}
+
+std::string comboItemText(HWND combo, int index) {
+    return itemText(combo, CB_GETLBTEXTLEN, CB_GETLBTEXT, index);
+}
+
+std::string statusBarText(const ReaderSession& reader, int part) {
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
+                                 reader.processId());
+    if (!process) return "(no access)";
+    constexpr SIZE_T kSize = 512;
+    void* remote = VirtualAllocEx(process, nullptr, kSize, MEM_COMMIT, PAGE_READWRITE);
+    std::string text = "(no buffer)";
+    if (remote) {
+        char local[kSize] = "";
+        WriteProcessMemory(process, remote, local, kSize, nullptr);
+        SendMessageA(reader.child(IDC_STATUS_BAR), SB_GETTEXTA, part,
+                     reinterpret_cast<LPARAM>(remote));
+        SIZE_T read = 0;
+        ReadProcessMemory(process, remote, local, kSize, &read);
+        local[kSize - 1] = '\0';
+        text = local;
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return text;
 }
 
 ReaderSession::ReaderSession(std::string exePath) : exePath_(std::move(exePath)) {}

@@ -10,6 +10,18 @@
 // The Windows form of a path of the build machine (Wine maps "/" to drive Z:).
 std::string windowsPathOf(const std::string& unixPath);
 
+// Readers of what another process's controls show. List and combo box texts come back
+// across processes as UTF-16 and are narrowed to the ANSI code page; "(none)" stands for
+// a missing item.
+std::string narrow(const std::wstring& wide);
+std::string listItemText(HWND list, int index);
+std::string comboItemText(HWND combo, int index);
+
+class ReaderSession;
+// A part of the reader's status bar. SB_GETTEXT is not carried across processes, so the
+// text is written into a buffer that lives in the reader and read back from there.
+std::string statusBarText(const ReaderSession& reader, int part);
+
 class ReaderSession {
   public:
     explicit ReaderSession(std::string exePath);

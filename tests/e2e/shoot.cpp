@@ -1,43 +1,235 @@
-// Starts the reader, lets it settle, saves a picture of its window and closes it.
-//   shoot OUTPUT.bmp [WIDTH HEIGHT [SURAH AYAH]]
+// Starts the reader, brings it into a state, saves a picture of it as a BMP and closes it.
+//   shoot OUTPUT.bmp [WIDTH HEIGHT [SURAH AYAH]]      the main window on an ayah
+//   shoot --search WORD [--line N | --line SURAH:AYAH] OUTPUT.bmp [WIDTH HEIGHT]
+//       searches the translation for WORD (whole words) through the search dialog and opens
+//       line N (from 1, default 1) of the result list, or the line of that ayah: the ayah
+//       with the word in bold
+//   shoot --arabic OUTPUT.bmp [WIDTH HEIGHT]
+//       the Arabic search dialog with "AR-RAHMAN" typed on its on-screen keyboard
 #include "reader_session_win.h"
 
 #include "resources/resource_ids.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Options {
+    std::string searchWord;
+    int line = 1;
+    std::string lineOfAyah; // "SURAH:AYAH" when the line is chosen by its ayah
+    bool arabic = false;
+    std::vector<std::string> positional;
+};
+
+bool parse(int argc, char** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--search" && i + 1 < argc) {
+            options.searchWord = argv[++i];
+        } else if (argument == "--line" && i + 1 < argc) {
+            const std::string line = argv[++i];
+            if (line.find(':') != std::string::npos) {
+                options.lineOfAyah = line;
+            } else {
+                options.line = std::atoi(line.c_str());
+                if (options.line < 1) return false;
+            }
+        } else if (argument == "--arabic") {
+            options.arabic = true;
+        } else if (argument.compare(0, 2, "--") == 0) {
+            return false;
+        } else {
+            options.positional.push_back(argument);
+        }
+    }
+    return !options.positional.empty() && !(options.arabic && !options.searchWord.empty());
+}
+
+HWND waitForReaderDialog(const ReaderSession& reader, const char* caption) {
+    for (int i = 0; i < 400; ++i) {
+        HWND dialog = FindWindowA("#32770", caption);
+        DWORD owner = 0;
+        if (dialog) GetWindowThreadProcessId(dialog, &owner);
+        if (dialog && owner == reader.processId()) return dialog;
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+// Saves what the screen shows of a window's client area (here: a dialog of the reader) as a
+// 24-bit BMP. Without a window manager nobody draws the caption, so it is left out.
+bool saveScreenOf(HWND window, const std::string& bmpPath) {
+    RECT rect;
+    if (!GetClientRect(window, &rect)) return false;
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0) return false;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    const DWORD stride = ((width * 3 + 3) / 4) * 4;
+    info.bmiHeader.biSizeImage = stride * height;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bool saved = false;
+    if (picture && bits) {
+        HGDIOBJ previous = SelectObject(memory, picture);
+        BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+        SelectObject(memory, previous);
+        GdiFlush();
+        BITMAPFILEHEADER file{};
+        file.bfType = 0x4D42;
+        file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+        file.bfSize = file.bfOffBits + info.bmiHeader.biSizeImage;
+        if (FILE* out = std::fopen(bmpPath.c_str(), "wb")) {
+            saved =
+                std::fwrite(&file, sizeof file, 1, out) == 1 &&
+                std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
+                std::fwrite(bits, 1, info.bmiHeader.biSizeImage, out) == info.bmiHeader.biSizeImage;
+            saved = std::fclose(out) == 0 && saved;
+        }
+    }
+    if (picture) DeleteObject(picture);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return saved;
+}
+
+// Chosen as a user chooses them: a list selection, then the list's CBN_SELENDOK (sent, so
+// that the second choice cannot overtake the first).
+void showAyah(ReaderSession& reader, int surah, int ayah) {
+    const int choices[2][2] = {{IDC_SURAH_LIST, surah - 1}, {IDC_AYAH_LIST, ayah - 1}};
+    for (const auto& choice : choices) {
+        HWND list = reader.child(choice[0]);
+        SendMessageA(list, CB_SETCURSEL, choice[1], 0);
+        SendMessageA(reader.window(), WM_COMMAND, MAKEWPARAM(choice[0], CBN_SELENDOK),
+                     reinterpret_cast<LPARAM>(list));
+        reader.waitIdle();
+    }
+}
+
+// Types into a field of the dialog as key presses would (one WM_CHAR each).
+void type(HWND edit, const std::string& text) {
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    SendMessageA(edit, WM_CHAR, VK_BACK, 0);
+    for (char c : text)
+        SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 0);
+}
+
+// The index of the result line that begins with "SURAH:AYAH ", or -1. List texts come back
+// from another process as UTF-16.
+int lineOf(HWND list, const std::string& ayah) {
+    const std::wstring prefix(ayah.begin(), ayah.end());
+    const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
+        if (length <= 0) continue;
+        std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&text[0]));
+        if (text.compare(0, prefix.size() + 1, prefix + L" ") == 0) return i;
+    }
+    return -1;
+}
+
+bool searchAndOpen(ReaderSession& reader, const std::string& word, int line,
+                   const std::string& lineOfAyah) {
+    PostMessageA(reader.window(), WM_COMMAND, MAKEWPARAM(IDC_TRANSLATION_SEARCH, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(reader.child(IDC_TRANSLATION_SEARCH)));
+    HWND dialog = waitForReaderDialog(reader, "Pencarian kata");
+    if (!dialog) return false;
+    type(GetDlgItem(dialog, IDC_WORD_1), word);
+    type(GetDlgItem(dialog, IDC_WORD_2), "");
+    type(GetDlgItem(dialog, IDC_WORD_3), "");
+    HWND wholeWord = GetDlgItem(dialog, IDC_SEARCH_WHOLE_WORD);
+    if (SendMessageA(wholeWord, BM_GETCHECK, 0, 0) != BST_CHECKED)
+        SendMessageA(wholeWord, BM_CLICK, 0, 0);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    for (int i = 0; i < 3000 && IsWindow(dialog); ++i)
+        Sleep(10);
+    reader.waitIdle(120000);
+    HWND list = reader.child(IDC_RESULT_LIST);
+    const int index = lineOfAyah.empty() ? line - 1 : lineOf(list, lineOfAyah);
+    if (index < 0 || SendMessageA(list, LB_GETCOUNT, 0, 0) <= index) {
+        std::fprintf(stderr, "shoot: the search for %s did not list the line asked for\n",
+                     word.c_str());
+        return false;
+    }
+    SendMessageA(list, LB_SETCURSEL, index, 0);
+    SendMessageA(reader.window(), WM_COMMAND, MAKEWPARAM(IDC_RESULT_LIST, LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
+    return reader.waitIdle();
+}
+
+// Opens the Arabic search and clicks alif, lam, ra, ha, mim, nun; returns the dialog.
+HWND typeOnArabicKeyboard(ReaderSession& reader) {
+    PostMessageA(reader.window(), WM_COMMAND, MAKEWPARAM(IDC_ARABIC_SEARCH, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(reader.child(IDC_ARABIC_SEARCH)));
+    HWND dialog = waitForReaderDialog(reader, "Find (Arab)");
+    if (!dialog) return nullptr;
+    for (int key : {IDC_KEY_ALIF, IDC_KEY_LAM, IDC_KEY_RA, IDC_KEY_HA, IDC_KEY_MIM, IDC_KEY_NUN})
+        SendMessageA(GetDlgItem(dialog, key), BM_CLICK, 0, 0);
+    return dialog;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: shoot OUTPUT.bmp [WIDTH HEIGHT [SURAH AYAH]]\n");
+    Options options;
+    if (!parse(argc, argv, options)) {
+        std::fprintf(stderr,
+                     "usage: shoot OUTPUT.bmp [WIDTH HEIGHT [SURAH AYAH]]\n"
+                     "       shoot --search WORD [--line N|SURAH:AYAH] OUTPUT.bmp [WIDTH HEIGHT]\n"
+                     "       shoot --arabic OUTPUT.bmp [WIDTH HEIGHT]\n");
         return 2;
     }
+    const std::vector<std::string>& args = options.positional;
     ReaderSession reader(windowsPathOf(NORAVEL_READER_EXE));
     if (!reader.start()) {
         std::fprintf(stderr, "shoot: the reader did not start\n");
         return 1;
     }
-    const int width = argc >= 4 ? std::atoi(argv[2]) : 900;
-    const int height = argc >= 4 ? std::atoi(argv[3]) : 700;
+    const int width = args.size() >= 3 ? std::atoi(args[1].c_str()) : 900;
+    const int height = args.size() >= 3 ? std::atoi(args[2].c_str()) : 700;
     SetWindowPos(reader.window(), HWND_TOP, 0, 0, width, height, SWP_SHOWWINDOW);
     reader.waitIdle();
-    if (argc >= 6) {
-        // Chosen as a user chooses them: a list selection, then the list's CBN_SELENDOK
-        // (sent, so that the second choice cannot overtake the first).
-        const int choices[2][2] = {{IDC_SURAH_LIST, std::atoi(argv[4]) - 1},
-                                   {IDC_AYAH_LIST, std::atoi(argv[5]) - 1}};
-        for (const auto& choice : choices) {
-            HWND list = reader.child(choice[0]);
-            SendMessageA(list, CB_SETCURSEL, choice[1], 0);
-            SendMessageA(reader.window(), WM_COMMAND, MAKEWPARAM(choice[0], CBN_SELENDOK),
-                         reinterpret_cast<LPARAM>(list));
-            reader.waitIdle();
-        }
+
+    bool ready = true;
+    HWND dialog = nullptr;
+    if (!options.searchWord.empty()) {
+        ready = searchAndOpen(reader, options.searchWord, options.line, options.lineOfAyah);
+    } else if (options.arabic) {
+        dialog = typeOnArabicKeyboard(reader);
+        ready = dialog != nullptr;
+    } else if (args.size() >= 5) {
+        showAyah(reader, std::atoi(args[3].c_str()), std::atoi(args[4].c_str()));
     }
-    Sleep(1500); // let the X server draw what the window painted
-    const bool saved = reader.saveWindowPicture(windowsPathOf(argv[1]));
+    bool saved = false;
+    if (ready) {
+        Sleep(1500); // let the X server draw what the window painted
+        const std::string path = windowsPathOf(args[0]);
+        saved = dialog ? saveScreenOf(dialog, path) : reader.saveWindowPicture(path);
+        if (!saved) std::fprintf(stderr, "shoot: could not save %s\n", args[0].c_str());
+    } else {
+        std::fprintf(stderr, "shoot: the reader did not reach the state to show\n");
+    }
+    if (dialog) {
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        for (int i = 0; i < 500 && IsWindow(dialog); ++i)
+            Sleep(10);
+    }
     PostMessageA(reader.window(), WM_CLOSE, 0, 0);
     const long code = reader.waitForExit();
-    if (!saved) std::fprintf(stderr, "shoot: could not save %s\n", argv[1]);
     return saved && code == 0 ? 0 : 1;
 }

@@ -32,6 +32,12 @@ struct Surah {
     std::vector<Ayah> ayat;
 };
 
+// The credit of the scripture data, at the foot of every page.
+constexpr const char* kCredit =
+    "<footer><p>Arabic text and translations: the quran-json package by Risan Bagja Pradana, "
+    "licensed under Creative Commons Attribution 4.0 (CC-BY-4.0). Calligraphy of the ayah "
+    "pictures: the Amiri Quran font by Khaled Hosny (SIL Open Font License).</p></footer>\n";
+
 std::string escaped(const std::string& text) {
     std::string out;
     out.reserve(text.size());
@@ -150,7 +156,7 @@ void writeCommentaryPages(const std::vector<Surah>& surahs, const std::filesyste
                      << "</p>\n<p class=\"en\" lang=\"en\">" << escaped(ayah.english)
                      << "</p>\n</section>\n";
             }
-            html << nav.str() << "</body>\n</html>\n";
+            html << nav.str() << kCredit << "</body>\n</html>\n";
             writeFile(surahFolder / (std::to_string(p * kAyatPerPage) + ".html"), html.str());
         }
     }
@@ -255,7 +261,7 @@ void writeHelpPage(const std::filesystem::path& folder) {
                         "translations, and links to the previous and the next page."},
          {"Help, How To", "Opens this page."},
          {"Help, About", "Shows the version of the reader."}});
-    html << "</body>\n</html>\n";
+    html << kCredit << "</body>\n</html>\n";
     writeFile(folder / "help.htm", html.str());
 }
 

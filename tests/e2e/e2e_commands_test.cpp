@@ -157,25 +157,8 @@ std::wstring widened(const std::string& arabic) {
 
 // ---- Reading another process's controls and the clipboard --------------------------
 
-std::string asciiOf(const std::wstring& wide) {
-    std::string text;
-    for (wchar_t c : wide)
-        text.push_back(c < 128 ? static_cast<char>(c) : '?');
-    return text;
-}
-
-// List and combo box texts come back from another process as UTF-16.
-std::string itemOf(HWND control, UINT lengthMessage, UINT textMessage, int index) {
-    const LRESULT length = SendMessageW(control, lengthMessage, index, 0);
-    if (length < 0) return "(none)";
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    SendMessageW(control, textMessage, index, reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(static_cast<size_t>(length));
-    return asciiOf(text);
-}
-
 std::string comboItem(HWND combo, int index) {
-    return itemOf(combo, CB_GETLBTEXTLEN, CB_GETLBTEXT, index);
+    return comboItemText(combo, index);
 }
 
 std::vector<std::string> comboItems(HWND combo) {
@@ -194,7 +177,7 @@ std::vector<std::string> resultLines(HWND list) {
     std::vector<std::string> lines;
     const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i)
-        lines.push_back(itemOf(list, LB_GETTEXTLEN, LB_GETTEXT, i));
+        lines.push_back(listItemText(list, i));
     return lines;
 }
 

@@ -150,9 +150,7 @@ long ReaderSession::waitForExit(DWORD timeoutMs) {
     return static_cast<long>(code);
 }
 
-bool ReaderSession::saveWindowPicture(const std::string& bmpPath) const {
-    RECT rect;
-    if (!window_ || !GetWindowRect(window_, &rect)) return false;
+bool saveScreenArea(const RECT& rect, const std::string& bmpPath) {
     const int width = rect.right - rect.left, height = rect.bottom - rect.top;
     if (width <= 0 || height <= 0) return false;
 
@@ -191,4 +189,10 @@ bool ReaderSession::saveWindowPicture(const std::string& bmpPath) const {
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     return ok;
+}
+
+bool ReaderSession::saveWindowPicture(const std::string& bmpPath) const {
+    RECT rect;
+    if (!window_ || !GetWindowRect(window_, &rect)) return false;
+    return saveScreenArea(rect, bmpPath);
 }

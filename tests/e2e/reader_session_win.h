@@ -17,6 +17,9 @@ std::string narrow(const std::wstring& wide);
 std::string listItemText(HWND list, int index);
 std::string comboItemText(HWND combo, int index);
 
+// Saves what the screen shows inside rect (screen coordinates) as a 24-bit BMP file.
+bool saveScreenArea(const RECT& rect, const std::string& bmpPath);
+
 class ReaderSession;
 // A part of the reader's status bar. SB_GETTEXT is not carried across processes, so the
 // text is written into a buffer that lives in the reader and read back from there.

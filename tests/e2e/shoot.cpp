@@ -67,43 +67,7 @@ bool saveScreenOf(HWND window, const std::string& bmpPath) {
     RECT rect;
     if (!GetClientRect(window, &rect)) return false;
     MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
-    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    if (width <= 0 || height <= 0) return false;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    const DWORD stride = ((width * 3 + 3) / 4) * 4;
-    info.bmiHeader.biSizeImage = stride * height;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bool saved = false;
-    if (picture && bits) {
-        HGDIOBJ previous = SelectObject(memory, picture);
-        BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-        SelectObject(memory, previous);
-        GdiFlush();
-        BITMAPFILEHEADER file{};
-        file.bfType = 0x4D42;
-        file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-        file.bfSize = file.bfOffBits + info.bmiHeader.biSizeImage;
-        if (FILE* out = std::fopen(bmpPath.c_str(), "wb")) {
-            saved =
-                std::fwrite(&file, sizeof file, 1, out) == 1 &&
-                std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
-                std::fwrite(bits, 1, info.bmiHeader.biSizeImage, out) == info.bmiHeader.biSizeImage;
-            saved = std::fclose(out) == 0 && saved;
-        }
-    }
-    if (picture) DeleteObject(picture);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return saved;
+    return saveScreenArea(rect, bmpPath);
 }
 
 // Chosen as a user chooses them: a list selection, then the list's CBN_SELENDOK (sent, so

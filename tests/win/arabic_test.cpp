@@ -12,6 +12,8 @@
 
 #include <commctrl.h>
 
+#include "win_test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -59,14 +61,6 @@ class Environment : public ::testing::Environment {
     }
 };
 const auto* const environment = ::testing::AddGlobalTestEnvironment(new Environment);
-
-void pumpMessages() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
 
 std::string textOf(HWND window) {
     static char buffer[40000];

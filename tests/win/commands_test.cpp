@@ -14,6 +14,8 @@
 #include "settings/settings_win.h"
 #include "text/text_store.h"
 
+#include "win_test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -89,29 +91,6 @@ std::string storedFontName() {
     char name[256];
     readSettingString(kFontNameValue, "(none)", name, sizeof name);
     return name;
-}
-
-// The program folder of the build (with gif/S/S_A.gif), as Wine names it.
-std::string distDirectory() {
-    std::string path = std::string("Z:") + NORAVEL_DIST_DIR;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
-
-void pumpMessages() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) continue;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
-
-std::string windowText(HWND window) {
-    char text[10000] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
 }
 
 // Clipboard contents, read the way another program would read them.
@@ -260,13 +239,7 @@ class CommandsTest : public ::testing::Test {
     static void SetUpTestSuite() {
         saved = new std::vector<RawValue>(settingsSnapshot());
         writeSettingDword(kLanguageValue, 0);
-        prepareProcessState(GetModuleHandleA(nullptr));
-        registerMainWindowClass(process.instance);
-        std::snprintf(process.programDirectory, sizeof process.programDirectory, "%s",
-                      distDirectory().c_str());
-        window = createMainWindow(process.instance);
-        if (window) SetWindowPos(window, nullptr, 0, 0, 900, 700, SWP_NOZORDER);
-        pumpMessages();
+        window = createReaderWindow(900, 700);
     }
 
     static void TearDownTestSuite() {

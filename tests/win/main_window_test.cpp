@@ -13,6 +13,8 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include "win_test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -23,33 +25,10 @@
 
 namespace {
 
-// The program folder of the build (with gif/S/S_A.gif), as Wine names it.
-std::string distDirectory() {
-    std::string path = std::string("Z:") + NORAVEL_DIST_DIR;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
-
 void removeLanguageSetting() {
     const SettingsLocation& where = defaultSettingsLocation();
     deleteRegistryValue(where.machineRoot, where.key, where.subkey, kLanguageValue);
     deleteRegistryValue(where.userRoot, where.key, where.subkey, kLanguageValue);
-}
-
-void pumpMessages() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) continue; // posted by a destroyed main window
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
-
-std::string windowText(HWND window) {
-    char text[4096] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
 }
 
 std::string comboItem(HWND list, int index) {
@@ -91,22 +70,9 @@ Box placeOf(HWND child) {
 // known outer size.
 class MainWindowTest : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        prepareProcessState(GetModuleHandleA(nullptr));
-        registerMainWindowClass(process.instance);
-    }
-
     void SetUp() override {
-        std::snprintf(process.programDirectory, sizeof process.programDirectory, "%s",
-                      distDirectory().c_str());
-        process.firstLayout = true;
-        process.translationHeight = 140;
-        window = createMainWindow(process.instance);
+        window = createReaderWindow(900, 700);
         ASSERT_NE(window, nullptr);
-        // Not shown: Wine waits two seconds for an unmapped top-level window to be withdrawn
-        // when there is no window manager, and nothing here needs the screen.
-        SetWindowPos(window, nullptr, 0, 0, 900, 700, SWP_NOZORDER);
-        pumpMessages();
     }
 
     void TearDown() override {

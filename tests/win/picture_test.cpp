@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include "win_test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -15,12 +17,6 @@
 #include <vector>
 
 namespace {
-
-std::string windowsPath(std::string path) {
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return "Z:" + path;
-}
 
 std::string tempPath(const char* name) {
     char folder[MAX_PATH] = {};

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "win_test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -37,12 +39,6 @@ struct DialogCheck {
     int width, height;
     std::vector<Expected> controls;
 };
-
-std::string windowText(HWND window) {
-    char text[256] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
 
 std::string classOf(HWND window) {
     char name[64] = "";

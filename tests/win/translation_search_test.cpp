@@ -16,6 +16,8 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include "win_test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -54,12 +56,6 @@ std::string itemText(HWND dialog, int id, int index) {
     if (SendDlgItemMessageA(dialog, id, CB_GETLBTEXTLEN, index, 0) < 256)
         SendDlgItemMessageA(dialog, id, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
     return text;
-}
-
-std::string windowText(HWND window) {
-    std::string text(GetWindowTextLengthA(window) + 1, '\0');
-    GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
-    return text.c_str();
 }
 
 // ---- driving the modal dialog ----
@@ -115,19 +111,13 @@ class TranslationSearch : public ::testing::Test {
         const SettingsLocation& where = defaultSettingsLocation();
         deleteRegistryValue(where.machineRoot, where.key, where.subkey, kLanguageValue);
         deleteRegistryValue(where.userRoot, where.key, where.subkey, kLanguageValue);
-        process.instance = GetModuleHandleA(nullptr);
-        LoadLibraryA("Riched32.dll");
-        InitCommonControls();
-        ASSERT_TRUE(registerMainWindowClass(process.instance));
-        ASSERT_NE(createMainWindow(process.instance), nullptr);
+        ASSERT_NE(createReaderWindow(), nullptr);
         ShowWindow(process.mainWindow, SW_SHOW);
         ASSERT_EQ(TextStore::language(), 0);
     }
     static void TearDownTestSuite() {
         if (process.mainWindow) DestroyWindow(process.mainWindow);
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageA(&message);
+        pumpMessages();
     }
     void SetUp() override {
         searchQuery = SearchQuery();

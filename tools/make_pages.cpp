@@ -227,8 +227,12 @@ void writeHelpPage(const std::filesystem::path& folder) {
         "Recitations are mp3 files in the folder mp3 beside the program.",
         {{"Listen", "Recites the current ayah. While it plays the button reads Stop; click it "
                     "to stop the recitation. The display stays on the ayah."},
-         {"Continue", "Tick it to go on reciting ayah after ayah. The display follows the "
-                      "recitation. Untick it to stop after the current ayah."},
+         {"Continue", "Tick it before Listen to go on reciting ayah after ayah: the "
+                      "recitation plays on through the surah's files and the display "
+                      "follows it. Without the tick Listen recites the current ayah only. "
+                      "Unticking it during a recitation does not stop the sound: the display "
+                      "stops following, the player goes on to the end of the current file, "
+                      "and no next file is started. Click Stop to end the sound at once."},
          {"Surat / Total", "With Continue ticked: Surat starts the same surah again after its "
                            "last ayah; Total goes on with the next surah (after the last surah "
                            "comes the first)."},

@@ -55,6 +55,13 @@ VIAddVersionKey /LANG=1033 "FileDescription" "${PRODUCT} ${VERSION} setup"
 VIAddVersionKey /LANG=1033 "CompanyName" "${PUBLISHER}"
 VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
 
+; With SIGN_SCRIPT (scripts/sign.sh) the finished setup.exe and the uninstaller it carries
+; are signed; the script signs only when the release is given a certificate.
+!ifdef SIGN_SCRIPT
+  !finalize 'bash "${SIGN_SCRIPT}" "%1"'
+  !uninstfinalize 'bash "${SIGN_SCRIPT}" "%1"'
+!endif
+
 !define MUI_ICON "${ICON_FILE}"
 !define MUI_UNICON "${ICON_FILE}"
 !define MUI_ABORTWARNING

@@ -201,6 +201,11 @@ install)
     echo "--- uninstall.exe"
     check "uninstall.exe carries the name, version and icon" \
         probe identity 'C:\Program Files\Noravel\uninstall.exe' "$(winpath "$icon")"
+    if [ -n "${NORAVEL_SIGNED_BY:-}" ]; then
+        # The uninstaller is written by setup.exe from what it carries: signed at build time.
+        check "uninstall.exe is signed by the release's certificate" \
+            osslsigncode verify -in "$program/uninstall.exe" -CAfile "$NORAVEL_SIGNED_BY"
+    fi
 
     lnk='C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Noravel.lnk'
     echo "--- shortcut"

@@ -19,7 +19,7 @@ packages=(
     # the Wine test bed, sound for the player's tests, a browser for the pages' tests
     wine wine64 xvfb xauth x11-apps imagemagick pulseaudio sox libsox-fmt-mp3 lame chromium
     # the installer
-    nsis zip unzip
+    nsis zip unzip osslsigncode openssl
     # used by the test scripts
     bc curl git python3
 )

@@ -149,9 +149,31 @@ expected=$work/expected
 mkdir -p "$expected"
 (cd "$expected" && cmake -E tar xf "$zip")
 check "the zip holds one folder, Noravel" test "$(ls "$expected")" = Noravel
+# The same program, or the same program signed: without its signature it is the built one
+# but for the PE checksum, which signing sets, and the zeros that align the signature.
+same_program() { # built.exe, released.exe
+    cmp -s "$1" "$2" && return 0
+    [ -n "${NORAVEL_SIGNED_BY:-}" ] || return 1
+    osslsigncode verify -in "$2" -CAfile "$NORAVEL_SIGNED_BY" >/dev/null 2>&1 || return 1
+    local bare=$work/unsigned.exe checksum size
+    rm -f "$bare"
+    osslsigncode remove-signature -in "$2" -out "$bare" >/dev/null 2>&1 || return 1
+    checksum=$(($(od -An -tu4 -j60 -N4 "$1") + 88))
+    size=$(stat -c %s "$1")
+    [ -z "$(tail -c +$((size + 1)) "$bare" | tr -d '\0')" ] || return 1
+    cmp -s <(head -c "$checksum" "$1"; tail -c +$((checksum + 5)) "$1") \
+        <(head -c "$size" "$bare" | { head -c "$checksum"; head -c 4 >/dev/null; cat; })
+}
+same_programs() { # built folder, released folder
+    local exe
+    for exe in "$1"/*.exe; do
+        same_program "$exe" "$2/${exe##*/}" || { echo "differs: ${exe##*/}"; return 1; }
+    done
+}
 # What a user gets: the program folder as built, with an mp3 folder holding one note.
 check "the zip holds the program folder as built" \
-    diff -r -q -x mp3 "$dist" "$expected/Noravel"
+    diff -r -q -x mp3 -x '*.exe' "$dist" "$expected/Noravel"
+check "the zip holds the programs as built" same_programs "$dist" "$expected/Noravel"
 check "the zip's mp3 folder holds only README.txt" test "$(ls -A "$expected/Noravel/mp3")" = README.txt
 check "the note on recitation files has Windows line ends" grep -q $'S_P.mp3.*\r$' "$expected/Noravel/mp3/README.txt"
 

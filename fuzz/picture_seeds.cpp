@@ -61,6 +61,21 @@ int main(int argc, char** argv) {
     writeSeed(folder, "gif87_no_clear_small_blocks", kGif,
               encodeGif(noClear, noisePixels(15, 4, 2), LzwOptions{false, 0, true}));
 
+    // Strings that grow by one pixel per code, then the longest one named again.
+    GifSpec deep;
+    deep.minimumCodeSize = 2;
+    deep.width = 3;
+    deep.height = 2;
+    deep.blockSize = 40;
+    deep.codeStream = deepestChains(4090, 200);
+    writeSeed(folder, "gif_deepest_chains", kGif, buildGif(deep));
+
+    BmpSpec masks;
+    masks.bitCount = 16;
+    masks.compression = 3;    // BI_BITFIELDS
+    masks.paletteEntries = 3; // the three masks
+    writeSeed(folder, "bmp_16_bitfields", kBmp, buildBmp(masks));
+
     for (int bits : {1, 4, 8, 24, 32}) {
         BmpSpec shape;
         shape.width = 5;

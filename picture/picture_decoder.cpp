@@ -201,9 +201,10 @@ class LzwDecoder {
         rowStart_ = rowAt(++rowIndex_);
     }
 
-    // Places one pixel at the current column of the current row. Only called while
-    // pixels remain, so the row exists; row padding is never written.
+    // Places one pixel at the current column of the current row, unless the image is
+    // full already; row padding is never written.
     void put(uint8_t pixel) {
+        if (remaining_ == 0) return;
         if (column_ == width_) nextRow();
         rowStart_[column_++] = pixel;
         --remaining_;

@@ -163,6 +163,16 @@ TEST(GifDecoding, DecodingStopsWhenTheLastPixelIsPlaced) {
     const PictureData tiny = decodeGifBytes(gifOfCodes({256, 7, 300, 259, 259, 257}, 1, 1));
     ASSERT_TRUE(tiny.ok());
     EXPECT_EQ(tiny.bits()[0], 7);
+    // The second code is the string being defined ("0" and its first pixel again),
+    // one pixel longer than what is left; long strings follow.
+    GifSpec pair;
+    pair.width = 2;
+    pair.minimumCodeSize = 2;
+    pair.globalTable = colourTable(4);
+    pair.codeStream = deepestChains(4090, 1000);
+    const PictureData cut = decodeGifBytes(buildGif(pair));
+    ASSERT_TRUE(cut.ok());
+    EXPECT_EQ(Bytes(cut.bits(), cut.bits() + 4), (Bytes{0, 0, 0, 0}));
     // Interlaced: the last row of the last pass ends it (rows 0, 2, then 1).
     GifSpec shape;
     shape.width = 2;

@@ -88,12 +88,17 @@ std::string statusPart1(HWND statusBar, DWORD processId) {
     return text;
 }
 
+// Opens "Find (Arab)" with the "Cari(Arab)" button; null when it does not appear.
+HWND openArabicSearch(const ReaderSession& reader) {
+    PostMessageA(reader.window(), WM_COMMAND, MAKEWPARAM(IDC_ARABIC_SEARCH, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(reader.child(IDC_ARABIC_SEARCH)));
+    return waitForWindow("#32770", "Find (Arab)", reader.processId());
+}
+
 TEST(ArabicSearchJourney, ClickingAWordOnTheKeyboardListsEveryAyahHoldingIt) {
     ReaderSession reader(readerPath());
     ASSERT_TRUE(reader.start());
-    PostMessageA(reader.window(), WM_COMMAND, MAKEWPARAM(IDC_ARABIC_SEARCH, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(reader.child(IDC_ARABIC_SEARCH)));
-    HWND dialog = waitForWindow("#32770", "Find (Arab)", reader.processId());
+    HWND dialog = openArabicSearch(reader);
     ASSERT_NE(dialog, nullptr);
     // "AR-RAHMAN": alif, lam, ra, ha, mim, nun.
     for (int key : {IDC_KEY_ALIF, IDC_KEY_LAM, IDC_KEY_RA, IDC_KEY_HA, IDC_KEY_MIM, IDC_KEY_NUN})
@@ -140,9 +145,7 @@ void clickHere(DWORD holdMs) {
 TEST(ArabicSearchJourney, TwoQuickRealClicksOnALetterKeyTypeItTwice) {
     ReaderSession reader(readerPath());
     ASSERT_TRUE(reader.start());
-    PostMessageA(reader.window(), WM_COMMAND, MAKEWPARAM(IDC_ARABIC_SEARCH, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(reader.child(IDC_ARABIC_SEARCH)));
-    HWND dialog = waitForWindow("#32770", "Find (Arab)", reader.processId());
+    HWND dialog = openArabicSearch(reader);
     ASSERT_NE(dialog, nullptr);
     ASSERT_TRUE(reader.waitIdle());
     HWND field = FindWindowExA(dialog, nullptr, "EDITARAB", nullptr);

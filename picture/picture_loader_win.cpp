@@ -48,13 +48,33 @@ Picture::Picture() = default;
 
 Picture::~Picture() = default;
 
+HDC Picture::getScreenDc() {
+    return GetDC(nullptr);
+}
+
+void Picture::releaseScreenDc(HDC dc) {
+    ReleaseDC(nullptr, dc);
+}
+
+// Without a device context (GDI exhausted) there is nothing to make the bitmap for:
+// error 10, as when CreateDIBitmap gives none.
 HBITMAP Picture::load(const char* path) {
-    WindowDc screen(nullptr);
-    return load(path, screen.get());
+    HDC screen = getScreenDc();
+    if (!screen) {
+        releaseBuffers();
+        lastError_ = kPictureNoBitmap;
+        return nullptr;
+    }
+    HBITMAP bitmap = loadWith(path, screen); // throws nothing, so the release is reached
+    releaseScreenDc(screen);
+    return bitmap;
 }
 
 HBITMAP Picture::load(const char* path, HDC dc) {
-    if (!dc) return load(path);
+    return dc ? loadWith(path, dc) : load(path);
+}
+
+HBITMAP Picture::loadWith(const char* path, HDC dc) {
     HBITMAP bitmap = nullptr;
     try {
         bitmap = loadOrThrow(path, dc);

@@ -93,8 +93,10 @@ void onDrawItem(const DRAWITEMSTRUCT* item) {
     drawLetterButton(face, *item);
 }
 
+// The key's own click holds the mouse button down (a double click's second press
+// arrives before the release), so the keys type past the field's mouse check.
 void sendToField(WPARAM character) {
-    SendMessageA(field, WM_CHAR, character, 0);
+    SendMessageA(field, kArabicEditKeyMessage, character, 0);
 }
 
 // A click (or the second click of a double click on an owner-drawn key) acts; focus

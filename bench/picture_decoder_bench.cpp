@@ -145,7 +145,7 @@ const std::vector<Hostile>& hostilePictures() {
         std::vector<Hostile> made;
         // The largest picture allowed, filled by strings of 4,091 pixels per code once
         // the table is full (8,370,186 pixels are placed while it fills).
-        const int side = 16384;
+        const int side = 4096;
         GifSpec big = canvas(side, side, 2);
         big.codeStream = deepestChains(4090, (side * side - 8370186L) / 4091 + 1);
         made.push_back({"BigCanvasFilledByLongestStrings", buildGif(big)});

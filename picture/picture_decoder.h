@@ -85,7 +85,10 @@ struct LzwEntry {
 constexpr int kLzwTableSize = 4096;
 
 // The largest pixel array a GIF may need; larger images are error 3 before any allocation.
-constexpr uint64_t kMaxGifPixelBytes = 256u << 20;
+// 16 MiB holds 4096 x 4096 pixels, far more than any ayah picture (the largest is 580 x
+// 1221): filling a larger canvas from a few bytes of a crafted file would hold the reader
+// for seconds.
+constexpr uint64_t kMaxGifPixelBytes = 16u << 20;
 
 struct FreeDeleter {
     void operator()(void* p) const noexcept { std::free(p); }

@@ -55,6 +55,51 @@ TEST(ReaderStartAndStop, UnknownCommandLeavesTheReaderRunning) {
     EXPECT_EQ(reader.waitForExit(), 0);
 }
 
+struct BoxSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK findProcessBox(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<BoxSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[16] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (owner != search->processId || std::string(className) != "#32770") return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// A program folder whose path is longer than the system's paths allow for the files beside
+// it: the reader refuses to start with a box that says why, instead of looking for its
+// files in a folder cut out of that path.
+TEST(ReaderStartAndStop, AFolderPathTooLongForItsFilesIsRefusedWithABox) {
+    const std::string dist = readerPath().substr(0, readerPath().rfind('\\'));
+    std::wstring folder = wideOfUtf8(dist.substr(0, dist.rfind('\\')) + "\\e2e-folders");
+    CreateDirectoryW(folder.c_str(), nullptr);
+    while (folder.size() < MAX_PATH + 20) {
+        folder += L"\\a-folder-name-that-takes-a-good-part-of-a-path";
+        CreateDirectoryW((L"\\\\?\\" + folder).c_str(), nullptr);
+    }
+    const std::wstring exe = folder + L"\\Noravel.exe";
+    ASSERT_TRUE(replaceFile(wideOfUtf8(readerPath()), L"\\\\?\\" + exe));
+
+    ReaderSession reader(narrow(exe));
+    EXPECT_FALSE(reader.start(3000)) << "no main window";
+    ASSERT_NE(reader.processId(), 0u) << "the system started the program";
+    BoxSearch search{reader.processId(), nullptr};
+    for (DWORD until = GetTickCount() + 10000; !search.found && GetTickCount() < until; Sleep(50))
+        EnumWindows(findProcessBox, reinterpret_cast<LPARAM>(&search));
+    ASSERT_NE(search.found, nullptr) << "a box tells the user";
+    EXPECT_EQ(caption(search.found), "Noravel ver 3.2");
+    char text[512] = "";
+    GetDlgItemTextA(search.found, 0xFFFF, text, sizeof text); // the box's text
+    EXPECT_NE(std::string(text).find("longer than 219 characters"), std::string::npos) << text;
+    PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_EQ(reader.waitForExit(), 4);
+}
+
 // The menu as the reader's file carries it (another process's menu cannot be read
 // through its window under every system, so it is read from the program file).
 TEST(ReaderMenu, HasTheFourMenusWithTheirItemsAndIds) {

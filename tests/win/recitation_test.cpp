@@ -4,6 +4,7 @@
 // server of ours stands in for the browser's automation object.
 #include "app/ayah_navigation_win.h"
 #include "app/process_state_win.h"
+#include "app/startup_win.h"
 #include "external/browser_pages_win.h"
 #include "external/recitation_player_win.h"
 #include "external/recitation_rules.h"
@@ -125,8 +126,7 @@ class Recitation : public ::testing::Test {
         for (int surah = 1; surah <= 114; ++surah)
             SendDlgItemMessageA(window, IDC_SURAH_LIST, CB_ADDSTRING, 0,
                                 reinterpret_cast<LPARAM>(TextStore::surahName(surah)));
-        std::snprintf(process.programDirectory, sizeof process.programDirectory, "%s",
-                      folder.c_str());
+        ASSERT_TRUE(useProgramDirectory(folder.c_str()));
         log = folder + "\\player.log";
         DeleteFileA(log.c_str());
         SetEnvironmentVariableA("NORAVEL_TEST_PLAYER_LOG", log.c_str());

@@ -117,6 +117,10 @@ class SearchJourney : public ::testing::Test {
             ADD_FAILURE() << "dialog 107 did not open";
             return 0;
         }
+        // The window exists before its WM_INITDIALOG has set the boxes: wait for the modal
+        // loop, which handles this only after that.
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &ignored);
         type(GetDlgItem(dialog, IDC_WORD_1), query.word);
         type(GetDlgItem(dialog, IDC_WORD_2), "");
         type(GetDlgItem(dialog, IDC_WORD_3), "");
@@ -277,12 +281,21 @@ TEST_F(SearchJourney, FromAFolderNamedInArabicPicturesResultsAndCompanionsAreFou
 
     LanguageChoice language(1);
     startReader(folder + "\\Noravel.exe");
-    const auto pictureInk = [&] {
+    // The ink of the picture view once it shows something other than `before` (the view
+    // is repainted a moment after the reader is idle again); waits at most five seconds.
+    ScreenPixels shown;
+    const auto pictureInk = [&](const ScreenPixels& before) {
         RECT view{};
         GetWindowRect(FindWindowExA(reader().window(), nullptr, "WND_DRAW_BITMAP", nullptr), &view);
-        return darkPixelsOnScreen(view);
+        size_t ink = 0;
+        for (DWORD until = GetTickCount() + 5000; GetTickCount() < until; Sleep(100)) {
+            if (!captureScreenArea(view, shown) || shown.bgr == before.bgr) continue;
+            if ((ink = darkPixelsOnScreen(view)) > 300) break;
+        }
+        return ink;
     };
-    EXPECT_GT(pictureInk(), 300u) << "the picture of 1:1 is drawn";
+    EXPECT_GT(pictureInk(ScreenPixels{}), 300u) << "the picture of 1:1 is drawn";
+    const ScreenPixels first = shown;
 
     search({"Lord", true, false});
     const std::vector<std::string> all = lines();
@@ -292,7 +305,7 @@ TEST_F(SearchJourney, FromAFolderNamedInArabicPicturesResultsAndCompanionsAreFou
     choose(static_cast<int>(all.size() / 2));
     EXPECT_EQ(selection(IDC_SURAH_LIST), surah - 1);
     EXPECT_EQ(selection(IDC_AYAH_LIST), ayah - 1);
-    EXPECT_GT(pictureInk(), 300u) << "the picture of " << surah << ":" << ayah << " is drawn";
+    EXPECT_GT(pictureInk(first), 300u) << "the picture of " << surah << ":" << ayah << " is drawn";
 
     for (int button : {IDC_TAJWID, IDC_LISTEN})
         PostMessageA(reader().window(), WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -71,21 +72,24 @@ BOOL CALLBACK findProcessBox(HWND window, LPARAM param) {
     return FALSE;
 }
 
-// A program folder whose path is longer than the system's paths allow for the files beside
-// it: the reader refuses to start with a box that says why, instead of looking for its
-// files in a folder cut out of that path.
+// A program folder whose path leaves too little room for the files beside it (the system
+// cannot start a program whose own path is longer than MAX_PATH at all): the reader refuses
+// to start with a box that says why, instead of looking for its files in a folder cut out
+// of that path, or showing no pictures.
 TEST(ReaderStartAndStop, AFolderPathTooLongForItsFilesIsRefusedWithABox) {
     const std::string dist = readerPath().substr(0, readerPath().rfind('\\'));
-    std::wstring folder = wideOfUtf8(dist.substr(0, dist.rfind('\\')) + "\\e2e-folders");
-    CreateDirectoryW(folder.c_str(), nullptr);
-    while (folder.size() < MAX_PATH + 20) {
-        folder += L"\\a-folder-name-that-takes-a-good-part-of-a-path";
-        CreateDirectoryW((L"\\\\?\\" + folder).c_str(), nullptr);
+    std::string folder = dist.substr(0, dist.rfind('\\')) + "\\e2e-folders";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    constexpr size_t kFolderLength = 240; // over 219, and with "\Noravel.exe" under 260
+    while (folder.size() < kFolderLength) {
+        folder += "\\" + std::string(std::min<size_t>(kFolderLength - folder.size() - 1, 60), 'f');
+        CreateDirectoryA(folder.c_str(), nullptr);
     }
-    const std::wstring exe = folder + L"\\Noravel.exe";
-    ASSERT_TRUE(replaceFile(wideOfUtf8(readerPath()), L"\\\\?\\" + exe));
+    ASSERT_EQ(folder.size(), kFolderLength);
+    const std::string exe = folder + "\\Noravel.exe";
+    ASSERT_TRUE(replaceFile(wideOfUtf8(readerPath()), wideOfUtf8(exe)));
 
-    ReaderSession reader(narrow(exe));
+    ReaderSession reader(exe);
     EXPECT_FALSE(reader.start(3000)) << "no main window";
     ASSERT_NE(reader.processId(), 0u) << "the system started the program";
     BoxSearch search{reader.processId(), nullptr};

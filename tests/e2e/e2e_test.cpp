@@ -56,22 +56,6 @@ TEST(ReaderStartAndStop, UnknownCommandLeavesTheReaderRunning) {
     EXPECT_EQ(reader.waitForExit(), 0);
 }
 
-struct BoxSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK findProcessBox(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<BoxSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char className[16] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (owner != search->processId || std::string(className) != "#32770") return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
 // A program folder whose path leaves too little room for the files beside it (the system
 // cannot start a program whose own path is longer than MAX_PATH at all): the reader refuses
 // to start with a box that says why, instead of looking for its files in a folder cut out
@@ -92,15 +76,15 @@ TEST(ReaderStartAndStop, AFolderPathTooLongForItsFilesIsRefusedWithABox) {
     ReaderSession reader(exe);
     EXPECT_FALSE(reader.start(3000)) << "no main window";
     ASSERT_NE(reader.processId(), 0u) << "the system started the program";
-    BoxSearch search{reader.processId(), nullptr};
-    for (DWORD until = GetTickCount() + 10000; !search.found && GetTickCount() < until; Sleep(50))
-        EnumWindows(findProcessBox, reinterpret_cast<LPARAM>(&search));
-    ASSERT_NE(search.found, nullptr) << "a box tells the user";
-    EXPECT_EQ(caption(search.found), "Noravel ver 3.2");
+    HWND box = nullptr;
+    for (DWORD until = GetTickCount() + 10000; !box && GetTickCount() < until; Sleep(50))
+        box = topWindowOf(reader.processId(), "#32770");
+    ASSERT_NE(box, nullptr) << "a box tells the user";
+    EXPECT_EQ(caption(box), "Noravel ver 3.2");
     char text[512] = "";
-    GetDlgItemTextA(search.found, 0xFFFF, text, sizeof text); // the box's text
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text); // the box's text
     EXPECT_NE(std::string(text).find("longer than 219 characters"), std::string::npos) << text;
-    PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     EXPECT_EQ(reader.waitForExit(), 4);
 }
 

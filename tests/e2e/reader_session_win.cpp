@@ -138,16 +138,17 @@ namespace {
 
 struct WindowSearch {
     DWORD processId;
+    const char* className;
     HWND found;
 };
 
-BOOL CALLBACK findReaderWindow(HWND window, LPARAM param) {
+BOOL CALLBACK findProcessWindow(HWND window, LPARAM param) {
     auto* search = reinterpret_cast<WindowSearch*>(param);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     char className[64] = "";
     GetClassNameA(window, className, sizeof className);
-    if (owner == search->processId && std::strcmp(className, "AL-QURAN") == 0) {
+    if (owner == search->processId && std::strcmp(className, search->className) == 0) {
         search->found = window;
         return FALSE;
     }
@@ -155,6 +156,12 @@ BOOL CALLBACK findReaderWindow(HWND window, LPARAM param) {
 }
 
 } // namespace
+
+HWND topWindowOf(DWORD processId, const char* className) {
+    WindowSearch search{processId, className, nullptr};
+    EnumWindows(findProcessWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
 
 bool ReaderSession::start(DWORD timeoutMs) {
     std::string directory = exePath_;
@@ -172,9 +179,7 @@ bool ReaderSession::start(DWORD timeoutMs) {
     WaitForInputIdle(processInfo_.hProcess, timeoutMs);
     const DWORD until = GetTickCount() + timeoutMs;
     while (!window_ && static_cast<LONG>(until - GetTickCount()) > 0) {
-        WindowSearch search{processInfo_.dwProcessId, nullptr};
-        EnumWindows(findReaderWindow, reinterpret_cast<LPARAM>(&search));
-        window_ = search.found;
+        window_ = topWindowOf(processInfo_.dwProcessId, "AL-QURAN");
         if (!window_) {
             if (WaitForSingleObject(processInfo_.hProcess, 100) == WAIT_OBJECT_0) return false;
         }

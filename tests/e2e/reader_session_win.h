@@ -41,6 +41,9 @@ size_t darkPixelsOnScreen(const RECT& rect);
 // Saves what the screen shows inside rect (screen coordinates) as a 24-bit BMP file.
 bool saveScreenArea(const RECT& rect, const std::string& bmpPath);
 
+// A top-level window of the process with this class ("#32770" for a message box), or null.
+HWND topWindowOf(DWORD processId, const char* className);
+
 class ReaderSession;
 // A part of the reader's status bar. SB_GETTEXT is not carried across processes, so the
 // text is written into a buffer that lives in the reader and read back from there.

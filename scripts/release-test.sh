@@ -230,9 +230,10 @@ install)
     set +e
     "$wine" "$(winpath "$setup")" /S
     code=$?
-    # In place (_?=), so that the exit code is the uninstaller's own.
-    "$wine" 'C:\Program Files\Noravel\uninstall.exe' /S '_?=C:\Program Files\Noravel'
-    uncode=$?
+    # In place (_?=), so that the exit code is the uninstaller's own and not that of the
+    # copy of itself that it otherwise starts in the temporary folder.
+    "$wine" "$probe" uninstall-in-place 'C:\Program Files\Noravel' 2>&1 | tr -d '\r'
+    uncode=${PIPESTATUS[0]}
     set -e
     check "setup.exe /S over the running reader fails with exit code 2" test $code -eq 2
     check "uninstall.exe /S beside the running reader fails with exit code 2" test $uncode -eq 2

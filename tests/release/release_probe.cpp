@@ -9,6 +9,8 @@
 //   release_probe wait-reader SECONDS   waits until a reader's main window is there
 //   release_probe close-readers         closes every reader's main window and waits until
 //                                       they are gone
+//   release_probe uninstall-in-place DIR  runs DIR\uninstall.exe /S in place and exits with
+//                                       its exit code
 // Exit code 0 when everything checked holds; what was seen goes to standard output.
 #include "reader_session_win.h"
 
@@ -345,6 +347,26 @@ int closeReaders() {
     return 0;
 }
 
+// "_?=" must come last and unquoted, blanks and all, which a shell's argument quoting
+// cannot give: the command line is written here as the uninstaller wants it.
+int uninstallInPlace(const char* folder) {
+    std::string line = std::string("\"") + folder + "\\uninstall.exe\" /S _?=" + folder;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &started)) {
+        std::printf("cannot start %s\n", line.c_str());
+        return 99;
+    }
+    KernelHandle process(started.hProcess), thread(started.hThread);
+    DWORD code = 99;
+    if (WaitForSingleObject(process.get(), 120000) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process.get(), &code);
+    std::printf("%s: exit code %lu\n", line.c_str(), code);
+    return static_cast<int>(code);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -355,7 +377,9 @@ int main(int argc, char** argv) {
     if (command == "identity" && argc == 4) return checkIdentity(argv[2], argv[3]);
     if (command == "wait-reader" && argc == 3) return waitForReader(argv[2]);
     if (command == "close-readers" && argc == 2) return closeReaders();
+    if (command == "uninstall-in-place" && argc == 3) return uninstallInPlace(argv[2]);
     std::fprintf(stderr, "usage: release_probe shortcut LNK | reader EXE [english] | "
-                         "identity EXE ICO | wait-reader SECONDS | close-readers\n");
+                         "identity EXE ICO | wait-reader SECONDS | close-readers | "
+                         "uninstall-in-place DIR\n");
     return 2;
 }

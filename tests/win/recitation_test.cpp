@@ -439,6 +439,17 @@ TEST_F(BrowserPages, CommentaryPageIsShownVisibleAtTheAyahsAnchor) {
     EXPECT_TRUE(shellUrls.empty());
 }
 
+// The browser object is told the page's path as UTF-16: a folder named in Arabic letters
+// (outside the ANSI code page) arrives unchanged.
+TEST_F(BrowserPages, APageBesideAFolderNamedInArabicReachesTheBrowserUnchanged) {
+    const std::string arabicFolder = "C:\\برنامج القرآن"; // UTF-8, as the browser logs it
+    ASSERT_TRUE(useProgramDirectory(arabicFolder.c_str()));
+    openHelpPage();
+    const std::vector<std::string> expected = {"Visible 1",
+                                               "Navigate " + arabicFolder + "\\help.htm"};
+    EXPECT_EQ(told(), expected);
+}
+
 TEST_F(BrowserPages, HelpPageGoesToTheRunningBrowserInstance) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;

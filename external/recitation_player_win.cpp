@@ -87,7 +87,8 @@ void reportf(const char* format, const char* argument) {
 }
 
 // Starts a companion program from its UTF-8 command line (the program's path quoted in
-// it); on success the caller owns the returned handles.
+// it), in the program folder as its working folder; on success the caller owns the
+// returned handles.
 bool startProgram(const char* commandLine, WORD showWindow, PROCESS_INFORMATION* started) {
     *started = PROCESS_INFORMATION{};
     std::wstring wide = wideFromUtf8(commandLine);
@@ -97,7 +98,8 @@ bool startProgram(const char* commandLine, WORD showWindow, PROCESS_INFORMATION*
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = showWindow;
     // CreateProcessW may write into the command line: it gets a copy of its own.
-    return CreateProcessW(nullptr, &wide[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+    const wchar_t* folder = process.programDirectory[0] ? process.programDirectory : nullptr;
+    return CreateProcessW(nullptr, &wide[0], nullptr, nullptr, FALSE, 0, nullptr, folder, &startup,
                           started) != FALSE;
 }
 

@@ -454,7 +454,7 @@ TEST_F(BrowserPages, HelpPageGoesToTheRunningBrowserInstance) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION running{};
-    std::string line = "\"" + server + "\" -active 6000";
+    std::string line = "\"" + server + "\" -active 3000";
     ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                                &startup, &running));
     CloseHandle(running.hThread);
@@ -466,7 +466,10 @@ TEST_F(BrowserPages, HelpPageGoesToTheRunningBrowserInstance) {
     EXPECT_EQ(all[0], pid + "Active");
     EXPECT_EQ(all[1], pid + "Visible 1");
     EXPECT_EQ(all[2], pid + "Navigate " + folder + "\\help.htm");
-    TerminateProcess(running.hProcess, 0);
+    // It ends by itself and revokes its class: a server terminated here would stay
+    // registered with the system's COM service, and the next run of these tests would be
+    // sent to it instead of starting a new one.
+    EXPECT_EQ(WaitForSingleObject(running.hProcess, 10000), WAIT_OBJECT_0);
     CloseHandle(running.hProcess);
 }
 

@@ -61,13 +61,4 @@ TEST(ProgramDirectory, Utf16UnitsCountLettersAndSurrogatePairs) {
     EXPECT_EQ(utf16UnitsOf("\xF0\x9F\x98\x80"), 2u); // an emoji: a surrogate pair
 }
 
-TEST(ProgramDirectory, PicturePathsAreBesideTheFolderOrNotMadeAtAll) {
-    char path[64];
-    ASSERT_TRUE(formatPicturePath(path, sizeof path, "D:\\Q", 114, 6));
-    EXPECT_STREQ(path, "D:\\Q\\gif\\114\\114_6.gif");
-    char small[16] = "junk";
-    EXPECT_FALSE(formatPicturePath(small, sizeof small, "D:\\Q", 2, 286));
-    EXPECT_STREQ(small, "");
-}
-
 } // namespace

@@ -1,10 +1,10 @@
 #include "arabic/arabic_edit_win.h"
 
-#include "app/guards_win.h"
 #include "app/process_state_win.h"
 #include "arabic/arabic_bytes.h"
 #include "arabic/arabic_draw_win.h"
 #include "arabic/arabic_key_table.h"
+#include "base/guards_win.h"
 
 #include <cstdint>
 #include <cstring>

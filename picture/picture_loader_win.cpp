@@ -2,7 +2,8 @@
 // loader and caught in its one entry point, so no exception leaves it.
 #include "picture/picture_loader_win.h"
 
-#include "app/guards_win.h"
+#include "base/guards_win.h"
+#include "base/wide_text_win.h"
 
 #include <cstddef>
 #include <cstdlib>
@@ -92,8 +93,9 @@ HBITMAP Picture::loadOrThrow(const char* path, HDC dc) {
     const PictureFormat format = pictureFormatOf(path);
     if (format == PictureFormat::Unknown) fail(kPictureUnknownExtension);
 
-    KernelHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    KernelHandle file(CreateFileW(wideFromUtf8(path).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) fail(kPictureCannotOpen);
 
     // JPEG, PCX and TIFF are recognised but never decoded: no picture data.

@@ -22,7 +22,7 @@ class Picture {
     Picture(const Picture&) = delete;
     Picture& operator=(const Picture&) = delete;
 
-    // Loads the picture at path as a bitmap compatible with the screen, or with dc
+    // Loads the picture at path (UTF-8) as a bitmap compatible with the screen, or with dc
     // (the screen when dc is null; no screen context at all is error 10).
     // The bitmap belongs to the caller, who deletes it. On any failure the code goes to
     // lastError() and the result is null; nothing is thrown. The device context is left

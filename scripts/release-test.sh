@@ -4,8 +4,10 @@
 #   release-test.sh install  SETUP.EXE ZIP PROBE.EXE ICON WORKDIR
 #     installs SETUP.EXE silently, finds every file, the shortcut and the Add/Remove
 #     Programs entry, starts the reader through the shortcut's target and sees 1:1,
-#     uninstalls silently with the registered QuietUninstallString and finds the files and
-#     the settings keys gone and nothing else in the prefix changed;
+#     with the reader running, finds that a silent install over it and a silent uninstall
+#     both fail with exit code 2 and change nothing; then uninstalls silently with the
+#     registered QuietUninstallString and finds the files and the settings keys gone and
+#     nothing else in the prefix changed;
 #   release-test.sh portable SETUP.EXE ZIP PROBE.EXE ICON WORKDIR
 #     unpacks ZIP into a fresh folder, finds the program folder complete and starts the
 #     reader from there.
@@ -247,6 +249,28 @@ install)
     snapshot
     check "the reader stored its language machine-wide" reg_has "$settings" Bahasa
     check "per-user settings are there" reg_has "$user_settings" Bahasa
+
+    echo "--- setup.exe and uninstall.exe while the reader runs"
+    "$wine" 'C:\Program Files\Noravel\Noravel.exe' >"$work/running-reader.log" 2>&1 &
+    running=$!
+    check "the installed reader runs" probe wait-reader 60
+    set +e
+    "$wine" "$(winpath "$setup")" /S
+    code=$?
+    # In place (_?=), so that the exit code is the uninstaller's own and not that of the
+    # copy of itself that it otherwise starts in the temporary folder.
+    "$wine" "$probe" uninstall-in-place 'C:\Program Files\Noravel' 2>&1 | tr -d '\r'
+    uncode=${PIPESTATUS[0]}
+    set -e
+    check "setup.exe /S over the running reader fails with exit code 2" test $code -eq 2
+    check "uninstall.exe /S beside the running reader fails with exit code 2" test $uncode -eq 2
+    check "... and every installed file is still there as installed" \
+        diff -r -q -x uninstall.exe "$expected/Noravel" "$program"
+    check "... the uninstaller too" test -f "$program/uninstall.exe"
+    check "the reader closes" probe close-readers
+    wait "$running" || true
+    snapshot
+    check "... and the Add/Remove Programs entry stays" reg_has "$uninstall" DisplayName
 
     echo "--- uninstall: $quiet"
     exe=${quiet%\" /S}

@@ -1,10 +1,10 @@
 #include "search/arabic_search_win.h"
 
-#include "app/guards_win.h"
 #include "app/process_state_win.h"
 #include "arabic/arabic_bytes.h"
 #include "arabic/arabic_draw_win.h"
 #include "arabic/arabic_edit_win.h"
+#include "base/guards_win.h"
 #include "resources/resource_ids.h"
 #include "search/arabic_scan.h"
 #include "search/search_query.h"

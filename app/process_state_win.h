@@ -21,6 +21,7 @@ struct ProcessState {
     HBRUSH backgroundBrush = nullptr;
     HBRUSH controlBrush = nullptr; // red 240, green 240, blue 190
     HANDLE playerProcess = nullptr;
+    bool richEditLoaded = false; // the "RICHEDIT" class of the system's Riched32.dll
     // Fonts made by the main window on its creation (the Settings dialog replaces ayahFont).
     HFONT ayahFont = nullptr;
     HFONT translationFont = nullptr;

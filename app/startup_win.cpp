@@ -16,6 +16,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,17 @@ void readSettings() {
     process.language = values.language;
 }
 
+// Riched32.dll from the system folder: by the search flag where the system knows it, else
+// by its full path in the system folder.
+bool loadRichEditLibrary() {
+    if (LoadLibraryExW(L"riched32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) return true;
+    wchar_t path[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(path, MAX_PATH);
+    if (length == 0 || length + 14 >= MAX_PATH) return false;
+    std::wcscpy(path + length, L"\\riched32.dll");
+    return LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH) != nullptr;
+}
+
 void makeBackgroundBrush() {
     // The tile stays loaded as long as the brush that repeats it: both live for the run.
     HBITMAP tile = LoadBitmapA(process.instance, MAKEINTRESOURCEA(IDB_BACKGROUND));
@@ -69,6 +81,21 @@ void showStartFailureBox(const char* text) {
     MessageBoxA(nullptr, text, NORAVEL_CAPTION, MB_OK | MB_ICONERROR);
 }
 
+void restrictLibrarySearchToSystem() {
+    // SetDefaultDllDirectories comes with Windows 8 (and update KB2533623 of Windows 7):
+    // looked up, not linked, so that the program still starts where it is missing.
+    using SetDefaultDllDirectoriesProc = BOOL(WINAPI*)(DWORD);
+    const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    const auto setDefault = kernel ? reinterpret_cast<SetDefaultDllDirectoriesProc>(
+                                         reinterpret_cast<void*>(GetProcAddress(
+                                             kernel, "SetDefaultDllDirectories")))
+                                   : nullptr;
+    if (setDefault)
+        setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    else
+        SetDllDirectoryW(L""); // at least the current folder leaves the search
+}
+
 bool useProgramDirectory(const char* utf8Directory) {
     process.programDirectory[0] = L'\0';
     process.programDirectoryUtf8[0] = '\0';
@@ -84,7 +111,8 @@ bool useProgramDirectory(const char* utf8Directory) {
 bool prepareProcessState(HINSTANCE instance) {
     const bool folderUsable = readProgramDirectory();
     readSettings();
-    LoadLibraryA("Riched32.dll"); // provides the "RICHEDIT" class; stays loaded for the run
+    // Provides the "RICHEDIT" class; stays loaded for the run.
+    process.richEditLoaded = loadRichEditLibrary();
     process.instance = instance;
     makeBackgroundBrush();
     InitCommonControls();
@@ -100,6 +128,7 @@ static void emptySearchState() {
 }
 
 int runReader(HINSTANCE instance, int showCommand, StartFailureReporter reportFailure) {
+    restrictLibrarySearchToSystem();
     CoInitialize(nullptr);
     registerArabicEditClass(instance);
     emptySearchState();
@@ -113,6 +142,11 @@ int runReader(HINSTANCE instance, int showCommand, StartFailureReporter reportFa
         return kExitFolderPathTooLong;
     }
 
+    if (!process.richEditLoaded) {
+        reportFailure("The reader cannot start: the Rich Edit library (Riched32.dll) could not "
+                      "be loaded from the Windows system folder.");
+        return kExitRichEditMissing;
+    }
     if (!registerMainWindowClass(instance)) {
         reportFailure("The reader cannot start: its window class could not be registered.");
         return kExitClassNotRegistered;

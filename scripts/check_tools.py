@@ -182,6 +182,8 @@ def main():
     targets = set()
     for text in texts.values():
         targets |= set(re.findall(r"add_(?:executable|custom_target|library)\(\s*([\w${}-]+)", text))
+    # Targets named after their source file (made in a loop over globbed sources).
+    targets |= {os.path.splitext(os.path.basename(f))[0] for f in git_files(root, "*.cpp", "*.c")}
     for name, text in texts.items():
         for word in cmake_commands(text, targets):
             found.setdefault(word, name)

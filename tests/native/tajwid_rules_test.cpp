@@ -1,5 +1,6 @@
 // The tajwid rule engine on ayat checked by hand letter by letter, and on the whole Quran.
 #include "tajwid/tajwid_rules.h"
+#include "tajwid/tajwid_view.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -281,4 +282,40 @@ TEST(TajwidRules, WholeQuranCounts) {
     };
     for (std::size_t r = 1; r < tajwid::kRuleCount; ++r)
         EXPECT_EQ(counts[r], expected[r]) << tajwid::ruleName(static_cast<Rule>(r));
+}
+
+TEST(TajwidView, CaptionNamesTheAyahAndTheSurah) {
+    char caption[64];
+    EXPECT_TRUE(tajwid::formatCaption(caption, sizeof caption, 2, 255, "Al Baqarah"));
+    EXPECT_STREQ(caption, "Tajwid - 2:255 Al Baqarah");
+    EXPECT_TRUE(tajwid::formatCaption(caption, sizeof caption, 114, 6, ""));
+    EXPECT_STREQ(caption, "Tajwid - 114:6");
+    char tiny[12];
+    EXPECT_TRUE(tajwid::formatCaption(tiny, sizeof tiny, 2, 255, "Al Baqarah"));
+    EXPECT_STREQ(tiny, "Tajwid - 2:");
+    EXPECT_FALSE(tajwid::formatCaption(caption, sizeof caption, 115, 1, "x"));
+    EXPECT_STREQ(caption, "");
+    EXPECT_FALSE(tajwid::formatCaption(caption, sizeof caption, 1, 0, "x"));
+    EXPECT_EQ(tajwid::picturePath(L"C:\\Quran", 2, 255), L"C:\\Quran\\tajwid\\2\\2_255.gif");
+}
+
+TEST(TajwidView, PictureFitsTheWidthUpToItsLargestScaleAndScrollsWithinItsHeight) {
+    const auto narrower = tajwid::fitToWidth(740, 694, 370, 2.0);
+    EXPECT_EQ(narrower.width, 370);
+    EXPECT_EQ(narrower.height, 347);
+    const auto capped = tajwid::fitToWidth(300, 100, 2000, 1.5);
+    EXPECT_EQ(capped.width, 450);
+    EXPECT_EQ(capped.height, 150);
+    EXPECT_EQ(tajwid::fitToWidth(740, 694, 0, 2.0).width, 1);
+    EXPECT_EQ(tajwid::fitToWidth(0, 10, 100, 2.0).width, 0);
+    EXPECT_EQ(tajwid::clampScroll(500, 800, 600), 200);
+    EXPECT_EQ(tajwid::clampScroll(-3, 800, 600), 0);
+    EXPECT_EQ(tajwid::clampScroll(40, 300, 600), 0);
+}
+
+TEST(TajwidView, ReaderSelectionsBecomeAnAyahOnlyWhenBothAreChosen) {
+    EXPECT_EQ(tajwid::ayahFromSelections(1, 254), (tajwid::AyahRef{2, 255}));
+    EXPECT_FALSE(tajwid::ayahFromSelections(-1, 3).valid()); // CB_ERR: nothing chosen
+    EXPECT_FALSE(tajwid::ayahFromSelections(0, -1).valid());
+    EXPECT_FALSE(tajwid::ayahFromSelections(114, 0).valid());
 }

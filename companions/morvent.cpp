@@ -13,6 +13,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -595,8 +596,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (HWND reader = FindWindowA(kReaderClassName, nullptr)) {
         RECT r;
         GetWindowRect(reader, &r);
-        x = r.right;
-        y = r.top;
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        GetMonitorInfoA(MonitorFromWindow(reader, MONITOR_DEFAULTTONEAREST), &monitor);
+        const RECT& work = monitor.rcWork;
+        // Kept on the reader's screen: over the reader's right part where there is no room.
+        const int left = work.left, top = work.top, right = work.right, bottom = work.bottom;
+        x = std::max(left, std::min(static_cast<int>(r.right), right - width));
+        y = std::max(top, static_cast<int>(r.top));
+        height = std::min(height, bottom - y);
     }
     HWND window = CreateWindowA(kClassName, "Tajwid", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x, y,
                                 width, height, nullptr, nullptr, instance, nullptr);

@@ -4,6 +4,7 @@
 // from ayah to ayah by reading the reader's surah and ayah lists about twice a second.
 // Without a reader it has a surah and ayah choice of its own. Started again (a second click
 // on Tajwid), it brings the running window to the front and ends.
+#include "app/guards_win.h"
 #include "picture/picture_decoder.h"
 #include "tajwid/tajwid_legend.h"
 #include "tajwid/tajwid_view.h"
@@ -99,36 +100,6 @@ const char kRules[] =
 
 // ---- Owners of what the window holds --------------------------------------------------
 
-class GdiFont {
-  public:
-    GdiFont() = default;
-    ~GdiFont() { reset(nullptr); }
-    GdiFont(const GdiFont&) = delete;
-    GdiFont& operator=(const GdiFont&) = delete;
-    void reset(HFONT font) {
-        if (font_) DeleteObject(font_);
-        font_ = font;
-    }
-    HFONT get() const { return font_; }
-
-  private:
-    HFONT font_ = nullptr;
-};
-
-class KernelHandle {
-  public:
-    explicit KernelHandle(HANDLE handle) : handle_(handle) {}
-    ~KernelHandle() {
-        if (handle_ && handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-    }
-    KernelHandle(const KernelHandle&) = delete;
-    KernelHandle& operator=(const KernelHandle&) = delete;
-    HANDLE get() const { return handle_; }
-
-  private:
-    HANDLE handle_;
-};
-
 // The ayah picture as a packed device-independent bitmap (decoded by the reader's own GIF
 // decoder), ready for StretchDIBits.
 struct AyahPicture {
@@ -146,7 +117,7 @@ bool loadPicture(const std::wstring& path, AyahPicture& picture) {
     picture.data = PictureData{};
     KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) return false;
+    if (!file) return false;
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 1 || size.QuadPart > (16 << 20))
         return false;
@@ -171,8 +142,8 @@ struct Morvent {
     AyahPicture ayahPicture;
     int scroll = 0;
     UINT dpi = 96;
-    GdiFont uiFont;
-    GdiFont legendFont;
+    GdiObject<HFONT> uiFont;
+    GdiObject<HFONT> legendFont;
     bool following = false;
 };
 Morvent app;
@@ -189,9 +160,8 @@ UINT dpiOf(HWND window) {
         const UINT dpi = getDpi(window);
         if (dpi != 0) return dpi;
     }
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen) ReleaseDC(nullptr, screen);
+    WindowDc screen(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
     return dpi > 0 ? static_cast<UINT>(dpi) : 96;
 }
 
@@ -211,6 +181,12 @@ std::wstring programFolder() {
     std::wstring folder(path, length);
     const size_t slash = folder.find_last_of(L"\\/");
     return slash == std::wstring::npos ? L"." : folder.substr(0, slash);
+}
+
+// The pictures are drawn large already; beyond one and a half times (at 96 dpi) a short
+// ayah would only look coarse.
+double largestScale() {
+    return 1.5 * app.dpi / 96.0;
 }
 
 // ---- Layout ------------------------------------------------------------------------------
@@ -258,8 +234,9 @@ void makeFonts() {
 void updateScrollBar() {
     RECT client;
     GetClientRect(app.picture, &client);
-    const tajwid::DrawnSize drawn = tajwid::fitToWidth(
-        app.ayahPicture.width(), app.ayahPicture.height(), client.right - scaled(16), 2.0);
+    const tajwid::DrawnSize drawn =
+        tajwid::fitToWidth(app.ayahPicture.width(), app.ayahPicture.height(),
+                           client.right - scaled(16), largestScale());
     const int content = drawn.height + scaled(16);
     app.scroll = tajwid::clampScroll(app.scroll, content, client.bottom);
     SCROLLINFO info{sizeof info,
@@ -358,14 +335,15 @@ LRESULT CALLBACK rulesProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 // ---- The picture view ---------------------------------------------------------------------
 
 void onPicturePaint(HWND window) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
+    PaintDc paint(window);
+    HDC dc = paint.get();
     RECT client;
     GetClientRect(window, &client);
     FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     if (app.ayahPicture.data.ok()) {
-        const tajwid::DrawnSize drawn = tajwid::fitToWidth(
-            app.ayahPicture.width(), app.ayahPicture.height(), client.right - scaled(16), 2.0);
+        const tajwid::DrawnSize drawn =
+            tajwid::fitToWidth(app.ayahPicture.width(), app.ayahPicture.height(),
+                               client.right - scaled(16), largestScale());
         const int x = client.right > drawn.width ? (client.right - drawn.width) / 2 : 0;
         const int y = scaled(8) - app.scroll;
         const int oldMode = SetStretchBltMode(dc, HALFTONE);
@@ -377,13 +355,11 @@ void onPicturePaint(HWND window) {
         SetStretchBltMode(dc, oldMode);
     } else if (app.shown.valid()) {
         SetBkMode(dc, TRANSPARENT);
-        HGDIOBJ old = SelectObject(dc, app.uiFont.get());
+        SelectedObject font(dc, app.uiFont.get());
         const char missing[] = "The coloured picture of this ayah is missing from the "
                                "program folder (tajwid\\).";
         DrawTextA(dc, missing, -1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-        SelectObject(dc, old);
     }
-    EndPaint(window, &paint);
 }
 
 void onPictureScroll(HWND window, WPARAM wParam) {
@@ -430,16 +406,13 @@ LRESULT CALLBACK pictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 void paintLegend(HDC dc, const RECT& client) {
     const int line = legendLineHeight();
     int y = client.bottom - legendHeight() + scaled(6);
-    HGDIOBJ oldFont = SelectObject(dc, app.legendFont.get());
+    SelectedObject font(dc, app.legendFont.get());
     SetBkMode(dc, TRANSPARENT);
     for (const tajwid::LegendEntry& entry : tajwid::legend()) {
         const tajwid::Colour c = tajwid::palette()[entry.paletteIndex];
-        HBRUSH brush = CreateSolidBrush(RGB(c.r, c.g, c.b));
+        GdiObject<HBRUSH> brush(CreateSolidBrush(RGB(c.r, c.g, c.b)));
         RECT swatch{scaled(8), y + scaled(3), scaled(30), y + line - scaled(3)};
-        if (brush) {
-            FillRect(dc, &swatch, brush);
-            DeleteObject(brush);
-        }
+        if (brush) FillRect(dc, &swatch, brush.get());
         char text[300];
         std::snprintf(text, sizeof text, "%s (%s): %s", entry.indonesian, entry.english,
                       entry.explanation);
@@ -447,7 +420,6 @@ void paintLegend(HDC dc, const RECT& client) {
         DrawTextA(dc, text, -1, &where, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
         y += line;
     }
-    SelectObject(dc, oldFont);
 }
 
 bool onCreate(HWND window, const CREATESTRUCTA* create) {
@@ -495,12 +467,10 @@ void onCommand(HWND, int id, int notification) {
 }
 
 void onPaint(HWND window) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
+    PaintDc paint(window);
     RECT client;
     GetClientRect(window, &client);
-    paintLegend(dc, client);
-    EndPaint(window, &paint);
+    paintLegend(paint.get(), client);
 }
 
 void onDpiChanged(HWND window, WPARAM wParam, LPARAM lParam) {

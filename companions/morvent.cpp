@@ -1,12 +1,45 @@
-// morvent: the reader's companion tajwid reference. One window, opened maximised, that
-// presents the main rules of tajwid (the rules of reciting the Quran) as a read-only text.
+// morvent: the reader's tajwid companion. It shows the ayah the reader shows as a picture in
+// which every letter is coloured by its rule of recitation (drawn at build time into
+// <program folder>\tajwid\S\S_A.gif), with a legend of the colours, and follows the reader
+// from ayah to ayah by reading the reader's surah and ayah lists about twice a second.
+// Without a reader it has a surah and ayah choice of its own. Started again (a second click
+// on Tajwid), it brings the running window to the front and ends.
+#include "base/guards_win.h"
+#include "picture/picture_decoder.h"
+#include "tajwid/tajwid_legend.h"
+#include "tajwid/tajwid_view.h"
+#include "text/text_store.h"
+
+#include "resources/resource_ids.h"
+
 #include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
 
 namespace {
 
 constexpr char kClassName[] = "MORVENT";
-constexpr char kCaption[] = "Tajwid - the rules of recitation";
-constexpr int kTextId = 1;
+constexpr char kPictureClassName[] = "MORVENT_AYAH";
+constexpr char kRulesClassName[] = "MORVENT_RULES";
+constexpr char kRulesCaption[] = "Tajwid - the rules of recitation";
+constexpr char kReaderClassName[] = "AL-QURAN";
+constexpr char kInstanceMutex[] = "Noravel.Morvent.Tajwid";
+constexpr int kReaderSurahList = 303;
+constexpr int kReaderAyahList = 304;
+
+enum ControlId {
+    kSurahList = 101,
+    kAyahList = 102,
+    kRulesButton = 103,
+    kPicture = 104,
+    kRulesText = 105,
+};
+constexpr UINT_PTR kFollowTimer = 1;
+constexpr UINT kFollowMs = 500;
+constexpr UINT kDpiChanged = 0x02E0; // WM_DPICHANGED
 
 const char kRules[] =
     "TAJWID: THE MAIN RULES OF RECITATION\r\n"
@@ -65,41 +98,493 @@ const char kRules[] =
     "read as a long a. Follow the stop signs of the mushaf: a small mim requires a stop, la "
     "forbids it, and the other signs allow either.\r\n";
 
-LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+// ---- Owners of what the window holds --------------------------------------------------
+
+// The ayah picture as a packed device-independent bitmap (decoded by the reader's own GIF
+// decoder), ready for StretchDIBits.
+struct AyahPicture {
+    PictureData data;
+    int width() const { return data.ok() ? header()->width : 0; }
+    int height() const {
+        return data.ok() ? (header()->height < 0 ? -header()->height : header()->height) : 0;
+    }
+    const DibInfoHeader* header() const {
+        return reinterpret_cast<const DibInfoHeader*>(data.buffer.get());
+    }
+};
+
+bool loadPicture(const std::wstring& path, AyahPicture& picture) {
+    picture.data = PictureData{};
+    KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 1 || size.QuadPart > (16 << 20))
+        return false;
+    std::vector<uint8_t> bytes(static_cast<size_t>(size.QuadPart));
+    DWORD read = 0;
+    if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+        read != bytes.size())
+        return false;
+    picture.data = decodeGif(bytes.data(), bytes.size());
+    return picture.data.ok();
+}
+
+// ---- The state of the process: one window and its pieces --------------------------------
+
+struct Morvent {
+    HINSTANCE instance = nullptr;
+    HWND window = nullptr;
+    HWND picture = nullptr;
+    HWND rules = nullptr;
+    std::wstring programFolder;
+    tajwid::AyahRef shown;
+    AyahPicture ayahPicture;
+    int scroll = 0;
+    UINT dpi = 96;
+    GdiObject<HFONT> uiFont;
+    GdiObject<HFONT> legendFont;
+    bool following = false;
+};
+Morvent app;
+
+int scaled(int pixels) {
+    return MulDiv(pixels, static_cast<int>(app.dpi), 96);
+}
+
+UINT dpiOf(HWND window) {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    const auto getDpi = reinterpret_cast<GetDpiForWindowFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    if (getDpi) {
+        const UINT dpi = getDpi(window);
+        if (dpi != 0) return dpi;
+    }
+    WindowDc screen(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
+    return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+}
+
+// Per-monitor awareness (version 2) where the system has it, system awareness otherwise.
+void becomeDpiAware() {
+    using SetContextFn = BOOL(WINAPI*)(HANDLE);
+    const auto setContext = reinterpret_cast<SetContextFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDpiAwarenessContext")));
+    if (setContext && setContext(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4)))) return;
+    SetProcessDPIAware();
+}
+
+std::wstring programFolder() {
+    wchar_t path[MAX_PATH] = L"";
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return L".";
+    std::wstring folder(path, length);
+    const size_t slash = folder.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? L"." : folder.substr(0, slash);
+}
+
+// The pictures are drawn large already; beyond one and a half times (at 96 dpi) a short
+// ayah would only look coarse.
+double largestScale() {
+    return 1.5 * app.dpi / 96.0;
+}
+
+// ---- Layout ------------------------------------------------------------------------------
+
+int rowHeight() {
+    return scaled(30);
+}
+int legendLineHeight() {
+    return scaled(19);
+}
+int legendHeight() {
+    return legendLineHeight() * tajwid::kLegendSize + scaled(12);
+}
+
+void layout() {
+    RECT client;
+    GetClientRect(app.window, &client);
+    const int pad = scaled(6);
+    const int controlHeight = scaled(24);
+    MoveWindow(GetDlgItem(app.window, kSurahList), pad, pad, scaled(200), scaled(400), TRUE);
+    MoveWindow(GetDlgItem(app.window, kAyahList), pad * 2 + scaled(200), pad, scaled(70),
+               scaled(400), TRUE);
+    MoveWindow(GetDlgItem(app.window, kRulesButton), pad * 3 + scaled(270), pad, scaled(150),
+               controlHeight, TRUE);
+    const int top = rowHeight() + pad;
+    const int bottom = client.bottom - legendHeight();
+    MoveWindow(app.picture, 0, top, client.right, bottom > top ? bottom - top : 0, TRUE);
+    InvalidateRect(app.window, nullptr, TRUE);
+}
+
+void makeFonts() {
+    app.uiFont.reset(CreateFontA(-MulDiv(9, static_cast<int>(app.dpi), 72), 0, 0, 0, FW_NORMAL, 0,
+                                 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                 DEFAULT_QUALITY, DEFAULT_PITCH, "Tahoma"));
+    app.legendFont.reset(CreateFontA(
+        -MulDiv(8, static_cast<int>(app.dpi), 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET,
+        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Tahoma"));
+    for (int id : {kSurahList, kAyahList, kRulesButton})
+        SendDlgItemMessageA(app.window, id, WM_SETFONT, reinterpret_cast<WPARAM>(app.uiFont.get()),
+                            TRUE);
+}
+
+// ---- The ayah shown ----------------------------------------------------------------------
+
+void updateScrollBar() {
+    RECT client;
+    GetClientRect(app.picture, &client);
+    const tajwid::DrawnSize drawn =
+        tajwid::fitToWidth(app.ayahPicture.width(), app.ayahPicture.height(),
+                           client.right - scaled(16), largestScale());
+    const int content = drawn.height + scaled(16);
+    app.scroll = tajwid::clampScroll(app.scroll, content, client.bottom);
+    SCROLLINFO info{sizeof info,
+                    SIF_RANGE | SIF_PAGE | SIF_POS,
+                    0,
+                    content - 1,
+                    static_cast<UINT>(client.bottom),
+                    app.scroll,
+                    0};
+    SetScrollInfo(app.picture, SB_VERT, &info, TRUE);
+}
+
+void fillAyahList(int surah) {
+    HWND list = GetDlgItem(app.window, kAyahList);
+    SendMessageA(list, CB_RESETCONTENT, 0, 0);
+    char item[8];
+    for (int a = 1; a <= TextStore::ayahCount(surah); ++a) {
+        std::snprintf(item, sizeof item, "%d", a);
+        SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    }
+}
+
+void showAyah(tajwid::AyahRef ayah) {
+    if (!ayah.valid() || ayah.ayah > TextStore::ayahCount(ayah.surah)) return;
+    if (ayah.surah != app.shown.surah) {
+        SendDlgItemMessageA(app.window, kSurahList, CB_SETCURSEL, ayah.surah - 1, 0);
+        fillAyahList(ayah.surah);
+    }
+    SendDlgItemMessageA(app.window, kAyahList, CB_SETCURSEL, ayah.ayah - 1, 0);
+    app.shown = ayah;
+    char caption[160];
+    tajwid::formatCaption(caption, sizeof caption, ayah.surah, ayah.ayah,
+                          TextStore::surahName(ayah.surah));
+    SetWindowTextA(app.window, caption);
+    loadPicture(tajwid::picturePath(app.programFolder, ayah.surah, ayah.ayah), app.ayahPicture);
+    app.scroll = 0;
+    updateScrollBar();
+    InvalidateRect(app.picture, nullptr, TRUE);
+}
+
+// The reader's main window and the ayah its lists show, asked with a time limit so that a
+// busy reader does not hold this window up.
+tajwid::AyahRef readerAyah(HWND reader) {
+    DWORD_PTR surah = static_cast<DWORD_PTR>(-1), ayah = static_cast<DWORD_PTR>(-1);
+    if (!SendMessageTimeoutA(GetDlgItem(reader, kReaderSurahList), CB_GETCURSEL, 0, 0,
+                             SMTO_ABORTIFHUNG, 200, &surah) ||
+        !SendMessageTimeoutA(GetDlgItem(reader, kReaderAyahList), CB_GETCURSEL, 0, 0,
+                             SMTO_ABORTIFHUNG, 200, &ayah))
+        return {};
+    return tajwid::ayahFromSelections(static_cast<LONG>(surah), static_cast<LONG>(ayah));
+}
+
+void followReader() {
+    HWND reader = FindWindowA(kReaderClassName, nullptr);
+    app.following = reader != nullptr;
+    EnableWindow(GetDlgItem(app.window, kSurahList), !app.following);
+    EnableWindow(GetDlgItem(app.window, kAyahList), !app.following);
+    if (!reader) return;
+    const tajwid::AyahRef ayah = readerAyah(reader);
+    if (ayah.valid() && ayah != app.shown) showAyah(ayah);
+}
+
+// ---- The rules text, one click away -------------------------------------------------------
+
+void showRulesText() {
+    if (app.rules) {
+        ShowWindow(app.rules, SW_RESTORE);
+        SetForegroundWindow(app.rules);
+        return;
+    }
+    app.rules = CreateWindowExA(0, kRulesClassName, kRulesCaption, WS_OVERLAPPEDWINDOW,
+                                CW_USEDEFAULT, CW_USEDEFAULT, scaled(640), scaled(560), app.window,
+                                nullptr, app.instance, nullptr);
+    if (app.rules) ShowWindow(app.rules, SW_SHOWNORMAL);
+}
+
+LRESULT CALLBACK rulesProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE: {
         HWND text = CreateWindowExA(
             WS_EX_CLIENTEDGE, "EDIT", kRules,
             WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0,
-            0, 0, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTextId)),
-            reinterpret_cast<LPCREATESTRUCTA>(lParam)->hInstance, nullptr);
-        SendMessageA(text, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
-                     0);
+            0, 0, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kRulesText)), app.instance,
+            nullptr);
+        SendMessageA(text, WM_SETFONT, reinterpret_cast<WPARAM>(app.uiFont.get()), 0);
         return 0;
     }
     case WM_SIZE:
-        MoveWindow(GetDlgItem(window, kTextId), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+        MoveWindow(GetDlgItem(window, kRulesText), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
         return 0;
-    case WM_DESTROY: PostQuitMessage(0); return 0;
+    case WM_DESTROY: app.rules = nullptr; return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// ---- The picture view ---------------------------------------------------------------------
+
+void onPicturePaint(HWND window) {
+    PaintDc paint(window);
+    HDC dc = paint.get();
+    RECT client;
+    GetClientRect(window, &client);
+    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    if (app.ayahPicture.data.ok()) {
+        const tajwid::DrawnSize drawn =
+            tajwid::fitToWidth(app.ayahPicture.width(), app.ayahPicture.height(),
+                               client.right - scaled(16), largestScale());
+        const int x = client.right > drawn.width ? (client.right - drawn.width) / 2 : 0;
+        const int y = scaled(8) - app.scroll;
+        const int oldMode = SetStretchBltMode(dc, HALFTONE);
+        SetBrushOrgEx(dc, 0, 0, nullptr);
+        const uint8_t* dib = app.ayahPicture.data.buffer.get();
+        StretchDIBits(dc, x, y, drawn.width, drawn.height, 0, 0, app.ayahPicture.width(),
+                      app.ayahPicture.height(), dib + app.ayahPicture.data.bitsOffset,
+                      reinterpret_cast<const BITMAPINFO*>(dib), DIB_RGB_COLORS, SRCCOPY);
+        SetStretchBltMode(dc, oldMode);
+    } else if (app.shown.valid()) {
+        SetBkMode(dc, TRANSPARENT);
+        SelectedObject font(dc, app.uiFont.get());
+        const char missing[] = "The coloured picture of this ayah is missing from the "
+                               "program folder (tajwid\\).";
+        DrawTextA(dc, missing, -1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    }
+}
+
+void onPictureScroll(HWND window, WPARAM wParam) {
+    RECT client;
+    GetClientRect(window, &client);
+    SCROLLINFO info{sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
+    GetScrollInfo(window, SB_VERT, &info);
+    int position = app.scroll;
+    const int line = scaled(20);
+    switch (LOWORD(wParam)) {
+    case SB_LINEUP: position -= line; break;
+    case SB_LINEDOWN: position += line; break;
+    case SB_PAGEUP: position -= client.bottom; break;
+    case SB_PAGEDOWN: position += client.bottom; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: position = info.nTrackPos; break;
+    case SB_TOP: position = 0; break;
+    case SB_BOTTOM: position = info.nMax; break;
+    default: return;
+    }
+    app.scroll = tajwid::clampScroll(position, info.nMax + 1, client.bottom);
+    SetScrollPos(window, SB_VERT, app.scroll, TRUE);
+    InvalidateRect(window, nullptr, TRUE);
+}
+
+LRESULT CALLBACK pictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT: onPicturePaint(window); return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_VSCROLL: onPictureScroll(window, wParam); return 0;
+    case WM_MOUSEWHEEL:
+        onPictureScroll(window, GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? SB_LINEUP : SB_LINEDOWN);
+        return 0;
+    case WM_SIZE:
+        updateScrollBar();
+        InvalidateRect(window, nullptr, TRUE);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// ---- The main window ----------------------------------------------------------------------
+
+void paintLegend(HDC dc, const RECT& client) {
+    const int line = legendLineHeight();
+    int y = client.bottom - legendHeight() + scaled(6);
+    SelectedObject font(dc, app.legendFont.get());
+    SetBkMode(dc, TRANSPARENT);
+    for (const tajwid::LegendEntry& entry : tajwid::legend()) {
+        const tajwid::Colour c = tajwid::palette()[entry.paletteIndex];
+        GdiObject<HBRUSH> brush(CreateSolidBrush(RGB(c.r, c.g, c.b)));
+        RECT swatch{scaled(8), y + scaled(3), scaled(30), y + line - scaled(3)};
+        if (brush) FillRect(dc, &swatch, brush.get());
+        char text[300];
+        std::snprintf(text, sizeof text, "%s (%s): %s", entry.indonesian, entry.english,
+                      entry.explanation);
+        RECT where{scaled(38), y, client.right - scaled(4), y + line};
+        DrawTextA(dc, text, -1, &where, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+        y += line;
+    }
+}
+
+bool onCreate(HWND window, const CREATESTRUCTA* create) {
+    app.window = window;
+    app.dpi = dpiOf(window);
+    auto make = [&](const char* cls, DWORD style, int id, const char* text = "") {
+        return CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, window,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), create->hInstance,
+                               nullptr);
+    };
+    make("COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, kSurahList);
+    make("COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, kAyahList);
+    make("BUTTON", BS_PUSHBUTTON | WS_TABSTOP, kRulesButton, "Rules of tajwid...");
+    app.picture =
+        CreateWindowExA(WS_EX_CLIENTEDGE, kPictureClassName, "", WS_CHILD | WS_VISIBLE | WS_VSCROLL,
+                        0, 0, 0, 0, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPicture)),
+                        create->hInstance, nullptr);
+    if (!app.picture) return false;
+    makeFonts();
+    char item[80];
+    for (int s = 1; s <= TextStore::kSurahs; ++s) {
+        std::snprintf(item, sizeof item, "%d - %s", s, TextStore::surahName(s));
+        SendDlgItemMessageA(window, kSurahList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    }
+    SetTimer(window, kFollowTimer, kFollowMs, nullptr);
+    return true;
+}
+
+void onCommand(HWND, int id, int notification) {
+    switch (id) {
+    case kSurahList:
+        if (notification == CBN_SELENDOK || notification == CBN_SELCHANGE) {
+            const LRESULT s = SendDlgItemMessageA(app.window, kSurahList, CB_GETCURSEL, 0, 0);
+            showAyah(tajwid::ayahFromSelections(static_cast<long>(s), 0));
+        }
+        break;
+    case kAyahList:
+        if (notification == CBN_SELENDOK || notification == CBN_SELCHANGE) {
+            const LRESULT a = SendDlgItemMessageA(app.window, kAyahList, CB_GETCURSEL, 0, 0);
+            showAyah(tajwid::ayahFromSelections(app.shown.surah - 1, static_cast<long>(a)));
+        }
+        break;
+    case kRulesButton: showRulesText(); break;
+    }
+}
+
+void onPaint(HWND window) {
+    PaintDc paint(window);
+    RECT client;
+    GetClientRect(window, &client);
+    paintLegend(paint.get(), client);
+}
+
+void onDpiChanged(HWND window, WPARAM wParam, LPARAM lParam) {
+    app.dpi = HIWORD(wParam);
+    const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+    makeFonts();
+    SetWindowPos(window, nullptr, suggested->left, suggested->top,
+                 suggested->right - suggested->left, suggested->bottom - suggested->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    layout();
+}
+
+LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE: return onCreate(window, reinterpret_cast<CREATESTRUCTA*>(lParam)) ? 0 : -1;
+    case WM_SIZE: layout(); return 0;
+    case WM_COMMAND: onCommand(window, LOWORD(wParam), HIWORD(wParam)); return 0;
+    case WM_TIMER:
+        if (wParam == kFollowTimer) followReader();
+        return 0;
+    case WM_PAINT: onPaint(window); return 0;
+    case WM_MOUSEWHEEL: return SendMessageA(app.picture, message, wParam, lParam);
+    case WM_GETMINMAXINFO:
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {scaled(480), scaled(420)};
+        return 0;
+    case kDpiChanged: onDpiChanged(window, wParam, lParam); return 0;
+    case WM_DESTROY:
+        KillTimer(window, kFollowTimer);
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// A copy already running: its window comes to the front (it may still be starting).
+bool activateRunningCopy() {
+    for (int attempt = 0; attempt < 40; ++attempt) {
+        HWND running = FindWindowA(kClassName, nullptr);
+        if (running) {
+            if (IsIconic(running)) ShowWindow(running, SW_RESTORE);
+            SetForegroundWindow(running);
+            return true;
+        }
+        Sleep(100);
+    }
+    return false;
+}
+
+// The surah names and ayah counts come from the same text resource as the reader's.
+void loadSurahList() {
+    HMODULE module = GetModuleHandleA(nullptr);
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(IDT_SURAH_LIST), "TXT");
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const void* data = loaded ? LockResource(loaded) : nullptr;
+    const ResourceBytes surahs{static_cast<const char*>(data),
+                               data ? static_cast<size_t>(SizeofResource(module, found)) : 0};
+    TextStore::loadFrom(surahs, WritableBytes{nullptr, 0}, ResourceBytes{nullptr, 0}, 1);
+}
+
+bool registerClasses(HINSTANCE instance) {
+    WNDCLASSA main{};
+    main.lpfnWndProc = windowProc;
+    main.hInstance = instance;
+    main.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    main.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+    main.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    main.lpszClassName = kClassName;
+    WNDCLASSA picture = main;
+    picture.lpfnWndProc = pictureProc;
+    picture.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    picture.lpszClassName = kPictureClassName;
+    WNDCLASSA rules = main;
+    rules.lpfnWndProc = rulesProc;
+    rules.lpszClassName = kRulesClassName;
+    return RegisterClassA(&main) && RegisterClassA(&picture) && RegisterClassA(&rules);
 }
 
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = windowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = kClassName;
-    if (!RegisterClassA(&windowClass)) return 1;
-    HWND window =
-        CreateWindowA(kClassName, kCaption, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                      CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+    becomeDpiAware();
+    KernelHandle instanceMutex(CreateMutexA(nullptr, FALSE, kInstanceMutex));
+    if (GetLastError() == ERROR_ALREADY_EXISTS) return activateRunningCopy() ? 0 : 1;
+
+    app.instance = instance;
+    app.programFolder = programFolder();
+    loadSurahList();
+    if (!registerClasses(instance)) return 1;
+    // Beside the reader, where there is one: to the right of its window.
+    const UINT dpi = dpiOf(nullptr);
+    int width = MulDiv(760, static_cast<int>(dpi), 96), height = MulDiv(720, dpi, 96);
+    int x = CW_USEDEFAULT, y = CW_USEDEFAULT;
+    if (HWND reader = FindWindowA(kReaderClassName, nullptr)) {
+        RECT r;
+        GetWindowRect(reader, &r);
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        GetMonitorInfoA(MonitorFromWindow(reader, MONITOR_DEFAULTTONEAREST), &monitor);
+        const RECT& work = monitor.rcWork;
+        // Kept on the reader's screen: over the reader's right part where there is no room.
+        const int left = work.left, top = work.top, right = work.right, bottom = work.bottom;
+        x = std::max(left, std::min(static_cast<int>(r.right), right - width));
+        y = std::max(top, static_cast<int>(r.top));
+        height = std::min(height, bottom - y);
+    }
+    HWND window = CreateWindowA(kClassName, "Tajwid", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x, y,
+                                width, height, nullptr, nullptr, instance, nullptr);
     if (!window) return 1;
-    ShowWindow(window, SW_SHOWMAXIMIZED);
+    // The reader starts this program maximised; the window belongs beside the reader.
+    ShowWindow(window, SW_SHOWNORMAL);
+    if (IsZoomed(window)) ShowWindow(window, SW_RESTORE);
+    layout();
+    followReader();
+    if (!app.shown.valid()) showAyah({1, 1});
     UpdateWindow(window);
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {

@@ -13,7 +13,7 @@ dist=$build/dist
 out=$root/docs/screenshots
 shoot=$win/tests/e2e/shoot.exe
 
-cmake --build "$win" --target shoot noravel >/dev/null
+cmake --build "$win" --target shoot noravel morvent >/dev/null
 [ -f "$dist/help.htm" ] || { echo "no pages in $dist: build the target pages first" >&2; exit 1; }
 mkdir -p "$out"
 work=$(mktemp -d)
@@ -34,6 +34,12 @@ run() { "$root/cmake/wine-run.sh" "$shoot" "$@"; }
 run "$work/reader.bmp" 900 700 2 255
 run --search cahaya --line 24:35 "$work/search.bmp" 900 700
 run --arabic "$work/arabic.bmp"
+# The tajwid window beside the reader; the two fit the 1280-pixel display side by side.
+run --tajwid "$work/tajwid-2-255.bmp" 560 760 2 255
+run --tajwid "$work/tajwid-34-53.bmp" 560 760 34 53
+for picture in tajwid-2-255 tajwid-34-53; do
+    convert "$work/$picture.bmp" -strip "$out/$picture.png"
+done
 # The help page shows these three from help/ beside it (the pages target copies them
 # there too); copied now so that the help page's own picture below shows the new ones.
 mkdir -p "$dist/help"

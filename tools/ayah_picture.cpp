@@ -1,5 +1,7 @@
 #include "ayah_picture.h"
 
+#include "tajwid/tajwid_legend.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -112,6 +114,11 @@ int writeToVector(GifFileType* gif, const GifByteType* data, int length) {
 } // namespace
 
 bool encodeGif(const IndexedPicture& picture, std::vector<std::uint8_t>& gif, std::string& error) {
+    return encodeGif(picture, inkPalette(), gif, error);
+}
+
+bool encodeGif(const IndexedPicture& picture, const std::array<Rgb, kPaletteSize>& palette,
+               std::vector<std::uint8_t>& gif, std::string& error) {
     gif.clear();
     if (picture.width < 1 || picture.height < 1 || picture.width > 65535 ||
         picture.height > 65535 ||
@@ -125,7 +132,6 @@ bool encodeGif(const IndexedPicture& picture, std::vector<std::uint8_t>& gif, st
             return false;
         }
     }
-    const auto palette = inkPalette();
     GifColorType colours[kPaletteSize];
     for (int i = 0; i < kPaletteSize; ++i)
         colours[i] = {palette[i].r, palette[i].g, palette[i].b};
@@ -171,6 +177,7 @@ namespace {
 // One drawn glyph: its coverage and where its top-left pixel lies relative to the line's
 // origin (left end of the line's advance, on the baseline; y grows downwards).
 struct GlyphInk {
+    std::uint8_t colour = 0; // palette index of a coloured picture
     int x = 0;
     int y = 0;
     int width = 0;
@@ -185,6 +192,7 @@ struct PlacedGlyph {
     std::int64_t x = 0;
     std::int64_t y = 0;
     std::int64_t nextPenX = 0;
+    std::uint8_t colour = 0;
 };
 
 // One shaped and drawn line.
@@ -236,8 +244,11 @@ struct AyahRenderer::Impl {
     // Shapes one directional run and appends its glyphs, in visual order from the left, at
     // pen position penX (1/64 pixel); returns the pen position after the run.
     std::int64_t shapeRun(const std::string& text, std::size_t from, std::size_t length,
-                          hb_direction_t direction, std::vector<PlacedGlyph>& glyphs) {
+                          hb_direction_t direction, std::vector<PlacedGlyph>& glyphs,
+                          const std::vector<std::uint8_t>* byteColours) {
         hb_buffer_clear_contents(buffer);
+        // Marks keep clusters of their own, so that a mark can be coloured apart from its letter.
+        hb_buffer_set_cluster_level(buffer, HB_BUFFER_CLUSTER_LEVEL_MONOTONE_CHARACTERS);
         hb_buffer_add_utf8(buffer, text.data(), static_cast<int>(text.size()),
                            static_cast<unsigned>(from), static_cast<int>(length));
         hb_buffer_set_direction(buffer, direction);
@@ -248,6 +259,12 @@ struct AyahRenderer::Impl {
         const hb_glyph_info_t* info = hb_buffer_get_glyph_infos(buffer, &count);
         const hb_glyph_position_t* pos = hb_buffer_get_glyph_positions(buffer, &count);
         std::int64_t penX = glyphs.empty() ? 0 : glyphs.back().nextPenX;
+        std::vector<std::size_t> clusterStarts;
+        if (byteColours != nullptr) {
+            for (unsigned i = 0; i < count; ++i)
+                clusterStarts.push_back(info[i].cluster);
+            std::sort(clusterStarts.begin(), clusterStarts.end());
+        }
         for (unsigned i = 0; i < count; ++i) {
             if (info[i].codepoint == 0)
                 throw std::runtime_error("no glyph in the font for the character U+" +
@@ -258,28 +275,45 @@ struct AyahRenderer::Impl {
             g.y = pos[i].y_offset;
             penX += pos[i].x_advance;
             g.nextPenX = penX;
+            if (byteColours != nullptr)
+                g.colour =
+                    clusterColour(*byteColours, clusterStarts, info[i].cluster, from + length);
             glyphs.push_back(g);
         }
         return penX;
+    }
+
+    // The colour of a cluster: that of the first of its characters that is not plain ink (a
+    // ligature of lam and alif may join a coloured letter and a plain one).
+    static std::uint8_t clusterColour(const std::vector<std::uint8_t>& byteColours,
+                                      const std::vector<std::size_t>& starts, std::size_t cluster,
+                                      std::size_t runEnd) {
+        auto after = std::upper_bound(starts.begin(), starts.end(), cluster);
+        const std::size_t end =
+            std::min(after == starts.end() ? runEnd : *after, byteColours.size());
+        for (std::size_t b = cluster; b < end; ++b)
+            if (byteColours[b] != tajwid::kInkIndex) return byteColours[b];
+        return tajwid::kInkIndex;
     }
 
     // Lays out a piece of ayah text, in visual order from the left. The text is right to left,
     // except that the end-of-ayah sign with its number is an Arabic number run: laid out left
     // to right (sign, then digits) as the bidirectional algorithm orders it, which is what the
     // font needs to draw the digits inside the sign. Being logically last, it stands leftmost.
-    std::vector<PlacedGlyph> layoutText(const std::string& text, std::int64_t& advance) {
+    std::vector<PlacedGlyph> layoutText(const std::string& text, std::int64_t& advance,
+                                        const std::vector<std::uint8_t>* byteColours = nullptr) {
         std::vector<PlacedGlyph> glyphs;
         const std::size_t sign = text.find("\xDB\x9D");
         const std::size_t rtlLength = sign == std::string::npos ? text.size() : sign;
         if (sign != std::string::npos)
-            shapeRun(text, sign, text.size() - sign, HB_DIRECTION_LTR, glyphs);
-        advance = shapeRun(text, 0, rtlLength, HB_DIRECTION_RTL, glyphs);
+            shapeRun(text, sign, text.size() - sign, HB_DIRECTION_LTR, glyphs, byteColours);
+        advance = shapeRun(text, 0, rtlLength, HB_DIRECTION_RTL, glyphs, byteColours);
         return glyphs;
     }
 
-    Line drawLine(const std::string& text) {
+    Line drawLine(const std::string& text, const std::vector<std::uint8_t>* byteColours) {
         Line line;
-        for (const PlacedGlyph& placed : layoutText(text, line.advance)) {
+        for (const PlacedGlyph& placed : layoutText(text, line.advance, byteColours)) {
             const std::int64_t gx = placed.x;
             const std::int64_t gy = placed.y; // upwards
             if (FT_Load_Glyph(face, placed.glyph, FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP))
@@ -301,6 +335,7 @@ struct AyahRenderer::Impl {
             if (bitmap.width > 4096 || bitmap.rows > 4096)
                 throw std::runtime_error("glyph bitmap too large");
             GlyphInk ink;
+            ink.colour = placed.colour;
             ink.width = static_cast<int>(bitmap.width);
             ink.height = static_cast<int>(bitmap.rows);
             ink.x = wholeX + slot->bitmap_left;
@@ -358,9 +393,49 @@ std::int64_t AyahRenderer::shapedWidth(const std::string& utf8Text) {
 }
 
 IndexedPicture AyahRenderer::render(const std::string& utf8Text, int ayahNumber) {
+    return renderWith(utf8Text, ayahNumber, false);
+}
+
+IndexedPicture AyahRenderer::renderTajwid(const std::string& utf8Text, int ayahNumber) {
+    return renderWith(utf8Text, ayahNumber, true);
+}
+
+std::vector<std::uint8_t> tajwidByteColours(const std::string& utf8Text) {
+    std::vector<std::uint8_t> colours(utf8Text.size(), tajwid::kInkIndex);
+    const std::vector<tajwid::CodePoint> cps = tajwid::decodeUtf8(utf8Text);
+    const std::vector<tajwid::Rule> rules = tajwid::classifyUtf8(utf8Text);
+    for (std::size_t i = 0; i < cps.size(); ++i) {
+        const std::size_t end = i + 1 < cps.size() ? cps[i + 1].offset : utf8Text.size();
+        std::fill(colours.begin() + static_cast<std::ptrdiff_t>(cps[i].offset),
+                  colours.begin() + static_cast<std::ptrdiff_t>(end),
+                  tajwid::paletteIndex(rules[i]));
+    }
+    return colours;
+}
+
+IndexedPicture AyahRenderer::renderWith(const std::string& utf8Text, int ayahNumber,
+                                        bool coloured) {
     Impl& d = *impl_;
     const PictureStyle& style = d.style;
-    const std::vector<std::string> units = breakUnits(withOpenTanween(utf8Text), ayahNumber);
+    const std::string text = withOpenTanween(utf8Text);
+    const std::vector<std::string> units = breakUnits(text, ayahNumber);
+    // The colours of the units' bytes, cut from the text the way breakUnits cuts it; the
+    // end-of-ayah sign is ink.
+    std::vector<std::vector<std::uint8_t>> unitColours;
+    if (coloured) {
+        const std::vector<std::uint8_t> colours = tajwidByteColours(text);
+        std::size_t start = 0;
+        while (start <= text.size()) {
+            std::size_t end = text.find(' ', start);
+            if (end == std::string::npos) end = text.size();
+            if (end > start)
+                unitColours.emplace_back(colours.begin() + static_cast<std::ptrdiff_t>(start),
+                                         colours.begin() + static_cast<std::ptrdiff_t>(end));
+            start = end + 1;
+        }
+        if (unitColours.empty()) unitColours.emplace_back();
+        unitColours.back().resize(units.back().size(), tajwid::kInkIndex);
+    }
     std::vector<std::int64_t> widths;
     widths.reserve(units.size());
     for (const std::string& unit : units)
@@ -371,13 +446,20 @@ IndexedPicture AyahRenderer::render(const std::string& utf8Text, int ayahNumber)
     std::vector<Line> lines;
     std::size_t next = 0;
     for (std::size_t count : counts) {
-        std::string text;
+        std::string lineText;
+        std::vector<std::uint8_t> lineColours;
         for (std::size_t i = 0; i < count; ++i) {
-            if (i > 0) text += ' ';
-            text += units[next + i];
+            if (i > 0) {
+                lineText += ' ';
+                lineColours.push_back(tajwid::kInkIndex);
+            }
+            lineText += units[next + i];
+            if (coloured)
+                lineColours.insert(lineColours.end(), unitColours[next + i].begin(),
+                                   unitColours[next + i].end());
         }
         next += count;
-        lines.push_back(d.drawLine(text));
+        lines.push_back(d.drawLine(lineText, coloured ? &lineColours : nullptr));
     }
 
     // Right-align every line on the longest advance; stack the baselines at the pitch, further
@@ -423,18 +505,28 @@ IndexedPicture AyahRenderer::render(const std::string& utf8Text, int ayahNumber)
         throw std::runtime_error("picture would be too large");
 
     const int originX = style.margin - left, originY = style.margin - top;
-    std::vector<std::uint8_t> coverage(static_cast<std::size_t>(width * height), 0);
+    const std::size_t pixelCount = static_cast<std::size_t>(width * height);
+    std::vector<std::uint8_t> coverage(pixelCount, 0);
+    // In a coloured picture every pixel takes the colour of the glyph that covers it most
+    // (a mark drawn over its letter wins a tie).
+    std::vector<std::uint8_t> colour(coloured ? pixelCount : 0, tajwid::kInkIndex);
+    std::vector<std::uint8_t> strongest(coloured ? pixelCount : 0, 0);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         for (const GlyphInk& g : lines[i].glyphs) {
             const int x0 = originX + shiftX[i] + g.x, y0 = originY + baseline[i] + g.y;
             for (int r = 0; r < g.height; ++r) {
-                std::uint8_t* dst = coverage.data() + static_cast<std::size_t>(y0 + r) * width + x0;
+                const std::size_t rowStart = static_cast<std::size_t>(y0 + r) * width + x0;
+                std::uint8_t* dst = coverage.data() + rowStart;
                 const std::uint8_t* src = g.coverage.data() + static_cast<std::size_t>(r) * g.width;
                 for (int c = 0; c < g.width; ++c) {
                     // Overlapping strokes (joins, marks on letters) combine as two layers of
                     // translucent ink, so an overlap is never lighter than either stroke.
                     dst[c] =
                         static_cast<std::uint8_t>(dst[c] + src[c] - (dst[c] * src[c] + 127) / 255);
+                    if (coloured && src[c] > 0 && src[c] >= strongest[rowStart + c]) {
+                        strongest[rowStart + c] = src[c];
+                        colour[rowStart + c] = g.colour;
+                    }
                 }
             }
         }
@@ -443,9 +535,28 @@ IndexedPicture AyahRenderer::render(const std::string& utf8Text, int ayahNumber)
     IndexedPicture picture;
     picture.width = static_cast<int>(width);
     picture.height = static_cast<int>(height);
-    picture.pixels.resize(coverage.size());
-    std::transform(coverage.begin(), coverage.end(), picture.pixels.begin(), coverageToIndex);
+    picture.pixels.resize(pixelCount);
+    if (!coloured) {
+        std::transform(coverage.begin(), coverage.end(), picture.pixels.begin(), coverageToIndex);
+        return picture;
+    }
+    // Sixteen colours leave no room for shades of each: faint coverage is paper, the soft edge
+    // a light grey, the body of a stroke its colour.
+    for (std::size_t p = 0; p < pixelCount; ++p) {
+        const std::uint8_t cover = coverage[p];
+        picture.pixels[p] = cover < 40    ? tajwid::kPaperIndex
+                            : cover < 100 ? tajwid::kEdgeIndex
+                                          : colour[p];
+    }
     return picture;
+}
+
+std::array<Rgb, kPaletteSize> tajwidPalette() {
+    std::array<Rgb, kPaletteSize> out{};
+    static_assert(tajwid::kPaletteSize == kPaletteSize, "one palette size for every picture");
+    for (int i = 0; i < kPaletteSize; ++i)
+        out[i] = {tajwid::palette()[i].r, tajwid::palette()[i].g, tajwid::palette()[i].b};
+    return out;
 }
 
 } // namespace ayahpics

@@ -69,6 +69,16 @@ struct IndexedPicture {
 // Encodes the picture as a GIF89a with a global colour table of kPaletteSize entries
 // (inkPalette) and one image, LZW code size 4. Returns false with a message if it cannot.
 bool encodeGif(const IndexedPicture& picture, std::vector<std::uint8_t>& gif, std::string& error);
+// The same with another palette of kPaletteSize colours.
+bool encodeGif(const IndexedPicture& picture, const std::array<Rgb, kPaletteSize>& palette,
+               std::vector<std::uint8_t>& gif, std::string& error);
+
+// The palette of the tajwid pictures (tajwid::palette()).
+std::array<Rgb, kPaletteSize> tajwidPalette();
+
+// The palette index of every byte of a UTF-8 ayah: the colour of the tajwid rule of the
+// character the byte belongs to.
+std::vector<std::uint8_t> tajwidByteColours(const std::string& utf8Text);
 
 // Shapes (HarfBuzz: Arabic, right to left, language ar) and rasterises (FreeType) ayat in one
 // font. One renderer is used by one thread at a time; make one per thread.
@@ -84,10 +94,15 @@ class AyahRenderer {
     // std::runtime_error if a character has no glyph in the font or a glyph cannot be drawn.
     IndexedPicture render(const std::string& utf8Text, int ayahNumber);
 
+    // The same in the tajwid palette: every glyph, marks included, in the colour of the rule
+    // of the characters its cluster maps to; the end-of-ayah sign in ink.
+    IndexedPicture renderTajwid(const std::string& utf8Text, int ayahNumber);
+
     // Width of the text shaped as one run, in 1/64 pixel.
     std::int64_t shapedWidth(const std::string& utf8Text);
 
   private:
+    IndexedPicture renderWith(const std::string& utf8Text, int ayahNumber, bool coloured);
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

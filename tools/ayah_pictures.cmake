@@ -29,8 +29,9 @@ set(AYAH_PICTURES_STAMP "${NORAVEL_DATA_DIR}/ayah_pictures.stamp")
 
 # Drawing and encoding, shared by the generator and its test (the test's copy has sanitizers).
 function(ayah_picture_library name)
-    add_library(${name} STATIC ${CMAKE_CURRENT_SOURCE_DIR}/ayah_picture.cpp)
-    target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+    add_library(${name} STATIC ${CMAKE_CURRENT_SOURCE_DIR}/ayah_picture.cpp
+        ${CMAKE_SOURCE_DIR}/tajwid/tajwid_rules.cpp ${CMAKE_SOURCE_DIR}/tajwid/tajwid_legend.cpp)
+    target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_SOURCE_DIR})
     target_link_libraries(${name} PUBLIC PkgConfig::AYAH_SHAPING GIF::GIF)
     target_compile_options(${name} PUBLIC ${ARGN})
     target_link_options(${name} PUBLIC ${ARGN})
@@ -51,6 +52,19 @@ add_custom_command(
     VERBATIM)
 add_custom_target(ayah_pictures DEPENDS ${AYAH_PICTURES_STAMP})
 add_dependencies(generated_data ayah_pictures)
+
+# The same ayat coloured by the tajwid rules, larger, into ${NORAVEL_DIST_DIR}/tajwid/S/S_A.gif
+# for the companion window morvent.
+set(TAJWID_PICTURES_STAMP "${NORAVEL_DATA_DIR}/tajwid_pictures.stamp")
+add_custom_command(
+    OUTPUT ${TAJWID_PICTURES_STAMP}
+    COMMAND make_ayah_pictures ${AYAH_PICTURES_JSON} ${NORAVEL_AMIRI_QURAN_FONT}
+            ${NORAVEL_DIST_DIR}/tajwid ${TAJWID_PICTURES_STAMP} --tajwid
+    DEPENDS make_ayah_pictures ${AYAH_PICTURES_JSON} ${NORAVEL_AMIRI_QURAN_FONT}
+    COMMENT "Drawing the 6,236 tajwid pictures into ${NORAVEL_DIST_DIR}/tajwid"
+    VERBATIM)
+add_custom_target(tajwid_pictures DEPENDS ${TAJWID_PICTURES_STAMP})
+add_dependencies(generated_data tajwid_pictures)
 
 # Its test: line breaking, palette and GIF layout, real ayat drawn in the font, and the
 # generator program on made-up text.

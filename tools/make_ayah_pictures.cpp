@@ -1,7 +1,10 @@
 // Build-time generator of the ayah pictures the reader shows: one GIF for every ayah of the
 // Uthmani text in quran-json, drawn in the Amiri Quran font, at <gif-dir>/S/S_A.gif.
 //
-//   make_ayah_pictures <quran.json> <font.ttf> <gif-dir> [<stamp-file>] [--only S[:A]]
+//   make_ayah_pictures <quran.json> <font.ttf> <gif-dir> [<stamp-file>] [--only S[:A]] [--tajwid]
+//
+// With --tajwid the pictures are drawn larger and coloured by the tajwid rules, for the
+// companion window that shows them scaled.
 //
 // Two threads share the ayat; every picture depends only on its own text, so the files are
 // the same bytes on every run whatever the order. Each file is written beside its final name
@@ -132,7 +135,7 @@ bool parseOnly(const char* text, int& surah, int& ayah) {
 
 int usage() {
     std::fprintf(stderr, "usage: make_ayah_pictures <quran.json> <font.ttf> <gif-dir> "
-                         "[<stamp-file>] [--only S[:A]]\n");
+                         "[<stamp-file>] [--only S[:A]] [--tajwid]\n");
     return 2;
 }
 
@@ -141,9 +144,12 @@ int usage() {
 int main(int argc, char** argv) {
     std::vector<std::string> positional;
     int onlySurah = 0, onlyAyah = 0;
+    bool tajwidColours = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--only") {
+        if (arg == "--tajwid") {
+            tajwidColours = true;
+        } else if (arg == "--only") {
             if (i + 1 >= argc || !parseOnly(argv[i + 1], onlySurah, onlyAyah)) return usage();
             ++i;
         } else {
@@ -185,7 +191,15 @@ int main(int argc, char** argv) {
         }
     }
 
-    const PictureStyle style;
+    PictureStyle style;
+    if (tajwidColours) {
+        style.fontPixels = 44;
+        style.maxLineWidth = 720;
+        style.linePitch = 88;
+        style.minLineGap = 8;
+        style.margin = 14;
+    }
+    const auto palette = tajwidColours ? ayahpics::tajwidPalette() : ayahpics::inkPalette();
     std::atomic<std::size_t> next{0};
     std::atomic<bool> failed{false};
     std::mutex errorLock;
@@ -200,8 +214,10 @@ int main(int argc, char** argv) {
                 const std::string name = std::to_string(a.surah) + "_" + std::to_string(a.ayah);
                 std::string message;
                 try {
-                    ayahpics::IndexedPicture picture = renderer.render(a.text, a.ayah);
-                    if (ayahpics::encodeGif(picture, gif, message))
+                    ayahpics::IndexedPicture picture = tajwidColours
+                                                           ? renderer.renderTajwid(a.text, a.ayah)
+                                                           : renderer.render(a.text, a.ayah);
+                    if (ayahpics::encodeGif(picture, palette, gif, message))
                         writeFileAtomically(outDir / std::to_string(a.surah) / (name + ".gif"), gif,
                                             message);
                 } catch (const std::exception& e) {
@@ -229,7 +245,8 @@ int main(int argc, char** argv) {
 
     // A run over part of the text does not make the set complete: no stamp then.
     if (!stampPath.empty() && onlySurah == 0) {
-        const std::string line = std::to_string(ayat.size()) + " ayah pictures\n";
+        const std::string line = std::to_string(ayat.size()) +
+                                 (tajwidColours ? " tajwid pictures\n" : " ayah pictures\n");
         if (!writeFileAtomically(stampPath, std::vector<std::uint8_t>(line.begin(), line.end()),
                                  error)) {
             std::fprintf(stderr, "make_ayah_pictures: %s\n", error.c_str());

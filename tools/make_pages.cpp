@@ -298,8 +298,10 @@ void writeHelpPage(const std::filesystem::path& folder) {
          {"Surat / Total", "With Continue ticked: Surat starts the same surah again after its "
                            "last ayah; Total goes on with the next surah (after the last surah "
                            "comes the first)."},
-         {"Tajwid", "Opens the tajwid reference, a window that explains the main rules of "
-                    "recitation."}});
+         {"Tajwid", "Opens the tajwid window beside the reader: the ayah shown, every letter "
+                    "coloured by its rule of recitation, with a legend of the colours. It "
+                    "follows the reader from ayah to ayah; a second click brings it to the "
+                    "front. Its Rules of tajwid button shows the main rules as text."}});
     writeGuideSection(
         html, "searching", "Searching", "",
         {{"Cari(ind/eng)", "Searches the translation for up to three words or phrases: all of "

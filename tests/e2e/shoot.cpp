@@ -6,6 +6,8 @@
 //       with the word in bold
 //   shoot --arabic OUTPUT.bmp [WIDTH HEIGHT]
 //       the Arabic search dialog with "AR-RAHMAN" typed on its on-screen keyboard
+//   shoot --tajwid OUTPUT.bmp [WIDTH HEIGHT [SURAH AYAH]]
+//       the main window on an ayah with the tajwid window (Tajwid button) beside it
 #include "reader_session_win.h"
 
 #include "resources/resource_ids.h"
@@ -23,6 +25,7 @@ struct Options {
     int line = 1;
     std::string lineOfAyah; // "SURAH:AYAH" when the line is chosen by its ayah
     bool arabic = false;
+    bool tajwid = false;
     std::vector<std::string> positional;
 };
 
@@ -41,6 +44,8 @@ bool parse(int argc, char** argv, Options& options) {
             }
         } else if (argument == "--arabic") {
             options.arabic = true;
+        } else if (argument == "--tajwid") {
+            options.tajwid = true;
         } else if (argument.compare(0, 2, "--") == 0) {
             return false;
         } else {
@@ -147,6 +152,27 @@ HWND typeOnArabicKeyboard(ReaderSession& reader) {
     return dialog;
 }
 
+// Clicks Tajwid and waits until the tajwid window shows the reader's ayah; returns it.
+HWND openTajwidBeside(ReaderSession& reader, int surah, int ayah) {
+    PostMessageA(reader.window(), WM_COMMAND, MAKEWPARAM(IDC_TAJWID, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(reader.child(IDC_TAJWID)));
+    const std::string expected =
+        "Tajwid - " + std::to_string(surah) + ":" + std::to_string(ayah) + " ";
+    for (int i = 0; i < 200; ++i) {
+        HWND window = FindWindowA("MORVENT", nullptr);
+        char caption[200] = "";
+        if (window) GetWindowTextA(window, caption, sizeof caption);
+        if (window && std::string(caption).compare(0, expected.size(), expected) == 0) {
+            RECT r;
+            GetWindowRect(reader.window(), &r);
+            SetWindowPos(window, HWND_TOP, r.right, r.top, 700, r.bottom - r.top, SWP_SHOWWINDOW);
+            return window;
+        }
+        Sleep(50);
+    }
+    return nullptr;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -179,11 +205,25 @@ int main(int argc, char** argv) {
     } else if (args.size() >= 5) {
         showAyah(reader, std::atoi(args[3].c_str()), std::atoi(args[4].c_str()));
     }
+    HWND tajwid = nullptr;
+    if (options.tajwid) {
+        tajwid = openTajwidBeside(reader, args.size() >= 5 ? std::atoi(args[3].c_str()) : 1,
+                                  args.size() >= 5 ? std::atoi(args[4].c_str()) : 1);
+        ready = tajwid != nullptr;
+    }
     bool saved = false;
     if (ready) {
         Sleep(1500); // let the X server draw what the window painted
         const std::string path = windowsPathOf(args[0]);
-        saved = dialog ? saveScreenOf(dialog, path) : reader.saveWindowPicture(path);
+        if (tajwid) {
+            RECT both, second;
+            GetWindowRect(reader.window(), &both);
+            GetWindowRect(tajwid, &second);
+            UnionRect(&both, &both, &second);
+            saved = saveScreenArea(both, path);
+        } else {
+            saved = dialog ? saveScreenOf(dialog, path) : reader.saveWindowPicture(path);
+        }
         if (!saved) std::fprintf(stderr, "shoot: could not save %s\n", args[0].c_str());
     } else {
         std::fprintf(stderr, "shoot: the reader did not reach the state to show\n");
@@ -191,6 +231,11 @@ int main(int argc, char** argv) {
     if (dialog) {
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         for (int i = 0; i < 500 && IsWindow(dialog); ++i)
+            Sleep(10);
+    }
+    if (tajwid) {
+        PostMessageA(tajwid, WM_CLOSE, 0, 0);
+        for (int i = 0; i < 500 && IsWindow(tajwid); ++i)
             Sleep(10);
     }
     PostMessageA(reader.window(), WM_CLOSE, 0, 0);

@@ -1,6 +1,7 @@
 // Tests of the ayah picture generator: line breaking, the palette and GIF layout, ayat drawn
 // in the real font, and the generator program on made-up input.
 #include "ayah_picture.h"
+#include "tajwid/tajwid_legend.h"
 
 #include <gif_lib.h>
 #include <gtest/gtest.h>
@@ -379,4 +380,60 @@ TEST_F(AyahPictureGenerator, RefusesMalformedTextAndWritesNoStamp) {
     text = smallQuran();
     text[0]["verses"][0]["text"] = 5;
     refused(text, "text not a string");
+}
+
+// The coloured pictures, read back from the GIFs the generator writes: every rule the engine
+// finds in an ayah shows in its colour, no other colour shows, and the colours stand where
+// their letters are (the text runs from right to left).
+TEST_F(AyahPictureGenerator, TajwidPicturesShowEveryGlyphInTheColourOfItsRule) {
+    ASSERT_EQ(run(quranText(), " --tajwid --only 112:1"), 0);
+    ASSERT_EQ(run(quranText(), " --tajwid --only 111:5"), 0);
+    ASSERT_EQ(run(quranText(), " --tajwid --only 2:10"), 0);
+    const auto palette = tajwidPalette();
+    struct Sample {
+        int surah, ayah;
+    };
+    for (const Sample s : {Sample{112, 1}, Sample{111, 5}, Sample{2, 10}}) {
+        const std::string name = std::to_string(s.surah) + "_" + std::to_string(s.ayah);
+        Decoded d;
+        ASSERT_TRUE(decode(bytes(dir / "gif" / std::to_string(s.surah) / (name + ".gif")), d))
+            << name;
+        ASSERT_EQ(d.colours.size(), palette.size());
+        for (std::size_t i = 0; i < palette.size(); ++i)
+            EXPECT_TRUE(d.colours[i].r == palette[i].r && d.colours[i].g == palette[i].g &&
+                        d.colours[i].b == palette[i].b)
+                << name << " colour " << i;
+        std::vector<bool> expected(kPaletteSize, false), seen(kPaletteSize, false);
+        for (std::uint8_t c : tajwidByteColours(withOpenTanween(ayahText(s.surah, s.ayah))))
+            expected[c] = true;
+        for (std::uint8_t p : d.pixels)
+            seen[p] = true;
+        for (int c = 1; c < kPaletteSize - 1; ++c) // paper and the soft edge aside
+            EXPECT_EQ(seen[c], expected[c]) << name << " colour " << c;
+    }
+
+    // Leftmost and rightmost column of a colour in a one-line picture.
+    auto columns = [](const Decoded& d, std::uint8_t colour) {
+        std::pair<int, int> span{d.width, -1};
+        for (int y = 0; y < d.height; ++y)
+            for (int x = 0; x < d.width; ++x)
+                if (d.pixels[static_cast<std::size_t>(y) * d.width + x] == colour)
+                    span = {std::min(span.first, x), std::max(span.second, x)};
+        return span;
+    };
+    // 112:1 qul huwa Allahu ahad: the strong echo of the last dal stands left of the silent
+    // lam of Allah; 111:5: the dal of masad left of the light echo of the ba of hablun.
+    const std::uint8_t kubra = tajwid::paletteIndex(tajwid::Rule::QalqalahKubra);
+    Decoded ikhlas, masad;
+    ASSERT_TRUE(decode(bytes(dir / "gif" / "112" / "112_1.gif"), ikhlas));
+    ASSERT_TRUE(decode(bytes(dir / "gif" / "111" / "111_5.gif"), masad));
+    EXPECT_LT(columns(ikhlas, kubra).second,
+              columns(ikhlas, tajwid::paletteIndex(tajwid::Rule::LamSyamsiyah)).first);
+    EXPECT_LT(columns(masad, kubra).second,
+              columns(masad, tajwid::paletteIndex(tajwid::Rule::QalqalahSughra)).first);
+    // The ghunnah of the two doubled mims lies between them.
+    const auto ghunnah = columns(masad, tajwid::paletteIndex(tajwid::Rule::Ghunnah));
+    EXPECT_LT(columns(masad, kubra).second, ghunnah.first);
+    EXPECT_LT(ghunnah.second,
+              columns(masad, tajwid::paletteIndex(tajwid::Rule::QalqalahSughra)).first);
 }

@@ -1,0 +1,41 @@
+// The arithmetic and texts of the tajwid window (companions/morvent.cpp): its caption, the
+// file of an ayah's coloured picture, how the picture fits the window, and the reader's
+// list selections turned into an ayah.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace tajwid {
+
+// "Tajwid - 2:255 Al Baqarah" into out (always terminated). False, with out empty, for a
+// surah outside 1..114 or an ayah below 1; a caption cut short by the size is still written.
+bool formatCaption(char* out, std::size_t size, int surah, int ayah, const char* surahName);
+
+// "<program folder>\tajwid\S\S_A.gif".
+std::wstring picturePath(const std::wstring& programFolder, int surah, int ayah);
+
+// The size a picture is drawn at: as wide as the room allows, never more than maxScale
+// times its own size (the pictures are drawn large already; more would only blur them),
+// the height in proportion. Both at least 1 for a picture that has any size.
+struct DrawnSize {
+    int width = 0;
+    int height = 0;
+};
+DrawnSize fitToWidth(int pictureWidth, int pictureHeight, int roomWidth, double maxScale);
+
+// A scroll position kept inside 0..content-page (0 when everything fits).
+int clampScroll(int position, int content, int page);
+
+// The ayah the reader shows, from the selections of its surah and ayah lists (0-based, -1
+// for none). {0, 0} when there is no valid selection.
+struct AyahRef {
+    int surah = 0;
+    int ayah = 0;
+    bool valid() const { return surah > 0 && ayah > 0; }
+    bool operator==(const AyahRef& o) const { return surah == o.surah && ayah == o.ayah; }
+    bool operator!=(const AyahRef& o) const { return !(*this == o); }
+};
+AyahRef ayahFromSelections(long surahIndex, long ayahIndex);
+
+} // namespace tajwid

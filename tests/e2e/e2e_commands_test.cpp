@@ -326,6 +326,8 @@ class CommandJourney : public ::testing::Test {
                 for (int i = 0; popup && i < GetMenuItemCount(popup); ++i) {
                     char text[128] = "";
                     GetMenuStringA(popup, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+                    // Keyed by the item's text without the key shown after a tab.
+                    if (char* tab = std::strchr(text, '\t')) *tab = '\0';
                     menuIds()[text] = GetMenuItemID(popup, i);
                 }
             }

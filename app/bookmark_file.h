@@ -22,7 +22,7 @@ struct Bookmark {
 bool operator==(const Bookmark& a, const Bookmark& b);
 
 struct BookmarkFileContent {
-    std::vector<Bookmark> bookmarks;      // in file order (oldest first)
+    std::vector<Bookmark> bookmarks;       // in file order (oldest first)
     std::vector<std::string> damagedLines; // as written, without the LF
 };
 

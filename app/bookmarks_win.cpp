@@ -17,8 +17,8 @@ namespace {
 // More than any user writes by hand; a larger file is not read into memory.
 constexpr LONGLONG kLargestBookmarkFile = 16 * 1024 * 1024;
 constexpr int kRecentInMenu = IDM_BOOKMARK_LAST - IDM_BOOKMARK_FIRST + 1;
-constexpr int kLongestNote = 200;    // characters the note fields accept
-constexpr size_t kNoteInMenu = 40;   // characters of a note shown in the menu
+constexpr int kLongestNote = 200;      // characters the note fields accept
+constexpr size_t kNoteInMenu = 40;     // characters of a note shown in the menu
 constexpr int kFixedBookmarkItems = 2; // Add bookmark..., Bookmarks...
 
 struct BookmarkStore {
@@ -85,7 +85,7 @@ ReadOutcome readWholeFile(const std::wstring& path, std::string& text) {
     if (!file) {
         const DWORD error = GetLastError();
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ReadOutcome::missing
-                                                                               : ReadOutcome::failed;
+                                                                              : ReadOutcome::failed;
     }
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
@@ -239,7 +239,8 @@ void fillList(HWND dialog, LRESULT position) {
         const Bookmark& bookmark = store.items[i];
         std::wstring text = ayahLabel(bookmark) + L"   " + widen(bookmark.when, CP_ACP);
         if (!bookmark.note.empty()) text += L"   " + widen(bookmark.note, CP_UTF8);
-        const LRESULT item = SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        const LRESULT item =
+            SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
         if (item >= 0) SendMessageW(list, LB_SETITEMDATA, item, static_cast<LPARAM>(i));
     }
     const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
@@ -356,15 +357,18 @@ void loadBookmarks(HWND mainWindow) {
                 std::to_wstring(damaged) + (damaged == 1 ? L" line" : L" lines");
             // The lines leave the bookmark file only once they are safe in the side file.
             if (!aside.empty() && appendLines(aside, content.damagedLines) && save()) {
-                report(mainWindow, lines + L" of the bookmark file could not be read as "
-                                           L"bookmarks. They were moved, unchanged, to\n" +
-                                       aside,
+                report(mainWindow,
+                       lines +
+                           L" of the bookmark file could not be read as "
+                           L"bookmarks. They were moved, unchanged, to\n" +
+                           aside,
                        MB_ICONINFORMATION);
             } else {
                 store.savable = false;
-                report(mainWindow, lines + L" of the bookmark file could not be read and could "
-                                           L"not be set aside. The file is left as it is and "
-                                           L"bookmarks are not saved:\n" +
+                report(mainWindow, lines +
+                                       L" of the bookmark file could not be read and could "
+                                       L"not be set aside. The file is left as it is and "
+                                       L"bookmarks are not saved:\n" +
                                        path);
             }
         }

@@ -37,9 +37,7 @@ INT_PTR CALLBACK goToDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_INITDIALOG: onInitDialog(dialog, lParam); return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
-        case IDOK:
-            try {
-                onOk(dialog);
+        case IDOK: try { onOk(dialog);
             } catch (...) { // out of memory: the dialog stays as it is
             }
             return TRUE;

@@ -45,8 +45,10 @@ int numberOf(std::string_view text) {
 std::string folded(std::string_view text) {
     std::string out;
     for (char c : text) {
-        if (c >= 'A' && c <= 'Z') out.push_back(static_cast<char>(c - 'A' + 'a'));
-        else if ((c >= 'a' && c <= 'z') || isDigit(c)) out.push_back(c);
+        if (c >= 'A' && c <= 'Z')
+            out.push_back(static_cast<char>(c - 'A' + 'a'));
+        else if ((c >= 'a' && c <= 'z') || isDigit(c))
+            out.push_back(c);
     }
     return out;
 }
@@ -162,8 +164,8 @@ GoToTarget parseGoToInput(std::string_view text, const char* (*surahName)(int su
         ayah = numberOf(ayahText);
         const int count = ayahCount(surah);
         if (ayah < 1 || ayah > count) {
-            std::snprintf(line, sizeof line, "Surah %d (%.40s) has ayat 1 to %d, not %.12s.",
-                          surah, shown(surahName(surah)).c_str(), count, shown(ayahText).c_str());
+            std::snprintf(line, sizeof line, "Surah %d (%.40s) has ayat 1 to %d, not %.12s.", surah,
+                          shown(surahName(surah)).c_str(), count, shown(ayahText).c_str());
             return problem(line);
         }
     }

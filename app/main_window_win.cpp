@@ -92,9 +92,8 @@ void replaceFont(HFONT& slot, HFONT font) {
 void makeFonts(HWND window) {
     WindowDc dc(window);
     replaceFont(process.ayahFont, makeFont(dc.get(), process.ayahFontName, process.ayahFontSize));
-    replaceFont(process.translationFont,
-                makeFont(dc.get(), process.ayahFontName,
-                         translationFontPoints(process.ayahFontSize)));
+    replaceFont(process.translationFont, makeFont(dc.get(), process.ayahFontName,
+                                                  translationFontPoints(process.ayahFontSize)));
     replaceFont(process.keyboardFont, makeFont(dc.get(), "Tahoma", 12));
 }
 
@@ -324,8 +323,10 @@ void onCaptureChanged(HWND window) {
 }
 
 void onTimer(WPARAM id) {
-    if (id == kResumeTimer) onResumeTimer();
-    else RecitationPlayer::onTimer();
+    if (id == kResumeTimer)
+        onResumeTimer();
+    else
+        RecitationPlayer::onTimer();
 }
 
 // The Settings dialog accepted a face or size: the translation and the result list take
@@ -339,8 +340,8 @@ void onFontsChanged(HWND window) {
     HFONT previous = process.translationFont;
     {
         WindowDc dc(window);
-        process.translationFont = makeFont(dc.get(), process.ayahFontName,
-                                           translationFontPoints(process.ayahFontSize));
+        process.translationFont =
+            makeFont(dc.get(), process.ayahFontName, translationFontPoints(process.ayahFontSize));
     }
     if (!process.translationFont) {
         process.translationFont = previous;

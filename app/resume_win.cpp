@@ -34,9 +34,9 @@ bool normalRect(HWND window, RECT& rect, bool& maximized) {
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
     if (!GetWindowPlacement(window, &placement)) return false;
-    maximized = placement.showCmd == SW_SHOWMAXIMIZED ||
-                (placement.showCmd == SW_SHOWMINIMIZED &&
-                 (placement.flags & WPF_RESTORETOMAXIMIZED));
+    maximized =
+        placement.showCmd == SW_SHOWMAXIMIZED ||
+        (placement.showCmd == SW_SHOWMINIMIZED && (placement.flags & WPF_RESTORETOMAXIMIZED));
     if (!IsZoomed(window) && !IsIconic(window)) return GetWindowRect(window, &rect) != FALSE;
     // The placement is in work-area coordinates: shift it by the work area's offset.
     rect = placement.rcNormalPosition;
@@ -111,12 +111,12 @@ int restoreWindowPlacement(HWND mainWindow, int showCommand) {
         return showCommand;
     readValue(kWindowMaximizedValue, maximized);
     // Each edge is checked before it is added to: the stored numbers may be anything.
-    if (width < kSmallestWindowSide || width > kLargestWindowSide ||
-        height < kSmallestWindowSide || height > kLargestWindowSide)
+    if (width < kSmallestWindowSide || width > kLargestWindowSide || height < kSmallestWindowSide ||
+        height > kLargestWindowSide)
         return showCommand;
     ScreenRect wanted{left, top, 0, 0};
-    if (left <= -kLargestWindowSide || left >= kLargestWindowSide ||
-        top <= -kLargestWindowSide || top >= kLargestWindowSide)
+    if (left <= -kLargestWindowSide || left >= kLargestWindowSide || top <= -kLargestWindowSide ||
+        top >= kLargestWindowSide)
         return showCommand;
     wanted.right = left + width;
     wanted.bottom = top + height;
@@ -132,7 +132,7 @@ int restoreWindowPlacement(HWND mainWindow, int showCommand) {
     }
     SetWindowPos(mainWindow, nullptr, wanted.left, wanted.top, wanted.width(), wanted.height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    const bool ordinaryShow = showCommand == SW_SHOWNORMAL || showCommand == SW_SHOWDEFAULT ||
-                              showCommand == SW_SHOW;
+    const bool ordinaryShow =
+        showCommand == SW_SHOWNORMAL || showCommand == SW_SHOWDEFAULT || showCommand == SW_SHOW;
     return maximized == 1 && ordinaryShow ? SW_SHOWMAXIMIZED : showCommand;
 }

@@ -70,8 +70,7 @@ void writeFile(const std::wstring& path, const std::string& text) {
 }
 
 void removeBookmarkFiles() {
-    for (const std::wstring& path :
-         {bookmarkFile(), damagedFile(), bookmarkFile() + L".tmp"})
+    for (const std::wstring& path : {bookmarkFile(), damagedFile(), bookmarkFile() + L".tmp"})
         DeleteFileW(path.c_str());
 }
 
@@ -129,13 +128,33 @@ class KeyboardJourney : public ::testing::Test {
         const LRESULT ayah = SendMessageA(reader().child(IDC_AYAH_LIST), CB_GETCURSEL, 0, 0);
         return std::to_string(surah + 1) + ":" + std::to_string(ayah + 1);
     }
-    void command(int id) {
-        PostMessageA(reader().window(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
-    }
-    // Real key presses for the focused window, then a wait until the reader is idle.
+    void command(int id) { PostMessageA(reader().window(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+    // Real key presses for the focused window. Input reaches the reader after any message
+    // sent or posted to it, so what the keys do is waited for, not assumed.
     void keys(std::initializer_list<WORD> pressed) {
         pressKeys(pressed);
+        Sleep(100);
         ASSERT_TRUE(reader().waitIdle());
+    }
+    // The ayah shown once it is `expected`, or after five seconds whatever is shown then.
+    std::string shownSoon(const std::string& expected) const {
+        for (int i = 0; i < 250 && shown() != expected; ++i)
+            Sleep(20);
+        return shown();
+    }
+    // The reader's focused control (another thread's focus is read through its GUI state).
+    HWND focused() const {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(reader().window(), nullptr), &info);
+        return info.hwndFocus;
+    }
+    // A click into a control, and a wait until the control has the focus.
+    bool focusByClick(HWND control, POINT point) {
+        click(control, point);
+        for (int i = 0; i < 250 && focused() != control; ++i)
+            Sleep(20);
+        return focused() == control && reader().waitIdle();
     }
     HWND dialog(const char* caption) const { return reader().waitForWindow("#32770", caption); }
     void closeDialog(HWND window, int button) {
@@ -177,15 +196,16 @@ TEST_F(KeyboardJourney, ClosingOnAnAyahInAMovedResizedWindowWithADraggedSplitter
     goTo(2, 255);
     SetWindowPos(reader().window(), nullptr, 37, 41, 860, 690, SWP_NOZORDER);
     ASSERT_TRUE(reader().waitIdle());
-    // The splitter dragged 60 pixels up with the mouse, just above the translation control.
+    // The splitter dragged 60 pixels up with the mouse, just above the translation control
+    // (sent, so that each is handled before the next).
     HWND translation = reader().child(IDC_TRANSLATION);
     const int before = heightOf(translation);
     RECT area = windowRect(translation);
     POINT bar{area.left + 100, area.top - 1};
     ScreenToClient(reader().window(), &bar);
-    PostMessageA(reader().window(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(bar.x, bar.y));
-    PostMessageA(reader().window(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(bar.x, bar.y - 60));
-    PostMessageA(reader().window(), WM_LBUTTONUP, 0, MAKELPARAM(bar.x, bar.y - 60));
+    SendMessageA(reader().window(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(bar.x, bar.y));
+    SendMessageA(reader().window(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(bar.x, bar.y - 60));
+    SendMessageA(reader().window(), WM_LBUTTONUP, 0, MAKELPARAM(bar.x, bar.y - 60));
     ASSERT_TRUE(reader().waitIdle());
     const int dragged = heightOf(translation);
     EXPECT_EQ(dragged, before + 60);
@@ -252,45 +272,67 @@ TEST_F(KeyboardJourney, AyahChangesAreStoredWhileReadingAndBadStoredValuesAreCor
 
 // ---- keys ----
 
+std::string clipboardText() {
+    std::string text;
+    for (int i = 0; i < 50 && !OpenClipboard(nullptr); ++i)
+        Sleep(20);
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* locked = static_cast<const char*>(GlobalLock(data))) text = locked;
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+void emptyClipboard() {
+    if (!OpenClipboard(nullptr)) return;
+    EmptyClipboard();
+    CloseClipboard();
+}
+
 TEST_F(KeyboardJourney, EveryShortcutWorksAsRealKeyPressesWhicheverControlHasTheFocus) {
     startReader();
     ASSERT_TRUE(reader().bringToFront());
     keys({VK_NEXT});
-    EXPECT_EQ(shown(), "1:2");
+    EXPECT_EQ(shownSoon("1:2"), "1:2");
     keys({VK_PRIOR});
+    EXPECT_EQ(shownSoon("1:1"), "1:1");
     keys({VK_PRIOR}); // across the start: the last ayah of the last surah
-    EXPECT_EQ(shown(), "114:6");
+    EXPECT_EQ(shownSoon("114:6"), "114:6");
     keys({VK_NEXT});
-    EXPECT_EQ(shown(), "1:1");
+    EXPECT_EQ(shownSoon("1:1"), "1:1");
     keys({VK_CONTROL, VK_NEXT});
-    EXPECT_EQ(shown(), "2:1");
+    EXPECT_EQ(shownSoon("2:1"), "2:1");
     keys({VK_CONTROL, VK_PRIOR});
+    EXPECT_EQ(shownSoon("1:1"), "1:1");
     keys({VK_CONTROL, VK_PRIOR});
-    EXPECT_EQ(shown(), "114:1");
+    EXPECT_EQ(shownSoon("114:1"), "114:1");
 
-    // With the focus in the translation (which scrolls with Page Down itself) and in the
-    // result list, the keys still step through the ayat.
+    // With the focus in the translation (which would scroll with Page Down itself) and in
+    // the result list, the keys still step through the ayat.
     HWND translation = reader().child(IDC_TRANSLATION);
-    click(translation, {20, 10});
-    ASSERT_TRUE(reader().waitIdle());
+    ASSERT_TRUE(focusByClick(translation, {20, 10}));
     keys({VK_NEXT});
-    EXPECT_EQ(shown(), "1:1");
-    click(reader().child(IDC_RESULT_LIST), {20, 10});
-    ASSERT_TRUE(reader().waitIdle());
-    keys({VK_NEXT});
-    EXPECT_EQ(shown(), "1:2");
+    EXPECT_EQ(shownSoon("114:2"), "114:2");
+    ASSERT_TRUE(focusByClick(reader().child(IDC_RESULT_LIST), {20, 10}));
+    keys({VK_PRIOR});
+    EXPECT_EQ(shownSoon("114:1"), "114:1");
 
     // An open list keeps Page Down for itself: the ayah shown stays.
     HWND surahs = reader().child(IDC_SURAH_LIST);
     click(surahs, {20, 8});
-    ASSERT_TRUE(reader().waitIdle());
-    EXPECT_TRUE(SendMessageA(surahs, CB_GETDROPPEDSTATE, 0, 0));
+    for (int i = 0; i < 250 && !SendMessageA(surahs, CB_GETDROPPEDSTATE, 0, 0); ++i)
+        Sleep(20);
+    ASSERT_TRUE(SendMessageA(surahs, CB_GETDROPPEDSTATE, 0, 0));
     const std::string translationBefore = reader().text(translation);
     keys({VK_NEXT});
+    Sleep(300);
     EXPECT_EQ(reader().text(translation), translationBefore);
     keys({VK_ESCAPE});
+    for (int i = 0; i < 250 && SendMessageA(surahs, CB_GETDROPPEDSTATE, 0, 0); ++i)
+        Sleep(20);
     EXPECT_FALSE(SendMessageA(surahs, CB_GETDROPPEDSTATE, 0, 0));
-    EXPECT_EQ(shown(), "1:2");
+    EXPECT_EQ(shown(), "114:1");
 
     // Each dialog key opens its dialog.
     struct DialogKey {
@@ -311,33 +353,32 @@ TEST_F(KeyboardJourney, EveryShortcutWorksAsRealKeyPressesWhicheverControlHasThe
 
     // Ctrl+C: the translation, unless the focused control has a selection.
     ASSERT_TRUE(reader().bringToFront());
-    click(translation, {20, 10});
+    ASSERT_TRUE(focusByClick(translation, {60, 30}));
     SendMessageA(translation, EM_SETSEL, 0, 0);
-    ASSERT_TRUE(reader().waitIdle());
+    const std::string whole = reader().text(translation);
+    emptyClipboard();
     keys({VK_CONTROL, 'C'});
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    HANDLE data = GetClipboardData(CF_TEXT);
-    std::string copied = data ? static_cast<const char*>(GlobalLock(data)) : "";
-    if (data) GlobalUnlock(data);
-    CloseClipboard();
-    EXPECT_EQ(copied.find(reader().text(translation).substr(0, 20)), 0u) << copied;
+    std::string copied;
+    for (int i = 0; i < 100 && (copied = clipboardText()).empty(); ++i)
+        Sleep(20);
+    EXPECT_EQ(copied.rfind(whole.substr(0, 20), 0), 0u) << copied;
     SendMessageA(translation, EM_SETSEL, 0, 5);
-    ASSERT_TRUE(reader().waitIdle());
+    emptyClipboard();
     keys({VK_CONTROL, 'C'});
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    data = GetClipboardData(CF_TEXT);
-    copied = data ? static_cast<const char*>(GlobalLock(data)) : "";
-    if (data) GlobalUnlock(data);
-    CloseClipboard();
-    EXPECT_EQ(copied, reader().text(translation).substr(0, 5));
+    for (int i = 0; i < 100 && (copied = clipboardText()).empty(); ++i)
+        Sleep(20);
+    EXPECT_EQ(copied, whole.substr(0, 5));
 
     // F5 is Listen: the button becomes Stop, and F5 again stops.
     HWND listen = reader().child(IDC_LISTEN);
     ASSERT_TRUE(reader().bringToFront());
     keys({VK_F5});
-    const std::string during = windowText(listen);
+    for (int i = 0; i < 250 && windowText(listen) != "Stop"; ++i)
+        Sleep(20);
+    EXPECT_EQ(windowText(listen), "Stop");
     keys({VK_F5});
-    EXPECT_EQ(during, "Stop");
+    for (int i = 0; i < 250 && windowText(listen) != "Listen"; ++i)
+        Sleep(20);
     EXPECT_EQ(windowText(listen), "Listen");
 }
 
@@ -349,8 +390,8 @@ TEST_F(KeyboardJourney, GoToTakesNumbersAndNamesAndExplainsBadInputWithTheTextSe
         const char* typed;
         const char* shows;
     };
-    for (const Case& c : {Case{"2:255", "2:255"}, {"18 10", "18:10"}, {"baqa", "2:1"},
-                          {"yasin 83", "36:83"}}) {
+    for (const Case& c :
+         {Case{"2:255", "2:255"}, {"18 10", "18:10"}, {"baqa", "2:1"}, {"yasin 83", "36:83"}}) {
         command(IDM_GO_TO);
         HWND box = dialog("Go to");
         ASSERT_NE(box, nullptr);
@@ -368,8 +409,7 @@ TEST_F(KeyboardJourney, GoToTakesNumbersAndNamesAndExplainsBadInputWithTheTextSe
         ASSERT_TRUE(reader().waitIdle());
         EXPECT_TRUE(IsWindow(box)) << bad;
         EXPECT_FALSE(windowText(GetDlgItem(box, IDC_GO_TO_PROBLEM)).empty()) << bad;
-        const LRESULT selection =
-            SendMessageA(GetDlgItem(box, IDC_GO_TO_TEXT), EM_GETSEL, 0, 0);
+        const LRESULT selection = SendMessageA(GetDlgItem(box, IDC_GO_TO_TEXT), EM_GETSEL, 0, 0);
         EXPECT_EQ(LOWORD(selection), 0) << bad;
         EXPECT_EQ(HIWORD(selection), std::string(bad).size()) << bad;
     }
@@ -522,8 +562,10 @@ TEST_F(KeyboardJourney, KillingTheReaderWhileItSavesAlwaysLeavesAWholeFile) {
         EXPECT_EQ(text.back(), '\n');
         ASSERT_TRUE(content.bookmarks.size() == count || content.bookmarks.size() == count + 1)
             << content.bookmarks.size() << " after " << delay << " ms";
-        if (content.bookmarks.size() == count) ++kept;
-        else ++added;
+        if (content.bookmarks.size() == count)
+            ++kept;
+        else
+            ++added;
         count = content.bookmarks.size();
     }
     std::printf("killed during saves: %d times the old file, %d times the new one\n", kept, added);

@@ -23,7 +23,10 @@ Bookmark bookmark(int surah, int ayah, const char* when, const char* note) {
 TEST(BookmarkFile, LinesBeginWithTheAyahAndReadBackToTheSameBookmarks) {
     const std::vector<Bookmark> written = {
         bookmark(2, 255, "2026-12-07 17:36:05", ""),
-        bookmark(1, 7, "2025-01-31 00:00:59", "Ayat \xE2\x80\x9C" "al-Kursi" "\xE2\x80\x9D"),
+        bookmark(1, 7, "2025-01-31 00:00:59",
+                 "Ayat \xE2\x80\x9C"
+                 "al-Kursi"
+                 "\xE2\x80\x9D"),
         // Every character the format escapes, and Arabic letters.
         bookmark(114, 6, "2024-02-29 23:59:00", "a\\b\tc\r\nd \xD8\xA7\xD9\x84\xD9\x84\xD9\x87"),
     };
@@ -51,22 +54,22 @@ TEST(BookmarkFile, AcceptsByteOrderMarkWindowsLineEndsEmptyLinesAndNoFinalLineEn
 
 TEST(BookmarkFile, LinesThatDoNotReadAreHandedBackAsWrittenBetweenGoodOnes) {
     const std::vector<std::string> damaged = {
-        "2:255",                                 // no time
-        "2:287\t2026-01-01 10:00:00",            // beyond the surah's ayat
-        "115:1\t2026-01-01 10:00:00",            // no such surah
-        "0:1\t2026-01-01 10:00:00",              // surah 0
-        "2:-1\t2026-01-01 10:00:00",             // a sign
-        "2:0255\t2026-01-01 10:00:00",           // four digits
-        "2 255\t2026-01-01 10:00:00",            // no colon
-        "2:255\t2026-13-01 10:00:00",            // month 13
-        "2:255\t2026-01-01 24:00:00",            // hour 24
-        "2:255\t2026-01-01 10:00\tnote",         // no seconds
-        "2:255\t2026-01-01 10:00:00\tbad \\q",   // unknown escape
-        "2:255\t2026-01-01 10:00:00\tends \\",   // escape cut short
-        "2:255\t2026-01-01 10:00:00\ta\tb",      // a raw tab in the note
-        "2:255\t2026-01-01 10:00:00\t\xC3\x28",  // not UTF-8
+        "2:255",                                    // no time
+        "2:287\t2026-01-01 10:00:00",               // beyond the surah's ayat
+        "115:1\t2026-01-01 10:00:00",               // no such surah
+        "0:1\t2026-01-01 10:00:00",                 // surah 0
+        "2:-1\t2026-01-01 10:00:00",                // a sign
+        "2:0255\t2026-01-01 10:00:00",              // four digits
+        "2 255\t2026-01-01 10:00:00",               // no colon
+        "2:255\t2026-13-01 10:00:00",               // month 13
+        "2:255\t2026-01-01 24:00:00",               // hour 24
+        "2:255\t2026-01-01 10:00\tnote",            // no seconds
+        "2:255\t2026-01-01 10:00:00\tbad \\q",      // unknown escape
+        "2:255\t2026-01-01 10:00:00\tends \\",      // escape cut short
+        "2:255\t2026-01-01 10:00:00\ta\tb",         // a raw tab in the note
+        "2:255\t2026-01-01 10:00:00\t\xC3\x28",     // not UTF-8
         "2:255\t2026-01-01 10:00:00\t\xED\xA0\x80", // an encoded surrogate
-        "garbage\r",                             // kept with its carriage return
+        "garbage\r",                                // kept with its carriage return
     };
     std::string text = "1:1\t2026-01-01 10:00:00\n";
     for (const std::string& line : damaged)
@@ -87,11 +90,11 @@ TEST(BookmarkFile, LinesThatDoNotReadAreHandedBackAsWrittenBetweenGoodOnes) {
 
 TEST(BookmarkFile, Utf8CheckRejectsOverlongFormsAndValuesBeyondUnicode) {
     EXPECT_TRUE(isValidUtf8("plain \xD8\xA8 \xE2\x82\xAC \xF0\x9F\x93\x96"));
-    EXPECT_FALSE(isValidUtf8("\xC0\xAF"));             // overlong "/"
-    EXPECT_FALSE(isValidUtf8("\xE0\x80\xAF"));         // overlong, three bytes
-    EXPECT_FALSE(isValidUtf8("\xF4\x90\x80\x80"));     // beyond U+10FFFF
-    EXPECT_FALSE(isValidUtf8("\xE2\x82"));             // cut short
-    EXPECT_FALSE(isValidUtf8("\x80"));                 // a lone continuation byte
+    EXPECT_FALSE(isValidUtf8("\xC0\xAF"));         // overlong "/"
+    EXPECT_FALSE(isValidUtf8("\xE0\x80\xAF"));     // overlong, three bytes
+    EXPECT_FALSE(isValidUtf8("\xF4\x90\x80\x80")); // beyond U+10FFFF
+    EXPECT_FALSE(isValidUtf8("\xE2\x82"));         // cut short
+    EXPECT_FALSE(isValidUtf8("\x80"));             // a lone continuation byte
 }
 
 } // namespace

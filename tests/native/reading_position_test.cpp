@@ -14,8 +14,8 @@ TEST(ResumeAyah, StartsOnAStoredAyahOnlyWhenItExists) {
     EXPECT_EQ(resumeAyah(2, 255, ayahCount).surah, 2);
     EXPECT_EQ(resumeAyah(2, 255, ayahCount).ayah, 255);
     EXPECT_EQ(resumeAyah(114, 7, ayahCount).surah, 114);
-    for (auto [surah, ayah] : {std::pair{0, 1}, {115, 1}, {-2, 5}, {2, 0}, {2, 287}, {1, -1},
-                               std::pair{3, 8}}) {
+    for (auto [surah, ayah] :
+         {std::pair{0, 1}, {115, 1}, {-2, 5}, {2, 0}, {2, 287}, {1, -1}, std::pair{3, 8}}) {
         const AyahRef start = resumeAyah(surah, ayah, ayahCount);
         EXPECT_EQ(start.surah, 1) << surah << ":" << ayah;
         EXPECT_EQ(start.ayah, 1) << surah << ":" << ayah;
@@ -46,11 +46,11 @@ TEST(WindowFitting, AWindowOffEveryScreenIsMovedOntoTheArea) {
 
 TEST(WindowFitting, OnlyPlausibleStoredRectanglesAreUsed) {
     EXPECT_TRUE(isPlausibleWindowRect({10, 10, 910, 710}));
-    EXPECT_FALSE(isPlausibleWindowRect({10, 10, 10, 710}));        // no width
-    EXPECT_FALSE(isPlausibleWindowRect({10, 10, 50, 710}));        // too narrow to use
-    EXPECT_FALSE(isPlausibleWindowRect({910, 10, 10, 710}));       // edges swapped
+    EXPECT_FALSE(isPlausibleWindowRect({10, 10, 10, 710}));                 // no width
+    EXPECT_FALSE(isPlausibleWindowRect({10, 10, 50, 710}));                 // too narrow to use
+    EXPECT_FALSE(isPlausibleWindowRect({910, 10, 10, 710}));                // edges swapped
     EXPECT_FALSE(isPlausibleWindowRect({-2147483647, 0, 2147483647, 700})); // overflowing width
-    EXPECT_FALSE(isPlausibleWindowRect({40000, 0, 40900, 700}));   // beyond any screen
+    EXPECT_FALSE(isPlausibleWindowRect({40000, 0, 40900, 700}));            // beyond any screen
 }
 
 TEST(SaveThrottle, WritesAtOnceThenAtMostOncePerInterval) {
@@ -93,10 +93,18 @@ TEST(GoToInput, AcceptsNumbersWithAColonOrASpaceAndNamesTypedInPart) {
         const char* text;
         int surah, ayah;
     };
-    for (const Case& c : {Case{"2:255", 2, 255}, {" 2 255 ", 2, 255}, {"2 : 7", 2, 7},
-                          {"114", 114, 1}, {"baqa", 2, 1}, {"BAQA 255", 2, 255},
-                          {"al-baqarah:3", 2, 3}, {"yasin 83", 36, 83}, {"ya sin", 36, 1},
-                          {"nas", 114, 1}, {"nasr", 110, 1}, {"fati", 1, 1}}) {
+    for (const Case& c : {Case{"2:255", 2, 255},
+                          {" 2 255 ", 2, 255},
+                          {"2 : 7", 2, 7},
+                          {"114", 114, 1},
+                          {"baqa", 2, 1},
+                          {"BAQA 255", 2, 255},
+                          {"al-baqarah:3", 2, 3},
+                          {"yasin 83", 36, 83},
+                          {"ya sin", 36, 1},
+                          {"nas", 114, 1},
+                          {"nasr", 110, 1},
+                          {"fati", 1, 1}}) {
         const GoToTarget target = goTo(c.text);
         EXPECT_TRUE(target.found) << c.text << ": " << target.problem;
         EXPECT_EQ(target.surah, c.surah) << c.text;
@@ -109,10 +117,14 @@ TEST(GoToInput, BadInputIsExplained) {
         const char* text;
         const char* problemPart;
     };
-    for (const Case& c : {Case{"", "Type a surah"}, {"   ", "Type a surah"},
-                          {"115:1", "no surah 115"}, {"0", "no surah 0"},
-                          {"2:287", "ayat 1 to 286, not 287"}, {"2:0", "not 0"},
-                          {"2:99999999999", "not 99999999999"}, {"baqa 300", "not 300"},
+    for (const Case& c : {Case{"", "Type a surah"},
+                          {"   ", "Type a surah"},
+                          {"115:1", "no surah 115"},
+                          {"0", "no surah 0"},
+                          {"2:287", "ayat 1 to 286, not 287"},
+                          {"2:0", "not 0"},
+                          {"2:99999999999", "not 99999999999"},
+                          {"baqa 300", "not 300"},
                           {"zzz", "No surah name contains \"zzz\""},
                           {"an", "fits several surahs (An Nisa, An Nasr, An Nas)"},
                           {"::", "neither an ayah nor a surah name"}}) {

@@ -656,20 +656,25 @@ TEST_F(MainWindowTest, AFaceAndSizeFromSettingsReachTheTranslationAndResultListA
         WindowDc dc(window);
         pixelsPerInch = GetDeviceCaps(dc.get(), LOGPIXELSY);
     }
-    // At the default 14 points the translation has its 12 points.
-    EXPECT_EQ(fontOf(child(IDC_TRANSLATION)).lfHeight, -MulDiv(12, pixelsPerInch, 72));
+    // At the default 14 points the translation and the result list have 12 points.
+    EXPECT_EQ(fontOf(child(IDC_RESULT_LIST)).lfHeight, -MulDiv(12, pixelsPerInch, 72));
 
     std::snprintf(process.ayahFontName, sizeof process.ayahFontName, "Tahoma");
     process.ayahFontSize = 20;
     SendMessageA(window, WM_FONTS_CHANGED, 0, 0);
-    for (int id : {IDC_TRANSLATION, IDC_RESULT_LIST}) {
-        const LOGFONTA font = fontOf(child(id));
-        EXPECT_STREQ(font.lfFaceName, "Tahoma") << id;
-        EXPECT_EQ(font.lfHeight, -MulDiv(17, pixelsPerInch, 72)) << id;
-    }
-    // Clearing search marks now gives the new font, not the old one.
+    const LOGFONTA font = fontOf(child(IDC_RESULT_LIST));
+    EXPECT_STREQ(font.lfFaceName, "Tahoma");
+    EXPECT_EQ(font.lfHeight, -MulDiv(17, pixelsPerInch, 72));
+    // The rich edit control tells its font by its character format (in twips, from whole
+    // pixels), which is also what clearing search marks applies from now on.
+    CHARFORMATA format{};
+    format.cbSize = sizeof format;
+    SendMessageA(child(IDC_TRANSLATION), EM_GETCHARFORMAT, SCF_DEFAULT,
+                 reinterpret_cast<LPARAM>(&format));
+    EXPECT_STREQ(format.szFaceName, "Tahoma");
+    EXPECT_NEAR(format.yHeight, 17 * 20, 10);
     EXPECT_STREQ(defaultCharFormat.szFaceName, "Tahoma");
-    EXPECT_EQ(defaultCharFormat.yHeight, 17 * 20);
+    EXPECT_NEAR(defaultCharFormat.yHeight, 17 * 20, 10);
 
     std::snprintf(process.ayahFontName, sizeof process.ayahFontName, "%s", face.c_str());
     process.ayahFontSize = size;

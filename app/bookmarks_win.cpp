@@ -67,14 +67,20 @@ void report(HWND owner, const std::wstring& text, UINT icon = MB_ICONWARNING) {
     MessageBoxW(owner, text.c_str(), widen(NORAVEL_CAPTION, CP_ACP).c_str(), MB_OK | icon);
 }
 
+// %APPDATA%\Noravel. It is made only when something is written into it, so that a reader
+// that never saves a bookmark leaves no trace there.
 std::wstring bookmarkFolder() {
     PWSTR appData = nullptr;
-    if (FAILED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_CREATE, nullptr, &appData)))
-        return L"";
+    if (FAILED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &appData))) return L"";
     std::wstring folder = std::wstring(appData) + L"\\Noravel";
     CoTaskMemFree(appData);
-    CreateDirectoryW(folder.c_str(), nullptr); // already there is fine
     return folder;
+}
+
+bool makeBookmarkFolder() {
+    const std::wstring folder = bookmarkFolder();
+    return !folder.empty() &&
+           (CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
 }
 
 enum class ReadOutcome { read, missing, failed };
@@ -130,7 +136,8 @@ bool appendLines(const std::wstring& path, const std::vector<std::string>& lines
 bool save() {
     if (!store.savable) return false;
     const std::wstring path = bookmarkFilePath();
-    return !path.empty() && writeFileReplacing(path, formatBookmarkFile(store.items));
+    return !path.empty() && makeBookmarkFolder() &&
+           writeFileReplacing(path, formatBookmarkFile(store.items));
 }
 
 void reportUnsaved(HWND owner) {
@@ -356,7 +363,8 @@ void loadBookmarks(HWND mainWindow) {
             const std::wstring lines =
                 std::to_wstring(damaged) + (damaged == 1 ? L" line" : L" lines");
             // The lines leave the bookmark file only once they are safe in the side file.
-            if (!aside.empty() && appendLines(aside, content.damagedLines) && save()) {
+            if (!aside.empty() && makeBookmarkFolder() &&
+                appendLines(aside, content.damagedLines) && save()) {
                 report(mainWindow,
                        lines +
                            L" of the bookmark file could not be read as "

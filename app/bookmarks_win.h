@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-// The folder %APPDATA%\Noravel (made when missing) and the files in it; "" when the
-// system names no such folder.
+// The files in %APPDATA%\Noravel (the folder is made by the first save); "" when the
+// system names no application data folder.
 std::wstring bookmarkFilePath();
 std::wstring damagedBookmarkFilePath();
 

@@ -379,17 +379,8 @@ class CommandJourney : public ::testing::Test {
     }
 
     // A choice in one of the reader's drop-down lists: selection, then CBN_SELENDOK.
-    void choose(int listId, int index) {
-        HWND list = reader().child(listId);
-        SendMessageA(list, CB_SETCURSEL, index, 0);
-        SendMessageA(reader().window(), WM_COMMAND, MAKEWPARAM(listId, CBN_SELENDOK),
-                     reinterpret_cast<LPARAM>(list));
-        ASSERT_TRUE(reader().waitIdle());
-    }
-    void goTo(int surah, int ayah) {
-        choose(IDC_SURAH_LIST, surah - 1);
-        choose(IDC_AYAH_LIST, ayah - 1);
-    }
+    void choose(int listId, int index) { ASSERT_TRUE(reader().choose(listId, index)); }
+    void goTo(int surah, int ayah) { ASSERT_TRUE(reader().goTo(surah, ayah)); }
     int shownSurah() const {
         return static_cast<int>(SendMessageA(reader().child(IDC_SURAH_LIST), CB_GETCURSEL, 0, 0)) +
                1;

@@ -112,17 +112,7 @@ class KeyboardJourney : public ::testing::Test {
     }
     ReaderSession& reader() const { return *session; }
 
-    void choose(int listId, int index) {
-        HWND list = reader().child(listId);
-        SendMessageA(list, CB_SETCURSEL, index, 0);
-        SendMessageA(reader().window(), WM_COMMAND, MAKEWPARAM(listId, CBN_SELENDOK),
-                     reinterpret_cast<LPARAM>(list));
-        ASSERT_TRUE(reader().waitIdle());
-    }
-    void goTo(int surah, int ayah) {
-        choose(IDC_SURAH_LIST, surah - 1);
-        choose(IDC_AYAH_LIST, ayah - 1);
-    }
+    void goTo(int surah, int ayah) { ASSERT_TRUE(reader().goTo(surah, ayah)); }
     std::string shown() const {
         const LRESULT surah = SendMessageA(reader().child(IDC_SURAH_LIST), CB_GETCURSEL, 0, 0);
         const LRESULT ayah = SendMessageA(reader().child(IDC_AYAH_LIST), CB_GETCURSEL, 0, 0);

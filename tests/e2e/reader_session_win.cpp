@@ -113,24 +113,49 @@ ReaderSession::~ReaderSession() {
 namespace {
 
 struct WindowSearch {
-    DWORD processId;
+    DWORD processId; // 0 for children
+    const char* className;
     HWND found;
 };
 
-BOOL CALLBACK findReaderWindow(HWND window, LPARAM param) {
+bool hasClass(HWND window, const char* className) {
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    return std::strcmp(name, className) == 0;
+}
+
+BOOL CALLBACK findTopLevel(HWND window, LPARAM param) {
     auto* search = reinterpret_cast<WindowSearch*>(param);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    char className[64] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (owner == search->processId && std::strcmp(className, "AL-QURAN") == 0) {
+    if (owner == search->processId && hasClass(window, search->className) &&
+        IsWindowVisible(window)) {
         search->found = window;
         return FALSE;
     }
     return TRUE;
 }
 
+BOOL CALLBACK findChild(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    if (!hasClass(window, search->className)) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
 } // namespace
+
+HWND findProcessWindow(DWORD processId, const char* className) {
+    WindowSearch search{processId, className, nullptr};
+    EnumWindows(findTopLevel, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND findChildWindow(HWND parent, const char* className) {
+    WindowSearch search{0, className, nullptr};
+    EnumChildWindows(parent, findChild, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
 
 bool ReaderSession::start(DWORD timeoutMs, bool keepReadingPosition) {
     if (!keepReadingPosition) clearStoredReadingPosition();
@@ -150,9 +175,7 @@ bool ReaderSession::start(DWORD timeoutMs, bool keepReadingPosition) {
     WaitForInputIdle(processInfo_.hProcess, timeoutMs);
     const DWORD until = GetTickCount() + timeoutMs;
     while (!window_ && static_cast<LONG>(until - GetTickCount()) > 0) {
-        WindowSearch search{processInfo_.dwProcessId, nullptr};
-        EnumWindows(findReaderWindow, reinterpret_cast<LPARAM>(&search));
-        window_ = search.found;
+        window_ = findProcessWindow(processInfo_.dwProcessId, "AL-QURAN");
         if (!window_) {
             if (WaitForSingleObject(processInfo_.hProcess, 100) == WAIT_OBJECT_0) return false;
         }
@@ -163,6 +186,18 @@ bool ReaderSession::start(DWORD timeoutMs, bool keepReadingPosition) {
 bool ReaderSession::waitIdle(DWORD timeoutMs) const {
     DWORD_PTR result = 0;
     return SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
+}
+
+bool ReaderSession::choose(int listId, int index) const {
+    HWND list = child(listId);
+    SendMessageA(list, CB_SETCURSEL, index, 0);
+    SendMessageA(window_, WM_COMMAND, MAKEWPARAM(listId, CBN_SELENDOK),
+                 reinterpret_cast<LPARAM>(list));
+    return waitIdle();
+}
+
+bool ReaderSession::goTo(int surah, int ayah) const {
+    return choose(IDC_SURAH_LIST, surah - 1) && choose(IDC_AYAH_LIST, ayah - 1);
 }
 
 std::string ReaderSession::text(HWND control) const {

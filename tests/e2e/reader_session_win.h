@@ -22,6 +22,11 @@ std::string comboItemText(HWND combo, int index);
 bool saveScreenArea(const RECT& rect, const std::string& bmpPath);
 
 class ReaderSession;
+// A visible top-level window of the process with this class, or null.
+HWND findProcessWindow(DWORD processId, const char* className);
+// The first child (at any depth) of parent with this class, or null.
+HWND findChildWindow(HWND parent, const char* className);
+
 // Real key presses, as a user's keyboard makes them, for the window that has the focus:
 // every key of keys goes down in order and comes up in the reverse order
 // (pressKeys({VK_CONTROL, 'G'}) is Ctrl+G).
@@ -52,6 +57,10 @@ class ReaderSession {
     bool waitIdle(DWORD timeoutMs = 20000) const;
     HWND child(int id) const { return GetDlgItem(window_, id); }
     std::string text(HWND control) const;
+    // A choice in one of the reader's drop-down lists as a user's makes it: the selection,
+    // then CBN_SELENDOK to the main window. goTo chooses the surah, then the ayah.
+    bool choose(int listId, int index) const;
+    bool goTo(int surah, int ayah) const;
     // A top-level window of the reader (a dialog: "#32770") with this caption, once it is
     // there; null after timeoutMs.
     HWND waitForWindow(const char* className, const char* caption, DWORD timeoutMs = 20000) const;

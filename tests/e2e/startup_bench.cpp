@@ -29,37 +29,6 @@ double nowMs() {
     return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-struct Search {
-    DWORD processId;
-    const char* className;
-    HWND found;
-};
-
-BOOL CALLBACK findTopLevel(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<Search*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char className[64] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (owner == search->processId && std::strcmp(className, search->className) == 0 &&
-        IsWindowVisible(window)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-BOOL CALLBACK findChild(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<Search*>(param);
-    char className[64] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (std::strcmp(className, search->className) == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // Screen pixels of a window's area (BGRX, top row first).
 std::vector<unsigned char> screenPixels(HWND window, int& width, int& height) {
     RECT rect;
@@ -98,11 +67,10 @@ bool ayahOnScreen(HWND reader) {
     SendMessageTimeoutA(GetDlgItem(reader, IDC_TRANSLATION), WM_GETTEXT, sizeof text,
                         reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 1000, nullptr);
     if (!text[0]) return false;
-    Search view{0, "WND_DRAW_BITMAP", nullptr};
-    EnumChildWindows(reader, findChild, reinterpret_cast<LPARAM>(&view));
-    if (!view.found) return false;
+    HWND view = findChildWindow(reader, "WND_DRAW_BITMAP");
+    if (!view) return false;
     int width = 0, height = 0;
-    const std::vector<unsigned char> pixels = screenPixels(view.found, width, height);
+    const std::vector<unsigned char> pixels = screenPixels(view, width, height);
     size_t dark = 0;
     for (size_t i = 0; i + 3 < pixels.size(); i += 4)
         if (pixels[i] + pixels[i + 1] + pixels[i + 2] < 150) ++dark;
@@ -135,17 +103,17 @@ Run measure(const std::string& exe, const char* className, bool (*painted)(HWND)
     if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         directory.c_str(), &startup, &started))
         return run;
-    Search search{started.dwProcessId, className, nullptr};
+    HWND window = nullptr;
     while (nowMs() - start < 60000) {
-        if (!search.found) EnumWindows(findTopLevel, reinterpret_cast<LPARAM>(&search));
-        if (search.found && painted(search.found)) {
+        if (!window) window = findProcessWindow(started.dwProcessId, className);
+        if (window && painted(window)) {
             run.ms = nowMs() - start;
             break;
         }
         Sleep(1);
     }
     // Private memory once start-up has settled.
-    if (search.found) SendMessageTimeoutA(search.found, WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr);
+    if (window) SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr);
     PROCESS_MEMORY_COUNTERS_EX memory{};
     memory.cb = sizeof memory;
     if (GetProcessMemoryInfo(started.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),

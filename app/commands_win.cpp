@@ -13,7 +13,6 @@
 #include "search/translation_search_win.h"
 #include "settings/language_switch_win.h"
 #include "settings/settings_dialog_win.h"
-#include "text/text_store.h"
 
 namespace {
 

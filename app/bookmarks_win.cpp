@@ -1,9 +1,10 @@
 #include "app/bookmarks_win.h"
 
 #include "app/ayah_navigation_win.h"
-#include "app/guards_win.h"
 #include "app/process_state_win.h"
 #include "app/version.h"
+#include "base/guards_win.h"
+#include "base/wide_text_win.h"
 #include "resources/resource_ids.h"
 #include "text/text_store.h"
 
@@ -37,17 +38,6 @@ std::wstring widen(const std::string& text, UINT codePage) {
     std::wstring wide(static_cast<size_t>(size), L'\0');
     MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), &wide[0], size);
     return wide;
-}
-
-std::string toUtf8(const std::wstring& wide) {
-    if (wide.empty()) return "";
-    const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    if (size <= 0) return "";
-    std::string text(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &text[0], size,
-                        nullptr, nullptr);
-    return text;
 }
 
 std::wstring surahNameOf(int surah) {
@@ -171,7 +161,7 @@ void refreshMenu(HWND mainWindow) {
         const Bookmark& bookmark = store.items[count - 1 - i];
         std::wstring text = i < 9 ? L"&" + std::to_wstring(i + 1) : L"1&0";
         text += L"  " + ayahLabel(bookmark);
-        std::wstring note = widen(bookmark.note, CP_UTF8);
+        std::wstring note = wideFromUtf8(bookmark.note.c_str());
         if (note.size() > kNoteInMenu) note = note.substr(0, kNoteInMenu) + L"...";
         for (wchar_t& c : note)
             if (c == L'\t' || c == L'\r' || c == L'\n' || c == L'&') c = L' ';
@@ -184,7 +174,7 @@ void refreshMenu(HWND mainWindow) {
 std::string noteOf(HWND dialog) {
     wchar_t note[kLongestNote + 1] = L"";
     GetDlgItemTextW(dialog, IDC_BOOKMARK_NOTE, note, kLongestNote + 1);
-    return toUtf8(note);
+    return utf8FromWide(note);
 }
 
 // ---- Add bookmark (dialog 141) ----
@@ -234,7 +224,8 @@ LRESULT selectedBookmark(HWND dialog) {
 void showSelectedNote(HWND dialog) {
     const LRESULT index = selectedBookmark(dialog);
     const std::wstring note =
-        index == kNoSelection ? L"" : widen(store.items[static_cast<size_t>(index)].note, CP_UTF8);
+        index == kNoSelection ? L""
+                              : wideFromUtf8(store.items[static_cast<size_t>(index)].note.c_str());
     SetDlgItemTextW(dialog, IDC_BOOKMARK_NOTE, note.c_str());
 }
 
@@ -245,7 +236,7 @@ void fillList(HWND dialog, LRESULT position) {
     for (size_t i = store.items.size(); i-- > 0;) {
         const Bookmark& bookmark = store.items[i];
         std::wstring text = ayahLabel(bookmark) + L"   " + widen(bookmark.when, CP_ACP);
-        if (!bookmark.note.empty()) text += L"   " + widen(bookmark.note, CP_UTF8);
+        if (!bookmark.note.empty()) text += L"   " + wideFromUtf8(bookmark.note.c_str());
         const LRESULT item =
             SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
         if (item >= 0) SendMessageW(list, LB_SETITEMDATA, item, static_cast<LPARAM>(i));

@@ -32,60 +32,31 @@ double nowMs() {
     return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-// Screen pixels of a window's area (BGRX, top row first).
-std::vector<unsigned char> screenPixels(HWND window, int& width, int& height) {
-    RECT rect;
+RECT screenRectOf(HWND window) {
+    RECT rect{};
     GetWindowRect(window, &rect);
-    width = rect.right - rect.left;
-    height = rect.bottom - rect.top;
-    std::vector<unsigned char> pixels;
-    if (width <= 0 || height <= 0) return pixels;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP shot = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (shot && bits) {
-        HGDIOBJ previous = SelectObject(memory, shot);
-        BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-        SelectObject(memory, previous);
-        GdiFlush();
-        const auto* begin = static_cast<const unsigned char*>(bits);
-        pixels.assign(begin, begin + static_cast<size_t>(width) * height * 4);
-    }
-    if (shot) DeleteObject(shot);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return pixels;
+    return rect;
 }
 
-// The ayah picture is dark writing on a light ground: painted once enough pixels are dark.
+// The ayah picture is dark writing on a light ground: painted once enough pixels are dark,
+// and the translation is there.
 bool ayahOnScreen(HWND reader) {
     char text[64] = "";
     SendMessageTimeoutA(GetDlgItem(reader, IDC_TRANSLATION), WM_GETTEXT, sizeof text,
                         reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 1000, nullptr);
     if (!text[0]) return false;
     HWND view = findChildWindow(reader, "WND_DRAW_BITMAP");
-    if (!view) return false;
-    int width = 0, height = 0;
-    const std::vector<unsigned char> pixels = screenPixels(view, width, height);
-    size_t dark = 0;
-    for (size_t i = 0; i + 3 < pixels.size(); i += 4)
-        if (pixels[i] + pixels[i + 1] + pixels[i + 2] < 150) ++dark;
-    return dark > 200;
+    return view && darkPixelsOnScreen(screenRectOf(view)) > 200;
 }
 
+// The minimal program's bitmap is one colour: painted once the middle shows it.
 bool pictureOnScreen(HWND window) {
-    int width = 0, height = 0;
-    const std::vector<unsigned char> pixels = screenPixels(window, width, height);
-    const size_t middle = (static_cast<size_t>(height / 3) * width + width / 3) * 4;
-    return middle + 2 < pixels.size() && pixels[middle] == 160 && pixels[middle + 1] == 96 &&
-           pixels[middle + 2] == 32;
+    ScreenPixels pixels;
+    if (!captureScreenArea(screenRectOf(window), pixels)) return false;
+    const size_t middle = static_cast<size_t>(pixels.height / 2) * pixels.stride +
+                          static_cast<size_t>(pixels.width / 3) * 3;
+    return middle + 2 < pixels.bgr.size() && pixels.bgr[middle] == 160 &&
+           pixels.bgr[middle + 1] == 96 && pixels.bgr[middle + 2] == 32;
 }
 
 struct Run {
@@ -96,20 +67,19 @@ struct Run {
 Run measure(const std::string& exe, const char* className, bool (*painted)(HWND),
             const char* holdName = nullptr, DWORD holdMs = 0) {
     Run run;
-    std::string directory = exe.substr(0, exe.find_last_of('\\'));
-    std::string line = "\"" + exe + "\"";
-    std::vector<char> commandLine(line.begin(), line.end());
-    commandLine.push_back('\0');
-    STARTUPINFOA startup{};
+    const std::wstring path = wideOfUtf8(exe);
+    const std::wstring directory = path.substr(0, path.find_last_of(L'\\'));
+    std::wstring commandLine = L"\"" + path + L"\"";
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
     const double start = nowMs();
-    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    if (!CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                         directory.c_str(), &startup, &started))
         return run;
     HWND window = nullptr;
     while (nowMs() - start < 60000) {
-        if (!window) window = findProcessWindow(started.dwProcessId, className);
+        if (!window) window = topWindowOf(started.dwProcessId, className);
         if (window && painted(window)) {
             run.ms = nowMs() - start;
             break;

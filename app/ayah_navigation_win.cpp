@@ -2,6 +2,7 @@
 
 #include "app/main_window_win.h"
 #include "app/process_state_win.h"
+#include "app/resume_win.h"
 #include "base/guards_win.h"
 #include "picture/picture_loader_win.h"
 #include "resources/resource_ids.h"
@@ -116,6 +117,7 @@ void showAyahPicture(int surah, int ayah) {
     std::snprintf(juz, sizeof juz, "JUZ %i", juzOf(surah, ayah));
     sendTo(IDC_STATUS_BAR, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(juz));
     readingHistory.add(surah, ayah);
+    rememberShownAyah(surah, ayah);
 }
 
 int currentSurah() {

@@ -1,7 +1,11 @@
 #include "app/commands_win.h"
 
 #include "app/ayah_navigation_win.h"
+#include "app/bookmarks_win.h"
 #include "app/clipboard_win.h"
+#include "app/go_to_dialog_win.h"
+#include "app/keyboard_win.h"
+#include "app/main_window_win.h"
 #include "external/browser_pages_win.h"
 #include "external/recitation_player_win.h"
 #include "resources/resource_ids.h"
@@ -46,6 +50,21 @@ void chooseLanguage(HWND window, HWND) {
 
 void doNothing(HWND, HWND) {}
 
+constexpr int kSurahs = 114;
+
+void nextSurah(HWND, HWND) {
+    const int surah = currentSurah();
+    selectAyah(surah >= kSurahs ? 1 : surah + 1, 1);
+}
+
+void previousSurah(HWND, HWND) {
+    const int surah = currentSurah();
+    selectAyah(surah <= 1 ? kSurahs : surah - 1, 1);
+}
+
+// The notification code of a command that comes from the accelerator table.
+constexpr int kFromAccelerator = 1;
+
 // One row per command: which id, with which notification, leads to what. A row whose
 // notification does not match still counts as handled (the control's other notifications
 // are ignored on purpose).
@@ -70,11 +89,26 @@ const Command kCommands[] = {
     {IDC_LANGUAGE_LIST, CBN_SELENDOK, chooseLanguage},
     {IDM_SETTINGS, kAnyNotification, [](HWND w, HWND) { showSettingsDialog(w); }},
     {IDM_READING_HISTORY, kAnyNotification, listHistory},
+    {IDM_NEXT_AYAH, kAnyNotification, [](HWND w, HWND) { stepAyahInLists(w, 1); }},
+    {IDM_PREVIOUS_AYAH, kAnyNotification, [](HWND w, HWND) { stepAyahInLists(w, -1); }},
+    {IDM_NEXT_SURAH, kAnyNotification, nextSurah},
+    {IDM_PREVIOUS_SURAH, kAnyNotification, previousSurah},
+    {IDM_GO_TO, kAnyNotification, [](HWND w, HWND) { showGoToDialog(w); }},
+    {IDM_ADD_BOOKMARK, kAnyNotification, [](HWND w, HWND) { addBookmarkForCurrentAyah(w); }},
+    {IDM_BOOKMARKS, kAnyNotification, [](HWND w, HWND) { showBookmarksDialog(w); }},
 };
 
 } // namespace
 
 bool handleMainWindowCommand(HWND window, int id, int notification, HWND control) {
+    if (id >= IDM_BOOKMARK_FIRST && id <= IDM_BOOKMARK_LAST) {
+        openRecentBookmark(id - IDM_BOOKMARK_FIRST);
+        return true;
+    }
+    // Ctrl+C copies the translation unless the focused control has a selection to copy.
+    if (id == IDM_COPY_TRANSLATION && notification == kFromAccelerator && !control &&
+        copyFocusedSelection())
+        return true;
     for (const Command& command : kCommands) {
         if (command.id != id) continue;
         if (command.notification == kAnyNotification || command.notification == notification)

@@ -33,3 +33,9 @@ MainLayout computeMainLayout(int width, int height, int statusHeight, int transl
     layout.splitterRight = atLeastZero(width);
     return layout;
 }
+
+int translationFontPoints(int ayahFontPoints) {
+    constexpr long long kSmallest = 6, kLargest = 72;
+    const long long points = (static_cast<long long>(ayahFontPoints) * 12 + 7) / 14;
+    return static_cast<int>(points < kSmallest ? kSmallest : points > kLargest ? kLargest : points);
+}

@@ -51,4 +51,8 @@ constexpr int kPictureFrameTop = 26; // top of the sunken frame round the pictur
 // the picture's height never goes below 0, and no width goes below 0.
 MainLayout computeMainLayout(int width, int height, int statusHeight, int translationHeight);
 
+// The point size of the translation and result list font for an ayah font size: 12 points
+// at the default 14, in proportion for other sizes (rounded), and between 6 and 72.
+int translationFontPoints(int ayahFontPoints);
+
 #endif

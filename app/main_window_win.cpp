@@ -7,6 +7,7 @@
 #include "app/commands_win.h"
 #include "app/main_layout.h"
 #include "app/process_state_win.h"
+#include "app/resume_win.h"
 #include "app/version.h"
 #include "base/guards_win.h"
 #include "picture/bitmap_view_win.h"
@@ -91,7 +92,8 @@ void replaceFont(HFONT& slot, HFONT font) {
 void makeFonts(HWND window) {
     WindowDc dc(window);
     replaceFont(process.ayahFont, makeFont(dc.get(), process.ayahFontName, process.ayahFontSize));
-    replaceFont(process.translationFont, makeFont(dc.get(), process.ayahFontName, 12));
+    replaceFont(process.translationFont, makeFont(dc.get(), process.ayahFontName,
+                                                  translationFontPoints(process.ayahFontSize)));
     replaceFont(process.keyboardFont, makeFont(dc.get(), "Tahoma", 12));
 }
 
@@ -119,6 +121,8 @@ void setUpTranslationControl(HWND window) {
     if (!translation) return;
     SendMessageA(translation, EM_SETBKGNDCOLOR, 0, kTranslationBackground);
     SendMessageA(translation, WM_SETFONT, reinterpret_cast<WPARAM>(process.translationFont), TRUE);
+    SendDlgItemMessageA(window, IDC_RESULT_LIST, WM_SETFONT,
+                        reinterpret_cast<WPARAM>(process.translationFont), TRUE);
     defaultCharFormat = CHARFORMATA{};
     defaultCharFormat.cbSize = sizeof defaultCharFormat;
     SendMessageA(translation, EM_GETCHARFORMAT, SCF_SELECTION,
@@ -169,12 +173,14 @@ bool onCreate(HWND window) {
     TextStore::load();
     TextStore::loadArabic();
     fillNavigationLists();
-    selectAyah(1, 1);
+    const AyahRef start = storedResumeAyah();
+    selectAyah(start.surah, start.ayah);
     setUpTranslationControl(window);
     return true;
 }
 
-void onDestroy(HWND) {
+void onDestroy(HWND window) {
+    storeReadingPosition(window);
     PostQuitMessage(0);
 }
 
@@ -213,7 +219,9 @@ int listSelection(HWND window, int id) {
     return static_cast<int>(SendDlgItemMessageA(window, id, CB_GETCURSEL, 0, 0));
 }
 
-void onAyahStep(HWND window, int delta) {
+} // namespace
+
+void stepAyahInLists(HWND window, int delta) {
     const int surah = listSelection(window, IDC_SURAH_LIST) + 1;
     const int ayah = listSelection(window, IDC_AYAH_LIST) + 1;
     const AyahStep step = stepAyah(surah, ayah, delta, TextStore::ayahCount);
@@ -225,9 +233,11 @@ void onAyahStep(HWND window, int delta) {
     }
 }
 
+namespace {
+
 LRESULT onNotify(HWND window, const NMHDR* header) {
     if (header->idFrom == IDC_AYAH_STEPPER && header->code == UDN_DELTAPOS)
-        onAyahStep(window, reinterpret_cast<const NMUPDOWN*>(header)->iDelta);
+        stepAyahInLists(window, reinterpret_cast<const NMUPDOWN*>(header)->iDelta);
     return 0;
 }
 
@@ -312,6 +322,36 @@ void onCaptureChanged(HWND window) {
     }
 }
 
+void onTimer(WPARAM id) {
+    if (id == kResumeTimer)
+        onResumeTimer();
+    else
+        RecitationPlayer::onTimer();
+}
+
+// The Settings dialog accepted a face or size: the translation and the result list take
+// the new font at once. Search marks are cleared with the old format before the format of
+// the new font is captured.
+void onFontsChanged(HWND window) {
+    HWND translation = GetDlgItem(window, IDC_TRANSLATION);
+    if (translation && defaultCharFormat.cbSize != 0)
+        SendMessageA(translation, EM_SETCHARFORMAT, SCF_ALL,
+                     reinterpret_cast<LPARAM>(&defaultCharFormat));
+    HFONT previous = process.translationFont;
+    {
+        WindowDc dc(window);
+        process.translationFont =
+            makeFont(dc.get(), process.ayahFontName, translationFontPoints(process.ayahFontSize));
+    }
+    if (!process.translationFont) {
+        process.translationFont = previous;
+        return;
+    }
+    setUpTranslationControl(window);
+    if (previous) DeleteObject(previous); // no control uses it any more
+    InvalidateRect(window, nullptr, TRUE);
+}
+
 } // namespace
 
 bool registerMainWindowClass(HINSTANCE instance) {
@@ -385,7 +425,8 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_LBUTTONDOWN: onLButtonDown(window, mousePoint(lParam)); return 0;
     case WM_LBUTTONUP: onLButtonUp(window, mousePoint(lParam)); return 0;
     case WM_CAPTURECHANGED: onCaptureChanged(window); return 0;
-    case WM_TIMER: RecitationPlayer::onTimer(); return 0;
+    case WM_TIMER: onTimer(wParam); return 0;
+    case WM_FONTS_CHANGED: onFontsChanged(window); return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -22,6 +22,10 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 // splitter drag). The row along the top is placed only by the first call of the run.
 void layoutMainWindow(HWND window);
 
+// One step of the up-down control (delta 1 or more: the next ayah, else the previous),
+// across surah ends; also Page Down and Page Up.
+void stepAyahInLists(HWND window, int delta);
+
 // The bitmap view of the main window (none before the main window is created).
 HWND bitmapViewWindow();
 

@@ -22,7 +22,8 @@ struct ProcessState {
     HBRUSH controlBrush = nullptr; // red 240, green 240, blue 190
     HANDLE playerProcess = nullptr;
     bool richEditLoaded = false; // the "RICHEDIT" class of the system's Riched32.dll
-    // Fonts made by the main window on its creation (the Settings dialog replaces ayahFont).
+    // Fonts made by the main window on its creation. The Settings dialog replaces ayahFont,
+    // and the main window then remakes translationFont (WM_FONTS_CHANGED).
     HFONT ayahFont = nullptr;
     HFONT translationFont = nullptr;
     HFONT keyboardFont = nullptr; // Tahoma 12 points, for the on-screen keyboard

@@ -1,8 +1,11 @@
 #include "app/startup_win.h"
 
+#include "app/bookmarks_win.h"
+#include "app/keyboard_win.h"
 #include "app/main_window_win.h"
 #include "app/process_state_win.h"
 #include "app/program_directory.h"
+#include "app/resume_win.h"
 #include "app/version.h"
 #include "arabic/arabic_edit_win.h"
 #include "base/wide_text_win.h"
@@ -64,11 +67,12 @@ void makeBackgroundBrush() {
     if (tile) process.backgroundBrush = CreatePatternBrush(tile);
 }
 
-int runMessageLoop() {
+int runMessageLoop(HACCEL keys) {
     MSG message;
     BOOL got;
     while ((got = GetMessageA(&message, nullptr, 0, 0)) != 0) {
         if (got == -1) return 1;
+        if (translateReaderKey(process.mainWindow, keys, message)) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
@@ -147,6 +151,7 @@ int runReader(HINSTANCE instance, int showCommand, StartFailureReporter reportFa
                       "be loaded from the Windows system folder.");
         return kExitRichEditMissing;
     }
+    process.translationHeight = storedTranslationHeight(process.translationHeight);
     if (!registerMainWindowClass(instance)) {
         reportFailure("The reader cannot start: its window class could not be registered.");
         return kExitClassNotRegistered;
@@ -156,10 +161,11 @@ int runReader(HINSTANCE instance, int showCommand, StartFailureReporter reportFa
         reportFailure("The reader cannot start: its main window could not be created.");
         return kExitWindowNotCreated;
     }
-    ShowWindow(window, showCommand);
+    ShowWindow(window, restoreWindowPlacement(window, showCommand));
     UpdateWindow(window);
+    loadBookmarks(window);
 
-    const int exitCode = runMessageLoop();
+    const int exitCode = runMessageLoop(readerKeys(instance));
 
     // The companion player of the last recitation ends with the reader.
     TerminateProcess(process.playerProcess, 1);

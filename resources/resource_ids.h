@@ -11,6 +11,10 @@
 #define IDD_SETTINGS 102
 #define IDD_TRANSLATION_SEARCH 107
 #define IDD_ARABIC_SEARCH 138
+#define IDD_GO_TO 140
+#define IDD_ADD_BOOKMARK 141
+#define IDD_BOOKMARKS 142
+#define IDR_MAIN_ACCELERATORS 150
 
 // Text resources of type "TXT".
 #define IDT_SURAH_LIST 130
@@ -29,8 +33,19 @@
 #define IDM_COMMENTARY_PAGE 111
 #define IDM_HELP_PAGE 40012
 #define IDM_ABOUT 40001
-// Commands that no menu item or control carries: something must send them.
 #define IDM_SETTINGS 40002
+#define IDM_NEXT_AYAH 40020
+#define IDM_PREVIOUS_AYAH 40021
+#define IDM_NEXT_SURAH 40022
+#define IDM_PREVIOUS_SURAH 40023
+#define IDM_GO_TO 40024
+#define IDM_ADD_BOOKMARK 40025
+#define IDM_BOOKMARKS 40026
+// The Bookmarks menu's last ten bookmarks, newest first.
+#define IDM_BOOKMARK_FIRST 40030
+#define IDM_BOOKMARK_LAST 40039
+// The translation search, Arabic search and Listen items carry their buttons' ids.
+// A command that no menu item or control carries: something must send it.
 #define IDM_READING_HISTORY 40013
 
 // Main window controls.
@@ -53,6 +68,17 @@
 // Settings dialog (102).
 #define IDC_FONT_FACE 303
 #define IDC_FONT_SIZE 304
+
+// Go to dialog (140).
+#define IDC_GO_TO_TEXT 1101
+#define IDC_GO_TO_PROBLEM 1102
+
+// Add bookmark (141) and Bookmarks (142) dialogs.
+#define IDC_BOOKMARK_AYAH 1110
+#define IDC_BOOKMARK_NOTE 1111
+#define IDC_BOOKMARK_LIST 1112
+#define IDC_BOOKMARK_RENAME 1113
+#define IDC_BOOKMARK_DELETE 1114
 
 // Translation search dialog (107).
 #define IDC_WORD_1 1001
@@ -110,5 +136,8 @@
 
 // Private window message that hands a bitmap to the bitmap view (WM_USER + 111).
 #define WM_SETPICTURE 1135
+// Private window message to the main window: the Settings dialog changed the font face or
+// size (WM_USER + 112).
+#define WM_FONTS_CHANGED 1136
 
 #endif

@@ -82,7 +82,11 @@ void onOk(HWND dialog) {
             process.ayahFont = made;
         }
     }
-    if (process.mainWindow) InvalidateRect(process.mainWindow, nullptr, FALSE);
+    if (process.mainWindow) {
+        InvalidateRect(process.mainWindow, nullptr, FALSE);
+        // The translation and the result list take the new face and size at once.
+        SendMessageA(process.mainWindow, WM_FONTS_CHANGED, 0, 0);
+    }
 
     writeSettingString(kFontNameValue, process.ayahFontName);
     writeSettingDword(kFontSizeValue, process.ayahFontSize);

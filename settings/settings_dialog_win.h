@@ -10,7 +10,8 @@ inline constexpr const char* kOfferedFaces[] = {"Microsoft Sans Serif", "Tahoma"
 inline constexpr const char* kOfferedSizes[] = {"10", "12", "14", "16", "18", "20"};
 
 // The dialog procedure. OK rebuilds process.ayahFont from the chosen face and size (a size
-// field that holds no item of the list keeps the current size), repaints the main window
+// field that holds no item of the list keeps the current size), has the main window put
+// the new face and size on the translation and the result list at once (WM_FONTS_CHANGED)
 // and stores both settings; Cancel changes nothing.
 INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -277,6 +277,18 @@ HWND waitForReaderDialog(const ReaderSession& reader, const char* caption) {
     return nullptr;
 }
 
+// The screen's pixels in rect, as the bytes of a BMP file.
+std::string pictureOf(const RECT& rect) {
+    const std::string path = windowsPathOf(std::string(NORAVEL_DATA_DIR) + "/../area.bmp");
+    if (!saveScreenArea(rect, path)) return "(no picture)";
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    in.close();
+    DeleteFileA(path.c_str());
+    return bytes.str();
+}
+
 bool waitUntilClosed(HWND window) {
     for (int i = 0; i < 1000 && IsWindow(window); ++i)
         Sleep(10);
@@ -326,6 +338,8 @@ class CommandJourney : public ::testing::Test {
                 for (int i = 0; popup && i < GetMenuItemCount(popup); ++i) {
                     char text[128] = "";
                     GetMenuStringA(popup, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+                    // Keyed by the item's text without the key shown after a tab.
+                    if (char* tab = std::strchr(text, '\t')) *tab = '\0';
                     menuIds()[text] = GetMenuItemID(popup, i);
                 }
             }
@@ -365,17 +379,8 @@ class CommandJourney : public ::testing::Test {
     }
 
     // A choice in one of the reader's drop-down lists: selection, then CBN_SELENDOK.
-    void choose(int listId, int index) {
-        HWND list = reader().child(listId);
-        SendMessageA(list, CB_SETCURSEL, index, 0);
-        SendMessageA(reader().window(), WM_COMMAND, MAKEWPARAM(listId, CBN_SELENDOK),
-                     reinterpret_cast<LPARAM>(list));
-        ASSERT_TRUE(reader().waitIdle());
-    }
-    void goTo(int surah, int ayah) {
-        choose(IDC_SURAH_LIST, surah - 1);
-        choose(IDC_AYAH_LIST, ayah - 1);
-    }
+    void choose(int listId, int index) { ASSERT_TRUE(reader().choose(listId, index)); }
+    void goTo(int surah, int ayah) { ASSERT_TRUE(reader().goTo(surah, ayah)); }
     int shownSurah() const {
         return static_cast<int>(SendMessageA(reader().child(IDC_SURAH_LIST), CB_GETCURSEL, 0, 0)) +
                1;
@@ -386,9 +391,11 @@ class CommandJourney : public ::testing::Test {
     }
     std::string translationShown() const { return reader().text(reader().child(IDC_TRANSLATION)); }
 
-    // Opens the Settings dialog (command 40002), which is owned by the main window.
+    // Opens the Settings dialog with File, Settings... (command 40002); the dialog is owned
+    // by the main window.
     HWND openSettings() {
-        PostMessageA(reader().window(), WM_COMMAND, MAKEWPARAM(IDM_SETTINGS, 0), 0);
+        EXPECT_EQ(menuIds()["&Settings..."], static_cast<UINT>(IDM_SETTINGS));
+        chooseMenuItem("&Settings...");
         HWND dialog = waitForReaderDialog(reader(), "Setting");
         if (dialog) {
             EXPECT_EQ(GetWindow(dialog, GW_OWNER), reader().window());
@@ -453,7 +460,12 @@ TEST_F(CommandJourney, LanguageAndFontChoicesShowAtOnceAreStoredAndOutlastAResta
     EXPECT_EQ(comboChoice(GetDlgItem(dialog, IDC_FONT_SIZE)), "10");
     pick(dialog, IDC_FONT_FACE, "Arial");
     pick(dialog, IDC_FONT_SIZE, "16");
+    // The translation as the screen shows it, before and right after OK: it changes at once.
+    RECT translationArea{};
+    GetWindowRect(reader().child(IDC_TRANSLATION), &translationArea);
+    const std::string before = pictureOf(translationArea);
     press(dialog, IDOK);
+    EXPECT_NE(pictureOf(translationArea), before);
     EXPECT_EQ(storedText("FontName"), "Arial");
     EXPECT_EQ(storedNumber("FontSize"), 16);
 

@@ -89,8 +89,9 @@ TEST(ReaderStartAndStop, AFolderPathTooLongForItsFilesIsRefusedWithABox) {
 }
 
 // The menu as the reader's file carries it (another process's menu cannot be read
-// through its window under every system, so it is read from the program file).
-TEST(ReaderMenu, HasTheFourMenusWithTheirItemsAndIds) {
+// through its window under every system, so it is read from the program file). Items with
+// a key show it after a tab; separators read as "" with id 0.
+TEST(ReaderMenu, HasTheFiveMenusWithTheirItemsKeysAndIds) {
     HMODULE file = LoadLibraryExA(readerPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(file, nullptr);
     HMENU menu = LoadMenuA(file, MAKEINTRESOURCEA(IDR_MAIN_MENU));
@@ -100,15 +101,29 @@ TEST(ReaderMenu, HasTheFourMenusWithTheirItemsAndIds) {
         UINT id;
     };
     const std::vector<std::pair<std::string, std::vector<Item>>> expected = {
-        {"&File", {{"E&xit", IDM_EXIT}}},
+        {"&File", {{"&Settings...", IDM_SETTINGS}, {"", 0}, {"E&xit", IDM_EXIT}}},
         {"&Edit",
          {{"Copy &arabic text as bitmap", IDM_COPY_PICTURE},
           {"Copy arabic te&xt as text (ayat)", IDM_COPY_ARABIC_AYAH},
           {"Copy arabic text as text (&surat)", IDM_COPY_ARABIC_SURAH},
-          {"Copy &terjemahan", IDM_COPY_TRANSLATION},
+          {"Copy &terjemahan\tCtrl+C", IDM_COPY_TRANSLATION},
           {"&Copy list hasil pencarian", IDM_COPY_RESULTS}}},
-        {"&View", {{"Html", IDM_COMMENTARY_PAGE}}},
-        {"&Help", {{"&How To", IDM_HELP_PAGE}, {"&About", IDM_ABOUT}}},
+        {"&View",
+         {{"Html", IDM_COMMENTARY_PAGE},
+          {"", 0},
+          {"&Next ayah\tPage Down", IDM_NEXT_AYAH},
+          {"&Previous ayah\tPage Up", IDM_PREVIOUS_AYAH},
+          {"Next s&urah\tCtrl+Page Down", IDM_NEXT_SURAH},
+          {"Previous su&rah\tCtrl+Page Up", IDM_PREVIOUS_SURAH},
+          {"&Go to...\tCtrl+G", IDM_GO_TO},
+          {"", 0},
+          {"&Translation search...\tCtrl+F", IDC_TRANSLATION_SEARCH},
+          {"&Arabic search...\tCtrl+Shift+F", IDC_ARABIC_SEARCH},
+          {"&Listen / Stop\tF5", IDC_LISTEN}}},
+        {"&Bookmarks",
+         {{"&Add bookmark...\tCtrl+D", IDM_ADD_BOOKMARK},
+          {"&Bookmarks...\tCtrl+B", IDM_BOOKMARKS}}},
+        {"&Help", {{"&How To\tF1", IDM_HELP_PAGE}, {"&About", IDM_ABOUT}}},
     };
     ASSERT_EQ(GetMenuItemCount(menu), static_cast<int>(expected.size()));
     for (size_t m = 0; m < expected.size(); ++m) {

@@ -1,5 +1,6 @@
 #include "reader_session_win.h"
 
+#include "app/resume_win.h"
 #include "resources/resource_ids.h"
 
 #include <commctrl.h>
@@ -123,6 +124,34 @@ std::string statusBarText(const ReaderSession& reader, int part) {
     return text;
 }
 
+void clearStoredReadingPosition() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\KELVANE\\QURAN\\SETTING", 0, KEY_SET_VALUE,
+                      &key) != ERROR_SUCCESS)
+        return;
+    for (const char* name : kReadingPositionValues)
+        RegDeleteValueA(key, name);
+    RegCloseKey(key);
+}
+
+void pressKeys(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    for (WORD key : keys) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        inputs.push_back(input);
+    }
+    for (auto key = keys.end(); key != keys.begin();) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *--key;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
 ReaderSession::ReaderSession(std::string exePath) : exePath_(std::move(exePath)) {}
 
 ReaderSession::~ReaderSession() {
@@ -155,6 +184,15 @@ BOOL CALLBACK findProcessWindow(HWND window, LPARAM param) {
     return TRUE;
 }
 
+BOOL CALLBACK findChild(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    char className[64] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (std::strcmp(className, search->className) != 0) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
 } // namespace
 
 HWND topWindowOf(DWORD processId, const char* className) {
@@ -163,7 +201,14 @@ HWND topWindowOf(DWORD processId, const char* className) {
     return search.found;
 }
 
-bool ReaderSession::start(DWORD timeoutMs) {
+HWND findChildWindow(HWND parent, const char* className) {
+    WindowSearch search{0, className, nullptr};
+    EnumChildWindows(parent, findChild, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool ReaderSession::start(DWORD timeoutMs, bool keepReadingPosition) {
+    if (!keepReadingPosition) clearStoredReadingPosition();
     std::string directory = exePath_;
     const size_t slash = directory.find_last_of('\\');
     directory = slash == std::string::npos ? std::string(".") : directory.substr(0, slash);
@@ -192,11 +237,51 @@ bool ReaderSession::waitIdle(DWORD timeoutMs) const {
     return SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
 }
 
+bool ReaderSession::choose(int listId, int index) const {
+    HWND list = child(listId);
+    SendMessageA(list, CB_SETCURSEL, index, 0);
+    SendMessageA(window_, WM_COMMAND, MAKEWPARAM(listId, CBN_SELENDOK),
+                 reinterpret_cast<LPARAM>(list));
+    return waitIdle();
+}
+
+bool ReaderSession::goTo(int surah, int ayah) const {
+    return choose(IDC_SURAH_LIST, surah - 1) && choose(IDC_AYAH_LIST, ayah - 1);
+}
+
 std::string ReaderSession::text(HWND control) const {
     char buffer[4096] = "";
     SendMessageA(control, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
     buffer[sizeof buffer - 1] = '\0';
     return buffer;
+}
+
+HWND ReaderSession::waitForWindow(const char* className, const char* caption,
+                                  DWORD timeoutMs) const {
+    const DWORD until = GetTickCount() + timeoutMs;
+    do {
+        for (HWND found = FindWindowExA(nullptr, nullptr, className, caption); found;
+             found = FindWindowExA(nullptr, found, className, caption)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(found, &owner);
+            if (owner == processId() && IsWindowVisible(found)) return found;
+        }
+        Sleep(20);
+    } while (static_cast<LONG>(until - GetTickCount()) > 0);
+    return nullptr;
+}
+
+bool ReaderSession::bringToFront() const {
+    SetForegroundWindow(window_);
+    for (int i = 0; i < 100 && GetForegroundWindow() != window_; ++i)
+        Sleep(20);
+    return GetForegroundWindow() == window_ && waitIdle();
+}
+
+bool ReaderSession::kill() {
+    if (!processInfo_.hProcess) return false;
+    TerminateProcess(processInfo_.hProcess, 99);
+    return WaitForSingleObject(processInfo_.hProcess, 20000) == WAIT_OBJECT_0;
 }
 
 long ReaderSession::waitForExit(DWORD timeoutMs) {

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,17 @@ bool saveScreenArea(const RECT& rect, const std::string& bmpPath);
 // A top-level window of the process with this class ("#32770" for a message box), or null.
 HWND topWindowOf(DWORD processId, const char* className);
 
+// The first child (at any depth) of parent with this class, or null.
+HWND findChildWindow(HWND parent, const char* className);
+
+// Real key presses, as a user's keyboard makes them, for the window that has the focus:
+// every key of keys goes down in order and comes up in the reverse order
+// (pressKeys({VK_CONTROL, 'G'}) is Ctrl+G).
+void pressKeys(std::initializer_list<WORD> keys);
+
+// Removes the reader's stored reading position (see app/resume_win.h) from HKCU.
+void clearStoredReadingPosition();
+
 class ReaderSession;
 // A part of the reader's status bar. SB_GETTEXT is not carried across processes, so the
 // text is written into a buffer that lives in the reader and read back from there.
@@ -57,8 +69,10 @@ class ReaderSession {
     ReaderSession(const ReaderSession&) = delete;
     ReaderSession& operator=(const ReaderSession&) = delete;
 
-    // Starts the reader and waits until its main window exists and is idle.
-    bool start(DWORD timeoutMs = 60000);
+    // Starts the reader and waits until its main window exists and is idle. Unless told to
+    // keep them, the values a reader stores at close about where it was (last ayah, window,
+    // splitter) are removed first, so that every journey starts as a first run does.
+    bool start(DWORD timeoutMs = 60000, bool keepReadingPosition = false);
     HWND window() const { return window_; }
     DWORD processId() const { return processInfo_.dwProcessId; }
 
@@ -66,6 +80,17 @@ class ReaderSession {
     bool waitIdle(DWORD timeoutMs = 20000) const;
     HWND child(int id) const { return GetDlgItem(window_, id); }
     std::string text(HWND control) const;
+    // A choice in one of the reader's drop-down lists as a user's makes it: the selection,
+    // then CBN_SELENDOK to the main window. goTo chooses the surah, then the ayah.
+    bool choose(int listId, int index) const;
+    bool goTo(int surah, int ayah) const;
+    // A top-level window of the reader (a dialog: "#32770") with this caption, once it is
+    // there; null after timeoutMs.
+    HWND waitForWindow(const char* className, const char* caption, DWORD timeoutMs = 20000) const;
+    // Makes the main window the foreground window, so that key presses reach it.
+    bool bringToFront() const;
+    // Ends the process at once, as a crash or a power cut would; true once it has ended.
+    bool kill();
 
     // Waits for the process to end; returns its exit code, or -1 when it did not end in time.
     long waitForExit(DWORD timeoutMs = 20000);

@@ -1,6 +1,7 @@
 // The reader's main window, created in this test program as the reader creates it: its
 // controls, layout, navigation, up-down steps, splitter drag, colours and the history list.
 #include "app/ayah_navigation_win.h"
+#include "app/bookmarks_win.h"
 #include "app/main_window_win.h"
 #include "app/process_state_win.h"
 #include "app/startup_win.h"
@@ -636,6 +637,87 @@ class EnglishByAnUnknownLanguage : public MainWindowTest {
 TEST_F(EnglishByAnUnknownLanguage, ShowsTheEnglishTextAndNoLanguageSelection) {
     EXPECT_EQ(translation().rfind("In the name of Allah", 0), 0u) << translation();
     EXPECT_EQ(selection(IDC_LANGUAGE_LIST), CB_ERR);
+}
+
+// ---- settings at once, the bookmarks menu ----
+
+LOGFONTA fontOf(HWND control) {
+    LOGFONTA font{};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), sizeof font,
+               &font);
+    return font;
+}
+
+TEST_F(MainWindowTest, AFaceAndSizeFromSettingsReachTheTranslationAndResultListAtOnce) {
+    const std::string face = process.ayahFontName;
+    const int size = process.ayahFontSize;
+    int pixelsPerInch = 96;
+    {
+        WindowDc dc(window);
+        pixelsPerInch = GetDeviceCaps(dc.get(), LOGPIXELSY);
+    }
+    // At the default 14 points the translation and the result list have 12 points.
+    EXPECT_EQ(fontOf(child(IDC_RESULT_LIST)).lfHeight, -MulDiv(12, pixelsPerInch, 72));
+
+    std::snprintf(process.ayahFontName, sizeof process.ayahFontName, "Tahoma");
+    process.ayahFontSize = 20;
+    SendMessageA(window, WM_FONTS_CHANGED, 0, 0);
+    const LOGFONTA font = fontOf(child(IDC_RESULT_LIST));
+    EXPECT_STREQ(font.lfFaceName, "Tahoma");
+    EXPECT_EQ(font.lfHeight, -MulDiv(17, pixelsPerInch, 72));
+    // The rich edit control tells its font by its character format (in twips, from whole
+    // pixels), which is also what clearing search marks applies from now on.
+    CHARFORMATA format{};
+    format.cbSize = sizeof format;
+    SendMessageA(child(IDC_TRANSLATION), EM_GETCHARFORMAT, SCF_DEFAULT,
+                 reinterpret_cast<LPARAM>(&format));
+    EXPECT_STREQ(format.szFaceName, "Tahoma");
+    EXPECT_NEAR(format.yHeight, 17 * 20, 10);
+    EXPECT_STREQ(defaultCharFormat.szFaceName, "Tahoma");
+    EXPECT_NEAR(defaultCharFormat.yHeight, 17 * 20, 10);
+
+    std::snprintf(process.ayahFontName, sizeof process.ayahFontName, "%s", face.c_str());
+    process.ayahFontSize = size;
+    SendMessageA(window, WM_FONTS_CHANGED, 0, 0);
+}
+
+std::string menuText(HMENU menu, int position) {
+    wchar_t text[256] = L"";
+    GetMenuStringW(menu, static_cast<UINT>(position), text, 256, MF_BYPOSITION);
+    char narrow[512] = "";
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
+    return narrow;
+}
+
+TEST_F(MainWindowTest, TheBookmarksMenuShowsTheNewestTenAndOpensThem) {
+    const std::wstring path = bookmarkFilePath();
+    ASSERT_FALSE(path.empty());
+    std::vector<Bookmark> twelve;
+    for (int ayah = 1; ayah <= 12; ++ayah) {
+        Bookmark bookmark;
+        bookmark.surah = 2;
+        bookmark.ayah = ayah;
+        bookmark.when = "2026-03-04 05:06:07";
+        if (ayah == 12) bookmark.note = "note & more";
+        twelve.push_back(bookmark);
+    }
+    ASSERT_TRUE(writeFileReplacing(path, formatBookmarkFile(twelve)));
+    loadBookmarks(window);
+    DeleteFileW(path.c_str());
+    ASSERT_EQ(bookmarks().size(), 12u);
+
+    HMENU popup = GetSubMenu(GetMenu(window), 3);
+    ASSERT_NE(popup, nullptr);
+    ASSERT_EQ(GetMenuItemCount(popup), 2 + 1 + 10);
+    EXPECT_EQ(menuText(popup, 3), "&1  2:12  Al Baqarah - note   more");
+    EXPECT_EQ(menuText(popup, 4), "&2  2:11  Al Baqarah");
+    EXPECT_EQ(menuText(popup, 12), "1&0  2:3  Al Baqarah");
+    EXPECT_EQ(GetMenuItemID(popup, 12), static_cast<UINT>(IDM_BOOKMARK_LAST));
+
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDM_BOOKMARK_FIRST + 1, 0), 0);
+    EXPECT_EQ(shown(), "2:11");
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDM_BOOKMARK_LAST, 0), 0);
+    EXPECT_EQ(shown(), "2:3");
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 // records its command line stands in for zemplay.exe and morvent.exe, and a small COM
 // server of ours stands in for the browser's automation object.
 #include "app/ayah_navigation_win.h"
+#include "app/commands_win.h"
+#include "app/keyboard_win.h"
 #include "app/process_state_win.h"
 #include "app/startup_win.h"
 #include "external/browser_pages_win.h"
@@ -471,6 +473,34 @@ TEST_F(BrowserPages, HelpPageGoesToTheRunningBrowserInstance) {
     // sent to it instead of starting a new one.
     EXPECT_EQ(WaitForSingleObject(running.hProcess, 10000), WAIT_OBJECT_0);
     CloseHandle(running.hProcess);
+}
+
+// F1 goes through the reader's key table as a key press of its message loop would.
+WNDPROC testProcedure = nullptr;
+LRESULT CALLBACK commandsToTheReader(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND && handleMainWindowCommand(window, LOWORD(wParam), HIWORD(wParam),
+                                                         reinterpret_cast<HWND>(lParam)))
+        return 0;
+    return CallWindowProcA(testProcedure, window, message, wParam, lParam);
+}
+
+TEST_F(BrowserPages, F1OpensTheHelpPage) {
+    testProcedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(commandsToTheReader)));
+    MSG key{};
+    key.hwnd = window;
+    key.message = WM_KEYDOWN;
+    key.wParam = VK_F1;
+    key.lParam = 1 | (MapVirtualKeyA(VK_F1, MAPVK_VK_TO_VSC) << 16);
+    EXPECT_TRUE(translateReaderKey(window, readerKeys(GetModuleHandleA(nullptr)), key));
+    // The page goes to the browser object, or to the shell when the object cannot be had
+    // (after the running-instance test the prefix's registration may be stale).
+    const std::vector<std::string> browser = {"Visible 1", "Navigate " + folder + "\\help.htm"};
+    EXPECT_TRUE(told() == browser ||
+                (told().empty() && shellUrls.size() == 1 &&
+                 shellUrls[0].find("noravel%20recitation%20test/help.htm") != std::string::npos))
+        << (shellUrls.empty() ? "nothing opened" : shellUrls[0]);
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(testProcedure));
 }
 
 TEST_F(BrowserPages, WithoutABrowserObjectThePageGoesToTheShellAsAFileUrl) {

@@ -4,7 +4,10 @@
 
 #include "app/main_window_win.h"
 #include "app/process_state_win.h"
+#include "app/resume_win.h"
 #include "app/startup_win.h"
+#include "settings/registry_win.h"
+#include "settings/settings_win.h"
 
 #include <windows.h>
 
@@ -40,6 +43,14 @@ inline std::string windowText(HWND window) {
     return text;
 }
 
+// Removes what a closed reader window stored about where it was (last ayah, window
+// rectangle, splitter), so that the next window starts as a first run does.
+inline void clearStoredReadingPosition() {
+    const SettingsLocation& where = defaultSettingsLocation();
+    for (const char* name : kReadingPositionValues)
+        deleteRegistryValue(where.userRoot, where.key, where.subkey, name);
+}
+
 // Makes the main window in this process as the reader does, with the build's program
 // folder, a fresh first layout and a known outer size. It is not shown: without a window
 // manager nothing here needs the screen. Returns null when it cannot be made.
@@ -53,6 +64,7 @@ inline HWND createReaderWindow(int width = 900, int height = 700) {
     useProgramDirectory(distDirectory().c_str());
     process.firstLayout = true;
     process.translationHeight = 140;
+    clearStoredReadingPosition();
     HWND window = createMainWindow(process.instance);
     if (window) SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOZORDER);
     pumpMessages();

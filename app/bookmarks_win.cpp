@@ -1,0 +1,434 @@
+#include "app/bookmarks_win.h"
+
+#include "app/ayah_navigation_win.h"
+#include "app/process_state_win.h"
+#include "app/version.h"
+#include "base/guards_win.h"
+#include "base/wide_text_win.h"
+#include "resources/resource_ids.h"
+#include "text/text_store.h"
+
+#include <knownfolders.h>
+#include <shlobj.h>
+
+#include <cstdio>
+
+namespace {
+
+// More than any user writes by hand; a larger file is not read into memory.
+constexpr LONGLONG kLargestBookmarkFile = 16 * 1024 * 1024;
+constexpr int kRecentInMenu = IDM_BOOKMARK_LAST - IDM_BOOKMARK_FIRST + 1;
+constexpr int kLongestNote = 200;      // characters the note fields accept
+constexpr size_t kNoteInMenu = 40;     // characters of a note shown in the menu
+constexpr int kFixedBookmarkItems = 2; // Add bookmark..., Bookmarks...
+
+struct BookmarkStore {
+    std::vector<Bookmark> items; // oldest first
+    // False when the file exists but could not be read, or its damaged lines could not be
+    // set aside: a save would then replace lines nobody has read.
+    bool savable = true;
+};
+BookmarkStore store;
+
+std::wstring widen(const std::string& text, UINT codePage) {
+    if (text.empty()) return L"";
+    const int size =
+        MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    if (size <= 0) return L"";
+    std::wstring wide(static_cast<size_t>(size), L'\0');
+    MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), &wide[0], size);
+    return wide;
+}
+
+std::wstring surahNameOf(int surah) {
+    std::string name = TextStore::surahName(surah);
+    while (!name.empty() && name.back() == ' ')
+        name.pop_back();
+    return widen(name, CP_ACP);
+}
+
+std::wstring ayahLabel(const Bookmark& bookmark) {
+    wchar_t label[16];
+    std::swprintf(label, sizeof label / sizeof label[0], L"%d:%d", bookmark.surah, bookmark.ayah);
+    return label + (L"  " + surahNameOf(bookmark.surah));
+}
+
+void report(HWND owner, const std::wstring& text, UINT icon = MB_ICONWARNING) {
+    MessageBoxW(owner, text.c_str(), widen(NORAVEL_CAPTION, CP_ACP).c_str(), MB_OK | icon);
+}
+
+// %APPDATA%\Noravel. It is made only when something is written into it, so that a reader
+// that never saves a bookmark leaves no trace there.
+std::wstring bookmarkFolder() {
+    PWSTR appData = nullptr;
+    if (FAILED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &appData))) return L"";
+    std::wstring folder = std::wstring(appData) + L"\\Noravel";
+    CoTaskMemFree(appData);
+    return folder;
+}
+
+bool makeBookmarkFolder() {
+    const std::wstring folder = bookmarkFolder();
+    return !folder.empty() &&
+           (CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+}
+
+enum class ReadOutcome { read, missing, failed };
+
+ReadOutcome readWholeFile(const std::wstring& path, std::string& text) {
+    KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ReadOutcome::missing
+                                                                              : ReadOutcome::failed;
+    }
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
+        size.QuadPart > kLargestBookmarkFile)
+        return ReadOutcome::failed;
+    text.assign(static_cast<size_t>(size.QuadPart), '\0');
+    size_t done = 0;
+    while (done < text.size()) {
+        DWORD got = 0;
+        if (!ReadFile(file.get(), &text[done], static_cast<DWORD>(text.size() - done), &got,
+                      nullptr))
+            return ReadOutcome::failed;
+        if (got == 0) break; // shorter than it said: what is there counts
+        done += got;
+    }
+    text.resize(done);
+    return ReadOutcome::read;
+}
+
+bool writeAll(HANDLE file, const std::string& text) {
+    size_t done = 0;
+    while (done < text.size()) {
+        DWORD wrote = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(text.size() - done, 1 << 20));
+        if (!WriteFile(file, text.data() + done, chunk, &wrote, nullptr) || wrote == 0)
+            return false;
+        done += wrote;
+    }
+    return true;
+}
+
+bool appendLines(const std::wstring& path, const std::vector<std::string>& lines) {
+    KernelHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\n";
+    return writeAll(file.get(), text) && FlushFileBuffers(file.get());
+}
+
+bool save() {
+    if (!store.savable) return false;
+    const std::wstring path = bookmarkFilePath();
+    return !path.empty() && makeBookmarkFolder() &&
+           writeFileReplacing(path, formatBookmarkFile(store.items));
+}
+
+void reportUnsaved(HWND owner) {
+    report(owner, store.savable
+                      ? L"The bookmarks could not be saved to\n" + bookmarkFilePath() +
+                            L"\nThey stay in the reader until it closes."
+                      : L"The bookmark file could not be read, so it is left as it is and "
+                        L"changes to the bookmarks are not saved:\n" +
+                            bookmarkFilePath());
+}
+
+HMENU bookmarksPopup(HWND mainWindow) {
+    HMENU bar = GetMenu(mainWindow);
+    for (int i = 0; bar && i < GetMenuItemCount(bar); ++i) {
+        HMENU popup = GetSubMenu(bar, i);
+        if (popup && GetMenuState(popup, IDM_BOOKMARKS, MF_BYCOMMAND) != static_cast<UINT>(-1))
+            return popup;
+    }
+    return nullptr;
+}
+
+// The Bookmarks menu: its two commands, then the newest ten bookmarks.
+void refreshMenu(HWND mainWindow) {
+    HMENU popup = mainWindow ? bookmarksPopup(mainWindow) : nullptr;
+    if (!popup) return;
+    while (GetMenuItemCount(popup) > kFixedBookmarkItems)
+        DeleteMenu(popup, kFixedBookmarkItems, MF_BYPOSITION);
+    const int count = static_cast<int>(store.items.size());
+    if (count > 0) AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
+    for (int i = 0; i < kRecentInMenu && i < count; ++i) {
+        const Bookmark& bookmark = store.items[count - 1 - i];
+        std::wstring text = i < 9 ? L"&" + std::to_wstring(i + 1) : L"1&0";
+        text += L"  " + ayahLabel(bookmark);
+        std::wstring note = wideFromUtf8(bookmark.note.c_str());
+        if (note.size() > kNoteInMenu) note = note.substr(0, kNoteInMenu) + L"...";
+        for (wchar_t& c : note)
+            if (c == L'\t' || c == L'\r' || c == L'\n' || c == L'&') c = L' ';
+        if (!note.empty()) text += L" - " + note;
+        AppendMenuW(popup, MF_STRING, IDM_BOOKMARK_FIRST + i, text.c_str());
+    }
+    DrawMenuBar(mainWindow);
+}
+
+std::string noteOf(HWND dialog) {
+    wchar_t note[kLongestNote + 1] = L"";
+    GetDlgItemTextW(dialog, IDC_BOOKMARK_NOTE, note, kLongestNote + 1);
+    return utf8FromWide(note);
+}
+
+// ---- Add bookmark (dialog 141) ----
+
+struct AddRequest {
+    Bookmark ayah;
+    std::string note;
+};
+
+INT_PTR CALLBACK addDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) try {
+    switch (message) {
+    case WM_INITDIALOG: {
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        const auto* request = reinterpret_cast<const AddRequest*>(lParam);
+        SetDlgItemTextW(dialog, IDC_BOOKMARK_AYAH, ayahLabel(request->ayah).c_str());
+        SendDlgItemMessageW(dialog, IDC_BOOKMARK_NOTE, EM_LIMITTEXT, kLongestNote, 0);
+        return TRUE;
+    }
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK:
+            reinterpret_cast<AddRequest*>(GetWindowLongPtrW(dialog, DWLP_USER))->note =
+                noteOf(dialog);
+            EndDialog(dialog, IDOK);
+            return TRUE;
+        case IDCANCEL: EndDialog(dialog, IDCANCEL); return TRUE;
+        }
+        break;
+    }
+    return FALSE;
+} catch (...) {
+    return FALSE;
+}
+
+// ---- Bookmarks (dialog 142) ----
+
+constexpr LRESULT kNoSelection = -1;
+
+// The file index of the selected item, or -1.
+LRESULT selectedBookmark(HWND dialog) {
+    const LRESULT item = SendDlgItemMessageW(dialog, IDC_BOOKMARK_LIST, LB_GETCURSEL, 0, 0);
+    if (item < 0) return kNoSelection;
+    const LRESULT index = SendDlgItemMessageW(dialog, IDC_BOOKMARK_LIST, LB_GETITEMDATA, item, 0);
+    return index >= 0 && static_cast<size_t>(index) < store.items.size() ? index : kNoSelection;
+}
+
+void showSelectedNote(HWND dialog) {
+    const LRESULT index = selectedBookmark(dialog);
+    const std::wstring note =
+        index == kNoSelection ? L""
+                              : wideFromUtf8(store.items[static_cast<size_t>(index)].note.c_str());
+    SetDlgItemTextW(dialog, IDC_BOOKMARK_NOTE, note.c_str());
+}
+
+// Lists the bookmarks newest first and selects the item at position (clamped).
+void fillList(HWND dialog, LRESULT position) {
+    HWND list = GetDlgItem(dialog, IDC_BOOKMARK_LIST);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    for (size_t i = store.items.size(); i-- > 0;) {
+        const Bookmark& bookmark = store.items[i];
+        std::wstring text = ayahLabel(bookmark) + L"   " + widen(bookmark.when, CP_ACP);
+        if (!bookmark.note.empty()) text += L"   " + wideFromUtf8(bookmark.note.c_str());
+        const LRESULT item =
+            SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        if (item >= 0) SendMessageW(list, LB_SETITEMDATA, item, static_cast<LPARAM>(i));
+    }
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    if (count > 0) {
+        if (position >= count) position = count - 1;
+        SendMessageW(list, LB_SETCURSEL, position < 0 ? 0 : position, 0);
+    }
+    showSelectedNote(dialog);
+}
+
+void afterChange(HWND dialog, bool saved) {
+    const LRESULT position = SendDlgItemMessageW(dialog, IDC_BOOKMARK_LIST, LB_GETCURSEL, 0, 0);
+    fillList(dialog, position);
+    refreshMenu(process.mainWindow);
+    if (!saved) reportUnsaved(dialog);
+}
+
+void openSelected(HWND dialog) {
+    const LRESULT index = selectedBookmark(dialog);
+    if (index == kNoSelection) return;
+    *reinterpret_cast<LRESULT*>(GetWindowLongPtrW(dialog, DWLP_USER)) = index;
+    EndDialog(dialog, IDOK);
+}
+
+void onBookmarksCommand(HWND dialog, int id, int notification) {
+    switch (id) {
+    case IDOK: openSelected(dialog); break;
+    case IDCANCEL: EndDialog(dialog, IDCANCEL); break;
+    case IDC_BOOKMARK_LIST:
+        if (notification == LBN_DBLCLK) openSelected(dialog);
+        if (notification == LBN_SELCHANGE) showSelectedNote(dialog);
+        break;
+    case IDC_BOOKMARK_RENAME: {
+        const LRESULT index = selectedBookmark(dialog);
+        if (index != kNoSelection)
+            afterChange(dialog, renameBookmark(static_cast<size_t>(index), noteOf(dialog)));
+        break;
+    }
+    case IDC_BOOKMARK_DELETE: {
+        const LRESULT index = selectedBookmark(dialog);
+        if (index != kNoSelection) afterChange(dialog, deleteBookmark(static_cast<size_t>(index)));
+        break;
+    }
+    }
+}
+
+INT_PTR CALLBACK bookmarksDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) try {
+    switch (message) {
+    case WM_INITDIALOG:
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        SendDlgItemMessageW(dialog, IDC_BOOKMARK_NOTE, EM_LIMITTEXT, kLongestNote, 0);
+        fillList(dialog, 0);
+        return TRUE;
+    case WM_COMMAND: onBookmarksCommand(dialog, LOWORD(wParam), HIWORD(wParam)); return TRUE;
+    }
+    return FALSE;
+} catch (...) {
+    return FALSE;
+}
+
+void open(const Bookmark& bookmark) {
+    selectAyah(bookmark.surah, bookmark.ayah);
+}
+
+} // namespace
+
+std::wstring bookmarkFilePath() {
+    const std::wstring folder = bookmarkFolder();
+    return folder.empty() ? folder : folder + L"\\bookmarks.txt";
+}
+
+std::wstring damagedBookmarkFilePath() {
+    const std::wstring folder = bookmarkFolder();
+    return folder.empty() ? folder : folder + L"\\bookmarks-damaged.txt";
+}
+
+bool writeFileReplacing(const std::wstring& path, const std::string& text) {
+    const std::wstring temporary = path + L".tmp";
+    {
+        KernelHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) return false;
+        // On disk before the move, so that the move never puts an unwritten file in place.
+        if (!writeAll(file.get(), text) || !FlushFileBuffers(file.get())) {
+            file.reset();
+            DeleteFileW(temporary.c_str());
+            return false;
+        }
+    }
+    if (!MoveFileExW(temporary.c_str(), path.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileW(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+void loadBookmarks(HWND mainWindow) {
+    store = BookmarkStore{};
+    const std::wstring path = bookmarkFilePath();
+    std::string text;
+    const ReadOutcome outcome = path.empty() ? ReadOutcome::failed : readWholeFile(path, text);
+    if (outcome == ReadOutcome::failed) {
+        store.savable = false;
+        report(mainWindow, L"The bookmark file could not be read:\n" + path +
+                               L"\nIt is left as it is; bookmarks added now are not saved.");
+    } else if (outcome == ReadOutcome::read) {
+        BookmarkFileContent content = parseBookmarkFile(text, TextStore::ayahCount);
+        store.items = std::move(content.bookmarks);
+        const size_t damaged = content.damagedLines.size();
+        if (damaged > 0) {
+            const std::wstring aside = damagedBookmarkFilePath();
+            const std::wstring lines =
+                std::to_wstring(damaged) + (damaged == 1 ? L" line" : L" lines");
+            // The lines leave the bookmark file only once they are safe in the side file.
+            if (!aside.empty() && makeBookmarkFolder() &&
+                appendLines(aside, content.damagedLines) && save()) {
+                report(mainWindow,
+                       lines +
+                           L" of the bookmark file could not be read as "
+                           L"bookmarks. They were moved, unchanged, to\n" +
+                           aside,
+                       MB_ICONINFORMATION);
+            } else {
+                store.savable = false;
+                report(mainWindow, lines +
+                                       L" of the bookmark file could not be read and could "
+                                       L"not be set aside. The file is left as it is and "
+                                       L"bookmarks are not saved:\n" +
+                                       path);
+            }
+        }
+    }
+    refreshMenu(mainWindow);
+}
+
+const std::vector<Bookmark>& bookmarks() {
+    return store.items;
+}
+
+bool addBookmark(int surah, int ayah, const std::string& note) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char when[32];
+    std::snprintf(when, sizeof when, "%04u-%02u-%02u %02u:%02u:%02u", now.wYear, now.wMonth,
+                  now.wDay, now.wHour, now.wMinute, now.wSecond);
+    Bookmark bookmark;
+    bookmark.surah = surah;
+    bookmark.ayah = ayah;
+    bookmark.when = when;
+    bookmark.note = note;
+    store.items.push_back(std::move(bookmark));
+    return save();
+}
+
+bool renameBookmark(size_t index, const std::string& note) {
+    if (index >= store.items.size()) return false;
+    store.items[index].note = note;
+    return save();
+}
+
+bool deleteBookmark(size_t index) {
+    if (index >= store.items.size()) return false;
+    store.items.erase(store.items.begin() + static_cast<std::ptrdiff_t>(index));
+    return save();
+}
+
+void addBookmarkForCurrentAyah(HWND mainWindow) try {
+    AddRequest request;
+    request.ayah.surah = currentSurah();
+    request.ayah.ayah = currentAyah();
+    if (request.ayah.surah < 1 || request.ayah.ayah < 1) return;
+    if (DialogBoxParamW(process.instance, MAKEINTRESOURCEW(IDD_ADD_BOOKMARK), mainWindow,
+                        addDialogProc, reinterpret_cast<LPARAM>(&request)) != IDOK)
+        return;
+    const bool saved = addBookmark(request.ayah.surah, request.ayah.ayah, request.note);
+    refreshMenu(mainWindow);
+    if (!saved) reportUnsaved(mainWindow);
+} catch (...) { // out of memory: no bookmark added
+}
+
+void showBookmarksDialog(HWND mainWindow) {
+    LRESULT chosen = kNoSelection;
+    if (DialogBoxParamW(process.instance, MAKEINTRESOURCEW(IDD_BOOKMARKS), mainWindow,
+                        bookmarksDialogProc, reinterpret_cast<LPARAM>(&chosen)) == IDOK &&
+        chosen >= 0 && static_cast<size_t>(chosen) < store.items.size())
+        open(store.items[static_cast<size_t>(chosen)]);
+}
+
+void openRecentBookmark(int newestIndex) {
+    const int count = static_cast<int>(store.items.size());
+    if (newestIndex >= 0 && newestIndex < count) open(store.items[count - 1 - newestIndex]);
+}

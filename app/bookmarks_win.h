@@ -1,0 +1,45 @@
+// Bookmarks: kept per user in %APPDATA%\Noravel\bookmarks.txt (format: app/bookmark_file.h),
+// listed in the Bookmarks menu (the last ten) and in the Bookmarks dialog (142), added with
+// the Add bookmark dialog (141).
+//
+// Every save writes bookmarks.txt.tmp beside the file and moves it over the old file in
+// one step, so the file on disk is always either the old or the new one. Lines of the file
+// that do not read are appended to bookmarks-damaged.txt beside it and reported once; the
+// file is then saved without them.
+#ifndef NORAVEL_BOOKMARKS_WIN_H
+#define NORAVEL_BOOKMARKS_WIN_H
+
+#include "app/bookmark_file.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// The files in %APPDATA%\Noravel (the folder is made by the first save); "" when the
+// system names no application data folder.
+std::wstring bookmarkFilePath();
+std::wstring damagedBookmarkFilePath();
+
+// Writes text to path through a temporary file beside it and one replacing move.
+bool writeFileReplacing(const std::wstring& path, const std::string& text);
+
+// Reads the bookmark file (after the text store is loaded), moves damaged lines aside and
+// reports them to the user once, and fills the Bookmarks menu of mainWindow.
+void loadBookmarks(HWND mainWindow);
+
+// The bookmarks in memory, oldest first (as in the file).
+const std::vector<Bookmark>& bookmarks();
+
+// Adds the ayah with the current local time and note (UTF-8) and saves; true when saved.
+bool addBookmark(int surah, int ayah, const std::string& note);
+bool renameBookmark(size_t index, const std::string& note);
+bool deleteBookmark(size_t index);
+
+// Commands: Ctrl+D (asks for a note), Ctrl+B (the dialog), and the menu's recent items
+// (0 = the newest).
+void addBookmarkForCurrentAyah(HWND mainWindow);
+void showBookmarksDialog(HWND mainWindow);
+void openRecentBookmark(int newestIndex);
+
+#endif

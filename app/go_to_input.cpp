@@ -1,0 +1,177 @@
+#include "app/go_to_input.h"
+
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+constexpr int kSurahs = 114;
+constexpr size_t kLongestNumber = 6; // more digits than this name no surah or ayah
+constexpr int kNamesInProblem = 4;
+
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && isSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isSpace(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+bool allDigits(std::string_view text) {
+    if (text.empty()) return false;
+    for (char c : text)
+        if (!isDigit(c)) return false;
+    return true;
+}
+
+// A number of at most kLongestNumber digits; -1 for anything else.
+int numberOf(std::string_view text) {
+    if (!allDigits(text) || text.size() > kLongestNumber) return -1;
+    int value = 0;
+    for (char c : text)
+        value = value * 10 + (c - '0');
+    return value;
+}
+
+// Lower-case letters and digits only: "Al Ma'idah" and "al-maidah" both become "almaidah".
+std::string folded(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        if (c >= 'A' && c <= 'Z')
+            out.push_back(static_cast<char>(c - 'A' + 'a'));
+        else if ((c >= 'a' && c <= 'z') || isDigit(c))
+            out.push_back(c);
+    }
+    return out;
+}
+
+// The name after its first word ("Baqarah" of "Al Baqarah"), folded; "" for one word.
+std::string foldedWithoutArticle(std::string_view name) {
+    name = trimmed(name);
+    const size_t space = name.find(' ');
+    return space == std::string_view::npos ? std::string() : folded(name.substr(space + 1));
+}
+
+std::string shown(std::string_view text) {
+    return std::string(trimmed(text));
+}
+
+GoToTarget problem(std::string text) {
+    GoToTarget target;
+    target.problem = std::move(text);
+    return target;
+}
+
+// The surah a part of a name stands for; 0 when none does, -1 when several do (their
+// numbers in matches).
+int surahByName(const std::string& query, const char* (*surahName)(int),
+                std::vector<int>& matches) {
+    std::vector<int> exact, starting, containing;
+    for (int surah = 1; surah <= kSurahs; ++surah) {
+        const char* raw = surahName(surah);
+        const std::string name = folded(raw ? raw : "");
+        const std::string bare = foldedWithoutArticle(raw ? raw : "");
+        if (name.empty()) continue;
+        if (name == query || bare == query) exact.push_back(surah);
+        if (name.compare(0, query.size(), query) == 0 ||
+            (!bare.empty() && bare.compare(0, query.size(), query) == 0))
+            starting.push_back(surah);
+        if (name.find(query) != std::string::npos) containing.push_back(surah);
+    }
+    for (const std::vector<int>* group : {&exact, &starting, &containing}) {
+        if (group->size() == 1) return group->front();
+        if (group->size() > 1) {
+            matches = *group;
+            return -1;
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+GoToTarget parseGoToInput(std::string_view text, const char* (*surahName)(int surah),
+                          int (*ayahCount)(int surah)) {
+    const std::string_view input = trimmed(text);
+    if (input.empty())
+        return problem("Type a surah and an ayah, such as 2:255 or 2 255, or a part of a "
+                       "surah name, such as baqa.");
+
+    // An ayah at the end, after a colon or a space: "2:255", "2 255", "baqa 255".
+    std::string_view head = input;
+    std::string_view ayahText;
+    size_t digits = input.size();
+    while (digits > 0 && isDigit(input[digits - 1]))
+        --digits;
+    if (digits > 0 && digits < input.size()) {
+        size_t cut = digits;
+        while (cut > 0 && (isSpace(input[cut - 1]) || input[cut - 1] == ':'))
+            --cut;
+        if (cut < digits && cut > 0) {
+            head = trimmed(input.substr(0, cut));
+            ayahText = input.substr(digits);
+        }
+    }
+
+    char line[256];
+    int surah = 0;
+    if (allDigits(head)) {
+        surah = numberOf(head);
+        if (surah < 1 || surah > kSurahs) {
+            std::snprintf(line, sizeof line,
+                          "There is no surah %.12s: the surahs are numbered 1 to 114.",
+                          shown(head).c_str());
+            return problem(line);
+        }
+    } else {
+        const std::string query = folded(head);
+        if (query.empty()) {
+            std::snprintf(line, sizeof line, "\"%.40s\" is neither an ayah nor a surah name.",
+                          shown(input).c_str());
+            return problem(line);
+        }
+        std::vector<int> matches;
+        surah = surahByName(query, surahName, matches);
+        if (surah == 0) {
+            std::snprintf(line, sizeof line, "No surah name contains \"%.40s\".",
+                          shown(head).c_str());
+            return problem(line);
+        }
+        if (surah < 0) {
+            std::string names;
+            for (size_t i = 0; i < matches.size() && i < kNamesInProblem; ++i) {
+                if (i > 0) names += ", ";
+                names += shown(surahName(matches[i]));
+            }
+            if (matches.size() > kNamesInProblem) names += ", ...";
+            std::snprintf(line, sizeof line,
+                          "\"%.40s\" fits several surahs (%.150s): type more of the name.",
+                          shown(head).c_str(), names.c_str());
+            return problem(line);
+        }
+    }
+
+    int ayah = 1;
+    if (!ayahText.empty()) {
+        ayah = numberOf(ayahText);
+        const int count = ayahCount(surah);
+        if (ayah < 1 || ayah > count) {
+            std::snprintf(line, sizeof line, "Surah %d (%.40s) has ayat 1 to %d, not %.12s.", surah,
+                          shown(surahName(surah)).c_str(), count, shown(ayahText).c_str());
+            return problem(line);
+        }
+    }
+    GoToTarget target;
+    target.found = true;
+    target.surah = surah;
+    target.ayah = ayah;
+    return target;
+}

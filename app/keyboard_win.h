@@ -1,0 +1,20 @@
+// The reader's keys (the accelerator table): which key presses of the message loop become
+// main-window commands, and which stay with the control that has the focus.
+#ifndef NORAVEL_KEYBOARD_WIN_H
+#define NORAVEL_KEYBOARD_WIN_H
+
+#include <windows.h>
+
+// Loads the table from the program's resources once; later calls give the same table.
+HACCEL readerKeys(HINSTANCE instance);
+
+// True when message was a key of the table and has been carried out as a command of
+// mainWindow. Keys for other windows (dialogs, other top-level windows) and keys that an
+// open drop-down list needs for itself are left alone.
+bool translateReaderKey(HWND mainWindow, HACCEL keys, MSG& message);
+
+// Ctrl+C: when the focused control shows a text selection, that control copies it (true);
+// otherwise nothing happens here (false) and the translation is copied.
+bool copyFocusedSelection();
+
+#endif

@@ -1,0 +1,138 @@
+#include "app/resume_win.h"
+
+#include "app/ayah_navigation_win.h"
+#include "app/process_state_win.h"
+#include "settings/registry_win.h"
+#include "settings/settings_win.h"
+#include "text/text_store.h"
+
+namespace {
+
+SaveThrottle storeThrottle(kResumeStoreIntervalMs);
+AyahRef heldBack{0, 0};
+bool timerRunning = false;
+
+// Only the per-user copy: these values describe one user's reading, never the machine's.
+bool readValue(const char* name, int& value) {
+    const SettingsLocation& where = defaultSettingsLocation();
+    return queryRegistryDword(where.userRoot, where.key, where.subkey, name, &value);
+}
+
+void writeValue(const char* name, int value) {
+    const SettingsLocation& where = defaultSettingsLocation();
+    writeRegistryDword(where.userRoot, where.key, where.subkey, name, value);
+}
+
+void storeAyah(AyahRef ayah) {
+    writeValue(kLastSurahValue, ayah.surah);
+    writeValue(kLastAyahValue, ayah.ayah);
+    storeThrottle.wrote(GetTickCount());
+}
+
+// The window's rectangle when neither maximised nor minimised, in screen coordinates.
+bool normalRect(HWND window, RECT& rect, bool& maximized) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (!GetWindowPlacement(window, &placement)) return false;
+    maximized =
+        placement.showCmd == SW_SHOWMAXIMIZED ||
+        (placement.showCmd == SW_SHOWMINIMIZED && (placement.flags & WPF_RESTORETOMAXIMIZED));
+    if (!IsZoomed(window) && !IsIconic(window)) return GetWindowRect(window, &rect) != FALSE;
+    // The placement is in work-area coordinates: shift it by the work area's offset.
+    rect = placement.rcNormalPosition;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (GetMonitorInfoA(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor))
+        OffsetRect(&rect, monitor.rcWork.left - monitor.rcMonitor.left,
+                   monitor.rcWork.top - monitor.rcMonitor.top);
+    return true;
+}
+
+ScreenRect screenRectOf(const RECT& rect) {
+    return {static_cast<int>(rect.left), static_cast<int>(rect.top), static_cast<int>(rect.right),
+            static_cast<int>(rect.bottom)};
+}
+
+} // namespace
+
+AyahRef storedResumeAyah() {
+    int surah = 0, ayah = 0;
+    if (!readValue(kLastSurahValue, surah) || !readValue(kLastAyahValue, ayah)) return {1, 1};
+    return resumeAyah(surah, ayah, TextStore::ayahCount);
+}
+
+void rememberShownAyah(int surah, int ayah) {
+    heldBack = {surah, ayah};
+    if (timerRunning) return; // the timer stores the newest at its end
+    const uint32_t wait = storeThrottle.delayFor(GetTickCount());
+    if (wait == 0 || !process.mainWindow) {
+        storeAyah(heldBack);
+        return;
+    }
+    timerRunning = SetTimer(process.mainWindow, kResumeTimer, wait, nullptr) != 0;
+    if (!timerRunning) storeAyah(heldBack);
+}
+
+void onResumeTimer() {
+    if (process.mainWindow) KillTimer(process.mainWindow, kResumeTimer);
+    if (!timerRunning) return;
+    timerRunning = false;
+    storeAyah(heldBack);
+}
+
+void storeReadingPosition(HWND mainWindow) {
+    if (timerRunning) KillTimer(mainWindow, kResumeTimer);
+    timerRunning = false;
+    const int surah = currentSurah(), ayah = currentAyah();
+    if (surah >= 1 && ayah >= 1) storeAyah({surah, ayah});
+
+    RECT rect;
+    bool maximized = false;
+    if (normalRect(mainWindow, rect, maximized) && isPlausibleWindowRect(screenRectOf(rect))) {
+        writeValue(kWindowLeftValue, rect.left);
+        writeValue(kWindowTopValue, rect.top);
+        writeValue(kWindowWidthValue, rect.right - rect.left);
+        writeValue(kWindowHeightValue, rect.bottom - rect.top);
+        writeValue(kWindowMaximizedValue, maximized ? 1 : 0);
+    }
+    writeValue(kTranslationHeightValue, process.translationHeight);
+}
+
+int storedTranslationHeight(int fallback) {
+    int height = 0;
+    if (!readValue(kTranslationHeightValue, height)) return fallback;
+    return height >= 0 && height <= kLargestWindowSide ? height : fallback;
+}
+
+int restoreWindowPlacement(HWND mainWindow, int showCommand) {
+    int left = 0, top = 0, width = 0, height = 0, maximized = 0;
+    if (!readValue(kWindowLeftValue, left) || !readValue(kWindowTopValue, top) ||
+        !readValue(kWindowWidthValue, width) || !readValue(kWindowHeightValue, height))
+        return showCommand;
+    readValue(kWindowMaximizedValue, maximized);
+    // Each edge is checked before it is added to: the stored numbers may be anything.
+    if (width < kSmallestWindowSide || width > kLargestWindowSide || height < kSmallestWindowSide ||
+        height > kLargestWindowSide)
+        return showCommand;
+    ScreenRect wanted{left, top, 0, 0};
+    if (left <= -kLargestWindowSide || left >= kLargestWindowSide || top <= -kLargestWindowSide ||
+        top >= kLargestWindowSide)
+        return showCommand;
+    wanted.right = left + width;
+    wanted.bottom = top + height;
+
+    // A window that is on no screen any more (a monitor was removed, the resolution
+    // dropped) goes onto the nearest one.
+    RECT rect{wanted.left, wanted.top, wanted.right, wanted.bottom};
+    if (!MonitorFromRect(&rect, MONITOR_DEFAULTTONULL)) {
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        if (GetMonitorInfoA(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor))
+            wanted = fitOntoArea(wanted, screenRectOf(monitor.rcWork));
+    }
+    SetWindowPos(mainWindow, nullptr, wanted.left, wanted.top, wanted.width(), wanted.height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const bool ordinaryShow =
+        showCommand == SW_SHOWNORMAL || showCommand == SW_SHOWDEFAULT || showCommand == SW_SHOW;
+    return maximized == 1 && ordinaryShow ? SW_SHOWMAXIMIZED : showCommand;
+}

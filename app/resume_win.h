@@ -1,0 +1,48 @@
+// Where the reader left off: the last ayah shown, the window's place and size and the
+// splitter's translation height, kept per user under the settings key of
+// HKEY_CURRENT_USER and restored at the next start.
+#ifndef NORAVEL_RESUME_WIN_H
+#define NORAVEL_RESUME_WIN_H
+
+#include "app/reading_position.h"
+
+#include <windows.h>
+
+// The registry values this part writes (REG_DWORD each), in the order of the README.
+inline constexpr const char* kLastSurahValue = "LastSurah";
+inline constexpr const char* kLastAyahValue = "LastAyah";
+inline constexpr const char* kWindowLeftValue = "WindowLeft";
+inline constexpr const char* kWindowTopValue = "WindowTop";
+inline constexpr const char* kWindowWidthValue = "WindowWidth";
+inline constexpr const char* kWindowHeightValue = "WindowHeight";
+inline constexpr const char* kWindowMaximizedValue = "WindowMaximized";
+inline constexpr const char* kTranslationHeightValue = "TranslationHeight";
+inline constexpr const char* const kReadingPositionValues[] = {
+    kLastSurahValue,   kLastAyahValue,     kWindowLeftValue,      kWindowTopValue,
+    kWindowWidthValue, kWindowHeightValue, kWindowMaximizedValue, kTranslationHeightValue};
+
+// The main window's timer that stores an ayah change held back by the once-a-second rule.
+constexpr UINT_PTR kResumeTimer = 101;
+constexpr uint32_t kResumeStoreIntervalMs = 1000;
+
+// The ayah to open on: the stored one when it exists in the loaded text store, else 1:1.
+AyahRef storedResumeAyah();
+
+// Every ayah shown passes here; it is stored at once, or at the end of the second that
+// began with the previous store.
+void rememberShownAyah(int surah, int ayah);
+void onResumeTimer();
+
+// At close: the ayah in the lists, the window's normal rectangle, whether it is maximised
+// and the splitter's translation height.
+void storeReadingPosition(HWND mainWindow);
+
+// Before the main window is made: the stored translation height, or fallback.
+int storedTranslationHeight(int fallback);
+
+// Before the main window is shown: moves it to its stored rectangle (onto the nearest
+// screen when it is on none) and returns the show command to use (maximised when it was).
+// Without stored values nothing changes.
+int restoreWindowPlacement(HWND mainWindow, int showCommand);
+
+#endif

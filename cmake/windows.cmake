@@ -11,7 +11,8 @@ noravel_core_library(noravel_core)
 
 add_library(noravel_win STATIC ${NORAVEL_WIN_SOURCES})
 target_link_libraries(noravel_win PUBLIC noravel_core
-    comctl32 comdlg32 gdi32 user32 kernel32 advapi32 shell32 usp10 ole32 oleaut32 uuid winmm msacm32)
+    comctl32 comdlg32 gdi32 user32 kernel32 advapi32 shell32 shlwapi usp10 ole32 oleaut32 uuid winmm
+    msacm32)
 
 # The resources go into an object library so that test programs link them too
 # (a static library would drop them: nothing refers to them by symbol).

@@ -5,17 +5,23 @@
 // Started by COM with "-Embedding" it serves until its last object is released (at most
 // a minute). Started with "-active <milliseconds>" it also registers one object as the
 // running instance of its class for that long.
+// Started with "-url <URL>", as a browser registered for http is, it logs
+//   <process id> Url <URL>    <process id> Flags <STARTUPINFO flags in hex>
+//   <process id> Opened <1 when the file the file: URL names can be opened, else 0>
+// and ends.
 #include <windows.h>
 
 #include <oaidl.h>
 #include <objbase.h>
 #include <oleauto.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
 #include <new>
+#include <string>
 
 // {D6F1E6A2-3B7C-4C55-9E2A-5A1C7B3E9F01}
 const CLSID kTestBrowserClass = {
@@ -147,9 +153,57 @@ class Factory : public IClassFactory {
 
 Factory factory;
 
+// The file a "file:///" URL names: percent-decoded UTF-8, slashes made backslashes, the
+// anchor left off.
+std::wstring pathOfFileUrl(const char* url) {
+    const char* scheme = "file:///";
+    if (std::strncmp(url, scheme, 8) != 0) return L"";
+    std::string bytes;
+    for (const char* p = url + 8; *p && *p != '#' && *p != '"' && *p != ' '; ++p) {
+        if (*p == '%' && std::isxdigit(static_cast<unsigned char>(p[1])) &&
+            std::isxdigit(static_cast<unsigned char>(p[2]))) {
+            const char hex[3] = {p[1], p[2], 0};
+            bytes += static_cast<char>(std::strtoul(hex, nullptr, 16));
+            p += 2;
+        } else {
+            bytes += *p == '/' ? '\\' : *p;
+        }
+    }
+    const int units = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.c_str(), -1,
+                                          nullptr, 0);
+    if (units <= 0) return L"";
+    std::wstring path(static_cast<size_t>(units), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, bytes.c_str(), -1, &path[0], units);
+    path.resize(static_cast<size_t>(units) - 1);
+    return path;
+}
+
+// The "-url" part: what a browser started by the reader was given.
+int logUrl(const char* option) {
+    const char* url = option + 4;
+    while (*url == ' ' || *url == '"') ++url;
+    std::string text(url);
+    if (!text.empty() && text.back() == '"') text.pop_back();
+    appendToLog(("Url " + text).c_str());
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    GetStartupInfoW(&startup);
+    char flags[32];
+    std::snprintf(flags, sizeof flags, "Flags %lx", static_cast<unsigned long>(startup.dwFlags));
+    appendToLog(flags);
+    const std::wstring path = pathOfFileUrl(text.c_str());
+    HANDLE file = path.empty() ? INVALID_HANDLE_VALUE
+                               : CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                             OPEN_EXISTING, 0, nullptr);
+    appendToLog(file != INVALID_HANDLE_VALUE ? "Opened 1" : "Opened 0");
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    return 0;
+}
+
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+    if (const char* option = std::strstr(commandLine, "-url ")) return logUrl(option);
     mainThread = GetCurrentThreadId();
     CoInitialize(nullptr);
     DWORD classCookie = 0;

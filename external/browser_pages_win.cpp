@@ -4,20 +4,89 @@
 #include "app/process_state_win.h"
 #include "base/guards_win.h"
 #include "base/wide_text_win.h"
+#include "external/browser_command.h"
 #include "external/recitation_rules.h"
 
 #include <oaidl.h>
 #include <objbase.h>
 #include <oleauto.h>
 #include <shellapi.h>
+#include <shlwapi.h>
+
+#include <string>
+#include <vector>
 
 namespace {
 
-void openWithShell(const char* url) {
-    ShellExecuteA(process.mainWindow, "open", url, nullptr, nullptr, SW_SHOWNORMAL);
+bool openWithShell(const wchar_t* target) {
+    const HINSTANCE result = ShellExecuteW(process.mainWindow, L"open", target, nullptr,
+                                           nullptr, SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+// The command the user's default browser registers for http, with its environment
+// variables expanded; false when no browser is registered for http.
+bool findDefaultBrowser(std::wstring& command) {
+    DWORD length = 0;
+    // ASSOCF_IS_PROTOCOL (0x1000, Windows 8): the name is a protocol, not a file type. The
+    // headers here declare it only for newer _WIN32_IE values.
+    const ASSOCF flags = static_cast<ASSOCF>(0x1000 | ASSOCF_NOTRUNCATE);
+    if (AssocQueryStringW(flags, ASSOCSTR_COMMAND, L"http", L"open", nullptr, &length) !=
+            S_FALSE ||
+        length == 0 || length > 32768)
+        return false;
+    std::vector<wchar_t> text(length + 1, L'\0');
+    if (FAILED(AssocQueryStringW(flags, ASSOCSTR_COMMAND, L"http", L"open", text.data(), &length)))
+        return false;
+    text.back() = L'\0';
+    const DWORD expanded = ExpandEnvironmentStringsW(text.data(), nullptr, 0);
+    if (expanded == 0 || expanded > 32768) return false;
+    std::vector<wchar_t> out(expanded + 1, L'\0');
+    if (ExpandEnvironmentStringsW(text.data(), out.data(), expanded + 1) == 0) return false;
+    command = out.data();
+    return !command.empty();
 }
 
 ShellPageOpener shellOpener = openWithShell;
+DefaultBrowserFinder browserFinder = findDefaultBrowser;
+
+// Starts the default browser on the URL; false when it cannot be started.
+bool startDefaultBrowser(const std::wstring& command, const char* url) {
+    std::wstring line =
+        wideFromUtf8(browserCommandLine(utf8FromWide(command.c_str()), url).c_str());
+    if (line.empty() || line.size() >= 32767) return false;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &started))
+        return false;
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+    return true;
+}
+
+// Writes a page that redirects to the URL (anchor and all) into the temporary folder and
+// has the shell open it: the shell drops the anchor of a file: URL, but not the one a page
+// sends the browser on to.
+bool openRedirectPage(const char* url) {
+    wchar_t folder[MAX_PATH + 1] = L"";
+    const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+    if (length == 0 || length > MAX_PATH) return false;
+    const std::wstring path = std::wstring(folder) + L"Noravel-page.html";
+    const std::string page = redirectPage(url);
+    bool written = false;
+    {
+        KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD done = 0;
+        written = static_cast<bool>(file) &&
+                  WriteFile(file.get(), page.data(), static_cast<DWORD>(page.size()), &done,
+                            nullptr) &&
+                  done == page.size();
+    }
+    return written && shellOpener && shellOpener(path.c_str());
+}
 
 // A BSTR, freed.
 class Bstr {
@@ -77,9 +146,10 @@ bool makeVisible(IDispatch* browser) {
     return SUCCEEDED(result);
 }
 
-// Steps 5 to 7: "Navigate" with the path (UTF-8 here) as its one positional argument.
-void navigate(IDispatch* browser, const char* pagePath) {
-    Bstr path(wideFromUtf8(pagePath).c_str());
+// Steps 5 to 7: "Navigate" with the page's file: URL (anchor and all) as its one
+// positional argument.
+void navigate(IDispatch* browser, const char* url) {
+    Bstr path(wideFromUtf8(url).c_str());
     HRESULT result;
     const DISPID navigateId = dispatchIdOf(browser, L"Navigate", &result);
     VARIANT argument;
@@ -94,16 +164,21 @@ void navigate(IDispatch* browser, const char* pagePath) {
 } // namespace
 
 BrowserOutcome showPageInBrowser(const char* pagePath, const char* progId) {
-    ComRef<IDispatch> browser;
-    if (!findBrowser(progId, browser)) {
-        // Every byte of a UTF-8 path may take three characters in the URL.
-        char url[3 * kUtf8PathBytes + 16];
-        if (!formatFileUrl(url, sizeof url, pagePath)) return BrowserOutcome::NothingShown;
-        if (shellOpener) shellOpener(url);
+    // Every byte of a UTF-8 path may take three characters in the URL.
+    char url[3 * kUtf8PathBytes + 16];
+    if (!pagePath || !formatFileUrl(url, sizeof url, pagePath)) return BrowserOutcome::NothingShown;
+    std::wstring command;
+    if (browserFinder && browserFinder(command) && startDefaultBrowser(command, url))
+        return BrowserOutcome::DefaultBrowser;
+    if (openRedirectPage(url)) return BrowserOutcome::RedirectOpened;
+    if (shellOpener && shellOpener(wideFromUtf8(withoutAnchor(pagePath).c_str()).c_str()))
         return BrowserOutcome::ShellOpened;
-    }
+    // No browser could be found at all: the retired browser's automation object, where
+    // the system still has it.
+    ComRef<IDispatch> browser;
+    if (!findBrowser(progId, browser)) return BrowserOutcome::NothingShown;
     if (!makeVisible(browser.get())) return BrowserOutcome::AutomationFailed;
-    navigate(browser.get(), pagePath);
+    navigate(browser.get(), url);
     return BrowserOutcome::Navigated;
 }
 
@@ -125,4 +200,12 @@ void setShellPageOpener(ShellPageOpener opener) {
 
 void resetShellPageOpener() {
     shellOpener = openWithShell;
+}
+
+void setDefaultBrowserFinder(DefaultBrowserFinder finder) {
+    browserFinder = finder;
+}
+
+void resetDefaultBrowserFinder() {
+    browserFinder = findDefaultBrowser;
 }

@@ -374,13 +374,29 @@ std::string registryText(const std::string& key) {
     return value;
 }
 
-std::vector<std::string> shellUrls;
-void recordShellUrl(const char* url) {
-    shellUrls.push_back(url);
+// What the shell was asked to open (UTF-8), and how many of those asks fail first.
+std::vector<std::string> shellTargets;
+int shellFailures = 1000;
+bool recordShellTarget(const wchar_t* target) {
+    char text[1024] = "";
+    WideCharToMultiByte(CP_UTF8, 0, target, -1, text, sizeof text, nullptr, nullptr);
+    shellTargets.push_back(text);
+    return shellFailures-- <= 0;
+}
+bool noDefaultBrowser(std::wstring&) {
+    return false;
+}
+
+// The file: URL the reader makes of a page path.
+std::string urlOf(const std::string& path) {
+    char url[2048];
+    return formatFileUrl(url, sizeof url, path.c_str()) ? url : "";
 }
 
 // Our automation server takes the browser's ProgID in the test prefix for the suite; the
-// prefix's own registration is put back afterwards.
+// prefix's own registration is put back afterwards. Each test starts with no default
+// browser and a shell that opens nothing, so that pages reach the automation object
+// unless a test says otherwise.
 class BrowserPages : public Recitation {
   protected:
     static void SetUpTestSuite() {
@@ -405,11 +421,14 @@ class BrowserPages : public Recitation {
         ASSERT_TRUE(registered);
         browserLog = server.substr(0, server.rfind('\\')) + "\\test_browser.log";
         DeleteFileA(browserLog.c_str());
-        shellUrls.clear();
-        setShellPageOpener(recordShellUrl);
+        shellTargets.clear();
+        shellFailures = 1000;
+        setShellPageOpener(recordShellTarget);
+        setDefaultBrowserFinder(noDefaultBrowser);
     }
     void TearDown() override {
         resetShellPageOpener();
+        resetDefaultBrowserFinder();
         Recitation::TearDown();
     }
     // The log's lines without the process id in front.
@@ -432,24 +451,118 @@ std::string BrowserPages::previousClsid;
 std::string BrowserPages::server;
 bool BrowserPages::registered = false;
 
-TEST_F(BrowserPages, CommentaryPageIsShownVisibleAtTheAyahsAnchor) {
-    selectAyah(2, 11);
+// Our stand-in browser is the default browser for http while a test runs (the prefix's
+// own handler is put back afterwards).
+class DefaultBrowser : public BrowserPages {
+  protected:
+    void SetUp() override {
+        BrowserPages::SetUp();
+        previousHandler = registryText(handlerKey);
+        ASSERT_TRUE(setRegistryText(handlerKey, "\"" + server + "\" -url \"%1\""));
+        resetDefaultBrowserFinder();
+    }
+    void TearDown() override {
+        if (!previousHandler.empty())
+            setRegistryText(handlerKey, previousHandler);
+        else
+            RegDeleteKeyA(HKEY_LOCAL_MACHINE, handlerKey);
+        BrowserPages::TearDown();
+    }
+    // Makes <programFolder>\html\qs2\260.html, the page of 2:251..260.
+    static void makePage(const std::string& programFolder) {
+        const std::wstring base = wideOf(programFolder);
+        CreateDirectoryW(base.c_str(), nullptr);
+        CreateDirectoryW((base + L"\\html").c_str(), nullptr);
+        CreateDirectoryW((base + L"\\html\\qs2").c_str(), nullptr);
+        HANDLE page = CreateFileW((base + L"\\html\\qs2\\260.html").c_str(), GENERIC_WRITE, 0,
+                                  nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(page, INVALID_HANDLE_VALUE);
+        CloseHandle(page);
+    }
+    static std::wstring wideOf(const std::string& utf8) {
+        wchar_t wide[1024] = L"";
+        MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide, 1024);
+        return wide;
+    }
+    static constexpr const char* handlerKey = "Software\\Classes\\http\\shell\\open\\command";
+    std::string previousHandler;
+};
+
+TEST_F(DefaultBrowser, CommentaryOn2_255IsHandedToItAsAFileUrlWithTheAnchor) {
+    makePage(folder);
+    selectAyah(2, 255);
     openCommentaryPage();
-    const std::vector<std::string> expected = {"Visible 1",
-                                               "Navigate " + folder + "\\html\\qs2\\20.html#11"};
-    EXPECT_EQ(told(), expected);
-    EXPECT_TRUE(shellUrls.empty());
+    ASSERT_TRUE(pumpUntil(10000, [&] { return told().size() >= 3; }));
+    const std::vector<std::string> got = told();
+    EXPECT_EQ(got[0], "Url " + urlOf(folder + "\\html\\qs2\\260.html#255"));
+    EXPECT_EQ(got[0].rfind("Url file:///", 0), 0u);
+    EXPECT_NE(got[0].find("/html/qs2/260.html#255"), std::string::npos);
+    EXPECT_EQ(got[1].rfind("Flags ", 0), 0u);
+    EXPECT_EQ(got[2], "Opened 1");
+    EXPECT_TRUE(shellTargets.empty());
 }
 
-// The browser object is told the page's path as UTF-16: a folder named in Arabic letters
-// (outside the ANSI code page) arrives unchanged.
-TEST_F(BrowserPages, APageBesideAFolderNamedInArabicReachesTheBrowserUnchanged) {
-    const std::string arabicFolder = "C:\\برنامج القرآن"; // UTF-8, as the browser logs it
+TEST_F(DefaultBrowser, FromAFolderNamedInArabicTheUrlIsPercentEncodedUtf8ThatOpensThePage) {
+    char temp[MAX_PATH] = "";
+    GetTempPathA(sizeof temp, temp);
+    const std::string arabicFolder = std::string(temp) + "\xD8\xA8\xD8\xB1\xD9\x86\xD8\xA7\xD9\x85\xD8\xAC"; // برنامج
+    makePage(arabicFolder);
+    ASSERT_TRUE(useProgramDirectory(arabicFolder.c_str()));
+    selectAyah(2, 255);
+    openCommentaryPage();
+    ASSERT_TRUE(pumpUntil(10000, [&] { return told().size() >= 3; }));
+    const std::vector<std::string> got = told();
+    EXPECT_NE(got[0].find("/%D8%A8%D8%B1%D9%86%D8%A7%D9%85%D8%AC/html/qs2/260.html#255"),
+              std::string::npos)
+        << got[0];
+    EXPECT_EQ(got[2], "Opened 1");
+}
+
+// With no browser registered for http, a redirect page in the temporary folder takes the
+// browser to the page with its anchor; the shell opens it.
+TEST_F(BrowserPages, WithoutADefaultBrowserARedirectPageCarriesTheAnchor) {
+    shellFailures = 0;
+    char path[260];
+    ASSERT_TRUE(formatCommentaryPath(path, sizeof path, "C:\\Noravel Reader", 2, 286));
+    EXPECT_EQ(showPageInBrowser(path), BrowserOutcome::RedirectOpened);
+    ASSERT_EQ(shellTargets.size(), 1u);
+    const std::string redirect = shellTargets[0];
+    EXPECT_EQ(redirect.substr(redirect.rfind('\\') + 1), "Noravel-page.html");
+    const std::string page = readFile(redirect);
+    EXPECT_NE(page.find("url=file:///C:/Noravel%20Reader/html/qs2/290.html#286\""),
+              std::string::npos)
+        << page;
+    EXPECT_TRUE(told().empty());
+    // When the shell cannot open the redirect page, it gets the page itself, without its
+    // anchor.
+    shellTargets.clear();
+    shellFailures = 1;
+    EXPECT_EQ(showPageInBrowser(path), BrowserOutcome::ShellOpened);
+    ASSERT_EQ(shellTargets.size(), 2u);
+    EXPECT_EQ(shellTargets[1], "C:\\Noravel Reader\\html\\qs2\\290.html");
+}
+
+// With no way at all through the default browser or the shell, the retired browser's
+// automation object is made visible and told the page's URL.
+TEST_F(BrowserPages, WithNoOtherWayTheAutomationObjectNavigatesToTheUrl) {
+    selectAyah(2, 11);
+    openCommentaryPage();
+    const std::vector<std::string> expected = {
+        "Visible 1", "Navigate " + urlOf(folder + "\\html\\qs2\\20.html#11")};
+    EXPECT_EQ(told(), expected);
+    EXPECT_EQ(shellTargets.size(), 2u); // the redirect page, then the page: both refused
+}
+
+// The browser object is told the page's URL in UTF-16: a folder named in Arabic letters
+// (outside the ANSI code page) arrives as percent-encoded UTF-8.
+TEST_F(BrowserPages, APageBesideAFolderNamedInArabicReachesTheBrowserObjectEncoded) {
+    const std::string arabicFolder = "C:\\برنامج القرآن"; // UTF-8
     ASSERT_TRUE(useProgramDirectory(arabicFolder.c_str()));
     openHelpPage();
     const std::vector<std::string> expected = {"Visible 1",
-                                               "Navigate " + arabicFolder + "\\help.htm"};
+                                               "Navigate " + urlOf(arabicFolder + "\\help.htm")};
     EXPECT_EQ(told(), expected);
+    EXPECT_NE(expected[1].find("%D8%A8"), std::string::npos);
 }
 
 TEST_F(BrowserPages, HelpPageGoesToTheRunningBrowserInstance) {
@@ -467,7 +580,7 @@ TEST_F(BrowserPages, HelpPageGoesToTheRunningBrowserInstance) {
     const std::string pid = std::to_string(running.dwProcessId) + " ";
     EXPECT_EQ(all[0], pid + "Active");
     EXPECT_EQ(all[1], pid + "Visible 1");
-    EXPECT_EQ(all[2], pid + "Navigate " + folder + "\\help.htm");
+    EXPECT_EQ(all[2], pid + "Navigate " + urlOf(folder + "\\help.htm"));
     // It ends by itself and revokes its class: a server terminated here would stay
     // registered with the system's COM service, and the next run of these tests would be
     // sent to it instead of starting a new one.
@@ -485,6 +598,7 @@ LRESULT CALLBACK commandsToTheReader(HWND window, UINT message, WPARAM wParam, L
 }
 
 TEST_F(BrowserPages, F1OpensTheHelpPage) {
+    shellFailures = 0;
     testProcedure = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(commandsToTheReader)));
     MSG key{};
@@ -493,34 +607,11 @@ TEST_F(BrowserPages, F1OpensTheHelpPage) {
     key.wParam = VK_F1;
     key.lParam = 1 | (MapVirtualKeyA(VK_F1, MAPVK_VK_TO_VSC) << 16);
     EXPECT_TRUE(translateReaderKey(window, readerKeys(GetModuleHandleA(nullptr)), key));
-    // The page goes to the browser object, or to the shell when the object cannot be had
-    // (after the running-instance test the prefix's registration may be stale).
-    const std::vector<std::string> browser = {"Visible 1", "Navigate " + folder + "\\help.htm"};
-    EXPECT_TRUE(told() == browser ||
-                (told().empty() && shellUrls.size() == 1 &&
-                 shellUrls[0].find("noravel%20recitation%20test/help.htm") != std::string::npos))
-        << (shellUrls.empty() ? "nothing opened" : shellUrls[0]);
+    // No default browser here: the shell opens the redirect page to help.htm.
+    ASSERT_EQ(shellTargets.size(), 1u);
+    EXPECT_NE(readFile(shellTargets[0]).find("noravel%20recitation%20test/help.htm"),
+              std::string::npos);
     SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(testProcedure));
-}
-
-TEST_F(BrowserPages, WithoutABrowserObjectThePageGoesToTheShellAsAFileUrl) {
-    char path[260];
-    ASSERT_TRUE(formatCommentaryPath(path, sizeof path, "C:\\Noravel Reader", 2, 286));
-    EXPECT_EQ(showPageInBrowser(path, "Noravel.NoSuchBrowser"), BrowserOutcome::ShellOpened);
-    ASSERT_EQ(shellUrls.size(), 1u);
-    EXPECT_EQ(shellUrls[0], "file:///C:/Noravel%20Reader/html/qs2/290.html#286");
-    // A class that is registered but whose server cannot be started: the shell too.
-    ASSERT_TRUE(setRegistryText("Software\\Classes\\Noravel.BrokenBrowser\\CLSID",
-                                "{D6F1E6A2-3B7C-4C55-9E2A-5A1C7B3E9F02}"));
-    ASSERT_TRUE(setRegistryText(
-        "Software\\Classes\\CLSID\\{D6F1E6A2-3B7C-4C55-9E2A-5A1C7B3E9F02}\\LocalServer32",
-        "C:\\nowhere\\browser.exe"));
-    EXPECT_EQ(showPageInBrowser(path, "Noravel.BrokenBrowser"), BrowserOutcome::ShellOpened);
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Classes\\Noravel.BrokenBrowser");
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE,
-                   "Software\\Classes\\CLSID\\{D6F1E6A2-3B7C-4C55-9E2A-5A1C7B3E9F02}");
-    EXPECT_EQ(shellUrls.size(), 2u);
-    EXPECT_TRUE(told().empty());
 }
 
 } // namespace

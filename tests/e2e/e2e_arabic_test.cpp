@@ -1,6 +1,8 @@
-// Journey through the Arabic search of the real reader: open "Find (Arab)" with the
-// "Cari(Arab)" button, type a word by clicking the on-screen keys, press OK, and compare
-// the result list and the count with a count made directly on the Arabic resource.
+// Journeys through the Arabic search of the real reader: open "Find (Arab)" with the
+// "Cari(Arab)" button, type a word by clicking the on-screen keys, press OK. The exact
+// search ("Ejaan persis" ticked) is compared with a count made directly on the Arabic
+// resource; the tolerant search must find words typed in standard spelling in the
+// Uthmani text.
 #include "reader_session_win.h"
 
 #include "resources/resource_ids.h"
@@ -8,6 +10,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -88,16 +91,27 @@ std::string statusPart1(HWND statusBar, DWORD processId) {
     return text;
 }
 
+// Opens "Find (Arab)" with the "Cari(Arab)" button and waits for it.
+HWND openArabicSearch(ReaderSession& reader) {
+    PostMessageA(reader.window(), WM_COMMAND, MAKEWPARAM(IDC_ARABIC_SEARCH, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(reader.child(IDC_ARABIC_SEARCH)));
+    return waitForWindow("#32770", "Find (Arab)", reader.processId());
+}
+
+void clickKeys(HWND dialog, const std::vector<int>& keys) {
+    for (int key : keys)
+        SendMessageA(GetDlgItem(dialog, key), BM_CLICK, 0, 0);
+}
+
 TEST(ArabicSearchJourney, ClickingAWordOnTheKeyboardListsEveryAyahHoldingIt) {
     ReaderSession reader(readerPath());
     ASSERT_TRUE(reader.start());
-    PostMessageA(reader.window(), WM_COMMAND, MAKEWPARAM(IDC_ARABIC_SEARCH, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(reader.child(IDC_ARABIC_SEARCH)));
-    HWND dialog = waitForWindow("#32770", "Find (Arab)", reader.processId());
+    HWND dialog = openArabicSearch(reader);
     ASSERT_NE(dialog, nullptr);
-    // "AR-RAHMAN": alif, lam, ra, ha, mim, nun.
-    for (int key : {IDC_KEY_ALIF, IDC_KEY_LAM, IDC_KEY_RA, IDC_KEY_HA, IDC_KEY_MIM, IDC_KEY_NUN})
-        SendMessageA(GetDlgItem(dialog, key), BM_CLICK, 0, 0);
+    // "AR-RAHMAN": alif, lam, ra, ha, mim, nun, letter for letter.
+    clickKeys(dialog,
+              {IDC_KEY_ALIF, IDC_KEY_LAM, IDC_KEY_RA, IDC_KEY_HA, IDC_KEY_MIM, IDC_KEY_NUN});
+    clickKeys(dialog, {IDC_ARABIC_EXACT_SPELLING});
     HWND field = FindWindowExA(dialog, nullptr, "EDITARAB", nullptr);
     ASSERT_NE(field, nullptr);
     char typed[64] = "";
@@ -120,6 +134,64 @@ TEST(ArabicSearchJourney, ClickingAWordOnTheKeyboardListsEveryAyahHoldingIt) {
     EXPECT_EQ(statusPart1(reader.child(IDC_STATUS_BAR), reader.processId()),
               "Found " + std::to_string(expected.size()) + " items");
 
+    PostMessageA(reader.window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(reader.waitForExit(), 0);
+}
+
+TEST(ArabicSearchJourney, WordsTypedInStandardSpellingFindTheUthmaniAyat) {
+    struct Search {
+        const char* word;
+        std::vector<int> keys;
+        std::vector<std::string> ayat; // each must be listed
+    };
+    const Search searches[] = {
+        {"al-kitab",
+         {IDC_KEY_ALIF, IDC_KEY_LAM, IDC_KEY_KAF, IDC_KEY_TA, IDC_KEY_ALIF, IDC_KEY_BA},
+         {"2:2"}},
+        {"as-salah",
+         {IDC_KEY_ALIF, IDC_KEY_LAM, IDC_KEY_SHAD, IDC_KEY_LAMALIF, IDC_KEY_TEH_MARBUTA},
+         {"2:3"}},
+        {"az-zakah",
+         {IDC_KEY_ALIF, IDC_KEY_LAM, IDC_KEY_ZA, IDC_KEY_KAF, IDC_KEY_ALIF, IDC_KEY_TEH_MARBUTA},
+         {"2:43"}},
+        {"ibrahim",
+         {IDC_KEY_ALEF_HAMZA_BELOW, IDC_KEY_BA, IDC_KEY_RA, IDC_KEY_ALIF, IDC_KEY_HEH, IDC_KEY_YA,
+          IDC_KEY_MIM},
+         {"2:124", "14:35"}},
+        {"as-samawat",
+         {IDC_KEY_ALIF, IDC_KEY_LAM, IDC_KEY_SIN, IDC_KEY_MIM, IDC_KEY_ALIF, IDC_KEY_WAU,
+          IDC_KEY_ALIF, IDC_KEY_TA},
+         {"2:33"}},
+        {"al-quran",
+         {IDC_KEY_ALIF, IDC_KEY_LAM, IDC_KEY_QAF, IDC_KEY_RA, IDC_KEY_ALEF_MADDA, IDC_KEY_NUN},
+         {"2:185"}},
+        {"ya ayyuha an-nas",
+         {IDC_KEY_YA, IDC_KEY_ALIF, IDC_KEY_SPACE, IDC_KEY_ALEF_HAMZA_ABOVE, IDC_KEY_YA,
+          IDC_KEY_HEH, IDC_KEY_ALIF, IDC_KEY_SPACE, IDC_KEY_ALIF, IDC_KEY_LAM, IDC_KEY_NUN,
+          IDC_KEY_ALIF, IDC_KEY_SIN},
+         {"2:21"}},
+    };
+    ReaderSession reader(readerPath());
+    ASSERT_TRUE(reader.start());
+    HWND list = reader.child(IDC_RESULT_LIST);
+    for (const Search& search : searches) {
+        SCOPED_TRACE(search.word);
+        HWND dialog = openArabicSearch(reader);
+        ASSERT_NE(dialog, nullptr);
+        clickKeys(dialog, {IDC_KEY_CLEAR});
+        clickKeys(dialog, search.keys);
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(reader.waitIdle());
+
+        const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+        std::vector<std::string> listed;
+        for (int i = 0; i < count; ++i) {
+            const std::string line = listLine(list, i);
+            listed.push_back(line.substr(0, line.find(' ')));
+        }
+        for (const std::string& ayah : search.ayat)
+            EXPECT_NE(std::find(listed.begin(), listed.end(), ayah), listed.end()) << ayah;
+    }
     PostMessageA(reader.window(), WM_CLOSE, 0, 0);
     EXPECT_EQ(reader.waitForExit(), 0);
 }

@@ -9,8 +9,10 @@
 //  - the small waw, small ya and small high ya and noon are optional letters;
 //  - alef with hamza and madda above (ٱلۡأٓخِرَةِ) is followed by an optional alef, as
 //    the alef madda of standard spelling (الآخرة) folds to hamza + alef;
-//  - hamza above or below a letter is that letter's hamza (أ إ ؤ ئ); on a tatweel or on
-//    no letter it is the bare hamza, which agrees with every seat;
+//  - a hamza sign above or below a letter makes a choice of the letter (as resource 134
+//    has it, without the sign) or the letter with hamza (أ إ ؤ ئ); on a tatweel or on no
+//    letter it is an optional bare hamza, which agrees with every seat. So whatever
+//    the exact search finds in resource 134, the tolerant search finds too;
 //  - a vocative ya or ha written together with the next word (يَـٰٓأَيُّهَا) keeps an
 //    optional blank after its alef, so that يا أيها and يأيها both match;
 //  - after the preposition li- the article's alef and its merged lam are optional
@@ -133,13 +135,16 @@ inline std::string spellingFormOfWord(const std::string& word) {
         case 0x06E5: appendOptional(0xE6, out); break;
         case 0x06E6: appendOptional(0xED, out); break;
         case 0x0627:
-            out += static_cast<char>(k.has(0x0655) ? 0xC5 : hamza ? 0xC3 : kSpellingAlef);
+            if (hamza)
+                appendEither(kSpellingAlef, k.has(0x0655) ? 0xC5 : 0xC3, out);
+            else
+                out += static_cast<char>(kSpellingAlef);
             break;
         case 0x0648:
         case 0x0649:
         case 0x064A:
             if (hamza)
-                out += static_cast<char>(k.base == 0x0648 ? 0xC4 : 0xC6);
+                appendEither(k.base == 0x0648 ? 0xE6 : 0xED, k.base == 0x0648 ? 0xC4 : 0xC6, out);
             else if (carrierOfAlef(k, i))
                 appendEither(k.base == 0x0648 ? 0xE6 : 0xED, kSpellingAlef, out);
             else
@@ -151,7 +156,7 @@ inline std::string spellingFormOfWord(const std::string& word) {
         }
         const bool carrier =
             k.base == 0x0627 || k.base == 0x0648 || k.base == 0x0649 || k.base == 0x064A;
-        if (hamza && !carrier) out += static_cast<char>(kSpellingHamza);
+        if (hamza && !carrier) appendOptional(kSpellingHamza, out);
         // The dagger alef on a waw or ya that carries it is already in their choice.
         const bool daggerTaken =
             !hamza && (carrierOfAlef(k, i) || (k.base == 0x0649 && i == lastLetter));

@@ -214,19 +214,40 @@ size_t countOutside(const std::set<std::pair<int, int>>& found,
     return rest.size();
 }
 
-TEST(ArabicSpelling, CommonWordsAreFoundWithTheirRecallAndPrecision) {
+// The generated surah list, Arabic text and forms, loaded into the store.
+class GeneratedSpelling : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (surahs.empty() || arabic.empty() || spelling.empty())
+            GTEST_SKIP() << "generated text resources not found in " << NORAVEL_DATA_DIR;
+        TextStore::loadFrom({surahs.data(), surahs.size()}, {nullptr, 0}, {nullptr, 0}, 0);
+        TextStore::loadArabicFrom({arabic.data(), arabic.size()});
+        forms = ArabicSpellingForms({spelling.data(), spelling.size()});
+        ASSERT_TRUE(forms.complete());
+    }
+    void TearDown() override { TextStore::reset(); }
+
     const std::string surahs = readDataFile("130_surahs.txt");
     const std::string arabic = readDataFile("134_arabic.txt");
     const std::string spelling = readDataFile("139_arabic_spelling.txt");
-    if (surahs.empty() || arabic.empty() || spelling.empty())
-        GTEST_SKIP() << "generated text resources not found in " << NORAVEL_DATA_DIR;
+    ArabicSpellingForms forms{ResourceBytes{nullptr, 0}};
+};
+
+// Each ayah's form holds the ayah's whole text of resource 134, so any run of letters
+// the exact search finds is found by the tolerant search in the same ayah too.
+TEST_F(GeneratedSpelling, EveryAyahsLettersOfResource134AreFoundInItsForm) {
+    int ayat = 0;
+    for (int surah = 1; surah <= TextStore::kSurahs; ++surah)
+        for (int ayah = 1; ayah <= TextStore::ayahCount(surah); ++ayah, ++ayat)
+            EXPECT_TRUE(spellingFormHolds(forms.arabic(surah, ayah),
+                                          foldArabicQuery(TextStore::arabic(surah, ayah))))
+                << surah << ":" << ayah;
+    EXPECT_EQ(ayat, 6236);
+}
+
+TEST_F(GeneratedSpelling, CommonWordsAreFoundWithTheirRecallAndPrecision) {
     const std::vector<WordCase> words = readWordCases();
     ASSERT_GE(words.size(), 60u);
-
-    TextStore::loadFrom({surahs.data(), surahs.size()}, {nullptr, 0}, {nullptr, 0}, 0);
-    TextStore::loadArabicFrom({arabic.data(), arabic.size()});
-    const ArabicSpellingForms forms({spelling.data(), spelling.size()});
-    ASSERT_TRUE(forms.complete());
 
     size_t expected = 0, tolerantFound = 0, tolerantExtra = 0, exactFound = 0, exactExtra = 0,
            overExact = 0;
@@ -265,7 +286,6 @@ TEST(ArabicSpelling, CommonWordsAreFoundWithTheirRecallAndPrecision) {
     EXPECT_EQ(tolerantFound, expected);
     EXPECT_LE(tolerantExtra, 11u);
     EXPECT_EQ(exactExtra, 0u);
-    TextStore::reset();
 }
 
 } // namespace

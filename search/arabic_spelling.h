@@ -40,13 +40,14 @@ void appendFoldedByte(unsigned char byte, std::string& out);
 std::string foldArabicQuery(const char* query);
 
 // True when the folded query occurs in `form` (a text's common form), each optional
-// byte of the form taken or left out and each choice made as the query needs. An empty query
-// matches nothing.
+// byte of the form taken or left out and each choice made as the query needs. An empty
+// query matches nothing.
 bool spellingFormHolds(const char* form, const std::string& foldedQuery);
 
 // The forms of resource 139: per ayah, in surah order then ayah order, the common form
-// NUL CR LF, then the end line. The ayah counts are the text store's. Null texts are
-// given out for every ayah unless the data holds a form for each.
+// NUL CR LF, then the end line. The ayah counts are the text store's. Unless the data
+// holds a form for every ayah and then the end line, the forms are not complete and
+// every surah has no ayat.
 class ArabicSpellingForms : public ArabicTextSource {
   public:
     explicit ArabicSpellingForms(ResourceBytes data);

@@ -1,8 +1,8 @@
 #include "app/ayah_navigation_win.h"
 
-#include "app/guards_win.h"
 #include "app/main_window_win.h"
 #include "app/process_state_win.h"
+#include "base/guards_win.h"
 #include "picture/picture_loader_win.h"
 #include "resources/resource_ids.h"
 #include "text/juz.h"
@@ -96,17 +96,16 @@ void showAyah(int surah, int ayah) {
 
 void showAyahPicture(int surah, int ayah) {
     if (!isSurah(surah)) return;
-    char path[260];
-    const int length = std::snprintf(path, sizeof path, "%s\\gif\\%i\\%i_%i.gif",
-                                     process.programDirectory, surah, surah, ayah);
+    char path[kUtf8PathBytes];
+    const bool named =
+        formatPicturePath(path, sizeof path, process.programDirectoryUtf8, surah, ayah);
     if (currentPicture) {
         DeleteObject(currentPicture);
         currentPicture = nullptr;
     }
     // A path cut short by the buffer would name another file: no picture then.
     WindowDc dc(process.mainWindow);
-    if (length > 0 && length < static_cast<int>(sizeof path))
-        currentPicture = picture.load(path, dc.get());
+    if (named) currentPicture = picture.load(path, dc.get());
 
     if (HWND view = bitmapViewWindow()) {
         SendMessageA(view, WM_SETPICTURE, 0, reinterpret_cast<LPARAM>(currentPicture));

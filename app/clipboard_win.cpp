@@ -1,10 +1,11 @@
 #include "app/clipboard_win.h"
 
 #include "app/ayah_navigation_win.h"
-#include "app/guards_win.h"
 #include "app/process_state_win.h"
 #include "app/version.h"
 #include "arabic/arabic_bytes.h"
+#include "base/global_block_win.h"
+#include "base/guards_win.h"
 #include "picture/dib_win.h"
 #include "resources/resource_ids.h"
 #include "text/text_store.h"
@@ -102,47 +103,29 @@ MessageReporter setMessageReporter(MessageReporter reporter) {
     return previous;
 }
 
-HGLOBAL duplicateGlobalBlock(HGLOBAL block) {
-    if (!block) return nullptr;
-    const SIZE_T size = GlobalSize(block);
-    GlobalBlock copy(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size));
-    if (!copy) return nullptr;
-    {
-        GlobalLock_ from(block);
-        GlobalLock_ to(copy.get());
-        if (!from.data() || !to.data()) return nullptr;
-        std::memcpy(to.data(), from.data(), size);
-    }
-    return copy.release();
-}
-
 bool putClipboardText(UINT format, const void* bytes, size_t size, bool reportFailures) {
     if (!bytes || size == 0) return false;
+    // The main window owns the clipboard after the copy. Every report comes after the
+    // clipboard is closed again, so that no box keeps it from other programs.
+    DWORD error = 0;
     GlobalBlock first(makeTextBlock(bytes, size, reportFailures));
     if (!first) return false;
-    {
-        OpenedClipboard clipboard(nullptr);
-        if (!clipboard.isOpen()) {
-            report(reportFailures, "Error", "OpenClipboard");
-            return false;
-        }
-        EmptyClipboard();
-        if (SetClipboardData(format, first.get())) {
-            first.release(); // the clipboard owns it now
-            return true;
-        }
-    } // closed before the second attempt
+    switch (handToClipboard(process.mainWindow, format, first, &error)) {
+    case ClipboardHandover::Taken: return true;
+    case ClipboardHandover::NotOpened:
+        report(reportFailures, "Error", "OpenClipboard");
+        return false;
+    case ClipboardHandover::Refused: break; // tried once more with a fresh block
+    }
 
     GlobalBlock second(makeTextBlock(bytes, size, reportFailures));
     if (!second) return false;
-    OpenedClipboard clipboard(nullptr);
-    if (!clipboard.isOpen()) return false; // both blocks freed, nothing reported
-    EmptyClipboard();
-    if (SetClipboardData(format, second.get())) {
-        second.release();
-        return true;
+    switch (handToClipboard(process.mainWindow, format, second, &error)) {
+    case ClipboardHandover::Taken: return true;
+    case ClipboardHandover::NotOpened: return false; // both blocks freed, nothing reported
+    case ClipboardHandover::Refused: break;
     }
-    reportSystemError(reportFailures, GetLastError());
+    reportSystemError(reportFailures, error);
     return false;
 }
 

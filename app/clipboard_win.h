@@ -16,14 +16,11 @@ void showMessageBox(HWND owner, const char* text, const char* caption);
 // the message box) and returns the one it replaces.
 MessageReporter setMessageReporter(MessageReporter reporter);
 
-// A new movable, zero-filled global block with the same bytes as block, or nullptr (also for
-// nullptr). The source is left as it was.
-HGLOBAL duplicateGlobalBlock(HGLOBAL block);
-
 // Hands size bytes (the terminator counted) to the clipboard in format, in a movable
 // shareable global block. When the clipboard refuses the block it is tried once more with a
-// fresh copy. With reportFailures each failure is reported to the user (the main window
-// owns the box). True when the clipboard took a block.
+// fresh copy. The main window owns the clipboard afterwards. With reportFailures each
+// failure is reported to the user (the main window owns the box), always after the
+// clipboard is closed again. True when the clipboard took a block.
 bool putClipboardText(UINT format, const void* bytes, size_t size, bool reportFailures);
 
 // The copies of the Edit menu; each reads the main window's controls.

@@ -4,12 +4,17 @@
 #ifndef NORAVEL_PROCESS_STATE_WIN_H
 #define NORAVEL_PROCESS_STATE_WIN_H
 
+#include "app/program_directory.h"
+
 #include <windows.h>
 
 struct ProcessState {
     HINSTANCE instance = nullptr;
     HWND mainWindow = nullptr;
-    char programDirectory[260] = "";
+    // The program folder for the system's calls, and the same folder in UTF-8 for the
+    // portable formatters of the paths beside it (both set by useProgramDirectory).
+    wchar_t programDirectory[kSystemPathUnits] = L"";
+    char programDirectoryUtf8[kUtf8PathBytes] = "";
     char ayahFontName[256] = "Microsoft Sans Serif";
     int ayahFontSize = 14;
     int language = 0; // 0 Indonesian, any other value English

@@ -1,6 +1,6 @@
 #include "app/splitter_bar_win.h"
 
-#include "app/guards_win.h"
+#include "base/guards_win.h"
 
 namespace {
 

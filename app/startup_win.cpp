@@ -5,6 +5,7 @@
 #include "app/program_directory.h"
 #include "app/version.h"
 #include "arabic/arabic_edit_win.h"
+#include "base/wide_text_win.h"
 #include "resources/resource_ids.h"
 #include "search/arabic_search_win.h"
 #include "search/search_query.h"
@@ -13,17 +14,28 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 ProcessState process;
 
 namespace {
 
-void readProgramDirectory() {
-    char path[260] = "";
-    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    if (length == 0 || length >= sizeof path) path[sizeof path - 1] = '\0';
-    programDirectoryFromPath(path, process.programDirectory, sizeof process.programDirectory);
+// The longest path the system gives a program file (UTF-16 units, terminator counted).
+constexpr DWORD kLongestModulePathUnits = 32768;
+
+// The program's own folder from its file's UTF-16 path; false when that path is cut or the
+// folder is too long to hold the names beside it.
+bool readProgramDirectory() {
+    std::vector<wchar_t> path(kLongestModulePathUnits, L'\0');
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), kLongestModulePathUnits);
+    if (length == 0 || length >= kLongestModulePathUnits) return false;
+    const std::string utf8 = utf8FromWide(path.data());
+    char directory[kUtf8PathBytes];
+    return !utf8.empty() && programDirectoryFromPath(utf8.c_str(), directory, sizeof directory) &&
+           useProgramDirectory(directory);
 }
 
 void readSettings() {
@@ -57,14 +69,27 @@ void showStartFailureBox(const char* text) {
     MessageBoxA(nullptr, text, NORAVEL_CAPTION, MB_OK | MB_ICONERROR);
 }
 
-void prepareProcessState(HINSTANCE instance) {
-    readProgramDirectory();
+bool useProgramDirectory(const char* utf8Directory) {
+    process.programDirectory[0] = L'\0';
+    process.programDirectoryUtf8[0] = '\0';
+    if (!utf8Directory || utf16UnitsOf(utf8Directory) > kMaxProgramDirectoryUnits) return false;
+    const std::size_t bytes = std::strlen(utf8Directory);
+    const std::wstring wide = wideFromUtf8(utf8Directory);
+    if (bytes >= sizeof process.programDirectoryUtf8 || (bytes > 0 && wide.empty())) return false;
+    std::memcpy(process.programDirectory, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
+    std::memcpy(process.programDirectoryUtf8, utf8Directory, bytes + 1);
+    return true;
+}
+
+bool prepareProcessState(HINSTANCE instance) {
+    const bool folderUsable = readProgramDirectory();
     readSettings();
     LoadLibraryA("Riched32.dll"); // provides the "RICHEDIT" class; stays loaded for the run
     process.instance = instance;
     makeBackgroundBrush();
     InitCommonControls();
     process.controlBrush = CreateSolidBrush(kControlColour);
+    return folderUsable;
 }
 
 // The search texts start empty: the three phrases of the translation search and the
@@ -78,7 +103,15 @@ int runReader(HINSTANCE instance, int showCommand, StartFailureReporter reportFa
     CoInitialize(nullptr);
     registerArabicEditClass(instance);
     emptySearchState();
-    prepareProcessState(instance);
+    if (!prepareProcessState(instance)) {
+        char text[256];
+        std::snprintf(text, sizeof text,
+                      "The reader cannot start from this folder: its path is longer than %u "
+                      "characters.\nMove the program folder to a shorter path and start it again.",
+                      static_cast<unsigned>(kMaxProgramDirectoryUnits));
+        reportFailure(text);
+        return kExitFolderPathTooLong;
+    }
 
     if (!registerMainWindowClass(instance)) {
         reportFailure("The reader cannot start: its window class could not be registered.");

@@ -8,6 +8,7 @@
 // Exit codes when the program cannot start (a normal close exits with 0).
 constexpr int kExitClassNotRegistered = 2;
 constexpr int kExitWindowNotCreated = 3;
+constexpr int kExitFolderPathTooLong = 4; // the program folder leaves no room for its files
 
 // Tells the user that the reader cannot start. The program shows a message box; tests
 // pass their own reporter so that nothing waits for a click.
@@ -16,8 +17,14 @@ void showStartFailureBox(const char* text);
 
 // Start-up before the window classes: the program folder, the settings, the rich edit
 // library, the instance, the brushes and the common controls. Tests that create the main
-// window in their own process call it too.
-void prepareProcessState(HINSTANCE instance);
+// window in their own process call it too. False when the program folder's path is too
+// long for the files beside it (everything else is prepared all the same).
+bool prepareProcessState(HINSTANCE instance);
+
+// Makes utf8Directory the program folder (process.programDirectory and its UTF-8 twin).
+// False, with both emptied, when it is not valid UTF-8 or longer than
+// kMaxProgramDirectoryUnits.
+bool useProgramDirectory(const char* utf8Directory);
 
 // Runs the whole program and returns its exit code.
 int runReader(HINSTANCE instance, int showCommand,

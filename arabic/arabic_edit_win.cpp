@@ -1,10 +1,10 @@
 #include "arabic/arabic_edit_win.h"
 
-#include "app/guards_win.h"
 #include "app/process_state_win.h"
 #include "arabic/arabic_bytes.h"
 #include "arabic/arabic_draw_win.h"
 #include "arabic/arabic_key_table.h"
+#include "base/guards_win.h"
 
 #include <cstdint>
 #include <cstring>
@@ -124,8 +124,7 @@ void removeLastByte(ArabicEditState& state) {
     updateCaret(state);
 }
 
-void onChar(ArabicEditState& state, WPARAM wParam) {
-    if (isHeld(VK_LBUTTON) || isHeld(VK_RBUTTON) || (GetKeyState(VK_CONTROL) & 0x8000)) return;
+void typeCharacter(ArabicEditState& state, WPARAM wParam) {
     const bool shiftDown = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
     const ArabicCharEffect effect =
         arabicCharEffect(static_cast<unsigned char>(wParam & 0xFF), shiftDown);
@@ -138,6 +137,12 @@ void onChar(ArabicEditState& state, WPARAM wParam) {
         InvalidateRect(state.window, nullptr, TRUE);
         return;
     }
+}
+
+// Characters typed while a mouse button or Ctrl is held are dropped.
+void onChar(ArabicEditState& state, WPARAM wParam) {
+    if (isHeld(VK_LBUTTON) || isHeld(VK_RBUTTON) || (GetKeyState(VK_CONTROL) & 0x8000)) return;
+    typeCharacter(state, wParam);
 }
 
 void onSetText(ArabicEditState& state, LPARAM lParam) {
@@ -207,6 +212,7 @@ LRESULT CALLBACK arabicEditProc(HWND window, UINT message, WPARAM wParam, LPARAM
         if (wParam == VK_DELETE) removeLastByte(*state);
         return 0;
     case WM_CHAR: onChar(*state, wParam); return 0;
+    case kArabicEditKeyMessage: typeCharacter(*state, wParam); return 0;
     case WM_LBUTTONDOWN:
         if (GetFocus() != window) SetFocus(window);
         return 0;

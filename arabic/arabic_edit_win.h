@@ -13,6 +13,10 @@
 
 constexpr char kArabicEditClass[] = "EDITARAB";
 
+// A key of an on-screen keyboard: wParam is the character, typed as WM_CHAR types it but
+// whatever mouse button is held (the click on the key itself holds one down).
+constexpr UINT kArabicEditKeyMessage = WM_APP + 0x41;
+
 // Registers the class once per process; returns its atom, 0 when registration fails.
 ATOM registerArabicEditClass(HINSTANCE instance);
 LRESULT CALLBACK arabicEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -24,3 +24,8 @@ add_subdirectory(tests/native)
 
 find_package(benchmark REQUIRED)
 add_subdirectory(bench)
+
+# setup.sh must bring every outside program that the scripts and build files run.
+find_program(NORAVEL_PYTHON3 python3 REQUIRED)
+add_test(NAME setup_brings_every_tool
+    COMMAND ${NORAVEL_PYTHON3} ${CMAKE_SOURCE_DIR}/scripts/check_tools.py ${CMAKE_SOURCE_DIR})

@@ -48,7 +48,10 @@ if(NORAVEL_MAKENSIS)
         COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_BINARY_DIR}/release/mp3-README.txt ${release_stage}/mp3/README.txt
         COMMAND ${CMAKE_COMMAND} -DSTAGE=${release_stage} -DOUT=${release_lists} -DREQUIRED=${release_required}
             -P ${CMAKE_SOURCE_DIR}/cmake/release-files.cmake
-        COMMAND ${NORAVEL_MAKENSIS} -V2 -NOCD
+        # Signed when NORAVEL_SIGN_CERT and NORAVEL_SIGN_KEY are set (scripts/sign.sh).
+        COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/sign.sh ${release_stage}/Noravel.exe
+            ${release_stage}/zemplay.exe ${release_stage}/morvent.exe
+        COMMAND ${NORAVEL_MAKENSIS} -V2 -NOCD -DSIGN_SCRIPT=${CMAKE_SOURCE_DIR}/scripts/sign.sh
             -DVERSION=${NORAVEL_RELEASE_VERSION_TEXT} "-DPUBLISHER=${NORAVEL_RELEASE_PUBLISHER}"
             -DLISTS_DIR=${release_lists} -DICON_FILE=${NORAVEL_DATA_DIR}/noravel.ico
             -DOUT_FILE=${NORAVEL_SETUP_EXE} ${CMAKE_SOURCE_DIR}/scripts/installer.nsi
@@ -69,18 +72,34 @@ endif()
 add_executable(release_probe ${CMAKE_SOURCE_DIR}/tests/release/release_probe.cpp)
 target_link_libraries(release_probe PRIVATE reader_session ole32 uuid shell32 version user32 gdi32 comctl32)
 
-# The release tests: the first makes the release (and the probe), the other two install
+# The release tests: the first makes the release (and the probe), signed with a
+# throwaway self-signed certificate that release_certificate makes; the other two install
 # setup.exe into a fresh Wine prefix and unpack the zip into a fresh folder, each
 # starting the reader from there. They use their own prefixes, not the test bed's.
+# release_signatures checks every signature against that certificate.
+set(release_test_cert ${NORAVEL_RELEASE_DIR}/test-certificate)
+set(release_sign_env NORAVEL_SIGN_CERT=${release_test_cert}/cert.pem
+    NORAVEL_SIGN_KEY=${release_test_cert}/key.pem)
+add_test(NAME release_certificate
+    COMMAND bash ${CMAKE_SOURCE_DIR}/tests/release/signatures.sh make ${release_test_cert})
+set_tests_properties(release_certificate PROPERTIES LABELS release FIXTURES_SETUP release_cert)
 add_test(NAME release_package
     COMMAND ${CMAKE_COMMAND} --build ${CMAKE_BINARY_DIR} --target release release_probe)
 set_tests_properties(release_package PROPERTIES LABELS release TIMEOUT 900
-    FIXTURES_SETUP release_files)
+    FIXTURES_SETUP release_files FIXTURES_REQUIRED release_cert
+    ENVIRONMENT "${release_sign_env}")
+add_test(NAME release_signatures
+    COMMAND bash ${CMAKE_SOURCE_DIR}/tests/release/signatures.sh verify ${release_test_cert}
+        ${NORAVEL_SETUP_EXE} ${release_stage}/Noravel.exe ${release_stage}/zemplay.exe
+        ${release_stage}/morvent.exe)
+set_tests_properties(release_signatures PROPERTIES LABELS release
+    FIXTURES_REQUIRED "release_files;release_cert")
 foreach(kind install portable)
     add_test(NAME release_${kind}
         COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/release-test.sh ${kind}
             ${NORAVEL_SETUP_EXE} ${NORAVEL_PORTABLE_ZIP} $<TARGET_FILE:release_probe>
             ${NORAVEL_DATA_DIR}/noravel.ico ${NORAVEL_RELEASE_DIR}/test-${kind})
     set_tests_properties(release_${kind} PROPERTIES LABELS "release;wine" TIMEOUT 900
-        FIXTURES_REQUIRED release_files ENVIRONMENT NORAVEL_DIST_DIR=${NORAVEL_DIST_DIR})
+        FIXTURES_REQUIRED release_files
+        ENVIRONMENT "NORAVEL_DIST_DIR=${NORAVEL_DIST_DIR};NORAVEL_SIGNED_BY=${release_test_cert}/cert.pem")
 endforeach()

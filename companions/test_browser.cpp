@@ -1,6 +1,6 @@
 // A stand-in for the browser's automation object in the tests: a local COM server whose
 // object answers "Visible" (property put) and "Navigate" (method) and appends what it was
-// told to "test_browser.log" beside this program, one line each:
+// told to "test_browser.log" beside this program (paths in UTF-8), one line each:
 //   <process id> Visible <value>      <process id> Navigate <path>
 // Started by COM with "-Embedding" it serves until its last object is released (at most
 // a minute). Started with "-active <milliseconds>" it also registers one object as the
@@ -30,16 +30,16 @@ volatile LONG liveObjects = 0;
 DWORD mainThread = 0;
 
 void appendToLog(const char* text) {
-    char path[MAX_PATH] = "";
-    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    if (length == 0 || length >= sizeof path) return;
-    char* slash = std::strrchr(path, '\\');
-    if (!slash || static_cast<size_t>(slash - path) + 18 >= sizeof path) return;
-    std::strcpy(slash + 1, "test_browser.log");
+    wchar_t path[MAX_PATH] = L"";
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return;
+    wchar_t* slash = std::wcsrchr(path, L'\\');
+    if (!slash || static_cast<size_t>(slash - path) + 18 >= MAX_PATH) return;
+    std::wcscpy(slash + 1, L"test_browser.log");
     char line[1024];
     const int written = std::snprintf(line, sizeof line, "%lu %s\n", GetCurrentProcessId(), text);
     if (written <= 0 || static_cast<size_t>(written) >= sizeof line) return;
-    HANDLE log = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    HANDLE log = CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (log == INVALID_HANDLE_VALUE) return;
     DWORD done = 0;
@@ -108,7 +108,7 @@ class Browser : public IDispatch {
                 parameters->rgvarg[parameters->cArgs - 1].vt != VT_BSTR)
                 return DISP_E_TYPEMISMATCH;
             char path[800] = "";
-            WideCharToMultiByte(CP_ACP, 0, parameters->rgvarg[parameters->cArgs - 1].bstrVal, -1,
+            WideCharToMultiByte(CP_UTF8, 0, parameters->rgvarg[parameters->cArgs - 1].bstrVal, -1,
                                 path, sizeof path - 1, nullptr, nullptr);
             std::snprintf(text, sizeof text, "Navigate %s", path);
             appendToLog(text);

@@ -1,5 +1,5 @@
 // A stand-in for the companion player in the tests: it appends one line to the file named
-// by NORAVEL_TEST_PLAYER_LOG, "<show-window state>|<its whole command line>", lives for
+// by NORAVEL_TEST_PLAYER_LOG, "<show-window state>|<its whole command line in UTF-8>", lives for
 // NORAVEL_TEST_PLAYER_LIFE_MS milliseconds (default 1000) and ends with the exit code
 // NORAVEL_TEST_PLAYER_EXIT (default 0).
 #include <windows.h>
@@ -18,18 +18,22 @@ int numberFromEnvironment(const char* name, int fallback) {
 }
 
 void recordCommandLine() {
-    char logPath[MAX_PATH] = "";
-    const DWORD length =
-        GetEnvironmentVariableA("NORAVEL_TEST_PLAYER_LOG", logPath, sizeof logPath);
-    if (length == 0 || length >= sizeof logPath) return;
-    STARTUPINFOA startup{};
+    wchar_t logPath[MAX_PATH] = L"";
+    const DWORD length = GetEnvironmentVariableW(L"NORAVEL_TEST_PLAYER_LOG", logPath, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return;
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    GetStartupInfoA(&startup);
+    GetStartupInfoW(&startup);
     const int show = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1;
-    char line[2048];
-    const int written = std::snprintf(line, sizeof line, "%d|%s\n", show, GetCommandLineA());
+    // The command line as it came, in UTF-8: folders named in any script survive.
+    char commandLine[4096] = "";
+    if (!WideCharToMultiByte(CP_UTF8, 0, GetCommandLineW(), -1, commandLine, sizeof commandLine,
+                             nullptr, nullptr))
+        return;
+    char line[sizeof commandLine + 32];
+    const int written = std::snprintf(line, sizeof line, "%d|%s\n", show, commandLine);
     if (written <= 0 || static_cast<size_t>(written) >= sizeof line) return;
-    HANDLE log = CreateFileA(logPath, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    HANDLE log = CreateFileW(logPath, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (log == INVALID_HANDLE_VALUE) return;
     DWORD done = 0;

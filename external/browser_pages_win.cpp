@@ -1,8 +1,9 @@
 #include "external/browser_pages_win.h"
 
 #include "app/ayah_navigation_win.h"
-#include "app/guards_win.h"
 #include "app/process_state_win.h"
+#include "base/guards_win.h"
+#include "base/wide_text_win.h"
 #include "external/recitation_rules.h"
 
 #include <oaidl.h>
@@ -76,11 +77,9 @@ bool makeVisible(IDispatch* browser) {
     return SUCCEEDED(result);
 }
 
-// Steps 5 to 7: "Navigate" with the path as its one positional argument.
+// Steps 5 to 7: "Navigate" with the path (UTF-8 here) as its one positional argument.
 void navigate(IDispatch* browser, const char* pagePath) {
-    wchar_t pathWide[260] = L"";
-    if (!MultiByteToWideChar(CP_ACP, 0, pagePath, -1, pathWide, 260)) pathWide[0] = L'\0';
-    Bstr path(pathWide);
+    Bstr path(wideFromUtf8(pagePath).c_str());
     HRESULT result;
     const DISPID navigateId = dispatchIdOf(browser, L"Navigate", &result);
     VARIANT argument;
@@ -97,7 +96,8 @@ void navigate(IDispatch* browser, const char* pagePath) {
 BrowserOutcome showPageInBrowser(const char* pagePath, const char* progId) {
     ComRef<IDispatch> browser;
     if (!findBrowser(progId, browser)) {
-        char url[1024];
+        // Every byte of a UTF-8 path may take three characters in the URL.
+        char url[3 * kUtf8PathBytes + 16];
         if (!formatFileUrl(url, sizeof url, pagePath)) return BrowserOutcome::NothingShown;
         if (shellOpener) shellOpener(url);
         return BrowserOutcome::ShellOpened;
@@ -108,15 +108,15 @@ BrowserOutcome showPageInBrowser(const char* pagePath, const char* progId) {
 }
 
 void openCommentaryPage() {
-    char path[260];
-    if (formatCommentaryPath(path, sizeof path, process.programDirectory, currentSurah(),
+    char path[kUtf8PathBytes];
+    if (formatCommentaryPath(path, sizeof path, process.programDirectoryUtf8, currentSurah(),
                              currentAyah()))
         showPageInBrowser(path);
 }
 
 void openHelpPage() {
-    char path[260];
-    if (formatHelpPath(path, sizeof path, process.programDirectory)) showPageInBrowser(path);
+    char path[kUtf8PathBytes];
+    if (formatHelpPath(path, sizeof path, process.programDirectoryUtf8)) showPageInBrowser(path);
 }
 
 void setShellPageOpener(ShellPageOpener opener) {

@@ -23,7 +23,8 @@ void openCommentaryPage();
 // Shows the help page beside the program.
 void openHelpPage();
 
-// The whole path of both commands, for a page path given: the automation sequence on the
+// The whole path of both commands, for a page path given (UTF-8; the shell gets it as a
+// URL of percent-encoded UTF-8): the automation sequence on the
 // object registered under `progId`, and the shell when there is none.
 BrowserOutcome showPageInBrowser(const char* pagePath, const char* progId = kBrowserProgId);
 

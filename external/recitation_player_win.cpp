@@ -1,9 +1,10 @@
 #include "external/recitation_player_win.h"
 
 #include "app/ayah_navigation_win.h"
-#include "app/guards_win.h"
 #include "app/process_state_win.h"
 #include "app/version.h"
+#include "base/guards_win.h"
+#include "base/wide_text_win.h"
 #include "external/recitation_rules.h"
 #include "resources/resource_ids.h"
 #include "text/text_store.h"
@@ -12,12 +13,17 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <string>
 
 namespace {
 
+// The report may name a path beside the program, in UTF-8.
 void showFailureBox(const char* text) {
-    MessageBoxA(process.mainWindow, text, NORAVEL_CAPTION, MB_OK | MB_ICONERROR);
+    showUtf8MessageBox(process.mainWindow, text, NORAVEL_CAPTION, MB_OK | MB_ICONERROR);
 }
+
+// Command lines name two paths beside the program, quoted, and a few numbers.
+constexpr size_t kCommandLineBytes = 2 * kUtf8PathBytes + 64;
 
 // The recitation's state; the player's process handle itself is process.playerProcess,
 // which the entry routine terminates at exit.
@@ -31,7 +37,7 @@ struct Recitation_ {
     bool polled = false; // no worker could be started: the tick looks at the process itself
     bool continuous = false;
     DWORD timeBase = 0;
-    char mp3Path[260] = "";
+    char mp3Path[kUtf8PathBytes] = ""; // UTF-8
 };
 
 Recitation_ state;
@@ -75,20 +81,26 @@ void releasePlayer(bool terminate) {
 }
 
 void reportf(const char* format, const char* argument) {
-    char text[1024];
+    char text[kUtf8PathBytes + 256];
     std::snprintf(text, sizeof text, format, argument);
     if (state.report) state.report(text);
 }
 
-// Starts a companion program; on success the caller owns the returned handles.
-bool startProgram(char* commandLine, WORD showWindow, PROCESS_INFORMATION* started) {
-    STARTUPINFOA startup{};
+// Starts a companion program from its UTF-8 command line (the program's path quoted in
+// it), in the program folder as its working folder; on success the caller owns the
+// returned handles.
+bool startProgram(const char* commandLine, WORD showWindow, PROCESS_INFORMATION* started) {
+    *started = PROCESS_INFORMATION{};
+    std::wstring wide = wideFromUtf8(commandLine);
+    if (wide.empty()) return false;
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = showWindow;
-    *started = PROCESS_INFORMATION{};
-    return CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, started) != FALSE;
+    // CreateProcessW may write into the command line: it gets a copy of its own.
+    const wchar_t* folder = process.programDirectory[0] ? process.programDirectory : nullptr;
+    return CreateProcessW(nullptr, &wide[0], nullptr, nullptr, FALSE, 0, nullptr, folder, &startup,
+                          started) != FALSE;
 }
 
 // The end of a playback: back to idle.
@@ -111,11 +123,11 @@ void RecitationPlayer::start() {
     const int surah = currentSurah();
     const int ayah = currentAyah();
     const Recitation timing = TextStore::recitation(surah, ayah);
-    formatMp3Path(state.mp3Path, sizeof state.mp3Path, process.programDirectory,
+    formatMp3Path(state.mp3Path, sizeof state.mp3Path, process.programDirectoryUtf8,
                   timing.file ? timing.file : "");
     state.continuous = continueTicked();
-    char commandLine[1024];
-    formatPlayerCommandLine(commandLine, sizeof commandLine, process.programDirectory,
+    char commandLine[kCommandLineBytes];
+    formatPlayerCommandLine(commandLine, sizeof commandLine, process.programDirectoryUtf8,
                             state.mp3Path, timing.startMs, timing.endMs, state.continuous);
 
     // Only one player plays at a time.
@@ -128,7 +140,7 @@ void RecitationPlayer::start() {
         // No worker, no timer: the reading ends here, also with "Continue".
         endPlayback();
         reportf("The recitation player could not be started:\n%s\\zemplay.exe",
-                process.programDirectory);
+                process.programDirectoryUtf8);
         return;
     }
     CloseHandle(started.hThread);
@@ -216,12 +228,13 @@ void RecitationPlayer::onListenCommand() {
 }
 
 void RecitationPlayer::launchTajwid() {
-    char commandLine[300];
-    if (!formatTajwidCommandLine(commandLine, sizeof commandLine, process.programDirectory)) return;
+    char commandLine[kCommandLineBytes];
+    if (!formatTajwidCommandLine(commandLine, sizeof commandLine, process.programDirectoryUtf8))
+        return;
     PROCESS_INFORMATION started;
     if (!startProgram(commandLine, SW_SHOWMAXIMIZED, &started)) {
         reportf("The tajwid program could not be started:\n%s\\morvent.exe",
-                process.programDirectory);
+                process.programDirectoryUtf8);
         return;
     }
     // Nothing is kept of it: every click starts another instance.

@@ -16,7 +16,8 @@ constexpr UINT_PTR kRecitationTimer = 100;
 constexpr UINT kRecitationTimerPeriodMs = 1000;
 
 // Tells the user that a companion program could not be started or could not play. By
-// default a message box over the main window; tests count the reports instead.
+// default a message box over the main window; tests count the reports instead. The text
+// is UTF-8 (it may name a path beside the program).
 using RecitationFailureReporter = void (*)(const char* text);
 
 class RecitationPlayer {

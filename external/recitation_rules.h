@@ -4,6 +4,7 @@
 //
 // Every formatter writes into a caller's buffer of a given size and reports whether the
 // whole text fitted; a text that does not fit is not used (the buffer then holds "").
+// Paths are UTF-8; the program turns them into UTF-16 for the system's calls.
 #pragma once
 
 #include "text/text_store.h"
@@ -38,9 +39,10 @@ bool formatCommentaryPath(char* out, size_t size, const char* directory, int sur
 // "<directory>\help.htm".
 bool formatHelpPath(char* out, size_t size, const char* directory);
 
-// A "file:///" URL for a Windows path that may end in "#anchor": backslashes become
-// slashes, and every byte outside the unreserved set (and outside ":" and "/") is
-// percent-encoded, so blanks and non-ASCII names survive; the anchor is kept.
+// A "file:///" URL for a Windows path in UTF-8 that may end in "#anchor": backslashes
+// become slashes, and every byte outside the unreserved set (and outside ":" and "/") is
+// percent-encoded, so blanks and names in any script survive as percent-encoded UTF-8;
+// the anchor is kept.
 bool formatFileUrl(char* out, size_t size, const char* path);
 
 // The timing table as the following rule sees it; the program passes the text store's.

@@ -18,7 +18,8 @@ void check(bool condition) {
 void touchBitmap(const PictureData& picture) {
     const DibInfoHeader& header = picture.header();
     check(header.size == sizeof(DibInfoHeader));
-    check(picture.bitsOffset == sizeof(DibInfoHeader) + 4 * size_t{picture.colourCount});
+    const size_t masks = header.compression == kDibBitfields ? 12 : 0;
+    check(picture.bitsOffset == sizeof(DibInfoHeader) + masks + 4 * size_t{picture.colourCount});
     check(picture.bitsOffset + picture.bitsSize <= picture.dibSize);
     volatile uint8_t sink = 0;
     for (size_t i = 0; i < picture.dibSize; i += 61)

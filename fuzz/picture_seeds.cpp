@@ -1,8 +1,9 @@
 // Writes the seed corpus of picture_decoder_fuzz into a folder: small GIFs and BMPs
 // made by the tests' builders, each prefixed by the byte that chooses its file name.
+// With a second folder, also the large seeds of the run with inputs of up to 4 MB.
 // Not part of the build; run by hand when the builders change:
 //   g++ -std=c++17 -I. -Itests/native fuzz/picture_seeds.cpp -o /tmp/picture_seeds
-//   /tmp/picture_seeds fuzz/corpus/picture_decoder
+//   /tmp/picture_seeds fuzz/corpus/picture_decoder fuzz/corpus/picture_decoder_large
 #include "picture_builder.h"
 
 #include <cstdio>
@@ -25,9 +26,22 @@ void writeSeed(const std::string& folder, const std::string& name, uint8_t selec
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) return 2;
+    if (argc != 2 && argc != 3) return 2;
     const std::string folder = argv[1];
     constexpr uint8_t kGif = 0, kBmp = 1;
+
+    if (argc == 3) {
+        // About 1 MB of codes naming the longest string, after one pixel and after a
+        // canvas of 512 x 512 is full.
+        for (int side : {1, 512}) {
+            GifSpec tiny;
+            tiny.minimumCodeSize = 2;
+            tiny.width = side;
+            tiny.height = side;
+            tiny.codeStream = deepestChains(4090, 700000);
+            writeSeed(argv[2], "gif_long_stream_" + std::to_string(side), kGif, buildGif(tiny));
+        }
+    }
 
     for (int m = 2; m <= 8; m += 3) {
         GifSpec shape;
@@ -60,6 +74,21 @@ int main(int argc, char** argv) {
     noClear.blockSize = 3;
     writeSeed(folder, "gif87_no_clear_small_blocks", kGif,
               encodeGif(noClear, noisePixels(15, 4, 2), LzwOptions{false, 0, true}));
+
+    // Strings that grow by one pixel per code, then the longest one named again.
+    GifSpec deep;
+    deep.minimumCodeSize = 2;
+    deep.width = 3;
+    deep.height = 2;
+    deep.blockSize = 40;
+    deep.codeStream = deepestChains(4090, 200);
+    writeSeed(folder, "gif_deepest_chains", kGif, buildGif(deep));
+
+    BmpSpec masks;
+    masks.bitCount = 16;
+    masks.compression = 3;    // BI_BITFIELDS
+    masks.paletteEntries = 3; // the three masks
+    writeSeed(folder, "bmp_16_bitfields", kBmp, buildBmp(masks));
 
     for (int bits : {1, 4, 8, 24, 32}) {
         BmpSpec shape;

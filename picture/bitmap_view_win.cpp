@@ -2,7 +2,7 @@
 // a small object reached through the window's user data.
 #include "picture/bitmap_view_win.h"
 
-#include "app/guards_win.h"
+#include "base/guards_win.h"
 #include "resources/resource_ids.h"
 
 #include <new>

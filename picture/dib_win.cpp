@@ -1,8 +1,8 @@
 // Bitmap copies for the clipboard.
 #include "picture/dib_win.h"
 
-#include "app/clipboard_win.h"
-#include "app/guards_win.h"
+#include "base/global_block_win.h"
+#include "base/guards_win.h"
 #include "picture/bitmap_view_win.h"
 
 #include <cstdint>
@@ -156,10 +156,10 @@ void copyPictureToClipboard(HWND mainWindow, HBITMAP picture, int splitterLine) 
         drawCurrentPicture(memory.get(), client, picture);
     } // the bitmap is out of the memory context before GetDIBits reads it
 
-    OpenedClipboard clipboard(nullptr);
-    if (!clipboard.isOpen()) return;
-    EmptyClipboard();
+    // The DIB is made before the clipboard is opened, so that the clipboard is held only
+    // for the hand-over itself.
     GlobalBlock dib(bitmapToDib(copy.get(), BI_RGB, 0, nullptr));
     GlobalBlock handedOver(duplicateGlobalBlock(dib.get()));
-    if (handedOver && SetClipboardData(CF_DIB, handedOver.get())) handedOver.release();
+    if (!handedOver) return;
+    handToClipboard(mainWindow, CF_DIB, handedOver);
 }

@@ -23,7 +23,8 @@ void drawCurrentPicture(HDC dc, const RECT& area, HBITMAP picture);
 
 // Puts the picture on the clipboard as CF_DIB: a bitmap as wide as the main window's
 // client area and splitterLine - 26 high, in the main window's colours, filled with the
-// window colour and the picture drawn as drawCurrentPicture draws it.
+// window colour and the picture drawn as drawCurrentPicture draws it. The main window owns
+// the clipboard afterwards.
 void copyPictureToClipboard(HWND mainWindow, HBITMAP picture, int splitterLine);
 
 #endif

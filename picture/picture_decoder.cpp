@@ -43,6 +43,14 @@ constexpr int kMaxCodeWidth = 12;
 constexpr int kMaxMinimumCodeSize = 11; // 2^11 + 2 is the last first free code below 4096
 
 // The LZW decoding of one image's code stream into the pixel array.
+//
+// Every string the table holds has been written to the image already: the string of a
+// new entry is the previous code's string plus the first pixel that followed it, and
+// both lie in the image one after the other. So an entry keeps where its string was
+// written and how long it is, and writing it again is a copy from there, whatever its
+// length; no prefix chain is walked. Decoding stops as soon as the last pixel of the
+// image (or of the last interlace pass) is placed. The work is so bounded by the pixels
+// of the image plus the codes read before it is full.
 class LzwDecoder {
   public:
     struct Image {
@@ -55,64 +63,97 @@ class LzwDecoder {
 
     LzwDecoder(const uint8_t* data, const uint8_t* end, const Image& image, LzwEntry* table)
         : cursor_(data), blockEnd_(data), end_(end), pixels_(image.pixels), width_(image.width),
-          height_(image.height), rowStride_(image.rowStride), interlaced_(image.interlaced),
-          table_(table) {
-        rowStart_ = rowPointer();
+          rowStride_(image.rowStride), interlaced_(image.interlaced), table_(table) {
+        if (image.width <= 0 || image.height <= 0) return;
+        remaining_ = static_cast<uint64_t>(image.width) * static_cast<uint64_t>(image.height);
+        // Passes fill rows 0, 8, 16 ...; then 4, 12 ...; then 2, 6 ...; then 1, 3 ...
+        const int height = image.height;
+        passStart_[1] = (height + 7) / 8;
+        passStart_[2] = passStart_[1] + (height + 3) / 8;
+        passStart_[3] = passStart_[2] + (height + 1) / 4;
+        rowStart_ = rowAt(0);
     }
 
-    // Decodes codes of minimum size m until the end code or until the data run out
-    // (the pixels so far stay). A malformed stream raises error 3.
+    // Decodes codes of minimum size m until the image is full, the end code, or the
+    // end of the data (the pixels so far stay). A malformed stream met before the image
+    // is full raises error 3.
     void run(int minimumCodeSize) {
         const int clearCode = 1 << minimumCodeSize;
         const int endCode = clearCode + 1;
-        firstFree_ = clearCode + 2;
+        const int firstFree = clearCode + 2;
         const int initialWidth = minimumCodeSize + 1;
         int codeWidth = initialWidth;
-        int nextFree = firstFree_;
+        int nextFree = firstFree;
         int previous = 0;
+        Span previousSpan{}; // where the previous code's string was written
         // A stream that does not begin with a clear code decodes as if it had.
         bool justCleared = true;
 
         int code;
-        if (!readCode(codeWidth, code)) return;
+        if (remaining_ == 0 || !readCode(codeWidth, code)) return;
         for (;;) {
             if (code == endCode) return;
             if (code == clearCode) {
                 codeWidth = initialWidth;
-                nextFree = firstFree_;
+                nextFree = firstFree;
                 justCleared = true;
                 if (!readCode(codeWidth, code)) return;
             }
+            const Span span{rowIndex_, static_cast<uint16_t>(column_), 1};
             if (justCleared) {
                 // The first code after a clear is written as it is, whatever it is,
                 // but it may not refer to an entry beyond the first free one.
-                if (code > firstFree_) fail(kPictureBadGif);
-                place(static_cast<uint8_t>(code));
-                previous = code;
+                if (code > firstFree) fail(kPictureBadGif);
+                put(static_cast<uint8_t>(code));
                 justCleared = false;
+                previous = code;
+                previousSpan = span;
             } else {
+                // Only codes of the table so far, or the one being defined right now
+                // (the previous string plus its own first pixel), can be named.
+                if (code > nextFree) fail(kPictureBadGif);
+                Span written = span;
                 uint8_t first;
-                if (code < nextFree) {
-                    first = emit(code);
+                if (code < firstFree) {
+                    first = static_cast<uint8_t>(code);
+                    put(first);
+                } else if (code < nextFree) {
+                    const LzwEntry& entry = table_[code];
+                    first = copy(entry.row, entry.column, entry.length);
+                    written.length = entry.length;
                 } else {
-                    // The code being defined right now: previous string plus its own first pixel.
-                    first = emit(previous);
-                    place(first);
+                    first = copy(previousSpan.row, previousSpan.column, previousSpan.length);
+                    put(first);
+                    written.length = static_cast<uint16_t>(previousSpan.length + 1);
                 }
                 // At 4096 the table stays full until a clear code (deferred clear).
                 if (nextFree < kLzwTableSize) {
-                    table_[nextFree].prefix = static_cast<uint16_t>(previous);
-                    table_[nextFree].suffix = first;
+                    LzwEntry& entry = table_[nextFree];
+                    entry.prefix = static_cast<uint16_t>(previous);
+                    entry.suffix = first;
+                    entry.row = previousSpan.row;
+                    entry.column = previousSpan.column;
+                    entry.length = static_cast<uint16_t>(previousSpan.length + 1);
                     ++nextFree;
                     if (nextFree == (1 << codeWidth) && codeWidth < kMaxCodeWidth) ++codeWidth;
                 }
                 previous = code;
+                previousSpan = written;
             }
+            if (remaining_ == 0) return; // the rest of the stream could only be dropped
             if (!readCode(codeWidth, code)) return;
         }
     }
 
   private:
+    // A string as written: its first pixel's row (in stream order) and column, and its
+    // length. A column equal to the width stands for the start of the next row.
+    struct Span {
+        uint16_t row;
+        uint16_t column;
+        uint16_t length;
+    };
+
     // Opens the next sub-block of the chain. False once the data run out, a sub-block
     // would reach past them, or the block terminator is met; the cursor then stays
     // where it is, so every later request fails too.
@@ -139,61 +180,64 @@ class LzwDecoder {
         return true;
     }
 
-    // Writes the string of a code and returns its first pixel. The prefix chain is
-    // walked once backwards, leaving in each entry's link the code it was reached
-    // from, then followed forwards through the links: the string comes out in order
-    // without a stack. Every prefix must lie below its own code, which also bounds
-    // the walk; a chain that does not is error 3.
-    uint8_t emit(int code) {
-        if (code < firstFree_) {
-            const uint8_t pixel = static_cast<uint8_t>(code);
-            place(pixel);
-            return pixel;
+    // The start of the index-th row in stream order.
+    uint8_t* rowAt(int index) const {
+        int row = index;
+        if (interlaced_) {
+            if (index < passStart_[1])
+                row = 8 * index;
+            else if (index < passStart_[2])
+                row = 8 * (index - passStart_[1]) + 4;
+            else if (index < passStart_[3])
+                row = 4 * (index - passStart_[2]) + 2;
+            else
+                row = 2 * (index - passStart_[3]) + 1;
         }
-        LzwEntry* const table = table_;
-        table[code].link = 0;
-        int last = code;
-        int prefix;
-        for (;;) {
-            prefix = table[last].prefix;
-            if (prefix >= last) fail(kPictureBadGif);
-            if (prefix < firstFree_) break;
-            table[prefix].link = static_cast<uint16_t>(last);
-            last = prefix;
-        }
-        const uint8_t first = static_cast<uint8_t>(prefix);
-        place(first);
-        for (int entry = last; entry != 0; entry = table[entry].link)
-            place(table[entry].suffix);
-        return first;
-    }
-
-    uint8_t* rowPointer() const {
-        if (pass_ > 4 || row_ >= height_ || width_ <= 0) return nullptr;
-        return pixels_ + static_cast<size_t>(row_) * static_cast<size_t>(rowStride_);
-    }
-
-    // Places one pixel at the current column of the current row; pixels outside the
-    // image are dropped and row padding is never written.
-    void place(uint8_t pixel) {
-        if (column_ >= width_) nextRow();
-        if (rowStart_) rowStart_[column_] = pixel;
-        ++column_;
+        return pixels_ + static_cast<size_t>(row) * static_cast<size_t>(rowStride_);
     }
 
     void nextRow() {
         column_ = 0;
-        if (!interlaced_) {
-            if (row_ < height_) ++row_; // rows past the last one are all dropped alike
-        } else if (pass_ <= 4) {
-            // Passes fill rows 0, 8, 16 ...; then 4, 12 ...; then 2, 6 ...; then 1, 3 ...
-            row_ += pass_ <= 2 ? 8 : (pass_ == 3 ? 4 : 2);
-            while (pass_ <= 4 && row_ >= height_) {
-                ++pass_;
-                if (pass_ <= 4) row_ = 16 >> pass_;
-            }
+        rowStart_ = rowAt(++rowIndex_);
+    }
+
+    // Places one pixel at the current column of the current row, unless the image is
+    // full already; row padding is never written.
+    void put(uint8_t pixel) {
+        if (remaining_ == 0) return;
+        if (column_ == width_) nextRow();
+        rowStart_[column_++] = pixel;
+        --remaining_;
+    }
+
+    // Writes again `length` pixels written before from row `row` (stream order), column
+    // `column` on, up to the last pixel of the image, and returns the first of them.
+    // The source always ends where the writing begins or earlier.
+    uint8_t copy(int row, int column, uint32_t length) {
+        if (column == width_) {
+            ++row;
+            column = 0;
         }
-        rowStart_ = rowPointer();
+        const uint8_t* source = rowAt(row) + column;
+        const uint8_t first = *source;
+        if (length > remaining_) length = static_cast<uint32_t>(remaining_);
+        remaining_ -= length;
+        while (length > 0) {
+            if (column_ == width_) nextRow();
+            if (column == width_) {
+                column = 0;
+                source = rowAt(++row);
+            }
+            uint32_t piece = length;
+            if (piece > static_cast<uint32_t>(width_ - column_)) piece = width_ - column_;
+            if (piece > static_cast<uint32_t>(width_ - column)) piece = width_ - column;
+            std::memcpy(rowStart_ + column_, source, piece);
+            column_ += static_cast<int>(piece);
+            column += static_cast<int>(piece);
+            source += piece;
+            length -= piece;
+        }
+        return first;
     }
 
     // Code stream.
@@ -202,17 +246,16 @@ class LzwDecoder {
     const uint8_t* const end_;
     uint32_t bitBuffer_ = 0;
     int bitCount_ = 0;
-    int firstFree_ = 0;
 
     // Pixel placing.
     uint8_t* const pixels_;
     const int width_;
-    const int height_;
     const int rowStride_;
     const bool interlaced_;
+    int passStart_[4] = {0, 0, 0, 0}; // first stream row of each interlace pass
+    uint64_t remaining_ = 0;          // pixels of the image not yet placed
     int column_ = 0;
-    int row_ = 0; // the sequential row, or the row of the current interlace pass
-    int pass_ = 1;
+    uint16_t rowIndex_ = 0; // the current row in stream order
     uint8_t* rowStart_ = nullptr;
 
     LzwEntry* const table_;
@@ -347,14 +390,14 @@ PictureData readBmpOrThrow(const uint8_t* bytes, size_t size) {
     uint64_t colourCount = colorsUsed;
     if (colourCount == 0)
         colourCount = bitCount == 1 ? 2 : bitCount == 4 ? 16 : bitCount == 8 ? 256 : 0;
-    const uint64_t tableBytes = 4 * colourCount;
-    const uint64_t bitsOffset = sizeof(DibInfoHeader) + tableBytes;
+    // The three masks come right after the info header, before any colour table.
     const uint64_t maskBytes = bitfields ? 12 : 0;
+    const uint64_t tableBytes = 4 * colourCount;
+    const uint64_t bitsOffset = sizeof(DibInfoHeader) + maskBytes + tableBytes;
     const uint64_t rowBytes = (static_cast<uint64_t>(width) * bitCount + 31) / 32 * 4;
     const uint64_t rows = height < 0 ? -static_cast<int64_t>(height) : height;
     const uint64_t bitsSize = rowBytes * rows; // below 2^31 x 2^31 x 4
-    if (bitsOffset > available || sizeof(DibInfoHeader) + maskBytes > available ||
-        bitsSize > available - bitsOffset) {
+    if (bitsOffset > available || bitsSize > available - bitsOffset) {
         fail(kPictureReadFailed);
     }
 

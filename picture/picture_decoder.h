@@ -7,7 +7,8 @@
 // 4 bytes) and, behind them, the LZW string table the decoder worked in. A BMP is
 // checked against the bytes at hand and copied as it is (info header, colour table,
 // pixel bits). Every failure is one of the integer codes below; nothing is thrown out
-// of the entry point.
+// of the entry point. Decoding a GIF stops once its last pixel is placed: the work is
+// bounded by the image's pixels and the bytes of the file, whatever the code stream names.
 #pragma once
 
 #include <cstddef>
@@ -31,7 +32,7 @@ enum PictureError : int {
     kPictureNoPaletteMemory = 7,  // no memory for the palette
     kPictureNotGif = 8,           // GIF: fewer than 13 header bytes or a wrong signature
     kPictureNotBmp = 9,           // BMP: the type field is not "BM"
-    kPictureNoBitmap = 10,        // CreateDIBitmap gave no bitmap
+    kPictureNoBitmap = 10,        // no device context, or CreateDIBitmap gave no bitmap
 };
 
 enum class PictureFormat { Unknown, Bmp, Jpeg, Pcx, Gif, Tiff };
@@ -72,16 +73,22 @@ static_assert(sizeof(DibColour) == 4, "RGBQUAD is 4 bytes");
 constexpr uint32_t kDibRgb = 0;       // BI_RGB
 constexpr uint32_t kDibBitfields = 3; // BI_BITFIELDS
 
-// One entry of the LZW string table that follows the pixel rows of a decoded GIF.
+// One entry of the LZW string table that follows the pixel rows of a decoded GIF. Its
+// string was written to the image before the entry was made; the entry keeps where.
 struct LzwEntry {
     uint16_t prefix; // code of the string without its last pixel
-    uint16_t link;   // next code while a string is being written out; 0 ends the chain
+    uint16_t row;    // row, in the order rows arrive, of the string's first pixel
+    uint16_t column; // column of that pixel (the width: the next row's first)
+    uint16_t length; // pixels of the string
     uint8_t suffix;  // last pixel of the string
 };
 constexpr int kLzwTableSize = 4096;
 
 // The largest pixel array a GIF may need; larger images are error 3 before any allocation.
-constexpr uint64_t kMaxGifPixelBytes = 256u << 20;
+// 16 MiB holds 4096 x 4096 pixels, far more than any ayah picture (the largest is 580 x
+// 1221): filling a larger canvas from a few bytes of a crafted file would hold the reader
+// for seconds.
+constexpr uint64_t kMaxGifPixelBytes = 16u << 20;
 
 struct FreeDeleter {
     void operator()(void* p) const noexcept { std::free(p); }
@@ -95,7 +102,7 @@ struct PictureData {
     PictureBuffer buffer;     // header, colour table, pixel bits (GIF: then the LZW table)
     size_t dibSize = 0;       // bytes of header + colour table + pixel bits
     uint32_t colourCount = 0; // entries in the colour table (0 when the bitmap has none)
-    size_t bitsOffset = 0;    // where the pixel bits start: 40 + 4 x colour count
+    size_t bitsOffset = 0;    // where the pixel bits start: 40 (+ 12 of masks) + 4 x colours
     size_t bitsSize = 0;      // bytes of pixel bits the header describes
     int32_t rowStride = 0;    // bytes per pixel row
     const LzwEntry* lzwTable = nullptr; // GIF only: the table behind the pixel rows
@@ -104,8 +111,10 @@ struct PictureData {
     const DibInfoHeader& header() const {
         return *reinterpret_cast<const DibInfoHeader*>(buffer.get());
     }
+    // The colour table lies right before the pixel bits (behind the masks, if any).
     const DibColour* colours() const {
-        return reinterpret_cast<const DibColour*>(buffer.get() + sizeof(DibInfoHeader));
+        return reinterpret_cast<const DibColour*>(buffer.get() + bitsOffset -
+                                                  sizeof(DibColour) * colourCount);
     }
     const uint8_t* bits() const { return buffer.get() + bitsOffset; }
 };

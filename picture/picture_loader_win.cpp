@@ -2,7 +2,8 @@
 // loader and caught in its one entry point, so no exception leaves it.
 #include "picture/picture_loader_win.h"
 
-#include "app/guards_win.h"
+#include "base/guards_win.h"
+#include "base/wide_text_win.h"
 
 #include <cstddef>
 #include <cstdlib>
@@ -48,13 +49,33 @@ Picture::Picture() = default;
 
 Picture::~Picture() = default;
 
+HDC Picture::getScreenDc() {
+    return GetDC(nullptr);
+}
+
+void Picture::releaseScreenDc(HDC dc) {
+    ReleaseDC(nullptr, dc);
+}
+
+// Without a device context (GDI exhausted) there is nothing to make the bitmap for:
+// error 10, as when CreateDIBitmap gives none.
 HBITMAP Picture::load(const char* path) {
-    WindowDc screen(nullptr);
-    return load(path, screen.get());
+    HDC screen = getScreenDc();
+    if (!screen) {
+        releaseBuffers();
+        lastError_ = kPictureNoBitmap;
+        return nullptr;
+    }
+    HBITMAP bitmap = loadWith(path, screen); // throws nothing, so the release is reached
+    releaseScreenDc(screen);
+    return bitmap;
 }
 
 HBITMAP Picture::load(const char* path, HDC dc) {
-    if (!dc) return load(path);
+    return dc ? loadWith(path, dc) : load(path);
+}
+
+HBITMAP Picture::loadWith(const char* path, HDC dc) {
     HBITMAP bitmap = nullptr;
     try {
         bitmap = loadOrThrow(path, dc);
@@ -72,8 +93,9 @@ HBITMAP Picture::loadOrThrow(const char* path, HDC dc) {
     const PictureFormat format = pictureFormatOf(path);
     if (format == PictureFormat::Unknown) fail(kPictureUnknownExtension);
 
-    KernelHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    KernelHandle file(CreateFileW(wideFromUtf8(path).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) fail(kPictureCannotOpen);
 
     // JPEG, PCX and TIFF are recognised but never decoded: no picture data.

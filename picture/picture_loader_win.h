@@ -22,7 +22,8 @@ class Picture {
     Picture(const Picture&) = delete;
     Picture& operator=(const Picture&) = delete;
 
-    // Loads the picture at path as a bitmap compatible with the screen, or with dc.
+    // Loads the picture at path (UTF-8) as a bitmap compatible with the screen, or with dc
+    // (the screen when dc is null; no screen context at all is error 10).
     // The bitmap belongs to the caller, who deletes it. On any failure the code goes to
     // lastError() and the result is null; nothing is thrown. The device context is left
     // with the palette it had.
@@ -33,7 +34,14 @@ class Picture {
     // load does not reset it.
     int lastError() const { return lastError_; }
 
+  protected:
+    // The screen's device context that load(path) makes the bitmap for, and its
+    // release; null when none can be had. A test may stand in another source.
+    virtual HDC getScreenDc();
+    virtual void releaseScreenDc(HDC dc);
+
   private:
+    HBITMAP loadWith(const char* path, HDC dc);
     HBITMAP loadOrThrow(const char* path, HDC dc);
     void readFile(HANDLE file);
     HBITMAP createBitmap(HDC dc);

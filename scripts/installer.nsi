@@ -10,6 +10,10 @@
 ; shortcut and registers the uninstaller in Add/Remove Programs. The uninstaller also
 ; removes the reader's own settings (SOFTWARE\KELVANE\QURAN under HKLM and HKCU) and
 ; SOFTWARE\KELVANE itself only when nothing else is left in it. /S runs either silently.
+;
+; Neither replaces nor removes anything while the reader, the tajwid program or the
+; recitation player runs from the folder: the user is asked to close them (Retry) or
+; stops (Cancel); a silent run stops at once with exit code 2, and nothing was changed.
 
 ; A 64-bit installer: the reader is a 64-bit program, so a Windows that cannot run this
 ; installer could not run the reader either (and Wine here runs 64-bit programs only).
@@ -35,6 +39,7 @@ RequestExecutionLevel admin
 !define UNINSTALLER "uninstall.exe"
 
 !include "MUI2.nsh"
+!include "LogicLib.nsh"
 !include "${LISTS_DIR}/size.nsh"
 
 Name "${PRODUCT} ${VERSION}"
@@ -43,6 +48,8 @@ InstallDir "$PROGRAMFILES64\${PRODUCT}"
 BrandingText "${PRODUCT} ${VERSION}"
 ShowInstDetails nevershow
 ShowUninstDetails nevershow
+; A file that cannot be written is never skipped: Abort or Retry only.
+AllowSkipFiles off
 
 ; Name, version and icon of setup.exe (the uninstaller is made from the same stub and
 ; carries the same icon and version record).
@@ -54,6 +61,13 @@ VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "FileDescription" "${PRODUCT} ${VERSION} setup"
 VIAddVersionKey /LANG=1033 "CompanyName" "${PUBLISHER}"
 VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
+
+; With SIGN_SCRIPT (scripts/sign.sh) the finished setup.exe and the uninstaller it carries
+; are signed; the script signs only when the release is given a certificate.
+!ifdef SIGN_SCRIPT
+  !finalize 'bash "${SIGN_SCRIPT}" "%1"'
+  !uninstfinalize 'bash "${SIGN_SCRIPT}" "%1"'
+!endif
 
 !define MUI_ICON "${ICON_FILE}"
 !define MUI_UNICON "${ICON_FILE}"
@@ -70,6 +84,52 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
 
 !insertmacro MUI_LANGUAGE "English"
 
+; Appends the name of a program of the folder to $R1 when it runs: the file of a running
+; program cannot be opened for writing.
+!macro _NoteIfRunning file
+  ${If} ${FileExists} "$INSTDIR\${file}"
+    ClearErrors
+    FileOpen $R2 "$INSTDIR\${file}" a
+    ${If} ${Errors}
+      StrCpy $R1 "$R1 ${file}"
+    ${Else}
+      FileClose $R2
+    ${EndIf}
+  ${EndIf}
+!macroend
+
+; Before anything in $INSTDIR is touched: waits until none of the programs runs, or stops
+; the installer (or uninstaller) with exit code 2.
+!macro _DefineProgramsClosedCheck prefix
+Function ${prefix}checkProgramsClosed
+  Push $R1
+  Push $R2
+  ${Do}
+    StrCpy $R1 ""
+    !insertmacro _NoteIfRunning "Noravel.exe"
+    !insertmacro _NoteIfRunning "morvent.exe"
+    !insertmacro _NoteIfRunning "zemplay.exe"
+    ${If} $R1 == ""
+      ${ExitDo}
+    ${EndIf}
+    DetailPrint "Still running from $INSTDIR:$R1"
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
+      "${PRODUCT} is still running ($R1 ).$\r$\n$\r$\nClose the reader and every tajwid window, then choose Retry. Cancel stops without changing anything." \
+      /SD IDCANCEL IDRETRY retry
+    ${ExitDo}
+  retry:
+  ${Loop}
+  ${If} $R1 != ""
+    SetErrorLevel 2
+    Abort "${PRODUCT} is still running ($R1 ): nothing was changed."
+  ${EndIf}
+  Pop $R2
+  Pop $R1
+FunctionEnd
+!macroend
+!insertmacro _DefineProgramsClosedCheck ""
+!insertmacro _DefineProgramsClosedCheck "un."
+
 Function .onInit
   SetRegView 64
   SetShellVarContext all
@@ -82,6 +142,7 @@ FunctionEnd
 
 Section "Noravel" SecProgram
   SectionIn RO
+  Call checkProgramsClosed
   !include "${LISTS_DIR}/install-files.nsh"
 
   SetOutPath "$INSTDIR"
@@ -102,6 +163,7 @@ Section "Noravel" SecProgram
 SectionEnd
 
 Section "Uninstall"
+  Call un.checkProgramsClosed
   !include "${LISTS_DIR}/uninstall-files.nsh"
   Delete "$INSTDIR\${UNINSTALLER}"
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"

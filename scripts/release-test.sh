@@ -4,8 +4,10 @@
 #   release-test.sh install  SETUP.EXE ZIP PROBE.EXE ICON WORKDIR
 #     installs SETUP.EXE silently, finds every file, the shortcut and the Add/Remove
 #     Programs entry, starts the reader through the shortcut's target and sees 1:1,
-#     uninstalls silently with the registered QuietUninstallString and finds the files and
-#     the settings keys gone and nothing else in the prefix changed;
+#     with the reader running, finds that a silent install over it and a silent uninstall
+#     both fail with exit code 2 and change nothing; then uninstalls silently with the
+#     registered QuietUninstallString and finds the files and the settings keys gone and
+#     nothing else in the prefix changed;
 #   release-test.sh portable SETUP.EXE ZIP PROBE.EXE ICON WORKDIR
 #     unpacks ZIP into a fresh folder, finds the program folder complete and starts the
 #     reader from there.
@@ -149,9 +151,31 @@ expected=$work/expected
 mkdir -p "$expected"
 (cd "$expected" && cmake -E tar xf "$zip")
 check "the zip holds one folder, Noravel" test "$(ls "$expected")" = Noravel
+# The same program, or the same program signed: without its signature it is the built one
+# but for the PE checksum, which signing sets, and the zeros that align the signature.
+same_program() { # built.exe, released.exe
+    cmp -s "$1" "$2" && return 0
+    [ -n "${NORAVEL_SIGNED_BY:-}" ] || return 1
+    osslsigncode verify -in "$2" -CAfile "$NORAVEL_SIGNED_BY" >/dev/null 2>&1 || return 1
+    local bare=$work/unsigned.exe checksum size
+    rm -f "$bare"
+    osslsigncode remove-signature -in "$2" -out "$bare" >/dev/null 2>&1 || return 1
+    checksum=$(($(od -An -tu4 -j60 -N4 "$1") + 88))
+    size=$(stat -c %s "$1")
+    [ -z "$(tail -c +$((size + 1)) "$bare" | tr -d '\0')" ] || return 1
+    cmp -s <(head -c "$checksum" "$1"; tail -c +$((checksum + 5)) "$1") \
+        <(head -c "$size" "$bare" | { head -c "$checksum"; head -c 4 >/dev/null; cat; })
+}
+same_programs() { # built folder, released folder
+    local exe
+    for exe in "$1"/*.exe; do
+        same_program "$exe" "$2/${exe##*/}" || { echo "differs: ${exe##*/}"; return 1; }
+    done
+}
 # What a user gets: the program folder as built, with an mp3 folder holding one note.
 check "the zip holds the program folder as built" \
-    diff -r -q -x mp3 "$dist" "$expected/Noravel"
+    diff -r -q -x mp3 -x '*.exe' "$dist" "$expected/Noravel"
+check "the zip holds the programs as built" same_programs "$dist" "$expected/Noravel"
 check "the zip's mp3 folder holds only README.txt" test "$(ls -A "$expected/Noravel/mp3")" = README.txt
 check "the note on recitation files has Windows line ends" grep -q $'S_P.mp3.*\r$' "$expected/Noravel/mp3/README.txt"
 
@@ -201,6 +225,11 @@ install)
     echo "--- uninstall.exe"
     check "uninstall.exe carries the name, version and icon" \
         probe identity 'C:\Program Files\Noravel\uninstall.exe' "$(winpath "$icon")"
+    if [ -n "${NORAVEL_SIGNED_BY:-}" ]; then
+        # The uninstaller is written by setup.exe from what it carries: signed at build time.
+        check "uninstall.exe is signed by the release's certificate" \
+            osslsigncode verify -in "$program/uninstall.exe" -CAfile "$NORAVEL_SIGNED_BY"
+    fi
 
     lnk='C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Noravel.lnk'
     echo "--- shortcut"
@@ -220,6 +249,28 @@ install)
     snapshot
     check "the reader stored its language machine-wide" reg_has "$settings" Bahasa
     check "per-user settings are there" reg_has "$user_settings" Bahasa
+
+    echo "--- setup.exe and uninstall.exe while the reader runs"
+    "$wine" 'C:\Program Files\Noravel\Noravel.exe' >"$work/running-reader.log" 2>&1 &
+    running=$!
+    check "the installed reader runs" probe wait-reader 60
+    set +e
+    "$wine" "$(winpath "$setup")" /S
+    code=$?
+    # In place (_?=), so that the exit code is the uninstaller's own and not that of the
+    # copy of itself that it otherwise starts in the temporary folder.
+    "$wine" "$probe" uninstall-in-place 'C:\Program Files\Noravel' 2>&1 | tr -d '\r'
+    uncode=${PIPESTATUS[0]}
+    set -e
+    check "setup.exe /S over the running reader fails with exit code 2" test $code -eq 2
+    check "uninstall.exe /S beside the running reader fails with exit code 2" test $uncode -eq 2
+    check "... and every installed file is still there as installed" \
+        diff -r -q -x uninstall.exe "$expected/Noravel" "$program"
+    check "... the uninstaller too" test -f "$program/uninstall.exe"
+    check "the reader closes" probe close-readers
+    wait "$running" || true
+    snapshot
+    check "... and the Add/Remove Programs entry stays" reg_has "$uninstall" DisplayName
 
     echo "--- uninstall: $quiet"
     exe=${quiet%\" /S}

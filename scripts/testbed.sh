@@ -6,6 +6,7 @@
 #   scripts/testbed.sh stop
 #   scripts/testbed.sh env     # prints the environment as shell exports
 set -euo pipefail
+trap 'code=$?; echo "testbed: failed at line $LINENO: $BASH_COMMAND (exit status $code)" >&2; exit $code' ERR
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${NORAVEL_BUILD_ROOT:-$root/build}
 bed=$build/wine
@@ -35,6 +36,17 @@ start_display() {
         [ -e "/tmp/.X11-unix/X${n}" ] && break
         sleep 0.1
     done
+    if ! kill -0 "$(cat "$bed/xvfb.pid")" 2>/dev/null || [ ! -e "/tmp/.X11-unix/X${n}" ]; then
+        fail "Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp" "$bed/xvfb.log"
+    fi
+}
+
+# Names the command that failed and shows its log, then ends the script.
+fail() { # command, log file
+    echo "testbed: '$1' failed; its log ($2):" >&2
+    cat "$2" >&2 2>/dev/null || echo "(no log)" >&2
+    rm -f "$bed/xvfb.pid" "$bed/display"
+    exit 1
 }
 
 make_prefix() {
@@ -42,7 +54,7 @@ make_prefix() {
     if [ -f "$WINEPREFIX/.noravel-ready-2" ]; then return; fi
     wineserver -k 2>/dev/null || true
     rm -rf "$WINEPREFIX"
-    wineboot -i >"$bed/wineboot.log" 2>&1 || true
+    wineboot -i >"$bed/wineboot.log" 2>&1 || fail "wineboot -i (WINEPREFIX=$WINEPREFIX)" "$bed/wineboot.log"
     # Wine's own Tahoma has no Arabic glyphs; DejaVu Sans has them, so Arabic text is
     # shaped and measured meaningfully in this prefix.
     cat >"$bed/fonts.reg" <<'REG'
@@ -57,7 +69,7 @@ REGEDIT4
 [HKEY_CURRENT_USER\Software\Wine\X11 Driver]
 "Managed"="N"
 REG
-    wine regedit "$bed/fonts.reg" >/dev/null 2>&1
+    wine regedit "$bed/fonts.reg" >"$bed/regedit.log" 2>&1 || fail "wine regedit $bed/fonts.reg" "$bed/regedit.log"
     wineserver -w
     touch "$WINEPREFIX/.noravel-ready-2"
 }

@@ -1,10 +1,10 @@
 #include "search/arabic_search_win.h"
 
-#include "app/guards_win.h"
 #include "app/process_state_win.h"
 #include "arabic/arabic_bytes.h"
 #include "arabic/arabic_draw_win.h"
 #include "arabic/arabic_edit_win.h"
+#include "base/guards_win.h"
 #include "resources/resource_ids.h"
 #include "search/arabic_scan.h"
 #include "search/arabic_spelling.h"
@@ -97,8 +97,10 @@ void onDrawItem(const DRAWITEMSTRUCT* item) {
     drawLetterButton(face, *item);
 }
 
+// The key's own click holds the mouse button down (a double click's second press
+// arrives before the release), so the keys type past the field's mouse check.
 void sendToField(WPARAM character) {
-    SendMessageA(field, WM_CHAR, character, 0);
+    SendMessageA(field, kArabicEditKeyMessage, character, 0);
 }
 
 // A click (or the second click of a double click on an owner-drawn key) acts; focus

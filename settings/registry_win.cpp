@@ -34,7 +34,7 @@ bool openForReading(HKEY root, const char* key, const char* subkey, RegistryKey&
 bool openForWriting(HKEY root, const char* key, const char* subkey, RegistryKey& opened) {
     char path[kPathSize];
     if (!joinKeyPath(key, subkey, path)) return false;
-    return RegCreateKeyExA(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+    return RegCreateKeyExA(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
                            opened.put(), nullptr) == ERROR_SUCCESS;
 }
 

@@ -1,7 +1,7 @@
 #include "settings/settings_dialog_win.h"
 
-#include "app/guards_win.h"
 #include "app/process_state_win.h"
+#include "base/guards_win.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_win.h"
 

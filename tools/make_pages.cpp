@@ -3,8 +3,13 @@
 //                        P-9..P), each ayah in an element whose id is its number, with its
 //                        Uthmani Arabic text and the Indonesian and English translations,
 //                        and links to the previous and the next page across surahs;
-//   help.htm             the guide to the reader's controls and menu items.
-// Usage: make_pages <quran_id.json> <quran_en.json> <program folder>
+//   help.htm             the guide to the reader's controls and menu items;
+//   html/noravel.css     the style of every page, with the Amiri Quran font embedded, so
+//                        that the Arabic looks the same in every browser, whatever fonts
+//                        the machine has;
+//   html/OFL.txt         the font's licence (SIL Open Font License), which it travels with.
+// Usage: make_pages <quran_id.json> <quran_en.json> <program folder> <font.ttf>
+//                   <font copyright file>
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
@@ -36,7 +41,8 @@ struct Surah {
 constexpr const char* kCredit =
     "<footer><p>Arabic text and translations: the quran-json package by Risan Bagja Pradana, "
     "licensed under Creative Commons Attribution 4.0 (CC-BY-4.0). Calligraphy of the ayah "
-    "pictures: the Amiri Quran font by Khaled Hosny (SIL Open Font License).</p></footer>\n";
+    "pictures and of the Arabic on these pages: the Amiri Quran font by Khaled Hosny (SIL "
+    "Open Font License, in html/OFL.txt).</p></footer>\n";
 
 std::string escaped(const std::string& text) {
     std::string out;
@@ -91,16 +97,72 @@ int pageCount(const Surah& surah) {
     return (static_cast<int>(surah.ayat.size()) + kAyatPerPage - 1) / kAyatPerPage;
 }
 
+// The family name of the embedded font: a name of its own, so that a font of the same
+// name installed on the machine can never take its place.
+#define NORAVEL_PAGE_FONT "'Noravel Amiri Quran'"
+
 const char kStyle[] =
     "body{font-family:'DejaVu Sans',Arial,sans-serif;margin:0 auto;max-width:60em;"
     "padding:1em;background:#f0f0be;color:#222}"
-    "h1{font-size:1.5em;text-align:center}h1 .ar{font-family:'Amiri Quran','Amiri',serif}"
+    "h1{font-size:1.5em;text-align:center}h1 .ar{font-family:" NORAVEL_PAGE_FONT ",serif}"
     "nav{display:flex;justify-content:space-between;margin:.5em 0}"
     "section{background:#fff;border:1px solid #ccc;border-radius:6px;margin:1em 0;padding:.5em 1em}"
     "h2{font-size:1em;margin:.2em 0;color:#555}"
-    ".ar{font-family:'Amiri Quran','Amiri','Scheherazade',serif;font-size:1.9em;"
+    ".ar{font-family:" NORAVEL_PAGE_FONT ",serif;font-size:1.9em;"
     "text-align:right;line-height:2.2}"
-    ".id,.en{margin:.4em 0}.id{color:#234}.en{color:#432}";
+    ".id,.en{margin:.4em 0}.id{color:#234}.en{color:#432}"
+    "dt{font-weight:bold;margin-top:.6em}dd{margin-left:1.5em}"
+    "figure{text-align:center}img{max-width:100%;border:1px solid #999}\n";
+
+std::string readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + path);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+std::string base64(const std::string& bytes) {
+    static const char digits[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    out.reserve((bytes.size() + 2) / 3 * 4);
+    size_t i = 0;
+    for (; i + 2 < bytes.size(); i += 3) {
+        const unsigned v = static_cast<unsigned char>(bytes[i]) << 16 |
+                           static_cast<unsigned char>(bytes[i + 1]) << 8 |
+                           static_cast<unsigned char>(bytes[i + 2]);
+        out += {digits[v >> 18], digits[(v >> 12) & 63], digits[(v >> 6) & 63], digits[v & 63]};
+    }
+    if (i < bytes.size()) {
+        const bool two = i + 1 < bytes.size();
+        const unsigned v = static_cast<unsigned char>(bytes[i]) << 16 |
+                           (two ? static_cast<unsigned char>(bytes[i + 1]) << 8 : 0);
+        out += {digits[v >> 18], digits[(v >> 12) & 63], two ? digits[(v >> 6) & 63] : '=', '='};
+    }
+    return out;
+}
+
+// The licence paragraph ("License: OFL") of a Debian copyright file, as plain text.
+std::string licenceText(const std::string& copyright) {
+    std::istringstream in(copyright);
+    std::string line, text;
+    bool inside = false, stanzaStart = true;
+    while (std::getline(in, line)) {
+        if (!inside) {
+            // The stand-alone licence stanza, not the License field of a Files stanza.
+            inside = stanzaStart && line.rfind("License: OFL", 0) == 0 && line.size() <= 13;
+            stanzaStart = line.empty();
+            continue;
+        }
+        if (line.empty() || (line[0] != ' ' && line[0] != '\t')) break;
+        line.erase(0, 1);
+        text += (line == "." ? "" : line) + "\n";
+    }
+    if (text.find("SIL OPEN FONT LICENSE") == std::string::npos)
+        throw std::runtime_error("no SIL Open Font License text in the font's copyright file");
+    return text;
+}
 
 void writeFile(const std::filesystem::path& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary);
@@ -144,7 +206,8 @@ void writeCommentaryPages(const std::vector<Surah>& surahs, const std::filesyste
             html << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
                  << "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
                  << "<title>" << s << ". " << escaped(surah.name) << ", ayat " << first << "-"
-                 << last << "</title>\n<style>" << kStyle << "</style>\n</head>\n<body>\n"
+                 << last << "</title>\n<link rel=\"stylesheet\" href=\"../noravel.css\">\n"
+                 << "</head>\n<body>\n"
                  << nav.str() << "<h1>" << s << ". " << escaped(surah.name) << " ("
                  << escaped(surah.meaning) << ") <span class=\"ar\" lang=\"ar\" dir=\"rtl\">"
                  << escaped(surah.arabicName) << "</span></h1>\n";
@@ -188,9 +251,8 @@ void writeHelpPage(const std::filesystem::path& folder) {
     std::ostringstream html;
     html << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
          << "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
-         << "<title>Noravel ver 3.2 - How to use the reader</title>\n<style>" << kStyle
-         << "dt{font-weight:bold;margin-top:.6em}dd{margin-left:1.5em}"
-         << "figure{text-align:center}img{max-width:100%;border:1px solid #999}</style>\n"
+         << "<title>Noravel ver 3.2 - How to use the reader</title>\n"
+         << "<link rel=\"stylesheet\" href=\"html/noravel.css\">\n"
          << "</head>\n<body>\n<h1>How to use Noravel</h1>\n"
          << "<nav><a href=\"#window\">The window</a><a href=\"#reading\">Reading</a>"
          << "<a href=\"#listening\">Listening</a><a href=\"#searching\">Searching</a>"
@@ -227,8 +289,12 @@ void writeHelpPage(const std::filesystem::path& folder) {
         "Recitations are mp3 files in the folder mp3 beside the program.",
         {{"Listen", "Recites the current ayah. While it plays the button reads Stop; click it "
                     "to stop the recitation. The display stays on the ayah."},
-         {"Continue", "Tick it to go on reciting ayah after ayah. The display follows the "
-                      "recitation. Untick it to stop after the current ayah."},
+         {"Continue", "Tick it before Listen to go on reciting ayah after ayah: the "
+                      "recitation plays on through the surah's files and the display "
+                      "follows it. Without the tick Listen recites the current ayah only. "
+                      "Unticking it during a recitation does not stop the sound: the display "
+                      "stops following, the player goes on to the end of the current file, "
+                      "and no next file is started. Click Stop to end the sound at once."},
          {"Surat / Total", "With Continue ticked: Surat starts the same surah again after its "
                            "last ayah; Total goes on with the next surah (after the last surah "
                            "comes the first)."},
@@ -265,16 +331,35 @@ void writeHelpPage(const std::filesystem::path& folder) {
     writeFile(folder / "help.htm", html.str());
 }
 
+// The stylesheet that every page links, with the font as a data: URL: browsers refuse a
+// font file from another folder of a file: page, but not one inside the stylesheet.
+void writeStylesheet(const std::filesystem::path& folder, const std::string& fontPath,
+                     const std::string& copyrightPath) {
+    const std::string font = readBytes(fontPath);
+    if (font.size() < 12 || font.compare(0, 4, std::string("\0\1\0\0", 4)) != 0)
+        throw std::runtime_error(fontPath + " is not a TrueType font");
+    std::filesystem::create_directories(folder / "html");
+    writeFile(folder / "html" / "noravel.css",
+              "@font-face{font-family:" NORAVEL_PAGE_FONT ";src:url(data:font/ttf;base64," +
+                  base64(font) + ") format('truetype')}\n" + kStyle);
+    writeFile(folder / "html" / "OFL.txt",
+              "The Arabic on these pages is set in Amiri Quran, Copyright 2010-2017 Khaled "
+              "Hosny,\nembedded in noravel.css and licensed as follows.\n\n" +
+                  licenceText(readBytes(copyrightPath)));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::cerr << "usage: make_pages <quran_id.json> <quran_en.json> <program folder>\n";
+    if (argc != 6) {
+        std::cerr << "usage: make_pages <quran_id.json> <quran_en.json> <program folder> "
+                     "<font.ttf> <font copyright file>\n";
         return 2;
     }
     try {
         const std::vector<Surah> surahs = readSurahs(argv[1], argv[2]);
         const std::filesystem::path folder(argv[3]);
+        writeStylesheet(folder, argv[4], argv[5]);
         writeCommentaryPages(surahs, folder);
         writeHelpPage(folder);
     } catch (const std::exception& e) {

@@ -7,12 +7,17 @@ target_link_libraries(make_pages PRIVATE nlohmann_json::nlohmann_json)
 set(PAGES_INDONESIAN "${NORAVEL_NODE_MODULES}/quran-json/dist/quran_id.json")
 set(PAGES_ENGLISH "${NORAVEL_NODE_MODULES}/quran-json/dist/quran_en.json")
 set(PAGES_STAMP "${NORAVEL_DATA_DIR}/pages.stamp")
+# The pages embed the Amiri Quran font (fonts-hosny-amiri) and ship its licence.
+# NORAVEL_AMIRI_QURAN_FONT is found by ayah_pictures.cmake.
+set(PAGES_FONT "${NORAVEL_AMIRI_QURAN_FONT}")
+set(PAGES_FONT_COPYRIGHT "/usr/share/doc/fonts-hosny-amiri/copyright")
 add_custom_command(
     OUTPUT ${PAGES_STAMP}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${NORAVEL_DIST_DIR} ${NORAVEL_DATA_DIR}
     COMMAND make_pages ${PAGES_INDONESIAN} ${PAGES_ENGLISH} ${NORAVEL_DIST_DIR}
+            ${PAGES_FONT} ${PAGES_FONT_COPYRIGHT}
     COMMAND ${CMAKE_COMMAND} -E touch ${PAGES_STAMP}
-    DEPENDS make_pages ${PAGES_INDONESIAN} ${PAGES_ENGLISH}
+    DEPENDS make_pages ${PAGES_INDONESIAN} ${PAGES_ENGLISH} ${PAGES_FONT}
     COMMENT "Writing the commentary pages and the help page")
 # The help page shows pictures of the reader; they are kept in docs/screenshots (made by
 # scripts/screenshots.sh) and copied beside the page.

@@ -245,7 +245,6 @@ inline int arabicByteFor(uint32_t cp, bool atWordEnd) {
     case 0x06CC: return atWordEnd ? 0xEC : 0xED; // FARSI YEH: dotless at the end
     case 0x0640: return 0;                       // TATWEEL
     case 0x0670: return 0;                       // SUPERSCRIPT ALEF
-    case 0x2009: return 0;                       // THIN SPACE, used once inside a word (2:72)
     default: break;
     }
     if (cp >= 0x064B && cp <= 0x065F) return 0; // harakat, tanwin, shadda, sukun, maddah, hamza
@@ -268,7 +267,17 @@ inline std::string arabicToByteCode(const std::string& utf8) {
     std::string out;
     out.reserve(utf8.size() / 2);
     for (size_t pos = 0; pos < utf8.size();) {
-        const uint32_t cp = nextCodePoint(utf8, pos);
+        uint32_t cp = nextCodePoint(utf8, pos);
+        if (cp == 0x2009) {
+            // A thin space before a mark or a tatweel sits inside a word (2:72 has one
+            // before a superscript alef) and is part of its writing; elsewhere it
+            // separates words like a blank.
+            size_t next = pos;
+            const bool insideWord =
+                next < utf8.size() && arabicByteFor(nextCodePoint(utf8, next), false) == 0;
+            if (insideWord) continue;
+            cp = ' ';
+        }
         if (cp == ' ') {
             if (!out.empty() && out.back() != ' ') out += ' ';
             continue;

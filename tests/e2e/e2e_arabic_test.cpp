@@ -91,8 +91,8 @@ std::string statusPart1(HWND statusBar, DWORD processId) {
     return text;
 }
 
-// Opens "Find (Arab)" with the "Cari(Arab)" button and waits for it.
-HWND openArabicSearch(ReaderSession& reader) {
+// Opens "Find (Arab)" with the "Cari(Arab)" button; null when it does not appear.
+HWND openArabicSearch(const ReaderSession& reader) {
     PostMessageA(reader.window(), WM_COMMAND, MAKEWPARAM(IDC_ARABIC_SEARCH, BN_CLICKED),
                  reinterpret_cast<LPARAM>(reader.child(IDC_ARABIC_SEARCH)));
     return waitForWindow("#32770", "Find (Arab)", reader.processId());
@@ -101,7 +101,7 @@ HWND openArabicSearch(ReaderSession& reader) {
 // OK, then waiting until the dialog is gone and the search has run: a message sent to
 // the reader while the dialog is still open would be answered from the dialog's loop,
 // before the search.
-bool pressOk(ReaderSession& reader, HWND dialog) {
+bool pressOk(const ReaderSession& reader, HWND dialog) {
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     for (int i = 0; i < 1000 && IsWindow(dialog); ++i)
         Sleep(10);
@@ -143,6 +143,48 @@ TEST(ArabicSearchJourney, ClickingAWordOnTheKeyboardListsEveryAyahHoldingIt) {
     EXPECT_EQ(statusPart1(reader.child(IDC_STATUS_BAR), reader.processId()),
               "Found " + std::to_string(expected.size()) + " items");
 
+    PostMessageA(reader.window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(reader.waitForExit(), 0);
+}
+
+// Presses the left button where the cursor is and releases it `holdMs` later.
+void clickHere(DWORD holdMs) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    SendInput(1, &input, sizeof input);
+    Sleep(holdMs);
+    input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &input, sizeof input);
+}
+
+// The second of two quick clicks arrives as a double click while the button is still
+// down; it types the letter as the first one did.
+TEST(ArabicSearchJourney, TwoQuickRealClicksOnALetterKeyTypeItTwice) {
+    ReaderSession reader(readerPath());
+    ASSERT_TRUE(reader.start());
+    HWND dialog = openArabicSearch(reader);
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(reader.waitIdle());
+    HWND field = FindWindowExA(dialog, nullptr, "EDITARAB", nullptr);
+    ASSERT_NE(field, nullptr);
+    RECT key;
+    ASSERT_TRUE(GetWindowRect(GetDlgItem(dialog, IDC_KEY_MIM), &key));
+    SetForegroundWindow(dialog);
+    SetCursorPos((key.left + key.right) / 2, (key.top + key.bottom) / 2);
+    Sleep(100);
+    clickHere(40);
+    Sleep(40); // the second press comes about 80 ms after the first
+    // Held long enough for the reader to handle the double click before the release.
+    clickHere(400);
+    Sleep(200);
+    ASSERT_TRUE(reader.waitIdle());
+    char typed[64] = "";
+    SendMessageA(field, WM_GETTEXT, sizeof typed, reinterpret_cast<LPARAM>(typed));
+    EXPECT_EQ(std::string(typed), "\xE3\xE3");
+
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(reader.waitIdle());
     PostMessageA(reader.window(), WM_CLOSE, 0, 0);
     EXPECT_EQ(reader.waitForExit(), 0);
 }

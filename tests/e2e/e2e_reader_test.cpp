@@ -1,14 +1,17 @@
 // Journeys through the reader window, driven from a separate process: the surah and ayah
 // lists, the up-down arrows across a surah boundary, the juz in the status bar and the
-// listing of the visited ayat.
+// listing of the visited ayat; a start on a hostile picture of 1:1.
 #include "reader_session_win.h"
 
 #include "resources/resource_ids.h"
+#include "tests/native/picture_builder.h"
 
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -132,6 +135,60 @@ TEST_F(ReaderWindowJourney, TheHistoryCommandListsTheVisitedAyatNewestFirst) {
     EXPECT_EQ(listItemText(results, 1), "2:3 " + ascii(twoThree));
     EXPECT_EQ(listItemText(results, 2).rfind("2:2 ", 0), 0u);
     EXPECT_EQ(listItemText(results, 3), "2:1 " + ascii(twoOne));
+}
+
+// A copy of the program folder (its programs and the pictures of surah 1) whose picture
+// of 1:1 is a 1x1 GIF followed by 1 MB of codes that each name the longest string.
+std::string programCopyWithHostileFirstPicture() {
+    const std::string from = windowsPathOf(NORAVEL_READER_EXE);
+    const std::string dist = from.substr(0, from.rfind('\\'));
+    char temp[MAX_PATH] = "";
+    GetTempPathA(sizeof temp, temp);
+    const std::string copy = std::string(temp) + "noravel-hostile-picture";
+    CreateDirectoryA(copy.c_str(), nullptr);
+    CreateDirectoryA((copy + "\\gif").c_str(), nullptr);
+    CreateDirectoryA((copy + "\\gif\\1").c_str(), nullptr);
+    for (const std::string& folder : {std::string(), std::string("\\gif\\1")}) {
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((dist + folder + "\\*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) continue;
+        do {
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+            CopyFileA((dist + folder + "\\" + found.cFileName).c_str(),
+                      (copy + folder + "\\" + found.cFileName).c_str(), FALSE);
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+
+    using namespace picture_builder;
+    GifSpec shape;
+    shape.minimumCodeSize = 2;
+    shape.globalTable = colourTable(4);
+    shape.codeStream = deepestChains(4090, (1 << 20) * 8 / 12);
+    const Bytes gif = buildGif(shape);
+    std::ofstream(copy + "\\gif\\1\\1_1.gif", std::ios::binary)
+        .write(reinterpret_cast<const char*>(gif.data()), static_cast<std::streamsize>(gif.size()));
+    return copy + "\\Noravel.exe";
+}
+
+// Milliseconds from starting the reader until its window is ready; -1 when it is not.
+long startAndClose(const std::string& exe) {
+    ReaderSession reader(exe);
+    const DWORD started = GetTickCount();
+    if (!reader.start()) return -1;
+    const long taken = static_cast<long>(GetTickCount() - started);
+    PostMessageA(reader.window(), WM_CLOSE, 0, 0);
+    return reader.waitForExit() == 0 ? taken : -1;
+}
+
+TEST(HostilePictureJourney, AnEndlessCodeStreamAsTheFirstPictureDelaysTheStartByUnderOneSecond) {
+    const std::string hostile = programCopyWithHostileFirstPicture();
+    const long normal = startAndClose(windowsPathOf(NORAVEL_READER_EXE));
+    const long slow = startAndClose(hostile);
+    ASSERT_GE(normal, 0);
+    ASSERT_GE(slow, 0);
+    EXPECT_LE(slow, normal + 1000) << "normal start " << normal << " ms";
+    std::cout << "normal start " << normal << " ms, on the hostile picture " << slow << " ms\n";
 }
 
 } // namespace

@@ -14,7 +14,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -87,8 +90,8 @@ struct Query {
 
 class SearchJourney : public ::testing::Test {
   protected:
-    void startReader() {
-        session = std::make_unique<ReaderSession>(windowsPathOf(NORAVEL_READER_EXE));
+    void startReader(const std::string& exePath = windowsPathOf(NORAVEL_READER_EXE)) {
+        session = std::make_unique<ReaderSession>(exePath);
         ASSERT_TRUE(reader().start());
         SetWindowPos(reader().window(), HWND_TOP, 0, 0, 900, 700, SWP_SHOWWINDOW);
         ASSERT_TRUE(reader().waitIdle());
@@ -114,6 +117,10 @@ class SearchJourney : public ::testing::Test {
             ADD_FAILURE() << "dialog 107 did not open";
             return 0;
         }
+        // The window exists before its WM_INITDIALOG has set the boxes: wait for the modal
+        // loop, which handles this only after that.
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &ignored);
         type(GetDlgItem(dialog, IDC_WORD_1), query.word);
         type(GetDlgItem(dialog, IDC_WORD_2), "");
         type(GetDlgItem(dialog, IDC_WORD_3), "");
@@ -251,6 +258,71 @@ TEST_F(SearchJourney, LongResultListFillsTheSameWithAndWithoutTheRedrawSwitch) {
         closeReader();
     }
     EXPECT_EQ(listed[0], listed[1]);
+}
+
+// The whole program folder copied under a folder named in Arabic letters, which the ANSI
+// code page of the test bed cannot name: the pictures, a search result and both companion
+// programs (stand-ins that record their command lines) are found from there.
+TEST_F(SearchJourney, FromAFolderNamedInArabicPicturesResultsAndCompanionsAreFound) {
+    const std::string exe = windowsPathOf(NORAVEL_READER_EXE);
+    const std::string dist = exe.substr(0, exe.rfind('\\'));
+    const std::string buildRoot = dist.substr(0, dist.rfind('\\'));
+    // "The Quran program" in Arabic letters, with a blank.
+    const std::string folder = buildRoot + "\\e2e-folders\\برنامج القرآن";
+    CreateDirectoryW(wideOfUtf8(buildRoot + "\\e2e-folders").c_str(), nullptr);
+    ASSERT_TRUE(copyFolderTree(wideOfUtf8(dist), wideOfUtf8(folder)));
+    const std::string standIn = windowsPathOf(NORAVEL_TEST_COMPANIONS) + "\\test_player.exe";
+    for (const char* companion : {"zemplay.exe", "morvent.exe"})
+        ASSERT_TRUE(replaceFile(wideOfUtf8(standIn), wideOfUtf8(folder + "\\" + companion)));
+    const std::string log = buildRoot + "\\e2e-folders\\companions.log";
+    DeleteFileA(log.c_str());
+    SetEnvironmentVariableA("NORAVEL_TEST_PLAYER_LOG", log.c_str()); // the reader passes it on
+    SetEnvironmentVariableA("NORAVEL_TEST_PLAYER_LIFE_MS", "300");
+
+    LanguageChoice language(1);
+    startReader(folder + "\\Noravel.exe");
+    // The ink of the picture view once it shows something other than `before` (the view
+    // is repainted a moment after the reader is idle again); waits at most five seconds.
+    ScreenPixels shown;
+    const auto pictureInk = [&](const ScreenPixels& before) {
+        RECT view{};
+        GetWindowRect(FindWindowExA(reader().window(), nullptr, "WND_DRAW_BITMAP", nullptr), &view);
+        size_t ink = 0;
+        for (DWORD until = GetTickCount() + 5000; GetTickCount() < until; Sleep(100)) {
+            if (!captureScreenArea(view, shown) || shown.bgr == before.bgr) continue;
+            if ((ink = darkPixelsOnScreen(view)) > 300) break;
+        }
+        return ink;
+    };
+    EXPECT_GT(pictureInk(ScreenPixels{}), 300u) << "the picture of 1:1 is drawn";
+    const ScreenPixels first = shown;
+
+    search({"Lord", true, false});
+    const std::vector<std::string> all = lines();
+    ASSERT_GT(all.size(), 300u);
+    int surah = 0, ayah = 0;
+    ASSERT_EQ(std::sscanf(all[all.size() / 2].c_str(), "%d:%d", &surah, &ayah), 2);
+    choose(static_cast<int>(all.size() / 2));
+    EXPECT_EQ(selection(IDC_SURAH_LIST), surah - 1);
+    EXPECT_EQ(selection(IDC_AYAH_LIST), ayah - 1);
+    EXPECT_GT(pictureInk(first), 300u) << "the picture of " << surah << ":" << ayah << " is drawn";
+
+    for (int button : {IDC_TAJWID, IDC_LISTEN})
+        PostMessageA(reader().window(), WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(reader().child(button)));
+    std::string started;
+    for (DWORD until = GetTickCount() + 10000; GetTickCount() < until; Sleep(100)) {
+        std::ifstream in(log, std::ios::binary);
+        started.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        if (std::count(started.begin(), started.end(), '\n') >= 2) break;
+    }
+    EXPECT_NE(started.find("\"" + folder + "\\morvent.exe\" "), std::string::npos) << started;
+    EXPECT_NE(started.find("\"" + folder + "\\zemplay.exe\" \"" + folder + "\\mp3\\"),
+              std::string::npos)
+        << started;
+    EXPECT_EQ(FindWindowA("#32770", "Noravel ver 3.2"), nullptr) << "no failure was reported";
+    SetEnvironmentVariableA("NORAVEL_TEST_PLAYER_LOG", nullptr);
+    SetEnvironmentVariableA("NORAVEL_TEST_PLAYER_LIFE_MS", nullptr);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,38 @@ TEST(ReaderStartAndStop, UnknownCommandLeavesTheReaderRunning) {
     EXPECT_EQ(reader.waitForExit(300), -1);
     PostMessageA(reader.window(), WM_CLOSE, 0, 0);
     EXPECT_EQ(reader.waitForExit(), 0);
+}
+
+// A program folder whose path leaves too little room for the files beside it (the system
+// cannot start a program whose own path is longer than MAX_PATH at all): the reader refuses
+// to start with a box that says why, instead of looking for its files in a folder cut out
+// of that path, or showing no pictures.
+TEST(ReaderStartAndStop, AFolderPathTooLongForItsFilesIsRefusedWithABox) {
+    const std::string dist = readerPath().substr(0, readerPath().rfind('\\'));
+    std::string folder = dist.substr(0, dist.rfind('\\')) + "\\e2e-folders";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    constexpr size_t kFolderLength = 240; // over 219, and with "\Noravel.exe" under 260
+    while (folder.size() < kFolderLength) {
+        folder += "\\" + std::string(std::min<size_t>(kFolderLength - folder.size() - 1, 60), 'f');
+        CreateDirectoryA(folder.c_str(), nullptr);
+    }
+    ASSERT_EQ(folder.size(), kFolderLength);
+    const std::string exe = folder + "\\Noravel.exe";
+    ASSERT_TRUE(replaceFile(wideOfUtf8(readerPath()), wideOfUtf8(exe)));
+
+    ReaderSession reader(exe);
+    EXPECT_FALSE(reader.start(3000)) << "no main window";
+    ASSERT_NE(reader.processId(), 0u) << "the system started the program";
+    HWND box = nullptr;
+    for (DWORD until = GetTickCount() + 10000; !box && GetTickCount() < until; Sleep(50))
+        box = topWindowOf(reader.processId(), "#32770");
+    ASSERT_NE(box, nullptr) << "a box tells the user";
+    EXPECT_EQ(caption(box), "Noravel ver 3.2");
+    char text[512] = "";
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text); // the box's text
+    EXPECT_NE(std::string(text).find("longer than 219 characters"), std::string::npos) << text;
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_EQ(reader.waitForExit(), 4);
 }
 
 // The menu as the reader's file carries it (another process's menu cannot be read

@@ -27,6 +27,59 @@ std::string narrow(const std::wstring& wide) {
     return text;
 }
 
+std::wstring wideOfUtf8(const std::string& utf8) {
+    if (utf8.empty()) return L"";
+    const int size =
+        MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(size > 0 ? size : 0), L'\0');
+    if (size > 0)
+        MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), static_cast<int>(utf8.size()), &wide[0],
+                            size);
+    return wide;
+}
+
+namespace {
+
+// Whether target holds a file of the same size and time of writing as the one found.
+bool sameFile(const WIN32_FIND_DATAW& found, const std::wstring& target) {
+    WIN32_FILE_ATTRIBUTE_DATA there{};
+    if (!GetFileAttributesExW(target.c_str(), GetFileExInfoStandard, &there)) return false;
+    return there.nFileSizeLow == found.nFileSizeLow && there.nFileSizeHigh == found.nFileSizeHigh &&
+           CompareFileTime(&there.ftLastWriteTime, &found.ftLastWriteTime) == 0;
+}
+
+} // namespace
+
+bool copyFolderTree(const std::wstring& from, const std::wstring& to) {
+    if (!CreateDirectoryW(to.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+        return false;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((from + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    bool ok = true;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") continue;
+        const std::wstring source = from + L"\\" + name, target = to + L"\\" + name;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            ok = copyFolderTree(source, target) && ok;
+        } else if (!sameFile(found, target)) {
+            DeleteFileW(target.c_str()); // a copy of an older build
+            ok = (CreateHardLinkW(target.c_str(), source.c_str(), nullptr) ||
+                  CopyFileW(source.c_str(), target.c_str(), TRUE)) &&
+                 ok;
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return ok;
+}
+
+bool replaceFile(const std::wstring& source, const std::wstring& target) {
+    // The target may be a link to the build's own file: it is removed, never written into.
+    DeleteFileW(target.c_str());
+    return CopyFileW(source.c_str(), target.c_str(), FALSE) != FALSE;
+}
+
 namespace {
 
 std::string itemText(HWND control, UINT lengthMessage, UINT textMessage, int index) {
@@ -85,16 +138,17 @@ namespace {
 
 struct WindowSearch {
     DWORD processId;
+    const char* className;
     HWND found;
 };
 
-BOOL CALLBACK findReaderWindow(HWND window, LPARAM param) {
+BOOL CALLBACK findProcessWindow(HWND window, LPARAM param) {
     auto* search = reinterpret_cast<WindowSearch*>(param);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     char className[64] = "";
     GetClassNameA(window, className, sizeof className);
-    if (owner == search->processId && std::strcmp(className, "AL-QURAN") == 0) {
+    if (owner == search->processId && std::strcmp(className, search->className) == 0) {
         search->found = window;
         return FALSE;
     }
@@ -103,26 +157,29 @@ BOOL CALLBACK findReaderWindow(HWND window, LPARAM param) {
 
 } // namespace
 
+HWND topWindowOf(DWORD processId, const char* className) {
+    WindowSearch search{processId, className, nullptr};
+    EnumWindows(findProcessWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 bool ReaderSession::start(DWORD timeoutMs) {
     std::string directory = exePath_;
     const size_t slash = directory.find_last_of('\\');
     directory = slash == std::string::npos ? std::string(".") : directory.substr(0, slash);
-    std::string commandLine = "\"" + exePath_ + "\"";
-    std::vector<char> mutableLine(commandLine.begin(), commandLine.end());
-    mutableLine.push_back('\0');
-    STARTUPINFOA startup{};
+    const std::wstring exe = wideOfUtf8(exePath_);
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(exePath_.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        directory.c_str(), &startup, &processInfo_)) {
+    if (!CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        wideOfUtf8(directory).c_str(), &startup, &processInfo_)) {
         std::fprintf(stderr, "cannot start %s: error %lu\n", exePath_.c_str(), GetLastError());
         return false;
     }
     WaitForInputIdle(processInfo_.hProcess, timeoutMs);
     const DWORD until = GetTickCount() + timeoutMs;
     while (!window_ && static_cast<LONG>(until - GetTickCount()) > 0) {
-        WindowSearch search{processInfo_.dwProcessId, nullptr};
-        EnumWindows(findReaderWindow, reinterpret_cast<LPARAM>(&search));
-        window_ = search.found;
+        window_ = topWindowOf(processInfo_.dwProcessId, "AL-QURAN");
         if (!window_) {
             if (WaitForSingleObject(processInfo_.hProcess, 100) == WAIT_OBJECT_0) return false;
         }
@@ -150,10 +207,10 @@ long ReaderSession::waitForExit(DWORD timeoutMs) {
     return static_cast<long>(code);
 }
 
-bool saveScreenArea(const RECT& rect, const std::string& bmpPath) {
+bool captureScreenArea(const RECT& rect, ScreenPixels& pixels) {
+    pixels = ScreenPixels{};
     const int width = rect.right - rect.left, height = rect.bottom - rect.top;
     if (width <= 0 || height <= 0) return false;
-
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -171,23 +228,54 @@ bool saveScreenArea(const RECT& rect, const std::string& bmpPath) {
         BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
         SelectObject(memory, previous);
         GdiFlush();
-        const DWORD stride = ((width * 3 + 3) / 4) * 4;
-        const DWORD imageSize = stride * height;
-        BITMAPFILEHEADER file{};
-        file.bfType = 0x4D42;
-        file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-        file.bfSize = file.bfOffBits + imageSize;
-        info.bmiHeader.biSizeImage = imageSize;
-        if (FILE* out = std::fopen(bmpPath.c_str(), "wb")) {
-            ok = std::fwrite(&file, sizeof file, 1, out) == 1 &&
-                 std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
-                 std::fwrite(bits, 1, imageSize, out) == imageSize;
-            ok = std::fclose(out) == 0 && ok;
-        }
+        pixels.width = width;
+        pixels.height = height;
+        pixels.stride = ((width * 3 + 3) / 4) * 4;
+        const BYTE* first = static_cast<const BYTE*>(bits);
+        pixels.bgr.assign(first, first + static_cast<size_t>(pixels.stride) * height);
+        ok = true;
     }
     if (picture) DeleteObject(picture);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
+    return ok;
+}
+
+size_t darkPixelsOnScreen(const RECT& rect) {
+    ScreenPixels pixels;
+    if (!captureScreenArea(rect, pixels)) return 0;
+    size_t dark = 0;
+    for (int row = 0; row < pixels.height; ++row)
+        for (int x = 0; x < pixels.width; ++x) {
+            const BYTE* pixel = &pixels.bgr[static_cast<size_t>(row) * pixels.stride + x * 3];
+            if (pixel[0] + pixel[1] + pixel[2] < 3 * 96) ++dark;
+        }
+    return dark;
+}
+
+bool saveScreenArea(const RECT& rect, const std::string& bmpPath) {
+    ScreenPixels pixels;
+    if (!captureScreenArea(rect, pixels)) return false;
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = pixels.width;
+    header.biHeight = pixels.height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    const DWORD imageSize = static_cast<DWORD>(pixels.bgr.size());
+    header.biSizeImage = imageSize;
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof header;
+    file.bfSize = file.bfOffBits + imageSize;
+    bool ok = false;
+    if (FILE* out = std::fopen(bmpPath.c_str(), "wb")) {
+        ok = std::fwrite(&file, sizeof file, 1, out) == 1 &&
+             std::fwrite(&header, sizeof header, 1, out) == 1 &&
+             std::fwrite(pixels.bgr.data(), 1, imageSize, out) == imageSize;
+        ok = std::fclose(out) == 0 && ok;
+    }
     return ok;
 }
 

@@ -6,19 +6,43 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // The Windows form of a path of the build machine (Wine maps "/" to drive Z:).
 std::string windowsPathOf(const std::string& unixPath);
+
+// Copies a folder tree (the program folder) into to, made when missing; files already
+// there with the same size and time are kept. Files are linked where the file system allows, which
+// is as good as a copy for a reader that only reads them.
+bool copyFolderTree(const std::wstring& from, const std::wstring& to);
+// Puts a copy of source at target, removing target first (it may be a link).
+bool replaceFile(const std::wstring& source, const std::wstring& target);
 
 // Readers of what another process's controls show. List and combo box texts come back
 // across processes as UTF-16 and are narrowed to the ANSI code page; "(none)" stands for
 // a missing item.
 std::string narrow(const std::wstring& wide);
+// UTF-8 text (paths named in any script) as UTF-16.
+std::wstring wideOfUtf8(const std::string& utf8);
 std::string listItemText(HWND list, int index);
 std::string comboItemText(HWND combo, int index);
 
+// What the screen shows inside rect (screen coordinates): 24-bit rows, bottom row first,
+// each padded to stride bytes, blue green red.
+struct ScreenPixels {
+    int width = 0;
+    int height = 0;
+    int stride = 0;
+    std::vector<BYTE> bgr;
+};
+bool captureScreenArea(const RECT& rect, ScreenPixels& pixels);
+// Pixels inside rect darker than a mid grey: the ink of the ayah pictures.
+size_t darkPixelsOnScreen(const RECT& rect);
 // Saves what the screen shows inside rect (screen coordinates) as a 24-bit BMP file.
 bool saveScreenArea(const RECT& rect, const std::string& bmpPath);
+
+// A top-level window of the process with this class ("#32770" for a message box), or null.
+HWND topWindowOf(DWORD processId, const char* className);
 
 class ReaderSession;
 // A part of the reader's status bar. SB_GETTEXT is not carried across processes, so the
@@ -27,6 +51,7 @@ std::string statusBarText(const ReaderSession& reader, int part);
 
 class ReaderSession {
   public:
+    // exePath is UTF-8, so that the reader can be started from a folder named in any script.
     explicit ReaderSession(std::string exePath);
     ~ReaderSession();
     ReaderSession(const ReaderSession&) = delete;

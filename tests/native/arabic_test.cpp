@@ -381,6 +381,9 @@ TEST(ArabicScan, AgreesWithACountMadeOnTheResourceBytes) {
         EXPECT_GT(hits.size(), 0u);
         EXPECT_EQ(hits, direct);
     }
+    // "fa-iddara'tum" of 2:72, whose source writes a thin space inside the word.
+    const std::vector<SearchHit> word = {{2, 72}};
+    EXPECT_EQ(scanArabicTexts("\xDD\xC7\xCF\xD1\xCA\xE3", false, StoreArabicTexts()), word);
     TextStore::reset();
 }
 

@@ -121,6 +121,24 @@ inline Bytes lzwEncode(const Bytes& pixels, int minimumCodeSize, const LzwOption
     return out.finish();
 }
 
+// A hostile code stream of minimum code size 2: clear, one pixel, then `chain` codes
+// that each name the entry being defined (so every string is one pixel longer than the
+// one before, up to 4,091 pixels when the table is full), then `repeats` codes naming
+// the longest string defined, and the end code.
+inline Bytes deepestChains(int chain, long repeats) {
+    TrackedCodeWriter out(2);
+    out.put(out.clearCode());
+    out.put(0);
+    const int firstFree = out.clearCode() + 2;
+    const int last = std::min(firstFree + chain, 4096);
+    for (int code = firstFree; code < last; ++code)
+        out.put(code);
+    for (long i = 0; i < repeats; ++i)
+        out.put(last - 1);
+    out.put(out.endCode());
+    return out.finish();
+}
+
 // Colour table of n entries (a power of two, 2..256) with distinct made-up colours.
 inline Bytes colourTable(int entries, int seed = 0) {
     Bytes rgb;

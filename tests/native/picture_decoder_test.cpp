@@ -129,8 +129,8 @@ TEST(GifDecoding, MalformedDescriptorTablesAndSizesAreErrorThree) {
     const PictureData wide = decodeGifBytes(encodeGif(widest, widePixels));
     ASSERT_TRUE(wide.ok());
     EXPECT_EQ(pixelsOf(wide), widePixels);
-    // 65535 x 65535, and anything past 256 MiB of pixels, before any allocation.
-    for (auto [width, height] : {std::pair{65535, 65535}, std::pair{65535, 4097}}) {
+    // 65535 x 65535, and anything past 16 MiB of pixels, before any allocation.
+    for (auto [width, height] : {std::pair{65535, 65535}, std::pair{4096, 4097}}) {
         Bytes huge = gif;
         huge[separator + 5] = static_cast<uint8_t>(width);
         huge[separator + 6] = static_cast<uint8_t>(width >> 8);
@@ -148,13 +148,44 @@ TEST(GifDecoding, CodeAfterClearAboveTheFirstFreeCodeIsErrorThree) {
     EXPECT_EQ(atFirstFree.bits()[0], 258 & 0xFF);
 }
 
-TEST(GifDecoding, PrefixChainThatDoesNotDescendIsErrorThree) {
-    // 300 is ahead of the table; 259 is then defined with prefix 300, above itself.
-    EXPECT_EQ(decodeGifBytes(gifOfCodes({256, 0, 300, 259, 259, 257})).error, kPictureBadGif);
-    // 259 defined with itself as prefix.
-    EXPECT_EQ(decodeGifBytes(gifOfCodes({256, 0, 259, 259, 259, 257})).error, kPictureBadGif);
-    // The same stream without the last use of 259 decodes.
-    EXPECT_TRUE(decodeGifBytes(gifOfCodes({256, 0, 300, 259, 257})).ok());
+TEST(GifDecoding, CodeBeyondTheOneBeingDefinedIsErrorThree) {
+    // 300 is ahead of the table, whose next free code is 258.
+    EXPECT_EQ(decodeGifBytes(gifOfCodes({256, 0, 300, 259, 259, 257}, 16)).error, kPictureBadGif);
+    EXPECT_EQ(decodeGifBytes(gifOfCodes({256, 0, 259, 259, 259, 257}, 16)).error, kPictureBadGif);
+    // The code being defined is the previous string and that string's first pixel.
+    const PictureData defined = decodeGifBytes(gifOfCodes({256, 5, 7, 258, 260, 257}, 7));
+    ASSERT_TRUE(defined.ok());
+    EXPECT_EQ(pixelsOf(defined), (Bytes{5, 7, 5, 7, 5, 7, 5}));
+}
+
+TEST(GifDecoding, DecodingStopsWhenTheLastPixelIsPlaced) {
+    // The faulty chain of the test above comes only after the picture is full.
+    const PictureData tiny = decodeGifBytes(gifOfCodes({256, 7, 300, 259, 259, 257}, 1, 1));
+    ASSERT_TRUE(tiny.ok());
+    EXPECT_EQ(tiny.bits()[0], 7);
+    // The second code is the string being defined ("0" and its first pixel again),
+    // one pixel longer than what is left; long strings follow.
+    GifSpec pair;
+    pair.width = 2;
+    pair.minimumCodeSize = 2;
+    pair.globalTable = colourTable(4);
+    pair.codeStream = deepestChains(4090, 1000);
+    const PictureData cut = decodeGifBytes(buildGif(pair));
+    ASSERT_TRUE(cut.ok());
+    EXPECT_EQ(Bytes(cut.bits(), cut.bits() + 4), (Bytes{0, 0, 0, 0}));
+    // Interlaced: the last row of the last pass ends it (rows 0, 2, then 1).
+    GifSpec shape;
+    shape.width = 2;
+    shape.height = 3;
+    shape.interlaced = true;
+    shape.globalTable = colourTable(256);
+    TrackedCodeWriter writer(8);
+    for (int code : {256, 1, 2, 3, 4, 5, 6, 300, 259, 259, 257})
+        writer.put(code);
+    shape.codeStream = writer.finish();
+    const PictureData interlaced = decodeGifBytes(buildGif(shape));
+    ASSERT_TRUE(interlaced.ok());
+    EXPECT_EQ(pixelsOf(interlaced), (Bytes{1, 2, 5, 6, 3, 4}));
 }
 
 TEST(GifDecoding, BothVersionsDecodeWithExtensionsBeforeTheImage) {
@@ -409,6 +440,25 @@ TEST(BmpReading, InfoHeaderThatDoesNotFitTheBytesIsErrorFour) {
         EXPECT_EQ(decodeBytes("a.bmp", buildBmp(shape)).error, kPictureReadFailed)
             << shape.headerSize << " " << shape.bitCount << " " << shape.dropBytes;
     }
+}
+
+TEST(BmpReading, ColourMasksComeBeforeThePixelBits) {
+    BmpSpec shape;
+    shape.width = 3;
+    shape.height = 2;
+    shape.bitCount = 16;
+    shape.compression = kDibBitfields;
+    shape.paletteEntries = 3; // twelve bytes where the three masks go
+    const Bytes file = buildBmp(shape);
+    const PictureData picture = decodeBytes("a.bmp", file);
+    ASSERT_TRUE(picture.ok());
+    EXPECT_EQ(picture.bitsOffset, 40u + 12u);
+    ASSERT_EQ(picture.bitsSize, 2u * 8u);
+    EXPECT_EQ(Bytes(picture.bits(), picture.bits() + picture.bitsSize),
+              Bytes(file.end() - 16, file.end()));
+    // The masks count when the bits are checked against the bytes at hand.
+    shape.dropBytes = 1;
+    EXPECT_EQ(decodeBytes("a.bmp", buildBmp(shape)).error, kPictureReadFailed);
 }
 
 TEST(BmpReading, SoundBmpIsCopiedWithItsColourTableAndBits) {

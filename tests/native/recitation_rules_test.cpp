@@ -80,6 +80,14 @@ TEST(FileUrl, SlashesEncodedBlanksAndTheAnchorSurvive) {
     EXPECT_STREQ(small, "");
 }
 
+TEST(FileUrl, AFolderNamedInArabicBecomesPercentEncodedUtf8) {
+    // "C:\<QAF><RA><ALEF><HAMZA>\help.htm#2" as the program holds it, in UTF-8.
+    const char path[] = "C:\\\xD9\x82\xD8\xB1\xD8\xA7\xD8\xA1\\help.htm#2";
+    char url[300];
+    ASSERT_TRUE(formatFileUrl(url, sizeof url, path));
+    EXPECT_STREQ(url, "file:///C:/%D9%82%D8%B1%D8%A7%D8%A1/help.htm#2");
+}
+
 // A made-up timing table: surah 1 in one file ("1_1.mp3") with a gap between ayat 2
 // and 3; surah 2 with one file per ayah; surah 3 whose second ayah repeats the first's
 // span (the first match must win); surah 4 without ayat.

@@ -188,6 +188,10 @@ TEST_F(GeneratedResources, ArabicTextHoldsLettersOfTheByteCodeBetweenSingleBlank
     // YEH MEEM
     EXPECT_EQ(texts[0],
               "\xC8\xD3\xE3 \xC7\xE1\xE1\xE5 \xC7\xE1\xD1\xCD\xE3\xE4 \xC7\xE1\xD1\xCD\xED\xE3");
+    // 2:72 (text 78) writes "fa-iddara'tum" with a thin space inside: one word, FEH ALEF DAL
+    // REH TEH MEEM, between "nafsan" and "fiha".
+    EXPECT_NE(texts[78].find("\xE4\xDD\xD3\xC7 \xDD\xC7\xCF\xD1\xCA\xE3 \xDD\xED\xE5\xC7"),
+              std::string::npos);
 }
 
 TEST_F(GeneratedResources, RecitationTimingCoversEveryAyahInWholeSecondsOfItsSurahsFiles) {
@@ -225,6 +229,9 @@ TEST(ArabicConversion, KeepsLettersAsCodePage1256AndDropsMarksAndPauseSigns) {
               "\xE1\xC7 \xDD\xED");
     // Tatweel, superscript alef, small high letters and a thin space inside a word vanish.
     EXPECT_EQ(textres::arabicToByteCode("\u0646\u0640\u0670\u2009\u06E5\u0631"), "\xE4\xD1");
+    // A thin space before a mark is inside the word; between letters it parts words.
+    EXPECT_EQ(textres::arabicToByteCode("\u0631\u064E\u2009\u0670\u0654\u062A"), "\xD1\xCA");
+    EXPECT_EQ(textres::arabicToByteCode("\u0628\u2009\u0628 \u2009\u0628\u2009"), "\xC8 \xC8 \xC8");
     // Farsi forms become the plain letters; FARSI YEH is ALEF MAKSURA at a word's end.
     EXPECT_EQ(textres::arabicToByteCode("\u06A9\u06CC\u06C1 \u0641\u06CC"),
               "\xDF\xED\xE5 \xDD\xEC");

@@ -6,10 +6,15 @@
 //                                       English (which stores a setting), and closes it
 //   release_probe identity EXE ICO      checks EXE's version record names Noravel 3.2 and
 //                                       that it carries every image of ICO as an icon
+//   release_probe wait-reader SECONDS   waits until a reader's main window is there
+//   release_probe close-readers         closes every reader's main window and waits until
+//                                       they are gone
+//   release_probe uninstall-in-place DIR  runs DIR\uninstall.exe /S in place and exits with
+//                                       its exit code
 // Exit code 0 when everything checked holds; what was seen goes to standard output.
 #include "reader_session_win.h"
 
-#include "app/guards_win.h"
+#include "base/guards_win.h"
 #include "resources/resource_ids.h"
 
 #include <commctrl.h>
@@ -18,6 +23,7 @@
 #include <shobjidl.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -314,6 +320,53 @@ int checkIdentity(const char* exePath, const char* icoPath) {
     return failures == 0 ? 0 : 1;
 }
 
+constexpr char kReaderClass[] = "AL-QURAN";
+
+int waitForReader(const char* seconds) {
+    const DWORD until = GetTickCount() + 1000 * static_cast<DWORD>(std::atoi(seconds));
+    while (!FindWindowA(kReaderClass, nullptr)) {
+        if (static_cast<LONG>(until - GetTickCount()) <= 0) {
+            std::printf("no reader window\n");
+            return 1;
+        }
+        Sleep(100);
+    }
+    return 0;
+}
+
+int closeReaders() {
+    const DWORD until = GetTickCount() + 20000;
+    while (HWND reader = FindWindowA(kReaderClass, nullptr)) {
+        if (static_cast<LONG>(until - GetTickCount()) <= 0) {
+            std::printf("a reader window stays\n");
+            return 1;
+        }
+        PostMessageA(reader, WM_CLOSE, 0, 0);
+        Sleep(200);
+    }
+    return 0;
+}
+
+// "_?=" must come last and unquoted, blanks and all, which a shell's argument quoting
+// cannot give: the command line is written here as the uninstaller wants it.
+int uninstallInPlace(const char* folder) {
+    std::string line = std::string("\"") + folder + "\\uninstall.exe\" /S _?=" + folder;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &started)) {
+        std::printf("cannot start %s\n", line.c_str());
+        return 99;
+    }
+    KernelHandle process(started.hProcess), thread(started.hThread);
+    DWORD code = 99;
+    if (WaitForSingleObject(process.get(), 120000) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process.get(), &code);
+    std::printf("%s: exit code %lu\n", line.c_str(), code);
+    return static_cast<int>(code);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -322,7 +375,11 @@ int main(int argc, char** argv) {
     if (command == "reader" && (argc == 3 || argc == 4))
         return checkReader(argv[2], argc == 4 && std::strcmp(argv[3], "english") == 0);
     if (command == "identity" && argc == 4) return checkIdentity(argv[2], argv[3]);
+    if (command == "wait-reader" && argc == 3) return waitForReader(argv[2]);
+    if (command == "close-readers" && argc == 2) return closeReaders();
+    if (command == "uninstall-in-place" && argc == 3) return uninstallInPlace(argv[2]);
     std::fprintf(stderr, "usage: release_probe shortcut LNK | reader EXE [english] | "
-                         "identity EXE ICO\n");
+                         "identity EXE ICO | wait-reader SECONDS | close-readers | "
+                         "uninstall-in-place DIR\n");
     return 2;
 }

@@ -341,6 +341,21 @@ TEST_F(ArabicField, SetTextReplacesTheTextAndGetTextCopiesWhatFits) {
     EXPECT_EQ(textOf(field), "\xC8");
 }
 
+// A mark typed after a digit has no letter to sit on; the field still paints it.
+TEST_F(ArabicField, ADigitFollowedByAMarkPaintsWithoutFault) {
+    SetFocus(field);
+    type("1");
+    setKeys(true);
+    type("r"); // shadda
+    setKeys(false);
+    UpdateWindow(field);
+    type("1\xF8"); // the code page's own shadda, stored as typed
+    UpdateWindow(field);
+    EXPECT_EQ(textOf(field), "1\xF1"
+                             "1\xF8");
+    EXPECT_LT(caret().x, client.right - 2);
+}
+
 // What the field shows on the screen, read from its window's device context.
 TEST_F(ArabicField, PaintsTheControlColourAndKeepsALongTextsBeginningAtTheRight) {
     SetWindowTextA(field, "");
@@ -543,6 +558,27 @@ TEST_F(ArabicDialog, CommandKeysDeleteAddASpaceAndClearAndFocusChangesTypeNothin
     click(IDC_KEY_QAF);
     click(IDC_KEY_ALIF);
     EXPECT_EQ(textOf(field), "\xF1\xC3"); // SHADDA, ALEF WITH HAMZA ABOVE
+}
+
+// On a real double click the second press arrives as BN_DOUBLECLICKED before the button
+// is released. The right button stands in for the left here: the field treats both alike,
+// and a held right button clicks nothing under the cursor.
+TEST_F(ArabicDialog, ADoubleClickedKeyTypesItsLetterWhileTheButtonIsStillDown) {
+    INPUT press = {};
+    press.type = INPUT_MOUSE;
+    press.mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+    SendInput(1, &press, sizeof press);
+    pumpMessages();
+    const bool held = (GetAsyncKeyState(VK_RBUTTON) & 0x8000) != 0;
+    if (held) {
+        click(IDC_KEY_BA);
+        click(IDC_KEY_BA, BN_DOUBLECLICKED);
+    }
+    press.mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+    SendInput(1, &press, sizeof press);
+    pumpMessages();
+    if (!held) GTEST_SKIP() << "this display does not report an injected button as held";
+    EXPECT_EQ(textOf(field), "\xC8\xC8");
 }
 
 // ---- The modal dialog and the search ----

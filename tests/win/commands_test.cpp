@@ -7,6 +7,7 @@
 #include "app/process_state_win.h"
 #include "app/startup_win.h"
 #include "arabic/arabic_bytes.h"
+#include "base/global_block_win.h"
 #include "resources/resource_ids.h"
 #include "settings/language_switch_win.h"
 #include "settings/registry_win.h"
@@ -138,6 +139,17 @@ void putSentinel() {
     ASSERT_TRUE(putClipboardText(CF_TEXT, "sentinel", 9, false));
     ASSERT_EQ(clipboardText(), "sentinel");
 }
+
+// A window of another program, as far as the clipboard can tell.
+struct OtherWindow {
+    OtherWindow()
+        : window(CreateWindowA("STATIC", "other", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                               nullptr)) {}
+    ~OtherWindow() { DestroyWindow(window); }
+    OtherWindow(const OtherWindow&) = delete;
+    OtherWindow& operator=(const OtherWindow&) = delete;
+    HWND window;
+};
 
 struct Report {
     HWND owner;
@@ -365,7 +377,8 @@ TEST_F(CommandsTest, ABlockThatCannotBeAllocatedIsReportedOnlyWhenAsked) {
 
 TEST_F(CommandsTest, AClipboardHeldByAnotherThreadIsReportedAndKeepsItsContents) {
     putSentinel();
-    ASSERT_TRUE(OpenClipboard(window));
+    OtherWindow holder;
+    ASSERT_TRUE(OpenClipboard(holder.window));
     bool copied = true;
     std::thread other([&] { copied = putClipboardText(CF_TEXT, "new", 4, true); });
     other.join();
@@ -375,6 +388,53 @@ TEST_F(CommandsTest, AClipboardHeldByAnotherThreadIsReportedAndKeepsItsContents)
     EXPECT_EQ(reports[0].text, "Error");
     EXPECT_EQ(reports[0].caption, "OpenClipboard");
     EXPECT_EQ(clipboardText(), "sentinel");
+}
+
+// Every copy opens the clipboard with the main window as its owner: EmptyClipboard hands
+// the ownership to the window that opened the clipboard, and Windows refuses the data of a
+// clipboard without an owner.
+TEST_F(CommandsTest, TheMainWindowOwnsTheClipboardAfterEachCopy) {
+    selectAyah(2, 255);
+    const std::function<void()> copies[] = {
+        [] { copyTranslation(window); }, [] { copyArabicAyah(window); },
+        [] { copyArabicSurah(window); }, [] { copyAyahPicture(window); }};
+    for (const auto& copy : copies) {
+        putSentinel();
+        { // another program takes the clipboard meanwhile
+            OtherWindow other;
+            ASSERT_TRUE(OpenClipboard(other.window));
+            EmptyClipboard();
+            CloseClipboard();
+            ASSERT_EQ(GetClipboardOwner(), other.window);
+        }
+        copy();
+        EXPECT_EQ(GetClipboardOwner(), window);
+    }
+    EXPECT_TRUE(reports.empty());
+}
+
+// A report box waits for a click: the clipboard must be closed before it shows, or every
+// other program's copy and paste fails meanwhile.
+TEST_F(CommandsTest, NoFailureIsReportedWhileTheClipboardIsStillOpen) {
+    static OtherWindow* other = nullptr;
+    static std::vector<bool> openableWhileReported;
+    OtherWindow otherProgram;
+    other = &otherProgram;
+    openableWhileReported.clear();
+    setMessageReporter([](HWND owner, const char* text, const char* caption) {
+        bool opened = false;
+        std::thread elsewhere([&] {
+            opened = OpenClipboard(other->window) != FALSE;
+            if (opened) CloseClipboard();
+        });
+        elsewhere.join();
+        openableWhileReported.push_back(opened);
+        recordReport(owner, text, caption);
+    });
+    EXPECT_FALSE(putClipboardText(0, "x", 2, true)); // refused twice, then reported
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(openableWhileReported, std::vector<bool>{true});
+    other = nullptr;
 }
 
 TEST_F(CommandsTest, AFormatTheClipboardRefusesTwiceIsReportedWithTheSystemText) {

@@ -1,10 +1,10 @@
 // The reader's main window, created in this test program as the reader creates it: its
 // controls, layout, navigation, up-down steps, splitter drag, colours and the history list.
 #include "app/ayah_navigation_win.h"
-#include "app/guards_win.h"
 #include "app/main_window_win.h"
 #include "app/process_state_win.h"
 #include "app/startup_win.h"
+#include "base/guards_win.h"
 #include "resources/resource_ids.h"
 #include "settings/registry_win.h"
 #include "settings/settings_win.h"

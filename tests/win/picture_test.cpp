@@ -231,6 +231,37 @@ TEST(PictureLoader, FailuresGiveTheirCodesKeepEarlierBitmapsAndOutliveLaterSucce
     DeleteFileA(good.c_str());
 }
 
+// A screen that gives no device context, as when GDI is exhausted.
+class PictureWithoutScreen : public Picture {
+  public:
+    int asked = 0;
+
+  protected:
+    HDC getScreenDc() override {
+        ++asked;
+        return nullptr;
+    }
+    void releaseScreenDc(HDC) override { ADD_FAILURE() << "released a context never had"; }
+};
+
+TEST(PictureLoader, NoScreenDeviceContextIsErrorTenAfterOneAttempt) {
+    const std::string path =
+        writeFile("noscreen.bmp", bmpFile(2, 2, 24, {}, [](int, int) { return 0x123456u; }));
+    PictureWithoutScreen picture;
+    EXPECT_EQ(picture.load(path.c_str(), nullptr), nullptr);
+    EXPECT_EQ(picture.lastError(), kPictureNoBitmap);
+    EXPECT_EQ(picture.asked, 1);
+    EXPECT_EQ(picture.load(path.c_str()), nullptr);
+    EXPECT_EQ(picture.asked, 2);
+    // A context of the caller's own still works.
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = picture.load(path.c_str(), screen);
+    ReleaseDC(nullptr, screen);
+    EXPECT_NE(bitmap, nullptr);
+    DeleteObject(bitmap);
+    DeleteFileA(path.c_str());
+}
+
 // A view in a parent window, its client area 200 x 300.
 class BitmapView : public ::testing::Test {
   protected:

@@ -4,6 +4,7 @@
 // server of ours stands in for the browser's automation object.
 #include "app/ayah_navigation_win.h"
 #include "app/process_state_win.h"
+#include "app/startup_win.h"
 #include "external/browser_pages_win.h"
 #include "external/recitation_player_win.h"
 #include "external/recitation_rules.h"
@@ -125,8 +126,7 @@ class Recitation : public ::testing::Test {
         for (int surah = 1; surah <= 114; ++surah)
             SendDlgItemMessageA(window, IDC_SURAH_LIST, CB_ADDSTRING, 0,
                                 reinterpret_cast<LPARAM>(TextStore::surahName(surah)));
-        std::snprintf(process.programDirectory, sizeof process.programDirectory, "%s",
-                      folder.c_str());
+        ASSERT_TRUE(useProgramDirectory(folder.c_str()));
         log = folder + "\\player.log";
         DeleteFileA(log.c_str());
         SetEnvironmentVariableA("NORAVEL_TEST_PLAYER_LOG", log.c_str());
@@ -439,11 +439,22 @@ TEST_F(BrowserPages, CommentaryPageIsShownVisibleAtTheAyahsAnchor) {
     EXPECT_TRUE(shellUrls.empty());
 }
 
+// The browser object is told the page's path as UTF-16: a folder named in Arabic letters
+// (outside the ANSI code page) arrives unchanged.
+TEST_F(BrowserPages, APageBesideAFolderNamedInArabicReachesTheBrowserUnchanged) {
+    const std::string arabicFolder = "C:\\برنامج القرآن"; // UTF-8, as the browser logs it
+    ASSERT_TRUE(useProgramDirectory(arabicFolder.c_str()));
+    openHelpPage();
+    const std::vector<std::string> expected = {"Visible 1",
+                                               "Navigate " + arabicFolder + "\\help.htm"};
+    EXPECT_EQ(told(), expected);
+}
+
 TEST_F(BrowserPages, HelpPageGoesToTheRunningBrowserInstance) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION running{};
-    std::string line = "\"" + server + "\" -active 6000";
+    std::string line = "\"" + server + "\" -active 3000";
     ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                                &startup, &running));
     CloseHandle(running.hThread);
@@ -455,7 +466,10 @@ TEST_F(BrowserPages, HelpPageGoesToTheRunningBrowserInstance) {
     EXPECT_EQ(all[0], pid + "Active");
     EXPECT_EQ(all[1], pid + "Visible 1");
     EXPECT_EQ(all[2], pid + "Navigate " + folder + "\\help.htm");
-    TerminateProcess(running.hProcess, 0);
+    // It ends by itself and revokes its class: a server terminated here would stay
+    // registered with the system's COM service, and the next run of these tests would be
+    // sent to it instead of starting a new one.
+    EXPECT_EQ(WaitForSingleObject(running.hProcess, 10000), WAIT_OBJECT_0);
     CloseHandle(running.hProcess);
 }
 

@@ -50,8 +50,7 @@ inline HWND createReaderWindow(int width = 900, int height = 700) {
         return true;
     }();
     (void)prepared;
-    std::snprintf(process.programDirectory, sizeof process.programDirectory, "%s",
-                  distDirectory().c_str());
+    useProgramDirectory(distDirectory().c_str());
     process.firstLayout = true;
     process.translationHeight = 140;
     HWND window = createMainWindow(process.instance);

@@ -1,8 +1,8 @@
 // Small owners of Windows resources, so that every acquire is paired with its release on
 // every path. Objects handed to another owner (a bitmap to its caller, a global block to
 // the clipboard) leave their guard through release(), which makes the hand-over visible.
-#ifndef NORAVEL_GUARDS_WIN_H
-#define NORAVEL_GUARDS_WIN_H
+#ifndef NORAVEL_BASE_GUARDS_WIN_H
+#define NORAVEL_BASE_GUARDS_WIN_H
 
 #include <windows.h>
 

@@ -22,6 +22,7 @@
 #define IDT_ENGLISH 133
 #define IDT_ARABIC 134
 #define IDT_RECITATION_TIMING 137
+#define IDT_ARABIC_SPELLING 139
 
 // Menu commands.
 #define IDM_EXIT 57665
@@ -133,6 +134,8 @@
 #define IDC_KEY_ALEF_HAMZA_BELOW 1057
 #define IDC_KEY_TEH_MARBUTA 1060
 #define IDC_KEY_ALEF_MADDA 1062
+// Its check box for the exact (letter for letter) search.
+#define IDC_ARABIC_EXACT_SPELLING 1063
 
 // Private window message that hands a bitmap to the bitmap view (WM_USER + 111).
 #define WM_SETPICTURE 1135

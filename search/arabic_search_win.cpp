@@ -7,6 +7,7 @@
 #include "base/guards_win.h"
 #include "resources/resource_ids.h"
 #include "search/arabic_scan.h"
+#include "search/arabic_spelling.h"
 #include "search/search_query.h"
 #include "search/translation_scan.h"
 #include "text/text_store.h"
@@ -16,6 +17,7 @@
 #include <new>
 
 char arabicQuery[kArabicQuerySize] = "";
+bool arabicExactSpelling = false;
 
 // Right to left, row by row, as the keys stand on the keyboard.
 const ArabicLetterKey arabicLetterKeys[kArabicLetterKeys] = {
@@ -80,6 +82,8 @@ BOOL onInitDialog(HWND dialog) {
     field = CreateWindowExA(WS_EX_CLIENTEDGE, kArabicEditClass, "", WS_CHILD | WS_VISIBLE, 0, 0,
                             450, 30, dialog, nullptr, process.instance, nullptr);
     SetWindowTextA(field, arabicQuery);
+    CheckDlgButton(dialog, IDC_ARABIC_EXACT_SPELLING,
+                   arabicExactSpelling ? BST_CHECKED : BST_UNCHECKED);
     return TRUE; // the dialog manager gives the focus to the first tab stop, OK
 }
 
@@ -109,6 +113,7 @@ INT_PTR onCommand(HWND dialog, int id, int notification) {
     switch (id) {
     case IDOK:
         GetWindowTextA(field, arabicQuery, static_cast<int>(kArabicQuerySize));
+        arabicExactSpelling = IsDlgButtonChecked(dialog, IDC_ARABIC_EXACT_SPELLING) == BST_CHECKED;
         EndDialog(dialog, IDOK);
         return TRUE;
     case IDCANCEL: EndDialog(dialog, IDCANCEL); return TRUE;
@@ -139,6 +144,21 @@ void listHits(HWND list, const std::vector<SearchHit>& hits) {
     }
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
+}
+
+// The forms of resource 139, read again until they fit the loaded surah list.
+const ArabicSpellingForms& spellingForms() {
+    static ArabicSpellingForms forms{ResourceBytes{nullptr, 0}};
+    if (!forms.complete()) forms = ArabicSpellingForms(findTextResource(IDT_ARABIC_SPELLING));
+    return forms;
+}
+
+// The tolerant search reads the forms; without them (a damaged program file) it falls
+// back to the exact search rather than finding nothing.
+std::vector<SearchHit> scanForQuery(bool wholeWord) {
+    if (!arabicExactSpelling && spellingForms().complete())
+        return scanArabicSpelling(arabicQuery, spellingForms());
+    return scanArabicTexts(arabicQuery, wholeWord, StoreArabicTexts());
 }
 
 } // namespace
@@ -177,7 +197,7 @@ void runArabicSearch(HWND owner) {
     HWND list = GetDlgItem(main, IDC_RESULT_LIST);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     try {
-        listHits(list, scanArabicTexts(arabicQuery, searchQuery.wholeWord, StoreArabicTexts()));
+        listHits(list, scanForQuery(searchQuery.wholeWord));
     } catch (const std::bad_alloc&) {
         // Out of memory for the hit list: the count below reports what was listed.
     }

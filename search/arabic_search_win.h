@@ -12,6 +12,10 @@
 // writes it; the dialog shows it again each time it opens.
 constexpr std::size_t kArabicQuerySize = 10000;
 extern char arabicQuery[kArabicQuerySize];
+// The dialog's "Ejaan persis" box as OK last left it: true for the exact search, which
+// compares the query letter for letter with resource 134; false (the default) for the
+// spelling-tolerant search over resource 139 (search/arabic_spelling.h).
+extern bool arabicExactSpelling;
 
 // One letter key of the on-screen keyboard: its control id, the character it sends to
 // the input field as WM_CHAR, and the bytes the field inserts for it with Shift up,
@@ -33,9 +37,10 @@ INT_PTR CALLBACK arabicSearchDialogProc(HWND dialog, UINT message, WPARAM wParam
 // The dialog's input field while the dialog is open, else nullptr.
 HWND arabicSearchField();
 
-// Lists every ayah whose Arabic text holds arabicQuery in the main window's result
-// list, with its translation, and writes the count into status bar part 1. An empty
-// query does nothing. `owner` owns the "Not Found" message box.
+// Lists every ayah whose Arabic text holds arabicQuery (exactly or in a tolerant
+// spelling, as arabicExactSpelling says) in the main window's result list, with its translation,
+// and writes the count into status bar part 1. An empty query does nothing. `owner` owns the "Not
+// Found" message box.
 void runArabicSearch(HWND owner);
 
 // Tells the user that nothing was found: a "Not Found" / "Info" message box. Tests pass

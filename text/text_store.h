@@ -59,6 +59,10 @@ struct Recitation {
     const char* file;
 };
 
+// The bytes of the program's "TXT" resource `id` ({nullptr, 0} when it has none), as
+// the system maps them for the run (text_store_win.cpp).
+ResourceBytes findTextResource(int id);
+
 class TextStore {
   public:
     static constexpr int kSurahs = 114;

@@ -7,8 +7,6 @@
 
 #include <windows.h>
 
-namespace {
-
 ResourceBytes findTextResource(int id) {
     HMODULE module = GetModuleHandleA(nullptr);
     HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), "TXT");
@@ -18,6 +16,8 @@ ResourceBytes findTextResource(int id) {
     if (!data) return {nullptr, 0};
     return {static_cast<const char*>(data), static_cast<size_t>(SizeofResource(module, found))};
 }
+
+namespace {
 
 // One writable copy per translation resource, made the first time that language is
 // loaded and kept for the run: the tables point into it, and loading the same language

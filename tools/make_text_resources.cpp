@@ -1,4 +1,4 @@
-// Writes the five scripture text resources of the reader from the quran-json package
+// Writes the six scripture text resources of the reader from the quran-json package
 // (3.1.2, CC-BY-4.0):
 //   130_surahs.txt      " <count> " CR LF <name> NUL CR LF per surah, then the end line
 //   131_indonesian.txt  <surah> CR LF <ayah> CR LF <text> CR LF per ayah, an empty line,
@@ -8,6 +8,9 @@
 //                       the end line
 //   137_timing.txt      " <start_ms> " CR LF " <end_ms> " CR LF <S_P.mp3> NUL CR LF per
 //                       ayah, then the end line
+//   139_arabic_spelling.txt  <common spelling form> NUL CR LF per ayah, then the end
+//                       line: the Arabic text as the tolerant search reads it
+//                       (spelling_form.h)
 // The end line is "~~~~~~~" CR LF. Names and translations are folded to ASCII, the
 // Arabic text is reduced to the letters of the reader's byte code (text_normalise.h).
 //
@@ -22,6 +25,7 @@
 //
 // Usage: make_text_resources --quran-json DIR --out DIR [--timing-csv FILE]
 #include "tools/recitation_timing.h"
+#include "tools/spelling_form.h"
 #include "tools/text_normalise.h"
 
 #include <nlohmann/json.hpp>
@@ -49,7 +53,8 @@ struct Failure : std::runtime_error {
 };
 
 struct Ayah {
-    std::string arabic; // byte code
+    std::string arabic;   // byte code
+    std::string spelling; // common spelling form
     std::string indonesian;
     std::string english;
 };
@@ -123,6 +128,7 @@ std::vector<Surah> readScripture(const fs::path& dir) {
             const char* part = "Arabic text";
             try {
                 ayah.arabic = textres::arabicToByteCode(idVerse.at("text").get<std::string>());
+                ayah.spelling = textres::spellingForm(idVerse.at("text").get<std::string>());
                 part = "Indonesian text";
                 ayah.indonesian =
                     textres::normaliseTranslation(idVerse.at("translation").get<std::string>());
@@ -240,12 +246,17 @@ int run(int argc, char** argv) {
     const auto indonesian = [](const Ayah& a) { return a.indonesian; };
     const auto english = [](const Ayah& a) { return a.english; };
     const auto arabic = [](const Ayah& a) { return a.arabic; };
+    std::string spellings;
+    for (const Surah& surah : surahs)
+        for (const Ayah& ayah : surah.ayat)
+            spellings += ayah.spelling + std::string("\0\r\n", 3);
     const std::string outputs[][2] = {
         {"130_surahs.txt", surahList(surahs)},
         {"131_indonesian.txt", ayahRecords(surahs, indonesian, false) + "\r\n" + kEndLine},
         {"133_english.txt", ayahRecords(surahs, english, false)},
         {"134_arabic.txt", ayahRecords(surahs, arabic, true) + kEndLine},
         {"137_timing.txt", timingRecords(timing)},
+        {"139_arabic_spelling.txt", spellings + kEndLine},
     };
     fs::create_directories(outDir);
     for (const auto& output : outputs)

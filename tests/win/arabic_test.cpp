@@ -634,6 +634,7 @@ class ArabicSearch : public ::testing::Test {
         setArabicNotFoundReporter(recordNotFound);
         notFoundReports = 0;
         arabicQuery[0] = '\0';
+        arabicExactSpelling = false;
         SendDlgItemMessageA(mainWindow, IDC_RESULT_LIST, LB_RESETCONTENT, 0, 0);
         SendDlgItemMessageA(mainWindow, IDC_RESULT_LIST, LB_ADDSTRING, 0,
                             reinterpret_cast<LPARAM>("1:1 earlier line"));
@@ -667,6 +668,7 @@ TEST_F(ArabicSearch, OkListsEveryAyahHoldingTheTypedWordWithItsTranslationAndCou
 }
 
 TEST_F(ArabicSearch, ManyHitsComeInSurahOrderWithTheirCountAndLongLinesAreCut) {
+    arabicExactSpelling = true; // counted below letter for letter
     std::snprintf(arabicQuery, sizeof arabicQuery, "%s", "\xC7\xE1\xE1\xE5"); // ALLAH
     runArabicSearch(mainWindow);
     const auto lines = resultLines();
@@ -680,6 +682,40 @@ TEST_F(ArabicSearch, ManyHitsComeInSurahOrderWithTheirCountAndLongLinesAreCut) {
     EXPECT_EQ(lines.front().substr(0, 4), "1:1 ");
     for (const std::string& line : lines)
         EXPECT_LE(line.size(), 1023u);
+}
+
+TEST_F(ArabicSearch, TolerantByDefaultAndTheExactSpellingBoxIsKeptForTheNextOpening) {
+    // AL-KITAB as users write it; the Uthmani text writes it with a dagger alef.
+    const std::vector<int> alKitab = {IDC_KEY_ALIF, IDC_KEY_LAM,  IDC_KEY_KAF,
+                                      IDC_KEY_TA,   IDC_KEY_ALIF, IDC_KEY_BA};
+    bool boxShown = true;
+    showWith([&](HWND dialog, HWND) {
+        boxShown = IsDlgButtonChecked(dialog, IDC_ARABIC_EXACT_SPELLING) == BST_CHECKED;
+        clickKeys(dialog, alKitab);
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_FALSE(boxShown);
+    EXPECT_FALSE(arabicExactSpelling);
+    const auto tolerant = resultLines();
+    ASSERT_GT(tolerant.size(), 100u);
+    EXPECT_EQ(tolerant.front().substr(0, 4), "2:2 ");
+    EXPECT_EQ(statusText(), "Found " + std::to_string(tolerant.size()) + " items");
+
+    showWith([&](HWND dialog, HWND) {
+        clickKeys(dialog, {IDC_ARABIC_EXACT_SPELLING});
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_TRUE(arabicExactSpelling);
+    EXPECT_TRUE(resultLines().empty()); // no ayah writes the word letter for letter
+    EXPECT_EQ(notFoundReports, 1);
+
+    showWith([&](HWND dialog, HWND) {
+        boxShown = IsDlgButtonChecked(dialog, IDC_ARABIC_EXACT_SPELLING) == BST_CHECKED;
+        clickKeys(dialog, {IDC_ARABIC_EXACT_SPELLING});
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_TRUE(boxShown);
+    EXPECT_TRUE(arabicExactSpelling); // Cancel keeps what OK last left
 }
 
 TEST_F(ArabicSearch, TheMainWindowsCheckBoxesSetTheSharedFlags) {

@@ -210,7 +210,9 @@ TEST(Dialogs, ArabicSearchDialogHasItsKeysInTemplateOrder) {
                   key(1058, "ya2", {263, 81, 19, 19}),
                   key(1059, "yau", {244, 81, 19, 19}),
                   key(1061, "wu", {225, 81, 19, 19}),
-                  key(1062, "aa", {145, 81, 19, 19})}});
+                  key(1062, "aa", {145, 81, 19, 19}),
+                  button(IDC_ARABIC_EXACT_SPELLING, "Ejaan persis", BS_AUTOCHECKBOX,
+                         {7, 106, 80, 10}, WS_TABSTOP)}});
 }
 
 TEST(Pictures, TheIconHasA32And16PixelImage) {

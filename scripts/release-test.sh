@@ -145,7 +145,14 @@ reg_value() { # key value: the data of a value (strings without quotes and escap
 }
 reg_missing() { ! reg_has "$@"; }
 
-probe() { "$wine" "$probe" "$@" 2>&1 | tr -d '\r'; }
+# The probe's output goes through a file, not a pipe: a Windows program that it starts or
+# touches may inherit the pipe's end and keep a reader of it waiting for ever.
+probe() {
+    local code=0
+    "$wine" "$probe" "$@" >"$work/probe.out" 2>&1 || code=$?
+    tr -d '\r' <"$work/probe.out"
+    return $code
+}
 
 expected=$work/expected
 mkdir -p "$expected"
@@ -259,8 +266,8 @@ install)
     code=$?
     # In place (_?=), so that the exit code is the uninstaller's own and not that of the
     # copy of itself that it otherwise starts in the temporary folder.
-    "$wine" "$probe" uninstall-in-place 'C:\Program Files\Noravel' 2>&1 | tr -d '\r'
-    uncode=${PIPESTATUS[0]}
+    probe uninstall-in-place 'C:\Program Files\Noravel'
+    uncode=$?
     set -e
     check "setup.exe /S over the running reader fails with exit code 2" test $code -eq 2
     check "uninstall.exe /S beside the running reader fails with exit code 2" test $uncode -eq 2

@@ -221,6 +221,8 @@ void emptyClipboard() {
 // passes through the X selection), so the format is awaited.
 std::vector<BYTE> clipboardBlock(UINT format) {
     std::vector<BYTE> bytes;
+    // Let a copy that is still passing through the X selection settle first.
+    waitForQuietClipboard();
     const DWORD until = GetTickCount() + 5000;
     do {
         if (!openClipboardHere()) return bytes;

@@ -3,6 +3,7 @@
 #include "app/main_window_win.h"
 #include "app/process_state_win.h"
 #include "base/guards_win.h"
+#include "external/recitation_rules.h"
 #include "picture/picture_loader_win.h"
 #include "resources/resource_ids.h"
 #include "text/juz.h"
@@ -56,8 +57,8 @@ void fillNavigationLists() {
         std::snprintf(item, sizeof item, "%i - %s", surah, TextStore::surahName(surah));
         addListItem(IDC_SURAH_LIST, item);
     }
-    addListItem(IDC_RECITATION_SCOPE, "Surat");
-    addListItem(IDC_RECITATION_SCOPE, "Total");
+    for (const char* scope : kScopeNames)
+        addListItem(IDC_RECITATION_SCOPE, scope);
     sendTo(IDC_RECITATION_SCOPE, CB_SETCURSEL, 1);
     addListItem(IDC_LANGUAGE_LIST, "Indonesia");
     addListItem(IDC_LANGUAGE_LIST, "English");

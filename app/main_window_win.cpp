@@ -7,6 +7,7 @@
 #include "app/commands_win.h"
 #include "app/main_layout.h"
 #include "app/process_state_win.h"
+#include "app/recitation_host_win.h"
 #include "app/version.h"
 #include "base/guards_win.h"
 #include "picture/bitmap_view_win.h"
@@ -169,6 +170,7 @@ bool onCreate(HWND window) {
     TextStore::load();
     TextStore::loadArabic();
     fillNavigationLists();
+    connectRecitationPlayer();
     selectAyah(1, 1);
     setUpTranslationControl(window);
     return true;

@@ -8,6 +8,10 @@
 // audio output or no decoder. The frames are found by walking their headers (portable
 // code), decoded by the system's MP3 codec through the Audio Compression Manager and
 // played through waveOut, a few buffers ahead.
+//
+// When the first buffer of sound has gone to the output it sets the reader's event
+// "Local\NoravelPlayerStarted-<its process id>" if the reader made one: the reader follows
+// the recitation from that moment.
 #include "external/mp3_frames.h"
 
 #include <windows.h>
@@ -19,6 +23,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cwchar>
 #include <vector>
@@ -38,6 +43,10 @@ enum ExitCode {
 constexpr size_t kLargestFile = 1u << 30;
 constexpr size_t kFramesPerBuffer = 16; // about 0.4 s at 44.1 kHz
 constexpr int kBuffers = 4;
+// A frame may take part of its data from the frames before it (the bit reservoir, at most
+// 511 bytes back) and the decoder's filter bank needs one frame of history: a start in the
+// middle of a file decodes this many frames before it and drops their sound.
+constexpr size_t kLeadInFrames = 4;
 
 bool readWholeFile(const wchar_t* path, std::vector<uint8_t>& bytes) {
     HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -66,6 +75,16 @@ bool parseSecond(const wchar_t* text, int* second) {
     if (end == text || *end != L'\0' || value < 0 || value > 1000000) return false;
     *second = static_cast<int>(value);
     return true;
+}
+
+// Tells the reader that the sound has started, when it waits for that.
+void signalSoundStarted() {
+    wchar_t name[64];
+    std::swprintf(name, 64, L"Local\\NoravelPlayerStarted-%lu", GetCurrentProcessId());
+    if (HANDLE started = OpenEventW(EVENT_MODIFY_STATE, FALSE, name)) {
+        SetEvent(started);
+        CloseHandle(started);
+    }
 }
 
 // One waveOut buffer with its PCM.
@@ -128,7 +147,13 @@ class Player {
 
     ExitCode play(Mp3FrameRange range) {
         size_t next = range.first;
+        if (next > 0) {
+            std::vector<char> leadIn;
+            if (!decode(next > kLeadInFrames ? next - kLeadInFrames : 0, next, leadIn, false))
+                return kPlaybackFailed;
+        }
         bool more = true;
+        bool signalled = false;
         while (true) {
             bool busy = false;
             for (OutputBuffer& b : buffers_) {
@@ -146,7 +171,7 @@ class Player {
                     more = false;
                     continue;
                 }
-                if (!decode(next, end, b.pcm)) return kPlaybackFailed;
+                if (!decode(next, end, b.pcm, end == range.last)) return kPlaybackFailed;
                 next = end;
                 if (b.pcm.empty()) continue;
                 b.header = WAVEHDR{};
@@ -157,6 +182,10 @@ class Player {
                     return kPlaybackFailed;
                 b.queued = true;
                 busy = true;
+                if (!signalled) {
+                    signalSoundStarted();
+                    signalled = true;
+                }
             }
             if (!busy && !more) return kPlayed;
             WaitForSingleObject(done_, 1000);
@@ -165,8 +194,9 @@ class Player {
 
   private:
     // Decodes frames [first, last) into PCM; the source bytes that the decoder leaves
-    // (a frame it needs more data for) go in front of the next call's.
-    bool decode(size_t first, size_t last, std::vector<char>& pcm) {
+    // (a frame it needs more data for) go in front of the next call's. The final call
+    // says so, and the decoder gives out the sound it still holds: the span's tail.
+    bool decode(size_t first, size_t last, std::vector<char>& pcm, bool final) {
         for (size_t i = first; i < last; ++i) {
             const Mp3Frame& f = stream_.frames[i];
             pending_.insert(pending_.end(), file_.begin() + static_cast<ptrdiff_t>(f.offset),
@@ -178,6 +208,8 @@ class Player {
             outBytes == 0)
             outBytes =
                 static_cast<DWORD>((last - first + 2) * stream_.samplesPerFrame * pcm_.nBlockAlign);
+        // Room for what the decoder held back from earlier calls.
+        outBytes += static_cast<DWORD>(2 * stream_.samplesPerFrame * pcm_.nBlockAlign);
         pcm.assign(outBytes, 0);
         ACMSTREAMHEADER header{};
         header.cbStruct = sizeof header;
@@ -186,7 +218,8 @@ class Player {
         header.pbDst = reinterpret_cast<LPBYTE>(pcm.data());
         header.cbDstLength = outBytes;
         if (acmStreamPrepareHeader(decoder_, &header, 0) != 0) return false;
-        const DWORD flags = started_ ? 0 : ACM_STREAMCONVERTF_START;
+        DWORD flags = started_ ? 0 : ACM_STREAMCONVERTF_START;
+        if (final) flags |= ACM_STREAMCONVERTF_END;
         started_ = true;
         const MMRESULT converted = acmStreamConvert(decoder_, &header, flags);
         const DWORD used = header.cbSrcLengthUsed;

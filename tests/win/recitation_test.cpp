@@ -4,11 +4,15 @@
 // server of ours stands in for the browser's automation object.
 #include "app/ayah_navigation_win.h"
 #include "app/process_state_win.h"
+#include "app/recitation_host_win.h"
 #include "app/startup_win.h"
+#include "base/wide_text_win.h"
 #include "external/browser_pages_win.h"
 #include "external/recitation_player_win.h"
 #include "external/recitation_rules.h"
 #include "resources/resource_ids.h"
+#include "settings/registry_win.h"
+#include "settings/settings_win.h"
 #include "text/text_store.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +21,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -83,6 +88,15 @@ void pumpFor(DWORD ms) {
     pumpUntil(ms, [] { return false; });
 }
 
+// An empty file: the stand-in player does not read its recording.
+bool makeFile(const std::string& utf8Path) {
+    HANDLE file = CreateFileW(wideFromUtf8(utf8Path.c_str()).c_str(), GENERIC_WRITE, 0, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return true;
+}
+
 std::vector<std::string> reports;
 void recordReport(const char* text) {
     reports.push_back(text);
@@ -103,6 +117,17 @@ class Recitation : public ::testing::Test {
         GetTempPathA(sizeof temp, temp);
         folder = std::string(temp) + "noravel recitation test";
         CreateDirectoryA(folder.c_str(), nullptr);
+        // The timing table's files beside the program (S_P.mp3), none of one ayah each.
+        CreateDirectoryA((folder + "\\mp3").c_str(), nullptr);
+        std::set<std::string> files;
+        for (int surah = 1; surah <= TextStore::kSurahs; ++surah)
+            for (int ayah = 1; ayah <= TextStore::ayahCount(surah); ++ayah)
+                if (const char* file = TextStore::recitation(surah, ayah).file) files.insert(file);
+        for (const std::string& file : files)
+            makeFile(folder + "\\mp3\\" + file);
+        // The user's recitation folder, named in Arabic letters ("recitation").
+        chosenFolder = std::string(temp) + "\xD8\xAA\xD9\x84\xD8\xA7\xD9\x88\xD8\xA9";
+        CreateDirectoryW(wideFromUtf8(chosenFolder.c_str()).c_str(), nullptr);
     }
 
     void SetUp() override {
@@ -127,9 +152,15 @@ class Recitation : public ::testing::Test {
             SendDlgItemMessageA(window, IDC_SURAH_LIST, CB_ADDSTRING, 0,
                                 reinterpret_cast<LPARAM>(TextStore::surahName(surah)));
         ASSERT_TRUE(useProgramDirectory(folder.c_str()));
+        connectRecitationPlayer();
         log = folder + "\\player.log";
         DeleteFileA(log.c_str());
         SetEnvironmentVariableA("NORAVEL_TEST_PLAYER_LOG", log.c_str());
+        flagsLog = folder + "\\player-flags.log";
+        DeleteFileA(flagsLog.c_str());
+        SetEnvironmentVariableA("NORAVEL_TEST_PLAYER_FLAGS_LOG", flagsLog.c_str());
+        SetEnvironmentVariableA("NORAVEL_TEST_PLAYER_SOUND_MS", nullptr);
+        forgetRecitationSettings();
         setPlayer(1000, 0);
         installStandIn("zemplay.exe");
         installStandIn("morvent.exe");
@@ -140,6 +171,10 @@ class Recitation : public ::testing::Test {
     void TearDown() override {
         if (RecitationPlayer::playing()) RecitationPlayer::stop();
         RecitationPlayer::resetFailureReporter();
+        forgetRecitationSettings();
+        for (const std::string& made : madeRecordings)
+            DeleteFileW(wideFromUtf8(made.c_str()).c_str());
+        madeRecordings.clear();
         DestroyWindow(window);
         process.mainWindow = nullptr;
         pumpFor(50);
@@ -170,6 +205,22 @@ class Recitation : public ::testing::Test {
         return text;
     }
     std::vector<std::string> playerLines() { return lines(readFile(log)); }
+    static void forgetRecitationSettings() {
+        const SettingsLocation& where = defaultSettingsLocation();
+        deleteRegistryValue(where.userRoot, where.key, where.subkey, kRecitationFolderValue);
+        deleteRegistryValue(where.userRoot, where.key, where.subkey, kRepeatEachAyahValue);
+    }
+    // Puts SSSAAA.mp3 into `where` (a folder path in UTF-8) and returns its path.
+    std::string addRecording(const std::string& where, int surah, int ayah) {
+        char path[600];
+        EXPECT_TRUE(formatAyahFilePath(path, sizeof path, where.c_str(), surah, ayah));
+        EXPECT_TRUE(makeFile(path)) << path;
+        madeRecordings.push_back(path);
+        return path;
+    }
+    std::string perAyahLine(const std::string& recording) {
+        return "0|\"" + folder + "\\zemplay.exe\" \"" + recording + "\" 0 0";
+    }
     std::string expectedPlayerLine(int surah, int ayah, bool continuous) {
         const ::Recitation r = TextStore::recitation(surah, ayah);
         char mp3[260];
@@ -184,11 +235,15 @@ class Recitation : public ::testing::Test {
     }
 
     static std::string folder;
+    static std::string chosenFolder;
     HWND window = nullptr;
     std::string log;
+    std::string flagsLog;
+    std::vector<std::string> madeRecordings;
 };
 
 std::string Recitation::folder;
+std::string Recitation::chosenFolder;
 
 TEST_F(Recitation, ListenStartsTheHiddenPlayerWithQuotedPathsAndWholeSeconds) {
     selectAyah(1, 2); // 3000 to 6000 ms in 1_1.mp3
@@ -329,7 +384,153 @@ TEST_F(Recitation, APlayerThatCannotPlayEndsTheReadingWithOneMessage) {
     EXPECT_EQ(playerLines().size(), 1u);
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_NE(reports[0].find("1_1.mp3"), std::string::npos) << reports[0];
+    EXPECT_NE(reports[0].find("not an MP3 file"), std::string::npos) << reports[0];
     EXPECT_EQ(ayahShown(), "1:1");
+}
+
+TEST_F(Recitation, APlayerWithoutAnMp3DecoderNamesTheMediaFeaturePack) {
+    setPlayer(0, 6); // zemplay's code when the codec manager has no MP3 decoder
+    selectAyah(1, 1);
+    RecitationPlayer::onListenCommand();
+    ASSERT_TRUE(pumpUntil(3000, [&] { return caption() == "Listen"; }));
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find("no MP3 decoder"), std::string::npos) << reports[0];
+    EXPECT_NE(reports[0].find("Media Feature Pack"), std::string::npos) << reports[0];
+}
+
+// Every start of a stopped playback leaves a worker that wakes some time later; the
+// newest playback's end must still be seen, whatever order the workers mark theirs in.
+TEST_F(Recitation, StartAndStopManyTimesWithAPlayerThatEndsAtOnceEndsOnListen) {
+    setPlayer(0, 0);
+    selectAyah(2, 1);
+    for (int round = 0; round < 60; ++round) {
+        RecitationPlayer::start();
+        RecitationPlayer::stop();
+        RecitationPlayer::start();
+        pumpFor(round % 3 == 0 ? 5 : 0);
+    }
+    EXPECT_TRUE(pumpUntil(3500, [&] { return caption() == "Listen"; })) << caption();
+    EXPECT_FALSE(RecitationPlayer::playing());
+    EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(Recitation, APerAyahRecordingIsPlayedWholeAndTheDisplayStaysOnItsAyah) {
+    ASSERT_TRUE(writeRecitationFolder(chosenFolder.c_str()));
+    const std::string chosen = addRecording(chosenFolder, 2, 255);
+    addRecording(folder + "\\mp3", 2, 255); // the chosen folder comes first
+    const std::string beside = addRecording(folder + "\\mp3", 2, 256);
+    setPlayer(2600, 0);
+    tickContinue(true);
+    selectAyah(2, 255);
+    RecitationPlayer::onListenCommand();
+    ASSERT_TRUE(pumpUntil(3000, [&] { return playerLines().size() == 1; }));
+    EXPECT_EQ(playerLines()[0], perAyahLine(chosen));
+    pumpFor(2300); // past two ticks: nothing follows a timing table
+    EXPECT_EQ(ayahShown(), "2:255");
+    // When it ends, the next ayah, found beside the program.
+    ASSERT_TRUE(pumpUntil(3000, [&] { return playerLines().size() == 2; }));
+    EXPECT_EQ(playerLines()[1], perAyahLine(beside));
+    EXPECT_EQ(ayahShown(), "2:256");
+    // Hidden, and without the busy cursor of a starting program.
+    const std::vector<std::string> flags = lines(readFile(flagsLog));
+    ASSERT_FALSE(flags.empty());
+    const unsigned long startFlags = std::stoul(flags[0]);
+    EXPECT_TRUE(startFlags & STARTF_FORCEOFFFEEDBACK) << startFlags;
+    EXPECT_TRUE(startFlags & STARTF_USESHOWWINDOW) << startFlags;
+}
+
+TEST_F(Recitation, PerAyahReadingCrossesTheSurahsEndByScope) {
+    ASSERT_TRUE(writeRecitationFolder(chosenFolder.c_str()));
+    for (const auto& [surah, ayah] : {std::pair{1, 7}, {2, 1}, {1, 1}})
+        addRecording(chosenFolder, surah, ayah);
+    setPlayer(100, 0);
+    tickContinue(true);
+    chooseScope(kScopeTotal);
+    selectAyah(1, 7);
+    RecitationPlayer::onListenCommand();
+    ASSERT_TRUE(pumpUntil(4000, [&] { return playerLines().size() == 2; }));
+    EXPECT_EQ(ayahShown(), "2:1");
+    RecitationPlayer::stop();
+    chooseScope(kScopeSurah);
+    selectAyah(1, 7);
+    RecitationPlayer::onListenCommand();
+    ASSERT_TRUE(pumpUntil(4000, [&] { return playerLines().size() == 4; }));
+    EXPECT_EQ(ayahShown(), "1:1");
+    EXPECT_EQ(playerLines()[3], perAyahLine(chosenFolder + "\\001001.mp3"));
+}
+
+TEST_F(Recitation, AyatRepeatsTheSameAyahUntilStop) {
+    ASSERT_EQ(std::string(kScopeNames[kScopeAyah - 1]), "Ayat");
+    const std::string recording = addRecording(folder + "\\mp3", 36, 58);
+    setPlayer(100, 0);
+    tickContinue(true);
+    chooseScope(kScopeAyah);
+    selectAyah(36, 58);
+    RecitationPlayer::onListenCommand();
+    ASSERT_TRUE(pumpUntil(6000, [&] { return playerLines().size() == 3; }));
+    RecitationPlayer::onListenCommand(); // "Stop"
+    EXPECT_EQ(caption(), "Listen");
+    const std::vector<std::string> played = playerLines();
+    for (const std::string& line : played)
+        EXPECT_EQ(line, perAyahLine(recording));
+    EXPECT_EQ(ayahShown(), "36:58");
+    pumpFor(1200);
+    EXPECT_EQ(playerLines().size(), played.size()) << "nothing plays after Stop";
+}
+
+// With repeats the timing table's file is played one ayah's span at a time.
+TEST_F(Recitation, RepeatEachAyahRecitesEveryAyahThatManyTimes) {
+    ASSERT_TRUE(writeRepeatEachAyah(3));
+    addRecording(folder + "\\mp3", 112, 4);
+    setPlayer(100, 0);
+    tickContinue(true);
+    chooseScope(kScopeSurah);
+    selectAyah(112, 4);
+    RecitationPlayer::onListenCommand();
+    ASSERT_TRUE(pumpUntil(8000, [&] { return playerLines().size() == 4; }));
+    RecitationPlayer::stop();
+    const std::vector<std::string> played = playerLines();
+    const std::string fourth = perAyahLine(folder + "\\mp3\\112004.mp3");
+    EXPECT_EQ(played[0], fourth);
+    EXPECT_EQ(played[1], fourth);
+    EXPECT_EQ(played[2], fourth);
+    EXPECT_EQ(played[3], expectedPlayerLine(112, 1, false)); // the span of 112:1 alone
+    EXPECT_EQ(ayahShown(), "112:1");
+}
+
+TEST_F(Recitation, WithNoRecordingAnywhereNoPlayerStartsAndOneMessageSaysWhereItLooked) {
+    ASSERT_TRUE(writeRecitationFolder(chosenFolder.c_str()));
+    const std::string tableFile = folder + "\\mp3\\" + TextStore::recitation(1, 1).file;
+    const std::string aside = tableFile + ".aside";
+    ASSERT_TRUE(MoveFileA(tableFile.c_str(), aside.c_str()));
+    tickContinue(true);
+    selectAyah(1, 1);
+    RecitationPlayer::onListenCommand();
+    EXPECT_EQ(caption(), "Listen");
+    EXPECT_FALSE(RecitationPlayer::playing());
+    pumpFor(1200);
+    MoveFileA(aside.c_str(), tableFile.c_str());
+    EXPECT_TRUE(playerLines().empty());
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find("no recording of ayah 1:1"), std::string::npos) << reports[0];
+    EXPECT_NE(reports[0].find(chosenFolder + "\\001001.mp3"), std::string::npos) << reports[0];
+    EXPECT_NE(reports[0].find(folder + "\\mp3\\001001.mp3"), std::string::npos) << reports[0];
+    EXPECT_NE(reports[0].find(tableFile), std::string::npos) << reports[0];
+}
+
+// The stand-in says its sound started 1.5 s after its start: 1:2 (from 3000 ms in the
+// file) is shown 4.5 s after Listen, not 3 s.
+TEST_F(Recitation, TheDisplayFollowsFromWhenThePlayersSoundStarts) {
+    SetEnvironmentVariableA("NORAVEL_TEST_PLAYER_SOUND_MS", "1500");
+    setPlayer(9000, 0);
+    tickContinue(true);
+    selectAyah(1, 1);
+    RecitationPlayer::onListenCommand();
+    const DWORD begin = GetTickCount();
+    ASSERT_TRUE(pumpUntil(8000, [&] { return ayahShown() == "1:2"; }));
+    const DWORD second = GetTickCount() - begin;
+    EXPECT_GE(second, 4400u);
+    EXPECT_LE(second, 7000u); // the stand-in's own start under the test bed, and a tick
 }
 
 TEST_F(Recitation, TajwidStartsAnotherMaximisedInstanceOnEveryClick) {
@@ -340,6 +541,9 @@ TEST_F(Recitation, TajwidStartsAnotherMaximisedInstanceOnEveryClick) {
     const std::string expected = "3|\"" + folder + "\\morvent.exe\" "; // SW_SHOWMAXIMIZED
     EXPECT_EQ(playerLines()[0], expected);
     EXPECT_EQ(playerLines()[1], expected);
+    const std::vector<std::string> flags = lines(readFile(flagsLog));
+    ASSERT_EQ(flags.size(), 2u);
+    EXPECT_FALSE(std::stoul(flags[0]) & STARTF_FORCEOFFFEEDBACK) << "a window keeps its feedback";
     const std::string tajwid = folder + "\\morvent.exe";
     ASSERT_TRUE(pumpUntil(3000, [&] { return DeleteFileA(tajwid.c_str()); }));
     RecitationPlayer::launchTajwid();

@@ -26,13 +26,11 @@ constexpr size_t kMessageBytes = 3 * kPathBytes + 512;
 struct Recitation_ {
     RecitationHost host{};
     RecitationFailureReporter report = nullptr; // a replacement of the host's report
-    // Every start gets a new number. Workers only ever raise the finished and started
-    // marks, so a late worker of a stopped playback can neither end a newer one nor hide
-    // its end by writing an older number over it.
-    volatile LONG playback = 0;
-    volatile LONG finishedPlayback = 0;
+    // Every start gets a new number; workers mark the numbers of ended playbacks, and
     // (playback << 32) | tick count at which that playback's sound started.
-    volatile LONG64 soundStarted = 0;
+    volatile LONG playback = 0;
+    RisingMark finishedPlayback;
+    RisingMark soundStarted;
     bool running = false;
     bool polled = false; // no worker could be started: the tick looks at the process itself
     bool continuous = false;
@@ -46,22 +44,6 @@ struct Recitation_ {
 };
 
 Recitation_ state;
-
-void raiseTo(volatile LONG* mark, LONG value) {
-    for (LONG seen = *mark; seen < value;) {
-        const LONG was = InterlockedCompareExchange(mark, value, seen);
-        if (was == seen) return;
-        seen = was;
-    }
-}
-
-void raiseTo64(volatile LONG64* mark, LONG64 value) {
-    for (LONG64 seen = *mark; seen < value;) {
-        const LONG64 was = InterlockedCompareExchange64(mark, value, seen);
-        if (was == seen) return;
-        seen = was;
-    }
-}
 
 struct WorkerTask {
     HANDLE player;       // the worker's own duplicate, closed by the worker
@@ -77,12 +59,12 @@ DWORD WINAPI waitForPlayer(LPVOID parameter) {
         ended = WaitForMultipleObjects(2, both, FALSE, INFINITE) != WAIT_OBJECT_0 + 1;
         if (!ended) {
             const DWORD now = GetTickCount();
-            raiseTo64(&state.soundStarted, (static_cast<LONG64>(task->playback) << 32) | now);
+            state.soundStarted.raise((static_cast<long long>(task->playback) << 32) | now);
         }
         CloseHandle(task->soundStarted);
     }
     if (!ended) WaitForSingleObject(task->player, INFINITE);
-    raiseTo(&state.finishedPlayback, task->playback);
+    state.finishedPlayback.raise(task->playback);
     CloseHandle(task->player);
     delete task;
     return 0;
@@ -174,7 +156,7 @@ void endPlayback() {
 }
 
 bool playerFinished() {
-    if (state.finishedPlayback >= state.playback) return true;
+    if (state.finishedPlayback.value() >= state.playback) return true;
     HANDLE player = playerProcess();
     return state.polled && player && WaitForSingleObject(player, 0) == WAIT_OBJECT_0;
 }
@@ -182,7 +164,7 @@ bool playerFinished() {
 // Milliseconds into the file now: from the moment the player's sound started when it said
 // so, else from the moment it was started.
 int positionInFile() {
-    const LONG64 started = state.soundStarted;
+    const long long started = state.soundStarted.value();
     const bool signalled = static_cast<LONG>(started >> 32) == state.playback;
     const DWORD base = signalled ? static_cast<DWORD>(started & 0xFFFFFFFF) : state.launchedAt;
     return static_cast<int>(GetTickCount() - base) + state.startMs;

@@ -9,6 +9,7 @@
 
 #include "text/text_store.h"
 
+#include <atomic>
 #include <cstddef>
 
 // Seconds for the player's command line: the timing table's milliseconds divided by
@@ -137,3 +138,21 @@ bool formatNoRecording(char* out, size_t size, int surah, int ayah, const char* 
 // The named event by which the player tells the reader that its sound has started:
 // "Local\NoravelPlayerStarted-<process id>".
 bool formatPlayerStartedEventName(char* out, size_t size, unsigned long processId);
+
+// A mark that worker threads set and the window's timer reads: every playback gets a higher
+// number than the one before, and a worker marks the number of its own playback when its
+// player has ended (or its sound has started). The mark only ever rises, so a late worker
+// of a stopped playback can neither end a newer one nor hide the newer one's mark by
+// writing its older number over it.
+class RisingMark {
+  public:
+    void raise(long long value) {
+        long long seen = value_.load();
+        while (seen < value && !value_.compare_exchange_weak(seen, value)) {
+        }
+    }
+    long long value() const { return value_.load(); }
+
+  private:
+    std::atomic<long long> value_{0};
+};

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -275,6 +276,30 @@ TEST(PlayerMessages, TheStartedEventIsNamedAfterThePlayersProcess) {
     char name[64];
     ASSERT_TRUE(formatPlayerStartedEventName(name, sizeof name, 4242));
     EXPECT_STREQ(name, "Local\\NoravelPlayerStarted-4242");
+}
+
+// Listen, Stop, Listen with a player that ends at once: the worker of the stopped playback
+// may mark after the newest one's worker. The newest end must stay seen.
+TEST(PlaybackMarks, ALateOlderMarkDoesNotHideANewerOne) {
+    RisingMark finished;
+    finished.raise(2);
+    finished.raise(1);
+    EXPECT_EQ(finished.value(), 2);
+    finished.raise(3);
+    EXPECT_EQ(finished.value(), 3);
+}
+
+TEST(PlaybackMarks, WorkersMarkingAtOnceLeaveTheHighestNumber) {
+    RisingMark finished;
+    std::vector<std::thread> workers;
+    for (int t = 0; t < 8; ++t)
+        workers.emplace_back([&finished, t] {
+            for (long long n = t; n < 40000; n += 8)
+                finished.raise(40000 - n);
+        });
+    for (std::thread& worker : workers)
+        worker.join();
+    EXPECT_EQ(finished.value(), 40000);
 }
 
 } // namespace

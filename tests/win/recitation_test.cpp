@@ -541,8 +541,9 @@ TEST_F(Recitation, TajwidStartsAnotherMaximisedInstanceOnEveryClick) {
     const std::string expected = "3|\"" + folder + "\\morvent.exe\" "; // SW_SHOWMAXIMIZED
     EXPECT_EQ(playerLines()[0], expected);
     EXPECT_EQ(playerLines()[1], expected);
+    // Each stand-in writes its flags just after its command line.
+    ASSERT_TRUE(pumpUntil(3000, [&] { return lines(readFile(flagsLog)).size() == 2; }));
     const std::vector<std::string> flags = lines(readFile(flagsLog));
-    ASSERT_EQ(flags.size(), 2u);
     EXPECT_FALSE(std::stoul(flags[0]) & STARTF_FORCEOFFFEEDBACK) << "a window keeps its feedback";
     const std::string tajwid = folder + "\\morvent.exe";
     ASSERT_TRUE(pumpUntil(3000, [&] { return DeleteFileA(tajwid.c_str()); }));

@@ -49,6 +49,7 @@ struct WorkerTask {
     HANDLE player;       // the worker's own duplicate, closed by the worker
     HANDLE soundStarted; // the player's started event, or null; closed by the worker
     LONG playback;
+    HWND window; // gets a tick at once when the player ends
 };
 
 DWORD WINAPI waitForPlayer(LPVOID parameter) {
@@ -65,6 +66,9 @@ DWORD WINAPI waitForPlayer(LPVOID parameter) {
     }
     if (!ended) WaitForSingleObject(task->player, INFINITE);
     state.finishedPlayback.raise(task->playback);
+    // The next ayah of a continuous reading starts now rather than at the next tick of the
+    // timer: the silence between ayat is the next player's start alone.
+    PostMessageA(task->window, WM_TIMER, kRecitationTimer, 0);
     CloseHandle(task->player);
     delete task;
     return 0;
@@ -211,7 +215,7 @@ void watchPlayer(HANDLE player, HANDLE soundStarted, LONG playback) {
     WorkerTask* task = nullptr;
     if (DuplicateHandle(GetCurrentProcess(), player, GetCurrentProcess(), &forWorker, SYNCHRONIZE,
                         FALSE, 0))
-        task = new (std::nothrow) WorkerTask{forWorker, soundStarted, playback};
+        task = new (std::nothrow) WorkerTask{forWorker, soundStarted, playback, window()};
     HANDLE worker = task ? CreateThread(nullptr, 0, waitForPlayer, task, 0, nullptr) : nullptr;
     if (worker) {
         CloseHandle(worker);

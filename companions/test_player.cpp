@@ -5,6 +5,8 @@
 // reader's started event ("Local\NoravelPlayerStarted-<its process id>") that many
 // milliseconds after its start, as the real player does when its sound starts. With
 // NORAVEL_TEST_PLAYER_FLAGS_LOG it appends the dwFlags of its STARTUPINFO there, in decimal.
+#include "companions/player_started_win.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -50,15 +52,6 @@ void recordStart() {
     char flags[32];
     const int flagsLength = std::snprintf(flags, sizeof flags, "%lu\n", startup.dwFlags);
     appendTo(L"NORAVEL_TEST_PLAYER_FLAGS_LOG", flags, flagsLength);
-}
-
-void signalSoundStarted() {
-    wchar_t name[64];
-    std::swprintf(name, 64, L"Local\\NoravelPlayerStarted-%lu", GetCurrentProcessId());
-    if (HANDLE started = OpenEventW(EVENT_MODIFY_STATE, FALSE, name)) {
-        SetEvent(started);
-        CloseHandle(started);
-    }
 }
 
 } // namespace

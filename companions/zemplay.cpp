@@ -12,7 +12,9 @@
 // When the first buffer of sound has gone to the output it sets the reader's event
 // "Local\NoravelPlayerStarted-<its process id>" if the reader made one: the reader follows
 // the recitation from that moment.
+#include "companions/player_started_win.h"
 #include "external/mp3_frames.h"
+#include "external/recitation_rules.h"
 
 #include <windows.h>
 
@@ -30,15 +32,8 @@
 
 namespace {
 
-enum ExitCode {
-    kPlayed = 0,
-    kBadCommandLine = 2,
-    kUnreadableFile = 3,
-    kNotMp3 = 4,
-    kNoAudioOutput = 5,
-    kNoDecoder = 6,
-    kPlaybackFailed = 7,
-};
+// The exit codes are the reader's (PlayerExit in recitation_rules.h), which it turns into
+// its messages.
 
 constexpr size_t kLargestFile = 1u << 30;
 constexpr size_t kFramesPerBuffer = 16; // about 0.4 s at 44.1 kHz
@@ -77,16 +72,6 @@ bool parseSecond(const wchar_t* text, int* second) {
     return true;
 }
 
-// Tells the reader that the sound has started, when it waits for that.
-void signalSoundStarted() {
-    wchar_t name[64];
-    std::swprintf(name, 64, L"Local\\NoravelPlayerStarted-%lu", GetCurrentProcessId());
-    if (HANDLE started = OpenEventW(EVENT_MODIFY_STATE, FALSE, name)) {
-        SetEvent(started);
-        CloseHandle(started);
-    }
-}
-
 // One waveOut buffer with its PCM.
 struct OutputBuffer {
     WAVEHDR header{};
@@ -112,7 +97,7 @@ class Player {
     Player(const Player&) = delete;
     Player& operator=(const Player&) = delete;
 
-    ExitCode open() {
+    PlayerExit open() {
         MPEGLAYER3WAVEFORMAT in{};
         in.wfx.wFormatTag = WAVE_FORMAT_MPEGLAYER3;
         in.wfx.nChannels = static_cast<WORD>(stream_.channels);
@@ -132,25 +117,25 @@ class Player {
         pcm_.wBitsPerSample = 16;
         pcm_.nBlockAlign = static_cast<WORD>(pcm_.nChannels * 2);
         pcm_.nAvgBytesPerSec = pcm_.nSamplesPerSec * pcm_.nBlockAlign;
-        if (waveOutGetNumDevs() == 0) return kNoAudioOutput;
+        if (waveOutGetNumDevs() == 0) return kPlayerNoAudioOutput;
         if (acmStreamOpen(&decoder_, nullptr, &in.wfx, &pcm_, nullptr, 0, 0,
                           ACM_STREAMOPENF_NONREALTIME) != 0)
-            return kNoDecoder;
+            return kPlayerNoDecoder;
         done_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
         if (!done_ || waveOutOpen(&output_, WAVE_MAPPER, &pcm_, reinterpret_cast<DWORD_PTR>(done_),
                                   0, CALLBACK_EVENT) != MMSYSERR_NOERROR) {
             output_ = nullptr;
-            return kNoAudioOutput;
+            return kPlayerNoAudioOutput;
         }
-        return kPlayed;
+        return kPlayerPlayed;
     }
 
-    ExitCode play(Mp3FrameRange range) {
+    PlayerExit play(Mp3FrameRange range) {
         size_t next = range.first;
         if (next > 0) {
             std::vector<char> leadIn;
             if (!decode(next > kLeadInFrames ? next - kLeadInFrames : 0, next, leadIn, false))
-                return kPlaybackFailed;
+                return kPlayerPlaybackFailed;
         }
         bool more = true;
         bool signalled = false;
@@ -171,7 +156,7 @@ class Player {
                     more = false;
                     continue;
                 }
-                if (!decode(next, end, b.pcm, end == range.last)) return kPlaybackFailed;
+                if (!decode(next, end, b.pcm, end == range.last)) return kPlayerPlaybackFailed;
                 next = end;
                 if (b.pcm.empty()) continue;
                 b.header = WAVEHDR{};
@@ -179,7 +164,7 @@ class Player {
                 b.header.dwBufferLength = static_cast<DWORD>(b.pcm.size());
                 if (waveOutPrepareHeader(output_, &b.header, sizeof b.header) != MMSYSERR_NOERROR ||
                     waveOutWrite(output_, &b.header, sizeof b.header) != MMSYSERR_NOERROR)
-                    return kPlaybackFailed;
+                    return kPlayerPlaybackFailed;
                 b.queued = true;
                 busy = true;
                 if (!signalled) {
@@ -187,7 +172,7 @@ class Player {
                     signalled = true;
                 }
             }
-            if (!busy && !more) return kPlayed;
+            if (!busy && !more) return kPlayerPlayed;
             WaitForSingleObject(done_, 1000);
         }
     }
@@ -245,7 +230,7 @@ class Player {
 int run() {
     int count = 0;
     LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-    if (!arguments) return kBadCommandLine;
+    if (!arguments) return kPlayerBadCommandLine;
     int startSecond = 0;
     int endSecond = 0;
     const bool valid = count == 4 && parseSecond(arguments[2], &startSecond) &&
@@ -253,15 +238,15 @@ int run() {
     std::vector<uint8_t> file;
     const bool read = valid && readWholeFile(arguments[1], file);
     LocalFree(arguments);
-    if (!valid) return kBadCommandLine;
-    if (!read) return kUnreadableFile;
+    if (!valid) return kPlayerBadCommandLine;
+    if (!read) return kPlayerUnreadableFile;
     const Mp3Stream stream = walkMp3Frames(file.data(), file.size());
-    if (stream.empty()) return kNotMp3;
+    if (stream.empty()) return kPlayerNotMp3;
     const Mp3FrameRange range = mp3FramesForSpan(stream, startSecond, endSecond);
     Player player(file, stream);
-    const ExitCode opened = player.open();
-    if (opened != kPlayed) return opened;
-    if (range.first >= range.last) return kPlayed;
+    const PlayerExit opened = player.open();
+    if (opened != kPlayerPlayed) return opened;
+    if (range.first >= range.last) return kPlayerPlayed;
     return player.play(range);
 }
 
@@ -271,6 +256,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     try {
         return run();
     } catch (...) {
-        return kPlaybackFailed; // out of memory
+        return kPlayerPlaybackFailed; // out of memory
     }
 }

@@ -600,6 +600,44 @@ TEST_F(Recitation, TajwidStartsAnotherMaximisedInstanceOnEveryClick) {
     EXPECT_NE(reports[0].find("morvent.exe"), std::string::npos);
 }
 
+// The real player with a sound output: the player's sound test runs this with
+// NORAVEL_REAL_PLAYER (zemplay.exe) and NORAVEL_REAL_PLAYER_MP3 (a 6-second tone) set.
+TEST(RealPlayer, SetsTheStartedEventOnceItsSoundIsOutAndPlaysTheSpanAfterIt) {
+    char player[MAX_PATH] = "";
+    char mp3[MAX_PATH] = "";
+    if (!GetEnvironmentVariableA("NORAVEL_REAL_PLAYER", player, MAX_PATH) ||
+        !GetEnvironmentVariableA("NORAVEL_REAL_PLAYER_MP3", mp3, MAX_PATH))
+        GTEST_SKIP() << "needs a sound output: run by zemplay_sound_test.sh";
+    std::string line = std::string("\"") + player + "\" \"" + mp3 + "\" 2 4";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                               nullptr, nullptr, &startup, &started));
+    char name[64];
+    ASSERT_TRUE(formatPlayerStartedEventName(name, sizeof name, started.dwProcessId));
+    HANDLE soundStarted = CreateEventA(nullptr, TRUE, FALSE, name);
+    ASSERT_NE(soundStarted, nullptr);
+    const DWORD begin = GetTickCount();
+    ResumeThread(started.hThread);
+    HANDLE both[2] = {started.hProcess, soundStarted};
+    EXPECT_EQ(WaitForMultipleObjects(2, both, FALSE, 10000), WAIT_OBJECT_0 + 1)
+        << "the sign comes before the end";
+    const DWORD soundAt = GetTickCount() - begin;
+    EXPECT_EQ(WaitForSingleObject(started.hProcess, 10000), WAIT_OBJECT_0);
+    const DWORD endAt = GetTickCount() - begin;
+    DWORD code = 99;
+    GetExitCodeProcess(started.hProcess, &code);
+    EXPECT_EQ(code, 0u);
+    std::printf("sound started %lu ms after the player's start; it ended %lu ms later\n",
+                static_cast<unsigned long>(soundAt), static_cast<unsigned long>(endAt - soundAt));
+    EXPECT_GE(endAt - soundAt, 1800u); // the two seconds of the span follow the sign
+    EXPECT_LE(endAt - soundAt, 3200u);
+    CloseHandle(soundStarted);
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+}
+
 // ---- Browser pages ----
 
 constexpr char kTestBrowserClsid[] = "{D6F1E6A2-3B7C-4C55-9E2A-5A1C7B3E9F01}";

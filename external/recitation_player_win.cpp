@@ -74,6 +74,13 @@ DWORD WINAPI waitForPlayer(LPVOID parameter) {
     return 0;
 }
 
+// Whether the application has handed over everything the recitation calls.
+bool connected() {
+    const RecitationHost& h = state.host;
+    return h.window && h.programDirectory && h.programDirectoryUtf8 && h.currentSurah &&
+           h.currentAyah && h.selectAyah && h.showAyah;
+}
+
 HWND window() {
     return state.host.window ? state.host.window() : nullptr;
 }
@@ -294,6 +301,7 @@ void RecitationPlayer::connect(const RecitationHost& host) {
 }
 
 void RecitationPlayer::start() {
+    if (!connected()) return;
     recite(state.host.currentSurah(), state.host.currentAyah(), 0);
 }
 

@@ -1,5 +1,6 @@
 // The command lines of the companion programs, the page paths, the rule by which a
 // continuous recitation follows the file being played, and where the reading goes next.
+#include "external/recitation_download.h"
 #include "external/recitation_rules.h"
 
 #include <gtest/gtest.h>
@@ -300,6 +301,43 @@ TEST(PlaybackMarks, WorkersMarkingAtOnceLeaveTheHighestNumber) {
     for (std::thread& worker : workers)
         worker.join();
     EXPECT_EQ(finished.value(), 40000);
+}
+
+TEST(RecitationDownload, AddressesFillBothPlaceholdersWithThreeDigits) {
+    char url[128];
+    ASSERT_TRUE(formatRecitationUrl(url, sizeof url,
+                                    "https://r.example.org/q/{SSS}{AAA}.mp3?s={SSS}", 2, 7));
+    EXPECT_STREQ(url, "https://r.example.org/q/002007.mp3?s=002");
+    // Without both placeholders every ayah would fetch the same file.
+    EXPECT_FALSE(formatRecitationUrl(url, sizeof url, "https://r.example.org/{SSS}.mp3", 2, 7));
+    EXPECT_STREQ(url, "");
+    EXPECT_FALSE(formatRecitationUrl(url, sizeof url, "{SSS}{AAA}", 0, 7));
+    char small[10];
+    EXPECT_FALSE(formatRecitationUrl(small, sizeof small, "http://{SSS}{AAA}", 1, 1));
+    EXPECT_STREQ(small, "");
+}
+
+TEST(RecitationDownload, RangesListEveryAyahOfTheirSurahsInOrder) {
+    const std::vector<AyahOfSurah> two = ayatOfSurahs(1, 2, testAyahCount);
+    ASSERT_EQ(two.size(), 6u);
+    EXPECT_EQ(two[3].surah, 1);
+    EXPECT_EQ(two[3].ayah, 4);
+    EXPECT_EQ(two[4].surah, 2);
+    EXPECT_EQ(two[4].ayah, 1);
+    EXPECT_EQ(ayatOfSurahs(-5, 1, testAyahCount).size(), 4u);
+    EXPECT_EQ(ayatOfSurahs(114, 500, testAyahCount).size(), 1u);
+    EXPECT_TRUE(ayatOfSurahs(3, 2, testAyahCount).empty());
+}
+
+TEST(RecitationDownload, OnlyPassingFailuresAreTriedAgainWithGrowingWaits) {
+    for (int status : {0, 408, 429, 500, 502, 503, 504})
+        EXPECT_TRUE(isTransientFetchFailure(status)) << status;
+    for (int status : {200, 301, 403, 404, 410, 501})
+        EXPECT_FALSE(isTransientFetchFailure(status)) << status;
+    EXPECT_EQ(retryDelayMs(1), 500);
+    EXPECT_EQ(retryDelayMs(2), 1000);
+    EXPECT_EQ(retryDelayMs(3), 2000);
+    EXPECT_EQ(retryDelayMs(30), 8000);
 }
 
 } // namespace

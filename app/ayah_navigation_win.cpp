@@ -3,7 +3,6 @@
 #include "app/main_window_win.h"
 #include "app/process_state_win.h"
 #include "base/guards_win.h"
-#include "external/recitation_rules.h"
 #include "picture/picture_loader_win.h"
 #include "resources/resource_ids.h"
 #include "text/juz.h"
@@ -57,8 +56,10 @@ void fillNavigationLists() {
         std::snprintf(item, sizeof item, "%i - %s", surah, TextStore::surahName(surah));
         addListItem(IDC_SURAH_LIST, item);
     }
-    for (const char* scope : kScopeNames)
-        addListItem(IDC_RECITATION_SCOPE, scope);
+    // The recitation scopes (kScopeNames of the recitation rules): 1, 2, 3.
+    addListItem(IDC_RECITATION_SCOPE, "Surat");
+    addListItem(IDC_RECITATION_SCOPE, "Total");
+    addListItem(IDC_RECITATION_SCOPE, "Ayat");
     sendTo(IDC_RECITATION_SCOPE, CB_SETCURSEL, 1);
     addListItem(IDC_LANGUAGE_LIST, "Indonesia");
     addListItem(IDC_LANGUAGE_LIST, "English");

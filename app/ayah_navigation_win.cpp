@@ -57,8 +57,10 @@ void fillNavigationLists() {
         std::snprintf(item, sizeof item, "%i - %s", surah, TextStore::surahName(surah));
         addListItem(IDC_SURAH_LIST, item);
     }
+    // The recitation scopes (kScopeNames of the recitation rules): 1, 2, 3.
     addListItem(IDC_RECITATION_SCOPE, "Surat");
     addListItem(IDC_RECITATION_SCOPE, "Total");
+    addListItem(IDC_RECITATION_SCOPE, "Ayat");
     sendTo(IDC_RECITATION_SCOPE, CB_SETCURSEL, 1);
     addListItem(IDC_LANGUAGE_LIST, "Indonesia");
     addListItem(IDC_LANGUAGE_LIST, "English");

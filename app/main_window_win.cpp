@@ -7,6 +7,7 @@
 #include "app/commands_win.h"
 #include "app/main_layout.h"
 #include "app/process_state_win.h"
+#include "app/recitation_host_win.h"
 #include "app/resume_win.h"
 #include "app/version.h"
 #include "base/guards_win.h"
@@ -173,6 +174,7 @@ bool onCreate(HWND window) {
     TextStore::load();
     TextStore::loadArabic();
     fillNavigationLists();
+    connectRecitationPlayer();
     const AyahRef start = storedResumeAyah();
     selectAyah(start.surah, start.ayah);
     setUpTranslationControl(window);

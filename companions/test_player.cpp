@@ -1,12 +1,18 @@
 // A stand-in for the companion player in the tests: it appends one line to the file named
 // by NORAVEL_TEST_PLAYER_LOG, "<show-window state>|<its whole command line in UTF-8>", lives for
 // NORAVEL_TEST_PLAYER_LIFE_MS milliseconds (default 1000) and ends with the exit code
-// NORAVEL_TEST_PLAYER_EXIT (default 0).
+// NORAVEL_TEST_PLAYER_EXIT (default 0). With NORAVEL_TEST_PLAYER_SOUND_MS it sets the
+// reader's started event ("Local\NoravelPlayerStarted-<its process id>") that many
+// milliseconds after its start, as the real player does when its sound starts. With
+// NORAVEL_TEST_PLAYER_FLAGS_LOG it appends the dwFlags of its STARTUPINFO there, in decimal.
+#include "companions/player_started_win.h"
+
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 
 namespace {
 
@@ -17,10 +23,19 @@ int numberFromEnvironment(const char* name, int fallback) {
     return std::atoi(text);
 }
 
-void recordCommandLine() {
+void appendTo(const wchar_t* variable, const char* line, int length) {
     wchar_t logPath[MAX_PATH] = L"";
-    const DWORD length = GetEnvironmentVariableW(L"NORAVEL_TEST_PLAYER_LOG", logPath, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return;
+    const DWORD pathLength = GetEnvironmentVariableW(variable, logPath, MAX_PATH);
+    if (pathLength == 0 || pathLength >= MAX_PATH) return;
+    HANDLE log = CreateFileW(logPath, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (log == INVALID_HANDLE_VALUE) return;
+    DWORD done = 0;
+    WriteFile(log, line, static_cast<DWORD>(length), &done, nullptr);
+    CloseHandle(log);
+}
+
+void recordStart() {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     GetStartupInfoW(&startup);
@@ -32,19 +47,25 @@ void recordCommandLine() {
         return;
     char line[sizeof commandLine + 32];
     const int written = std::snprintf(line, sizeof line, "%d|%s\n", show, commandLine);
-    if (written <= 0 || static_cast<size_t>(written) >= sizeof line) return;
-    HANDLE log = CreateFileW(logPath, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (log == INVALID_HANDLE_VALUE) return;
-    DWORD done = 0;
-    WriteFile(log, line, static_cast<DWORD>(written), &done, nullptr);
-    CloseHandle(log);
+    if (written > 0 && static_cast<size_t>(written) < sizeof line)
+        appendTo(L"NORAVEL_TEST_PLAYER_LOG", line, written);
+    char flags[32];
+    const int flagsLength = std::snprintf(flags, sizeof flags, "%lu\n", startup.dwFlags);
+    appendTo(L"NORAVEL_TEST_PLAYER_FLAGS_LOG", flags, flagsLength);
 }
 
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    recordCommandLine();
-    Sleep(static_cast<DWORD>(numberFromEnvironment("NORAVEL_TEST_PLAYER_LIFE_MS", 1000)));
+    recordStart();
+    const int life = numberFromEnvironment("NORAVEL_TEST_PLAYER_LIFE_MS", 1000);
+    const int sound = numberFromEnvironment("NORAVEL_TEST_PLAYER_SOUND_MS", -1);
+    if (sound >= 0 && sound <= life) {
+        Sleep(static_cast<DWORD>(sound));
+        signalSoundStarted();
+        Sleep(static_cast<DWORD>(life - sound));
+    } else {
+        Sleep(static_cast<DWORD>(life));
+    }
     return numberFromEnvironment("NORAVEL_TEST_PLAYER_EXIT", 0);
 }

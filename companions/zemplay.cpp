@@ -8,7 +8,13 @@
 // audio output or no decoder. The frames are found by walking their headers (portable
 // code), decoded by the system's MP3 codec through the Audio Compression Manager and
 // played through waveOut, a few buffers ahead.
+//
+// When the first buffer of sound has gone to the output it sets the reader's event
+// "Local\NoravelPlayerStarted-<its process id>" if the reader made one: the reader follows
+// the recitation from that moment.
+#include "companions/player_started_win.h"
 #include "external/mp3_frames.h"
+#include "external/recitation_rules.h"
 
 #include <windows.h>
 
@@ -19,25 +25,23 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cwchar>
 #include <vector>
 
 namespace {
 
-enum ExitCode {
-    kPlayed = 0,
-    kBadCommandLine = 2,
-    kUnreadableFile = 3,
-    kNotMp3 = 4,
-    kNoAudioOutput = 5,
-    kNoDecoder = 6,
-    kPlaybackFailed = 7,
-};
+// The exit codes are the reader's (PlayerExit in recitation_rules.h), which it turns into
+// its messages.
 
 constexpr size_t kLargestFile = 1u << 30;
 constexpr size_t kFramesPerBuffer = 16; // about 0.4 s at 44.1 kHz
 constexpr int kBuffers = 4;
+// A frame may take part of its data from the frames before it (the bit reservoir, at most
+// 511 bytes back) and the decoder's filter bank needs one frame of history: a start in the
+// middle of a file decodes this many frames before it and drops their sound.
+constexpr size_t kLeadInFrames = 4;
 
 bool readWholeFile(const wchar_t* path, std::vector<uint8_t>& bytes) {
     HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -93,7 +97,7 @@ class Player {
     Player(const Player&) = delete;
     Player& operator=(const Player&) = delete;
 
-    ExitCode open() {
+    PlayerExit open() {
         MPEGLAYER3WAVEFORMAT in{};
         in.wfx.wFormatTag = WAVE_FORMAT_MPEGLAYER3;
         in.wfx.nChannels = static_cast<WORD>(stream_.channels);
@@ -113,22 +117,28 @@ class Player {
         pcm_.wBitsPerSample = 16;
         pcm_.nBlockAlign = static_cast<WORD>(pcm_.nChannels * 2);
         pcm_.nAvgBytesPerSec = pcm_.nSamplesPerSec * pcm_.nBlockAlign;
-        if (waveOutGetNumDevs() == 0) return kNoAudioOutput;
+        if (waveOutGetNumDevs() == 0) return kPlayerNoAudioOutput;
         if (acmStreamOpen(&decoder_, nullptr, &in.wfx, &pcm_, nullptr, 0, 0,
                           ACM_STREAMOPENF_NONREALTIME) != 0)
-            return kNoDecoder;
+            return kPlayerNoDecoder;
         done_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
         if (!done_ || waveOutOpen(&output_, WAVE_MAPPER, &pcm_, reinterpret_cast<DWORD_PTR>(done_),
                                   0, CALLBACK_EVENT) != MMSYSERR_NOERROR) {
             output_ = nullptr;
-            return kNoAudioOutput;
+            return kPlayerNoAudioOutput;
         }
-        return kPlayed;
+        return kPlayerPlayed;
     }
 
-    ExitCode play(Mp3FrameRange range) {
+    PlayerExit play(Mp3FrameRange range) {
         size_t next = range.first;
+        if (next > 0) {
+            std::vector<char> leadIn;
+            if (!decode(next > kLeadInFrames ? next - kLeadInFrames : 0, next, leadIn, false))
+                return kPlayerPlaybackFailed;
+        }
         bool more = true;
+        bool signalled = false;
         while (true) {
             bool busy = false;
             for (OutputBuffer& b : buffers_) {
@@ -146,7 +156,7 @@ class Player {
                     more = false;
                     continue;
                 }
-                if (!decode(next, end, b.pcm)) return kPlaybackFailed;
+                if (!decode(next, end, b.pcm, end == range.last)) return kPlayerPlaybackFailed;
                 next = end;
                 if (b.pcm.empty()) continue;
                 b.header = WAVEHDR{};
@@ -154,19 +164,24 @@ class Player {
                 b.header.dwBufferLength = static_cast<DWORD>(b.pcm.size());
                 if (waveOutPrepareHeader(output_, &b.header, sizeof b.header) != MMSYSERR_NOERROR ||
                     waveOutWrite(output_, &b.header, sizeof b.header) != MMSYSERR_NOERROR)
-                    return kPlaybackFailed;
+                    return kPlayerPlaybackFailed;
                 b.queued = true;
                 busy = true;
+                if (!signalled) {
+                    signalSoundStarted();
+                    signalled = true;
+                }
             }
-            if (!busy && !more) return kPlayed;
+            if (!busy && !more) return kPlayerPlayed;
             WaitForSingleObject(done_, 1000);
         }
     }
 
   private:
     // Decodes frames [first, last) into PCM; the source bytes that the decoder leaves
-    // (a frame it needs more data for) go in front of the next call's.
-    bool decode(size_t first, size_t last, std::vector<char>& pcm) {
+    // (a frame it needs more data for) go in front of the next call's. The final call
+    // says so, and the decoder gives out the sound it still holds: the span's tail.
+    bool decode(size_t first, size_t last, std::vector<char>& pcm, bool final) {
         for (size_t i = first; i < last; ++i) {
             const Mp3Frame& f = stream_.frames[i];
             pending_.insert(pending_.end(), file_.begin() + static_cast<ptrdiff_t>(f.offset),
@@ -178,6 +193,8 @@ class Player {
             outBytes == 0)
             outBytes =
                 static_cast<DWORD>((last - first + 2) * stream_.samplesPerFrame * pcm_.nBlockAlign);
+        // Room for what the decoder held back from earlier calls.
+        outBytes += static_cast<DWORD>(2 * stream_.samplesPerFrame * pcm_.nBlockAlign);
         pcm.assign(outBytes, 0);
         ACMSTREAMHEADER header{};
         header.cbStruct = sizeof header;
@@ -186,7 +203,8 @@ class Player {
         header.pbDst = reinterpret_cast<LPBYTE>(pcm.data());
         header.cbDstLength = outBytes;
         if (acmStreamPrepareHeader(decoder_, &header, 0) != 0) return false;
-        const DWORD flags = started_ ? 0 : ACM_STREAMCONVERTF_START;
+        DWORD flags = started_ ? 0 : ACM_STREAMCONVERTF_START;
+        if (final) flags |= ACM_STREAMCONVERTF_END;
         started_ = true;
         const MMRESULT converted = acmStreamConvert(decoder_, &header, flags);
         const DWORD used = header.cbSrcLengthUsed;
@@ -212,7 +230,7 @@ class Player {
 int run() {
     int count = 0;
     LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-    if (!arguments) return kBadCommandLine;
+    if (!arguments) return kPlayerBadCommandLine;
     int startSecond = 0;
     int endSecond = 0;
     const bool valid = count == 4 && parseSecond(arguments[2], &startSecond) &&
@@ -220,15 +238,15 @@ int run() {
     std::vector<uint8_t> file;
     const bool read = valid && readWholeFile(arguments[1], file);
     LocalFree(arguments);
-    if (!valid) return kBadCommandLine;
-    if (!read) return kUnreadableFile;
+    if (!valid) return kPlayerBadCommandLine;
+    if (!read) return kPlayerUnreadableFile;
     const Mp3Stream stream = walkMp3Frames(file.data(), file.size());
-    if (stream.empty()) return kNotMp3;
+    if (stream.empty()) return kPlayerNotMp3;
     const Mp3FrameRange range = mp3FramesForSpan(stream, startSecond, endSecond);
     Player player(file, stream);
-    const ExitCode opened = player.open();
-    if (opened != kPlayed) return opened;
-    if (range.first >= range.last) return kPlayed;
+    const PlayerExit opened = player.open();
+    if (opened != kPlayerPlayed) return opened;
+    if (range.first >= range.last) return kPlayerPlayed;
     return player.play(range);
 }
 
@@ -238,6 +256,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     try {
         return run();
     } catch (...) {
-        return kPlaybackFailed; // out of memory
+        return kPlayerPlaybackFailed; // out of memory
     }
 }

@@ -54,4 +54,20 @@ play nonzero 0 1.5 "$work/tone.mp3"
 # Without an audio output (no PulseAudio reachable) the player gives up at once.
 XDG_RUNTIME_DIR=$work/nowhere PULSE_SERVER=unix:$work/nowhere/socket \
     play nonzero 0 3 "$work/tone.mp3" 0 0
+
+# The player sets the reader's started event once its sound is out, and the span follows it
+# (the in-process recitation tests hold the check; it needs the sound output made here).
+recitation_test=$build/win/tests/win/win_recitation_test.exe
+if [ -f "$recitation_test" ]; then
+    if NORAVEL_REAL_PLAYER=$(winepath -w "$zemplay" 2>/dev/null) \
+        NORAVEL_REAL_PLAYER_MP3=$(winepath -w "$work/tone.mp3" 2>/dev/null) \
+        /usr/lib/wine/wine64 "$recitation_test" --gtest_filter='RealPlayer.*' >"$work/real.log" 2>&1 &&
+        grep -q '^\[       OK \] RealPlayer' "$work/real.log"; then
+        echo "ok   $(grep '^sound started' "$work/real.log")"
+    else
+        cat "$work/real.log"
+        echo "FAIL the player's started event"
+        failures=$((failures + 1))
+    fi
+fi
 exit $((failures > 0))

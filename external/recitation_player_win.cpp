@@ -1,12 +1,9 @@
 #include "external/recitation_player_win.h"
 
-#include "app/ayah_navigation_win.h"
-#include "app/process_state_win.h"
-#include "app/version.h"
-#include "base/guards_win.h"
 #include "base/wide_text_win.h"
 #include "external/recitation_rules.h"
 #include "resources/resource_ids.h"
+#include "settings/settings_win.h"
 #include "text/text_store.h"
 
 #include <cstdio>
@@ -17,47 +14,83 @@
 
 namespace {
 
-// The report may name a path beside the program, in UTF-8.
-void showFailureBox(const char* text) {
-    showUtf8MessageBox(process.mainWindow, text, NORAVEL_CAPTION, MB_OK | MB_ICONERROR);
-}
+// A path the system takes, in UTF-8 (at most three bytes per UTF-16 unit).
+constexpr size_t kPathBytes = 3 * MAX_PATH;
+// Command lines name two paths, quoted, and a few numbers.
+constexpr size_t kCommandLineBytes = 2 * kPathBytes + 64;
+// A message names up to three paths beside its words.
+constexpr size_t kMessageBytes = 3 * kPathBytes + 512;
 
-// Command lines name two paths beside the program, quoted, and a few numbers.
-constexpr size_t kCommandLineBytes = 2 * kUtf8PathBytes + 64;
-
-// The recitation's state; the player's process handle itself is process.playerProcess,
-// which the entry routine terminates at exit.
+// The recitation's state; the player's process handle itself is the host's, which the
+// reader terminates at its end.
 struct Recitation_ {
-    RecitationFailureReporter report = showFailureBox;
-    // Every start gets a new number; a worker marks only its own playback as finished,
-    // so a late worker of a stopped playback cannot end a newer one.
+    RecitationHost host{};
+    RecitationFailureReporter report = nullptr; // a replacement of the host's report
+    // Every start gets a new number; workers mark the numbers of ended playbacks, and
+    // (playback << 32) | tick count at which that playback's sound started.
     volatile LONG playback = 0;
-    volatile LONG finishedPlayback = 0;
+    RisingMark finishedPlayback;
+    RisingMark soundStarted;
     bool running = false;
     bool polled = false; // no worker could be started: the tick looks at the process itself
     bool continuous = false;
-    DWORD timeBase = 0;
-    char mp3Path[kUtf8PathBytes] = ""; // UTF-8
+    bool following = false; // the display follows the timing table through the file
+    DWORD launchedAt = 0;   // tick count when the player was started
+    int startMs = 0;        // where in the file it starts
+    int surah = 0;          // the ayah being recited
+    int ayah = 0;
+    int recitedTimes = 0; // times that ayah has been recited in a row before this playback
+    char mp3Path[kPathBytes] = "";
 };
 
 Recitation_ state;
 
 struct WorkerTask {
-    HANDLE player; // the worker's own duplicate, closed by the worker
+    HANDLE player;       // the worker's own duplicate, closed by the worker
+    HANDLE soundStarted; // the player's started event, or null; closed by the worker
     LONG playback;
+    HWND window; // gets a tick at once when the player ends
 };
 
 DWORD WINAPI waitForPlayer(LPVOID parameter) {
     WorkerTask* task = static_cast<WorkerTask*>(parameter);
-    WaitForSingleObject(task->player, INFINITE);
-    InterlockedExchange(&state.finishedPlayback, task->playback);
+    bool ended = false;
+    if (task->soundStarted) {
+        HANDLE both[2] = {task->player, task->soundStarted};
+        ended = WaitForMultipleObjects(2, both, FALSE, INFINITE) != WAIT_OBJECT_0 + 1;
+        if (!ended) {
+            const DWORD now = GetTickCount();
+            state.soundStarted.raise((static_cast<long long>(task->playback) << 32) | now);
+        }
+        CloseHandle(task->soundStarted);
+    }
+    if (!ended) WaitForSingleObject(task->player, INFINITE);
+    state.finishedPlayback.raise(task->playback);
+    // The next ayah of a continuous reading starts now rather than at the next tick of the
+    // timer: the silence between ayat is the next player's start alone.
+    PostMessageA(task->window, WM_TIMER, kRecitationTimer, 0);
     CloseHandle(task->player);
     delete task;
     return 0;
 }
 
+// Whether the application has handed over everything the recitation calls.
+bool connected() {
+    const RecitationHost& h = state.host;
+    return h.window && h.programDirectory && h.programDirectoryUtf8 && h.currentSurah &&
+           h.currentAyah && h.selectAyah && h.showAyah;
+}
+
+HWND window() {
+    return state.host.window ? state.host.window() : nullptr;
+}
+
+const char* folderUtf8() {
+    return state.host.programDirectoryUtf8 ? state.host.programDirectoryUtf8() : "";
+}
+
 HWND control(int id) {
-    return GetDlgItem(process.mainWindow, id);
+    return GetDlgItem(window(), id);
 }
 
 void setListenCaption(const char* caption) {
@@ -72,102 +105,209 @@ int selectedScope() {
     return static_cast<int>(SendMessageA(control(IDC_RECITATION_SCOPE), CB_GETCURSEL, 0, 0)) + 1;
 }
 
+HANDLE& playerProcess() {
+    static HANDLE none = nullptr;
+    return state.host.playerProcess ? *state.host.playerProcess : none;
+}
+
 // Closes the handle of the last player; terminates it first when it may still play.
 void releasePlayer(bool terminate) {
-    if (!process.playerProcess) return;
-    if (terminate) TerminateProcess(process.playerProcess, 1);
-    CloseHandle(process.playerProcess);
-    process.playerProcess = nullptr;
+    HANDLE& player = playerProcess();
+    if (!player) return;
+    if (terminate) TerminateProcess(player, 1);
+    CloseHandle(player);
+    player = nullptr;
+}
+
+void report(const char* text) {
+    if (state.report)
+        state.report(text);
+    else if (state.host.report)
+        state.host.report(text);
 }
 
 void reportf(const char* format, const char* argument) {
-    char text[kUtf8PathBytes + 256];
+    char text[kMessageBytes];
     std::snprintf(text, sizeof text, format, argument);
-    if (state.report) state.report(text);
+    report(text);
+}
+
+bool fileExists(const char* utf8Path) {
+    const std::wstring path = wideFromUtf8(utf8Path);
+    if (path.empty()) return false;
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // Starts a companion program from its UTF-8 command line (the program's path quoted in
 // it), in the program folder as its working folder; on success the caller owns the
 // returned handles.
-bool startProgram(const char* commandLine, WORD showWindow, PROCESS_INFORMATION* started) {
+bool startProgram(const char* commandLine, WORD showWindow, DWORD startFlags, DWORD creationFlags,
+                  PROCESS_INFORMATION* started) {
     *started = PROCESS_INFORMATION{};
     std::wstring wide = wideFromUtf8(commandLine);
     if (wide.empty()) return false;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.dwFlags = STARTF_USESHOWWINDOW | startFlags;
     startup.wShowWindow = showWindow;
     // CreateProcessW may write into the command line: it gets a copy of its own.
-    const wchar_t* folder = process.programDirectory[0] ? process.programDirectory : nullptr;
-    return CreateProcessW(nullptr, &wide[0], nullptr, nullptr, FALSE, 0, nullptr, folder, &startup,
-                          started) != FALSE;
+    const wchar_t* programFolder =
+        state.host.programDirectory ? state.host.programDirectory() : nullptr;
+    const wchar_t* folder = programFolder && programFolder[0] ? programFolder : nullptr;
+    return CreateProcessW(nullptr, &wide[0], nullptr, nullptr, FALSE, creationFlags, nullptr,
+                          folder, &startup, started) != FALSE;
 }
 
 // The end of a playback: back to idle.
 void endPlayback() {
-    KillTimer(process.mainWindow, kRecitationTimer);
+    KillTimer(window(), kRecitationTimer);
     setListenCaption("Listen");
     state.running = false;
 }
 
 bool playerFinished() {
-    if (state.finishedPlayback == state.playback) return true;
-    return state.polled && process.playerProcess &&
-           WaitForSingleObject(process.playerProcess, 0) == WAIT_OBJECT_0;
+    if (state.finishedPlayback.value() >= state.playback) return true;
+    HANDLE player = playerProcess();
+    return state.polled && player && WaitForSingleObject(player, 0) == WAIT_OBJECT_0;
+}
+
+// Milliseconds into the file now: from the moment the player's sound started when it said
+// so, else from the moment it was started.
+int positionInFile() {
+    const long long started = state.soundStarted.value();
+    const bool signalled = static_cast<LONG>(started >> 32) == state.playback;
+    const DWORD base = signalled ? static_cast<DWORD>(started & 0xFFFFFFFF) : state.launchedAt;
+    return static_cast<int>(GetTickCount() - base) + state.startMs;
+}
+
+// Names the command line of the ayah's recording: its own file whole, or the timing
+// table's file from the ayah's start. False (reported) when there is none.
+bool choosePlayerCommandLine(char* commandLine, size_t size, int surah, int ayah) {
+    const std::string recitationFolder = readRecitationFolder();
+    state.startMs = 0;
+    state.following = false;
+    if (findAyahRecording(state.mp3Path, sizeof state.mp3Path, recitationFolder.c_str(),
+                          folderUtf8(), surah, ayah, fileExists))
+        return formatPlayerCommandLine(commandLine, size, folderUtf8(), state.mp3Path, 0, 0, true);
+
+    const Recitation timing = TextStore::recitation(surah, ayah);
+    if (!timing.file ||
+        !formatMp3Path(state.mp3Path, sizeof state.mp3Path, folderUtf8(), timing.file) ||
+        !fileExists(state.mp3Path)) {
+        char text[kMessageBytes];
+        formatNoRecording(text, sizeof text, surah, ayah, recitationFolder.c_str(), folderUtf8(),
+                          timing.file);
+        report(text);
+        return false;
+    }
+    const int repeats = validAyahRepeats(readRepeatEachAyah());
+    state.following = state.continuous && followsWholeFile(selectedScope(), repeats);
+    state.startMs = timing.startMs;
+    return formatPlayerCommandLine(commandLine, size, folderUtf8(), state.mp3Path, timing.startMs,
+                                   timing.endMs, state.following);
+}
+
+// The player is started suspended, so that its started event exists (named after its
+// process id) before it can look for it.
+HANDLE makeSoundStartedEvent(DWORD processId) {
+    char name[64];
+    if (!formatPlayerStartedEventName(name, sizeof name, processId)) return nullptr;
+    const std::wstring wide = wideFromUtf8(name);
+    return CreateEventW(nullptr, TRUE, FALSE, wide.c_str());
+}
+
+void watchPlayer(HANDLE player, HANDLE soundStarted, LONG playback) {
+    HANDLE forWorker = nullptr;
+    WorkerTask* task = nullptr;
+    if (DuplicateHandle(GetCurrentProcess(), player, GetCurrentProcess(), &forWorker, SYNCHRONIZE,
+                        FALSE, 0))
+        task = new (std::nothrow) WorkerTask{forWorker, soundStarted, playback, window()};
+    HANDLE worker = task ? CreateThread(nullptr, 0, waitForPlayer, task, 0, nullptr) : nullptr;
+    if (worker) {
+        CloseHandle(worker);
+        return;
+    }
+    delete task;
+    if (forWorker) CloseHandle(forWorker);
+    if (soundStarted) CloseHandle(soundStarted);
+    state.polled = true;
+}
+
+// Recites (surah, ayah), which the display shows; `recitedTimes` counts the recitations
+// of that ayah just before this one.
+void recite(int surah, int ayah, int recitedTimes) {
+    setListenCaption("Stop");
+    state.surah = surah;
+    state.ayah = ayah;
+    state.recitedTimes = recitedTimes;
+    state.continuous = continueTicked();
+
+    // Only one player plays at a time.
+    releasePlayer(true);
+    KillTimer(window(), kRecitationTimer);
+    const LONG playback = InterlockedIncrement(&state.playback);
+
+    char commandLine[kCommandLineBytes];
+    if (!choosePlayerCommandLine(commandLine, sizeof commandLine, surah, ayah)) {
+        endPlayback(); // nothing to play: no player, no timer
+        return;
+    }
+    PROCESS_INFORMATION started;
+    if (!startProgram(commandLine, SW_HIDE, STARTF_FORCEOFFFEEDBACK, CREATE_SUSPENDED, &started)) {
+        // No worker, no timer: the reading ends here, also with "Continue".
+        endPlayback();
+        reportf("The recitation player could not be started:\n%s\\zemplay.exe", folderUtf8());
+        return;
+    }
+    HANDLE soundStarted = makeSoundStartedEvent(started.dwProcessId);
+    ResumeThread(started.hThread);
+    CloseHandle(started.hThread);
+    playerProcess() = started.hProcess;
+    state.launchedAt = GetTickCount();
+    state.running = true;
+    state.polled = false;
+    watchPlayer(started.hProcess, soundStarted, playback);
+    SetTimer(window(), kRecitationTimer, kRecitationTimerPeriodMs, nullptr);
+}
+
+// After a playback that ended well, with Continue: the next ayah (or the same again) and
+// its recitation.
+void continueReading() {
+    const int surah = state.host.currentSurah();
+    const int ayah = state.host.currentAyah();
+    const bool sameAyah = surah == state.surah && ayah == state.ayah;
+    const int recited = (sameAyah ? state.recitedTimes : 0) + 1;
+    const int repeats = validAyahRepeats(readRepeatEachAyah());
+    const AyahRef next = ayahToReciteNext(surah, ayah, recited, selectedScope(), repeats,
+                                          TextStore::ayahCount(surah));
+    if (next.surah == surah && next.ayah == ayah) {
+        recite(surah, ayah, recited);
+        return;
+    }
+    if (next.surah == surah && next.ayah == ayah + 1) {
+        SendMessageA(control(IDC_AYAH_LIST), CB_SETCURSEL, next.ayah - 1, 0);
+        state.host.showAyah(next.surah, next.ayah);
+    } else {
+        state.host.selectAyah(next.surah, next.ayah);
+    }
+    recite(next.surah, next.ayah, 0);
 }
 
 } // namespace
 
+void RecitationPlayer::connect(const RecitationHost& host) {
+    state.host = host;
+}
+
 void RecitationPlayer::start() {
-    setListenCaption("Stop");
-    const int surah = currentSurah();
-    const int ayah = currentAyah();
-    const Recitation timing = TextStore::recitation(surah, ayah);
-    formatMp3Path(state.mp3Path, sizeof state.mp3Path, process.programDirectoryUtf8,
-                  timing.file ? timing.file : "");
-    state.continuous = continueTicked();
-    char commandLine[kCommandLineBytes];
-    formatPlayerCommandLine(commandLine, sizeof commandLine, process.programDirectoryUtf8,
-                            state.mp3Path, timing.startMs, timing.endMs, state.continuous);
-
-    // Only one player plays at a time.
-    releasePlayer(true);
-    KillTimer(process.mainWindow, kRecitationTimer);
-    const LONG playback = InterlockedIncrement(&state.playback);
-
-    PROCESS_INFORMATION started;
-    if (!startProgram(commandLine, SW_HIDE, &started)) {
-        // No worker, no timer: the reading ends here, also with "Continue".
-        endPlayback();
-        reportf("The recitation player could not be started:\n%s\\zemplay.exe",
-                process.programDirectoryUtf8);
-        return;
-    }
-    CloseHandle(started.hThread);
-    process.playerProcess = started.hProcess;
-    state.timeBase = GetTickCount() - static_cast<DWORD>(timing.startMs);
-    state.running = true;
-    state.polled = false;
-
-    HANDLE forWorker = nullptr;
-    WorkerTask* task = nullptr;
-    if (DuplicateHandle(GetCurrentProcess(), started.hProcess, GetCurrentProcess(), &forWorker,
-                        SYNCHRONIZE, FALSE, 0))
-        task = new (std::nothrow) WorkerTask{forWorker, playback};
-    HANDLE worker = task ? CreateThread(nullptr, 0, waitForPlayer, task, 0, nullptr) : nullptr;
-    if (worker) {
-        CloseHandle(worker);
-    } else {
-        delete task;
-        if (forWorker) CloseHandle(forWorker);
-        state.polled = true;
-    }
-    SetTimer(process.mainWindow, kRecitationTimer, kRecitationTimerPeriodMs, nullptr);
+    if (!connected()) return;
+    recite(state.host.currentSurah(), state.host.currentAyah(), 0);
 }
 
 void RecitationPlayer::stop() {
     setListenCaption("Listen");
-    KillTimer(process.mainWindow, kRecitationTimer);
+    KillTimer(window(), kRecitationTimer);
     releasePlayer(true);
     state.running = false;
 }
@@ -175,46 +315,40 @@ void RecitationPlayer::stop() {
 void RecitationPlayer::onTimer() {
     if (!state.running) {
         // A tick that was already queued when the recitation ended.
-        KillTimer(process.mainWindow, kRecitationTimer);
+        KillTimer(window(), kRecitationTimer);
         return;
     }
     state.continuous = continueTicked();
-    const int position = static_cast<int>(GetTickCount() - state.timeBase);
 
     if (playerFinished()) {
         DWORD exitCode = 0;
-        const bool failed = process.playerProcess &&
-                            GetExitCodeProcess(process.playerProcess, &exitCode) && exitCode != 0;
+        HANDLE player = playerProcess();
+        const bool failed =
+            player && GetExitCodeProcess(player, &exitCode) && exitCode != kPlayerPlayed;
         releasePlayer(false);
         endPlayback();
         if (failed) {
             // A player that could not play (missing or broken file, no sound output) ends
             // the reading; continuing would start a failing player every second.
-            reportf("The recitation player could not play\n%s", state.mp3Path);
+            char text[kMessageBytes];
+            formatPlayerFailure(text, sizeof text, exitCode, state.mp3Path);
+            report(text);
             return;
         }
-        if (!state.continuous) return;
-        const int surah = currentSurah();
-        const int ayah = currentAyah();
-        const int count = TextStore::ayahCount(surah);
-        const AyahRef next = ayahAfter(surah, ayah, selectedScope(), count);
-        if (next.surah == surah && next.ayah == ayah + 1) {
-            SendMessageA(control(IDC_AYAH_LIST), CB_SETCURSEL, next.ayah - 1, 0);
-            showAyah(next.surah, next.ayah);
-        } else {
-            selectAyah(next.surah, next.ayah);
-        }
-        start();
+        if (state.continuous) continueReading();
         return;
     }
 
-    if (!state.continuous) return;
+    if (!state.continuous || !state.following) return;
     const char* name = std::strrchr(state.mp3Path, '\\');
-    const int k = followedAyah(state.mp3Path, position, textStoreTiming());
+    const int k = followedAyah(state.mp3Path, positionInFile(), textStoreTiming());
     if (k == 0 || !name) return;
-    if (currentAyah() != k) {
+    if (state.host.currentAyah() != k) {
         // The surah of the file: the number its name starts with.
-        selectAyah(std::atoi(name + 1), k);
+        const int surah = std::atoi(name + 1);
+        state.host.selectAyah(surah, k);
+        state.surah = surah;
+        state.ayah = k;
     }
 }
 
@@ -229,12 +363,11 @@ void RecitationPlayer::onListenCommand() {
 
 void RecitationPlayer::launchTajwid() {
     char commandLine[kCommandLineBytes];
-    if (!formatTajwidCommandLine(commandLine, sizeof commandLine, process.programDirectoryUtf8))
-        return;
+    if (!formatTajwidCommandLine(commandLine, sizeof commandLine, folderUtf8())) return;
     PROCESS_INFORMATION started;
-    if (!startProgram(commandLine, SW_SHOWMAXIMIZED, &started)) {
-        reportf("The tajwid program could not be started:\n%s\\morvent.exe",
-                process.programDirectoryUtf8);
+    // The tajwid program is a window the user works in: the system's start feedback stays.
+    if (!startProgram(commandLine, SW_SHOWMAXIMIZED, 0, 0, &started)) {
+        reportf("The tajwid program could not be started:\n%s\\morvent.exe", folderUtf8());
         return;
     }
     // Nothing is kept of it: every click starts another instance.
@@ -251,5 +384,5 @@ void RecitationPlayer::setFailureReporter(RecitationFailureReporter reporter) {
 }
 
 void RecitationPlayer::resetFailureReporter() {
-    state.report = showFailureBox;
+    state.report = nullptr;
 }

@@ -1,12 +1,19 @@
-// Recitation through the companion player: "Listen" (112) starts the player on the mp3
-// file of the current ayah and reads "Stop" while it plays; with "Continue" (113) ticked
-// the display follows the recitation and the reading goes on ayah after ayah through the
-// surah or the whole Quran (scope list 155). "Tajwid" (400) starts the tajwid program.
+// Recitation through the companion player: "Listen" (112) starts the player on the
+// recording of the current ayah and reads "Stop" while it plays. With "Continue" (113)
+// ticked the reading goes on ayah after ayah through the surah ("Surat"), the whole Quran
+// ("Total") or the same ayah again ("Ayat"), each ayah "Repeat each ayah" times (scope
+// list 155). "Tajwid" (400) starts the tajwid program.
+//
+// A recording is the ayah's own file, SSSAAA.mp3, in the user's recitation folder or in
+// mp3\ beside the program, played whole while the display stays on the ayah; without
+// one, the surah's file of the timing table (mp3\S_P.mp3) is played from the ayah's
+// start, and with Continue the display follows the timing table.
 //
 // One recitation exists per process. Its player runs hidden; a worker thread waits for it
-// to end and marks that playback (by its number) as finished; timer 100 of the main window
-// looks at that once a second. The controls are the main window's (process.mainWindow); the
-// display moves through the ayah navigation (selectAyah, showAyah).
+// to signal that its sound has started (the time base of following) and to end, and marks
+// that playback (by its number) as started or finished; timer 100 of the window looks at
+// that once a second. The window, its lists and the program folder come from the host
+// that the application hands over; this room knows nothing else of it.
 #ifndef NORAVEL_RECITATION_PLAYER_WIN_H
 #define NORAVEL_RECITATION_PLAYER_WIN_H
 
@@ -15,13 +22,34 @@
 constexpr UINT_PTR kRecitationTimer = 100;
 constexpr UINT kRecitationTimerPeriodMs = 1000;
 
-// Tells the user that a companion program could not be started or could not play. By
-// default a message box over the main window; tests count the reports instead. The text
-// is UTF-8 (it may name a path beside the program).
+// Tells the user that a companion program could not be started, could not play, or that
+// there is nothing to play. The text is UTF-8 (it may name paths).
 using RecitationFailureReporter = void (*)(const char* text);
+
+// What the recitation needs of the application.
+struct RecitationHost {
+    // The window that holds controls 112, 113, 155 and the surah and ayah lists (303, 304)
+    // and receives timer 100.
+    HWND (*window)();
+    // The program folder, UTF-16 for the system and UTF-8 for the path formatters.
+    const wchar_t* (*programDirectory)();
+    const char* (*programDirectoryUtf8)();
+    int (*currentSurah)();
+    int (*currentAyah)();
+    // Sets both lists to the ayah and shows it.
+    void (*selectAyah)(int surah, int ayah);
+    // Shows the ayah without touching the lists.
+    void (*showAyah)(int surah, int ayah);
+    // The default report: a message box over the window.
+    RecitationFailureReporter report;
+    // Where the handle of the last player is kept (the reader terminates it at its end).
+    HANDLE* playerProcess;
+};
 
 class RecitationPlayer {
   public:
+    static void connect(const RecitationHost& host);
+
     // Recites the ayah selected in the surah and ayah lists.
     static void start();
     // Ends the recitation: the player is terminated, the display stays where it is.
@@ -35,6 +63,7 @@ class RecitationPlayer {
 
     // Whether a playback is running (between a start and the tick that sees its end).
     static bool playing();
+    // Replaces the host's report (tests count the reports); reset goes back to the host's.
     static void setFailureReporter(RecitationFailureReporter reporter);
     static void resetFailureReporter();
 };

@@ -115,3 +115,104 @@ AyahRef ayahAfter(int surah, int ayah, int scope, int ayahCountOfSurah) {
     if (scope == kScopeTotal) return {surah >= TextStore::kSurahs ? 1 : surah + 1, 1};
     return {surah, 1};
 }
+
+bool formatAyahFileName(char* out, size_t size, int surah, int ayah) {
+    if (surah < 1 || surah > 999 || ayah < 1 || ayah > 999) {
+        if (out && size) out[0] = '\0';
+        return false;
+    }
+    return formatInto(out, size, "%03d%03d.mp3", surah, ayah);
+}
+
+bool formatAyahFilePath(char* out, size_t size, const char* folder, int surah, int ayah) {
+    char name[16];
+    if (!folder || !formatAyahFileName(name, sizeof name, surah, ayah)) {
+        if (out && size) out[0] = '\0';
+        return false;
+    }
+    const size_t length = std::strlen(folder);
+    const bool endsInSeparator = length > 0 && folder[length - 1] == '\\';
+    return formatInto(out, size, "%s%s%s", folder, endsInSeparator ? "" : "\\", name);
+}
+
+bool findAyahRecording(char* out, size_t size, const char* recitationFolder,
+                       const char* programDirectory, int surah, int ayah,
+                       bool (*exists)(const char* utf8Path)) {
+    if (!out || size == 0) return false;
+    if (recitationFolder && recitationFolder[0] &&
+        formatAyahFilePath(out, size, recitationFolder, surah, ayah) && exists(out))
+        return true;
+    char besideProgram[1024];
+    if (programDirectory &&
+        formatInto(besideProgram, sizeof besideProgram, "%s\\mp3", programDirectory) &&
+        formatAyahFilePath(out, size, besideProgram, surah, ayah) && exists(out))
+        return true;
+    out[0] = '\0';
+    return false;
+}
+
+AyahRef ayahToReciteNext(int surah, int ayah, int recitedTimes, int scope, int repeats,
+                         int ayahCountOfSurah) {
+    if (scope == kScopeAyah || recitedTimes < validAyahRepeats(repeats)) return {surah, ayah};
+    return ayahAfter(surah, ayah, scope, ayahCountOfSurah);
+}
+
+bool formatPlayerFailure(char* out, size_t size, unsigned long exitCode, const char* mp3Path) {
+    const char* path = mp3Path ? mp3Path : "";
+    switch (exitCode) {
+    case kPlayerUnreadableFile:
+        return formatInto(out, size,
+                          "The recording could not be read:\n%s\n\nIt may be missing, empty, "
+                          "larger than 1 GB or in use by another program.",
+                          path);
+    case kPlayerNotMp3:
+        return formatInto(out, size,
+                          "The recording is not an MP3 file:\n%s\n\nNo MP3 frames were found in "
+                          "it; it may be damaged or a page saved under an .mp3 name.",
+                          path);
+    case kPlayerNoAudioOutput:
+        return formatInto(out, size,
+                          "There is no sound output to play the recitation on.\n\nConnect or "
+                          "enable a speaker or headphones and try again.\n(%s)",
+                          path);
+    case kPlayerNoDecoder:
+        return formatInto(out, size,
+                          "This Windows has no MP3 decoder in its Audio Compression Manager, so "
+                          "the recitation cannot be played.\n\nOn the \"N\" editions of Windows, "
+                          "install the Media Feature Pack to add the MP3 decoder.\n(%s)",
+                          path);
+    case kPlayerBadCommandLine:
+        return formatInto(out, size,
+                          "The recitation player did not understand how it was started:\n%s", path);
+    case kPlayerPlaybackFailed:
+        return formatInto(out, size, "The recording could not be played to its end:\n%s", path);
+    default:
+        return formatInto(out, size, "The recitation player could not play (exit code %lu):\n%s",
+                          exitCode, path);
+    }
+}
+
+bool formatNoRecording(char* out, size_t size, int surah, int ayah, const char* recitationFolder,
+                       const char* programDirectory, const char* tableFile) {
+    const char* directory = programDirectory ? programDirectory : "";
+    char chosen[1024] = "";
+    if (recitationFolder && recitationFolder[0])
+        formatAyahFilePath(chosen, sizeof chosen, recitationFolder, surah, ayah);
+    char mp3Folder[1024] = "";
+    formatInto(mp3Folder, sizeof mp3Folder, "%s\\mp3", directory);
+    char beside[1024] = "";
+    formatAyahFilePath(beside, sizeof beside, mp3Folder, surah, ayah);
+    char table[1024] = "";
+    if (tableFile && tableFile[0]) formatMp3Path(table, sizeof table, directory, tableFile);
+    return formatInto(out, size,
+                      "There is no recording of ayah %d:%d.\n\nLooked for:\n%s%s%s%s%s\n\nPut "
+                      "the recitation's files, named like 002255.mp3 (surah and ayah as three "
+                      "digits each), in the recitation folder or in the mp3 folder beside the "
+                      "program.",
+                      surah, ayah, chosen, chosen[0] ? "\n" : "", beside, table[0] ? "\n" : "",
+                      table);
+}
+
+bool formatPlayerStartedEventName(char* out, size_t size, unsigned long processId) {
+    return formatInto(out, size, "Local\\NoravelPlayerStarted-%lu", processId);
+}

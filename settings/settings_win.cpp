@@ -1,5 +1,6 @@
 #include "settings/settings_win.h"
 
+#include "base/wide_text_win.h"
 #include "settings/registry_win.h"
 
 #include <cstring>
@@ -69,4 +70,40 @@ SettingsValues readAllSettings(const SettingsLocation& where) {
     values.fontSize = readSettingDword(kFontSizeValue, kDefaultFontSize, where);
     values.language = readSettingDword(kLanguageValue, kDefaultLanguage, where);
     return values;
+}
+
+namespace {
+
+std::wstring userKeyPath(const SettingsLocation& where) {
+    return wideFromUtf8((std::string(where.key) + "\\" + where.subkey).c_str());
+}
+
+} // namespace
+
+std::string readRecitationFolder(const SettingsLocation& where) {
+    wchar_t folder[kRecitationFolderUnits] = L"";
+    DWORD size = sizeof folder;
+    const std::wstring value = wideFromUtf8(kRecitationFolderValue);
+    if (RegGetValueW(where.userRoot, userKeyPath(where).c_str(), value.c_str(), RRF_RT_REG_SZ,
+                     nullptr, folder, &size) != ERROR_SUCCESS)
+        return "";
+    return utf8FromWide(folder);
+}
+
+bool writeRecitationFolder(const char* utf8Folder, const SettingsLocation& where) {
+    const std::wstring folder = wideFromUtf8(utf8Folder);
+    if (folder.empty() && utf8Folder && utf8Folder[0]) return false;
+    if (folder.size() >= kRecitationFolderUnits) return false;
+    const std::wstring value = wideFromUtf8(kRecitationFolderValue);
+    return RegSetKeyValueW(
+               where.userRoot, userKeyPath(where).c_str(), value.c_str(), REG_SZ, folder.c_str(),
+               static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+int readRepeatEachAyah(const SettingsLocation& where) {
+    return readRegistryDword(where.userRoot, where.key, where.subkey, kRepeatEachAyahValue, 1);
+}
+
+bool writeRepeatEachAyah(int times, const SettingsLocation& where) {
+    return writeRegistryDword(where.userRoot, where.key, where.subkey, kRepeatEachAyahValue, times);
 }

@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 struct SettingsLocation {
     HKEY machineRoot;
     HKEY userRoot;
@@ -47,3 +49,18 @@ struct SettingsValues {
 
 // The three settings as start-up reads them (the font name at most 254 characters).
 SettingsValues readAllSettings(const SettingsLocation& where = defaultSettingsLocation());
+
+// ---- Recitation settings, kept per user only (the user's own folder and habit) ----
+inline constexpr const char* kRecitationFolderValue = "RecitationFolder";
+inline constexpr const char* kRepeatEachAyahValue = "RepeatEachAyah";
+// A folder path the system takes: at most 259 UTF-16 units and the terminator.
+inline constexpr DWORD kRecitationFolderUnits = 260;
+
+// The recitation folder the user chose, a Unicode text under the user root, as UTF-8; ""
+// when none is stored or it cannot be read whole.
+std::string readRecitationFolder(const SettingsLocation& where = defaultSettingsLocation());
+bool writeRecitationFolder(const char* utf8Folder,
+                           const SettingsLocation& where = defaultSettingsLocation());
+// "Repeat each ayah" as stored under the user root (1 when none); the caller bounds it.
+int readRepeatEachAyah(const SettingsLocation& where = defaultSettingsLocation());
+bool writeRepeatEachAyah(int times, const SettingsLocation& where = defaultSettingsLocation());

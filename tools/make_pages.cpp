@@ -286,7 +286,13 @@ void writeHelpPage(const std::filesystem::path& folder) {
                            "remembers the choice."}});
     writeGuideSection(
         html, "listening", "Listening",
-        "Recitations are mp3 files in the folder mp3 beside the program.",
+        "Recitations are mp3 files. The best kind holds one ayah per file, named SSSAAA.mp3 "
+        "(surah and ayah as three digits each: 002255.mp3 is ayah 255 of Al-Baqarah), as most "
+        "recitation archives name them. The reader looks for them first in your own "
+        "recitation folder (the per-user registry value RecitationFolder under "
+        "HKEY_CURRENT_USER\\SOFTWARE\\KELVANE\\QURAN\\SETTING), then in the folder mp3 beside "
+        "the program; without them it plays the surah files S_P.mp3 of the mp3 folder. When "
+        "there is no recording of an ayah, a message says where it looked.",
         {{"Listen", "Recites the current ayah. While it plays the button reads Stop; click it "
                     "to stop the recitation. The display stays on the ayah."},
          {"Continue", "Tick it before Listen to go on reciting ayah after ayah: the "
@@ -295,9 +301,13 @@ void writeHelpPage(const std::filesystem::path& folder) {
                       "Unticking it during a recitation does not stop the sound: the display "
                       "stops following, the player goes on to the end of the current file, "
                       "and no next file is started. Click Stop to end the sound at once."},
-         {"Surat / Total", "With Continue ticked: Surat starts the same surah again after its "
-                           "last ayah; Total goes on with the next surah (after the last surah "
-                           "comes the first)."},
+         {"Surat / Total / Ayat",
+          "With Continue ticked: Surat starts the same surah again after its last ayah; Total "
+          "goes on with the next surah (after the last surah comes the first); Ayat recites the "
+          "same ayah again and again until Stop, for memorising. A per-ayah file plays whole "
+          "and the display stays on its ayah until the next one starts. To hear every ayah "
+          "several times, set the per-user registry value RepeatEachAyah (1 to 20) beside "
+          "RecitationFolder."},
          {"Tajwid", "Opens the tajwid window beside the reader: the ayah shown, every letter "
                     "coloured by its rule of recitation, with a legend of the colours. It "
                     "follows the reader from ayah to ayah; a second click brings it to the "

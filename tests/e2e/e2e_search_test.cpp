@@ -307,6 +307,14 @@ TEST_F(SearchJourney, FromAFolderNamedInArabicPicturesResultsAndCompanionsAreFou
     EXPECT_EQ(selection(IDC_AYAH_LIST), ayah - 1);
     EXPECT_GT(pictureInk(first), 300u) << "the picture of " << surah << ":" << ayah << " is drawn";
 
+    // A recording of the chosen ayah beside the program (the stand-in does not read it).
+    char recording[32];
+    std::snprintf(recording, sizeof recording, "\\mp3\\%03d%03d.mp3", surah, ayah);
+    CreateDirectoryW(wideOfUtf8(folder + "\\mp3").c_str(), nullptr);
+    HANDLE made = CreateFileW(wideOfUtf8(folder + recording).c_str(), GENERIC_WRITE, 0, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(made, INVALID_HANDLE_VALUE);
+    CloseHandle(made);
     for (int button : {IDC_TAJWID, IDC_LISTEN})
         PostMessageA(reader().window(), WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                      reinterpret_cast<LPARAM>(reader().child(button)));

@@ -1,9 +1,11 @@
 // Finding the frames of an mp3 file and the frames that play a span of seconds.
 #include "external/mp3_frames.h"
+#include "external/recitation_download.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace {
@@ -142,6 +144,26 @@ TEST(Mp3Span, SecondsMapToFramesAndZeroMeansToTheEnd) {
     EXPECT_EQ(r.first, 0u);
     EXPECT_EQ(r.last, 39u);
     EXPECT_EQ(mp3FramesForSpan(Mp3Stream{}, 0, 0).last, 0u);
+}
+
+// A fetched body becomes a recording only when it is MP3: servers answer a missing file
+// with a page under status 200, or with nothing.
+TEST(FetchedBody, OnlyFramesMakeARecordingNotPagesOrNothing) {
+    const std::vector<uint8_t> mp3 = frames(5);
+    EXPECT_EQ(judgeFetchedBody(mp3.data(), mp3.size()), FetchedBody::Mp3);
+    EXPECT_EQ(judgeFetchedBody(mp3.data(), 0), FetchedBody::Empty);
+    EXPECT_EQ(judgeFetchedBody(nullptr, 10), FetchedBody::Empty);
+    const std::string page = "\xEF\xBB\xBF\r\n  <!DOCTYPE html><html><body>Not found</body></html>";
+    EXPECT_EQ(judgeFetchedBody(reinterpret_cast<const uint8_t*>(page.data()), page.size()),
+              FetchedBody::Html);
+    const std::string upper = "<HTML><BODY>\xFF\xFB\x90\x44</BODY></HTML>";
+    EXPECT_EQ(judgeFetchedBody(reinterpret_cast<const uint8_t*>(upper.data()), upper.size()),
+              FetchedBody::Html);
+    const std::string text = "Rate limit exceeded";
+    EXPECT_EQ(judgeFetchedBody(reinterpret_cast<const uint8_t*>(text.data()), text.size()),
+              FetchedBody::NotMp3);
+    // A body cut short in its first frame holds no whole frame.
+    EXPECT_EQ(judgeFetchedBody(mp3.data(), 300), FetchedBody::NotMp3);
 }
 
 } // namespace

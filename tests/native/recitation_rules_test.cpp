@@ -1,11 +1,15 @@
 // The command lines of the companion programs, the page paths, the rule by which a
 // continuous recitation follows the file being played, and where the reading goes next.
+#include "external/recitation_download.h"
 #include "external/recitation_rules.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -165,6 +169,175 @@ TEST(ContinuousReading, NextAyahThenNextOrSameSurahByScope) {
     EXPECT_EQ(same.ayah, 1);
     // No scope selected (-1 + 1 = 0) reads like "Surat".
     EXPECT_EQ(ayahAfter(7, 206, 0, 206).surah, 7);
+}
+
+TEST(AyahRecording, NamesAreSurahAndAyahInThreeDigitsEach) {
+    char name[16];
+    ASSERT_TRUE(formatAyahFileName(name, sizeof name, 2, 255));
+    EXPECT_STREQ(name, "002255.mp3");
+    ASSERT_TRUE(formatAyahFileName(name, sizeof name, 114, 6));
+    EXPECT_STREQ(name, "114006.mp3");
+    EXPECT_FALSE(formatAyahFileName(name, sizeof name, 0, 1));
+    EXPECT_STREQ(name, "");
+    EXPECT_FALSE(formatAyahFileName(name, sizeof name, 1, 1000));
+    char path[64];
+    ASSERT_TRUE(formatAyahFilePath(path, sizeof path, "D:\\Reciter", 1, 7));
+    EXPECT_STREQ(path, "D:\\Reciter\\001007.mp3");
+    ASSERT_TRUE(formatAyahFilePath(path, sizeof path, "D:\\", 1, 7));
+    EXPECT_STREQ(path, "D:\\001007.mp3");
+    EXPECT_FALSE(formatAyahFilePath(path, 12, "D:\\Reciter", 1, 7));
+}
+
+std::vector<std::string> existing;
+std::vector<std::string> asked;
+bool fakeExists(const char* path) {
+    asked.push_back(path);
+    return std::find(existing.begin(), existing.end(), path) != existing.end();
+}
+
+TEST(AyahRecording, TheChosenFolderComesBeforeTheMp3FolderBesideTheProgram) {
+    char found[300];
+    existing = {"E:\\Mine\\002255.mp3", "C:\\Q\\mp3\\002255.mp3", "C:\\Q\\mp3\\001001.mp3"};
+    asked.clear();
+    ASSERT_TRUE(findAyahRecording(found, sizeof found, "E:\\Mine", "C:\\Q", 2, 255, fakeExists));
+    EXPECT_STREQ(found, "E:\\Mine\\002255.mp3");
+    ASSERT_TRUE(findAyahRecording(found, sizeof found, "E:\\Mine", "C:\\Q", 1, 1, fakeExists));
+    EXPECT_STREQ(found, "C:\\Q\\mp3\\001001.mp3");
+    ASSERT_TRUE(findAyahRecording(found, sizeof found, "", "C:\\Q", 2, 255, fakeExists));
+    EXPECT_STREQ(found, "C:\\Q\\mp3\\002255.mp3");
+    asked.clear();
+    EXPECT_FALSE(findAyahRecording(found, sizeof found, "E:\\Mine", "C:\\Q", 3, 3, fakeExists));
+    EXPECT_STREQ(found, "");
+    const std::vector<std::string> order = {"E:\\Mine\\003003.mp3", "C:\\Q\\mp3\\003003.mp3"};
+    EXPECT_EQ(asked, order);
+    // A path that does not fit is not looked for (nor half of it).
+    asked.clear();
+    EXPECT_FALSE(findAyahRecording(found, 16, "E:\\Mine", "C:\\Q", 2, 255, fakeExists));
+    EXPECT_TRUE(asked.empty());
+}
+
+TEST(ContinuousReading, RepeatsAndTheAyatScopeKeepTheSameAyah) {
+    auto next = [](int surah, int ayah, int times, int scope, int repeats, int count) {
+        const AyahRef r = ayahToReciteNext(surah, ayah, times, scope, repeats, count);
+        return std::to_string(r.surah) + ":" + std::to_string(r.ayah);
+    };
+    EXPECT_EQ(next(2, 5, 1, kScopeAyah, 1, 286), "2:5");
+    EXPECT_EQ(next(2, 5, 40, kScopeAyah, 3, 286), "2:5");
+    EXPECT_EQ(next(2, 5, 1, kScopeTotal, 3, 286), "2:5");
+    EXPECT_EQ(next(2, 5, 2, kScopeTotal, 3, 286), "2:5");
+    EXPECT_EQ(next(2, 5, 3, kScopeTotal, 3, 286), "2:6");
+    EXPECT_EQ(next(2, 286, 3, kScopeTotal, 3, 286), "3:1");
+    EXPECT_EQ(next(112, 4, 2, kScopeSurah, 2, 4), "112:1");
+    EXPECT_EQ(next(2, 5, 1, kScopeTotal, 1, 286), "2:6");
+    // A stored count outside 1..20 counts as 1.
+    EXPECT_EQ(next(2, 5, 1, kScopeTotal, 21, 286), "2:6");
+    EXPECT_EQ(next(2, 5, 1, kScopeTotal, -4, 286), "2:6");
+    EXPECT_EQ(validAyahRepeats(20), 20);
+    EXPECT_TRUE(followsWholeFile(kScopeTotal, 1));
+    EXPECT_FALSE(followsWholeFile(kScopeTotal, 2));
+    EXPECT_FALSE(followsWholeFile(kScopeAyah, 1));
+}
+
+TEST(PlayerMessages, EachExitCodeSaysWhatWentWrong) {
+    char text[600];
+    auto say = [&](unsigned long code) {
+        EXPECT_TRUE(formatPlayerFailure(text, sizeof text, code, "D:\\R\\001001.mp3"));
+        return std::string(text);
+    };
+    EXPECT_NE(say(kPlayerUnreadableFile).find("could not be read"), std::string::npos);
+    EXPECT_NE(say(kPlayerNotMp3).find("not an MP3 file"), std::string::npos);
+    EXPECT_NE(say(kPlayerNoAudioOutput).find("no sound output"), std::string::npos);
+    const std::string decoder = say(kPlayerNoDecoder);
+    EXPECT_NE(decoder.find("MP3 decoder"), std::string::npos);
+    EXPECT_NE(decoder.find("Media Feature Pack"), std::string::npos);
+    EXPECT_NE(decoder.find("\"N\" editions"), std::string::npos);
+    EXPECT_NE(say(99).find("exit code 99"), std::string::npos);
+    for (unsigned long code : {2ul, 3ul, 4ul, 7ul, 99ul})
+        EXPECT_NE(say(code).find("D:\\R\\001001.mp3"), std::string::npos) << code;
+    char small[20];
+    EXPECT_FALSE(formatPlayerFailure(small, sizeof small, kPlayerNotMp3, "x.mp3"));
+    EXPECT_STREQ(small, "");
+}
+
+TEST(PlayerMessages, NoRecordingNamesEveryPlaceLookedIn) {
+    char text[1200];
+    ASSERT_TRUE(formatNoRecording(text, sizeof text, 2, 255, "E:\\Mine\\", "C:\\Q", "2_3.mp3"));
+    const std::string said = text;
+    EXPECT_NE(said.find("ayah 2:255"), std::string::npos);
+    EXPECT_NE(said.find("E:\\Mine\\002255.mp3\n"), std::string::npos) << said;
+    EXPECT_NE(said.find("C:\\Q\\mp3\\002255.mp3\n"), std::string::npos) << said;
+    EXPECT_NE(said.find("C:\\Q\\mp3\\2_3.mp3\n"), std::string::npos) << said;
+    ASSERT_TRUE(formatNoRecording(text, sizeof text, 1, 1, "", "C:\\Q", nullptr));
+    EXPECT_EQ(std::string(text).find("E:"), std::string::npos);
+    EXPECT_NE(std::string(text).find("Looked for:\nC:\\Q\\mp3\\001001.mp3\n\n"), std::string::npos)
+        << text;
+}
+
+TEST(PlayerMessages, TheStartedEventIsNamedAfterThePlayersProcess) {
+    char name[64];
+    ASSERT_TRUE(formatPlayerStartedEventName(name, sizeof name, 4242));
+    EXPECT_STREQ(name, "Local\\NoravelPlayerStarted-4242");
+}
+
+// Listen, Stop, Listen with a player that ends at once: the worker of the stopped playback
+// may mark after the newest one's worker. The newest end must stay seen.
+TEST(PlaybackMarks, ALateOlderMarkDoesNotHideANewerOne) {
+    RisingMark finished;
+    finished.raise(2);
+    finished.raise(1);
+    EXPECT_EQ(finished.value(), 2);
+    finished.raise(3);
+    EXPECT_EQ(finished.value(), 3);
+}
+
+TEST(PlaybackMarks, WorkersMarkingAtOnceLeaveTheHighestNumber) {
+    RisingMark finished;
+    std::vector<std::thread> workers;
+    for (int t = 0; t < 8; ++t)
+        workers.emplace_back([&finished, t] {
+            for (long long n = t; n < 40000; n += 8)
+                finished.raise(40000 - n);
+        });
+    for (std::thread& worker : workers)
+        worker.join();
+    EXPECT_EQ(finished.value(), 40000);
+}
+
+TEST(RecitationDownload, AddressesFillBothPlaceholdersWithThreeDigits) {
+    char url[128];
+    ASSERT_TRUE(formatRecitationUrl(url, sizeof url,
+                                    "https://r.example.org/q/{SSS}{AAA}.mp3?s={SSS}", 2, 7));
+    EXPECT_STREQ(url, "https://r.example.org/q/002007.mp3?s=002");
+    // Without both placeholders every ayah would fetch the same file.
+    EXPECT_FALSE(formatRecitationUrl(url, sizeof url, "https://r.example.org/{SSS}.mp3", 2, 7));
+    EXPECT_STREQ(url, "");
+    EXPECT_FALSE(formatRecitationUrl(url, sizeof url, "{SSS}{AAA}", 0, 7));
+    char small[10];
+    EXPECT_FALSE(formatRecitationUrl(small, sizeof small, "http://{SSS}{AAA}", 1, 1));
+    EXPECT_STREQ(small, "");
+}
+
+TEST(RecitationDownload, RangesListEveryAyahOfTheirSurahsInOrder) {
+    const std::vector<AyahOfSurah> two = ayatOfSurahs(1, 2, testAyahCount);
+    ASSERT_EQ(two.size(), 6u);
+    EXPECT_EQ(two[3].surah, 1);
+    EXPECT_EQ(two[3].ayah, 4);
+    EXPECT_EQ(two[4].surah, 2);
+    EXPECT_EQ(two[4].ayah, 1);
+    EXPECT_EQ(ayatOfSurahs(-5, 1, testAyahCount).size(), 4u);
+    EXPECT_EQ(ayatOfSurahs(114, 500, testAyahCount).size(), 1u);
+    EXPECT_TRUE(ayatOfSurahs(3, 2, testAyahCount).empty());
+}
+
+TEST(RecitationDownload, OnlyPassingFailuresAreTriedAgainWithGrowingWaits) {
+    for (int status : {0, 408, 429, 500, 502, 503, 504})
+        EXPECT_TRUE(isTransientFetchFailure(status)) << status;
+    for (int status : {200, 301, 403, 404, 410, 501})
+        EXPECT_FALSE(isTransientFetchFailure(status)) << status;
+    EXPECT_EQ(retryDelayMs(1), 500);
+    EXPECT_EQ(retryDelayMs(2), 1000);
+    EXPECT_EQ(retryDelayMs(3), 2000);
+    EXPECT_EQ(retryDelayMs(30), 8000);
 }
 
 } // namespace

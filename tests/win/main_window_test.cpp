@@ -265,6 +265,7 @@ TEST_F(MainWindowTest, OpensOnTheFirstAyahWithItsPictureTranslationAndJuz) {
     EXPECT_EQ(statusText(0), "JUZ 1");
     EXPECT_NE(currentPicture, nullptr);
     EXPECT_EQ(comboItem(child(IDC_RECITATION_SCOPE), 0), "Surat");
+    EXPECT_EQ(comboItem(child(IDC_RECITATION_SCOPE), 2), "Ayat");
     EXPECT_EQ(selection(IDC_RECITATION_SCOPE), 1);
     EXPECT_EQ(comboItem(child(IDC_LANGUAGE_LIST), 1), "English");
 }

@@ -6,19 +6,25 @@
 #include "app/commands_win.h"
 #include "app/keyboard_win.h"
 #include "app/process_state_win.h"
+#include "app/recitation_host_win.h"
 #include "app/startup_win.h"
+#include "base/wide_text_win.h"
 #include "external/browser_pages_win.h"
 #include "external/recitation_player_win.h"
 #include "external/recitation_rules.h"
 #include "resources/resource_ids.h"
+#include "settings/registry_win.h"
+#include "settings/settings_win.h"
 #include "text/text_store.h"
 
 #include <gtest/gtest.h>
 
 #include <objbase.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -85,6 +91,15 @@ void pumpFor(DWORD ms) {
     pumpUntil(ms, [] { return false; });
 }
 
+// An empty file: the stand-in player does not read its recording.
+bool makeFile(const std::string& utf8Path) {
+    HANDLE file = CreateFileW(wideFromUtf8(utf8Path.c_str()).c_str(), GENERIC_WRITE, 0, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return true;
+}
+
 std::vector<std::string> reports;
 void recordReport(const char* text) {
     reports.push_back(text);
@@ -105,6 +120,17 @@ class Recitation : public ::testing::Test {
         GetTempPathA(sizeof temp, temp);
         folder = std::string(temp) + "noravel recitation test";
         CreateDirectoryA(folder.c_str(), nullptr);
+        // The timing table's files beside the program (S_P.mp3), none of one ayah each.
+        CreateDirectoryA((folder + "\\mp3").c_str(), nullptr);
+        std::set<std::string> files;
+        for (int surah = 1; surah <= TextStore::kSurahs; ++surah)
+            for (int ayah = 1; ayah <= TextStore::ayahCount(surah); ++ayah)
+                if (const char* file = TextStore::recitation(surah, ayah).file) files.insert(file);
+        for (const std::string& file : files)
+            makeFile(folder + "\\mp3\\" + file);
+        // The user's recitation folder, named in Arabic letters ("recitation").
+        chosenFolder = std::string(temp) + "\xD8\xAA\xD9\x84\xD8\xA7\xD9\x88\xD8\xA9";
+        CreateDirectoryW(wideFromUtf8(chosenFolder.c_str()).c_str(), nullptr);
     }
 
     void SetUp() override {
@@ -129,9 +155,15 @@ class Recitation : public ::testing::Test {
             SendDlgItemMessageA(window, IDC_SURAH_LIST, CB_ADDSTRING, 0,
                                 reinterpret_cast<LPARAM>(TextStore::surahName(surah)));
         ASSERT_TRUE(useProgramDirectory(folder.c_str()));
+        connectRecitationPlayer();
         log = folder + "\\player.log";
         DeleteFileA(log.c_str());
         SetEnvironmentVariableA("NORAVEL_TEST_PLAYER_LOG", log.c_str());
+        flagsLog = folder + "\\player-flags.log";
+        DeleteFileA(flagsLog.c_str());
+        SetEnvironmentVariableA("NORAVEL_TEST_PLAYER_FLAGS_LOG", flagsLog.c_str());
+        SetEnvironmentVariableA("NORAVEL_TEST_PLAYER_SOUND_MS", nullptr);
+        forgetRecitationSettings();
         setPlayer(1000, 0);
         installStandIn("zemplay.exe");
         installStandIn("morvent.exe");
@@ -142,6 +174,10 @@ class Recitation : public ::testing::Test {
     void TearDown() override {
         if (RecitationPlayer::playing()) RecitationPlayer::stop();
         RecitationPlayer::resetFailureReporter();
+        forgetRecitationSettings();
+        for (const std::string& made : madeRecordings)
+            DeleteFileW(wideFromUtf8(made.c_str()).c_str());
+        madeRecordings.clear();
         DestroyWindow(window);
         process.mainWindow = nullptr;
         pumpFor(50);
@@ -172,6 +208,22 @@ class Recitation : public ::testing::Test {
         return text;
     }
     std::vector<std::string> playerLines() { return lines(readFile(log)); }
+    static void forgetRecitationSettings() {
+        const SettingsLocation& where = defaultSettingsLocation();
+        deleteRegistryValue(where.userRoot, where.key, where.subkey, kRecitationFolderValue);
+        deleteRegistryValue(where.userRoot, where.key, where.subkey, kRepeatEachAyahValue);
+    }
+    // Puts SSSAAA.mp3 into `where` (a folder path in UTF-8) and returns its path.
+    std::string addRecording(const std::string& where, int surah, int ayah) {
+        char path[600];
+        EXPECT_TRUE(formatAyahFilePath(path, sizeof path, where.c_str(), surah, ayah));
+        EXPECT_TRUE(makeFile(path)) << path;
+        madeRecordings.push_back(path);
+        return path;
+    }
+    std::string perAyahLine(const std::string& recording) {
+        return "0|\"" + folder + "\\zemplay.exe\" \"" + recording + "\" 0 0";
+    }
     std::string expectedPlayerLine(int surah, int ayah, bool continuous) {
         const ::Recitation r = TextStore::recitation(surah, ayah);
         char mp3[260];
@@ -186,11 +238,15 @@ class Recitation : public ::testing::Test {
     }
 
     static std::string folder;
+    static std::string chosenFolder;
     HWND window = nullptr;
     std::string log;
+    std::string flagsLog;
+    std::vector<std::string> madeRecordings;
 };
 
 std::string Recitation::folder;
+std::string Recitation::chosenFolder;
 
 TEST_F(Recitation, ListenStartsTheHiddenPlayerWithQuotedPathsAndWholeSeconds) {
     selectAyah(1, 2); // 3000 to 6000 ms in 1_1.mp3
@@ -331,7 +387,200 @@ TEST_F(Recitation, APlayerThatCannotPlayEndsTheReadingWithOneMessage) {
     EXPECT_EQ(playerLines().size(), 1u);
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_NE(reports[0].find("1_1.mp3"), std::string::npos) << reports[0];
+    EXPECT_NE(reports[0].find("not an MP3 file"), std::string::npos) << reports[0];
     EXPECT_EQ(ayahShown(), "1:1");
+}
+
+TEST_F(Recitation, APlayerWithoutAnMp3DecoderNamesTheMediaFeaturePack) {
+    setPlayer(0, 6); // zemplay's code when the codec manager has no MP3 decoder
+    selectAyah(1, 1);
+    RecitationPlayer::onListenCommand();
+    ASSERT_TRUE(pumpUntil(3000, [&] { return caption() == "Listen"; }));
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find("no MP3 decoder"), std::string::npos) << reports[0];
+    EXPECT_NE(reports[0].find("Media Feature Pack"), std::string::npos) << reports[0];
+}
+
+// Every start of a stopped playback leaves a worker that wakes some time later; the
+// newest playback's end must still be seen, whatever order the workers mark theirs in.
+TEST_F(Recitation, StartAndStopManyTimesWithAPlayerThatEndsAtOnceEndsOnListen) {
+    setPlayer(0, 0);
+    selectAyah(2, 1);
+    for (int round = 0; round < 60; ++round) {
+        RecitationPlayer::start();
+        RecitationPlayer::stop();
+        RecitationPlayer::start();
+        pumpFor(round % 3 == 0 ? 5 : 0);
+    }
+    EXPECT_TRUE(pumpUntil(3500, [&] { return caption() == "Listen"; })) << caption();
+    EXPECT_FALSE(RecitationPlayer::playing());
+    EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(Recitation, APerAyahRecordingIsPlayedWholeAndTheDisplayStaysOnItsAyah) {
+    ASSERT_TRUE(writeRecitationFolder(chosenFolder.c_str()));
+    const std::string chosen = addRecording(chosenFolder, 2, 255);
+    addRecording(folder + "\\mp3", 2, 255); // the chosen folder comes first
+    const std::string beside = addRecording(folder + "\\mp3", 2, 256);
+    setPlayer(2600, 0);
+    tickContinue(true);
+    selectAyah(2, 255);
+    RecitationPlayer::onListenCommand();
+    ASSERT_TRUE(pumpUntil(3000, [&] { return playerLines().size() == 1; }));
+    EXPECT_EQ(playerLines()[0], perAyahLine(chosen));
+    pumpFor(2300); // past two ticks: nothing follows a timing table
+    EXPECT_EQ(ayahShown(), "2:255");
+    // When it ends, the next ayah, found beside the program.
+    ASSERT_TRUE(pumpUntil(3000, [&] { return playerLines().size() == 2; }));
+    EXPECT_EQ(playerLines()[1], perAyahLine(beside));
+    EXPECT_EQ(ayahShown(), "2:256");
+    // Hidden, and without the busy cursor of a starting program.
+    const std::vector<std::string> flags = lines(readFile(flagsLog));
+    ASSERT_FALSE(flags.empty());
+    const unsigned long startFlags = std::stoul(flags[0]);
+    EXPECT_TRUE(startFlags & STARTF_FORCEOFFFEEDBACK) << startFlags;
+    EXPECT_TRUE(startFlags & STARTF_USESHOWWINDOW) << startFlags;
+}
+
+TEST_F(Recitation, PerAyahReadingCrossesTheSurahsEndByScope) {
+    ASSERT_TRUE(writeRecitationFolder(chosenFolder.c_str()));
+    for (const auto& [surah, ayah] : {std::pair{1, 7}, {2, 1}, {1, 1}})
+        addRecording(chosenFolder, surah, ayah);
+    setPlayer(100, 0);
+    tickContinue(true);
+    chooseScope(kScopeTotal);
+    selectAyah(1, 7);
+    RecitationPlayer::onListenCommand();
+    ASSERT_TRUE(pumpUntil(4000, [&] { return playerLines().size() == 2; }));
+    EXPECT_EQ(ayahShown(), "2:1");
+    RecitationPlayer::stop();
+    chooseScope(kScopeSurah);
+    selectAyah(1, 7);
+    RecitationPlayer::onListenCommand();
+    ASSERT_TRUE(pumpUntil(4000, [&] { return playerLines().size() == 4; }));
+    EXPECT_EQ(ayahShown(), "1:1");
+    EXPECT_EQ(playerLines()[3], perAyahLine(chosenFolder + "\\001001.mp3"));
+}
+
+TEST_F(Recitation, AyatRepeatsTheSameAyahUntilStop) {
+    ASSERT_EQ(std::string(kScopeNames[kScopeAyah - 1]), "Ayat");
+    const std::string recording = addRecording(folder + "\\mp3", 36, 58);
+    setPlayer(100, 0);
+    tickContinue(true);
+    chooseScope(kScopeAyah);
+    selectAyah(36, 58);
+    RecitationPlayer::onListenCommand();
+    ASSERT_TRUE(pumpUntil(6000, [&] { return playerLines().size() == 3; }));
+    RecitationPlayer::onListenCommand(); // "Stop"
+    EXPECT_EQ(caption(), "Listen");
+    const std::vector<std::string> played = playerLines();
+    for (const std::string& line : played)
+        EXPECT_EQ(line, perAyahLine(recording));
+    EXPECT_EQ(ayahShown(), "36:58");
+    pumpFor(1200);
+    EXPECT_EQ(playerLines().size(), played.size()) << "nothing plays after Stop";
+}
+
+// With repeats the timing table's file is played one ayah's span at a time.
+TEST_F(Recitation, RepeatEachAyahRecitesEveryAyahThatManyTimes) {
+    ASSERT_TRUE(writeRepeatEachAyah(3));
+    addRecording(folder + "\\mp3", 112, 4);
+    setPlayer(100, 0);
+    tickContinue(true);
+    chooseScope(kScopeSurah);
+    selectAyah(112, 4);
+    RecitationPlayer::onListenCommand();
+    ASSERT_TRUE(pumpUntil(8000, [&] { return playerLines().size() == 4; }));
+    RecitationPlayer::stop();
+    const std::vector<std::string> played = playerLines();
+    const std::string fourth = perAyahLine(folder + "\\mp3\\112004.mp3");
+    EXPECT_EQ(played[0], fourth);
+    EXPECT_EQ(played[1], fourth);
+    EXPECT_EQ(played[2], fourth);
+    EXPECT_EQ(played[3], expectedPlayerLine(112, 1, false)); // the span of 112:1 alone
+    EXPECT_EQ(ayahShown(), "112:1");
+}
+
+TEST_F(Recitation, WithNoRecordingAnywhereNoPlayerStartsAndOneMessageSaysWhereItLooked) {
+    ASSERT_TRUE(writeRecitationFolder(chosenFolder.c_str()));
+    const std::string tableFile = folder + "\\mp3\\" + TextStore::recitation(1, 1).file;
+    const std::string aside = tableFile + ".aside";
+    ASSERT_TRUE(MoveFileA(tableFile.c_str(), aside.c_str()));
+    tickContinue(true);
+    selectAyah(1, 1);
+    RecitationPlayer::onListenCommand();
+    EXPECT_EQ(caption(), "Listen");
+    EXPECT_FALSE(RecitationPlayer::playing());
+    pumpFor(1200);
+    MoveFileA(aside.c_str(), tableFile.c_str());
+    EXPECT_TRUE(playerLines().empty());
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find("no recording of ayah 1:1"), std::string::npos) << reports[0];
+    EXPECT_NE(reports[0].find(chosenFolder + "\\001001.mp3"), std::string::npos) << reports[0];
+    EXPECT_NE(reports[0].find(folder + "\\mp3\\001001.mp3"), std::string::npos) << reports[0];
+    EXPECT_NE(reports[0].find(tableFile), std::string::npos) << reports[0];
+}
+
+// The silence between ayat in continuous per-ayah reading is the next player's start:
+// measured against the start of the same trivial program outside the reading.
+TEST_F(Recitation, TheGapBetweenAyatIsAboutOneProgramStart) {
+    constexpr int kLifeMs = 400;
+    setPlayer(kLifeMs, 0);
+    // A trivial program's start: from CreateProcess to its first line.
+    std::vector<DWORD> starts;
+    for (int round = 0; round < 3; ++round) {
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION started{};
+        std::string line = "\"" + folder + "\\zemplay.exe\" x 0 0";
+        const size_t before = playerLines().size();
+        const DWORD begin = GetTickCount();
+        ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                   &startup, &started));
+        ASSERT_TRUE(pumpUntil(5000, [&] { return playerLines().size() > before; }));
+        starts.push_back(GetTickCount() - begin);
+        WaitForSingleObject(started.hProcess, 5000);
+        CloseHandle(started.hProcess);
+        CloseHandle(started.hThread);
+    }
+    const size_t first = playerLines().size();
+    for (int ayah = 1; ayah <= 4; ++ayah)
+        addRecording(folder + "\\mp3", 1, ayah);
+    tickContinue(true);
+    selectAyah(1, 1);
+    RecitationPlayer::onListenCommand();
+    std::vector<DWORD> seen;
+    ASSERT_TRUE(pumpUntil(10000, [&] {
+        if (playerLines().size() > first + seen.size()) seen.push_back(GetTickCount());
+        return seen.size() == 4;
+    }));
+    RecitationPlayer::stop();
+    std::vector<DWORD> gaps;
+    for (size_t k = 1; k < seen.size(); ++k)
+        gaps.push_back(seen[k] - seen[k - 1] - kLifeMs);
+    std::sort(starts.begin(), starts.end());
+    std::sort(gaps.begin(), gaps.end());
+    std::printf("trivial program start %lu ms (median of 3); gap between ayat %lu ms (median of "
+                "3, least %lu, most %lu)\n",
+                static_cast<unsigned long>(starts[1]), static_cast<unsigned long>(gaps[1]),
+                static_cast<unsigned long>(gaps[0]), static_cast<unsigned long>(gaps[2]));
+    // Far below the timer's second, which used to come on top of the start.
+    EXPECT_LT(gaps[1], starts[1] * 3 / 2 + 250);
+}
+
+// The stand-in says its sound started 1.5 s after its start: 1:2 (from 3000 ms in the
+// file) is shown 4.5 s after Listen, not 3 s.
+TEST_F(Recitation, TheDisplayFollowsFromWhenThePlayersSoundStarts) {
+    SetEnvironmentVariableA("NORAVEL_TEST_PLAYER_SOUND_MS", "1500");
+    setPlayer(9000, 0);
+    tickContinue(true);
+    selectAyah(1, 1);
+    RecitationPlayer::onListenCommand();
+    const DWORD begin = GetTickCount();
+    ASSERT_TRUE(pumpUntil(8000, [&] { return ayahShown() == "1:2"; }));
+    const DWORD second = GetTickCount() - begin;
+    EXPECT_GE(second, 4400u);
+    EXPECT_LE(second, 7000u); // the stand-in's own start under the test bed, and a tick
 }
 
 TEST_F(Recitation, TajwidStartsAnotherMaximisedInstanceOnEveryClick) {
@@ -342,11 +591,53 @@ TEST_F(Recitation, TajwidStartsAnotherMaximisedInstanceOnEveryClick) {
     const std::string expected = "3|\"" + folder + "\\morvent.exe\" "; // SW_SHOWMAXIMIZED
     EXPECT_EQ(playerLines()[0], expected);
     EXPECT_EQ(playerLines()[1], expected);
+    // Each stand-in writes its flags just after its command line.
+    ASSERT_TRUE(pumpUntil(3000, [&] { return lines(readFile(flagsLog)).size() == 2; }));
+    const std::vector<std::string> flags = lines(readFile(flagsLog));
+    EXPECT_FALSE(std::stoul(flags[0]) & STARTF_FORCEOFFFEEDBACK) << "a window keeps its feedback";
     const std::string tajwid = folder + "\\morvent.exe";
     ASSERT_TRUE(pumpUntil(3000, [&] { return DeleteFileA(tajwid.c_str()); }));
     RecitationPlayer::launchTajwid();
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_NE(reports[0].find("morvent.exe"), std::string::npos);
+}
+
+// The real player with a sound output: the player's sound test runs this with
+// NORAVEL_REAL_PLAYER (zemplay.exe) and NORAVEL_REAL_PLAYER_MP3 (a 6-second tone) set.
+TEST(RealPlayer, SetsTheStartedEventOnceItsSoundIsOutAndPlaysTheSpanAfterIt) {
+    char player[MAX_PATH] = "";
+    char mp3[MAX_PATH] = "";
+    if (!GetEnvironmentVariableA("NORAVEL_REAL_PLAYER", player, MAX_PATH) ||
+        !GetEnvironmentVariableA("NORAVEL_REAL_PLAYER_MP3", mp3, MAX_PATH))
+        GTEST_SKIP() << "needs a sound output: run by zemplay_sound_test.sh";
+    std::string line = std::string("\"") + player + "\" \"" + mp3 + "\" 2 4";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                               nullptr, nullptr, &startup, &started));
+    char name[64];
+    ASSERT_TRUE(formatPlayerStartedEventName(name, sizeof name, started.dwProcessId));
+    HANDLE soundStarted = CreateEventA(nullptr, TRUE, FALSE, name);
+    ASSERT_NE(soundStarted, nullptr);
+    const DWORD begin = GetTickCount();
+    ResumeThread(started.hThread);
+    HANDLE both[2] = {started.hProcess, soundStarted};
+    EXPECT_EQ(WaitForMultipleObjects(2, both, FALSE, 10000), WAIT_OBJECT_0 + 1)
+        << "the sign comes before the end";
+    const DWORD soundAt = GetTickCount() - begin;
+    EXPECT_EQ(WaitForSingleObject(started.hProcess, 10000), WAIT_OBJECT_0);
+    const DWORD endAt = GetTickCount() - begin;
+    DWORD code = 99;
+    GetExitCodeProcess(started.hProcess, &code);
+    EXPECT_EQ(code, 0u);
+    std::printf("sound started %lu ms after the player's start; it ended %lu ms later\n",
+                static_cast<unsigned long>(soundAt), static_cast<unsigned long>(endAt - soundAt));
+    EXPECT_GE(endAt - soundAt, 1800u); // the two seconds of the span follow the sign
+    EXPECT_LE(endAt - soundAt, 3200u);
+    CloseHandle(soundStarted);
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
 }
 
 // ---- Browser pages ----

@@ -399,7 +399,9 @@ TEST_F(KeyboardJourney, GoToTakesNumbersAndNamesAndExplainsBadInputWithTheTextSe
     ASSERT_NE(box, nullptr);
     for (const char* bad : {"2:287", "115", "zzz", "an"}) {
         SetDlgItemTextA(box, IDC_GO_TO_TEXT, bad);
-        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        // Sent, not posted: the main window's idle answer could come from the dialog's own
+        // loop before a posted click was handled.
+        SendMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         ASSERT_TRUE(reader().waitIdle());
         EXPECT_TRUE(IsWindow(box)) << bad;
         EXPECT_FALSE(windowText(GetDlgItem(box, IDC_GO_TO_PROBLEM)).empty()) << bad;

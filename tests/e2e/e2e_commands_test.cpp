@@ -588,7 +588,8 @@ TEST_F(CommandJourney, EveryEditMenuItemPutsItsCopyOnTheClipboardThenAboutAndExi
     // joined by CR LF with none after the last.
     goTo(2, 255);
     goTo(3, 7);
-    PostMessageA(reader().window(), WM_COMMAND, MAKEWPARAM(IDM_READING_HISTORY, 0), 0);
+    // Sent, not posted: a sent idle check is answered before posted messages are handled.
+    SendMessageA(reader().window(), WM_COMMAND, MAKEWPARAM(IDM_READING_HISTORY, 0), 0);
     ASSERT_TRUE(reader().waitIdle());
     const std::vector<std::string> lines = resultLines(reader().child(IDC_RESULT_LIST));
     ASSERT_GE(lines.size(), 3u);

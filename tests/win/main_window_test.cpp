@@ -702,6 +702,8 @@ TEST_F(MainWindowTest, TheBookmarksMenuShowsTheNewestTenAndOpensThem) {
         if (ayah == 12) bookmark.note = "note & more";
         twelve.push_back(bookmark);
     }
+    // The reader makes its folder on its first save; a fresh prefix has none yet.
+    CreateDirectoryW(path.substr(0, path.rfind(L'\\')).c_str(), nullptr);
     ASSERT_TRUE(writeFileReplacing(path, formatBookmarkFile(twelve)));
     loadBookmarks(window);
     DeleteFileW(path.c_str());

@@ -90,10 +90,10 @@ void restrictLibrarySearchToSystem() {
     // looked up, not linked, so that the program still starts where it is missing.
     using SetDefaultDllDirectoriesProc = BOOL(WINAPI*)(DWORD);
     const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    const auto setDefault = kernel ? reinterpret_cast<SetDefaultDllDirectoriesProc>(
-                                         reinterpret_cast<void*>(GetProcAddress(
-                                             kernel, "SetDefaultDllDirectories")))
-                                   : nullptr;
+    const auto setDefault =
+        kernel ? reinterpret_cast<SetDefaultDllDirectoriesProc>(
+                     reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")))
+               : nullptr;
     if (setDefault)
         setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
     else

@@ -9,7 +9,7 @@
 constexpr int kExitClassNotRegistered = 2;
 constexpr int kExitWindowNotCreated = 3;
 constexpr int kExitFolderPathTooLong = 4; // the program folder leaves no room for its files
-constexpr int kExitRichEditMissing = 5;    // no Riched32.dll in the Windows system folder
+constexpr int kExitRichEditMissing = 5;   // no Riched32.dll in the Windows system folder
 
 // Tells the user that the reader cannot start. The program shows a message box; tests
 // pass their own reporter so that nothing waits for a click.

@@ -169,8 +169,8 @@ std::wstring pathOfFileUrl(const char* url) {
             bytes += *p == '/' ? '\\' : *p;
         }
     }
-    const int units = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.c_str(), -1,
-                                          nullptr, 0);
+    const int units =
+        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.c_str(), -1, nullptr, 0);
     if (units <= 0) return L"";
     std::wstring path(static_cast<size_t>(units), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, bytes.c_str(), -1, &path[0], units);
@@ -181,7 +181,8 @@ std::wstring pathOfFileUrl(const char* url) {
 // The "-url" part: what a browser started by the reader was given.
 int logUrl(const char* option) {
     const char* url = option + 4;
-    while (*url == ' ' || *url == '"') ++url;
+    while (*url == ' ' || *url == '"')
+        ++url;
     std::string text(url);
     if (!text.empty() && text.back() == '"') text.pop_back();
     appendToLog(("Url " + text).c_str());

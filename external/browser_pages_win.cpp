@@ -19,8 +19,8 @@
 namespace {
 
 bool openWithShell(const wchar_t* target) {
-    const HINSTANCE result = ShellExecuteW(process.mainWindow, L"open", target, nullptr,
-                                           nullptr, SW_SHOWNORMAL);
+    const HINSTANCE result =
+        ShellExecuteW(process.mainWindow, L"open", target, nullptr, nullptr, SW_SHOWNORMAL);
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
@@ -31,8 +31,7 @@ bool findDefaultBrowser(std::wstring& command) {
     // ASSOCF_IS_PROTOCOL (0x1000, Windows 8): the name is a protocol, not a file type. The
     // headers here declare it only for newer _WIN32_IE values.
     const ASSOCF flags = static_cast<ASSOCF>(0x1000 | ASSOCF_NOTRUNCATE);
-    if (AssocQueryStringW(flags, ASSOCSTR_COMMAND, L"http", L"open", nullptr, &length) !=
-            S_FALSE ||
+    if (AssocQueryStringW(flags, ASSOCSTR_COMMAND, L"http", L"open", nullptr, &length) != S_FALSE ||
         length == 0 || length > 32768)
         return false;
     std::vector<wchar_t> text(length + 1, L'\0');
@@ -58,8 +57,8 @@ bool startDefaultBrowser(const std::wstring& command, const char* url) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
-    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &started))
+    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &started))
         return false;
     CloseHandle(started.hThread);
     CloseHandle(started.hProcess);
@@ -80,10 +79,10 @@ bool openRedirectPage(const char* url) {
         KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
         DWORD done = 0;
-        written = static_cast<bool>(file) &&
-                  WriteFile(file.get(), page.data(), static_cast<DWORD>(page.size()), &done,
-                            nullptr) &&
-                  done == page.size();
+        written =
+            static_cast<bool>(file) &&
+            WriteFile(file.get(), page.data(), static_cast<DWORD>(page.size()), &done, nullptr) &&
+            done == page.size();
     }
     return written && shellOpener && shellOpener(path.c_str());
 }

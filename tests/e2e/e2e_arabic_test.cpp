@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -227,20 +228,31 @@ TEST(ArabicSearchJourney, WordsTypedInStandardSpellingFindTheUthmaniAyat) {
     HWND list = reader.child(IDC_RESULT_LIST);
     for (const Search& search : searches) {
         SCOPED_TRACE(search.word);
-        HWND dialog = openArabicSearch(reader);
-        ASSERT_NE(dialog, nullptr);
-        clickKeys(dialog, {IDC_KEY_CLEAR});
-        clickKeys(dialog, search.keys);
-        ASSERT_TRUE(pressOk(reader, dialog));
+        // Once more when an ayah is missing: under load a key message sent across processes
+        // has been seen to go astray in the test bed (once in several full runs). The second
+        // search must find everything.
+        std::vector<std::string> missing;
+        for (int attempt = 0; attempt < 2 && (attempt == 0 || !missing.empty()); ++attempt) {
+            if (attempt > 0) std::cout << "[ RETRY    ] " << search.word << ": typed again\n";
+            HWND dialog = openArabicSearch(reader);
+            ASSERT_NE(dialog, nullptr);
+            clickKeys(dialog, {IDC_KEY_CLEAR});
+            clickKeys(dialog, search.keys);
+            ASSERT_TRUE(pressOk(reader, dialog));
 
-        const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
-        std::vector<std::string> listed;
-        for (int i = 0; i < count; ++i) {
-            const std::string line = listLine(list, i);
-            listed.push_back(line.substr(0, line.find(' ')));
+            const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+            std::vector<std::string> listed;
+            for (int i = 0; i < count; ++i) {
+                const std::string line = listLine(list, i);
+                listed.push_back(line.substr(0, line.find(' ')));
+            }
+            missing.clear();
+            for (const std::string& ayah : search.ayat)
+                if (std::find(listed.begin(), listed.end(), ayah) == listed.end())
+                    missing.push_back(ayah);
         }
-        for (const std::string& ayah : search.ayat)
-            EXPECT_NE(std::find(listed.begin(), listed.end(), ayah), listed.end()) << ayah;
+        for (const std::string& ayah : missing)
+            ADD_FAILURE() << ayah << " not listed";
     }
     PostMessageA(reader.window(), WM_CLOSE, 0, 0);
     EXPECT_EQ(reader.waitForExit(), 0);

@@ -210,8 +210,8 @@ TEST(ReaderStartAndStop, ALibraryDroppedBesideTheReaderIsNotLoaded) {
     // the program's folder before the system's.
     const char* appDefaults = "Software\\Wine\\AppDefaults\\Noravel.exe\\DllOverrides";
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, appDefaults, 0, nullptr, 0, KEY_SET_VALUE,
-                              nullptr, &key, nullptr),
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, appDefaults, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                              &key, nullptr),
               ERROR_SUCCESS);
     const char order[] = "native,builtin";
     RegSetValueExA(key, "riched32", 0, REG_SZ, reinterpret_cast<const BYTE*>(order), sizeof order);

@@ -796,7 +796,8 @@ TEST_F(DefaultBrowser, CommentaryOn2_255IsHandedToItAsAFileUrlWithTheAnchor) {
 TEST_F(DefaultBrowser, FromAFolderNamedInArabicTheUrlIsPercentEncodedUtf8ThatOpensThePage) {
     char temp[MAX_PATH] = "";
     GetTempPathA(sizeof temp, temp);
-    const std::string arabicFolder = std::string(temp) + "\xD8\xA8\xD8\xB1\xD9\x86\xD8\xA7\xD9\x85\xD8\xAC"; // برنامج
+    const std::string arabicFolder =
+        std::string(temp) + "\xD8\xA8\xD8\xB1\xD9\x86\xD8\xA7\xD9\x85\xD8\xAC"; // برنامج
     makePage(arabicFolder);
     ASSERT_TRUE(useProgramDirectory(arabicFolder.c_str()));
     selectAyah(2, 255);

@@ -216,11 +216,20 @@ bool ReaderSession::start(DWORD timeoutMs, bool keepReadingPosition) {
     std::wstring commandLine = L"\"" + exe + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        wideOfUtf8(directory).c_str(), &startup, &processInfo_)) {
-        std::fprintf(stderr, "cannot start %s: error %lu\n", exePath_.c_str(), GetLastError());
-        return false;
+    // Under load, right after processes were killed, Wine has refused a start now and then
+    // with ERROR_INTERNAL_ERROR: such a start is tried again a moment later.
+    bool started = false;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+        if (attempt > 0) Sleep(500);
+        started = CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                 wideOfUtf8(directory).c_str(), &startup, &processInfo_) != 0;
+        if (!started) {
+            const DWORD error = GetLastError();
+            std::fprintf(stderr, "cannot start %s: error %lu\n", exePath_.c_str(), error);
+            if (error != ERROR_INTERNAL_ERROR) return false;
+        }
     }
+    if (!started) return false;
     WaitForInputIdle(processInfo_.hProcess, timeoutMs);
     const DWORD until = GetTickCount() + timeoutMs;
     while (!window_ && static_cast<LONG>(until - GetTickCount()) > 0) {

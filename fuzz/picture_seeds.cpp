@@ -1,9 +1,10 @@
 // Writes the seed corpus of picture_decoder_fuzz into a folder: small GIFs and BMPs
 // made by the tests' builders, each prefixed by the byte that chooses its file name.
-// With a second folder, also the large seeds of the run with inputs of up to 4 MB.
-// Not part of the build; run by hand when the builders change:
+// With a second folder, also the large seeds of the run with inputs of up to 4 MB: the
+// fuzz build writes those into its build folder. The small ones are kept in
+// fuzz/corpus/picture_decoder; run by hand when the builders change:
 //   g++ -std=c++17 -I. -Itests/native fuzz/picture_seeds.cpp -o /tmp/picture_seeds
-//   /tmp/picture_seeds fuzz/corpus/picture_decoder fuzz/corpus/picture_decoder_large
+//   /tmp/picture_seeds fuzz/corpus/picture_decoder /tmp/large-seeds
 #include "picture_builder.h"
 
 #include <cstdio>

@@ -15,6 +15,7 @@
 #define IDD_ADD_BOOKMARK 141
 #define IDD_BOOKMARKS 142
 #define IDR_MAIN_ACCELERATORS 150
+#define IDD_RECITATION 143
 
 // Text resources of type "TXT".
 #define IDT_SURAH_LIST 130
@@ -48,6 +49,13 @@
 // The translation search, Arabic search and Listen items carry their buttons' ids.
 // A command that no menu item or control carries: something must send it.
 #define IDM_READING_HISTORY 40013
+// The Recitation dialog (folder, repeats, download).
+#define IDM_RECITATION 40040
+// The picture's zoom, 75% to 200% of its size for the screen, and the night scheme.
+#define IDM_ZOOM_IN 40041
+#define IDM_ZOOM_OUT 40042
+#define IDM_ZOOM_RESET 40043
+#define IDM_NIGHT 40044
 
 // Main window controls.
 #define IDC_STATUS_BAR 1000
@@ -80,6 +88,10 @@
 #define IDC_BOOKMARK_LIST 1112
 #define IDC_BOOKMARK_RENAME 1113
 #define IDC_BOOKMARK_DELETE 1114
+
+// Recitation dialog (143): its controls take ids 1120 to 1149.
+#define IDC_RECITATION_FIRST_ID 1120
+#define IDC_RECITATION_LAST_ID 1149
 
 // Translation search dialog (107).
 #define IDC_WORD_1 1001

@@ -163,3 +163,6 @@ HWND createBitmapView(HINSTANCE instance, HWND parent, HBRUSH background) {
                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr, instance,
                            nullptr);
 }
+
+// Placeholder until the night scheme lands: the picture keeps its colours.
+void setBitmapViewNight(HWND, bool) {}

@@ -16,4 +16,8 @@ constexpr int kPictureTopMargin = 40;
 // brush, if given, is the class's; the view paints its own background either way.
 HWND createBitmapView(HINSTANCE instance, HWND parent, HBRUSH background);
 
+// Shows the picture in the night scheme (light ink on a dark ground) or, with false, as it
+// is. Copies of the picture are not affected.
+void setBitmapViewNight(HWND view, bool night);
+
 #endif

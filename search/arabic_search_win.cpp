@@ -4,6 +4,7 @@
 #include "arabic/arabic_bytes.h"
 #include "arabic/arabic_draw_win.h"
 #include "arabic/arabic_edit_win.h"
+#include "base/dpi_win.h"
 #include "base/guards_win.h"
 #include "resources/resource_ids.h"
 #include "search/arabic_scan.h"
@@ -68,8 +69,10 @@ const ArabicLetterKey* findArabicLetterKey(int id) {
 
 namespace {
 
-// The input field of the open dialog; the key commands send to it.
+// The input field of the open dialog; the key commands send to it. Its size at 96 DPI.
 HWND field = nullptr;
+constexpr int kArabicFieldWidth = 450;
+constexpr int kArabicFieldHeight = 30;
 void showNotFoundBox(HWND owner) {
     MessageBoxA(owner, "Not Found", "Info", MB_OK);
 }
@@ -79,8 +82,10 @@ ArabicNotFoundReporter reportNotFound = showNotFoundBox;
 // ---- The dialog ----
 
 BOOL onInitDialog(HWND dialog) {
+    const int dpi = windowDpi(dialog);
     field = CreateWindowExA(WS_EX_CLIENTEDGE, kArabicEditClass, "", WS_CHILD | WS_VISIBLE, 0, 0,
-                            450, 30, dialog, nullptr, process.instance, nullptr);
+                            scaledForDpi(kArabicFieldWidth, dpi), scaledForDpi(kArabicFieldHeight, dpi),
+                            dialog, nullptr, process.instance, nullptr);
     SetWindowTextA(field, arabicQuery);
     CheckDlgButton(dialog, IDC_ARABIC_EXACT_SPELLING,
                    arabicExactSpelling ? BST_CHECKED : BST_UNCHECKED);

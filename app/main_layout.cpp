@@ -17,8 +17,8 @@ int usableDpi(int dpi) {
 int scaledRounded(int value, int numerator, int denominator) {
     const long long product = static_cast<long long>(value) * numerator;
     const long long half = denominator / 2;
-    const long long quotient = product >= 0 ? (product + half) / denominator
-                                            : -((-product + half) / denominator);
+    const long long quotient =
+        product >= 0 ? (product + half) / denominator : -((-product + half) / denominator);
     return static_cast<int>(quotient);
 }
 
@@ -39,9 +39,9 @@ int lengthAt96(int pixels, int dpi) {
 
 FixedRow fixedRowFor(int dpi) {
     FixedRow row;
-    for (Placement* p : {&row.surahList, &row.ayahList, &row.upDown, &row.translationSearch,
-                         &row.arabicSearch, &row.tajwid, &row.listen, &row.continueBox,
-                         &row.recitationScope})
+    for (Placement* p :
+         {&row.surahList, &row.ayahList, &row.upDown, &row.translationSearch, &row.arabicSearch,
+          &row.tajwid, &row.listen, &row.continueBox, &row.recitationScope})
         *p = scaled(*p, dpi);
     return row;
 }

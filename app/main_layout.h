@@ -48,8 +48,8 @@ constexpr int kResultListHeight = 80;
 constexpr int kPictureTop = 25;    // the bitmap view's top edge
 constexpr int kPictureMargin = 40; // left and right of the bitmap view
 constexpr int kLanguageListLeft = 616;
-constexpr int kPictureFrameTop = 26; // top of the sunken frame round the picture area
-constexpr int kStatusFirstPart = 50; // right edge of the status bar's first part
+constexpr int kPictureFrameTop = 26;   // top of the sunken frame round the picture area
+constexpr int kStatusFirstPart = 50;   // right edge of the status bar's first part
 constexpr int kTranslationMargin = 10; // left and right margins inside the translation
 constexpr int kLayoutBaseDpi = 96;
 

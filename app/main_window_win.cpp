@@ -377,9 +377,9 @@ void onFontsChanged(HWND window) {
 // The children that show the system's font unless told otherwise: the row's buttons and
 // lists, the language list and the two hidden check boxes.
 constexpr int kSystemFontChildren[] = {
-    IDC_SURAH_LIST, IDC_AYAH_LIST,   IDC_TRANSLATION_SEARCH, IDC_ARABIC_SEARCH,
-    IDC_TAJWID,     IDC_CONTINUE,    IDC_RECITATION_SCOPE,   IDC_LISTEN,
-    IDC_MATCH_CASE, IDC_WHOLE_WORD,  IDC_LANGUAGE_LIST};
+    IDC_SURAH_LIST, IDC_AYAH_LIST,  IDC_TRANSLATION_SEARCH, IDC_ARABIC_SEARCH,
+    IDC_TAJWID,     IDC_CONTINUE,   IDC_RECITATION_SCOPE,   IDC_LISTEN,
+    IDC_MATCH_CASE, IDC_WHOLE_WORD, IDC_LANGUAGE_LIST};
 
 // At the system's DPI these children keep the system's font (as they always had); at any
 // other they get that font scaled from the system's DPI to the window's.

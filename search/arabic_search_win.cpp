@@ -83,9 +83,10 @@ ArabicNotFoundReporter reportNotFound = showNotFoundBox;
 
 BOOL onInitDialog(HWND dialog) {
     const int dpi = windowDpi(dialog);
-    field = CreateWindowExA(WS_EX_CLIENTEDGE, kArabicEditClass, "", WS_CHILD | WS_VISIBLE, 0, 0,
-                            scaledForDpi(kArabicFieldWidth, dpi), scaledForDpi(kArabicFieldHeight, dpi),
-                            dialog, nullptr, process.instance, nullptr);
+    field =
+        CreateWindowExA(WS_EX_CLIENTEDGE, kArabicEditClass, "", WS_CHILD | WS_VISIBLE, 0, 0,
+                        scaledForDpi(kArabicFieldWidth, dpi), scaledForDpi(kArabicFieldHeight, dpi),
+                        dialog, nullptr, process.instance, nullptr);
     SetWindowTextA(field, arabicQuery);
     CheckDlgButton(dialog, IDC_ARABIC_EXACT_SPELLING,
                    arabicExactSpelling ? BST_CHECKED : BST_UNCHECKED);

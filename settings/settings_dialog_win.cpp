@@ -73,8 +73,8 @@ void onOk(HWND dialog) {
     {
         // For the DPI of the window that shows the ayat.
         LOGFONTA font{};
-        font.lfHeight =
-            -MulDiv(process.ayahFontSize, windowDpi(process.mainWindow ? process.mainWindow : dialog), 72);
+        font.lfHeight = -MulDiv(process.ayahFontSize,
+                                windowDpi(process.mainWindow ? process.mainWindow : dialog), 72);
         font.lfWeight = FW_NORMAL;
         font.lfQuality = PROOF_QUALITY;
         std::snprintf(font.lfFaceName, sizeof font.lfFaceName, "%s", process.ayahFontName);

@@ -114,8 +114,8 @@ TEST_F(ReaderAtDpi, TheScreenAndTheReadersWindowHaveThePrefixsDpi) {
     EXPECT_EQ(GetDeviceCaps(screen, LOGPIXELSY), testDpi);
     ReleaseDC(nullptr, screen);
     using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    const auto getDpi = reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    const auto getDpi = reinterpret_cast<GetDpiForWindowFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
     if (getDpi) EXPECT_EQ(static_cast<int>(getDpi(reader->window())), testDpi);
 }
 
@@ -156,9 +156,9 @@ TEST_F(ReaderAtDpi, ControlsSitWhereTheLayoutScaledByTheDpiPutsThem) {
         int wantedWidth = e.where.width;
         if (e.control == reader->child(IDC_AYAH_STEPPER) && wantedWidth < 16)
             wantedWidth = 16; // Wine keeps an up-down control at least 16 pixels wide
-        std::printf("dpi %d: %-14s at (%d, %d, %d, %d), layout (%d, %d, %d, %d)\n", testDpi,
-                    e.name, at.left, at.top, at.right - at.left, at.bottom - at.top, e.where.x,
-                    e.where.y, e.where.width, e.where.height);
+        std::printf("dpi %d: %-14s at (%d, %d, %d, %d), layout (%d, %d, %d, %d)\n", testDpi, e.name,
+                    at.left, at.top, at.right - at.left, at.bottom - at.top, e.where.x, e.where.y,
+                    e.where.width, e.where.height);
         EXPECT_NEAR(at.left, e.where.x, 1) << e.name;
         EXPECT_NEAR(at.top, e.where.y, 1) << e.name;
         EXPECT_NEAR(at.right - at.left, wantedWidth, 1) << e.name;
@@ -173,20 +173,21 @@ TEST_F(ReaderAtDpi, EveryLabelTakesTheShareOfItsControlItTookAt96Dpi) {
         std::string text;
     };
     std::vector<Label> labels;
-    for (int id : {IDC_TRANSLATION_SEARCH, IDC_ARABIC_SEARCH, IDC_TAJWID, IDC_LISTEN,
-                   IDC_CONTINUE}) {
+    for (int id :
+         {IDC_TRANSLATION_SEARCH, IDC_ARABIC_SEARCH, IDC_TAJWID, IDC_LISTEN, IDC_CONTINUE}) {
         HWND control = reader->child(id);
         const std::string text = reader->text(control);
         labels.push_back({"button-" + text, control, text});
     }
     for (int index = 0; index < 3; ++index) {
         HWND scope = reader->child(IDC_RECITATION_SCOPE);
-        labels.push_back({"scope-" + comboItemText(scope, index), scope, comboItemText(scope, index)});
+        labels.push_back(
+            {"scope-" + comboItemText(scope, index), scope, comboItemText(scope, index)});
     }
     for (int index = 0; index < 2; ++index) {
         HWND language = reader->child(IDC_LANGUAGE_LIST);
-        labels.push_back(
-            {"language-" + comboItemText(language, index), language, comboItemText(language, index)});
+        labels.push_back({"language-" + comboItemText(language, index), language,
+                          comboItemText(language, index)});
     }
     HWND surahs = reader->child(IDC_SURAH_LIST);
     labels.push_back({"surah-first", surahs, comboItemText(surahs, 0)});
@@ -198,7 +199,8 @@ TEST_F(ReaderAtDpi, EveryLabelTakesTheShareOfItsControlItTookAt96Dpi) {
         GetWindowRect(label.control, &rect);
         const int width = rect.right - rect.left;
         ASSERT_GT(width, 0) << label.name;
-        const double share = static_cast<double>(textWidthInFontOf(label.control, label.text)) / width;
+        const double share =
+            static_cast<double>(textWidthInFontOf(label.control, label.text)) / width;
         std::string key = label.name;
         for (char& c : key)
             if (c == ' ') c = '_';

@@ -170,7 +170,8 @@ TEST(MainLayoutDpi, LengthsScaleToTheNearestPixelWithHalvesAwayFromZero) {
 TEST(MainLayoutDpi, AStoredHeightSurvivesTheRoundTripThroughAnyDpi) {
     for (int dpi : {96, 120, 144, 168, 192, 288})
         for (int height = 0; height <= 600; ++height)
-            ASSERT_EQ(lengthAt96(scaledLength(height, dpi), dpi), height) << height << " at " << dpi;
+            ASSERT_EQ(lengthAt96(scaledLength(height, dpi), dpi), height)
+                << height << " at " << dpi;
     EXPECT_EQ(lengthAt96(211, 144), 141); // 140.67
     EXPECT_EQ(scaledLength(10, 0), 10);   // a DPI nobody answered counts as 96
     EXPECT_EQ(lengthAt96(10, -1), 10);
@@ -181,10 +182,11 @@ TEST(MainLayoutDpi, TheFixedRowAt96IsTheTableAndAt144OneAndAHalfTimesIt) {
     const FixedRow at96 = fixedRowFor(96);
     const FixedRow at144 = fixedRowFor(144);
     const FixedRow at192 = fixedRowFor(192);
-    const Placement FixedRow::*members[] = {
-        &FixedRow::surahList, &FixedRow::ayahList,    &FixedRow::upDown,
-        &FixedRow::translationSearch, &FixedRow::arabicSearch, &FixedRow::tajwid,
-        &FixedRow::listen,    &FixedRow::continueBox, &FixedRow::recitationScope};
+    const Placement FixedRow::*members[] = {&FixedRow::surahList,      &FixedRow::ayahList,
+                                            &FixedRow::upDown,         &FixedRow::translationSearch,
+                                            &FixedRow::arabicSearch,   &FixedRow::tajwid,
+                                            &FixedRow::listen,         &FixedRow::continueBox,
+                                            &FixedRow::recitationScope};
     for (auto member : members) {
         const Placement& given = table.*member;
         EXPECT_EQ(at96.*member, given);

@@ -788,7 +788,8 @@ TEST_F(MainWindowTest, AMoveTo144DpiScalesTheLayoutFontsAndBarAndShowsTheAyahAga
     HFONT buttonFont =
         reinterpret_cast<HFONT>(SendMessageA(child(IDC_TRANSLATION_SEARCH), WM_GETFONT, 0, 0));
     ASSERT_NE(buttonFont, nullptr);
-    const LONG systemHeight = descriptionOf(static_cast<HFONT>(GetStockObject(SYSTEM_FONT))).lfHeight;
+    const LONG systemHeight =
+        descriptionOf(static_cast<HFONT>(GetStockObject(SYSTEM_FONT))).lfHeight;
     EXPECT_EQ(descriptionOf(buttonFont).lfHeight, MulDiv(systemHeight, 144, 96));
     const LONG margins =
         static_cast<LONG>(SendMessageA(child(IDC_TRANSLATION), EM_GETMARGINS, 0, 0));

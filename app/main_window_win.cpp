@@ -178,6 +178,31 @@ int placeStatusBar(HWND window, const Placement& where) {
     return client.bottom - client.top;
 }
 
+// The children that show the system's font unless told otherwise: the row's buttons and
+// lists, the language list and the two hidden check boxes.
+constexpr int kSystemFontChildren[] = {
+    IDC_SURAH_LIST, IDC_AYAH_LIST,  IDC_TRANSLATION_SEARCH, IDC_ARABIC_SEARCH,
+    IDC_TAJWID,     IDC_CONTINUE,   IDC_RECITATION_SCOPE,   IDC_LISTEN,
+    IDC_MATCH_CASE, IDC_WHOLE_WORD, IDC_LANGUAGE_LIST};
+
+// At the system's DPI these children keep the system's font (as they always had); at any
+// other they get that font scaled from the system's DPI to the window's.
+void fitControlFont(HWND window, MainWindowState& state) {
+    const int systemDpi = windowDpi(nullptr);
+    HFONT font = nullptr;
+    if (state.dpi != systemDpi) {
+        LOGFONTA description{};
+        if (GetObjectA(GetStockObject(SYSTEM_FONT), sizeof description, &description)) {
+            description.lfHeight = MulDiv(description.lfHeight, state.dpi, systemDpi);
+            description.lfWidth = MulDiv(description.lfWidth, state.dpi, systemDpi);
+            font = CreateFontIndirectA(&description);
+        }
+    }
+    for (int id : kSystemFontChildren)
+        SendDlgItemMessageA(window, id, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    replaceFont(state.controlFont, font); // the children hold the new one (or none) already
+}
+
 // ---- message handlers ----
 
 bool onCreate(HWND window) {
@@ -189,6 +214,8 @@ bool onCreate(HWND window) {
     makeFonts(window);
     makeStatusBar(window);
     makeChildren(window, *state);
+    // On a monitor whose DPI is not the system's (per-monitor awareness), from the start.
+    if (state->dpi != windowDpi(nullptr)) fitControlFont(window, *state);
     layoutMainWindow(window);
     TextStore::load();
     TextStore::loadArabic();
@@ -372,31 +399,6 @@ void onFontsChanged(HWND window) {
     setUpTranslationControl(window);
     if (previous) DeleteObject(previous); // no control uses it any more
     InvalidateRect(window, nullptr, TRUE);
-}
-
-// The children that show the system's font unless told otherwise: the row's buttons and
-// lists, the language list and the two hidden check boxes.
-constexpr int kSystemFontChildren[] = {
-    IDC_SURAH_LIST, IDC_AYAH_LIST,  IDC_TRANSLATION_SEARCH, IDC_ARABIC_SEARCH,
-    IDC_TAJWID,     IDC_CONTINUE,   IDC_RECITATION_SCOPE,   IDC_LISTEN,
-    IDC_MATCH_CASE, IDC_WHOLE_WORD, IDC_LANGUAGE_LIST};
-
-// At the system's DPI these children keep the system's font (as they always had); at any
-// other they get that font scaled from the system's DPI to the window's.
-void fitControlFont(HWND window, MainWindowState& state) {
-    const int systemDpi = windowDpi(nullptr);
-    HFONT font = nullptr;
-    if (state.dpi != systemDpi) {
-        LOGFONTA description{};
-        if (GetObjectA(GetStockObject(SYSTEM_FONT), sizeof description, &description)) {
-            description.lfHeight = MulDiv(description.lfHeight, state.dpi, systemDpi);
-            description.lfWidth = MulDiv(description.lfWidth, state.dpi, systemDpi);
-            font = CreateFontIndirectA(&description);
-        }
-    }
-    for (int id : kSystemFontChildren)
-        SendDlgItemMessageA(window, id, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    replaceFont(state.controlFont, font); // the children hold the new one (or none) already
 }
 
 // The window came onto a monitor of another DPI (or that monitor's DPI changed): the fonts

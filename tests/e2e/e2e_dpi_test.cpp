@@ -116,7 +116,9 @@ TEST_F(ReaderAtDpi, TheScreenAndTheReadersWindowHaveThePrefixsDpi) {
     using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
     const auto getDpi = reinterpret_cast<GetDpiForWindowFn>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
-    if (getDpi) EXPECT_EQ(static_cast<int>(getDpi(reader->window())), testDpi);
+    if (getDpi) {
+        EXPECT_EQ(static_cast<int>(getDpi(reader->window())), testDpi);
+    }
 }
 
 TEST_F(ReaderAtDpi, ControlsSitWhereTheLayoutScaledByTheDpiPutsThem) {
@@ -157,12 +159,15 @@ TEST_F(ReaderAtDpi, ControlsSitWhereTheLayoutScaledByTheDpiPutsThem) {
         if (e.control == reader->child(IDC_AYAH_STEPPER) && wantedWidth < 16)
             wantedWidth = 16; // Wine keeps an up-down control at least 16 pixels wide
         std::printf("dpi %d: %-14s at (%d, %d, %d, %d), layout (%d, %d, %d, %d)\n", testDpi, e.name,
-                    at.left, at.top, at.right - at.left, at.bottom - at.top, e.where.x, e.where.y,
-                    e.where.width, e.where.height);
+                    static_cast<int>(at.left), static_cast<int>(at.top),
+                    static_cast<int>(at.right - at.left), static_cast<int>(at.bottom - at.top),
+                    e.where.x, e.where.y, e.where.width, e.where.height);
         EXPECT_NEAR(at.left, e.where.x, 1) << e.name;
         EXPECT_NEAR(at.top, e.where.y, 1) << e.name;
         EXPECT_NEAR(at.right - at.left, wantedWidth, 1) << e.name;
-        if (e.hasHeight) EXPECT_NEAR(at.bottom - at.top, e.where.height, 1) << e.name;
+        if (e.hasHeight) {
+            EXPECT_NEAR(at.bottom - at.top, e.where.height, 1) << e.name;
+        }
     }
 }
 
@@ -193,7 +198,9 @@ TEST_F(ReaderAtDpi, EveryLabelTakesTheShareOfItsControlItTookAt96Dpi) {
     labels.push_back({"surah-first", surahs, comboItemText(surahs, 0)});
 
     Baseline baseline;
-    if (testDpi != 96) ASSERT_TRUE(readBaseline(baseline)) << "no baseline at " << baselinePath;
+    if (testDpi != 96) {
+        ASSERT_TRUE(readBaseline(baseline)) << "no baseline at " << baselinePath;
+    }
     for (const Label& label : labels) {
         RECT rect{};
         GetWindowRect(label.control, &rect);

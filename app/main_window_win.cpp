@@ -185,16 +185,22 @@ constexpr int kSystemFontChildren[] = {
     IDC_TAJWID,     IDC_CONTINUE,   IDC_RECITATION_SCOPE,   IDC_LISTEN,
     IDC_MATCH_CASE, IDC_WHOLE_WORD, IDC_LANGUAGE_LIST};
 
-// At the system's DPI these children keep the system's font (as they always had); at any
-// other they get that font scaled from the system's DPI to the window's.
+// The system font's cell at 96 DPI: 16 pixels high, 7 wide on average. Its width is given
+// with its height, so that a font made for another DPI keeps the same proportions (the
+// stock font's own description may keep the 96-DPI width at a higher system DPI).
+constexpr int kSystemFontHeightAt96 = 16;
+constexpr int kSystemFontWidthAt96 = 7;
+
+// At 96 DPI these children keep the system's font (as they always had); at any other they
+// get the system's face with its 96-DPI cell scaled by dpi / 96, so that every label takes
+// the same share of its control as at 96 DPI.
 void fitControlFont(HWND window, MainWindowState& state) {
-    const int systemDpi = windowDpi(nullptr);
     HFONT font = nullptr;
-    if (state.dpi != systemDpi) {
+    if (state.dpi != kBaseDpi) {
         LOGFONTA description{};
         if (GetObjectA(GetStockObject(SYSTEM_FONT), sizeof description, &description)) {
-            description.lfHeight = MulDiv(description.lfHeight, state.dpi, systemDpi);
-            description.lfWidth = MulDiv(description.lfWidth, state.dpi, systemDpi);
+            description.lfHeight = scaledForDpi(kSystemFontHeightAt96, state.dpi);
+            description.lfWidth = scaledForDpi(kSystemFontWidthAt96, state.dpi);
             font = CreateFontIndirectA(&description);
         }
     }
@@ -214,8 +220,7 @@ bool onCreate(HWND window) {
     makeFonts(window);
     makeStatusBar(window);
     makeChildren(window, *state);
-    // On a monitor whose DPI is not the system's (per-monitor awareness), from the start.
-    if (state->dpi != windowDpi(nullptr)) fitControlFont(window, *state);
+    if (state->dpi != kBaseDpi) fitControlFont(window, *state);
     layoutMainWindow(window);
     TextStore::load();
     TextStore::loadArabic();

@@ -98,7 +98,7 @@ ENV
 }
 
 # The prefix of one screen DPI: the same settings as the main one, plus "LogPixels". Its
-# display is larger (2048 x 1600), so that a window of 800 x 600 at 96 DPI fits at 200%.
+# display is larger (2560 x 2048), so that a window of 1000 x 960 at 96 DPI fits at 200%.
 dpi_arguments() {
     case "${1:-}" in
     '' | *[!0-9]*) echo "usage: $0 start-dpi|env-dpi DPI (a number, e.g. 144)" >&2; exit 2 ;;
@@ -140,7 +140,7 @@ env)
     ;;
 start-dpi)
     dpi_arguments "${2:-}"
-    start_display xvfb-dpi display-dpi 2048x1600
+    start_display xvfb-dpi display-dpi 2560x2048
     export DISPLAY=$(cat "$bed/display-dpi")
     make_prefix "$2"
     wineserver -p 2>/dev/null || true

@@ -782,13 +782,14 @@ TEST_F(MainWindowTest, AMoveTo144DpiScalesTheLayoutFontsAndBarAndShowsTheAyahAga
     EXPECT_EQ(descriptionOf(process.ayahFont).lfHeight, -MulDiv(process.ayahFontSize, 144, 72));
     EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(child(IDC_RESULT_LIST), WM_GETFONT, 0, 0)),
               process.translationFont);
-    // The buttons take the system font scaled from 96 to 144.
+    // The buttons take the system font's face with its 96-DPI cell (16 x 7) scaled to 144.
     HFONT buttonFont =
         reinterpret_cast<HFONT>(SendMessageA(child(IDC_TRANSLATION_SEARCH), WM_GETFONT, 0, 0));
     ASSERT_NE(buttonFont, nullptr);
-    const LONG systemHeight =
-        descriptionOf(static_cast<HFONT>(GetStockObject(SYSTEM_FONT))).lfHeight;
-    EXPECT_EQ(descriptionOf(buttonFont).lfHeight, MulDiv(systemHeight, 144, 96));
+    EXPECT_EQ(descriptionOf(buttonFont).lfHeight, 24);
+    EXPECT_EQ(descriptionOf(buttonFont).lfWidth, 11);
+    EXPECT_STREQ(descriptionOf(buttonFont).lfFaceName,
+                 descriptionOf(static_cast<HFONT>(GetStockObject(SYSTEM_FONT))).lfFaceName);
 
     // The same ayah is shown again, without a new history entry.
     EXPECT_EQ(currentSurah(), 2);

@@ -73,6 +73,38 @@ namespace {
 HWND field = nullptr;
 constexpr int kArabicFieldWidth = 450;
 constexpr int kArabicFieldHeight = 30;
+
+// The keys' face font while the dialog is open, when the keyboard font does not fit it;
+// none otherwise. The keys are sized in dialog units, which follow the dialog font's pixel
+// height rather than the DPI itself, so the faces keep their size within a key when they
+// follow that height too: 16 pixels (12 points at 96 DPI) for a dialog font of 11 pixels
+// (8 points at 96 DPI).
+HFONT dialogKeyFont = nullptr;
+constexpr int kKeyFacePixelsAt96 = 16;
+constexpr int kDialogFontPixelsAt96 = 11;
+
+void dropDialogKeyFont() {
+    if (dialogKeyFont) DeleteObject(dialogKeyFont);
+    dialogKeyFont = nullptr;
+}
+
+// The keyboard font at the height in proportion to the dialog's font.
+void fitKeyFontToDialog(HWND dialog) {
+    dropDialogKeyFont();
+    HFONT dialogFont = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
+    LOGFONTA dialogDescription{}, keyDescription{};
+    if (!dialogFont || !process.keyboardFont ||
+        !GetObjectA(dialogFont, sizeof dialogDescription, &dialogDescription) ||
+        !GetObjectA(process.keyboardFont, sizeof keyDescription, &keyDescription))
+        return;
+    const int dialogPixels =
+        dialogDescription.lfHeight < 0 ? -dialogDescription.lfHeight : dialogDescription.lfHeight;
+    const LONG wanted = -MulDiv(kKeyFacePixelsAt96, dialogPixels, kDialogFontPixelsAt96);
+    if (dialogPixels == 0 || wanted == keyDescription.lfHeight) return;
+    keyDescription.lfHeight = wanted;
+    keyDescription.lfWidth = 0;
+    dialogKeyFont = CreateFontIndirectA(&keyDescription);
+}
 void showNotFoundBox(HWND owner) {
     MessageBoxA(owner, "Not Found", "Info", MB_OK);
 }
@@ -90,6 +122,7 @@ BOOL onInitDialog(HWND dialog) {
     SetWindowTextA(field, arabicQuery);
     CheckDlgButton(dialog, IDC_ARABIC_EXACT_SPELLING,
                    arabicExactSpelling ? BST_CHECKED : BST_UNCHECKED);
+    fitKeyFontToDialog(dialog);
     return TRUE; // the dialog manager gives the focus to the first tab stop, OK
 }
 
@@ -186,6 +219,7 @@ void showArabicSearch(HWND owner) {
     const INT_PTR result = DialogBoxParamA(process.instance, MAKEINTRESOURCEA(IDD_ARABIC_SEARCH),
                                            owner, arabicSearchDialogProc, 0);
     field = nullptr; // destroyed with the dialog
+    dropDialogKeyFont();
     if (result == IDOK) runArabicSearch(owner);
 }
 
@@ -219,7 +253,7 @@ void drawLetterButton(const WCHAR* face, const DRAWITEMSTRUCT& item) {
     for (int i = 0; face && face[i] != 0 && i + 2 < 8; ++i)
         text[i + 1] = face[i];
     {
-        SelectedObject font(item.hDC, process.keyboardFont);
+        SelectedObject font(item.hDC, dialogKeyFont ? dialogKeyFont : process.keyboardFont);
         drawArabicText(item.hDC, text, item.rcItem);
     }
     RECT edge = item.rcItem;

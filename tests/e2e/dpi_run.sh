@@ -15,7 +15,9 @@ if [ "$dpi" = 96 ]; then
 else
     "$root/cmake/wine-run-dpi.sh" "$dpi" "$exe" "${args[@]}" || status=$?
 fi
-if [ -f "$out/reader-$percent.bmp" ] && command -v convert >/dev/null; then
-    convert "$out/reader-$percent.bmp" "$out/reader-$percent.png" && echo "screenshot: $out/reader-$percent.png"
-fi
+for shot in reader arabic-reader; do
+    if [ -f "$out/$shot-$percent.bmp" ] && command -v convert >/dev/null; then
+        convert "$out/$shot-$percent.bmp" "$out/$shot-$percent.png" && echo "screenshot: $out/$shot-$percent.png"
+    fi
+done
 exit $status

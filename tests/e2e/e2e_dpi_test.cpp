@@ -11,6 +11,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -29,6 +30,7 @@ std::string shotPath;
 // the ink of 2:255.
 struct Baseline {
     std::map<std::string, double> shares;
+    std::map<std::string, double> sizes;
     int inkWidth = 0;
     int inkHeight = 0;
 };
@@ -40,6 +42,7 @@ bool readBaseline(Baseline& baseline) {
     double value = 0;
     while (std::fscanf(in, "%15s %63s %lf", kind, name, &value) == 3) {
         if (std::strcmp(kind, "share") == 0) baseline.shares[name] = value;
+        if (std::strcmp(kind, "size") == 0) baseline.sizes[name] = value;
         if (std::strcmp(kind, "ink") == 0 && std::strcmp(name, "width") == 0)
             baseline.inkWidth = static_cast<int>(value);
         if (std::strcmp(kind, "ink") == 0 && std::strcmp(name, "height") == 0)
@@ -149,6 +152,7 @@ class ReaderAtDpi : public ::testing::Test {
         SetWindowPos(reader->window(), nullptr, 0, 0, scaledLength(800, testDpi),
                      scaledLength(600, testDpi), SWP_NOZORDER);
         reader->waitIdle();
+        Sleep(300); // the children repaint after the parent is idle
     }
     static void TearDownTestSuite() {
         if (reader && started) {
@@ -275,8 +279,12 @@ TEST_F(ReaderAtDpi, EveryLabelTakesTheShareOfItsControlItTookAt96Dpi) {
         if (label.shown) {
             const int arrow = label.list ? GetSystemMetrics(SM_CXVSCROLL) : 0;
             const int inset = scaledLength(3, testDpi);
-            const int ink =
-                textInkWidth(label.control, inset, width - inset - arrow, label.checkBox);
+            // The screen may not show a control painted yet: a few tries.
+            int ink = -1;
+            for (int attempt = 0; attempt < 10 && ink <= 0; ++attempt) {
+                if (attempt > 0) Sleep(200);
+                ink = textInkWidth(label.control, inset, width - inset - arrow, label.checkBox);
+            }
             EXPECT_GT(ink, 0) << key << ": no text seen";
             if (ink > 0) shares["ink-" + key] = static_cast<double>(ink) / width;
         }
@@ -298,6 +306,78 @@ TEST_F(ReaderAtDpi, EveryLabelTakesTheShareOfItsControlItTookAt96Dpi) {
     if (testDpi != 96) {
         EXPECT_GE(compared, 8) << "too few texts measured";
     }
+}
+
+// The Arabic search dialog scales with its font (dialog units); its input field is placed
+// in pixels by the program and must scale by dpi / 96 itself, and the owner-drawn keys'
+// faces, drawn in the program's key font, must take the same share of a key as at 96.
+TEST_F(ReaderAtDpi, TheArabicKeyboardsFieldKeysAndKeyFacesScaleWithTheDpi) {
+    PostMessageA(reader->window(), WM_COMMAND, IDC_ARABIC_SEARCH, 0);
+    HWND dialog = reader->waitForWindow("#32770", "Find (Arab)");
+    ASSERT_NE(dialog, nullptr);
+    reader->waitIdle();
+    Sleep(300);
+    HWND field = findChildWindow(dialog, "EDITARAB");
+    ASSERT_NE(field, nullptr);
+    RECT fieldRect{};
+    GetWindowRect(field, &fieldRect);
+    EXPECT_NEAR(fieldRect.right - fieldRect.left, scaledLength(450, testDpi), 1);
+    EXPECT_NEAR(fieldRect.bottom - fieldRect.top, scaledLength(30, testDpi), 1);
+
+    Baseline baseline;
+    if (testDpi != 96) {
+        ASSERT_TRUE(readBaseline(baseline));
+    }
+    // Faces wide enough to measure (an alif is a stroke of two pixels).
+    for (int id : {IDC_KEY_SYIN, IDC_KEY_SHAD, IDC_KEY_DHAD, IDC_KEY_LAMALIF, IDC_KEY_KHA}) {
+        HWND key = GetDlgItem(dialog, id);
+        ASSERT_NE(key, nullptr) << id;
+        RECT rect{};
+        GetWindowRect(key, &rect);
+        const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+        const int inset = scaledLength(3, testDpi);
+        const int ink = textInkWidth(key, inset, width - inset, false);
+        ASSERT_GT(ink, 0) << "key " << id << " shows no face";
+        const std::string name = "key" + std::to_string(id);
+        const double share = static_cast<double>(ink) / width;
+        if (testDpi == 96) {
+            appendToBaseline("share", "ink-" + name, share);
+            appendToBaseline("size", name + "-width", width);
+            appendToBaseline("size", name + "-height", height);
+            std::printf("dpi 96: %s %d x %d, face share %.3f\n", name.c_str(), width, height,
+                        share);
+            continue;
+        }
+        const double at96 = baseline.shares["ink-" + name];
+        const double width96 = baseline.sizes[name + "-width"];
+        const double height96 = baseline.sizes[name + "-height"];
+        ASSERT_GT(at96, 0) << name;
+        ASSERT_GT(width96, 0) << name;
+        std::printf(
+            "dpi %d: %s %d x %d (96: %.0f x %.0f), face share %.3f (96: %.3f, ratio %.3f)\n",
+            testDpi, name.c_str(), width, height, width96, height96, share, at96, share / at96);
+        // Dialog units follow the dialog font's own metrics, which need not grow exactly
+        // with the DPI: the key's size within 10%; the face as wide as its share at 96
+        // makes it, within 5% or the rounding of the two measurements.
+        const double scale = testDpi / 96.0;
+        EXPECT_NEAR(width / width96, scale, 0.1 * scale) << name;
+        EXPECT_NEAR(height / height96, scale, 0.1 * scale) << name;
+        // Both measurements are whole pixels: the half pixel of the one at 96 grows with
+        // the key, the half pixel of this one does not.
+        const double expectedInk = at96 * width;
+        const double rounding = 0.5 * width / width96 + 0.5;
+        EXPECT_NEAR(ink, expectedInk, std::max(0.05 * expectedInk, rounding)) << name;
+    }
+    if (!shotPath.empty()) {
+        RECT dialogRect{};
+        GetWindowRect(dialog, &dialogRect);
+        std::string path = shotPath;
+        const size_t slash = path.find_last_of("\\/");
+        path.insert(slash == std::string::npos ? 0 : slash + 1, "arabic-");
+        saveScreenArea(dialogRect, path);
+    }
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    reader->waitIdle();
 }
 
 // The picture's scale belongs to the picture view: until that view draws for the window's

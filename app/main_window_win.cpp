@@ -38,8 +38,8 @@ struct MainWindowState {
     // The DPI the window lays out and makes its fonts for: its monitor's at creation, then
     // the one each WM_DPICHANGED names.
     int dpi = kBaseDpi;
-    // The font of the row's buttons and lists after a move to a monitor whose DPI is not
-    // the system's; none while the system's own font fits.
+    // The font of the row's buttons and lists at any DPI but 96; none at 96, where they
+    // show the system's font as they always have.
     HFONT controlFont = nullptr;
 };
 

@@ -438,6 +438,12 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         break;
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORBTN: return onControlColour(reinterpret_cast<HDC>(wParam));
+    // A drop-down list's face and a check box ask for these: dark at night, by day the
+    // system's colours as ever.
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+        if (nightSchemeOn()) return onControlColour(reinterpret_cast<HDC>(wParam));
+        break;
     case WM_MOUSEMOVE: onMouseMove(window, mousePoint(lParam)); return 0;
     case WM_LBUTTONDOWN: onLButtonDown(window, mousePoint(lParam)); return 0;
     case WM_LBUTTONUP: onLButtonUp(window, mousePoint(lParam)); return 0;

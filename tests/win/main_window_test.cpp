@@ -782,12 +782,14 @@ class NightSchemeTest : public MainWindowTest {
         HBRUSH brush;
         COLORREF ground, text, brushColour;
     };
-    ListColours listColours() const {
+    // The colours the window gives a control that asks with message (the result list asks
+    // for its own, a drop-down list's face and a check box for theirs).
+    ListColours listColours(UINT message = WM_CTLCOLORLISTBOX, int id = IDC_RESULT_LIST) const {
         WindowDc dc(window);
         SetTextColor(dc.get(), RGB(1, 2, 3));
         const auto brush = reinterpret_cast<HBRUSH>(
-            SendMessageA(window, WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(dc.get()),
-                         reinterpret_cast<LPARAM>(child(IDC_RESULT_LIST))));
+            SendMessageA(window, message, reinterpret_cast<WPARAM>(dc.get()),
+                         reinterpret_cast<LPARAM>(child(id))));
         LOGBRUSH described{};
         GetObjectA(brush, sizeof described, &described);
         return {brush, GetBkColor(dc.get()), GetTextColor(dc.get()), described.lbColor};
@@ -836,6 +838,12 @@ TEST_F(NightSchemeTest, TogglingSwitchesCheckMarkStoredValueAndColoursAndComesBa
     EXPECT_EQ(list.brushColour, kNightControlColour);
     EXPECT_EQ(list.text, kNightText);
     EXPECT_NE(list.brush, process.controlBrush); // the Arabic field keeps the day brush
+    for (auto [message, id] : {std::pair<UINT, int>{WM_CTLCOLOREDIT, IDC_SURAH_LIST},
+                               {WM_CTLCOLORSTATIC, IDC_CONTINUE}}) {
+        const ListColours asked = listColours(message, id);
+        EXPECT_EQ(asked.brush, list.brush) << message;
+        EXPECT_EQ(asked.text, kNightText) << message;
+    }
     const auto nightGround = groundLevels();
     EXPECT_LT(nightGround.second, 100) << "a dark tile at night";
     EXPECT_LT(nightGround.first, nightGround.second) << "the lattice still shows";
@@ -848,6 +856,9 @@ TEST_F(NightSchemeTest, TogglingSwitchesCheckMarkStoredValueAndColoursAndComesBa
     EXPECT_EQ(day.dwEffects & CFE_AUTOCOLOR, dayFormat.dwEffects & CFE_AUTOCOLOR);
     EXPECT_EQ(listColours().brush, process.controlBrush);
     EXPECT_EQ(listColours().ground, kControlColour);
+    // By day the faces and check boxes keep the system's colours.
+    EXPECT_NE(listColours(WM_CTLCOLORSTATIC, IDC_CONTINUE).brush, process.controlBrush);
+    EXPECT_NE(listColours(WM_CTLCOLORSTATIC, IDC_CONTINUE).text, kNightText);
     EXPECT_EQ(groundLevels(), dayGround);
 }
 

@@ -1,5 +1,6 @@
-// Where every child of the main window goes, from the client size. Plain arithmetic; the
-// main window moves its controls to these rectangles.
+// Where every child of the main window goes, from the client size and the window's DPI.
+// Plain arithmetic; the main window moves its controls to these rectangles. Every figure
+// below is given for 96 DPI and scaled by dpi / 96 for the window's monitor.
 #ifndef NORAVEL_MAIN_LAYOUT_H
 #define NORAVEL_MAIN_LAYOUT_H
 
@@ -25,6 +26,9 @@ struct FixedRow {
     Placement recitationScope{554, 0, 60, 225};
 };
 
+// The row for a window at `dpi`: every position and size of the table scaled by dpi / 96.
+FixedRow fixedRowFor(int dpi);
+
 struct MainLayout {
     Placement languageList;
     Placement statusBar; // the status bar then puts itself at the bottom at its own height
@@ -37,19 +41,32 @@ struct MainLayout {
     int splitterLeft = 0;
     int splitterTop = 0;
     int splitterRight = 0;
+    int splitterBottom = 0; // Y + 5 scaled: the bar is 7 pixels thick at 96 DPI
 };
 
 constexpr int kResultListHeight = 80;
 constexpr int kPictureTop = 25;    // the bitmap view's top edge
 constexpr int kPictureMargin = 40; // left and right of the bitmap view
 constexpr int kLanguageListLeft = 616;
-constexpr int kPictureFrameTop = 26; // top of the sunken frame round the picture area
+constexpr int kPictureFrameTop = 26;   // top of the sunken frame round the picture area
+constexpr int kStatusFirstPart = 50;   // right edge of the status bar's first part
+constexpr int kTranslationMargin = 10; // left and right margins inside the translation
+constexpr int kLayoutBaseDpi = 96;
 
-// width, height: the client size; statusHeight: the status bar's client height;
-// translationHeight: the height wanted for the translation control. The translation
-// height is kept between 0 and the room between the fixed row and the result list, so
-// the picture's height never goes below 0, and no width goes below 0.
-MainLayout computeMainLayout(int width, int height, int statusHeight, int translationHeight);
+// A length given at 96 DPI, at `dpi`: rounded to the nearest pixel, halves away from zero
+// (as MulDiv rounds), so that every length is the given one at 96. A DPI below 1 counts as 96.
+int scaledLength(int pixels, int dpi);
+// The other way: a length in pixels at `dpi`, in 96-DPI units (rounded the same way), so
+// that a stored length means the same on every monitor.
+int lengthAt96(int pixels, int dpi);
+
+// width, height: the client size; statusHeight: the status bar's client height (all in
+// pixels); translationHeight: the height wanted for the translation control, in 96-DPI
+// units; dpi: the window's. The translation height is kept between 0 and the room between
+// the fixed row and the result list, so the picture's height never goes below 0, and no
+// width goes below 0; the layout's translationHeight is the height given, in pixels.
+MainLayout computeMainLayout(int width, int height, int statusHeight, int translationHeight,
+                             int dpi = kLayoutBaseDpi);
 
 // The point size of the translation and result list font for an ayah font size: 12 points
 // at the default 14, in proportion for other sizes (rounded), and between 6 and 72.

@@ -12,6 +12,7 @@
 #include "app/recitation_host_win.h"
 #include "app/resume_win.h"
 #include "app/version.h"
+#include "base/dpi_win.h"
 #include "base/guards_win.h"
 #include "picture/bitmap_view_win.h"
 #include "resources/resource_ids.h"
@@ -33,9 +34,15 @@ struct MainWindowState {
     bool dragging = false;
     POINT lastMouse{0, 0};
     int dragStartY = 0;
-    // The translation control's height as the last layout gave it (after clamping); a drag
-    // changes the height from there.
+    // The translation control's height in pixels as the last layout gave it (after
+    // clamping); a drag changes the height from there.
     int shownTranslationHeight = 0;
+    // The DPI the window lays out and makes its fonts for: its monitor's at creation, then
+    // the one each WM_DPICHANGED names.
+    int dpi = kBaseDpi;
+    // The font of the row's buttons and lists at any DPI but 96; none at 96, where they
+    // show the system's font as they always have.
+    HFONT controlFont = nullptr;
 };
 
 MainWindowState* stateOf(HWND window) {
@@ -78,9 +85,14 @@ const ChildControl kChildren[] = {
 constexpr int kUpDownUpper = 0;
 constexpr int kUpDownLower = 100;
 
-HFONT makeFont(HDC dc, const char* face, int points) {
+int dpiOf(HWND window) {
+    const MainWindowState* state = stateOf(window);
+    return state ? state->dpi : windowDpi(window);
+}
+
+HFONT makeFont(int dpi, const char* face, int points) {
     LOGFONTA font{};
-    font.lfHeight = -MulDiv(points, GetDeviceCaps(dc, LOGPIXELSY), 72);
+    font.lfHeight = -MulDiv(points, dpi, 72);
     font.lfWeight = FW_NORMAL;
     font.lfQuality = PROOF_QUALITY;
     std::strncpy(font.lfFaceName, face, sizeof font.lfFaceName - 1);
@@ -93,17 +105,21 @@ void replaceFont(HFONT& slot, HFONT font) {
 }
 
 void makeFonts(HWND window) {
-    WindowDc dc(window);
-    replaceFont(process.ayahFont, makeFont(dc.get(), process.ayahFontName, process.ayahFontSize));
-    replaceFont(process.translationFont, makeFont(dc.get(), process.ayahFontName,
-                                                  translationFontPoints(process.ayahFontSize)));
-    replaceFont(process.keyboardFont, makeFont(dc.get(), "Tahoma", 12));
+    const int dpi = dpiOf(window);
+    replaceFont(process.ayahFont, makeFont(dpi, process.ayahFontName, process.ayahFontSize));
+    replaceFont(process.translationFont,
+                makeFont(dpi, process.ayahFontName, translationFontPoints(process.ayahFontSize)));
+    replaceFont(process.keyboardFont, makeFont(dpi, "Tahoma", 12));
+}
+
+void setStatusParts(HWND status, int dpi) {
+    int rightEdges[2] = {scaledForDpi(kStatusFirstPart, dpi), -1};
+    SendMessageA(status, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(rightEdges));
 }
 
 void makeStatusBar(HWND window) {
     HWND status = CreateStatusWindowA(WS_CHILD | WS_VISIBLE, "", window, IDC_STATUS_BAR);
-    int rightEdges[2] = {50, -1};
-    SendMessageA(status, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(rightEdges));
+    setStatusParts(status, dpiOf(window));
 }
 
 void makeChildren(HWND window, MainWindowState& state) {
@@ -131,7 +147,9 @@ void setUpTranslationControl(HWND window) {
     defaultCharFormat.cbSize = sizeof defaultCharFormat;
     SendMessageA(translation, EM_GETCHARFORMAT, SCF_SELECTION,
                  reinterpret_cast<LPARAM>(&defaultCharFormat));
-    SendMessageA(translation, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(10, 10));
+    const int margin = scaledForDpi(kTranslationMargin, dpiOf(window));
+    SendMessageA(translation, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+                 MAKELPARAM(margin, margin));
     if (nightSchemeOn()) colourTranslation(translation);
 }
 
@@ -141,7 +159,7 @@ void place(HWND window, int id, const Placement& where) {
 }
 
 void placeFixedRow(HWND window) {
-    const FixedRow row;
+    const FixedRow row = fixedRowFor(dpiOf(window));
     place(window, IDC_SURAH_LIST, row.surahList);
     place(window, IDC_AYAH_LIST, row.ayahList);
     place(window, IDC_AYAH_STEPPER, row.upDown);
@@ -164,16 +182,49 @@ int placeStatusBar(HWND window, const Placement& where) {
     return client.bottom - client.top;
 }
 
+// The children that show the system's font unless told otherwise: the row's buttons and
+// lists, the language list and the two hidden check boxes.
+constexpr int kSystemFontChildren[] = {
+    IDC_SURAH_LIST, IDC_AYAH_LIST,  IDC_TRANSLATION_SEARCH, IDC_ARABIC_SEARCH,
+    IDC_TAJWID,     IDC_CONTINUE,   IDC_RECITATION_SCOPE,   IDC_LISTEN,
+    IDC_MATCH_CASE, IDC_WHOLE_WORD, IDC_LANGUAGE_LIST};
+
+// The system font's cell at 96 DPI: 16 pixels high, 7 wide on average. Its width is given
+// with its height, so that a font made for another DPI keeps the same proportions (the
+// stock font's own description may keep the 96-DPI width at a higher system DPI).
+constexpr int kSystemFontHeightAt96 = 16;
+constexpr int kSystemFontWidthAt96 = 7;
+
+// At 96 DPI these children keep the system's font (as they always had); at any other they
+// get the system's face with its 96-DPI cell scaled by dpi / 96, so that every label takes
+// the same share of its control as at 96 DPI.
+void fitControlFont(HWND window, MainWindowState& state) {
+    HFONT font = nullptr;
+    if (state.dpi != kBaseDpi) {
+        LOGFONTA description{};
+        if (GetObjectA(GetStockObject(SYSTEM_FONT), sizeof description, &description)) {
+            description.lfHeight = scaledForDpi(kSystemFontHeightAt96, state.dpi);
+            description.lfWidth = scaledForDpi(kSystemFontWidthAt96, state.dpi);
+            font = CreateFontIndirectA(&description);
+        }
+    }
+    for (int id : kSystemFontChildren)
+        SendDlgItemMessageA(window, id, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    replaceFont(state.controlFont, font); // the children hold the new one (or none) already
+}
+
 // ---- message handlers ----
 
 bool onCreate(HWND window) {
     auto* state = new (std::nothrow) MainWindowState;
     if (!state) return false;
+    state->dpi = windowDpi(window);
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
     process.mainWindow = window;
     makeFonts(window);
     makeStatusBar(window);
     makeChildren(window, *state);
+    if (state->dpi != kBaseDpi) fitControlFont(window, *state);
     layoutMainWindow(window);
     TextStore::load();
     TextStore::loadArabic();
@@ -194,6 +245,7 @@ void onDestroy(HWND window) {
 // After the children are gone: the window's own state, and the fonts and picture that
 // lived as long as the window that used them.
 void onNcDestroy(HWND window) {
+    if (MainWindowState* state = stateOf(window)) replaceFont(state->controlFont, nullptr);
     delete stateOf(window);
     SetWindowLongPtrA(window, GWLP_USERDATA, 0);
     replaceFont(process.ayahFont, nullptr);
@@ -211,7 +263,8 @@ void onPaint(HWND window) {
     RECT client;
     GetClientRect(window, &client);
     if (HBRUSH tile = backgroundBrushInUse()) FillRect(paint.get(), &client, tile);
-    RECT frame{0, kPictureFrameTop, client.right, process.splitterLine};
+    RECT frame{0, scaledForDpi(kPictureFrameTop, dpiOf(window)), client.right,
+               process.splitterLine};
     DrawEdge(paint.get(), &frame, BDR_SUNKENINNER, BF_RECT);
     splitterBar.paint(paint.get());
 }
@@ -320,7 +373,9 @@ void onLButtonUp(HWND window, POINT point) {
     InvalidateRect(window, &bar, TRUE);
     UpdateWindow(window);
     splitterBar.clearMoved();
-    process.translationHeight = state->shownTranslationHeight + (state->dragStartY - point.y);
+    // Kept in 96-DPI units, so that the stored height means the same on every monitor.
+    process.translationHeight =
+        lengthAt96(state->shownTranslationHeight + (state->dragStartY - point.y), state->dpi);
     layoutMainWindow(window);
 }
 
@@ -354,17 +409,38 @@ void onFontsChanged(HWND window) {
         SendMessageA(translation, EM_SETCHARFORMAT, SCF_ALL,
                      reinterpret_cast<LPARAM>(&defaultCharFormat));
     HFONT previous = process.translationFont;
-    {
-        WindowDc dc(window);
-        process.translationFont =
-            makeFont(dc.get(), process.ayahFontName, translationFontPoints(process.ayahFontSize));
-    }
+    process.translationFont =
+        makeFont(dpiOf(window), process.ayahFontName, translationFontPoints(process.ayahFontSize));
     if (!process.translationFont) {
         process.translationFont = previous;
         return;
     }
     setUpTranslationControl(window);
     if (previous) DeleteObject(previous); // no control uses it any more
+    InvalidateRect(window, nullptr, TRUE);
+}
+
+// The window came onto a monitor of another DPI (or that monitor's DPI changed): the fonts
+// are made again for it, the row and the status bar's parts are scaled, the window takes
+// the rectangle the system suggests (and lays out again from its WM_SIZE), and the ayah
+// is selected again so that its picture is loaded for the new density.
+void onDpiChanged(HWND window, int dpi, const RECT* suggested) {
+    MainWindowState* state = stateOf(window);
+    if (!state || dpi <= 0) return;
+    state->dpi = dpi;
+    replaceFont(process.ayahFont, makeFont(dpi, process.ayahFontName, process.ayahFontSize));
+    replaceFont(process.keyboardFont, makeFont(dpi, "Tahoma", 12));
+    onFontsChanged(window); // the translation's and the result list's font, and the margins
+    fitControlFont(window, *state);
+    placeFixedRow(window);
+    if (HWND status = GetDlgItem(window, IDC_STATUS_BAR)) setStatusParts(status, dpi);
+    if (suggested)
+        SetWindowPos(window, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    layoutMainWindow(window);
+    const int surah = currentSurah();
+    if (surah >= 1) selectAyah(surah, currentAyah() >= 1 ? currentAyah() : 1);
     InvalidateRect(window, nullptr, TRUE);
 }
 
@@ -400,12 +476,13 @@ void layoutMainWindow(HWND window) {
 
     const int width = client.right - client.left;
     const int height = client.bottom - client.top;
-    const MainLayout first = computeMainLayout(width, height, 0, process.translationHeight);
+    const int dpi = dpiOf(window);
+    const MainLayout first = computeMainLayout(width, height, 0, process.translationHeight, dpi);
     place(window, IDC_LANGUAGE_LIST, first.languageList);
     const int statusHeight = placeStatusBar(window, first.statusBar);
 
     const MainLayout layout =
-        computeMainLayout(width, height, statusHeight, process.translationHeight);
+        computeMainLayout(width, height, statusHeight, process.translationHeight, dpi);
     place(window, IDC_RESULT_LIST, layout.resultList);
     if (MainWindowState* state = stateOf(window)) {
         if (state->bitmapView) {
@@ -416,7 +493,8 @@ void layoutMainWindow(HWND window) {
     }
     place(window, IDC_TRANSLATION, layout.translation);
     process.splitterLine = layout.splitterLine;
-    splitterBar.setPosition(layout.splitterLeft, layout.splitterTop, layout.splitterRight, 0);
+    splitterBar.setPosition(layout.splitterLeft, layout.splitterTop, layout.splitterRight,
+                            layout.splitterBottom);
 
     InvalidateRect(window, nullptr, FALSE);
     process.firstLayout = false;
@@ -450,6 +528,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CAPTURECHANGED: onCaptureChanged(window); return 0;
     case WM_TIMER: onTimer(wParam); return 0;
     case WM_FONTS_CHANGED: onFontsChanged(window); return 0;
+    case WM_DPICHANGED:
+        onDpiChanged(window, HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

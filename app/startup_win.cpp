@@ -8,6 +8,7 @@
 #include "app/resume_win.h"
 #include "app/version.h"
 #include "arabic/arabic_edit_win.h"
+#include "base/dpi_win.h"
 #include "base/wide_text_win.h"
 #include "resources/resource_ids.h"
 #include "search/arabic_search_win.h"
@@ -132,6 +133,8 @@ static void emptySearchState() {
 }
 
 int runReader(HINSTANCE instance, int showCommand, StartFailureReporter reportFailure) {
+    // The manifest says the same; this is for systems that do not read its DPI elements.
+    becomeDpiAware();
     restrictLibrarySearchToSystem();
     CoInitialize(nullptr);
     registerArabicEditClass(instance);

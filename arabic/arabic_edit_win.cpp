@@ -4,6 +4,7 @@
 #include "arabic/arabic_bytes.h"
 #include "arabic/arabic_draw_win.h"
 #include "arabic/arabic_key_table.h"
+#include "base/dpi_win.h"
 #include "base/guards_win.h"
 
 #include <cstdint>
@@ -82,9 +83,8 @@ bool onCreate(HWND window) {
     if (!state) return false;
     state->window = window;
     {
-        WindowDc dc(window);
         LOGFONTA description = {};
-        description.lfHeight = -MulDiv(12, GetDeviceCaps(dc.get(), LOGPIXELSY), 72);
+        description.lfHeight = -MulDiv(12, windowDpi(window), 72);
         description.lfQuality = PROOF_QUALITY;
         std::strcpy(description.lfFaceName, "Tahoma");
         state->font = CreateFontIndirectA(&description);

@@ -2,6 +2,8 @@
 
 #include "base/guards_win.h"
 
+#include <initializer_list>
+
 namespace {
 
 template <typename Function> Function user32Function(const char* name) {
@@ -27,8 +29,14 @@ int windowDpi(HWND window) {
 void becomeDpiAware() {
     using SetContextFn = BOOL(WINAPI*)(HANDLE);
     const auto setContext = user32Function<SetContextFn>("SetProcessDpiAwarenessContext");
-    // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
-    if (setContext && setContext(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4)))) return;
+    if (setContext) {
+        // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2, then the first version (all that some
+        // systems, Wine 8 among them, accept). Access denied: the manifest has set it.
+        for (INT_PTR context : {-4, -3}) {
+            if (setContext(reinterpret_cast<HANDLE>(context))) return;
+            if (GetLastError() == ERROR_ACCESS_DENIED) return;
+        }
+    }
     using SetProcessDpiAwareFn = BOOL(WINAPI*)();
     if (const auto setAware = user32Function<SetProcessDpiAwareFn>("SetProcessDPIAware")) setAware();
 }

@@ -25,7 +25,10 @@ set_property(SOURCE resources/noravel.rc APPEND PROPERTY OBJECT_DEPENDS
     ${NORAVEL_DATA_DIR}/noravel.ico
     ${NORAVEL_DATA_DIR}/background.bmp ${NORAVEL_DATA_DIR}/background_night.bmp)
 
-add_executable(noravel WIN32 app/main_win.cpp $<TARGET_OBJECTS:noravel_resources>)
+# The manifest (per-monitor DPI awareness) belongs to the programs, not to the test programs
+# that link the other resources.
+add_executable(noravel WIN32 app/main_win.cpp resources/dpi_aware.rc
+    $<TARGET_OBJECTS:noravel_resources>)
 target_link_libraries(noravel PRIVATE noravel_win)
 set_target_properties(noravel PROPERTIES OUTPUT_NAME Noravel RUNTIME_OUTPUT_DIRECTORY ${NORAVEL_DIST_DIR})
 

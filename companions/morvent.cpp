@@ -4,6 +4,7 @@
 // from ayah to ayah by reading the reader's surah and ayah lists about twice a second.
 // Without a reader it has a surah and ayah choice of its own. Started again (a second click
 // on Tajwid), it brings the running window to the front and ends.
+#include "base/dpi_win.h"
 #include "base/guards_win.h"
 #include "picture/picture_decoder.h"
 #include "tajwid/tajwid_legend.h"
@@ -153,25 +154,7 @@ int scaled(int pixels) {
 }
 
 UINT dpiOf(HWND window) {
-    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    const auto getDpi = reinterpret_cast<GetDpiForWindowFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
-    if (getDpi) {
-        const UINT dpi = getDpi(window);
-        if (dpi != 0) return dpi;
-    }
-    WindowDc screen(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
-    return dpi > 0 ? static_cast<UINT>(dpi) : 96;
-}
-
-// Per-monitor awareness (version 2) where the system has it, system awareness otherwise.
-void becomeDpiAware() {
-    using SetContextFn = BOOL(WINAPI*)(HANDLE);
-    const auto setContext = reinterpret_cast<SetContextFn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDpiAwarenessContext")));
-    if (setContext && setContext(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4)))) return;
-    SetProcessDPIAware();
+    return static_cast<UINT>(windowDpi(window));
 }
 
 std::wstring programFolder() {

@@ -5,6 +5,9 @@
 #   scripts/testbed.sh start   # idempotent; prints nothing but errors
 #   scripts/testbed.sh stop
 #   scripts/testbed.sh env     # prints the environment as shell exports
+#   scripts/testbed.sh start-dpi 144   # a second prefix whose screen has 144 DPI (also 192,
+#                                      # ...), on a larger display of its own; kept between runs
+#   scripts/testbed.sh env-dpi 144     # its environment as shell exports
 set -euo pipefail
 trap 'code=$?; echo "testbed: failed at line $LINENO: $BASH_COMMAND (exit status $code)" >&2; exit $code' ERR
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -21,23 +24,26 @@ export WINELOADER=/usr/lib/wine/wine64
 export XDG_RUNTIME_DIR=$bed/runtime
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 
-display_alive() {
-    [ -f "$bed/display" ] && [ -f "$bed/xvfb.pid" ] && kill -0 "$(cat "$bed/xvfb.pid")" 2>/dev/null
+display_alive() { # name of the display's files (default "xvfb" and "display")
+    local pidfile=$bed/${1:-xvfb}.pid displayfile=$bed/${2:-display}
+    [ -f "$displayfile" ] && [ -f "$pidfile" ] && kill -0 "$(cat "$pidfile")" 2>/dev/null
 }
 
-start_display() {
-    if display_alive; then return; fi
+start_display() { # [pid file stem, display file, screen size]
+    local stem=${1:-xvfb} displayfile=$bed/${2:-display} size=${3:-1280x1024}
+    if display_alive "$stem" "${2:-display}"; then return; fi
     local n=90
     while [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$bed/xvfb.log" 2>&1 &
-    echo $! >"$bed/xvfb.pid"
-    echo ":$n" >"$bed/display"
+    Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >"$bed/$stem.log" 2>&1 &
+    echo $! >"$bed/$stem.pid"
+    echo ":$n" >"$displayfile"
     for _ in $(seq 1 50); do
         [ -e "/tmp/.X11-unix/X${n}" ] && break
         sleep 0.1
     done
-    if ! kill -0 "$(cat "$bed/xvfb.pid")" 2>/dev/null || [ ! -e "/tmp/.X11-unix/X${n}" ]; then
-        fail "Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp" "$bed/xvfb.log"
+    if ! kill -0 "$(cat "$bed/$stem.pid")" 2>/dev/null || [ ! -e "/tmp/.X11-unix/X${n}" ]; then
+        rm -f "$bed/$stem.pid" "$displayfile"
+        fail "Xvfb :$n -screen 0 ${size}x24 -nolisten tcp" "$bed/$stem.log"
     fi
 }
 
@@ -49,7 +55,8 @@ fail() { # command, log file
     exit 1
 }
 
-make_prefix() {
+make_prefix() { # [screen DPI written as LogPixels; none keeps Wine's 96]
+    local dpi=${1:-}
     # The marker names the version of the prefix's settings; a change below bumps it.
     if [ -f "$WINEPREFIX/.noravel-ready-2" ]; then return; fi
     wineserver -k 2>/dev/null || true
@@ -69,21 +76,34 @@ REGEDIT4
 [HKEY_CURRENT_USER\Software\Wine\X11 Driver]
 "Managed"="N"
 REG
+    if [ -n "$dpi" ]; then
+        printf '\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:%08x\n' "$dpi" \
+            >>"$bed/fonts.reg"
+    fi
     wine regedit "$bed/fonts.reg" >"$bed/regedit.log" 2>&1 || fail "wine regedit $bed/fonts.reg" "$bed/regedit.log"
     wineserver -w
     touch "$WINEPREFIX/.noravel-ready-2"
 }
 
-write_env() {
-    cat >"$bed/env" <<ENV
+write_env() { # [env file, display file]
+    cat >"$bed/${1:-env}" <<ENV
 export WINEPREFIX='$WINEPREFIX'
 export WINEARCH=win64
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES='$WINEDLLOVERRIDES'
 export WINELOADER=/usr/lib/wine/wine64
 export XDG_RUNTIME_DIR='$XDG_RUNTIME_DIR'
-export DISPLAY='$(cat "$bed/display")'
+export DISPLAY='$(cat "$bed/${2:-display}")'
 ENV
+}
+
+# The prefix of one screen DPI: the same settings as the main one, plus "LogPixels". Its
+# display is larger (2560 x 2048), so that a window of 1000 x 960 at 96 DPI fits at 200%.
+dpi_arguments() {
+    case "${1:-}" in
+    '' | *[!0-9]*) echo "usage: $0 start-dpi|env-dpi DPI (a number, e.g. 144)" >&2; exit 2 ;;
+    esac
+    export WINEPREFIX=$bed/prefix-$1
 }
 
 case "${1:-start}" in
@@ -106,9 +126,30 @@ stop)
     fi
     if [ -f "$bed/xvfb.pid" ]; then kill "$(cat "$bed/xvfb.pid")" 2>/dev/null || true; fi
     rm -f "$bed/xvfb.pid" "$bed/display" "$bed/env"
+    # The DPI prefixes' wineservers and their display (the prefixes themselves are kept).
+    for env in "$bed"/env-*; do
+        [ -f "$env" ] || continue
+        (. "$env" && wineserver -k 2>/dev/null) || true
+        rm -f "$env"
+    done
+    if [ -f "$bed/xvfb-dpi.pid" ]; then kill "$(cat "$bed/xvfb-dpi.pid")" 2>/dev/null || true; fi
+    rm -f "$bed/xvfb-dpi.pid" "$bed/display-dpi"
     ;;
 env)
     cat "$bed/env"
+    ;;
+start-dpi)
+    dpi_arguments "${2:-}"
+    start_display xvfb-dpi display-dpi 2560x2048
+    export DISPLAY=$(cat "$bed/display-dpi")
+    make_prefix "$2"
+    wineserver -p 2>/dev/null || true
+    /usr/lib/wine/wine64 cmd /c exit </dev/null >/dev/null 2>&1 || true
+    write_env "env-$2" display-dpi
+    ;;
+env-dpi)
+    dpi_arguments "${2:-}"
+    cat "$bed/env-$2"
     ;;
 *)
     echo "usage: $0 start|stop|env" >&2

@@ -4,6 +4,7 @@
 #include "arabic/arabic_bytes.h"
 #include "arabic/arabic_draw_win.h"
 #include "arabic/arabic_edit_win.h"
+#include "base/dpi_win.h"
 #include "base/guards_win.h"
 #include "resources/resource_ids.h"
 #include "search/arabic_scan.h"
@@ -68,8 +69,42 @@ const ArabicLetterKey* findArabicLetterKey(int id) {
 
 namespace {
 
-// The input field of the open dialog; the key commands send to it.
+// The input field of the open dialog; the key commands send to it. Its size at 96 DPI.
 HWND field = nullptr;
+constexpr int kArabicFieldWidth = 450;
+constexpr int kArabicFieldHeight = 30;
+
+// The keys' face font while the dialog is open, when the keyboard font does not fit it;
+// none otherwise. The keys are sized in dialog units, which follow the dialog font's pixel
+// height rather than the DPI itself, so the faces keep their size within a key when they
+// follow that height too: 16 pixels (12 points at 96 DPI) for a dialog font of 11 pixels
+// (8 points at 96 DPI).
+HFONT dialogKeyFont = nullptr;
+constexpr int kKeyFacePixelsAt96 = 16;
+constexpr int kDialogFontPixelsAt96 = 11;
+
+void dropDialogKeyFont() {
+    if (dialogKeyFont) DeleteObject(dialogKeyFont);
+    dialogKeyFont = nullptr;
+}
+
+// The keyboard font at the height in proportion to the dialog's font.
+void fitKeyFontToDialog(HWND dialog) {
+    dropDialogKeyFont();
+    HFONT dialogFont = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
+    LOGFONTA dialogDescription{}, keyDescription{};
+    if (!dialogFont || !process.keyboardFont ||
+        !GetObjectA(dialogFont, sizeof dialogDescription, &dialogDescription) ||
+        !GetObjectA(process.keyboardFont, sizeof keyDescription, &keyDescription))
+        return;
+    const int dialogPixels =
+        dialogDescription.lfHeight < 0 ? -dialogDescription.lfHeight : dialogDescription.lfHeight;
+    const LONG wanted = -MulDiv(kKeyFacePixelsAt96, dialogPixels, kDialogFontPixelsAt96);
+    if (dialogPixels == 0 || wanted == keyDescription.lfHeight) return;
+    keyDescription.lfHeight = wanted;
+    keyDescription.lfWidth = 0;
+    dialogKeyFont = CreateFontIndirectA(&keyDescription);
+}
 void showNotFoundBox(HWND owner) {
     MessageBoxA(owner, "Not Found", "Info", MB_OK);
 }
@@ -79,11 +114,15 @@ ArabicNotFoundReporter reportNotFound = showNotFoundBox;
 // ---- The dialog ----
 
 BOOL onInitDialog(HWND dialog) {
-    field = CreateWindowExA(WS_EX_CLIENTEDGE, kArabicEditClass, "", WS_CHILD | WS_VISIBLE, 0, 0,
-                            450, 30, dialog, nullptr, process.instance, nullptr);
+    const int dpi = windowDpi(dialog);
+    field =
+        CreateWindowExA(WS_EX_CLIENTEDGE, kArabicEditClass, "", WS_CHILD | WS_VISIBLE, 0, 0,
+                        scaledForDpi(kArabicFieldWidth, dpi), scaledForDpi(kArabicFieldHeight, dpi),
+                        dialog, nullptr, process.instance, nullptr);
     SendMessageA(field, kArabicEditSetBytes, 0, reinterpret_cast<LPARAM>(arabicQuery));
     CheckDlgButton(dialog, IDC_ARABIC_EXACT_SPELLING,
                    arabicExactSpelling ? BST_CHECKED : BST_UNCHECKED);
+    fitKeyFontToDialog(dialog);
     return TRUE; // the dialog manager gives the focus to the first tab stop, OK
 }
 
@@ -182,6 +221,7 @@ void showArabicSearch(HWND owner) {
     const INT_PTR result = DialogBoxParamA(process.instance, MAKEINTRESOURCEA(IDD_ARABIC_SEARCH),
                                            owner, arabicSearchDialogProc, 0);
     field = nullptr; // destroyed with the dialog
+    dropDialogKeyFont();
     if (result == IDOK) runArabicSearch(owner);
 }
 
@@ -215,7 +255,7 @@ void drawLetterButton(const WCHAR* face, const DRAWITEMSTRUCT& item) {
     for (int i = 0; face && face[i] != 0 && i + 2 < 8; ++i)
         text[i + 1] = face[i];
     {
-        SelectedObject font(item.hDC, process.keyboardFont);
+        SelectedObject font(item.hDC, dialogKeyFont ? dialogKeyFont : process.keyboardFont);
         drawArabicText(item.hDC, text, item.rcItem);
     }
     RECT edge = item.rcItem;

@@ -1,6 +1,7 @@
 #include "settings/settings_dialog_win.h"
 
 #include "app/process_state_win.h"
+#include "base/dpi_win.h"
 #include "base/guards_win.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_win.h"
@@ -70,9 +71,10 @@ void onOk(HWND dialog) {
         process.ayahFontSize = decimalValue(size);
 
     {
-        WindowDc dc(dialog);
+        // For the DPI of the window that shows the ayat.
         LOGFONTA font{};
-        font.lfHeight = -MulDiv(process.ayahFontSize, GetDeviceCaps(dc.get(), LOGPIXELSY), 72);
+        font.lfHeight = -MulDiv(process.ayahFontSize,
+                                windowDpi(process.mainWindow ? process.mainWindow : dialog), 72);
         font.lfWeight = FW_NORMAL;
         font.lfQuality = PROOF_QUALITY;
         std::snprintf(font.lfFaceName, sizeof font.lfFaceName, "%s", process.ayahFontName);

@@ -155,6 +155,84 @@ TEST(MainLayout, ATinyWindowGivesNoNegativeSize) {
     EXPECT_EQ(computeMainLayout(500, 600, 20, 140).languageList.width, 0);
 }
 
+// ---- layout at other densities ----
+
+TEST(MainLayoutDpi, LengthsScaleToTheNearestPixelWithHalvesAwayFromZero) {
+    EXPECT_EQ(scaledLength(140, 96), 140);
+    EXPECT_EQ(scaledLength(141, 144), 212); // 211.5
+    EXPECT_EQ(scaledLength(-3, 144), -5);   // -4.5
+    EXPECT_EQ(scaledLength(7, 120), 9);     // 8.75
+    EXPECT_EQ(scaledLength(50, 192), 100);
+    EXPECT_EQ(scaledLength(2000000000, 96), 2000000000); // the product does not overflow
+    EXPECT_EQ(lengthAt96(2000000000, 192), 1000000000);
+}
+
+TEST(MainLayoutDpi, AStoredHeightSurvivesTheRoundTripThroughAnyDpi) {
+    for (int dpi : {96, 120, 144, 168, 192, 288})
+        for (int height = 0; height <= 600; ++height)
+            ASSERT_EQ(lengthAt96(scaledLength(height, dpi), dpi), height)
+                << height << " at " << dpi;
+    EXPECT_EQ(lengthAt96(211, 144), 141); // 140.67
+    EXPECT_EQ(scaledLength(10, 0), 10);   // a DPI nobody answered counts as 96
+    EXPECT_EQ(lengthAt96(10, -1), 10);
+}
+
+TEST(MainLayoutDpi, TheFixedRowAt96IsTheTableAndAt144OneAndAHalfTimesIt) {
+    const FixedRow table;
+    const FixedRow at96 = fixedRowFor(96);
+    const FixedRow at144 = fixedRowFor(144);
+    const FixedRow at192 = fixedRowFor(192);
+    const Placement FixedRow::*members[] = {&FixedRow::surahList,      &FixedRow::ayahList,
+                                            &FixedRow::upDown,         &FixedRow::translationSearch,
+                                            &FixedRow::arabicSearch,   &FixedRow::tajwid,
+                                            &FixedRow::listen,         &FixedRow::continueBox,
+                                            &FixedRow::recitationScope};
+    for (auto member : members) {
+        const Placement& given = table.*member;
+        EXPECT_EQ(at96.*member, given);
+        EXPECT_EQ(at192.*member,
+                  (Placement{2 * given.x, 2 * given.y, 2 * given.width, 2 * given.height}));
+    }
+    EXPECT_EQ(at144.translationSearch, (Placement{306, 0, 135, 36}));
+    EXPECT_EQ(at144.recitationScope, (Placement{831, 0, 90, 338})); // 337.5 rounds up
+    // The row stays one unbroken line: each control starts where the one before ends.
+    EXPECT_EQ(at144.ayahList.x, at144.surahList.x + at144.surahList.width);
+    EXPECT_EQ(at144.recitationScope.x, at144.continueBox.x + at144.continueBox.width);
+}
+
+TEST(MainLayoutDpi, AWindowAt144PlacesEveryControlOneAndAHalfTimesAsFar) {
+    // 1200 x 900 pixels at 144 is the 800 x 600 window of the table at 96.
+    const MainLayout layout = computeMainLayout(1200, 900, 30, 140, 144);
+    EXPECT_EQ(layout.languageList, (Placement{924, 0, 276, 338}));
+    EXPECT_EQ(layout.resultList, (Placement{0, 750, 1200, 120}));
+    EXPECT_EQ(layout.translationHeight, 210);
+    EXPECT_EQ(layout.translation, (Placement{0, 540, 1200, 210}));
+    EXPECT_EQ(layout.splitterLine, 540);
+    EXPECT_EQ(layout.bitmapView, (Placement{60, 38, 1080, 540 - 39}));
+    EXPECT_EQ(layout.splitterTop, 537);
+    EXPECT_EQ(layout.splitterBottom, 537 + 11);
+}
+
+TEST(MainLayoutDpi, TheDefaultDpiIsTheTableOf96AndTheBarIsSevenThick) {
+    const MainLayout implicit = computeMainLayout(800, 600, 20, 140);
+    const MainLayout at96 = computeMainLayout(800, 600, 20, 140, 96);
+    EXPECT_EQ(implicit.bitmapView, at96.bitmapView);
+    EXPECT_EQ(implicit.translation, at96.translation);
+    EXPECT_EQ(at96.splitterBottom - at96.splitterTop, SplitterGeometry::kThickness);
+}
+
+TEST(MainLayoutDpi, AtHighDpiTheClampKeepsThePictureAtZeroAndNotBelow) {
+    const MainLayout tall = computeMainLayout(1600, 1200, 40, 5000, 192);
+    const int resultTop = 1200 - 40 - 160;
+    EXPECT_EQ(tall.translationHeight, resultTop - 52);
+    EXPECT_EQ(tall.bitmapView.height, 0);
+    EXPECT_EQ(tall.splitterLine, 52);
+    const MainLayout narrow = computeMainLayout(1000, 300, 40, 140, 192);
+    EXPECT_EQ(narrow.languageList.width, 0); // 616 at 192 is 1232, beyond the window
+    EXPECT_GE(narrow.bitmapView.height, 0);
+    EXPECT_GE(narrow.translation.height, 0);
+}
+
 // ---- up-down steps ----
 
 int counts(int surah) {

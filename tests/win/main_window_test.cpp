@@ -2,6 +2,7 @@
 // controls, layout, navigation, up-down steps, splitter drag, colours and the history list.
 #include "app/ayah_navigation_win.h"
 #include "app/bookmarks_win.h"
+#include "app/main_layout.h"
 #include "app/main_window_win.h"
 #include "app/night_scheme_win.h"
 #include "app/process_state_win.h"
@@ -1017,6 +1018,105 @@ TEST_F(AccessibleNames, EveryControlThatTakesTheFocusHasANameToSpeak) {
         }
     }
     EXPECT_FALSE(accessibleName(bitmapViewWindow()).empty());
+}
+
+} // namespace
+
+namespace {
+
+// ---- a move to a monitor of another DPI ----
+
+LOGFONTA descriptionOf(HFONT font) {
+    LOGFONTA description{};
+    GetObjectA(font, sizeof description, &description);
+    return description;
+}
+
+// WM_DPICHANGED as the system sends it: the new DPI in both words, the suggested window
+// rectangle in lParam.
+void sendDpiChanged(HWND window, int dpi, RECT suggested) {
+    SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    pumpMessages();
+}
+
+TEST_F(MainWindowTest, AMoveTo144DpiScalesTheLayoutFontsAndBarAndShowsTheAyahAgain) {
+    ASSERT_EQ(GetDeviceCaps(WindowDc(window).get(), LOGPIXELSY), 96) << "the test bed is at 96";
+    selectAyah(2, 255);
+    const int historyBefore = readingHistory.size();
+    sendDpiChanged(window, 144, RECT{10, 20, 10 + 1200, 20 + 900});
+
+    RECT outer;
+    GetWindowRect(window, &outer);
+    EXPECT_EQ(outer.left, 10);
+    EXPECT_EQ(outer.top, 20);
+    EXPECT_EQ(outer.right - outer.left, 1200);
+    EXPECT_EQ(outer.bottom - outer.top, 900);
+
+    EXPECT_EQ(placeOf(child(IDC_TRANSLATION_SEARCH)), (Box{306, 0, 135, 36}));
+    EXPECT_EQ(placeOf(child(IDC_CONTINUE)), (Box{711, 0, 120, 36}));
+    EXPECT_EQ(placeOf(child(IDC_RECITATION_SCOPE)).x, 831);
+    EXPECT_EQ(placeOf(child(IDC_LANGUAGE_LIST)).x, 924);
+    RECT client, statusClient;
+    GetClientRect(window, &client);
+    GetClientRect(child(IDC_STATUS_BAR), &statusClient);
+    const int resultTop = client.bottom - statusClient.bottom - 120;
+    const int line = resultTop - 210; // the stored 140 at 96 DPI
+    EXPECT_EQ(placeOf(child(IDC_RESULT_LIST)), (Box{0, resultTop, client.right, 120}));
+    EXPECT_EQ(placeOf(child(IDC_TRANSLATION)), (Box{0, line, client.right, 210}));
+    EXPECT_EQ(placeOf(bitmapViewWindow()), (Box{60, 38, client.right - 120, line - 39}));
+    RECT bar;
+    splitterBar.getRect(&bar);
+    EXPECT_EQ(bar.top, line - 3);
+    EXPECT_EQ(bar.bottom, line - 3 + 11);
+    int parts[2] = {};
+    SendMessageA(child(IDC_STATUS_BAR), SB_GETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+    EXPECT_EQ(parts[0], 75);
+
+    EXPECT_EQ(descriptionOf(process.translationFont).lfHeight,
+              -MulDiv(translationFontPoints(process.ayahFontSize), 144, 72));
+    EXPECT_EQ(descriptionOf(process.keyboardFont).lfHeight, -24);
+    EXPECT_EQ(descriptionOf(process.ayahFont).lfHeight, -MulDiv(process.ayahFontSize, 144, 72));
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(child(IDC_RESULT_LIST), WM_GETFONT, 0, 0)),
+              process.translationFont);
+    // The buttons take the system font's face with its 96-DPI cell (16 x 7) scaled to 144.
+    HFONT buttonFont =
+        reinterpret_cast<HFONT>(SendMessageA(child(IDC_TRANSLATION_SEARCH), WM_GETFONT, 0, 0));
+    ASSERT_NE(buttonFont, nullptr);
+    EXPECT_EQ(descriptionOf(buttonFont).lfHeight, 24);
+    EXPECT_EQ(descriptionOf(buttonFont).lfWidth, 11);
+    EXPECT_STREQ(descriptionOf(buttonFont).lfFaceName,
+                 descriptionOf(static_cast<HFONT>(GetStockObject(SYSTEM_FONT))).lfFaceName);
+
+    // The same ayah is shown again, without a new history entry.
+    EXPECT_EQ(currentSurah(), 2);
+    EXPECT_EQ(currentAyah(), 255);
+    EXPECT_NE(currentPicture, nullptr);
+    EXPECT_EQ(readingHistory.size(), historyBefore);
+}
+
+TEST_F(MainWindowTest, AtHighDpiADragStoresTheHeightIn96DpiUnitsAndABackMoveRestoresTheTable) {
+    sendDpiChanged(window, 144, RECT{0, 0, 1200, 900});
+    const Box before = placeOf(child(IDC_TRANSLATION));
+    ASSERT_EQ(before.height, 210);
+    const int y = process.splitterLine - 1;
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at(10, y));
+    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, at(10, y - 30));
+    SendMessageA(window, WM_LBUTTONUP, 0, at(10, y - 30));
+    pumpMessages();
+    EXPECT_EQ(placeOf(child(IDC_TRANSLATION)).height, 240);
+    EXPECT_EQ(process.translationHeight, 160); // 240 pixels at 144
+
+    // Back on a monitor of 96 DPI: the table's own figures, and the system font again.
+    sendDpiChanged(window, 96, RECT{0, 0, 900, 700});
+    EXPECT_EQ(placeOf(child(IDC_TRANSLATION_SEARCH)), (Box{204, 0, 90, 24}));
+    EXPECT_EQ(placeOf(child(IDC_TRANSLATION)).height, 160);
+    EXPECT_EQ(placeOf(bitmapViewWindow()).x, 40);
+    EXPECT_EQ(SendMessageA(child(IDC_TAJWID), WM_GETFONT, 0, 0), 0);
+    EXPECT_EQ(descriptionOf(process.translationFont).lfHeight,
+              -MulDiv(translationFontPoints(process.ayahFontSize), 96, 72));
+    RECT bar;
+    splitterBar.getRect(&bar);
+    EXPECT_EQ(bar.bottom - bar.top, 7);
 }
 
 } // namespace

@@ -91,7 +91,9 @@ TEST(ArabicByteCode, UnicodeGoesBackToTheLettersAndMarksByteAndEveryUnitToOneOfI
         ASSERT_TRUE(arabicByteFromUnicode(unit, back)) << std::hex << byte;
         // Two bytes may share a unit (D7 and D8 both give TAH): the letter wins, and
         // whichever comes back gives the same unit.
-        if (byte < 0x80 || isLetterByte(byte)) EXPECT_EQ(back, byte) << std::hex << byte;
+        if (byte < 0x80 || isLetterByte(byte)) {
+            EXPECT_EQ(back, byte) << std::hex << byte;
+        }
         EXPECT_EQ(arabicByteToUnicode(back), unit) << std::hex << byte;
     }
     unsigned char none = 0x55;

@@ -100,8 +100,8 @@ void onInitDialog(HWND dialog) {
 void onRepeatChanged() {
     if (open->filling) return;
     BOOL number = FALSE;
-    const int times = static_cast<int>(GetDlgItemInt(open->window, IDC_RECITATION_REPEAT, &number,
-                                                     FALSE));
+    const int times =
+        static_cast<int>(GetDlgItemInt(open->window, IDC_RECITATION_REPEAT, &number, FALSE));
     if (number && times >= kMinAyahRepeats && times <= kMaxAyahRepeats) writeRepeatEachAyah(times);
 }
 
@@ -116,10 +116,9 @@ std::string pickFolderWithFileDialog(HWND owner, const std::string& current) {
     picker->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST);
     picker->SetTitle(L"Recitation folder");
     ComRef<IShellItem> start;
-    if (!current.empty() &&
-        SUCCEEDED(SHCreateItemFromParsingName(wideFromUtf8(current.c_str()).c_str(), nullptr,
-                                              IID_IShellItem,
-                                              reinterpret_cast<void**>(start.put()))))
+    if (!current.empty() && SUCCEEDED(SHCreateItemFromParsingName(
+                                wideFromUtf8(current.c_str()).c_str(), nullptr, IID_IShellItem,
+                                reinterpret_cast<void**>(start.put()))))
         picker->SetFolder(start.get());
     if (FAILED(picker->Show(owner))) return "";
     ComRef<IShellItem> chosen;
@@ -148,7 +147,8 @@ std::string pickFolderWithBrowser(HWND owner) {
 
 void onChooseFolder() {
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    std::string folder = pickFolderWithFileDialog(open->window, itemTextUtf8(IDC_RECITATION_FOLDER));
+    std::string folder =
+        pickFolderWithFileDialog(open->window, itemTextUtf8(IDC_RECITATION_FOLDER));
     if (folder == "\x01") folder = pickFolderWithBrowser(open->window);
     if (SUCCEEDED(com)) CoUninitialize();
     if (folder.empty()) return;
@@ -176,7 +176,8 @@ void onDownload() {
     request.ayahCount = TextStore::ayahCount;
     if (IsDlgButtonChecked(open->window, IDC_RECITATION_SURAHS) == BST_CHECKED) {
         request.firstSurah =
-            static_cast<int>(SendMessageW(item(IDC_RECITATION_FIRST_SURAH), CB_GETCURSEL, 0, 0)) + 1;
+            static_cast<int>(SendMessageW(item(IDC_RECITATION_FIRST_SURAH), CB_GETCURSEL, 0, 0)) +
+            1;
         request.lastSurah =
             static_cast<int>(SendMessageW(item(IDC_RECITATION_LAST_SURAH), CB_GETCURSEL, 0, 0)) + 1;
         if (request.lastSurah < request.firstSurah) {

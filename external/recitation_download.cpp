@@ -194,8 +194,7 @@ bool formatFetchReason(char* out, size_t size, const FetchResult& result) {
     case FetchOutcome::Refused: return formatTo(out, size, "connection refused");
     case FetchOutcome::HostUnknown: return formatTo(out, size, "host not found");
     case FetchOutcome::TimedOut: return formatTo(out, size, "no answer (timed out)");
-    case FetchOutcome::Network:
-        return formatTo(out, size, "network error %lu", result.systemError);
+    case FetchOutcome::Network: return formatTo(out, size, "network error %lu", result.systemError);
     case FetchOutcome::WriteFailed:
         return formatTo(out, size, "could not be written (error %lu)", result.systemError);
     case FetchOutcome::BadAddress: return formatTo(out, size, "bad address");

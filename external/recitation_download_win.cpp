@@ -126,14 +126,13 @@ FetchResult fetchInto(FetchJob& job) {
         (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS))
         return failureOf(FetchOutcome::BadAddress);
     const std::wstring host(parts.lpszHostName, parts.dwHostNameLength);
-    std::wstring path = parts.lpszUrlPath ? std::wstring(parts.lpszUrlPath, parts.dwUrlPathLength)
-                                          : std::wstring();
+    std::wstring path =
+        parts.lpszUrlPath ? std::wstring(parts.lpszUrlPath, parts.dwUrlPathLength) : std::wstring();
     if (parts.lpszExtraInfo) path.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
     if (path.empty()) path = L"/";
 
-    HINTERNET session =
-        WinHttpOpen(L"Noravel", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
-                    WINHTTP_NO_PROXY_BYPASS, 0);
+    HINTERNET session = WinHttpOpen(L"Noravel", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
+                                    WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
     if (!session) return networkFailure(job, GetLastError(), false);
     if (!job.keep(&job.session, session)) return failureOf(FetchOutcome::Cancelled);
     WinHttpSetTimeouts(session, kResolveTimeoutMs, kConnectTimeoutMs, kSendTimeoutMs,
@@ -142,8 +141,7 @@ FetchResult fetchInto(FetchJob& job) {
     if (!connection) return networkFailure(job, GetLastError(), false);
     if (!job.keep(&job.connection, connection)) return failureOf(FetchOutcome::Cancelled);
     HINTERNET request = WinHttpOpenRequest(
-        connection, L"GET", path.c_str(), nullptr, WINHTTP_NO_REFERER,
-        WINHTTP_DEFAULT_ACCEPT_TYPES,
+        connection, L"GET", path.c_str(), nullptr, WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
         parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0);
     if (!request) return networkFailure(job, GetLastError(), false);
     if (!job.keep(&job.request, request)) return failureOf(FetchOutcome::Cancelled);
@@ -384,8 +382,7 @@ FetchResult fetchAyah(Shared& shared, const std::wstring& folder, const AyahOfSu
         result = fetchOnce(shared, wideUrl, &body, before);
         if (result.outcome == FetchOutcome::Saved)
             result = saveRecording(body, joinPath(folder, partName), joinPath(folder, name));
-        if (result.outcome == FetchOutcome::Saved || !isRetriedFetch(result) ||
-            shared.cancelled())
+        if (result.outcome == FetchOutcome::Saved || !isRetriedFetch(result) || shared.cancelled())
             break;
     }
     return result;

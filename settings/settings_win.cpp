@@ -99,9 +99,9 @@ bool writeUserText(const char* valueName, const char* utf8Text, DWORD units,
     if (text.empty() && utf8Text && utf8Text[0]) return false;
     if (text.size() >= units) return false;
     const std::wstring value = wideFromUtf8(valueName);
-    return RegSetKeyValueW(
-               where.userRoot, userKeyPath(where).c_str(), value.c_str(), REG_SZ, text.c_str(),
-               static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+    return RegSetKeyValueW(where.userRoot, userKeyPath(where).c_str(), value.c_str(), REG_SZ,
+                           text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) ==
+           ERROR_SUCCESS;
 }
 
 std::string readRecitationFolder(const SettingsLocation& where) {

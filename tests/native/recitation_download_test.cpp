@@ -24,9 +24,9 @@ TEST(AyahFileName, TakesExistingAyatInAnyCaseOfTheExtension) {
 }
 
 TEST(AyahFileName, RefusesAyatThatDoNotExistAndOtherNames) {
-    for (const char* name : {"001008.mp3", "002287.mp3", "115001.mp3", "000001.mp3",
-                             "001000.mp3", "2255.mp3", "0022550.mp3", "002255.mp3.part",
-                             "002255.mp4", "00225a.mp3", "002255.mp3 ", "", "002255"})
+    for (const char* name : {"001008.mp3", "002287.mp3", "115001.mp3", "000001.mp3", "001000.mp3",
+                             "2255.mp3", "0022550.mp3", "002255.mp3.part", "002255.mp4",
+                             "00225a.mp3", "002255.mp3 ", "", "002255"})
         EXPECT_FALSE(parseAyahFileName(name, ayahCount, nullptr)) << name;
     EXPECT_FALSE(parseAyahFileName(nullptr, ayahCount, nullptr));
 }
@@ -72,15 +72,14 @@ TEST(RetriedFetch, OnlyPassingFailuresAreTriedAgain) {
     EXPECT_TRUE(isRetriedFetch(outcome(FetchOutcome::CutShort)));
     EXPECT_TRUE(isRetriedFetch(outcome(FetchOutcome::TimedOut)));
     EXPECT_TRUE(isRetriedFetch(outcome(FetchOutcome::Refused)));
-    for (FetchOutcome o : {FetchOutcome::Saved, FetchOutcome::Html, FetchOutcome::NotMp3,
-                           FetchOutcome::Empty, FetchOutcome::TooLarge, FetchOutcome::HostUnknown,
-                           FetchOutcome::WriteFailed, FetchOutcome::BadAddress,
-                           FetchOutcome::Cancelled})
+    for (FetchOutcome o :
+         {FetchOutcome::Saved, FetchOutcome::Html, FetchOutcome::NotMp3, FetchOutcome::Empty,
+          FetchOutcome::TooLarge, FetchOutcome::HostUnknown, FetchOutcome::WriteFailed,
+          FetchOutcome::BadAddress, FetchOutcome::Cancelled})
         EXPECT_FALSE(isRetriedFetch(outcome(o))) << static_cast<int>(o);
 }
 
-std::string failure(int surah, int ayah, FetchOutcome o, int status = 0,
-                    unsigned long error = 0) {
+std::string failure(int surah, int ayah, FetchOutcome o, int status = 0, unsigned long error = 0) {
     FetchResult r;
     r.outcome = o;
     r.httpStatus = status;

@@ -43,16 +43,15 @@ std::string get(const wchar_t* path) {
     HINTERNET connection =
         session ? WinHttpConnect(session, L"127.0.0.1", static_cast<INTERNET_PORT>(serverPort()), 0)
                 : nullptr;
-    HINTERNET request = connection ? WinHttpOpenRequest(connection, L"GET", path, nullptr,
-                                                        WINHTTP_NO_REFERER,
-                                                        WINHTTP_DEFAULT_ACCEPT_TYPES, 0)
-                                   : nullptr;
+    HINTERNET request =
+        connection ? WinHttpOpenRequest(connection, L"GET", path, nullptr, WINHTTP_NO_REFERER,
+                                        WINHTTP_DEFAULT_ACCEPT_TYPES, 0)
+                   : nullptr;
     if (request && WinHttpSendRequest(request, nullptr, 0, nullptr, 0, 0, 0) &&
         WinHttpReceiveResponse(request, nullptr)) {
         char chunk[4096];
         DWORD got = 0;
-        for (int i = 0; i < 1000 && WinHttpReadData(request, chunk, sizeof chunk, &got) && got;
-             ++i)
+        for (int i = 0; i < 1000 && WinHttpReadData(request, chunk, sizeof chunk, &got) && got; ++i)
             body.append(chunk, got);
     }
     for (HINTERNET h : {request, connection, session})

@@ -107,7 +107,7 @@ TEST(FetchFailure, NamesTheFileAndTheReason) {
 
 TEST(DownloadTexts, ProgressCountSummary) {
     char text[96];
-    ASSERT_TRUE(formatDownloadProgress(text, sizeof text, 12, 286, 1468006));
+    ASSERT_TRUE(formatDownloadProgress(text, sizeof text, 12, 286, 1500000));
     EXPECT_STREQ(text, "File 12 of 286, 1.4 MB");
     ASSERT_TRUE(formatDownloadProgress(text, sizeof text, 1, 7, 1048575));
     EXPECT_STREQ(text, "File 1 of 7, 1024 KB");

@@ -347,6 +347,38 @@ TEST_F(RecitationDownloadTest, DialogShowsTheCountStoresRepeatsAndDownloads) {
     deleteRegistryValue(where.userRoot, where.key, where.subkey, kRecitationAddressValue);
 }
 
+TEST_F(RecitationDownloadTest, TheReaderOpensTheDialogAndClosingItEndsADownloadUnderWay) {
+    HWND reader = createReaderWindow();
+    ASSERT_TRUE(reader);
+    ASSERT_TRUE(writeRecitationFolder(folder.c_str()));
+    SendMessageA(reader, WM_COMMAND, IDM_RECITATION, 0);
+    HWND dialog = recitationDialog();
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), reader);
+    EXPECT_EQ(windowText(dialog), "Recitation");
+
+    serve("stall=001002");
+    SetWindowTextA(dialogItem(IDC_RECITATION_ADDRESS), addressOn(serverPort()).c_str());
+    SendMessageA(dialogItem(IDC_RECITATION_SURAHS), BM_CLICK, 0, 0);
+    SendMessageA(dialogItem(IDC_RECITATION_DOWNLOAD), BM_CLICK, 0, 0);
+    for (int i = 0; i < 200 && !requestCounts().count("001002.mp3"); ++i) {
+        pumpMessages();
+        Sleep(25);
+    }
+    Sleep(300);
+    const DWORD closedAt = GetTickCount();
+    DestroyWindow(reader);
+    pumpMessages();
+    EXPECT_LT(GetTickCount() - closedAt, 3000u);
+    EXPECT_EQ(recitationDialog(), nullptr);
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_EQ(folderNames(folder), std::set<std::string>{"001001.mp3"});
+    const SettingsLocation& where = defaultSettingsLocation();
+    deleteRegistryValue(where.userRoot, where.key, where.subkey, kRecitationFolderValue);
+    deleteRegistryValue(where.userRoot, where.key, where.subkey, kRecitationAddressValue);
+    clearStoredReadingPosition();
+}
+
 TEST_F(RecitationDownloadTest, DialogRefusesAnAddressWithoutBothPlaceholders) {
     openRecitationDialog(nullptr);
     ASSERT_TRUE(recitationDialog());

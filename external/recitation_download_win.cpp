@@ -26,11 +26,12 @@ constexpr DWORD kAbortGraceMs = 1000;
 constexpr DWORD kReadChunk = 64 * 1024;
 
 // One fetch of one file, shared by the worker and the fetch thread (each holds a
-// reference); the WinHTTP handles are closed by whichever side comes first.
+// reference); its WinHTTP handles are closed by whichever side comes first. The session
+// is the download's, so that the connection to the archive is kept from file to file.
 struct FetchJob {
     volatile LONG references = 2;
     CRITICAL_SECTION lock;
-    HINTERNET session = nullptr;
+    HINTERNET session = nullptr; // not the job's own
     HINTERNET connection = nullptr;
     HINTERNET request = nullptr;
     bool aborted = false;
@@ -48,7 +49,7 @@ struct FetchJob {
     // Closing a request handle from another thread ends a call blocked on it.
     void closeHandles() {
         EnterCriticalSection(&lock);
-        for (HINTERNET* handle : {&request, &connection, &session}) {
+        for (HINTERNET* handle : {&request, &connection}) {
             if (*handle) WinHttpCloseHandle(*handle);
             *handle = nullptr;
         }
@@ -131,13 +132,8 @@ FetchResult fetchInto(FetchJob& job) {
     if (parts.lpszExtraInfo) path.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
     if (path.empty()) path = L"/";
 
-    HINTERNET session = WinHttpOpen(L"Noravel", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
-                                    WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
-    if (!session) return networkFailure(job, GetLastError(), false);
-    if (!job.keep(&job.session, session)) return failureOf(FetchOutcome::Cancelled);
-    WinHttpSetTimeouts(session, kResolveTimeoutMs, kConnectTimeoutMs, kSendTimeoutMs,
-                       kReceiveTimeoutMs);
-    HINTERNET connection = WinHttpConnect(session, host.c_str(), parts.nPort, 0);
+    if (!job.session) return failureOf(FetchOutcome::Network, 0, ERROR_WINHTTP_INTERNAL_ERROR);
+    HINTERNET connection = WinHttpConnect(job.session, host.c_str(), parts.nPort, 0);
     if (!connection) return networkFailure(job, GetLastError(), false);
     if (!job.keep(&job.connection, connection)) return failureOf(FetchOutcome::Cancelled);
     HINTERNET request = WinHttpOpenRequest(
@@ -279,6 +275,7 @@ struct RecitationDownload::Shared {
     CRITICAL_SECTION lock;
     KernelHandle cancelEvent{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     FetchJob* current = nullptr; // the fetch under way (the worker's reference)
+    HINTERNET session = nullptr; // the worker's, for every fetch of the download
     RecitationDownloadProgress progress;
     RecitationDownloadRequest request;
     HWND notify = nullptr;
@@ -309,6 +306,7 @@ FetchResult fetchOnce(Shared& shared, const std::wstring& url, std::vector<uint8
     FetchJob* job = new (std::nothrow) FetchJob;
     if (!job) return failureOf(FetchOutcome::Network, 0, ERROR_NOT_ENOUGH_MEMORY);
     job->url = url;
+    job->session = shared.session;
     KernelHandle thread(CreateThread(nullptr, 0, fetchThread, job, 0, nullptr));
     if (!thread) {
         const DWORD error = GetLastError();
@@ -416,6 +414,11 @@ void runDownload(Shared& shared) {
         return;
     }
     removeStalePartialFiles(folder);
+    shared.session = WinHttpOpen(L"Noravel", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
+                                 WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
+    if (shared.session)
+        WinHttpSetTimeouts(shared.session, kResolveTimeoutMs, kConnectTimeoutMs, kSendTimeoutMs,
+                           kReceiveTimeoutMs);
     for (size_t i = 0; i < ayat.size(); ++i) {
         if (shared.cancelled()) {
             shared.update([](RecitationDownloadProgress& p) { p.cancelled = true; });
@@ -453,6 +456,9 @@ DWORD WINAPI downloadThread(LPVOID parameter) {
     } catch (...) { // memory ran out: the download ends with what it has
         shared->update([](RecitationDownloadProgress& p) { ++p.failed; });
     }
+    // A fetch thread left behind by a cancel keeps its own connection of the session.
+    if (shared->session) WinHttpCloseHandle(shared->session);
+    shared->session = nullptr;
     shared->update([](RecitationDownloadProgress& p) { p.finished = true; }, 1);
     shared->release();
     return 0;

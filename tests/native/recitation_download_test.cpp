@@ -46,13 +46,6 @@ TEST(PartialAyahFileName, IsTheAyahNameWithPartAndOnlyThat) {
     EXPECT_FALSE(formatPartialAyahFileName(name, sizeof name, 0, 1));
 }
 
-TEST(FetchOutcome, FollowsTheJudgementOfTheBody) {
-    EXPECT_EQ(outcomeOfBody(FetchedBody::Mp3), FetchOutcome::Saved);
-    EXPECT_EQ(outcomeOfBody(FetchedBody::Html), FetchOutcome::Html);
-    EXPECT_EQ(outcomeOfBody(FetchedBody::Empty), FetchOutcome::Empty);
-    EXPECT_EQ(outcomeOfBody(FetchedBody::NotMp3), FetchOutcome::NotMp3);
-}
-
 TEST(RetriedFetch, OnlyPassingFailuresAreTriedAgain) {
     const auto status = [](int code) {
         FetchResult r;

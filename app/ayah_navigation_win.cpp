@@ -1,5 +1,6 @@
 #include "app/ayah_navigation_win.h"
 
+#include "app/ayah_name.h"
 #include "app/main_window_win.h"
 #include "app/process_state_win.h"
 #include "app/resume_win.h"
@@ -47,6 +48,13 @@ void clearTranslationMarks() {
 
 void showTranslation(int surah, int ayah) {
     SetWindowTextA(control(IDC_TRANSLATION), TextStore::translation(surah, ayah));
+}
+
+// The picture's window text is what a screen reader speaks for it: the ayah in Unicode.
+void nameAyahPicture(HWND view, int surah, int ayah) {
+    const std::u16string name =
+        spokenAyahName(surah, ayah, TextStore::surahName(surah), TextStore::arabic(surah, ayah));
+    SetWindowTextW(view, reinterpret_cast<const wchar_t*>(name.c_str()));
 }
 
 } // namespace
@@ -112,6 +120,7 @@ void showAyahPicture(int surah, int ayah) {
 
     if (HWND view = bitmapViewWindow()) {
         SendMessageA(view, WM_SETPICTURE, 0, reinterpret_cast<LPARAM>(currentPicture));
+        nameAyahPicture(view, surah, ayah);
         InvalidateRect(view, nullptr, TRUE);
     }
 

@@ -6,6 +6,7 @@
 #include "app/go_to_dialog_win.h"
 #include "app/keyboard_win.h"
 #include "app/main_window_win.h"
+#include "app/night_scheme_win.h"
 #include "external/browser_pages_win.h"
 #include "external/recitation_dialog_win.h"
 #include "external/recitation_player_win.h"
@@ -98,6 +99,7 @@ const Command kCommands[] = {
     {IDM_ADD_BOOKMARK, kAnyNotification, [](HWND w, HWND) { addBookmarkForCurrentAyah(w); }},
     {IDM_BOOKMARKS, kAnyNotification, [](HWND w, HWND) { showBookmarksDialog(w); }},
     {IDM_RECITATION, kAnyNotification, [](HWND w, HWND) { openRecitationDialog(w); }},
+    {IDM_NIGHT, kAnyNotification, [](HWND w, HWND) { toggleNightScheme(w); }},
 };
 
 } // namespace

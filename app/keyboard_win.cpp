@@ -1,5 +1,7 @@
 #include "app/keyboard_win.h"
 
+#include "app/control_names_win.h"
+#include "app/main_window_win.h"
 #include "arabic/arabic_edit_win.h"
 #include "resources/resource_ids.h"
 
@@ -28,6 +30,25 @@ bool isOpenList(HWND focus) {
     return false;
 }
 
+bool isHeldDown(int virtualKey) {
+    return (GetKeyState(virtualKey) & 0x8000) != 0;
+}
+
+// Tab and Shift+Tab move the focus; with Ctrl or Alt held the key is not theirs.
+bool isTabKey(const MSG& message) {
+    return message.message == WM_KEYDOWN && message.wParam == VK_TAB && !isHeldDown(VK_CONTROL) &&
+           !isHeldDown(VK_MENU);
+}
+
+// The up-down control with the focus steps with the arrow keys, as it does with its arrows.
+bool stepsByArrow(HWND mainWindow, const MSG& message) {
+    if (message.message != WM_KEYDOWN || (message.wParam != VK_UP && message.wParam != VK_DOWN))
+        return false;
+    if (message.hwnd != GetDlgItem(mainWindow, IDC_AYAH_STEPPER)) return false;
+    stepAyahInLists(mainWindow, message.wParam == VK_UP ? -1 : 1);
+    return true;
+}
+
 } // namespace
 
 HACCEL readerKeys(HINSTANCE instance) {
@@ -41,6 +62,8 @@ bool translateReaderKey(HWND mainWindow, HACCEL keys, MSG& message) {
     // The Arabic input field reads every key itself.
     if (classIs(message.hwnd, kArabicEditClass)) return false;
     if (isOpenList(GetFocus())) return false;
+    if (isTabKey(message)) return moveFocusByTab(mainWindow, isHeldDown(VK_SHIFT));
+    if (stepsByArrow(mainWindow, message)) return true;
     return TranslateAcceleratorA(mainWindow, keys, &message) != 0;
 }
 

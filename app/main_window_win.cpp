@@ -6,7 +6,9 @@
 #include "app/ayah_navigation_win.h"
 #include "app/ayah_stepping.h"
 #include "app/commands_win.h"
+#include "app/control_names_win.h"
 #include "app/main_layout.h"
+#include "app/night_scheme_win.h"
 #include "app/process_state_win.h"
 #include "app/recitation_host_win.h"
 #include "app/resume_win.h"
@@ -114,6 +116,7 @@ void makeChildren(HWND window, MainWindowState& state) {
     state.bitmapView = createBitmapView(process.instance, window, nullptr);
     CreateUpDownControl(WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window, IDC_AYAH_STEPPER,
                         process.instance, nullptr, kUpDownUpper, kUpDownLower, 0);
+    nameControls(window);
 }
 
 // The translation control after the first ayah is in it: colours, font, the character
@@ -121,7 +124,7 @@ void makeChildren(HWND window, MainWindowState& state) {
 void setUpTranslationControl(HWND window) {
     HWND translation = GetDlgItem(window, IDC_TRANSLATION);
     if (!translation) return;
-    SendMessageA(translation, EM_SETBKGNDCOLOR, 0, kTranslationBackground);
+    SendMessageA(translation, EM_SETBKGNDCOLOR, 0, translationBackgroundInUse());
     SendMessageA(translation, WM_SETFONT, reinterpret_cast<WPARAM>(process.translationFont), TRUE);
     SendDlgItemMessageA(window, IDC_RESULT_LIST, WM_SETFONT,
                         reinterpret_cast<WPARAM>(process.translationFont), TRUE);
@@ -130,6 +133,7 @@ void setUpTranslationControl(HWND window) {
     SendMessageA(translation, EM_GETCHARFORMAT, SCF_SELECTION,
                  reinterpret_cast<LPARAM>(&defaultCharFormat));
     SendMessageA(translation, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(10, 10));
+    if (nightSchemeOn()) colourTranslation(translation);
 }
 
 void place(HWND window, int id, const Placement& where) {
@@ -179,6 +183,7 @@ bool onCreate(HWND window) {
     const AyahRef start = storedResumeAyah();
     selectAyah(start.surah, start.ayah);
     setUpTranslationControl(window);
+    showStoredNightScheme(window);
     return true;
 }
 
@@ -207,16 +212,25 @@ void onPaint(HWND window) {
     PaintDc paint(window);
     RECT client;
     GetClientRect(window, &client);
-    if (process.backgroundBrush) FillRect(paint.get(), &client, process.backgroundBrush);
+    if (HBRUSH tile = backgroundBrushInUse()) FillRect(paint.get(), &client, tile);
     RECT frame{0, kPictureFrameTop, client.right, process.splitterLine};
     DrawEdge(paint.get(), &frame, BDR_SUNKENINNER, BF_RECT);
     splitterBar.paint(paint.get());
 }
 
 LRESULT onControlColour(HDC dc) {
-    SetBkColor(dc, kControlColour);
-    SetBkMode(dc, TRANSPARENT);
-    return reinterpret_cast<LRESULT>(process.controlBrush);
+    return reinterpret_cast<LRESULT>(colourControl(dc));
+}
+
+// The tile of the scheme in force is the only ground: no white of the class brush shows
+// before the paint.
+LRESULT onEraseBackground(HWND window, HDC dc) {
+    HBRUSH tile = backgroundBrushInUse();
+    if (!tile) return DefWindowProcA(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    RECT client;
+    GetClientRect(window, &client);
+    FillRect(dc, &client, tile);
+    return 1;
 }
 
 int listSelection(HWND window, int id) {
@@ -417,6 +431,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_NCDESTROY: onNcDestroy(window); break;
     case WM_SIZE: layoutMainWindow(window); return 0;
     case WM_PAINT: onPaint(window); return 0;
+    case WM_ERASEBKGND: return onEraseBackground(window, reinterpret_cast<HDC>(wParam));
     case WM_NOTIFY: return onNotify(window, reinterpret_cast<const NMHDR*>(lParam));
     case WM_COMMAND:
         if (handleMainWindowCommand(window, LOWORD(wParam), HIWORD(wParam),
@@ -425,6 +440,12 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         break;
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORBTN: return onControlColour(reinterpret_cast<HDC>(wParam));
+    // A drop-down list's face and a check box ask for these: dark at night, by day the
+    // system's colours as ever.
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+        if (nightSchemeOn()) return onControlColour(reinterpret_cast<HDC>(wParam));
+        break;
     case WM_MOUSEMOVE: onMouseMove(window, mousePoint(lParam)); return 0;
     case WM_LBUTTONDOWN: onLButtonDown(window, mousePoint(lParam)); return 0;
     case WM_LBUTTONUP: onLButtonUp(window, mousePoint(lParam)); return 0;

@@ -20,6 +20,7 @@ struct ProcessState {
     int language = 0; // 0 Indonesian, any other value English
     HBRUSH backgroundBrush = nullptr;
     HBRUSH controlBrush = nullptr; // red 240, green 240, blue 190
+    bool nightScheme = false;      // the night scheme is shown (app/night_scheme_win.h)
     HANDLE playerProcess = nullptr;
     bool richEditLoaded = false; // the "RICHEDIT" class of the system's Riched32.dll
     // Fonts made by the main window on its creation. The Settings dialog replaces ayahFont,

@@ -20,3 +20,31 @@ std::uint16_t arabicByteToUnicode(unsigned char byte) {
     if (byte <= 0xE2) return static_cast<std::uint16_t>(byte + 0x560);
     return static_cast<std::uint16_t>(byte + 0x562);
 }
+
+namespace {
+
+// Bytes whose unit another byte also reaches by the offsets: these are the letters.
+const unsigned char kLetterBytes[] = {0xD8, 0xD9, 0xDA, 0xDB, 0xDD, 0xDE, 0xDF,
+                                      0xE1, 0xEC, 0xED, 0xF0, 0xF1, 0xF3, 0xF5};
+
+} // namespace
+
+bool arabicByteFromUnicode(std::uint16_t unit, unsigned char& byte) {
+    if (unit < 0x80) {
+        byte = static_cast<unsigned char>(unit);
+        return true;
+    }
+    for (unsigned char letter : kLetterBytes) {
+        if (arabicByteToUnicode(letter) == unit) {
+            byte = letter;
+            return true;
+        }
+    }
+    for (int candidate = 0x80; candidate <= 0xFF; ++candidate) {
+        if (arabicByteToUnicode(static_cast<unsigned char>(candidate)) == unit) {
+            byte = static_cast<unsigned char>(candidate);
+            return true;
+        }
+    }
+    return false;
+}

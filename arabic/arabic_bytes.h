@@ -14,6 +14,10 @@
 // neighbours (0x560 up to E2, 0x562 from E7 on).
 std::uint16_t arabicByteToUnicode(unsigned char byte);
 
+// The byte of the Arabic byte code for one UTF-16 unit; false when the code has none. Where
+// two bytes give the same unit, the letter's byte is chosen.
+bool arabicByteFromUnicode(std::uint16_t unit, unsigned char& byte);
+
 // Converts the NUL-terminated `text` unit by unit into `wide`, which holds `capacity`
 // units, and ends the result with two NUL units. At most capacity - 2 bytes are
 // converted; the number converted is returned (0 when capacity is below 2, in which

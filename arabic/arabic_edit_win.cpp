@@ -139,21 +139,61 @@ void typeCharacter(ArabicEditState& state, WPARAM wParam) {
     }
 }
 
+// The window is Unicode, so WM_CHAR brings UTF-16; the key table reads the byte of the
+// system's code page, as a typed character has always reached it (0 when there is none).
+WPARAM typedByte(WPARAM wParam) {
+    const WCHAR unit = static_cast<WCHAR>(wParam);
+    if (unit < 0x80) return unit;
+    char byte = 0;
+    BOOL lost = FALSE;
+    if (WideCharToMultiByte(CP_ACP, 0, &unit, 1, &byte, 1, nullptr, &lost) != 1 || lost) return 0;
+    return static_cast<unsigned char>(byte);
+}
+
 // Characters typed while a mouse button or Ctrl is held are dropped.
 void onChar(ArabicEditState& state, WPARAM wParam) {
     if (isHeld(VK_LBUTTON) || isHeld(VK_RBUTTON) || (GetKeyState(VK_CONTROL) & 0x8000)) return;
-    typeCharacter(state, wParam);
+    typeCharacter(state, typedByte(wParam));
 }
 
-void onSetText(ArabicEditState& state, LPARAM lParam) {
-    if (!setArabicFieldText(state.text, state.insertPos, reinterpret_cast<const char*>(lParam)))
-        return;
+bool setBytes(ArabicEditState& state, const char* bytes) {
+    if (!setArabicFieldText(state.text, state.insertPos, bytes)) return false;
     InvalidateRect(state.window, nullptr, TRUE);
+    return true;
 }
 
-LRESULT onGetText(ArabicEditState& state, WPARAM wParam, LPARAM lParam) {
+LRESULT getBytes(ArabicEditState& state, WPARAM wParam, LPARAM lParam) {
     return copyArabicFieldText(state.text, reinterpret_cast<char*>(lParam),
                                static_cast<long long>(static_cast<LONG_PTR>(wParam)));
+}
+
+// WM_SETTEXT in UTF-16: taken when every unit has a byte in the code (the first 31,999
+// of them); otherwise the text stays as it was and the answer is FALSE.
+LRESULT onSetText(ArabicEditState& state, LPARAM lParam) {
+    const auto* wide = reinterpret_cast<const WCHAR*>(lParam);
+    if (!wide) return FALSE;
+    ArabicFieldBuffer bytes;
+    int length = 0;
+    for (; wide[length] != 0 && length < kArabicFieldMaxText; ++length) {
+        unsigned char byte = 0;
+        if (!arabicByteFromUnicode(static_cast<std::uint16_t>(wide[length]), byte) || byte == 0)
+            return FALSE;
+        bytes[length] = static_cast<char>(byte);
+    }
+    bytes[length] = '\0';
+    return setBytes(state, bytes) ? TRUE : FALSE;
+}
+
+// WM_GETTEXT in UTF-16: as many units as fit before the terminator; their number.
+LRESULT onGetText(ArabicEditState& state, WPARAM wParam, LPARAM lParam) {
+    auto* out = reinterpret_cast<WCHAR*>(lParam);
+    if (!out || wParam == 0) return 0;
+    const int length = rebuildWide(state);
+    const int room = static_cast<int>(wParam > static_cast<WPARAM>(length) ? length : wParam - 1);
+    for (int i = 0; i < room; ++i)
+        out[i] = state.wide[i];
+    out[room] = 0;
+    return room;
 }
 
 void onPaint(ArabicEditState& state) {
@@ -185,28 +225,34 @@ void updateCaret(ArabicEditState& state) {
 }
 
 ATOM registerArabicEditClass(HINSTANCE instance) {
-    WNDCLASSEXA windowClass = {};
+    // A Unicode class: WM_GETTEXT through the W functions (and so screen readers) gets
+    // the Arabic letters; the program itself reads and writes the byte code by
+    // kArabicEditGetBytes and kArabicEditSetBytes.
+    WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
     windowClass.lpfnWndProc = arabicEditProc;
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursor(nullptr, IDC_IBEAM);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = kArabicEditClass;
-    return RegisterClassExA(&windowClass);
+    windowClass.lpszClassName = L"EDITARAB";
+    return RegisterClassExW(&windowClass);
 }
 
 LRESULT CALLBACK arabicEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CREATE) return onCreate(window) ? 0 : -1;
     ArabicEditState* state = arabicEditMap.find(window);
-    if (!state) return DefWindowProcA(window, message, wParam, lParam);
+    if (!state) return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
     case WM_DESTROY: onDestroy(window); return 0;
     case WM_SIZE: InvalidateRect(window, nullptr, FALSE); return 0;
     case WM_SETFOCUS: onSetFocus(*state); return 0;
     case WM_KILLFOCUS: DestroyCaret(); return 0;
-    case WM_SETTEXT: onSetText(*state, lParam); return 0;
+    case WM_SETTEXT: return onSetText(*state, lParam);
     case WM_GETTEXT: return onGetText(*state, wParam, lParam);
+    case WM_GETTEXTLENGTH: return rebuildWide(*state);
+    case kArabicEditSetBytes: setBytes(*state, reinterpret_cast<const char*>(lParam)); return 0;
+    case kArabicEditGetBytes: return getBytes(*state, wParam, lParam);
     case WM_PAINT: onPaint(*state); return 0;
     case WM_KEYDOWN:
         if (wParam == VK_DELETE) removeLastByte(*state);
@@ -217,5 +263,5 @@ LRESULT CALLBACK arabicEditProc(HWND window, UINT message, WPARAM wParam, LPARAM
         if (GetFocus() != window) SetFocus(window);
         return 0;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }

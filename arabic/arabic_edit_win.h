@@ -2,8 +2,10 @@
 // draws it right to left through Uniscribe, keeps its caret at the text's left end
 // (the logical end of right-to-left text) and turns characters typed on a Latin
 // keyboard into Arabic letters through ArabicKeyTable. Text is always added and removed
-// at the end: no selection, no clipboard, no caret movement. It answers WM_SETTEXT and
-// WM_GETTEXT with its own text and sends nothing to its parent.
+// at the end: no selection, no clipboard, no caret movement. Its window is Unicode:
+// WM_SETTEXT, WM_GETTEXT and WM_GETTEXTLENGTH take and give the text in UTF-16 (what a
+// screen reader reads), kArabicEditSetBytes and kArabicEditGetBytes in the byte code. It
+// sends nothing to its parent.
 #ifndef NORAVEL_ARABIC_EDIT_WIN_H
 #define NORAVEL_ARABIC_EDIT_WIN_H
 
@@ -16,6 +18,11 @@ constexpr char kArabicEditClass[] = "EDITARAB";
 // A key of an on-screen keyboard: wParam is the character, typed as WM_CHAR types it but
 // whatever mouse button is held (the click on the key itself holds one down).
 constexpr UINT kArabicEditKeyMessage = WM_APP + 0x41;
+// The text in the Arabic byte code. Set: lParam the NUL-terminated text (its first 31,999
+// bytes are kept; null changes nothing). Get: wParam the destination's size in bytes,
+// lParam the destination; copies what fits and a NUL and returns the bytes copied.
+constexpr UINT kArabicEditSetBytes = WM_APP + 0x42;
+constexpr UINT kArabicEditGetBytes = WM_APP + 0x43;
 
 // Registers the class once per process; returns its atom, 0 when registration fails.
 ATOM registerArabicEditClass(HINSTANCE instance);

@@ -1,5 +1,5 @@
 # Windows configuration: the reader, the companion programs, Windows-side tests.
-foreach(f 130_surahs.txt 131_indonesian.txt 133_english.txt 134_arabic.txt 137_timing.txt 139_arabic_spelling.txt noravel.ico background.bmp)
+foreach(f 130_surahs.txt 131_indonesian.txt 133_english.txt 134_arabic.txt 137_timing.txt 139_arabic_spelling.txt noravel.ico background.bmp background_night.bmp)
     if(NOT EXISTS "${NORAVEL_DATA_DIR}/${f}")
         message(FATAL_ERROR "${NORAVEL_DATA_DIR}/${f} is missing: build the native configuration first (scripts/build.sh does both)")
     endif()
@@ -23,7 +23,7 @@ set_property(SOURCE resources/noravel.rc APPEND PROPERTY OBJECT_DEPENDS
     ${NORAVEL_DATA_DIR}/133_english.txt ${NORAVEL_DATA_DIR}/134_arabic.txt
     ${NORAVEL_DATA_DIR}/137_timing.txt ${NORAVEL_DATA_DIR}/139_arabic_spelling.txt
     ${NORAVEL_DATA_DIR}/noravel.ico
-    ${NORAVEL_DATA_DIR}/background.bmp)
+    ${NORAVEL_DATA_DIR}/background.bmp ${NORAVEL_DATA_DIR}/background_night.bmp)
 
 add_executable(noravel WIN32 app/main_win.cpp $<TARGET_OBJECTS:noravel_resources>)
 target_link_libraries(noravel PRIVATE noravel_win)

@@ -9,7 +9,8 @@
 
 namespace {
 
-const char kClassName[] = "WND_DRAW_BITMAP";
+// A Unicode class, so that its window text (the ayah, for screen readers) is Unicode.
+const wchar_t kClassName[] = L"WND_DRAW_BITMAP";
 bool classRegistered = false;
 
 class BitmapViewState {
@@ -109,9 +110,21 @@ LRESULT onSetPicture(HWND window, HBITMAP bitmap) {
     return 0;
 }
 
+// A focus rectangle just inside the edge while the view has the keyboard focus.
+void paintFocus(HWND window, HDC dc) {
+    if (GetFocus() != window) return;
+    RECT client{};
+    GetClientRect(window, &client);
+    InflateRect(&client, -1, -1);
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkColor(dc, RGB(255, 255, 255));
+    DrawFocusRect(dc, &client);
+}
+
 LRESULT onPaint(HWND window) {
     PaintDc paint(window);
     paintView(window, paint.get());
+    paintFocus(window, paint.get());
     return 0;
 }
 
@@ -139,7 +152,9 @@ LRESULT CALLBACK bitmapViewProc(HWND window, UINT message, WPARAM wParam, LPARAM
     // What WM_PAINT draws, into a given device context (PrintWindow and the like).
     case WM_PRINTCLIENT: paintView(window, reinterpret_cast<HDC>(wParam)); return 0;
     case WM_VSCROLL: return onVScroll(window, LOWORD(wParam));
-    default: return DefWindowProcA(window, message, wParam, lParam);
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: InvalidateRect(window, nullptr, FALSE); return 0;
+    default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }
 
@@ -147,7 +162,7 @@ LRESULT CALLBACK bitmapViewProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 HWND createBitmapView(HINSTANCE instance, HWND parent, HBRUSH background) {
     if (!classRegistered) {
-        WNDCLASSA windowClass{};
+        WNDCLASSW windowClass{};
         windowClass.style = 0;
         windowClass.lpfnWndProc = bitmapViewProc;
         windowClass.hInstance = instance;
@@ -155,10 +170,10 @@ HWND createBitmapView(HINSTANCE instance, HWND parent, HBRUSH background) {
         windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
         windowClass.hbrBackground = background;
         windowClass.lpszClassName = kClassName;
-        if (!RegisterClassA(&windowClass)) return nullptr;
+        if (!RegisterClassW(&windowClass)) return nullptr;
         classRegistered = true;
     }
-    return CreateWindowExA(WS_EX_CLIENTEDGE, kClassName, "",
+    return CreateWindowExW(WS_EX_CLIENTEDGE, kClassName, L"",
                            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_VSCROLL, CW_USEDEFAULT,
                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr, instance,
                            nullptr);

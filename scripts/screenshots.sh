@@ -32,6 +32,7 @@ trap cleanup EXIT
 # a test left something else), so the search word is an Indonesian one.
 run() { "$root/cmake/wine-run.sh" "$shoot" "$@"; }
 run "$work/reader.bmp" 900 700 2 255
+run --night "$work/reader-night.bmp" 900 700 2 255
 run --search cahaya --line 24:35 "$work/search.bmp" 900 700
 run --arabic "$work/arabic.bmp"
 # The tajwid window beside the reader; the two fit the 1280-pixel display side by side.
@@ -43,6 +44,7 @@ done
 # The help page shows these three from help/ beside it (the pages target copies them
 # there too); copied now so that the help page's own picture below shows the new ones.
 mkdir -p "$dist/help"
+convert "$work/reader-night.bmp" -trim +repage -strip "$out/reader-night.png"
 for picture in reader search arabic; do
     # The main window's pictures lose the black frame and the caption strip that nobody
     # draws without a window manager.

@@ -46,10 +46,6 @@ run_ctest "$build/native" -j"$jobs"
 run_ctest "$build/win" -j2
 run_ctest "$build/fuzz" -j"$jobs"
 
-# The start-up benchmark: figures only, never a failure.
-echo
-"$root/scripts/startup-bench.sh" 10 || echo "test.sh: the start-up benchmark did not run"
-
 echo
 echo "all tests: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -81,7 +81,7 @@ ArabicNotFoundReporter reportNotFound = showNotFoundBox;
 BOOL onInitDialog(HWND dialog) {
     field = CreateWindowExA(WS_EX_CLIENTEDGE, kArabicEditClass, "", WS_CHILD | WS_VISIBLE, 0, 0,
                             450, 30, dialog, nullptr, process.instance, nullptr);
-    SetWindowTextA(field, arabicQuery);
+    SendMessageA(field, kArabicEditSetBytes, 0, reinterpret_cast<LPARAM>(arabicQuery));
     CheckDlgButton(dialog, IDC_ARABIC_EXACT_SPELLING,
                    arabicExactSpelling ? BST_CHECKED : BST_UNCHECKED);
     return TRUE; // the dialog manager gives the focus to the first tab stop, OK
@@ -112,7 +112,8 @@ bool isClick(int notification) {
 INT_PTR onCommand(HWND dialog, int id, int notification) {
     switch (id) {
     case IDOK:
-        GetWindowTextA(field, arabicQuery, static_cast<int>(kArabicQuerySize));
+        SendMessageA(field, kArabicEditGetBytes, kArabicQuerySize,
+                     reinterpret_cast<LPARAM>(arabicQuery));
         arabicExactSpelling = IsDlgButtonChecked(dialog, IDC_ARABIC_EXACT_SPELLING) == BST_CHECKED;
         EndDialog(dialog, IDOK);
         return TRUE;
@@ -124,7 +125,8 @@ INT_PTR onCommand(HWND dialog, int id, int notification) {
         if (isClick(notification)) sendToField(' ');
         return TRUE;
     case IDC_KEY_CLEAR:
-        if (isClick(notification)) SetWindowTextA(field, "");
+        if (isClick(notification))
+            SendMessageA(field, kArabicEditSetBytes, 0, reinterpret_cast<LPARAM>(""));
         return TRUE;
     }
     if (const ArabicLetterKey* key = findArabicLetterKey(id)) {

@@ -142,3 +142,13 @@ int readRepeatEachAyah(const SettingsLocation& where) {
 bool writeRepeatEachAyah(int times, const SettingsLocation& where) {
     return writeRegistryDword(where.userRoot, where.key, where.subkey, kRepeatEachAyahValue, times);
 }
+
+bool readNightScheme(const SettingsLocation& where) {
+    // Any value but 0 counts as on, as for a check box.
+    return readRegistryDword(where.userRoot, where.key, where.subkey, kNightSchemeValue, 0) != 0;
+}
+
+bool writeNightScheme(bool night, const SettingsLocation& where) {
+    return writeRegistryDword(where.userRoot, where.key, where.subkey, kNightSchemeValue,
+                              night ? 1 : 0);
+}

@@ -75,3 +75,9 @@ bool writeRecitationAddress(const char* utf8Address,
 // "Repeat each ayah" as stored under the user root (1 when none); the caller bounds it.
 int readRepeatEachAyah(const SettingsLocation& where = defaultSettingsLocation());
 bool writeRepeatEachAyah(int times, const SettingsLocation& where = defaultSettingsLocation());
+
+// ---- The night scheme, kept per user only (a habit of the user, not of the machine) ----
+inline constexpr const char* kNightSchemeValue = "NightScheme";
+// Off when nothing is stored.
+bool readNightScheme(const SettingsLocation& where = defaultSettingsLocation());
+bool writeNightScheme(bool night, const SettingsLocation& where = defaultSettingsLocation());

@@ -1,6 +1,7 @@
-// Draws the program's own icon (resource 110: 32x32 and 16x16 images in 16 colours)
-// and the background tile (resource 122: 50x50 pixels, 24 bits per pixel) and writes
-// them as noravel.ico and background.bmp. Everything is computed from simple shapes,
+// Draws the program's own icon (resource 110: 32x32 and 16x16 images in 16 colours),
+// the background tile (resource 122: 50x50 pixels, 24 bits per pixel) and its night
+// variant (resource 123, the same lattice in dark blue-grey) and writes them as
+// noravel.ico, background.bmp and background_night.bmp. Everything is computed from simple shapes,
 // so the output is the same on every run.
 #include <cmath>
 #include <cstdint>
@@ -154,9 +155,19 @@ std::vector<uint8_t> makeIcon() {
     return out;
 }
 
-// The background tile: a soft sand colour with a fine lattice of eight-pointed stars,
-// which repeats seamlessly every 50 pixels.
-std::vector<uint8_t> makeBackground() {
+// The four colours of a background tile.
+struct TileColours {
+    Rgb ground, weave, lines, inner;
+};
+
+// By day a soft sand colour; by night a dark blue-grey on which light text stays readable,
+// its lines just bright enough to show the lattice.
+const TileColours kDayTile{{226, 219, 178}, {223, 216, 174}, {200, 190, 140}, {212, 203, 158}};
+const TileColours kNightTile{{38, 41, 54}, {35, 38, 50}, {64, 69, 90}, {50, 54, 71}};
+
+// A background tile: a ground with a fine lattice of eight-pointed stars, which repeats
+// seamlessly every 50 pixels.
+std::vector<uint8_t> makeBackground(const TileColours& colours) {
     const int size = 50;
     const int stride = size * 3 + 2; // rows padded to 4 bytes: 150 -> 152
     std::vector<uint8_t> out;
@@ -177,10 +188,10 @@ std::vector<uint8_t> makeBackground() {
             const bool outline = std::fabs(star - 13.0) < 0.75;
             // Lines from the tile corners join neighbouring stars into a lattice.
             const bool lattice = std::fabs(ax - ay) < 0.75 && star > 13.0;
-            Rgb c{226, 219, 178};
-            if ((x + y) % 2 == 0) c = Rgb{223, 216, 174}; // a faint weave
-            if (outline || lattice) c = Rgb{200, 190, 140};
-            if (star < 12.25 && std::fabs(square - diamond) < 0.6) c = Rgb{212, 203, 158};
+            Rgb c = colours.ground;
+            if ((x + y) % 2 == 0) c = colours.weave; // a faint weave
+            if (outline || lattice) c = colours.lines;
+            if (star < 12.25 && std::fabs(square - diamond) < 0.6) c = colours.inner;
             out.push_back(c.b);
             out.push_back(c.g);
             out.push_back(c.r);
@@ -207,7 +218,8 @@ int main(int argc, char** argv) {
     }
     const std::string dir = argv[1];
     if (!writeFile(dir + "/noravel.ico", makeIcon()) ||
-        !writeFile(dir + "/background.bmp", makeBackground())) {
+        !writeFile(dir + "/background.bmp", makeBackground(kDayTile)) ||
+        !writeFile(dir + "/background_night.bmp", makeBackground(kNightTile))) {
         std::fprintf(stderr, "make_art: cannot write into %s\n", dir.c_str());
         return 1;
     }

@@ -5,6 +5,7 @@
 // Uthmani text.
 #include "reader_session_win.h"
 
+#include "arabic/arabic_bytes.h"
 #include "resources/resource_ids.h"
 
 #include <commctrl.h>
@@ -18,6 +19,19 @@
 #include <vector>
 
 namespace {
+
+// The field's text as another program (a screen reader) reads it: in UTF-16.
+std::wstring fieldText(HWND field) {
+    wchar_t text[64] = L"";
+    SendMessageW(field, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+std::wstring unicodeOf(const std::string& bytes) {
+    std::vector<wchar_t> wide(bytes.size() + 2);
+    widenArabicText(bytes.c_str(), wide.data(), wide.size());
+    return wide.data();
+}
 
 std::string readerPath() {
     return windowsPathOf(NORAVEL_READER_EXE);
@@ -125,10 +139,8 @@ TEST(ArabicSearchJourney, ClickingAWordOnTheKeyboardListsEveryAyahHoldingIt) {
     clickKeys(dialog, {IDC_ARABIC_EXACT_SPELLING});
     HWND field = FindWindowExA(dialog, nullptr, "EDITARAB", nullptr);
     ASSERT_NE(field, nullptr);
-    char typed[64] = "";
-    SendMessageA(field, WM_GETTEXT, sizeof typed, reinterpret_cast<LPARAM>(typed));
     const std::string query = "\xC7\xE1\xD1\xCD\xE3\xE4";
-    EXPECT_EQ(std::string(typed), query);
+    EXPECT_EQ(fieldText(field), unicodeOf(query));
 
     ASSERT_TRUE(pressOk(reader, dialog));
 
@@ -180,9 +192,7 @@ TEST(ArabicSearchJourney, TwoQuickRealClicksOnALetterKeyTypeItTwice) {
     clickHere(400);
     Sleep(200);
     ASSERT_TRUE(reader.waitIdle());
-    char typed[64] = "";
-    SendMessageA(field, WM_GETTEXT, sizeof typed, reinterpret_cast<LPARAM>(typed));
-    EXPECT_EQ(std::string(typed), "\xE3\xE3");
+    EXPECT_EQ(fieldText(field), L"\x0645\x0645"); // meem, meem
 
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(reader.waitIdle());

@@ -17,6 +17,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -377,6 +378,59 @@ TEST_F(KeyboardJourney, EveryShortcutWorksAsRealKeyPressesWhicheverControlHasThe
 }
 
 // ---- Go to ----
+
+// ---- keyboard focus ----
+
+TEST_F(KeyboardJourney, TabAndShiftTabWalkTheControlsInReadingOrderAndRoundTheEnds) {
+    startReader();
+    ASSERT_TRUE(reader().bringToFront());
+    HWND view = findChildWindow(reader().window(), "WND_DRAW_BITMAP");
+    ASSERT_NE(view, nullptr);
+    const int ids[] = {IDC_SURAH_LIST,
+                       IDC_AYAH_LIST,
+                       IDC_AYAH_STEPPER,
+                       IDC_TRANSLATION_SEARCH,
+                       IDC_ARABIC_SEARCH,
+                       IDC_TAJWID,
+                       IDC_LISTEN,
+                       IDC_CONTINUE,
+                       IDC_RECITATION_SCOPE,
+                       IDC_LANGUAGE_LIST,
+                       0,
+                       IDC_TRANSLATION,
+                       IDC_RESULT_LIST};
+    std::vector<HWND> order;
+    for (int id : ids)
+        order.push_back(id == 0 ? view : reader().child(id));
+    const auto focusSoon = [&](HWND expected) {
+        for (int i = 0; i < 250 && focused() != expected; ++i)
+            Sleep(20);
+        return focused();
+    };
+    // From the window itself the first Tab reaches the surah list; each Tab moves on by one
+    // and past the last control comes the first again.
+    for (size_t i = 0; i <= order.size(); ++i) {
+        keys({VK_TAB});
+        HWND expected = order[i % order.size()];
+        EXPECT_EQ(focusSoon(expected), expected) << "Tab " << i + 1;
+    }
+    keys({VK_SHIFT, VK_TAB});
+    EXPECT_EQ(focusSoon(order.back()), order.back());
+    keys({VK_SHIFT, VK_TAB});
+    EXPECT_EQ(focusSoon(order[order.size() - 2]), order[order.size() - 2]);
+
+    // On the up-down control the arrow keys step; the shortcut keys work as everywhere.
+    for (int i = 0; i < 9; ++i)
+        keys({VK_SHIFT, VK_TAB});
+    ASSERT_EQ(focusSoon(order[2]), order[2]);
+    keys({VK_DOWN});
+    EXPECT_EQ(shownSoon("1:2"), "1:2");
+    keys({VK_UP});
+    EXPECT_EQ(shownSoon("1:1"), "1:1");
+    keys({VK_NEXT});
+    EXPECT_EQ(shownSoon("1:2"), "1:2");
+    EXPECT_EQ(focused(), order[2]);
+}
 
 TEST_F(KeyboardJourney, GoToTakesNumbersAndNamesAndExplainsBadInputWithTheTextSelected) {
     startReader();

@@ -8,6 +8,8 @@
 //       the Arabic search dialog with "AR-RAHMAN" typed on its on-screen keyboard
 //   shoot --tajwid OUTPUT.bmp [WIDTH HEIGHT [SURAH AYAH]]
 //       the main window on an ayah with the tajwid window (Tajwid button) beside it
+//   --night (with any of the above) takes the picture in the night scheme (View > Night),
+//       which is switched off again before the reader closes
 #include "reader_session_win.h"
 
 #include "resources/resource_ids.h"
@@ -26,6 +28,7 @@ struct Options {
     std::string lineOfAyah; // "SURAH:AYAH" when the line is chosen by its ayah
     bool arabic = false;
     bool tajwid = false;
+    bool night = false;
     std::vector<std::string> positional;
 };
 
@@ -46,6 +49,8 @@ bool parse(int argc, char** argv, Options& options) {
             options.arabic = true;
         } else if (argument == "--tajwid") {
             options.tajwid = true;
+        } else if (argument == "--night") {
+            options.night = true;
         } else if (argument.compare(0, 2, "--") == 0) {
             return false;
         } else {
@@ -211,6 +216,10 @@ int main(int argc, char** argv) {
                                   args.size() >= 5 ? std::atoi(args[4].c_str()) : 1);
         ready = tajwid != nullptr;
     }
+    if (ready && options.night) {
+        PostMessageA(reader.window(), WM_COMMAND, MAKEWPARAM(IDM_NIGHT, 0), 0);
+        reader.waitIdle();
+    }
     bool saved = false;
     if (ready) {
         Sleep(1500); // let the X server draw what the window painted
@@ -237,6 +246,10 @@ int main(int argc, char** argv) {
         PostMessageA(tajwid, WM_CLOSE, 0, 0);
         for (int i = 0; i < 500 && IsWindow(tajwid); ++i)
             Sleep(10);
+    }
+    if (ready && options.night) {
+        PostMessageA(reader.window(), WM_COMMAND, MAKEWPARAM(IDM_NIGHT, 0), 0);
+        reader.waitIdle();
     }
     PostMessageA(reader.window(), WM_CLOSE, 0, 0);
     const long code = reader.waitForExit();

@@ -77,6 +77,29 @@ TEST(ArabicByteCode, TheThirtySixLettersGoToDistinctArabicLetters) {
     EXPECT_EQ(units.size(), 36u);
 }
 
+bool isLetterByte(int byte) {
+    return (byte >= 0xC1 && byte <= 0xD6) || (byte >= 0xD8 && byte <= 0xDB) ||
+           (byte >= 0xDD && byte <= 0xDF) || byte == 0xE1 || (byte >= 0xE3 && byte <= 0xE6) ||
+           byte == 0xEC || byte == 0xED || byte == 0xF0 || byte == 0xF1 || byte == 0xF3 ||
+           byte == 0xF5;
+}
+
+TEST(ArabicByteCode, UnicodeGoesBackToTheLettersAndMarksByteAndEveryUnitToOneOfItsBytes) {
+    for (int byte = 1; byte <= 0xFF; ++byte) {
+        const std::uint16_t unit = arabicByteToUnicode(static_cast<unsigned char>(byte));
+        unsigned char back = 0;
+        ASSERT_TRUE(arabicByteFromUnicode(unit, back)) << std::hex << byte;
+        // Two bytes may share a unit (D7 and D8 both give TAH): the letter wins, and
+        // whichever comes back gives the same unit.
+        if (byte < 0x80 || isLetterByte(byte)) EXPECT_EQ(back, byte) << std::hex << byte;
+        EXPECT_EQ(arabicByteToUnicode(back), unit) << std::hex << byte;
+    }
+    unsigned char none = 0x55;
+    EXPECT_FALSE(arabicByteFromUnicode(0x00E9, none)); // a Latin letter has no byte
+    EXPECT_FALSE(arabicByteFromUnicode(0x0700, none));
+    EXPECT_EQ(none, 0x55);
+}
+
 TEST(ArabicByteCode, WideningEndsWithTwoNulsAndStaysInsideItsBuffer) {
     char16_t wide[6];
     std::fill(std::begin(wide), std::end(wide), u'#');

@@ -16,10 +16,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -62,10 +64,15 @@ class Environment : public ::testing::Environment {
 };
 const auto* const environment = ::testing::AddGlobalTestEnvironment(new Environment);
 
+// Sets the field's text in the Arabic byte code.
+void setBytes(HWND window, const std::string& bytes) {
+    SendMessageA(window, kArabicEditSetBytes, 0, reinterpret_cast<LPARAM>(bytes.c_str()));
+}
+
 std::string textOf(HWND window) {
     static char buffer[40000];
     const LRESULT n =
-        SendMessageA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
+        SendMessageA(window, kArabicEditGetBytes, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
     return std::string(buffer, static_cast<size_t>(n));
 }
 
@@ -320,25 +327,48 @@ TEST_F(ArabicField, DeleteRemovesTheLastByteAsBackspaceDoesAndAnEmptyTextStaysEm
 }
 
 TEST_F(ArabicField, SetTextReplacesTheTextAndGetTextCopiesWhatFits) {
-    SetWindowTextA(field, "\xC8\xD3\xE3 \xC7");
+    setBytes(field, "\xC8\xD3\xE3 \xC7");
     char out[8];
     std::memset(out, '#', sizeof out);
-    EXPECT_EQ(SendMessageA(field, WM_GETTEXT, 3, reinterpret_cast<LPARAM>(out)), 2);
+    EXPECT_EQ(SendMessageA(field, kArabicEditGetBytes, 3, reinterpret_cast<LPARAM>(out)), 2);
     EXPECT_EQ(std::string(out, 4), std::string("\xC8\xD3\0#", 4));
-    EXPECT_EQ(SendMessageA(field, WM_GETTEXT, 0, reinterpret_cast<LPARAM>(out)), 0);
-    EXPECT_EQ(SendMessageA(field, WM_GETTEXT, 8, 0), 0);
-    SendMessageA(field, WM_SETTEXT, 0, 0); // null: unchanged
+    EXPECT_EQ(SendMessageA(field, kArabicEditGetBytes, 0, reinterpret_cast<LPARAM>(out)), 0);
+    EXPECT_EQ(SendMessageA(field, kArabicEditGetBytes, 8, 0), 0);
+    SendMessageA(field, kArabicEditSetBytes, 0, 0); // null: unchanged
     EXPECT_EQ(textOf(field), "\xC8\xD3\xE3 \xC7");
 
     const std::string tooLong(35000, '\xE3');
-    SetWindowTextA(field, tooLong.c_str());
+    setBytes(field, tooLong.c_str());
     EXPECT_EQ(textOf(field), tooLong.substr(0, 31999));
     type("b"); // full: nothing more goes in
     EXPECT_EQ(textOf(field).size(), 31999u);
-    SetWindowTextA(field, "");
+    setBytes(field, "");
     EXPECT_EQ(textOf(field), "");
     type("f");
     EXPECT_EQ(textOf(field), "\xC8");
+}
+
+// What a screen reader reads through the W functions: the letters in Unicode.
+TEST_F(ArabicField, TheWideTextIsTheArabicInUnicodeAndAWideTextSetsTheBytes) {
+    EXPECT_TRUE(IsWindowUnicode(field));
+    setBytes(field, "\xC8\xD3\xE3 \xC7\xE1\xF1");
+    EXPECT_EQ(SendMessageW(field, WM_GETTEXTLENGTH, 0, 0), 7);
+    wchar_t wide[16];
+    EXPECT_EQ(GetWindowTextW(field, wide, 16), 7);
+    EXPECT_EQ(std::wstring(wide), L"\x0628\x0633\x0645 \x0627\x0644\x0651");
+    // A short buffer takes what fits and the terminator.
+    std::fill(std::begin(wide), std::end(wide), L'#');
+    EXPECT_EQ(SendMessageW(field, WM_GETTEXT, 3, reinterpret_cast<LPARAM>(wide)), 2);
+    EXPECT_EQ(std::wstring(wide, 4), std::wstring(L"\x0628\x0633\0#", 4));
+    EXPECT_EQ(SendMessageW(field, WM_GETTEXT, 0, reinterpret_cast<LPARAM>(wide)), 0);
+
+    EXPECT_TRUE(SetWindowTextW(field, L"\x0645\x0646 1"));
+    EXPECT_EQ(textOf(field), "\xE3\xE4 1");
+    // A text the byte code cannot hold leaves the field as it was.
+    EXPECT_FALSE(SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"\x0645\x00E9")));
+    EXPECT_EQ(textOf(field), "\xE3\xE4 1");
+    type("f"); // typed letters still go in as bytes
+    EXPECT_EQ(textOf(field), "\xE3\xE4 1\xC8");
 }
 
 // A mark typed after a digit has no letter to sit on; the field still paints it.
@@ -358,7 +388,7 @@ TEST_F(ArabicField, ADigitFollowedByAMarkPaintsWithoutFault) {
 
 // What the field shows on the screen, read from its window's device context.
 TEST_F(ArabicField, PaintsTheControlColourAndKeepsALongTextsBeginningAtTheRight) {
-    SetWindowTextA(field, "");
+    setBytes(field, "");
     UpdateWindow(field);
     Canvas shot(client.right, client.bottom);
     HDC dc = GetDC(field);
@@ -370,7 +400,7 @@ TEST_F(ArabicField, PaintsTheControlColourAndKeepsALongTextsBeginningAtTheRight)
     std::string longText = kBismi;
     for (int i = 0; i < 60; ++i)
         longText += " \xC7\xE1\xE1\xE5";
-    SetWindowTextA(field, longText.c_str());
+    setBytes(field, longText.c_str());
     SetFocus(field);
     UpdateWindow(field);
     EXPECT_LT(caret().x, 0); // beyond the left edge
@@ -499,7 +529,7 @@ TEST_F(ArabicDialog, EveryLetterKeyHasItsIdPlaceAndFaceAndClickingItTypesThatFac
         EXPECT_EQ(actual.right, expected.right);
         EXPECT_EQ(actual.bottom, expected.bottom);
 
-        SetWindowTextA(field, "");
+        setBytes(field, "");
         click(key.id);
         EXPECT_EQ(widened(textOf(field)), key.face);
 

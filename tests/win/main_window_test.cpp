@@ -3,8 +3,10 @@
 #include "app/ayah_navigation_win.h"
 #include "app/bookmarks_win.h"
 #include "app/main_window_win.h"
+#include "app/night_scheme_win.h"
 #include "app/process_state_win.h"
 #include "app/startup_win.h"
+#include "arabic/arabic_bytes.h"
 #include "base/guards_win.h"
 #include "resources/resource_ids.h"
 #include "settings/registry_win.h"
@@ -12,16 +14,19 @@
 #include "text/text_store.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 #include <richedit.h>
 
 #include "win_test_support.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -721,6 +726,297 @@ TEST_F(MainWindowTest, TheBookmarksMenuShowsTheNewestTenAndOpensThem) {
     EXPECT_EQ(shown(), "2:11");
     SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDM_BOOKMARK_LAST, 0), 0);
     EXPECT_EQ(shown(), "2:3");
+}
+
+// ---- the night scheme ----
+
+void removeNightSetting() {
+    const SettingsLocation& where = defaultSettingsLocation();
+    deleteRegistryValue(where.userRoot, where.key, where.subkey, kNightSchemeValue);
+}
+
+// The stored value under the user's key, -1 when none is stored.
+int storedNightValue() {
+    const SettingsLocation& where = defaultSettingsLocation();
+    int value = 0;
+    return queryRegistryDword(where.userRoot, where.key, where.subkey, kNightSchemeValue, &value)
+               ? value
+               : -1;
+}
+
+class NightSchemeTest : public MainWindowTest {
+  protected:
+    void SetUp() override {
+        removeNightSetting();
+        MainWindowTest::SetUp();
+    }
+    void TearDown() override {
+        MainWindowTest::TearDown();
+        removeNightSetting();
+    }
+    void toggle() const { SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDM_NIGHT, 0), 0); }
+    bool checked() const {
+        return (GetMenuState(GetMenu(window), IDM_NIGHT, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    }
+    // The translation's ground: EM_SETBKGNDCOLOR answers the colour it replaces, so setting
+    // a probe colour and putting the answer back reads it without changing it.
+    COLORREF translationGround() const {
+        HWND translation = child(IDC_TRANSLATION);
+        const auto ground =
+            static_cast<COLORREF>(SendMessageA(translation, EM_SETBKGNDCOLOR, 0, RGB(1, 2, 3)));
+        SendMessageA(translation, EM_SETBKGNDCOLOR, 0, ground);
+        return ground;
+    }
+    // The format of the characters from..to of the translation.
+    CHARFORMATA formatOf(int from, int to) const {
+        HWND translation = child(IDC_TRANSLATION);
+        SendMessageA(translation, EM_SETSEL, from, to);
+        CHARFORMATA format{};
+        format.cbSize = sizeof format;
+        SendMessageA(translation, EM_GETCHARFORMAT, SCF_SELECTION,
+                     reinterpret_cast<LPARAM>(&format));
+        SendMessageA(translation, EM_SETSEL, 0, 0);
+        return format;
+    }
+    struct ListColours {
+        HBRUSH brush;
+        COLORREF ground, text, brushColour;
+    };
+    // The colours the window gives a control that asks with message (the result list asks
+    // for its own, a drop-down list's face and a check box for theirs).
+    ListColours listColours(UINT message = WM_CTLCOLORLISTBOX, int id = IDC_RESULT_LIST) const {
+        WindowDc dc(window);
+        SetTextColor(dc.get(), RGB(1, 2, 3));
+        const auto brush = reinterpret_cast<HBRUSH>(
+            SendMessageA(window, message, reinterpret_cast<WPARAM>(dc.get()),
+                         reinterpret_cast<LPARAM>(child(id))));
+        LOGBRUSH described{};
+        GetObjectA(brush, sizeof described, &described);
+        return {brush, GetBkColor(dc.get()), GetTextColor(dc.get()), described.lbColor};
+    }
+    // The darkest and the lightest grey level of what the window's background erase paints.
+    std::pair<int, int> groundLevels() const {
+        WindowDc screen(window);
+        MemoryDc memory(screen.get());
+        const int size = 120;
+        HBITMAP canvas = CreateCompatibleBitmap(screen.get(), size, size);
+        int darkest = 255, lightest = 0;
+        {
+            SelectedObject selected(memory.get(), canvas);
+            SendMessageA(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory.get()), 0);
+            for (int y = 0; y < size; y += 3)
+                for (int x = 0; x < size; x += 3) {
+                    const COLORREF c = GetPixel(memory.get(), x, y);
+                    const int level = (GetRValue(c) + GetGValue(c) + GetBValue(c)) / 3;
+                    darkest = std::min(darkest, level);
+                    lightest = std::max(lightest, level);
+                }
+        }
+        DeleteObject(canvas);
+        return {darkest, lightest};
+    }
+};
+
+TEST_F(NightSchemeTest, TogglingSwitchesCheckMarkStoredValueAndColoursAndComesBack) {
+    // By day nothing is stored and nothing is changed.
+    EXPECT_FALSE(checked());
+    EXPECT_EQ(storedNightValue(), -1);
+    EXPECT_EQ(translationGround(), kTranslationBackground);
+    const CHARFORMATA dayFormat = formatOf(0, 5);
+    const auto dayGround = groundLevels();
+    EXPECT_GT(dayGround.first, 150) << "the sand tile by day";
+
+    toggle();
+    EXPECT_TRUE(checked());
+    EXPECT_EQ(storedNightValue(), 1);
+    EXPECT_EQ(translationGround(), kNightTranslationBackground);
+    const CHARFORMATA night = formatOf(0, 5);
+    EXPECT_FALSE(night.dwEffects & CFE_AUTOCOLOR);
+    EXPECT_EQ(night.crTextColor, kNightText);
+    const ListColours list = listColours();
+    EXPECT_EQ(list.ground, kNightControlColour);
+    EXPECT_EQ(list.brushColour, kNightControlColour);
+    EXPECT_EQ(list.text, kNightText);
+    EXPECT_NE(list.brush, process.controlBrush); // the Arabic field keeps the day brush
+    for (auto [message, id] : {std::pair<UINT, int>{WM_CTLCOLOREDIT, IDC_SURAH_LIST},
+                               {WM_CTLCOLORSTATIC, IDC_CONTINUE}}) {
+        const ListColours asked = listColours(message, id);
+        EXPECT_EQ(asked.brush, list.brush) << message;
+        EXPECT_EQ(asked.text, kNightText) << message;
+    }
+    const auto nightGround = groundLevels();
+    EXPECT_LT(nightGround.second, 100) << "a dark tile at night";
+    EXPECT_LT(nightGround.first, nightGround.second) << "the lattice still shows";
+
+    toggle();
+    EXPECT_FALSE(checked());
+    EXPECT_EQ(storedNightValue(), 0);
+    EXPECT_EQ(translationGround(), kTranslationBackground);
+    const CHARFORMATA day = formatOf(0, 5);
+    EXPECT_EQ(day.dwEffects & CFE_AUTOCOLOR, dayFormat.dwEffects & CFE_AUTOCOLOR);
+    EXPECT_EQ(listColours().brush, process.controlBrush);
+    EXPECT_EQ(listColours().ground, kControlColour);
+    // By day the faces and check boxes keep the system's colours.
+    EXPECT_NE(listColours(WM_CTLCOLORSTATIC, IDC_CONTINUE).brush, process.controlBrush);
+    EXPECT_NE(listColours(WM_CTLCOLORSTATIC, IDC_CONTINUE).text, kNightText);
+    EXPECT_EQ(groundLevels(), dayGround);
+}
+
+TEST_F(NightSchemeTest, SearchMarksStayAndTheNextAyahsTextIsLightToo) {
+    HWND translation = child(IDC_TRANSLATION);
+    SendMessageA(translation, EM_SETSEL, 0, 4);
+    CHARFORMATA bold{};
+    bold.cbSize = sizeof bold;
+    bold.dwMask = CFM_BOLD;
+    bold.dwEffects = CFE_BOLD;
+    SendMessageA(translation, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&bold));
+    toggle();
+    const CHARFORMATA marked = formatOf(0, 4);
+    EXPECT_TRUE(marked.dwEffects & CFE_BOLD);
+    EXPECT_EQ(marked.crTextColor, kNightText);
+    EXPECT_FALSE(formatOf(6, 9).dwEffects & CFE_BOLD);
+
+    step(1);
+    EXPECT_EQ(shown(), "1:2");
+    const CHARFORMATA next = formatOf(0, 5);
+    EXPECT_FALSE(next.dwEffects & CFE_BOLD) << "marks are cleared on the next ayah";
+    EXPECT_FALSE(next.dwEffects & CFE_AUTOCOLOR);
+    EXPECT_EQ(next.crTextColor, kNightText);
+    choose(IDC_SURAH_LIST, 1); // a new surah refills the lists and the text
+    EXPECT_EQ(formatOf(0, 5).crTextColor, kNightText);
+}
+
+class StoredNightScheme : public NightSchemeTest {
+  protected:
+    void SetUp() override {
+        removeNightSetting();
+        ASSERT_TRUE(writeNightScheme(true));
+        MainWindowTest::SetUp();
+    }
+};
+
+TEST_F(StoredNightScheme, ANewWindowStartsInTheNightSchemeWithoutWritingAgain) {
+    EXPECT_TRUE(checked());
+    EXPECT_TRUE(nightSchemeOn());
+    EXPECT_EQ(translationGround(), kNightTranslationBackground);
+    EXPECT_EQ(formatOf(0, 5).crTextColor, kNightText);
+    EXPECT_EQ(listColours().ground, kNightControlColour);
+    EXPECT_LT(groundLevels().second, 100);
+    toggle();
+    EXPECT_FALSE(checked());
+    EXPECT_EQ(storedNightValue(), 0);
+}
+
+// ---- names for screen readers ----
+
+std::wstring wideText(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, &text[0], length + 1)));
+    return text;
+}
+
+// IID_IAccessible, spelt out: both oleacc's and uuid's libraries define the symbol.
+const IID kAccessibleInterface = {
+    0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+
+// The Name property as the system's accessibility support gives it to a screen reader.
+std::wstring accessibleName(HWND window) {
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, kAccessibleInterface,
+                                          reinterpret_cast<void**>(&object))) ||
+        !object)
+        return L"(no object)";
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    std::wstring result;
+    if (object->get_accName(self, &name) == S_OK && name) result = name;
+    SysFreeString(name);
+    object->Release();
+    return result;
+}
+
+// A control without a text of its own is named by the static label before it in Z order
+// (the search stops at a tab stop that starts a group), which is where Windows looks.
+std::wstring labelName(HWND control) {
+    for (HWND before = GetWindow(control, GW_HWNDPREV); before;
+         before = GetWindow(before, GW_HWNDPREV)) {
+        char className[16] = "";
+        GetClassNameA(before, className, sizeof className);
+        if (_stricmp(className, "Static") == 0) return wideText(before);
+        const LONG style = GetWindowLongA(before, GWL_STYLE);
+        if ((style & (WS_GROUP | WS_TABSTOP)) == (WS_GROUP | WS_TABSTOP)) break;
+    }
+    return L"";
+}
+
+std::wstring unicodeArabic(int surah, int ayah) {
+    const char* bytes = TextStore::arabic(surah, ayah);
+    std::vector<wchar_t> wide(std::strlen(bytes) + 2);
+    widenArabicText(bytes, wide.data(), wide.size());
+    return wide.data();
+}
+
+class AccessibleNames : public MainWindowTest {
+  protected:
+    static void SetUpTestSuite() { CoInitialize(nullptr); }
+};
+
+TEST_F(AccessibleNames, ThePictureIsNamedByItsAyahInUnicodeAndFollowsEachStep) {
+    HWND view = bitmapViewWindow();
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(IsWindowUnicode(view));
+    const std::wstring first = L"Surah 1 Al Fatihah, ayah 1: " + unicodeArabic(1, 1);
+    EXPECT_EQ(wideText(view), first);
+    EXPECT_EQ(accessibleName(view), first);
+    EXPECT_EQ(unicodeArabic(1, 1).substr(0, 3), L"\x0628\x0633\x0645"); // beh, seen, meem
+
+    step(1);
+    EXPECT_EQ(accessibleName(view), L"Surah 1 Al Fatihah, ayah 2: " + unicodeArabic(1, 2));
+    choose(IDC_SURAH_LIST, 1);
+    EXPECT_EQ(accessibleName(view), L"Surah 2 Al Baqarah, ayah 1: " + unicodeArabic(2, 1));
+}
+
+TEST_F(AccessibleNames, EveryControlThatTakesTheFocusHasANameToSpeak) {
+    struct Named {
+        int id;
+        const wchar_t* name; // null: its own text, whatever it is
+    };
+    const Named controls[] = {
+        {IDC_SURAH_LIST, L"Surah:"},
+        {IDC_AYAH_LIST, L"Ayah:"},
+        {IDC_AYAH_STEPPER, L"Previous or next ayah:"},
+        {IDC_TRANSLATION_SEARCH, L"Cari(ind/eng)"},
+        {IDC_ARABIC_SEARCH, L"Cari(Arab)"},
+        {IDC_TAJWID, L"Tajwid"},
+        {IDC_LISTEN, L"Listen"},
+        {IDC_CONTINUE, L"Continue"},
+        {IDC_RECITATION_SCOPE, L"Recitation scope:"},
+        {IDC_LANGUAGE_LIST, L"Translation language:"},
+        {IDC_TRANSLATION, L"Translation:"},
+        {IDC_RESULT_LIST, L"Search results:"},
+    };
+    for (const Named& control : controls) {
+        HWND window = child(control.id);
+        ASSERT_NE(window, nullptr) << control.id;
+        // Windows' own objects of lists and edit fields read the label; Wine's read the
+        // window text, which for these shows the selection or the content.
+        const std::wstring own = wideText(window);
+        const bool labelled = std::wstring(control.name).back() == L':';
+        if (labelled) {
+            EXPECT_EQ(labelName(window), control.name) << control.id;
+            // The label is never shown.
+            HWND label = GetWindow(window, GW_HWNDPREV);
+            EXPECT_FALSE(IsWindowVisible(label)) << control.id;
+        } else {
+            EXPECT_EQ(accessibleName(window), control.name) << control.id;
+            EXPECT_EQ(own, control.name) << control.id;
+        }
+    }
+    EXPECT_FALSE(accessibleName(bitmapViewWindow()).empty());
 }
 
 } // namespace

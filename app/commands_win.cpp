@@ -8,6 +8,7 @@
 #include "app/main_window_win.h"
 #include "app/night_scheme_win.h"
 #include "external/browser_pages_win.h"
+#include "external/recitation_dialog_win.h"
 #include "external/recitation_player_win.h"
 #include "resources/resource_ids.h"
 #include "search/arabic_search_win.h"
@@ -97,6 +98,7 @@ const Command kCommands[] = {
     {IDM_GO_TO, kAnyNotification, [](HWND w, HWND) { showGoToDialog(w); }},
     {IDM_ADD_BOOKMARK, kAnyNotification, [](HWND w, HWND) { addBookmarkForCurrentAyah(w); }},
     {IDM_BOOKMARKS, kAnyNotification, [](HWND w, HWND) { showBookmarksDialog(w); }},
+    {IDM_RECITATION, kAnyNotification, [](HWND w, HWND) { openRecitationDialog(w); }},
     {IDM_NIGHT, kAnyNotification, [](HWND w, HWND) { toggleNightScheme(w); }},
 };
 

@@ -1,5 +1,6 @@
 #include "app/main_window_win.h"
 
+#include "external/recitation_dialog_win.h"
 #include "external/recitation_player_win.h"
 
 #include "app/ayah_navigation_win.h"
@@ -238,6 +239,7 @@ bool onCreate(HWND window) {
 }
 
 void onDestroy(HWND window) {
+    closeRecitationDialog(); // a download under way is cancelled, its files cleaned up
     storeReadingPosition(window);
     PostQuitMessage(0);
 }

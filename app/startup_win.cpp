@@ -10,6 +10,7 @@
 #include "arabic/arabic_edit_win.h"
 #include "base/dpi_win.h"
 #include "base/wide_text_win.h"
+#include "external/recitation_dialog_win.h"
 #include "resources/resource_ids.h"
 #include "search/arabic_search_win.h"
 #include "search/search_query.h"
@@ -73,6 +74,7 @@ int runMessageLoop(HACCEL keys) {
     BOOL got;
     while ((got = GetMessageA(&message, nullptr, 0, 0)) != 0) {
         if (got == -1) return 1;
+        if (routeRecitationDialogMessage(message)) continue;
         if (translateReaderKey(process.mainWindow, keys, message)) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);

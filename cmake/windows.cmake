@@ -12,7 +12,7 @@ noravel_core_library(noravel_core)
 add_library(noravel_win STATIC ${NORAVEL_WIN_SOURCES})
 target_link_libraries(noravel_win PUBLIC noravel_core
     comctl32 comdlg32 gdi32 user32 kernel32 advapi32 shell32 shlwapi usp10 ole32 oleaut32 uuid winmm
-    msacm32)
+    msacm32 winhttp)
 
 # The resources go into an object library so that test programs link them too
 # (a static library would drop them: nothing refers to them by symbol).

@@ -1,4 +1,304 @@
 #include "external/recitation_dialog_win.h"
 
-// Placeholder until the dialog lands: nothing opens.
-void openRecitationDialog(HWND) {}
+#include "base/guards_win.h"
+#include "base/wide_text_win.h"
+#include "external/recitation_download_win.h"
+#include "external/recitation_rules.h"
+#include "resources/resource_ids.h"
+#include "settings/settings_win.h"
+#include "text/text_store.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <cstdio>
+#include <new>
+#include <string>
+
+namespace {
+
+// How long closing waits for a cancelled download to end.
+constexpr DWORD kCloseWaitMs = 3000;
+// The summary lists at most this many failures, then how many more there were.
+constexpr size_t kListedFailures = 300;
+
+struct DialogState {
+    HWND window = nullptr;
+    RecitationDownload download;
+    bool filling = false; // the dialog sets its own controls: no setting is stored
+};
+
+DialogState* open = nullptr;
+
+HWND item(int id) {
+    return open ? GetDlgItem(open->window, id) : nullptr;
+}
+
+std::string itemTextUtf8(int id) {
+    HWND control = item(id);
+    const int length = GetWindowTextLengthW(control);
+    if (length <= 0) return "";
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    GetWindowTextW(control, &text[0], length + 1);
+    return utf8FromWide(text.c_str());
+}
+
+void setItemTextUtf8(int id, const char* text) {
+    SetWindowTextW(item(id), wideFromUtf8(text).c_str());
+}
+
+void showCount() {
+    const std::string folder = itemTextUtf8(IDC_RECITATION_FOLDER);
+    char text[64];
+    formatAyahFileCount(text, sizeof text, countAyahFiles(folder, TextStore::ayahCount));
+    SetWindowTextA(item(IDC_RECITATION_COUNT), text);
+}
+
+void showFolder(const std::string& folder) {
+    setItemTextUtf8(IDC_RECITATION_FOLDER, folder.c_str());
+    showCount();
+}
+
+void fillSurahList(int id, int selected) {
+    HWND list = item(id);
+    for (int surah = 1; surah <= TextStore::kSurahs; ++surah) {
+        char line[96];
+        std::snprintf(line, sizeof line, "%d. %s", surah, TextStore::surahName(surah));
+        SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
+    }
+    SendMessageA(list, CB_SETCURSEL, selected - 1, 0);
+}
+
+void enableDownloadControls(bool downloading) {
+    for (int id : {IDC_RECITATION_DOWNLOAD, IDC_RECITATION_CHOOSE_FOLDER, IDC_RECITATION_ADDRESS,
+                   IDC_RECITATION_WHOLE, IDC_RECITATION_SURAHS, IDC_RECITATION_FIRST_SURAH,
+                   IDC_RECITATION_LAST_SURAH})
+        EnableWindow(item(id), !downloading);
+    EnableWindow(item(IDC_RECITATION_STOP), downloading);
+}
+
+void onInitDialog(HWND dialog) {
+    open->window = dialog;
+    open->filling = true;
+    showFolder(recitationFolderInUse());
+    SendMessageW(item(IDC_RECITATION_REPEAT_SPIN), UDM_SETRANGE32, kMinAyahRepeats,
+                 kMaxAyahRepeats);
+    SendMessageW(item(IDC_RECITATION_REPEAT_SPIN), UDM_SETPOS32, 0,
+                 validAyahRepeats(readRepeatEachAyah()));
+    SendMessageW(item(IDC_RECITATION_ADDRESS), EM_LIMITTEXT, kRecitationAddressUnits - 1, 0);
+    setItemTextUtf8(IDC_RECITATION_ADDRESS, readRecitationAddress().c_str());
+    CheckRadioButton(dialog, IDC_RECITATION_WHOLE, IDC_RECITATION_SURAHS, IDC_RECITATION_WHOLE);
+    fillSurahList(IDC_RECITATION_FIRST_SURAH, 1);
+    fillSurahList(IDC_RECITATION_LAST_SURAH, 1);
+    SendMessageW(item(IDC_RECITATION_SUMMARY), EM_LIMITTEXT, 0, 0);
+    enableDownloadControls(false);
+    open->filling = false;
+}
+
+// "Repeat each ayah" is stored as soon as it holds a number of times the reading takes.
+void onRepeatChanged() {
+    if (open->filling) return;
+    BOOL number = FALSE;
+    const int times =
+        static_cast<int>(GetDlgItemInt(open->window, IDC_RECITATION_REPEAT, &number, FALSE));
+    if (number && times >= kMinAyahRepeats && times <= kMaxAyahRepeats) writeRepeatEachAyah(times);
+}
+
+// The system's folder picker; the older one where there is none. "" when nothing was chosen.
+std::string pickFolderWithFileDialog(HWND owner, const std::string& current) {
+    ComRef<IFileOpenDialog> picker;
+    if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IFileOpenDialog, reinterpret_cast<void**>(picker.put()))))
+        return "\x01"; // no such dialog: the caller falls back
+    FILEOPENDIALOGOPTIONS options = 0;
+    picker->GetOptions(&options);
+    picker->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST);
+    picker->SetTitle(L"Recitation folder");
+    ComRef<IShellItem> start;
+    if (!current.empty() && SUCCEEDED(SHCreateItemFromParsingName(
+                                wideFromUtf8(current.c_str()).c_str(), nullptr, IID_IShellItem,
+                                reinterpret_cast<void**>(start.put()))))
+        picker->SetFolder(start.get());
+    if (FAILED(picker->Show(owner))) return "";
+    ComRef<IShellItem> chosen;
+    if (FAILED(picker->GetResult(chosen.put()))) return "";
+    PWSTR path = nullptr;
+    std::string folder;
+    if (SUCCEEDED(chosen->GetDisplayName(SIGDN_FILESYSPATH, &path)) && path)
+        folder = utf8FromWide(path);
+    CoTaskMemFree(path);
+    return folder;
+}
+
+std::string pickFolderWithBrowser(HWND owner) {
+    BROWSEINFOW browse{};
+    browse.hwndOwner = owner;
+    browse.lpszTitle = L"Recitation folder";
+    browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+    PIDLIST_ABSOLUTE list = SHBrowseForFolderW(&browse);
+    if (!list) return "";
+    wchar_t path[MAX_PATH] = L"";
+    std::string folder;
+    if (SHGetPathFromIDListW(list, path)) folder = utf8FromWide(path);
+    CoTaskMemFree(list);
+    return folder;
+}
+
+void onChooseFolder() {
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    std::string folder =
+        pickFolderWithFileDialog(open->window, itemTextUtf8(IDC_RECITATION_FOLDER));
+    if (folder == "\x01") folder = pickFolderWithBrowser(open->window);
+    if (SUCCEEDED(com)) CoUninitialize();
+    if (folder.empty()) return;
+    if (!writeRecitationFolder(folder.c_str())) {
+        setItemTextUtf8(IDC_RECITATION_SUMMARY, "The folder could not be stored.");
+        return;
+    }
+    showFolder(folder);
+}
+
+void onDownload() {
+    const std::string address = itemTextUtf8(IDC_RECITATION_ADDRESS);
+    char probe[4096];
+    if (!formatRecitationUrl(probe, sizeof probe, address.c_str(), 1, 1)) {
+        SetWindowTextA(item(IDC_RECITATION_SUMMARY),
+                       "The address needs {SSS} where the surah's three digits go and {AAA} "
+                       "where the ayah's go, for example\r\n"
+                       "https://example.org/reciter/{SSS}{AAA}.mp3");
+        return;
+    }
+    writeRecitationAddress(address.c_str());
+    RecitationDownloadRequest request;
+    request.folder = itemTextUtf8(IDC_RECITATION_FOLDER);
+    request.urlTemplate = address;
+    request.ayahCount = TextStore::ayahCount;
+    if (IsDlgButtonChecked(open->window, IDC_RECITATION_SURAHS) == BST_CHECKED) {
+        request.firstSurah =
+            static_cast<int>(SendMessageW(item(IDC_RECITATION_FIRST_SURAH), CB_GETCURSEL, 0, 0)) +
+            1;
+        request.lastSurah =
+            static_cast<int>(SendMessageW(item(IDC_RECITATION_LAST_SURAH), CB_GETCURSEL, 0, 0)) + 1;
+        if (request.lastSurah < request.firstSurah) {
+            SetWindowTextA(item(IDC_RECITATION_SUMMARY),
+                           "The last surah comes before the first one.");
+            return;
+        }
+    }
+    if (!open->download.start(request, open->window, kRecitationDownloadMessage)) {
+        SetWindowTextA(item(IDC_RECITATION_SUMMARY), "The download could not be started.");
+        return;
+    }
+    SetWindowTextA(item(IDC_RECITATION_SUMMARY), "");
+    SetWindowTextA(item(IDC_RECITATION_STATUS), "Starting...");
+    SendMessageW(item(IDC_RECITATION_PROGRESS), PBM_SETPOS, 0, 0);
+    enableDownloadControls(true);
+}
+
+void showSummary(const RecitationDownloadProgress& progress) {
+    char line[160];
+    formatDownloadSummary(line, sizeof line, progress.done, progress.skipped, progress.failed,
+                          progress.cancelled);
+    std::string text = line;
+    for (size_t i = 0; i < progress.failures.size() && i < kListedFailures; ++i)
+        text += "\r\n" + progress.failures[i];
+    if (progress.failures.size() > kListedFailures) {
+        std::snprintf(line, sizeof line, "\r\n... and %u more",
+                      static_cast<unsigned>(progress.failures.size() - kListedFailures));
+        text += line;
+    }
+    setItemTextUtf8(IDC_RECITATION_SUMMARY, text.c_str());
+}
+
+void onDownloadProgress(bool finished) {
+    const RecitationDownloadProgress progress = open->download.progress();
+    HWND bar = item(IDC_RECITATION_PROGRESS);
+    SendMessageW(bar, PBM_SETRANGE32, 0, progress.files > 0 ? progress.files : 1);
+    const int handled = progress.done + progress.skipped + progress.failed;
+    SendMessageW(bar, PBM_SETPOS, handled, 0);
+    char status[96];
+    formatDownloadProgress(status, sizeof status, progress.fileNumber, progress.files,
+                           progress.bytes);
+    SetWindowTextA(item(IDC_RECITATION_STATUS), status);
+    if (!finished) return;
+    showSummary(progress);
+    enableDownloadControls(false);
+    showCount();
+}
+
+// Ends a download under way (bounded) and the dialog.
+void closeDialog() {
+    if (!open) return;
+    DialogState* state = open;
+    state->download.cancel();
+    state->download.wait(kCloseWaitMs);
+    DestroyWindow(state->window);
+}
+
+void onCommand(int id, int notification) {
+    switch (id) {
+    case IDC_RECITATION_CHOOSE_FOLDER: onChooseFolder(); break;
+    case IDC_RECITATION_REPEAT:
+        if (notification == EN_CHANGE) onRepeatChanged();
+        break;
+    case IDC_RECITATION_DOWNLOAD: onDownload(); break;
+    case IDC_RECITATION_STOP: open->download.cancel(); break;
+    case IDCANCEL: closeDialog(); break;
+    default: break;
+    }
+}
+
+INT_PTR CALLBACK recitationDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    try {
+        switch (message) {
+        case WM_INITDIALOG: onInitDialog(dialog); return TRUE;
+        case WM_COMMAND:
+            if (open) onCommand(LOWORD(wParam), HIWORD(wParam));
+            return TRUE;
+        case kRecitationDownloadMessage:
+            if (open) onDownloadProgress(wParam == 1);
+            return TRUE;
+        case WM_NCDESTROY:
+            delete open; // cancels and waits for a download that is still running
+            open = nullptr;
+            return FALSE;
+        default: break;
+        }
+    } catch (...) { // out of memory: the dialog stays as it is
+    }
+    return FALSE;
+}
+
+} // namespace
+
+void openRecitationDialog(HWND owner) {
+    if (open) {
+        ShowWindow(open->window, SW_SHOWNORMAL);
+        SetForegroundWindow(open->window);
+        return;
+    }
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
+    open = new (std::nothrow) DialogState;
+    if (!open) return;
+    if (!CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_RECITATION), owner,
+                            recitationDialogProc, 0)) {
+        delete open;
+        open = nullptr;
+        return;
+    }
+    if (open) ShowWindow(open->window, SW_SHOW);
+}
+
+HWND recitationDialog() {
+    return open ? open->window : nullptr;
+}
+
+bool routeRecitationDialogMessage(MSG& message) {
+    return open && open->window && IsDialogMessageA(open->window, &message);
+}
+
+void closeRecitationDialog() {
+    closeDialog();
+}

@@ -1,12 +1,29 @@
 // The Recitation dialog (143), from View, Recitation... and from the message that there is
 // nothing to play: the recitation folder and how many of the 6,236 per-ayah files it holds,
 // "Repeat each ayah", and the download of a recitation into the folder.
+//
+// The dialog is modeless, so that the reader stays usable while a download runs; the
+// message loop hands it its messages through routeRecitationDialogMessage.
 #ifndef NORAVEL_RECITATION_DIALOG_WIN_H
 #define NORAVEL_RECITATION_DIALOG_WIN_H
 
 #include <windows.h>
 
-// Shows the dialog over the owner and returns when it is closed.
+// Opens the dialog over the owner, or brings it to the front when it is open.
 void openRecitationDialog(HWND owner);
+
+// The open dialog, or null.
+HWND recitationDialog();
+
+// Lets the open dialog take a message of the message loop (Tab, Enter, Escape, mnemonics);
+// true when it did, and the loop must not dispatch it again.
+bool routeRecitationDialogMessage(MSG& message);
+
+// Cancels a download under way, waits a bounded time for it to end and closes the dialog
+// (the main window calls this when it closes).
+void closeRecitationDialog();
+
+// The message by which the download tells the dialog of its progress (wParam 1 at its end).
+constexpr UINT kRecitationDownloadMessage = WM_APP + 0x143;
 
 #endif

@@ -1,8 +1,10 @@
 #include "external/recitation_download.h"
 
 #include "external/mp3_frames.h"
+#include "external/recitation_rules.h"
 
 #include <cctype>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -88,4 +90,148 @@ int retryDelayMs(int attempt) {
     for (int i = 1; i < attempt && delay < 8000; ++i)
         delay *= 2;
     return delay < 8000 ? delay : 8000;
+}
+
+namespace {
+
+bool formatTo(char* out, size_t size, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));
+
+bool formatTo(char* out, size_t size, const char* format, ...) {
+    if (!out || size == 0) return false;
+    va_list arguments;
+    va_start(arguments, format);
+    const int written = std::vsnprintf(out, size, format, arguments);
+    va_end(arguments);
+    if (written < 0 || static_cast<size_t>(written) >= size) {
+        out[0] = '\0';
+        return false;
+    }
+    return true;
+}
+
+// The three digits at name[0..2] as a number, or -1.
+int threeDigits(const char* name) {
+    int value = 0;
+    for (int i = 0; i < 3; ++i) {
+        if (name[i] < '0' || name[i] > '9') return -1;
+        value = value * 10 + (name[i] - '0');
+    }
+    return value;
+}
+
+bool equalsIgnoringCase(const char* text, const char* lowerWord) {
+    for (; *text && *lowerWord; ++text, ++lowerWord)
+        if (std::tolower(static_cast<unsigned char>(*text)) != *lowerWord) return false;
+    return *text == '\0' && *lowerWord == '\0';
+}
+
+// "SSSAAA" followed by `tail` (lower case, compared ignoring case).
+bool splitAyahName(const char* name, const char* tail, int* surah, int* ayah) {
+    if (!name || std::strlen(name) < 6) return false;
+    *surah = threeDigits(name);
+    *ayah = threeDigits(name + 3);
+    return *surah > 0 && *ayah > 0 && equalsIgnoringCase(name + 6, tail);
+}
+
+} // namespace
+
+bool parseAyahFileName(const char* name, int (*ayahCount)(int surah), AyahOfSurah* out) {
+    int surah = 0;
+    int ayah = 0;
+    if (!splitAyahName(name, ".mp3", &surah, &ayah)) return false;
+    if (surah > kSurahs || !ayahCount || ayah > ayahCount(surah)) return false;
+    if (out) *out = {surah, ayah};
+    return true;
+}
+
+bool isPartialAyahFileName(const char* name) {
+    int surah = 0;
+    int ayah = 0;
+    return splitAyahName(name, ".mp3.part", &surah, &ayah);
+}
+
+bool formatPartialAyahFileName(char* out, size_t size, int surah, int ayah) {
+    if (surah < 1 || surah > 999 || ayah < 1 || ayah > 999) {
+        if (out && size) out[0] = '\0';
+        return false;
+    }
+    return formatTo(out, size, "%03d%03d.mp3.part", surah, ayah);
+}
+
+FetchOutcome outcomeOfBody(FetchedBody body) {
+    switch (body) {
+    case FetchedBody::Mp3: return FetchOutcome::Saved;
+    case FetchedBody::Empty: return FetchOutcome::Empty;
+    case FetchedBody::Html: return FetchOutcome::Html;
+    case FetchedBody::NotMp3: break;
+    }
+    return FetchOutcome::NotMp3;
+}
+
+bool isRetriedFetch(const FetchResult& result) {
+    switch (result.outcome) {
+    case FetchOutcome::HttpStatus: return isTransientFetchFailure(result.httpStatus);
+    case FetchOutcome::CutShort:
+    case FetchOutcome::Refused:
+    case FetchOutcome::TimedOut:
+    case FetchOutcome::Network: return isTransientFetchFailure(0);
+    default: return false;
+    }
+}
+
+bool formatFetchReason(char* out, size_t size, const FetchResult& result) {
+    switch (result.outcome) {
+    case FetchOutcome::Saved: return formatTo(out, size, "saved");
+    case FetchOutcome::HttpStatus: return formatTo(out, size, "HTTP %d", result.httpStatus);
+    case FetchOutcome::Html: return formatTo(out, size, "not MP3 (an HTML page)");
+    case FetchOutcome::NotMp3: return formatTo(out, size, "not MP3");
+    case FetchOutcome::Empty: return formatTo(out, size, "empty");
+    case FetchOutcome::CutShort: return formatTo(out, size, "cut short");
+    case FetchOutcome::TooLarge:
+        return formatTo(out, size, "larger than %u MB",
+                        static_cast<unsigned>(kMaxRecordingBytes / (1024 * 1024)));
+    case FetchOutcome::Refused: return formatTo(out, size, "connection refused");
+    case FetchOutcome::HostUnknown: return formatTo(out, size, "host not found");
+    case FetchOutcome::TimedOut: return formatTo(out, size, "no answer (timed out)");
+    case FetchOutcome::Network: return formatTo(out, size, "network error %lu", result.systemError);
+    case FetchOutcome::WriteFailed:
+        return formatTo(out, size, "could not be written (error %lu)", result.systemError);
+    case FetchOutcome::BadAddress: return formatTo(out, size, "bad address");
+    case FetchOutcome::Cancelled: return formatTo(out, size, "cancelled");
+    }
+    return formatTo(out, size, "failed");
+}
+
+bool formatFetchFailure(char* out, size_t size, int surah, int ayah, const FetchResult& result) {
+    char name[16];
+    char reason[96];
+    if (!formatAyahFileName(name, sizeof name, surah, ayah) ||
+        !formatFetchReason(reason, sizeof reason, result)) {
+        if (out && size) out[0] = '\0';
+        return false;
+    }
+    return formatTo(out, size, "%s: %s", name, reason);
+}
+
+bool formatDownloadProgress(char* out, size_t size, int fileNumber, int files,
+                            unsigned long long bytes) {
+    constexpr unsigned long long kMegabyte = 1024ull * 1024;
+    if (bytes < kMegabyte)
+        return formatTo(out, size, "File %d of %d, %llu KB", fileNumber, files,
+                        (bytes + 1023) / 1024);
+    // One decimal, rounded down so that "1.0 MB" is not shown before a megabyte came.
+    const unsigned long long tenths = bytes * 10 / kMegabyte;
+    return formatTo(out, size, "File %d of %d, %llu.%llu MB", fileNumber, files, tenths / 10,
+                    tenths % 10);
+}
+
+bool formatAyahFileCount(char* out, size_t size, int count) {
+    return formatTo(out, size, "%d of %d ayat", count, kQuranAyat);
+}
+
+bool formatDownloadSummary(char* out, size_t size, int done, int skipped, int failed,
+                           bool cancelled) {
+    return formatTo(out, size, "Done: %d, skipped: %d, failed: %d.%s", done, skipped, failed,
+                    cancelled ? " Cancelled." : "");
 }

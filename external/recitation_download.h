@@ -39,3 +39,66 @@ bool isTransientFetchFailure(int httpStatus);
 // 8 s.
 int retryDelayMs(int attempt);
 constexpr int kFetchAttempts = 4; // the first try and three retries
+
+// ---- The download itself ----
+
+// The 6,236 ayat of the Quran, each one file in a complete recitation folder.
+constexpr int kQuranAyat = 6236;
+// No recording of one ayah comes near this; a larger body is not kept in memory.
+constexpr size_t kMaxRecordingBytes = 20u * 1024 * 1024;
+
+// Whether `name` is the file of an ayah that exists, "SSSAAA.mp3" (the extension in any
+// case); the ayah in `out` (may be null).
+bool parseAyahFileName(const char* name, int (*ayahCount)(int surah), AyahOfSurah* out);
+// Whether `name` is the temporary file of an ayah's download, "SSSAAA.mp3.part", left
+// behind when a download was killed.
+bool isPartialAyahFileName(const char* name);
+// "SSSAAA.mp3.part", the name a file is fetched under before it is renamed into place.
+bool formatPartialAyahFileName(char* out, size_t size, int surah, int ayah);
+
+// How fetching one file ended.
+enum class FetchOutcome {
+    Saved,       // an MP3 body, renamed into place
+    HttpStatus,  // the server answered with a status other than 200
+    Html,        // 200, but a page
+    NotMp3,      // 200, but no MP3 frames
+    Empty,       // 200 and nothing
+    CutShort,    // the connection ended before the announced length or broke off
+    TooLarge,    // more than kMaxRecordingBytes
+    Refused,     // nothing answered at the address's host and port
+    HostUnknown, // the host's name was not found
+    TimedOut,    // the server stopped answering
+    Network,     // any other failure of the connection (systemError)
+    WriteFailed, // the folder did not take the file (systemError)
+    BadAddress,  // the address could not be formed or read
+    Cancelled,
+};
+
+struct FetchResult {
+    FetchOutcome outcome = FetchOutcome::Saved;
+    int httpStatus = 0;
+    unsigned long systemError = 0;
+};
+
+// What a body that came with status 200 leads to.
+FetchOutcome outcomeOfBody(FetchedBody body);
+
+// Whether a failed fetch may succeed when tried again (the server's errors that pass, and
+// connections that failed or broke off); a page, a refusal by status or a full folder do
+// not change on their own.
+bool isRetriedFetch(const FetchResult& result);
+
+// The reason shown for a file that failed, "HTTP 404", "not MP3 (an HTML page)", "cut
+// short", "connection refused", "cancelled", ...
+bool formatFetchReason(char* out, size_t size, const FetchResult& result);
+// "002255.mp3: HTTP 404".
+bool formatFetchFailure(char* out, size_t size, int surah, int ayah, const FetchResult& result);
+
+// "File 12 of 286, 1.4 MB" (bytes received so far; KB below one megabyte).
+bool formatDownloadProgress(char* out, size_t size, int fileNumber, int files,
+                            unsigned long long bytes);
+// "N of 6236 ayat".
+bool formatAyahFileCount(char* out, size_t size, int count);
+// "Done: 280, skipped: 3, failed: 3." with " Cancelled." after a cancel.
+bool formatDownloadSummary(char* out, size_t size, int done, int skipped, int failed,
+                           bool cancelled);

@@ -184,7 +184,7 @@ int positionInFile() {
 // Names the command line of the ayah's recording: its own file whole, or the timing
 // table's file from the ayah's start. False (reported) when there is none.
 bool choosePlayerCommandLine(char* commandLine, size_t size, int surah, int ayah) {
-    const std::string recitationFolder = readRecitationFolder();
+    const std::string recitationFolder = recitationFolderInUse();
     state.startMs = 0;
     state.following = false;
     if (findAyahRecording(state.mp3Path, sizeof state.mp3Path, recitationFolder.c_str(),

@@ -3,6 +3,8 @@
 #include "base/wide_text_win.h"
 #include "settings/registry_win.h"
 
+#include <shlobj.h>
+
 #include <cstring>
 
 const SettingsLocation& defaultSettingsLocation() {
@@ -80,24 +82,57 @@ std::wstring userKeyPath(const SettingsLocation& where) {
 
 } // namespace
 
-std::string readRecitationFolder(const SettingsLocation& where) {
-    wchar_t folder[kRecitationFolderUnits] = L"";
-    DWORD size = sizeof folder;
-    const std::wstring value = wideFromUtf8(kRecitationFolderValue);
+// A Unicode text of at most `units` - 1 UTF-16 units under the user root, as UTF-8.
+std::string readUserText(const char* valueName, DWORD units, const SettingsLocation& where) {
+    std::wstring text(units, L'\0');
+    DWORD size = units * sizeof(wchar_t);
+    const std::wstring value = wideFromUtf8(valueName);
     if (RegGetValueW(where.userRoot, userKeyPath(where).c_str(), value.c_str(), RRF_RT_REG_SZ,
-                     nullptr, folder, &size) != ERROR_SUCCESS)
+                     nullptr, &text[0], &size) != ERROR_SUCCESS)
         return "";
-    return utf8FromWide(folder);
+    return utf8FromWide(text.c_str());
+}
+
+bool writeUserText(const char* valueName, const char* utf8Text, DWORD units,
+                   const SettingsLocation& where) {
+    const std::wstring text = wideFromUtf8(utf8Text);
+    if (text.empty() && utf8Text && utf8Text[0]) return false;
+    if (text.size() >= units) return false;
+    const std::wstring value = wideFromUtf8(valueName);
+    return RegSetKeyValueW(where.userRoot, userKeyPath(where).c_str(), value.c_str(), REG_SZ,
+                           text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) ==
+           ERROR_SUCCESS;
+}
+
+std::string readRecitationFolder(const SettingsLocation& where) {
+    return readUserText(kRecitationFolderValue, kRecitationFolderUnits, where);
 }
 
 bool writeRecitationFolder(const char* utf8Folder, const SettingsLocation& where) {
-    const std::wstring folder = wideFromUtf8(utf8Folder);
-    if (folder.empty() && utf8Folder && utf8Folder[0]) return false;
-    if (folder.size() >= kRecitationFolderUnits) return false;
-    const std::wstring value = wideFromUtf8(kRecitationFolderValue);
-    return RegSetKeyValueW(
-               where.userRoot, userKeyPath(where).c_str(), value.c_str(), REG_SZ, folder.c_str(),
-               static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+    return writeUserText(kRecitationFolderValue, utf8Folder, kRecitationFolderUnits, where);
+}
+
+std::string defaultRecitationFolder() {
+    PWSTR local = nullptr;
+    std::string folder;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_DEFAULT, nullptr, &local)) &&
+        local)
+        folder = utf8FromWide(local) + "\\Noravel\\Recitation";
+    CoTaskMemFree(local);
+    return folder;
+}
+
+std::string recitationFolderInUse(const SettingsLocation& where) {
+    const std::string stored = readRecitationFolder(where);
+    return stored.empty() ? defaultRecitationFolder() : stored;
+}
+
+std::string readRecitationAddress(const SettingsLocation& where) {
+    return readUserText(kRecitationAddressValue, kRecitationAddressUnits, where);
+}
+
+bool writeRecitationAddress(const char* utf8Address, const SettingsLocation& where) {
+    return writeUserText(kRecitationAddressValue, utf8Address, kRecitationAddressUnits, where);
 }
 
 int readRepeatEachAyah(const SettingsLocation& where) {

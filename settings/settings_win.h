@@ -53,6 +53,9 @@ SettingsValues readAllSettings(const SettingsLocation& where = defaultSettingsLo
 // ---- Recitation settings, kept per user only (the user's own folder and habit) ----
 inline constexpr const char* kRecitationFolderValue = "RecitationFolder";
 inline constexpr const char* kRepeatEachAyahValue = "RepeatEachAyah";
+inline constexpr const char* kRecitationAddressValue = "RecitationAddress";
+// An address template of a download, with its {SSS} and {AAA}.
+inline constexpr DWORD kRecitationAddressUnits = 2048;
 // A folder path the system takes: at most 259 UTF-16 units and the terminator.
 inline constexpr DWORD kRecitationFolderUnits = 260;
 
@@ -61,6 +64,14 @@ inline constexpr DWORD kRecitationFolderUnits = 260;
 std::string readRecitationFolder(const SettingsLocation& where = defaultSettingsLocation());
 bool writeRecitationFolder(const char* utf8Folder,
                            const SettingsLocation& where = defaultSettingsLocation());
+// The folder recordings are looked for in and downloaded to: the stored one, else the
+// default one, %LOCALAPPDATA%\Noravel\Recitation (UTF-8; "" when neither is known).
+std::string defaultRecitationFolder();
+std::string recitationFolderInUse(const SettingsLocation& where = defaultSettingsLocation());
+// The address template of the last download, a Unicode text under the user root ("" when none).
+std::string readRecitationAddress(const SettingsLocation& where = defaultSettingsLocation());
+bool writeRecitationAddress(const char* utf8Address,
+                            const SettingsLocation& where = defaultSettingsLocation());
 // "Repeat each ayah" as stored under the user root (1 when none); the caller bounds it.
 int readRepeatEachAyah(const SettingsLocation& where = defaultSettingsLocation());
 bool writeRepeatEachAyah(int times, const SettingsLocation& where = defaultSettingsLocation());

@@ -288,10 +288,21 @@ void writeHelpPage(const std::filesystem::path& folder) {
         "Recitations are mp3 files. The best kind holds one ayah per file, named SSSAAA.mp3 "
         "(surah and ayah as three digits each: 002255.mp3 is ayah 255 of Al-Baqarah), as most "
         "recitation archives name them. The reader looks for them first in your own "
-        "recitation folder (the per-user registry value RecitationFolder under "
-        "HKEY_CURRENT_USER\\SOFTWARE\\KELVANE\\QURAN\\SETTING), then in the folder mp3 beside "
-        "the program; without them it plays the surah files S_P.mp3 of the mp3 folder. When "
-        "there is no recording of an ayah, a message says where it looked.",
+        "recitation folder, then in the folder mp3 beside the program; without them it plays "
+        "the surah files S_P.mp3 of the mp3 folder. When there is no recording of an ayah, a "
+        "message says where it looked. View, Recitation... opens the Recitation window: "
+        "Choose... points the reader at the folder that holds your files (until you choose "
+        "one it is Noravel\\Recitation in your local application data folder), and the window "
+        "shows how many of the 6236 ayat the folder holds. To fetch a recitation from an "
+        "archive on the internet, type the address of one of its files with {SSS} where the "
+        "surah's three digits go and {AAA} where the ayah's go, for example "
+        "https://archive.example.org/reciter/{SSS}{AAA}.mp3, choose the whole Quran or a range "
+        "of surahs (the same surah twice for one surah) and click Download. Files already in "
+        "the folder are skipped, so a download that was cancelled or broken off goes on where "
+        "it stopped; each file is checked to be MP3 before it takes its name, and at the end "
+        "the window lists every file that failed and why (HTTP 404: the archive has no such "
+        "file; not MP3 (an HTML page): the address leads to a page instead). The reader comes "
+        "with no address of its own: use the address of an archive you trust.",
         {{"Listen", "Recites the current ayah. While it plays the button reads Stop; click it "
                     "to stop the recitation. The display stays on the ayah."},
          {"Continue", "Tick it before Listen to go on reciting ayah after ayah: the "
@@ -305,8 +316,7 @@ void writeHelpPage(const std::filesystem::path& folder) {
           "goes on with the next surah (after the last surah comes the first); Ayat recites the "
           "same ayah again and again until Stop, for memorising. A per-ayah file plays whole "
           "and the display stays on its ayah until the next one starts. To hear every ayah "
-          "several times, set the per-user registry value RepeatEachAyah (1 to 20) beside "
-          "RecitationFolder."},
+          "several times, set Repeat each ayah (1 to 20) in the Recitation window."},
          {"Tajwid", "Opens the tajwid window beside the reader: the ayah shown, every letter "
                     "coloured by its rule of recitation, with a legend of the colours. It "
                     "follows the reader from ayah to ayah; a second click brings it to the "

@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <objbase.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -440,6 +441,21 @@ TEST_F(Recitation, APerAyahRecordingIsPlayedWholeAndTheDisplayStaysOnItsAyah) {
     const unsigned long startFlags = std::stoul(flags[0]);
     EXPECT_TRUE(startFlags & STARTF_FORCEOFFFEEDBACK) << startFlags;
     EXPECT_TRUE(startFlags & STARTF_USESHOWWINDOW) << startFlags;
+}
+
+TEST_F(Recitation, WithoutAChosenFolderTheDefaultFolderComesBeforeTheProgramsMp3) {
+    const std::string byDefault = defaultRecitationFolder();
+    ASSERT_FALSE(byDefault.empty());
+    EXPECT_NE(byDefault.find("\\Noravel\\Recitation"), std::string::npos) << byDefault;
+    const int made =
+        SHCreateDirectoryExW(nullptr, wideFromUtf8(byDefault.c_str()).c_str(), nullptr);
+    ASSERT_TRUE(made == ERROR_SUCCESS || made == ERROR_ALREADY_EXISTS) << made;
+    const std::string inDefault = addRecording(byDefault, 1, 3);
+    addRecording(folder + "\\mp3", 1, 3);
+    selectAyah(1, 3);
+    RecitationPlayer::onListenCommand();
+    ASSERT_TRUE(pumpUntil(3000, [&] { return playerLines().size() == 1; }));
+    EXPECT_EQ(playerLines()[0], perAyahLine(inDefault));
 }
 
 TEST_F(Recitation, PerAyahReadingCrossesTheSurahsEndByScope) {

@@ -1,0 +1,394 @@
+// The download of a recitation and the Recitation dialog, in process, against the local
+// archive of recitation_server.py (127.0.0.1 only): which files end up in the folder,
+// what the summary names, what a second run fetches, how cancel ends a stalled fetch.
+#include "external/recitation_dialog_win.h"
+#include "external/recitation_download_win.h"
+#include "resources/resource_ids.h"
+#include "settings/registry_win.h"
+#include "settings/settings_win.h"
+#include "text/text_store.h"
+
+#include "win_test_support.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <winhttp.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+int serverPort() {
+    const char* port = std::getenv("NORAVEL_RECITATION_PORT");
+    return port ? std::atoi(port) : 0;
+}
+
+std::string addressOn(int port) {
+    return "http://127.0.0.1:" + std::to_string(port) + "/rec/{SSS}{AAA}.mp3";
+}
+
+// One GET to the local archive; its body, "" on any failure.
+std::string get(const wchar_t* path) {
+    std::string body;
+    HINTERNET session = WinHttpOpen(L"test", WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
+                                    WINHTTP_NO_PROXY_BYPASS, 0);
+    HINTERNET connection =
+        session ? WinHttpConnect(session, L"127.0.0.1", static_cast<INTERNET_PORT>(serverPort()), 0)
+                : nullptr;
+    HINTERNET request =
+        connection ? WinHttpOpenRequest(connection, L"GET", path, nullptr, WINHTTP_NO_REFERER,
+                                        WINHTTP_DEFAULT_ACCEPT_TYPES, 0)
+                   : nullptr;
+    if (request && WinHttpSendRequest(request, nullptr, 0, nullptr, 0, 0, 0) &&
+        WinHttpReceiveResponse(request, nullptr)) {
+        char chunk[4096];
+        DWORD got = 0;
+        for (int i = 0; i < 1000 && WinHttpReadData(request, chunk, sizeof chunk, &got) && got; ++i)
+            body.append(chunk, got);
+    }
+    for (HINTERNET h : {request, connection, session})
+        if (h) WinHttpCloseHandle(h);
+    return body;
+}
+
+// Sets the archive's rules ("missing=001003&html=001004") and clears its counts.
+void serve(const std::string& rules) {
+    const std::wstring path = L"/__rules?" + std::wstring(rules.begin(), rules.end());
+    ASSERT_EQ(get(path.c_str()), "ok");
+}
+
+// How often each ayah's file was asked for since the last serve().
+std::map<std::string, int> requestCounts() {
+    std::map<std::string, int> counts;
+    std::istringstream lines(get(L"/__counts"));
+    std::string path;
+    int count = 0;
+    while (lines >> path >> count)
+        counts[path.substr(path.rfind('/') + 1)] = count;
+    return counts;
+}
+
+std::vector<uint8_t> fileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string servedRecording(const char* name) {
+    return windowsPath(NORAVEL_TEST_RECORDINGS) + "\\" + name;
+}
+
+// The names in a folder, files only.
+std::set<std::string> folderNames(const std::string& folder) {
+    std::set<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.insert(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+int noDelay(int) {
+    return 0;
+}
+
+bool contains(const std::vector<std::string>& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+class RecitationDownloadTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        TextStore::load();
+        ASSERT_GT(serverPort(), 0) << "run under recitation_server.py";
+    }
+    void SetUp() override {
+        char base[MAX_PATH];
+        GetTempPathA(sizeof base, base);
+        folder = std::string(base) + "noravel-download-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        removeFolder();
+    }
+    void TearDown() override { removeFolder(); }
+    void removeFolder() {
+        for (const std::string& name : folderNames(folder))
+            DeleteFileA((folder + "\\" + name).c_str());
+        RemoveDirectoryA(folder.c_str());
+    }
+
+    // Downloads surahs first..last from the archive and waits (bounded) for the end.
+    RecitationDownloadProgress download(int first, int last, int port = serverPort(),
+                                        int (*delay)(int) = noDelay) {
+        RecitationDownload run;
+        RecitationDownloadRequest request;
+        request.folder = folder;
+        request.urlTemplate = addressOn(port);
+        request.firstSurah = first;
+        request.lastSurah = last;
+        request.ayahCount = TextStore::ayahCount;
+        request.retryDelay = delay;
+        EXPECT_TRUE(run.start(request, nullptr, 0));
+        EXPECT_TRUE(run.wait(60000));
+        return run.progress();
+    }
+
+    std::string folder;
+};
+
+TEST_F(RecitationDownloadTest, KeepsExactlyTheGoodFilesAndNamesEachFailure) {
+    serve("missing=001003&html=001004&cut=001005");
+    const RecitationDownloadProgress result = download(1, 1);
+    EXPECT_TRUE(result.finished);
+    EXPECT_FALSE(result.cancelled);
+    EXPECT_EQ(result.files, 7);
+    EXPECT_EQ(result.done, 4);
+    EXPECT_EQ(result.skipped, 0);
+    EXPECT_EQ(result.failed, 3);
+    EXPECT_EQ(result.failures, (std::vector<std::string>{"001003.mp3: HTTP 404",
+                                                         "001004.mp3: not MP3 (an HTML page)",
+                                                         "001005.mp3: cut short"}));
+    const std::set<std::string> kept{"001001.mp3", "001002.mp3", "001006.mp3", "001007.mp3"};
+    EXPECT_EQ(folderNames(folder), kept); // nothing else, no temporary file
+    unsigned long long served = 0;
+    for (const std::string& name : kept) {
+        const std::vector<uint8_t> original = fileBytes(servedRecording(name.c_str()));
+        ASSERT_FALSE(original.empty()) << name;
+        EXPECT_EQ(fileBytes(folder + "\\" + name), original) << name;
+        served += original.size();
+    }
+    EXPECT_GE(result.bytes, served);
+    // A page or a missing file is not asked for again; a broken answer is, a few times.
+    const std::map<std::string, int> counts = requestCounts();
+    EXPECT_EQ(counts.at("001003.mp3"), 1);
+    EXPECT_EQ(counts.at("001004.mp3"), 1);
+    EXPECT_EQ(counts.at("001005.mp3"), kFetchAttempts);
+    EXPECT_EQ(counts.at("001001.mp3"), 1);
+}
+
+TEST_F(RecitationDownloadTest, SecondRunFetchesOnlyWhatIsMissingOrInvalid) {
+    serve("missing=001003,001004");
+    ASSERT_EQ(download(1, 1).done, 5);
+    // A page saved under a final name by something else, and a temporary file of a
+    // download that was killed.
+    writeFile(folder + "\\001002.mp3", "<html><body>oops</body></html>");
+    writeFile(folder + "\\001006.mp3.part", "half");
+    serve("");
+    const RecitationDownloadProgress second = download(1, 1);
+    EXPECT_EQ(second.done, 3);
+    EXPECT_EQ(second.skipped, 4);
+    EXPECT_EQ(second.failed, 0);
+    EXPECT_EQ(requestCounts(), (std::map<std::string, int>{
+                                   {"001002.mp3", 1}, {"001003.mp3", 1}, {"001004.mp3", 1}}));
+    EXPECT_EQ(folderNames(folder).size(), 7u);
+    EXPECT_EQ(fileBytes(folder + "\\001002.mp3"), fileBytes(servedRecording("001002.mp3")));
+}
+
+TEST_F(RecitationDownloadTest, CancelDuringAStallEndsPromptlyAndLeavesNothingPartial) {
+    serve("stall=001002");
+    RecitationDownload run;
+    RecitationDownloadRequest request;
+    request.folder = folder;
+    request.urlTemplate = addressOn(serverPort());
+    request.firstSurah = 1;
+    request.lastSurah = 1;
+    request.ayahCount = TextStore::ayahCount;
+    ASSERT_TRUE(run.start(request, nullptr, 0));
+    // Until the stalled file has begun to come (bounded).
+    for (int i = 0; i < 200 && !(run.progress().fileNumber == 2 && run.progress().bytes > 0 &&
+                                 requestCounts().count("001002.mp3"));
+         ++i)
+        Sleep(50);
+    ASSERT_EQ(run.progress().fileNumber, 2);
+    Sleep(300);
+    const DWORD cancelledAt = GetTickCount();
+    run.cancel();
+    ASSERT_TRUE(run.wait(10000));
+    EXPECT_LT(GetTickCount() - cancelledAt, 3000u);
+    const RecitationDownloadProgress result = run.progress();
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_EQ(result.done, 1);
+    EXPECT_EQ(result.failures, std::vector<std::string>{"001002.mp3: cancelled"});
+    EXPECT_EQ(folderNames(folder), std::set<std::string>{"001001.mp3"});
+}
+
+TEST_F(RecitationDownloadTest, CancelEndsTheWaitBeforeARetry) {
+    serve("busy=001001");
+    RecitationDownload run;
+    RecitationDownloadRequest request;
+    request.folder = folder;
+    request.urlTemplate = addressOn(serverPort());
+    request.firstSurah = 1;
+    request.lastSurah = 1;
+    request.ayahCount = TextStore::ayahCount;
+    request.retryDelay = [](int) { return 60000; };
+    ASSERT_TRUE(run.start(request, nullptr, 0));
+    for (int i = 0; i < 200 && !requestCounts().count("001001.mp3"); ++i)
+        Sleep(50);
+    Sleep(200);
+    const DWORD cancelledAt = GetTickCount();
+    run.cancel();
+    ASSERT_TRUE(run.wait(10000));
+    EXPECT_LT(GetTickCount() - cancelledAt, 2000u);
+    EXPECT_EQ(run.progress().failures, std::vector<std::string>{"001001.mp3: cancelled"});
+    EXPECT_EQ(requestCounts().at("001001.mp3"), 1);
+    EXPECT_TRUE(folderNames(folder).empty());
+}
+
+TEST_F(RecitationDownloadTest, BusyServerIsTriedAgainWithBackOffAndOversizedBodiesAreRefused) {
+    serve("busy=001001&big=001002");
+    static std::vector<int> waits;
+    waits.clear();
+    const RecitationDownloadProgress result = download(1, 1, serverPort(), [](int attempt) {
+        waits.push_back(attempt);
+        return 0;
+    });
+    EXPECT_EQ(result.done, 5);
+    EXPECT_TRUE(contains(result.failures, "001001.mp3: HTTP 503"));
+    EXPECT_TRUE(contains(result.failures, "001002.mp3: larger than 20 MB"));
+    EXPECT_EQ(requestCounts().at("001001.mp3"), kFetchAttempts);
+    EXPECT_EQ(requestCounts().at("001002.mp3"), 1);
+    EXPECT_EQ(waits, (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(folderNames(folder).count("001002.mp3"), 0u);
+    EXPECT_EQ(folderNames(folder).size(), 5u);
+}
+
+TEST_F(RecitationDownloadTest, RefusedConnectionIsNamedForEveryFile) {
+    const char* refused = std::getenv("NORAVEL_REFUSED_PORT");
+    ASSERT_TRUE(refused);
+    const RecitationDownloadProgress result = download(108, 108, std::atoi(refused));
+    EXPECT_EQ(result.failed, 3);
+    EXPECT_EQ(result.failures, (std::vector<std::string>{"108001.mp3: connection refused",
+                                                         "108002.mp3: connection refused",
+                                                         "108003.mp3: connection refused"}));
+    EXPECT_TRUE(folderNames(folder).empty());
+}
+
+TEST_F(RecitationDownloadTest, CountsDistinctAyahFilesOnly) {
+    CreateDirectoryA(folder.c_str(), nullptr);
+    for (const char* name : {"001001.mp3", "001007.MP3", "114006.mp3", "001008.mp3", "115001.mp3",
+                             "notes.txt", "002255.mp3.part"})
+        writeFile(folder + "\\" + name, "x");
+    CreateDirectoryA((folder + "\\002001.mp3").c_str(), nullptr);
+    EXPECT_EQ(countAyahFiles(folder, TextStore::ayahCount), 3);
+    RemoveDirectoryA((folder + "\\002001.mp3").c_str());
+    EXPECT_EQ(countAyahFiles(folder + "\\none", TextStore::ayahCount), 0);
+}
+
+HWND dialogItem(int id) {
+    return GetDlgItem(recitationDialog(), id);
+}
+
+TEST_F(RecitationDownloadTest, DialogShowsTheCountStoresRepeatsAndDownloads) {
+    const SettingsLocation& where = defaultSettingsLocation();
+    CreateDirectoryA(folder.c_str(), nullptr);
+    CopyFileA(servedRecording("001001.mp3").c_str(), (folder + "\\001001.mp3").c_str(), FALSE);
+    CopyFileA(servedRecording("001002.mp3").c_str(), (folder + "\\001002.mp3").c_str(), FALSE);
+    ASSERT_TRUE(writeRecitationFolder(folder.c_str()));
+    ASSERT_TRUE(writeRepeatEachAyah(1));
+    deleteRegistryValue(where.userRoot, where.key, where.subkey, kRecitationAddressValue);
+
+    openRecitationDialog(nullptr);
+    HWND dialog = recitationDialog();
+    ASSERT_TRUE(dialog);
+    openRecitationDialog(nullptr); // a second open brings the same dialog forward
+    EXPECT_EQ(recitationDialog(), dialog);
+    EXPECT_EQ(windowText(dialogItem(IDC_RECITATION_FOLDER)), folder);
+    EXPECT_EQ(windowText(dialogItem(IDC_RECITATION_COUNT)), "2 of 6236 ayat");
+    EXPECT_EQ(windowText(dialogItem(IDC_RECITATION_ADDRESS)), ""); // no built-in address
+    EXPECT_EQ(windowText(dialogItem(IDC_RECITATION_REPEAT)), "1");
+
+    SetWindowTextA(dialogItem(IDC_RECITATION_REPEAT), "3");
+    EXPECT_EQ(readRegistryDword(where.userRoot, where.key, where.subkey, kRepeatEachAyahValue, 0),
+              3);
+    SetWindowTextA(dialogItem(IDC_RECITATION_REPEAT), "25"); // out of range: not stored
+    EXPECT_EQ(readRepeatEachAyah(), 3);
+
+    serve("missing=001005");
+    const std::string address = addressOn(serverPort());
+    SetWindowTextA(dialogItem(IDC_RECITATION_ADDRESS), address.c_str());
+    SendMessageA(dialogItem(IDC_RECITATION_SURAHS), BM_CLICK, 0, 0);
+    SendMessageA(dialogItem(IDC_RECITATION_FIRST_SURAH), CB_SETCURSEL, 0, 0);
+    SendMessageA(dialogItem(IDC_RECITATION_LAST_SURAH), CB_SETCURSEL, 0, 0);
+    SendMessageA(dialogItem(IDC_RECITATION_DOWNLOAD), BM_CLICK, 0, 0);
+    EXPECT_FALSE(IsWindowEnabled(dialogItem(IDC_RECITATION_DOWNLOAD)));
+    EXPECT_TRUE(IsWindowEnabled(dialogItem(IDC_RECITATION_STOP)));
+    for (int i = 0; i < 400 && !IsWindowEnabled(dialogItem(IDC_RECITATION_DOWNLOAD)); ++i) {
+        pumpMessages();
+        Sleep(25);
+    }
+    pumpMessages();
+    EXPECT_EQ(windowText(dialogItem(IDC_RECITATION_SUMMARY)),
+              "Done: 4, skipped: 2, failed: 1.\r\n001005.mp3: HTTP 404");
+    EXPECT_EQ(windowText(dialogItem(IDC_RECITATION_COUNT)), "6 of 6236 ayat");
+    EXPECT_EQ(windowText(dialogItem(IDC_RECITATION_STATUS)).rfind("File 7 of 7, ", 0), 0u);
+    EXPECT_EQ(SendMessageA(dialogItem(IDC_RECITATION_PROGRESS), PBM_GETPOS, 0, 0), 7);
+    EXPECT_EQ(readRecitationAddress(), address);
+    EXPECT_EQ(requestCounts().size(), 5u); // the two already there were not fetched
+
+    SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(recitationDialog(), nullptr);
+    EXPECT_FALSE(IsWindow(dialog));
+    deleteRegistryValue(where.userRoot, where.key, where.subkey, kRecitationFolderValue);
+    deleteRegistryValue(where.userRoot, where.key, where.subkey, kRepeatEachAyahValue);
+    deleteRegistryValue(where.userRoot, where.key, where.subkey, kRecitationAddressValue);
+}
+
+TEST_F(RecitationDownloadTest, TheReaderOpensTheDialogAndClosingItEndsADownloadUnderWay) {
+    HWND reader = createReaderWindow();
+    ASSERT_TRUE(reader);
+    ASSERT_TRUE(writeRecitationFolder(folder.c_str()));
+    SendMessageA(reader, WM_COMMAND, IDM_RECITATION, 0);
+    HWND dialog = recitationDialog();
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), reader);
+    EXPECT_EQ(windowText(dialog), "Recitation");
+
+    serve("stall=001002");
+    SetWindowTextA(dialogItem(IDC_RECITATION_ADDRESS), addressOn(serverPort()).c_str());
+    SendMessageA(dialogItem(IDC_RECITATION_SURAHS), BM_CLICK, 0, 0);
+    SendMessageA(dialogItem(IDC_RECITATION_DOWNLOAD), BM_CLICK, 0, 0);
+    for (int i = 0; i < 200 && !requestCounts().count("001002.mp3"); ++i) {
+        pumpMessages();
+        Sleep(25);
+    }
+    Sleep(300);
+    const DWORD closedAt = GetTickCount();
+    DestroyWindow(reader);
+    pumpMessages();
+    EXPECT_LT(GetTickCount() - closedAt, 3000u);
+    EXPECT_EQ(recitationDialog(), nullptr);
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_EQ(folderNames(folder), std::set<std::string>{"001001.mp3"});
+    const SettingsLocation& where = defaultSettingsLocation();
+    deleteRegistryValue(where.userRoot, where.key, where.subkey, kRecitationFolderValue);
+    deleteRegistryValue(where.userRoot, where.key, where.subkey, kRecitationAddressValue);
+    clearStoredReadingPosition();
+}
+
+TEST_F(RecitationDownloadTest, DialogRefusesAnAddressWithoutBothPlaceholders) {
+    openRecitationDialog(nullptr);
+    ASSERT_TRUE(recitationDialog());
+    SetWindowTextA(dialogItem(IDC_RECITATION_ADDRESS), "http://127.0.0.1:1/rec/{SSS}.mp3");
+    SendMessageA(dialogItem(IDC_RECITATION_DOWNLOAD), BM_CLICK, 0, 0);
+    EXPECT_TRUE(IsWindowEnabled(dialogItem(IDC_RECITATION_DOWNLOAD))); // nothing started
+    EXPECT_EQ(windowText(dialogItem(IDC_RECITATION_SUMMARY)).rfind("The address needs {SSS}", 0),
+              0u);
+    closeRecitationDialog();
+    EXPECT_EQ(recitationDialog(), nullptr);
+}
+
+} // namespace

@@ -1,6 +1,7 @@
 #include "external/recitation_player_win.h"
 
 #include "base/wide_text_win.h"
+#include "external/recitation_dialog_win.h"
 #include "external/recitation_rules.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_win.h"
@@ -25,7 +26,9 @@ constexpr size_t kMessageBytes = 3 * kPathBytes + 512;
 // reader terminates at its end.
 struct Recitation_ {
     RecitationHost host{};
-    RecitationFailureReporter report = nullptr; // a replacement of the host's report
+    RecitationFailureReporter report = nullptr;  // a replacement of the host's report
+    RecitationQuestion ask = nullptr;            // and of its question
+    RecitationDialogOpener openDialog = nullptr; // and of the Recitation dialog
     // Every start gets a new number; workers mark the numbers of ended playbacks, and
     // (playback << 32) | tick count at which that playback's sound started.
     volatile LONG playback = 0;
@@ -126,6 +129,21 @@ void report(const char* text) {
         state.host.report(text);
 }
 
+// Says that there is nothing to play and offers the Recitation dialog, where the user
+// chooses a folder or downloads a recitation.
+void offerRecitationDialog(const char* text) {
+    bool yes = false;
+    if (state.ask)
+        yes = state.ask(text);
+    else if (state.report)
+        state.report(text);
+    else if (state.host.ask)
+        yes = state.host.ask(text);
+    else if (state.host.report)
+        state.host.report(text);
+    if (yes) (state.openDialog ? state.openDialog : openRecitationDialog)(window());
+}
+
 void reportf(const char* format, const char* argument) {
     char text[kMessageBytes];
     std::snprintf(text, sizeof text, format, argument);
@@ -182,8 +200,11 @@ int positionInFile() {
 }
 
 // Names the command line of the ayah's recording: its own file whole, or the timing
-// table's file from the ayah's start. False (reported) when there is none.
-bool choosePlayerCommandLine(char* commandLine, size_t size, int surah, int ayah) {
+// table's file from the ayah's start. False when there is none; then `nothingToPlay` says
+// where it looked.
+bool choosePlayerCommandLine(char* commandLine, size_t size, int surah, int ayah,
+                             char (&nothingToPlay)[kMessageBytes]) {
+    nothingToPlay[0] = '\0';
     const std::string recitationFolder = readRecitationFolder();
     state.startMs = 0;
     state.following = false;
@@ -195,10 +216,8 @@ bool choosePlayerCommandLine(char* commandLine, size_t size, int surah, int ayah
     if (!timing.file ||
         !formatMp3Path(state.mp3Path, sizeof state.mp3Path, folderUtf8(), timing.file) ||
         !fileExists(state.mp3Path)) {
-        char text[kMessageBytes];
-        formatNoRecording(text, sizeof text, surah, ayah, recitationFolder.c_str(), folderUtf8(),
-                          timing.file);
-        report(text);
+        formatNoRecording(nothingToPlay, sizeof nothingToPlay, surah, ayah,
+                          recitationFolder.c_str(), folderUtf8(), timing.file);
         return false;
     }
     const int repeats = validAyahRepeats(readRepeatEachAyah());
@@ -249,8 +268,10 @@ void recite(int surah, int ayah, int recitedTimes) {
     const LONG playback = InterlockedIncrement(&state.playback);
 
     char commandLine[kCommandLineBytes];
-    if (!choosePlayerCommandLine(commandLine, sizeof commandLine, surah, ayah)) {
+    char nothingToPlay[kMessageBytes];
+    if (!choosePlayerCommandLine(commandLine, sizeof commandLine, surah, ayah, nothingToPlay)) {
         endPlayback(); // nothing to play: no player, no timer
+        if (nothingToPlay[0]) offerRecitationDialog(nothingToPlay);
         return;
     }
     PROCESS_INFORMATION started;
@@ -375,14 +396,24 @@ void RecitationPlayer::launchTajwid() {
     CloseHandle(started.hProcess);
 }
 
+void RecitationPlayer::endWithReader() {
+    releasePlayer(true);
+}
+
 bool RecitationPlayer::playing() {
     return state.running;
 }
 
-void RecitationPlayer::setFailureReporter(RecitationFailureReporter reporter) {
+void RecitationPlayer::setFailureReporter(RecitationFailureReporter reporter,
+                                          RecitationQuestion ask,
+                                          RecitationDialogOpener openDialog) {
     state.report = reporter;
+    state.ask = ask;
+    state.openDialog = openDialog;
 }
 
 void RecitationPlayer::resetFailureReporter() {
     state.report = nullptr;
+    state.ask = nullptr;
+    state.openDialog = nullptr;
 }

@@ -25,6 +25,10 @@ constexpr UINT kRecitationTimerPeriodMs = 1000;
 // Tells the user that a companion program could not be started, could not play, or that
 // there is nothing to play. The text is UTF-8 (it may name paths).
 using RecitationFailureReporter = void (*)(const char* text);
+// Asks the user a Yes/No question (UTF-8); true for Yes.
+using RecitationQuestion = bool (*)(const char* text);
+// Opens the Recitation dialog over the owner.
+using RecitationDialogOpener = void (*)(HWND owner);
 
 // What the recitation needs of the application.
 struct RecitationHost {
@@ -42,6 +46,9 @@ struct RecitationHost {
     void (*showAyah)(int surah, int ayah);
     // The default report: a message box over the window.
     RecitationFailureReporter report;
+    // The default question: a Yes/No message box over the window. When there is nothing
+    // to play it offers the Recitation dialog.
+    RecitationQuestion ask;
     // Where the handle of the last player is kept (the reader terminates it at its end).
     HANDLE* playerProcess;
 };
@@ -63,9 +70,15 @@ class RecitationPlayer {
 
     // Whether a playback is running (between a start and the tick that sees its end).
     static bool playing();
-    // Replaces the host's report (tests count the reports); reset goes back to the host's.
-    static void setFailureReporter(RecitationFailureReporter reporter);
+    // Replaces the host's report (tests count the reports) and, when given, its question
+    // and the opening of the Recitation dialog; a replaced report without a replaced question
+    // gets the questions too, answered No. Reset goes back to the host's and the dialog.
+    static void setFailureReporter(RecitationFailureReporter reporter,
+                                   RecitationQuestion ask = nullptr,
+                                   RecitationDialogOpener openDialog = nullptr);
     static void resetFailureReporter();
+    // The reader ends: every player it started ends too, also one waiting for its turn.
+    static void endWithReader();
 };
 
 #endif

@@ -1,5 +1,7 @@
 #include "external/mp3_frames.h"
 
+#include <cstring>
+
 namespace {
 
 // Layer III bitrates in kbit/s by bitrate index; 0 marks "free" and 15 "invalid".
@@ -24,6 +26,20 @@ size_t id3v2TagBytes(const uint8_t* data, size_t size) {
 
 bool sameFormat(const Mp3FrameHeader& a, const Mp3FrameHeader& b) {
     return a.version == b.version && a.sampleRate == b.sampleRate && a.channels == b.channels;
+}
+
+// Whether the frame is the tag that encoders write as the first frame: "Xing" or "Info"
+// right after the side information, or "VBRI" 32 bytes after the header. It carries the
+// file's length and the encoder's delay, not sound: decoded, it is a frame of silence.
+bool isEncoderTagFrame(const uint8_t* frame, size_t bytes, const Mp3FrameHeader& h) {
+    const bool crc = (frame[1] & 1) == 0;
+    const size_t sideInfo =
+        h.version == 1 ? (h.channels == 1 ? 17 : 32) : (h.channels == 1 ? 9 : 17);
+    const size_t at = 4 + (crc ? 2 : 0) + sideInfo;
+    auto holds = [&](size_t offset, const char* tag) {
+        return offset + 4 <= bytes && std::memcmp(frame + offset, tag, 4) == 0;
+    };
+    return holds(at, "Xing") || holds(at, "Info") || holds(36, "VBRI");
 }
 
 } // namespace
@@ -101,6 +117,9 @@ Mp3Stream walkMp3Frames(const uint8_t* data, size_t size) {
         stream.frames.push_back({at, bytes});
         at += bytes;
     }
+    if (stream.frames.size() > 1 &&
+        isEncoderTagFrame(data + stream.frames[0].offset, stream.frames[0].bytes, first))
+        stream.frames.erase(stream.frames.begin());
     return stream;
 }
 

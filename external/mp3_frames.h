@@ -46,7 +46,9 @@ struct Mp3Stream {
 // data), then follows frame after frame. Frames must keep the first frame's version,
 // sample rate and channel count (one decoder format plays them all); bytes that are not
 // such a frame (an ID3v1 tag, junk) are skipped up to the next header. A frame that
-// would run past the end of the data is dropped. An empty stream means: not an mp3.
+// would run past the end of the data is dropped. The encoder's tag frame ("Xing", "Info"
+// or "VBRI") that begins most files is not sound and is left out, unless it is the only
+// frame. An empty stream means: not an mp3.
 Mp3Stream walkMp3Frames(const uint8_t* data, size_t size);
 
 // The frames that play seconds `startSecond` to `endSecond` of the file: from the frame

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -115,6 +116,34 @@ TEST(Mp3Walk, DataWithoutFramesIsNotAnMp3) {
     std::vector<uint8_t> one;
     appendFrame(one);
     EXPECT_EQ(walkMp3Frames(one.data(), one.size()).frames.size(), 1u);
+}
+
+// An encoder's tag frame decodes to a frame of silence before the sound: it is left out.
+TEST(Mp3Walk, TheEncodersTagFrameIsNotSound) {
+    auto tagged = [](const char* tag, size_t at, bool mono) {
+        std::vector<uint8_t> bytes;
+        appendFrame(bytes, false, 0, mono);
+        std::memcpy(bytes.data() + at, tag, 4);
+        for (int i = 0; i < 5; ++i)
+            appendFrame(bytes, false, 0, mono);
+        return walkMp3Frames(bytes.data(), bytes.size());
+    };
+    // After the side information: 32 bytes for MPEG-1 stereo, 17 for mono.
+    for (const char* tag : {"Info", "Xing"}) {
+        const Mp3Stream stream = tagged(tag, 4 + 32, false);
+        ASSERT_EQ(stream.frames.size(), 5u) << tag;
+        EXPECT_EQ(stream.frames[0].offset, 417u);
+    }
+    EXPECT_EQ(tagged("Xing", 4 + 17, true).frames.size(), 5u);
+    EXPECT_EQ(tagged("VBRI", 36, false).frames.size(), 5u);
+    // The same letters elsewhere are sound data.
+    EXPECT_EQ(tagged("Info", 4 + 17, false).frames.size(), 6u);
+    EXPECT_EQ(tagged("Info", 200, false).frames.size(), 6u);
+    // A tag frame alone is kept: the file is still an mp3.
+    std::vector<uint8_t> alone;
+    appendFrame(alone);
+    std::memcpy(alone.data() + 36, "Info", 4);
+    EXPECT_EQ(walkMp3Frames(alone.data(), alone.size()).frames.size(), 1u);
 }
 
 TEST(Mp3Span, SecondsMapToFramesAndZeroMeansToTheEnd) {

@@ -136,6 +136,12 @@ class Player {
     PlayerExit play(Mp3FrameRange range) {
         next_ = range.first;
         last_ = range.last;
+        // From the file's start, the silence that the encoder and the decoder put before
+        // the sound is left out: a reading of ayah after ayah has no more silence between
+        // them than the recordings hold.
+        skipBytes_ = range.first == 0
+                         ? static_cast<size_t>(stream_.leadingSilenceSamples()) * pcm_.nBlockAlign
+                         : 0;
         if (next_ > 0) {
             std::vector<char> leadIn;
             if (!decode(next_ > kLeadInFrames ? next_ - kLeadInFrames : 0, next_, leadIn, false))
@@ -188,6 +194,9 @@ class Player {
             const size_t end = std::min(last_, next_ + kFramesPerBuffer);
             if (!decode(next_, end, b.pcm, end == last_)) return false;
             next_ = end;
+            const size_t skipped = std::min(skipBytes_, b.pcm.size());
+            b.pcm.erase(b.pcm.begin(), b.pcm.begin() + static_cast<ptrdiff_t>(skipped));
+            skipBytes_ -= skipped;
             if (!b.pcm.empty()) {
                 b.filled = true;
                 return true;
@@ -243,6 +252,7 @@ class Player {
     bool started_ = false;
     size_t next_ = 0; // the span's frames still to decode: [next_, last_)
     size_t last_ = 0;
+    size_t skipBytes_ = 0; // of decoded sound still to leave out at the start
     std::vector<uint8_t> pending_;
     OutputBuffer buffers_[kBuffers];
 };

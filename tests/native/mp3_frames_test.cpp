@@ -139,6 +139,22 @@ TEST(Mp3Walk, TheEncodersTagFrameIsNotSound) {
     // The same letters elsewhere are sound data.
     EXPECT_EQ(tagged("Info", 4 + 17, false).frames.size(), 6u);
     EXPECT_EQ(tagged("Info", 200, false).frames.size(), 6u);
+    EXPECT_EQ(tagged("Info", 4 + 32, false).leadingSilenceSamples(), 0) << "no LAME tag";
+    // A LAME tag behind the frame count and byte count (flags 3) says the delay: 576.
+    std::vector<uint8_t> lame;
+    appendFrame(lame);
+    const uint8_t info[] = {'I', 'n', 'f', 'o', 0, 0, 0, 3, 0, 0, 0, 9, 0, 0, 0x10, 0};
+    std::memcpy(lame.data() + 36, info, sizeof info);
+    std::memcpy(lame.data() + 52, "LAME3.100", 9);
+    lame[52 + 21] = 0x24; // 0x240 = 576 samples of delay, then 12 bits of padding
+    lame[52 + 22] = 0x04;
+    lame[52 + 23] = 0x38;
+    for (int i = 0; i < 3; ++i)
+        appendFrame(lame);
+    const Mp3Stream tagged576 = walkMp3Frames(lame.data(), lame.size());
+    EXPECT_EQ(tagged576.frames.size(), 3u);
+    EXPECT_EQ(tagged576.encoderDelaySamples, 576);
+    EXPECT_EQ(tagged576.leadingSilenceSamples(), 576 + 529);
     // A tag frame alone is kept: the file is still an mp3.
     std::vector<uint8_t> alone;
     appendFrame(alone);

@@ -826,16 +826,16 @@ TEST(RealPlayer, SetsTheStartedEventOnceItsSoundIsOutAndPlaysTheSpanAfterIt) {
 constexpr int kMonitorRate = 44100;
 constexpr int kToneMs[] = {2000, 2500, 1500, 2000};
 
-// The stretches of sound in a recording, in milliseconds from its start: 5 ms windows
-// whose loudest sample stands above a tenth of the tones' level are sound; silences
-// shorter than 40 ms inside a stretch belong to it.
+// The stretches of sound in a recording, in milliseconds from its start: 2 ms windows
+// (almost a period of the lowest tone) whose loudest sample stands above a tenth of the
+// tones' level are sound; a silence of one window inside a stretch belongs to it.
 struct Stretch {
     double beginMs;
     double endMs;
 };
 std::vector<Stretch> soundStretches(const std::string& pcm) {
-    constexpr size_t kWindow = kMonitorRate / 200;
-    constexpr double kWindowMs = 5.0;
+    constexpr size_t kWindow = kMonitorRate / 500;
+    constexpr double kWindowMs = 2.0;
     constexpr int kLoud = 1000; // the tones peak near 9800
     const size_t samples = pcm.size() / 2;
     std::vector<Stretch> stretches;
@@ -848,7 +848,7 @@ std::vector<Stretch> soundStretches(const std::string& pcm) {
         }
         if (loudest < kLoud) continue;
         const double at = w * kWindowMs;
-        if (!stretches.empty() && at - stretches.back().endMs < 40.0)
+        if (!stretches.empty() && at - stretches.back().endMs < 2.5 * kWindowMs)
             stretches.back().endMs = at + kWindowMs;
         else
             stretches.push_back({at, at + kWindowMs});

@@ -620,6 +620,36 @@ TEST_F(Recitation, TheGapBetweenAyatIsAboutOneProgramStart) {
     EXPECT_LT(gaps[1], starts[1] * 3 / 2 + 250);
 }
 
+// The handles this process holds, from the system's handle table (0 when it cannot be read).
+size_t ownHandleCount() {
+    struct Entry {
+        ULONG processId;
+        BYTE objectType;
+        BYTE flags;
+        USHORT handle;
+        PVOID object;
+        ACCESS_MASK access;
+    };
+    using Query = LONG(WINAPI*)(int, PVOID, ULONG, PULONG);
+    const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+    if (!query) return 0;
+    constexpr int kSystemHandleInformation = 16;
+    std::vector<uint8_t> table(1 << 20);
+    ULONG needed = 0;
+    while (query(kSystemHandleInformation, table.data(), static_cast<ULONG>(table.size()),
+                 &needed) != 0) {
+        if (table.size() >= (64u << 20)) return 0;
+        table.resize(std::max<size_t>(table.size() * 2, needed));
+    }
+    const ULONG count = *reinterpret_cast<const ULONG*>(table.data());
+    const Entry* entries = reinterpret_cast<const Entry*>(table.data() + sizeof(void*));
+    size_t own = 0;
+    for (ULONG i = 0; i < count; ++i)
+        if (entries[i].processId == GetCurrentProcessId()) ++own;
+    return own;
+}
+
 // ---- The next ayah's player, started ahead ----
 // The stand-in says its sound started 50 ms after its start, so that the reader starts the
 // next ayah's player ahead; the go log holds that player's "wait <pid>" and "go <pid>".
@@ -709,6 +739,21 @@ TEST_F(PlayerAhead, TheNextAyahsPlayerWaitsWhileTheCurrentPlaysAndGoesWhenItEnds
     EXPECT_TRUE(endedByTheReader(thirdPlayer));
     pumpFor(300);
     EXPECT_FALSE(saw("go " + third));
+    // Another reading from 2:1 to a waiting 2:2 and Stop leaves no handle of its players,
+    // events and workers open (the first may leave the system's own one-time handles).
+    pumpFor(300);
+    const size_t handlesBefore = ownHandleCount();
+    ASSERT_GT(handlesBefore, 0u) << "the handle table cannot be read";
+    selectAyah(2, 1);
+    CloseHandle(listen());
+    std::string again;
+    HANDLE waitingAgain = waitingPlayer(3, &again);
+    ASSERT_NE(waitingAgain, nullptr);
+    RecitationPlayer::onListenCommand();
+    EXPECT_TRUE(endedByTheReader(waitingAgain));
+    size_t handles = 0;
+    EXPECT_TRUE(pumpUntil(3000, [&] { return (handles = ownHandleCount()) <= handlesBefore; }))
+        << handles << " handles, " << handlesBefore << " before";
 }
 
 TEST_F(PlayerAhead, AWaitingPlayerOfAnAyahNoLongerNextIsEndedUnplayed) {

@@ -14,6 +14,16 @@
 // that playback (by its number) as started or finished; timer 100 of the window looks at
 // that once a second. The window, its lists and the program folder come from the host
 // that the application hands over; this room knows nothing else of it.
+//
+// In a continuous reading of per-ayah files the next ayah's player is started ahead, once
+// the playing one's sound has started: it opens its file and the sound output and waits on
+// its go event (companions/player_started_win.h), which the reader sets the moment the
+// playing one ends, so that the silence between ayat is not a program start. A waiting
+// player that is no longer next (another ayah chosen, Continue unticked, Stop, a failure,
+// the reader's end) is ended unplayed.
+//
+// With no recording of the ayah anywhere, no player starts: one question says where the
+// recording was looked for and offers the Recitation dialog.
 #ifndef NORAVEL_RECITATION_PLAYER_WIN_H
 #define NORAVEL_RECITATION_PLAYER_WIN_H
 

@@ -19,6 +19,10 @@ void connectRecitationPlayer() {
     host.report = [](const char* text) {
         showUtf8MessageBox(process.mainWindow, text, NORAVEL_CAPTION, MB_OK | MB_ICONERROR);
     };
+    host.ask = [](const char* text) {
+        return showUtf8MessageBox(process.mainWindow, text, NORAVEL_CAPTION,
+                                  MB_YESNO | MB_ICONQUESTION) == IDYES;
+    };
     host.playerProcess = &process.playerProcess;
     RecitationPlayer::connect(host);
 }

@@ -11,6 +11,7 @@
 #include "base/dpi_win.h"
 #include "base/wide_text_win.h"
 #include "external/recitation_dialog_win.h"
+#include "external/recitation_player_win.h"
 #include "resources/resource_ids.h"
 #include "search/arabic_search_win.h"
 #include "search/search_query.h"
@@ -172,7 +173,7 @@ int runReader(HINSTANCE instance, int showCommand, StartFailureReporter reportFa
 
     const int exitCode = runMessageLoop(readerKeys(instance));
 
-    // The companion player of the last recitation ends with the reader.
-    TerminateProcess(process.playerProcess, 1);
+    // The companion players of the recitation end with the reader.
+    RecitationPlayer::endWithReader();
     return exitCode;
 }

@@ -5,6 +5,9 @@
 // reader's started event ("Local\NoravelPlayerStarted-<its process id>") that many
 // milliseconds after its start, as the real player does when its sound starts. With
 // NORAVEL_TEST_PLAYER_FLAGS_LOG it appends the dwFlags of its STARTUPINFO there, in decimal.
+// Started ahead of its ayah (the reader made its go event), it waits for its turn as the real
+// player does, and NORAVEL_TEST_PLAYER_GO_LOG gets "wait <process id>" before the wait and
+// "go <process id>" once the reader lets it play; its life counts from then.
 #include "companions/player_started_win.h"
 
 #include <windows.h>
@@ -56,8 +59,19 @@ void recordStart() {
 
 } // namespace
 
+void recordGo(const char* what) {
+    char line[64];
+    const int length = std::snprintf(line, sizeof line, "%s %lu\n", what, GetCurrentProcessId());
+    appendTo(L"NORAVEL_TEST_PLAYER_GO_LOG", line, length);
+}
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     recordStart();
+    if (HANDLE go = openGoEvent()) {
+        recordGo("wait");
+        if (!waitForGo(go)) return 8; // the reader ended first
+        recordGo("go");
+    }
     const int life = numberFromEnvironment("NORAVEL_TEST_PLAYER_LIFE_MS", 1000);
     const int sound = numberFromEnvironment("NORAVEL_TEST_PLAYER_SOUND_MS", -1);
     if (sound >= 0 && sound <= life) {

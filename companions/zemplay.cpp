@@ -11,7 +11,9 @@
 //
 // When the first buffer of sound has gone to the output it sets the reader's event
 // "Local\NoravelPlayerStarted-<its process id>" if the reader made one: the reader follows
-// the recitation from that moment.
+// the recitation from that moment. When the reader made "Local\NoravelPlayerGo-<its process
+// id>" (it started the player ahead of its ayah), the player first opens the file and the
+// output and decodes its first sound, then waits for that event (player_started_win.h).
 #include "companions/player_started_win.h"
 #include "external/mp3_frames.h"
 #include "external/recitation_rules.h"
@@ -76,6 +78,7 @@ bool parseSecond(const wchar_t* text, int* second) {
 struct OutputBuffer {
     WAVEHDR header{};
     std::vector<char> pcm;
+    bool filled = false; // holds sound not yet given to the output
     bool queued = false;
 };
 
@@ -131,13 +134,24 @@ class Player {
     }
 
     PlayerExit play(Mp3FrameRange range) {
-        size_t next = range.first;
-        if (next > 0) {
+        next_ = range.first;
+        last_ = range.last;
+        // From the file's start, the silence that the encoder and the decoder put before
+        // the sound is left out: a reading of ayah after ayah has no more silence between
+        // them than the recordings hold.
+        skipBytes_ = range.first == 0
+                         ? static_cast<size_t>(stream_.leadingSilenceSamples()) * pcm_.nBlockAlign
+                         : 0;
+        if (next_ > 0) {
             std::vector<char> leadIn;
-            if (!decode(next > kLeadInFrames ? next - kLeadInFrames : 0, next, leadIn, false))
+            if (!decode(next_ > kLeadInFrames ? next_ - kLeadInFrames : 0, next_, leadIn, false))
                 return kPlayerPlaybackFailed;
         }
-        bool more = true;
+        // The first buffers are decoded before the player waits for its turn (when the
+        // reader started it ahead of its ayah): its sound goes out the moment it may.
+        for (OutputBuffer& b : buffers_)
+            if (!fill(b)) return kPlayerPlaybackFailed;
+        if (!waitForGoIfAsked()) return kPlayerNotReleased;
         bool signalled = false;
         while (true) {
             bool busy = false;
@@ -149,22 +163,16 @@ class Player {
                 if (b.queued) {
                     waveOutUnprepareHeader(output_, &b.header, sizeof b.header);
                     b.queued = false;
+                    if (!fill(b)) return kPlayerPlaybackFailed;
                 }
-                if (!more) continue;
-                const size_t end = std::min(range.last, next + kFramesPerBuffer);
-                if (next >= end) {
-                    more = false;
-                    continue;
-                }
-                if (!decode(next, end, b.pcm, end == range.last)) return kPlayerPlaybackFailed;
-                next = end;
-                if (b.pcm.empty()) continue;
+                if (!b.filled) continue; // the span is decoded to its end
                 b.header = WAVEHDR{};
                 b.header.lpData = b.pcm.data();
                 b.header.dwBufferLength = static_cast<DWORD>(b.pcm.size());
                 if (waveOutPrepareHeader(output_, &b.header, sizeof b.header) != MMSYSERR_NOERROR ||
                     waveOutWrite(output_, &b.header, sizeof b.header) != MMSYSERR_NOERROR)
                     return kPlayerPlaybackFailed;
+                b.filled = false;
                 b.queued = true;
                 busy = true;
                 if (!signalled) {
@@ -172,12 +180,31 @@ class Player {
                     signalled = true;
                 }
             }
-            if (!busy && !more) return kPlayerPlayed;
+            if (!busy) return kPlayerPlayed;
             WaitForSingleObject(done_, 1000);
         }
     }
 
   private:
+    // Decodes the next frames of the span, a buffer's worth, into the buffer; `filled`
+    // says whether it holds sound (false once the span is decoded to its end).
+    bool fill(OutputBuffer& b) {
+        b.filled = false;
+        while (next_ < last_) {
+            const size_t end = std::min(last_, next_ + kFramesPerBuffer);
+            if (!decode(next_, end, b.pcm, end == last_)) return false;
+            next_ = end;
+            const size_t skipped = std::min(skipBytes_, b.pcm.size());
+            b.pcm.erase(b.pcm.begin(), b.pcm.begin() + static_cast<ptrdiff_t>(skipped));
+            skipBytes_ -= skipped;
+            if (!b.pcm.empty()) {
+                b.filled = true;
+                return true;
+            }
+        }
+        return true;
+    }
+
     // Decodes frames [first, last) into PCM; the source bytes that the decoder leaves
     // (a frame it needs more data for) go in front of the next call's. The final call
     // says so, and the decoder gives out the sound it still holds: the span's tail.
@@ -223,6 +250,9 @@ class Player {
     HWAVEOUT output_ = nullptr;
     HANDLE done_ = nullptr;
     bool started_ = false;
+    size_t next_ = 0; // the span's frames still to decode: [next_, last_)
+    size_t last_ = 0;
+    size_t skipBytes_ = 0; // of decoded sound still to leave out at the start
     std::vector<uint8_t> pending_;
     OutputBuffer buffers_[kBuffers];
 };

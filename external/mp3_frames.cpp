@@ -1,5 +1,7 @@
 #include "external/mp3_frames.h"
 
+#include <cstring>
+
 namespace {
 
 // Layer III bitrates in kbit/s by bitrate index; 0 marks "free" and 15 "invalid".
@@ -24,6 +26,31 @@ size_t id3v2TagBytes(const uint8_t* data, size_t size) {
 
 bool sameFormat(const Mp3FrameHeader& a, const Mp3FrameHeader& b) {
     return a.version == b.version && a.sampleRate == b.sampleRate && a.channels == b.channels;
+}
+
+// Whether the frame is the tag that encoders write as the first frame: "Xing" or "Info"
+// right after the side information, or "VBRI" 32 bytes after the header. It carries the
+// file's length and the encoder's delay, not sound: decoded, it is a frame of silence.
+// `delay` gets the encoder's delay in samples from a LAME tag behind "Xing" or "Info" (the
+// flags of that header say which of its fields come before it), 0 without one.
+bool isEncoderTagFrame(const uint8_t* frame, size_t bytes, const Mp3FrameHeader& h, int* delay) {
+    *delay = 0;
+    const bool crc = (frame[1] & 1) == 0;
+    const size_t sideInfo =
+        h.version == 1 ? (h.channels == 1 ? 17 : 32) : (h.channels == 1 ? 9 : 17);
+    const size_t at = 4 + (crc ? 2 : 0) + sideInfo;
+    auto holds = [&](size_t offset, const char* tag) {
+        return offset + 4 <= bytes && std::memcmp(frame + offset, tag, 4) == 0;
+    };
+    if (holds(36, "VBRI")) return true;
+    if (!holds(at, "Xing") && !holds(at, "Info")) return false;
+    if (at + 8 > bytes) return true;
+    const uint8_t flags = frame[at + 7]; // the low byte of a big-endian word
+    const size_t lame = at + 8 + (flags & 1 ? 4 : 0) + (flags & 2 ? 4 : 0) + (flags & 4 ? 100 : 0) +
+                        (flags & 8 ? 4 : 0);
+    if (lame + 24 <= bytes && (holds(lame, "LAME") || holds(lame, "Lavc") || holds(lame, "Lavf")))
+        *delay = (frame[lame + 21] << 4) | (frame[lame + 22] >> 4);
+    return true;
 }
 
 } // namespace
@@ -100,6 +127,12 @@ Mp3Stream walkMp3Frames(const uint8_t* data, size_t size) {
         if (bytes > size - at) break;
         stream.frames.push_back({at, bytes});
         at += bytes;
+    }
+    int delay = 0;
+    if (stream.frames.size() > 1 &&
+        isEncoderTagFrame(data + stream.frames[0].offset, stream.frames[0].bytes, first, &delay)) {
+        stream.frames.erase(stream.frames.begin());
+        stream.encoderDelaySamples = delay;
     }
     return stream;
 }

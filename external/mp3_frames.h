@@ -27,13 +27,25 @@ struct Mp3Frame {
     size_t bytes;
 };
 
+constexpr int kMp3DecoderDelaySamples = 529;
+
 struct Mp3Stream {
     int sampleRate = 0;
     int channels = 0;
     int samplesPerFrame = 0;
     int version = 0;
     int bitrateKbps = 0; // of the first frame, for the decoder's input format
+    // The silence the encoder put before the sound, in samples, as its tag says (0 when it
+    // says nothing).
+    int encoderDelaySamples = 0;
     std::vector<Mp3Frame> frames;
+
+    // The samples at the start of the decoded file that are not the recording's: the
+    // encoder's delay and the decoder's own (529 samples in every layer III decoder). 0
+    // when the encoder's delay is unknown: nothing is cut then.
+    int leadingSilenceSamples() const {
+        return encoderDelaySamples > 0 ? encoderDelaySamples + kMp3DecoderDelaySamples : 0;
+    }
 
     bool empty() const { return frames.empty(); }
     // Milliseconds from the start of the file to the start of frame `index`.
@@ -46,7 +58,9 @@ struct Mp3Stream {
 // data), then follows frame after frame. Frames must keep the first frame's version,
 // sample rate and channel count (one decoder format plays them all); bytes that are not
 // such a frame (an ID3v1 tag, junk) are skipped up to the next header. A frame that
-// would run past the end of the data is dropped. An empty stream means: not an mp3.
+// would run past the end of the data is dropped. The encoder's tag frame ("Xing", "Info"
+// or "VBRI") that begins most files is not sound and is left out, unless it is the only
+// frame; the encoder's delay is read from its LAME tag. An empty stream means: not an mp3.
 Mp3Stream walkMp3Frames(const uint8_t* data, size_t size);
 
 // The frames that play seconds `startSecond` to `endSecond` of the file: from the frame

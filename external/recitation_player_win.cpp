@@ -1,6 +1,7 @@
 #include "external/recitation_player_win.h"
 
 #include "base/wide_text_win.h"
+#include "external/recitation_dialog_win.h"
 #include "external/recitation_rules.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_win.h"
@@ -21,11 +22,23 @@ constexpr size_t kCommandLineBytes = 2 * kPathBytes + 64;
 // A message names up to three paths beside its words.
 constexpr size_t kMessageBytes = 3 * kPathBytes + 512;
 
-// The recitation's state; the player's process handle itself is the host's, which the
-// reader terminates at its end.
+// A player started ahead for the ayah after the one playing, waiting on its go event; it
+// is the reader's until it plays or is ended.
+struct WaitingPlayer {
+    HANDLE process = nullptr;
+    HANDLE go = nullptr;
+    HANDLE soundStarted = nullptr;
+    int surah = 0;
+    int ayah = 0;
+    char commandLine[kCommandLineBytes] = "";
+};
+
+// The recitation's state; the playing player's process handle itself is the host's.
 struct Recitation_ {
     RecitationHost host{};
-    RecitationFailureReporter report = nullptr; // a replacement of the host's report
+    RecitationFailureReporter report = nullptr;  // a replacement of the host's report
+    RecitationQuestion ask = nullptr;            // and of its question
+    RecitationDialogOpener openDialog = nullptr; // and of the Recitation dialog
     // Every start gets a new number; workers mark the numbers of ended playbacks, and
     // (playback << 32) | tick count at which that playback's sound started.
     volatile LONG playback = 0;
@@ -35,9 +48,12 @@ struct Recitation_ {
     bool polled = false; // no worker could be started: the tick looks at the process itself
     bool continuous = false;
     bool following = false; // the display follows the timing table through the file
-    DWORD launchedAt = 0;   // tick count when the player was started
-    int startMs = 0;        // where in the file it starts
-    int surah = 0;          // the ayah being recited
+    bool perAyah = false;   // an ayah's own recording plays
+    LONG preparedFor = 0;   // the playback for which the next player was started ahead
+    WaitingPlayer waiting;
+    DWORD launchedAt = 0; // tick count when the player was started
+    int startMs = 0;      // where in the file it starts
+    int surah = 0;        // the ayah being recited
     int ayah = 0;
     int recitedTimes = 0; // times that ayah has been recited in a row before this playback
     char mp3Path[kPathBytes] = "";
@@ -61,6 +77,8 @@ DWORD WINAPI waitForPlayer(LPVOID parameter) {
         if (!ended) {
             const DWORD now = GetTickCount();
             state.soundStarted.raise((static_cast<long long>(task->playback) << 32) | now);
+            // The tick starts the next ayah's player ahead.
+            PostMessageA(task->window, WM_TIMER, kRecitationTimer, 0);
         }
         CloseHandle(task->soundStarted);
     }
@@ -119,11 +137,38 @@ void releasePlayer(bool terminate) {
     player = nullptr;
 }
 
+// Ends the player waiting for its turn, if there is one.
+void discardWaiting() {
+    WaitingPlayer& w = state.waiting;
+    if (w.process) {
+        TerminateProcess(w.process, 1);
+        CloseHandle(w.process);
+    }
+    if (w.go) CloseHandle(w.go);
+    if (w.soundStarted) CloseHandle(w.soundStarted);
+    w = WaitingPlayer{};
+}
+
 void report(const char* text) {
     if (state.report)
         state.report(text);
     else if (state.host.report)
         state.host.report(text);
+}
+
+// Says that there is nothing to play and offers the Recitation dialog, where the user
+// chooses a folder or downloads a recitation.
+void offerRecitationDialog(const char* text) {
+    bool yes = false;
+    if (state.ask)
+        yes = state.ask(text);
+    else if (state.report)
+        state.report(text);
+    else if (state.host.ask)
+        yes = state.host.ask(text);
+    else if (state.host.report)
+        state.host.report(text);
+    if (yes) (state.openDialog ? state.openDialog : openRecitationDialog)(window());
 }
 
 void reportf(const char* format, const char* argument) {
@@ -181,24 +226,33 @@ int positionInFile() {
     return static_cast<int>(GetTickCount() - base) + state.startMs;
 }
 
+// The command line that plays the ayah's own recording whole, when it has one.
+bool perAyahCommandLine(char* commandLine, size_t size, char* mp3Path, size_t mp3Size,
+                        const char* recitationFolder, int surah, int ayah) {
+    return findAyahRecording(mp3Path, mp3Size, recitationFolder, folderUtf8(), surah, ayah,
+                             fileExists) &&
+           formatPlayerCommandLine(commandLine, size, folderUtf8(), mp3Path, 0, 0, true);
+}
+
 // Names the command line of the ayah's recording: its own file whole, or the timing
-// table's file from the ayah's start. False (reported) when there is none.
-bool choosePlayerCommandLine(char* commandLine, size_t size, int surah, int ayah) {
+// table's file from the ayah's start. False when there is none; then `nothingToPlay` says
+// where it looked.
+bool choosePlayerCommandLine(char* commandLine, size_t size, int surah, int ayah,
+                             char (&nothingToPlay)[kMessageBytes]) {
+    nothingToPlay[0] = '\0';
     const std::string recitationFolder = recitationFolderInUse();
     state.startMs = 0;
     state.following = false;
-    if (findAyahRecording(state.mp3Path, sizeof state.mp3Path, recitationFolder.c_str(),
-                          folderUtf8(), surah, ayah, fileExists))
-        return formatPlayerCommandLine(commandLine, size, folderUtf8(), state.mp3Path, 0, 0, true);
+    state.perAyah = perAyahCommandLine(commandLine, size, state.mp3Path, sizeof state.mp3Path,
+                                       recitationFolder.c_str(), surah, ayah);
+    if (state.perAyah) return true;
 
     const Recitation timing = TextStore::recitation(surah, ayah);
     if (!timing.file ||
         !formatMp3Path(state.mp3Path, sizeof state.mp3Path, folderUtf8(), timing.file) ||
         !fileExists(state.mp3Path)) {
-        char text[kMessageBytes];
-        formatNoRecording(text, sizeof text, surah, ayah, recitationFolder.c_str(), folderUtf8(),
-                          timing.file);
-        report(text);
+        formatNoRecording(nothingToPlay, sizeof nothingToPlay, surah, ayah,
+                          recitationFolder.c_str(), folderUtf8(), timing.file);
         return false;
     }
     const int repeats = validAyahRepeats(readRepeatEachAyah());
@@ -208,13 +262,35 @@ bool choosePlayerCommandLine(char* commandLine, size_t size, int surah, int ayah
                                    timing.endMs, state.following);
 }
 
-// The player is started suspended, so that its started event exists (named after its
-// process id) before it can look for it.
-HANDLE makeSoundStartedEvent(DWORD processId) {
+HANDLE makePlayerEvent(bool (*formatName)(char*, size_t, unsigned long), DWORD processId) {
     char name[64];
-    if (!formatPlayerStartedEventName(name, sizeof name, processId)) return nullptr;
+    if (!formatName(name, sizeof name, processId)) return nullptr;
     const std::wstring wide = wideFromUtf8(name);
     return CreateEventW(nullptr, TRUE, FALSE, wide.c_str());
+}
+
+// Starts the hidden player; `soundStarted` gets its started event (or null). It is started
+// suspended, so that its events (named after its process id) exist before it can look for
+// them. With `go` it is started ahead and waits until that event is set; it is not started
+// when that event cannot be made.
+HANDLE startPlayer(const char* commandLine, HANDLE* soundStarted, HANDLE* go) {
+    *soundStarted = nullptr;
+    PROCESS_INFORMATION started;
+    if (!startProgram(commandLine, SW_HIDE, STARTF_FORCEOFFFEEDBACK, CREATE_SUSPENDED, &started))
+        return nullptr;
+    if (go) {
+        *go = makePlayerEvent(formatPlayerGoEventName, started.dwProcessId);
+        if (!*go) {
+            TerminateProcess(started.hProcess, 1);
+            CloseHandle(started.hThread);
+            CloseHandle(started.hProcess);
+            return nullptr;
+        }
+    }
+    *soundStarted = makePlayerEvent(formatPlayerStartedEventName, started.dwProcessId);
+    ResumeThread(started.hThread);
+    CloseHandle(started.hThread);
+    return started.hProcess;
 }
 
 void watchPlayer(HANDLE player, HANDLE soundStarted, LONG playback) {
@@ -234,6 +310,28 @@ void watchPlayer(HANDLE player, HANDLE soundStarted, LONG playback) {
     state.polled = true;
 }
 
+// The playing player from now on: the host keeps its handle, a worker waits for it, and the
+// timer looks at it.
+void watchPlayback(HANDLE process, HANDLE soundStarted, LONG playback) {
+    playerProcess() = process;
+    state.launchedAt = GetTickCount();
+    state.running = true;
+    state.polled = false;
+    watchPlayer(process, soundStarted, playback);
+    SetTimer(window(), kRecitationTimer, kRecitationTimerPeriodMs, nullptr);
+}
+
+// Lets the waiting player play when it was started for this command line.
+bool playWaiting(const char* commandLine, LONG playback) {
+    WaitingPlayer& w = state.waiting;
+    if (!w.process || std::strcmp(w.commandLine, commandLine) != 0) return false;
+    SetEvent(w.go);
+    CloseHandle(w.go);
+    watchPlayback(w.process, w.soundStarted, playback);
+    w = WaitingPlayer{};
+    return true;
+}
+
 // Recites (surah, ayah), which the display shows; `recitedTimes` counts the recitations
 // of that ayah just before this one.
 void recite(int surah, int ayah, int recitedTimes) {
@@ -249,26 +347,62 @@ void recite(int surah, int ayah, int recitedTimes) {
     const LONG playback = InterlockedIncrement(&state.playback);
 
     char commandLine[kCommandLineBytes];
-    if (!choosePlayerCommandLine(commandLine, sizeof commandLine, surah, ayah)) {
+    char nothingToPlay[kMessageBytes];
+    if (!choosePlayerCommandLine(commandLine, sizeof commandLine, surah, ayah, nothingToPlay)) {
+        discardWaiting();
         endPlayback(); // nothing to play: no player, no timer
+        if (nothingToPlay[0]) offerRecitationDialog(nothingToPlay);
         return;
     }
-    PROCESS_INFORMATION started;
-    if (!startProgram(commandLine, SW_HIDE, STARTF_FORCEOFFFEEDBACK, CREATE_SUSPENDED, &started)) {
+    if (playWaiting(commandLine, playback)) return;
+    discardWaiting();
+    HANDLE soundStarted = nullptr;
+    HANDLE player = startPlayer(commandLine, &soundStarted, nullptr);
+    if (!player) {
         // No worker, no timer: the reading ends here, also with "Continue".
         endPlayback();
         reportf("The recitation player could not be started:\n%s\\zemplay.exe", folderUtf8());
         return;
     }
-    HANDLE soundStarted = makeSoundStartedEvent(started.dwProcessId);
-    ResumeThread(started.hThread);
-    CloseHandle(started.hThread);
-    playerProcess() = started.hProcess;
-    state.launchedAt = GetTickCount();
-    state.running = true;
-    state.polled = false;
-    watchPlayer(started.hProcess, soundStarted, playback);
-    SetTimer(window(), kRecitationTimer, kRecitationTimerPeriodMs, nullptr);
+    watchPlayback(player, soundStarted, playback);
+}
+
+// Where a continuous reading goes when the ayah shown has been recited; `recited` gets how
+// many times in a row that makes.
+AyahRef nextToRecite(int* recited) {
+    const int surah = state.host.currentSurah();
+    const int ayah = state.host.currentAyah();
+    const bool sameAyah = surah == state.surah && ayah == state.ayah;
+    *recited = (sameAyah ? state.recitedTimes : 0) + 1;
+    const int repeats = validAyahRepeats(readRepeatEachAyah());
+    return ayahToReciteNext(surah, ayah, *recited, selectedScope(), repeats,
+                            TextStore::ayahCount(surah));
+}
+
+// While an ayah's own recording plays in a continuous reading, once its sound has started,
+// the player of the ayah after it is started ahead to wait for its turn: its sound then
+// follows this one's without a program start between them. One try per playback.
+void startNextPlayerAhead() {
+    if (!state.continuous || !state.perAyah || state.polled || state.waiting.process ||
+        state.preparedFor == state.playback)
+        return;
+    if (static_cast<LONG>(state.soundStarted.value() >> 32) != state.playback) return;
+    state.preparedFor = state.playback;
+    int recited = 0;
+    const AyahRef next = nextToRecite(&recited);
+    WaitingPlayer& w = state.waiting;
+    char mp3Path[kPathBytes];
+    const std::string recitationFolder = recitationFolderInUse();
+    if (!perAyahCommandLine(w.commandLine, sizeof w.commandLine, mp3Path, sizeof mp3Path,
+                            recitationFolder.c_str(), next.surah, next.ayah))
+        return; // it is looked for again when its turn comes
+    w.process = startPlayer(w.commandLine, &w.soundStarted, &w.go);
+    if (!w.process) {
+        w = WaitingPlayer{};
+        return;
+    }
+    w.surah = next.surah;
+    w.ayah = next.ayah;
 }
 
 // After a playback that ended well, with Continue: the next ayah (or the same again) and
@@ -276,11 +410,12 @@ void recite(int surah, int ayah, int recitedTimes) {
 void continueReading() {
     const int surah = state.host.currentSurah();
     const int ayah = state.host.currentAyah();
-    const bool sameAyah = surah == state.surah && ayah == state.ayah;
-    const int recited = (sameAyah ? state.recitedTimes : 0) + 1;
-    const int repeats = validAyahRepeats(readRepeatEachAyah());
-    const AyahRef next = ayahToReciteNext(surah, ayah, recited, selectedScope(), repeats,
-                                          TextStore::ayahCount(surah));
+    int recited = 0;
+    const AyahRef next = nextToRecite(&recited);
+    // A player waiting for this ayah plays now, before the display changes: recite takes
+    // it over when its command line is still the one to play, and ends it otherwise.
+    if (state.waiting.go && state.waiting.surah == next.surah && state.waiting.ayah == next.ayah)
+        SetEvent(state.waiting.go);
     if (next.surah == surah && next.ayah == ayah) {
         recite(surah, ayah, recited);
         return;
@@ -308,6 +443,7 @@ void RecitationPlayer::start() {
 void RecitationPlayer::stop() {
     setListenCaption("Listen");
     KillTimer(window(), kRecitationTimer);
+    discardWaiting();
     releasePlayer(true);
     state.running = false;
 }
@@ -327,6 +463,7 @@ void RecitationPlayer::onTimer() {
             player && GetExitCodeProcess(player, &exitCode) && exitCode != kPlayerPlayed;
         releasePlayer(false);
         endPlayback();
+        if (failed || !state.continuous) discardWaiting();
         if (failed) {
             // A player that could not play (missing or broken file, no sound output) ends
             // the reading; continuing would start a failing player every second.
@@ -339,6 +476,7 @@ void RecitationPlayer::onTimer() {
         return;
     }
 
+    startNextPlayerAhead();
     if (!state.continuous || !state.following) return;
     const char* name = std::strrchr(state.mp3Path, '\\');
     const int k = followedAyah(state.mp3Path, positionInFile(), textStoreTiming());
@@ -375,14 +513,27 @@ void RecitationPlayer::launchTajwid() {
     CloseHandle(started.hProcess);
 }
 
+void RecitationPlayer::endWithReader() {
+    discardWaiting();
+    releasePlayer(true);
+    KillTimer(window(), kRecitationTimer);
+    state.running = false;
+}
+
 bool RecitationPlayer::playing() {
     return state.running;
 }
 
-void RecitationPlayer::setFailureReporter(RecitationFailureReporter reporter) {
+void RecitationPlayer::setFailureReporter(RecitationFailureReporter reporter,
+                                          RecitationQuestion ask,
+                                          RecitationDialogOpener openDialog) {
     state.report = reporter;
+    state.ask = ask;
+    state.openDialog = openDialog;
 }
 
 void RecitationPlayer::resetFailureReporter() {
     state.report = nullptr;
+    state.ask = nullptr;
+    state.openDialog = nullptr;
 }

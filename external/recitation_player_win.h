@@ -14,6 +14,16 @@
 // that playback (by its number) as started or finished; timer 100 of the window looks at
 // that once a second. The window, its lists and the program folder come from the host
 // that the application hands over; this room knows nothing else of it.
+//
+// In a continuous reading of per-ayah files the next ayah's player is started ahead, once
+// the playing one's sound has started: it opens its file and the sound output and waits on
+// its go event (companions/player_started_win.h), which the reader sets the moment the
+// playing one ends, so that the silence between ayat is not a program start. A waiting
+// player that is no longer next (another ayah chosen, Continue unticked, Stop, a failure,
+// the reader's end) is ended unplayed.
+//
+// With no recording of the ayah anywhere, no player starts: one question says where the
+// recording was looked for and offers the Recitation dialog.
 #ifndef NORAVEL_RECITATION_PLAYER_WIN_H
 #define NORAVEL_RECITATION_PLAYER_WIN_H
 
@@ -25,6 +35,10 @@ constexpr UINT kRecitationTimerPeriodMs = 1000;
 // Tells the user that a companion program could not be started, could not play, or that
 // there is nothing to play. The text is UTF-8 (it may name paths).
 using RecitationFailureReporter = void (*)(const char* text);
+// Asks the user a Yes/No question (UTF-8); true for Yes.
+using RecitationQuestion = bool (*)(const char* text);
+// Opens the Recitation dialog over the owner.
+using RecitationDialogOpener = void (*)(HWND owner);
 
 // What the recitation needs of the application.
 struct RecitationHost {
@@ -42,6 +56,9 @@ struct RecitationHost {
     void (*showAyah)(int surah, int ayah);
     // The default report: a message box over the window.
     RecitationFailureReporter report;
+    // The default question: a Yes/No message box over the window. When there is nothing
+    // to play it offers the Recitation dialog.
+    RecitationQuestion ask;
     // Where the handle of the last player is kept (the reader terminates it at its end).
     HANDLE* playerProcess;
 };
@@ -63,9 +80,15 @@ class RecitationPlayer {
 
     // Whether a playback is running (between a start and the tick that sees its end).
     static bool playing();
-    // Replaces the host's report (tests count the reports); reset goes back to the host's.
-    static void setFailureReporter(RecitationFailureReporter reporter);
+    // Replaces the host's report (tests count the reports) and, when given, its question
+    // and the opening of the Recitation dialog; a replaced report without a replaced question
+    // gets the questions too, answered No. Reset goes back to the host's and the dialog.
+    static void setFailureReporter(RecitationFailureReporter reporter,
+                                   RecitationQuestion ask = nullptr,
+                                   RecitationDialogOpener openDialog = nullptr);
     static void resetFailureReporter();
+    // The reader ends: every player it started ends too, also one waiting for its turn.
+    static void endWithReader();
 };
 
 #endif

@@ -186,6 +186,11 @@ bool formatPlayerFailure(char* out, size_t size, unsigned long exitCode, const c
                           "The recitation player did not understand how it was started:\n%s", path);
     case kPlayerPlaybackFailed:
         return formatInto(out, size, "The recording could not be played to its end:\n%s", path);
+    case kPlayerNotReleased:
+        return formatInto(out, size,
+                          "The recitation player was started ahead of its ayah and was never "
+                          "told to play:\n%s",
+                          path);
     default:
         return formatInto(out, size, "The recitation player could not play (exit code %lu):\n%s",
                           exitCode, path);
@@ -208,11 +213,16 @@ bool formatNoRecording(char* out, size_t size, int surah, int ayah, const char* 
                       "There is no recording of ayah %d:%d.\n\nLooked for:\n%s%s%s%s%s\n\nPut "
                       "the recitation's files, named like 002255.mp3 (surah and ayah as three "
                       "digits each), in the recitation folder or in the mp3 folder beside the "
-                      "program.",
+                      "program.\n\nOpen the Recitation dialog to choose the folder or download "
+                      "a recitation?",
                       surah, ayah, chosen, chosen[0] ? "\n" : "", beside, table[0] ? "\n" : "",
                       table);
 }
 
 bool formatPlayerStartedEventName(char* out, size_t size, unsigned long processId) {
     return formatInto(out, size, "Local\\NoravelPlayerStarted-%lu", processId);
+}
+
+bool formatPlayerGoEventName(char* out, size_t size, unsigned long processId) {
+    return formatInto(out, size, "Local\\NoravelPlayerGo-%lu", processId);
 }

@@ -124,6 +124,9 @@ enum PlayerExit {
     kPlayerNoAudioOutput = 5,
     kPlayerNoDecoder = 6,
     kPlayerPlaybackFailed = 7,
+    // Started ahead of its ayah, it saw its reader end (or waited its longest) before the
+    // reader told it to play.
+    kPlayerNotReleased = 8,
 };
 
 // What went wrong, for the user, from the player's exit code: "The recording <path> ..."
@@ -131,13 +134,17 @@ enum PlayerExit {
 bool formatPlayerFailure(char* out, size_t size, unsigned long exitCode, const char* mp3Path);
 
 // The message when no recording of the ayah exists in either place: it names the
-// places looked in.
+// places looked in and asks whether to open the Recitation dialog.
 bool formatNoRecording(char* out, size_t size, int surah, int ayah, const char* recitationFolder,
                        const char* programDirectory, const char* tableFile);
 
 // The named event by which the player tells the reader that its sound has started:
 // "Local\NoravelPlayerStarted-<process id>".
 bool formatPlayerStartedEventName(char* out, size_t size, unsigned long processId);
+
+// The named event on which a player started ahead of its ayah waits until the reader tells
+// it to play: "Local\NoravelPlayerGo-<process id>".
+bool formatPlayerGoEventName(char* out, size_t size, unsigned long processId);
 
 // A mark that worker threads set and the window's timer reads: every playback gets a higher
 // number than the one before, and a worker marks the number of its own playback when its

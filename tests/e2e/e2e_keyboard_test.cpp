@@ -362,16 +362,19 @@ TEST_F(KeyboardJourney, EveryShortcutWorksAsRealKeyPressesWhicheverControlHasThe
     EXPECT_EQ(copied, whole.substr(0, 5));
 
     // F5 is Listen. The program folder holds no recording, so Listen says so (and starts
-    // no player); the button reads "Listen" again once the message is closed.
+    // no player) and offers the Recitation dialog; the button reads "Listen" again once the
+    // offer is declined.
     HWND listen = reader().child(IDC_LISTEN);
     ASSERT_TRUE(reader().bringToFront());
     keys({VK_F5});
     HWND message = reader().waitForWindow("#32770", NORAVEL_CAPTION, 5000);
     ASSERT_NE(message, nullptr) << "F5 did not start Listen";
-    char text[512] = "";
+    char text[2048] = ""; // the places looked in, then the question
     GetDlgItemTextA(message, 0xFFFF, text, sizeof text);
     EXPECT_NE(std::string(text).find("There is no recording of ayah"), std::string::npos) << text;
-    PostMessageA(message, WM_COMMAND, IDOK, 0);
+    EXPECT_NE(std::string(text).find("Open the Recitation dialog"), std::string::npos) << text;
+    EXPECT_NE(GetDlgItem(message, IDNO), nullptr) << "a Yes/No question";
+    PostMessageA(message, WM_COMMAND, IDNO, 0);
     for (int i = 0; i < 250 && (IsWindow(message) || windowText(listen) != "Listen"); ++i)
         Sleep(20);
     EXPECT_EQ(windowText(listen), "Listen");

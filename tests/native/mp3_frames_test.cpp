@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -115,6 +116,50 @@ TEST(Mp3Walk, DataWithoutFramesIsNotAnMp3) {
     std::vector<uint8_t> one;
     appendFrame(one);
     EXPECT_EQ(walkMp3Frames(one.data(), one.size()).frames.size(), 1u);
+}
+
+// An encoder's tag frame decodes to a frame of silence before the sound: it is left out.
+TEST(Mp3Walk, TheEncodersTagFrameIsNotSound) {
+    auto tagged = [](const char* tag, size_t at, bool mono) {
+        std::vector<uint8_t> bytes;
+        appendFrame(bytes, false, 0, mono);
+        std::memcpy(bytes.data() + at, tag, 4);
+        for (int i = 0; i < 5; ++i)
+            appendFrame(bytes, false, 0, mono);
+        return walkMp3Frames(bytes.data(), bytes.size());
+    };
+    // After the side information: 32 bytes for MPEG-1 stereo, 17 for mono.
+    for (const char* tag : {"Info", "Xing"}) {
+        const Mp3Stream stream = tagged(tag, 4 + 32, false);
+        ASSERT_EQ(stream.frames.size(), 5u) << tag;
+        EXPECT_EQ(stream.frames[0].offset, 417u);
+    }
+    EXPECT_EQ(tagged("Xing", 4 + 17, true).frames.size(), 5u);
+    EXPECT_EQ(tagged("VBRI", 36, false).frames.size(), 5u);
+    // The same letters elsewhere are sound data.
+    EXPECT_EQ(tagged("Info", 4 + 17, false).frames.size(), 6u);
+    EXPECT_EQ(tagged("Info", 200, false).frames.size(), 6u);
+    EXPECT_EQ(tagged("Info", 4 + 32, false).leadingSilenceSamples(), 0) << "no LAME tag";
+    // A LAME tag behind the frame count and byte count (flags 3) says the delay: 576.
+    std::vector<uint8_t> lame;
+    appendFrame(lame);
+    const uint8_t info[] = {'I', 'n', 'f', 'o', 0, 0, 0, 3, 0, 0, 0, 9, 0, 0, 0x10, 0};
+    std::memcpy(lame.data() + 36, info, sizeof info);
+    std::memcpy(lame.data() + 52, "LAME3.100", 9);
+    lame[52 + 21] = 0x24; // 0x240 = 576 samples of delay, then 12 bits of padding
+    lame[52 + 22] = 0x04;
+    lame[52 + 23] = 0x38;
+    for (int i = 0; i < 3; ++i)
+        appendFrame(lame);
+    const Mp3Stream tagged576 = walkMp3Frames(lame.data(), lame.size());
+    EXPECT_EQ(tagged576.frames.size(), 3u);
+    EXPECT_EQ(tagged576.encoderDelaySamples, 576);
+    EXPECT_EQ(tagged576.leadingSilenceSamples(), 576 + 529);
+    // A tag frame alone is kept: the file is still an mp3.
+    std::vector<uint8_t> alone;
+    appendFrame(alone);
+    std::memcpy(alone.data() + 36, "Info", 4);
+    EXPECT_EQ(walkMp3Frames(alone.data(), alone.size()).frames.size(), 1u);
 }
 
 TEST(Mp3Span, SecondsMapToFramesAndZeroMeansToTheEnd) {

@@ -251,8 +251,14 @@ TEST(PlayerMessages, EachExitCodeSaysWhatWentWrong) {
     EXPECT_NE(decoder.find("MP3 decoder"), std::string::npos);
     EXPECT_NE(decoder.find("Media Feature Pack"), std::string::npos);
     EXPECT_NE(decoder.find("\"N\" editions"), std::string::npos);
+    EXPECT_NE(say(kPlayerBadCommandLine).find("did not understand"), std::string::npos);
+    EXPECT_NE(say(kPlayerPlaybackFailed).find("could not be played to its end"), std::string::npos);
+    EXPECT_NE(say(kPlayerNotReleased).find("never told to play"), std::string::npos);
     EXPECT_NE(say(99).find("exit code 99"), std::string::npos);
-    for (unsigned long code : {2ul, 3ul, 4ul, 7ul, 99ul})
+    // Every code the player knows has a text of its own, none the unknown code's.
+    for (unsigned long code = kPlayerBadCommandLine; code <= kPlayerNotReleased; ++code)
+        EXPECT_EQ(say(code).find("exit code"), std::string::npos) << code;
+    for (unsigned long code : {2ul, 3ul, 4ul, 7ul, 8ul, 99ul})
         EXPECT_NE(say(code).find("D:\\R\\001001.mp3"), std::string::npos) << code;
     char small[20];
     EXPECT_FALSE(formatPlayerFailure(small, sizeof small, kPlayerNotMp3, "x.mp3"));
@@ -271,12 +277,18 @@ TEST(PlayerMessages, NoRecordingNamesEveryPlaceLookedIn) {
     EXPECT_EQ(std::string(text).find("E:"), std::string::npos);
     EXPECT_NE(std::string(text).find("Looked for:\nC:\\Q\\mp3\\001001.mp3\n\n"), std::string::npos)
         << text;
+    // The last line offers the dialog where a recitation is chosen or downloaded.
+    const std::string offer = "\n\nOpen the Recitation dialog to choose the folder or download a "
+                              "recitation?";
+    EXPECT_EQ(std::string(text).substr(std::strlen(text) - offer.size()), offer);
 }
 
 TEST(PlayerMessages, TheStartedEventIsNamedAfterThePlayersProcess) {
     char name[64];
     ASSERT_TRUE(formatPlayerStartedEventName(name, sizeof name, 4242));
     EXPECT_STREQ(name, "Local\\NoravelPlayerStarted-4242");
+    ASSERT_TRUE(formatPlayerGoEventName(name, sizeof name, 4242));
+    EXPECT_STREQ(name, "Local\\NoravelPlayerGo-4242");
 }
 
 // Listen, Stop, Listen with a player that ends at once: the worker of the stopped playback

@@ -107,3 +107,11 @@ int readRepeatEachAyah(const SettingsLocation& where) {
 bool writeRepeatEachAyah(int times, const SettingsLocation& where) {
     return writeRegistryDword(where.userRoot, where.key, where.subkey, kRepeatEachAyahValue, times);
 }
+
+int readPictureZoom(const SettingsLocation& where) {
+    return readRegistryDword(where.userRoot, where.key, where.subkey, kPictureZoomValue, 100);
+}
+
+bool writePictureZoom(int percent, const SettingsLocation& where) {
+    return writeRegistryDword(where.userRoot, where.key, where.subkey, kPictureZoomValue, percent);
+}

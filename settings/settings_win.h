@@ -64,3 +64,9 @@ bool writeRecitationFolder(const char* utf8Folder,
 // "Repeat each ayah" as stored under the user root (1 when none); the caller bounds it.
 int readRepeatEachAyah(const SettingsLocation& where = defaultSettingsLocation());
 bool writeRepeatEachAyah(int times, const SettingsLocation& where = defaultSettingsLocation());
+
+// ---- The picture's zoom, kept per user only: percent, written only once the user zooms ----
+inline constexpr const char* kPictureZoomValue = "PictureZoom";
+// The stored percent, 100 when none is stored; the view bounds it (75..200, else 100).
+int readPictureZoom(const SettingsLocation& where = defaultSettingsLocation());
+bool writePictureZoom(int percent, const SettingsLocation& where = defaultSettingsLocation());

@@ -326,7 +326,9 @@ TEST_F(CommandsTest, ZoomKeysStepThePictureBetween75And200AndStoreItForTheUserOn
     HWND view = bitmapViewWindow();
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(bitmapViewZoom(view), 100);
-    SCROLLINFO scroll{sizeof scroll, SIF_RANGE};
+    SCROLLINFO scroll{};
+    scroll.cbSize = sizeof scroll;
+    scroll.fMask = SIF_RANGE;
     GetScrollInfo(view, SB_VERT, &scroll);
     const int naturalRange = scroll.nMax;
 

@@ -65,7 +65,9 @@ add_custom_command(
     COMMAND make_ayah_pictures ${AYAH_PICTURES_JSON} ${NORAVEL_AMIRI_QURAN_FONT}
             ${NORAVEL_DIST_DIR}/gif2x ${DOUBLE_PICTURES_STAMP}
             --scale 2 --levels ${DOUBLE_PICTURE_LEVELS}
+    # This file names the levels: a change draws the set again.
     DEPENDS make_ayah_pictures ${AYAH_PICTURES_JSON} ${NORAVEL_AMIRI_QURAN_FONT}
+            ${CMAKE_CURRENT_LIST_FILE}
     COMMENT "Drawing the 6,236 ayah pictures at twice the size into ${NORAVEL_DIST_DIR}/gif2x"
     VERBATIM)
 add_custom_target(double_pictures DEPENDS ${DOUBLE_PICTURES_STAMP})

@@ -63,9 +63,10 @@ bool decode(const std::vector<std::uint8_t>& gif, Decoded& out) {
         const SavedImage& image = file->SavedImages[0];
         out.pixels.assign(image.RasterBits,
                           image.RasterBits + image.ImageDesc.Width * image.ImageDesc.Height);
-        // The LZW code size is the byte after the 13-byte header, the 48-byte colour table
-        // and the 10-byte image descriptor (no extension blocks come before the image).
-        out.codeSize = gif.size() > 71 ? gif[71] : -1;
+        // The LZW code size is the byte after the 13-byte header, the colour table (48 bytes
+        // for 16 colours) and the 10-byte image descriptor (no extension blocks come first).
+        const std::size_t at = 13 + 3 * out.colours.size() + 10;
+        out.codeSize = gif.size() > at ? gif[at] : -1;
     }
     DGifCloseFile(file, &error);
     return ok;

@@ -114,33 +114,45 @@ int scaledLength(int length, const PictureSourceChoice& choice) {
     return scaled < 1 ? 1 : static_cast<int>(scaled);
 }
 
-void resampleAreaAverage(const uint8_t* src, int srcWidth, int srcHeight, ptrdiff_t srcStride,
-                         uint8_t* dst, int dstWidth, int dstHeight, ptrdiff_t dstStride) {
+namespace {
+
+// The resampler, reading every source byte through lookup (its grey value).
+void resampleThrough(const uint8_t* src, int srcWidth, int srcHeight, ptrdiff_t srcStride,
+                     const std::array<uint8_t, 256>& lookup, uint8_t* dst, int dstWidth,
+                     int dstHeight, ptrdiff_t dstStride) {
     if (srcWidth < 1 || srcHeight < 1 || dstWidth < 1 || dstHeight < 1) return;
     const AxisTaps across = axisTaps(srcWidth, dstWidth);
     const AxisTaps down = axisTaps(srcHeight, dstHeight);
 
-    // Across first, every source row into output columns, kept with 8 more bits.
-    std::vector<uint16_t> rows(static_cast<size_t>(srcHeight) * dstWidth);
-    for (int y = 0; y < srcHeight; ++y) {
+    // Across: one source row into output columns, kept with 8 more bits. Two rows are kept,
+    // by the parity of their number, so that a row two output rows share (the last of one
+    // and the first of the next) is resampled once.
+    std::vector<uint16_t> kept[2] = {std::vector<uint16_t>(dstWidth),
+                                     std::vector<uint16_t>(dstWidth)};
+    int keptRow[2] = {-1, -1};
+    auto across_ = [&](int y) -> const uint16_t* {
+        const int slot = y & 1;
+        uint16_t* out = kept[slot].data();
+        if (keptRow[slot] == y) return out;
+        keptRow[slot] = y;
         const uint8_t* in = src + y * srcStride;
-        uint16_t* out = rows.data() + static_cast<size_t>(y) * dstWidth;
         for (int x = 0; x < dstWidth; ++x) {
             const uint8_t* pixel = in + across.first[x];
             const uint32_t* weight = across.weights.data() + across.start[x];
             uint32_t sum = 0;
             for (int k = 0; k < across.count[x]; ++k)
-                sum += weight[k] * pixel[k];
+                sum += weight[k] * lookup[pixel[k]];
             out[x] = static_cast<uint16_t>((sum + (1u << (kWeightBits - 9))) >> (kWeightBits - 8));
         }
-    }
+        return out;
+    };
     // Then down: 65,280 x 2^14 stays below 2^32.
     std::vector<uint32_t> sums(dstWidth);
     for (int y = 0; y < dstHeight; ++y) {
         std::fill(sums.begin(), sums.end(), 0u);
         for (int k = 0; k < down.count[y]; ++k) {
             const uint32_t weight = down.weights[down.start[y] + k];
-            const uint16_t* row = rows.data() + static_cast<size_t>(down.first[y] + k) * dstWidth;
+            const uint16_t* row = across_(down.first[y] + k);
             for (int x = 0; x < dstWidth; ++x)
                 sums[x] += weight * row[x];
         }
@@ -149,6 +161,16 @@ void resampleAreaAverage(const uint8_t* src, int srcWidth, int srcHeight, ptrdif
         for (int x = 0; x < dstWidth; ++x)
             out[x] = static_cast<uint8_t>((sums[x] + (1u << (shift - 1))) >> shift);
     }
+}
+
+} // namespace
+
+void resampleAreaAverage(const uint8_t* src, int srcWidth, int srcHeight, ptrdiff_t srcStride,
+                         uint8_t* dst, int dstWidth, int dstHeight, ptrdiff_t dstStride) {
+    std::array<uint8_t, 256> same{};
+    for (int i = 0; i < 256; ++i)
+        same[i] = static_cast<uint8_t>(i);
+    resampleThrough(src, srcWidth, srcHeight, srcStride, same, dst, dstWidth, dstHeight, dstStride);
 }
 
 DrawablePicture makeDrawablePicture(const PictureData& decoded, const PictureSourceChoice& choice) {
@@ -214,15 +236,11 @@ DrawablePicture makeDrawablePicture(const PictureData& decoded, const PictureSou
         return picture;
     }
 
-    std::vector<uint8_t> grey(static_cast<size_t>(width) * height);
-    for (int y = 0; y < height; ++y) {
-        const uint8_t* row = sourceRow(y);
-        uint8_t* out = grey.data() + static_cast<size_t>(y) * width;
-        for (int x = 0; x < width; ++x)
-            out[x] = coverage[row[x]];
-    }
-    resampleAreaAverage(grey.data(), width, height, width, picture.pixels.data(), outWidth,
-                        outHeight, picture.rowStride);
+    // The source rows top first, whichever way the bitmap stores them.
+    const ptrdiff_t stride =
+        topDown ? decoded.rowStride : -static_cast<ptrdiff_t>(decoded.rowStride);
+    resampleThrough(sourceRow(0), width, height, stride, coverage, picture.pixels.data(), outWidth,
+                    outHeight, picture.rowStride);
     for (int c = 0; c < 256; ++c) {
         picture.day[c] = mix(paper, ink, c);
         picture.night[c] = mix(kNightGround, kNightInk, c);

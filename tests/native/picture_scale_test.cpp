@@ -202,6 +202,22 @@ TEST(DrawablePicture, ABottomUpBmpKeepsItsRowOrderAndOtherDepthsGiveNothing) {
     EXPECT_EQ(picture.pixels[0], data.bits()[4]);
     EXPECT_EQ(picture.pixels[4], data.bits()[0]);
 
+    // Resized too: the bottom-up picture is the top-down one of the same bytes upside down.
+    shape.height = -2;
+    const Bytes topDownFile = picture_builder::buildBmp(shape);
+    const PictureData topDown = readBmp(topDownFile.data(), topDownFile.size());
+    ASSERT_TRUE(topDown.ok());
+    const PictureSourceChoice twice{PictureSet::Double, 2, 1};
+    const DrawablePicture up = makeDrawablePicture(data, twice);
+    const DrawablePicture down = makeDrawablePicture(topDown, twice);
+    ASSERT_EQ(up.height, 4);
+    ASSERT_EQ(down.height, 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(up.pixels[y * up.rowStride + x], down.pixels[(3 - y) * down.rowStride + x]);
+    EXPECT_NE(up.pixels[0], up.pixels[3 * up.rowStride]) << "the two rows differ";
+
+    shape.height = 2;
     shape.bitCount = 24;
     const Bytes deep = picture_builder::buildBmp(shape);
     EXPECT_TRUE(

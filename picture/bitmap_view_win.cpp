@@ -94,7 +94,7 @@ HBITMAP makeSection(const DrawablePicture& picture, bool night) {
 
 // Draws the ayah's picture for the window's DPI and zoom unless it is drawn already. The
 // 2x picture is taken above scale 1; without it the 1x picture at its natural size.
-void drawFromFiles(HWND window, BitmapViewState& state) {
+void drawFromFilesOrThrow(HWND window, BitmapViewState& state) {
     if (state.singlePath.empty()) return;
     const int dpi = windowDpi(window);
     if (state.drawn.bitmap && state.drawn.dpi == dpi && state.drawn.zoom == state.zoom) return;
@@ -116,6 +116,16 @@ void drawFromFiles(HWND window, BitmapViewState& state) {
     state.drawn.dpi = dpi;
     state.drawn.zoom = state.zoom;
     state.drawn.set = choice.set;
+}
+
+// The same from the window procedure: without memory for the picture the view shows the
+// lent bitmap instead, and no exception leaves.
+void drawFromFiles(HWND window, BitmapViewState& state) {
+    try {
+        drawFromFilesOrThrow(window, state);
+    } catch (...) {
+        state.drawn = DrawnPicture{};
+    }
 }
 
 // The bitmap's size; false when there is none or the handle no longer names a bitmap.

@@ -157,14 +157,32 @@ void updateScrollBar(HWND window, const BitmapViewState& state) {
     info.nMax = shownBitmap(state, picture) ? picture.cy + topMargin(window) : 0;
     info.nPage = static_cast<UINT>(client.bottom > 0 ? client.bottom : 0);
     SetScrollInfo(window, SB_VERT, &info, TRUE);
+
+    // A zoomed picture wider than the view scrolls across as well; a narrower one needs no
+    // bar (the system hides it).
+    SCROLLINFO across{};
+    across.cbSize = sizeof across;
+    across.fMask = SIF_RANGE | SIF_PAGE;
+    across.nMax = shownBitmap(state, picture) && picture.cx > client.right ? picture.cx - 1 : 0;
+    across.nPage = static_cast<UINT>(client.right > 0 ? client.right : 0);
+    SetScrollInfo(window, SB_HORZ, &across, TRUE);
 }
 
-SCROLLINFO readScrollBar(HWND window) {
+SCROLLINFO readScrollBar(HWND window, int bar = SB_VERT) {
     SCROLLINFO info{};
     info.cbSize = sizeof info;
     info.fMask = SIF_ALL;
-    if (!GetScrollInfo(window, SB_VERT, &info)) info.nMin = info.nMax = info.nPos = 0;
+    if (!GetScrollInfo(window, bar, &info)) info.nMin = info.nMax = info.nPos = 0;
     return info;
+}
+
+// A picture wider than the view starts at its right end, where Arabic lines begin.
+void scrollToLineStarts(HWND window) {
+    SCROLLINFO across = readScrollBar(window, SB_HORZ);
+    if (across.nMax <= 0) return;
+    across.fMask = SIF_POS;
+    across.nPos = across.nMax;
+    SetScrollInfo(window, SB_HORZ, &across, TRUE);
 }
 
 // Fills the view around the picture (all of it without one) in the ground colour. The
@@ -193,7 +211,8 @@ void paintView(HWND window, HDC dc) {
         return;
     }
     const SCROLLINFO scroll = readScrollBar(window);
-    const int left = client.right / 2 - picture.cx / 2;
+    const int left = picture.cx > client.right ? -readScrollBar(window, SB_HORZ).nPos
+                                               : client.right / 2 - picture.cx / 2;
     const int top = topMargin(window) - scroll.nPos;
     const RECT place{left, top, left + picture.cx, top + picture.cy};
     paintGround(dc, client, &place, night);
@@ -217,10 +236,11 @@ int newScrollPosition(const SCROLLINFO& scroll, int code) {
     }
 }
 
-// The picture drawn again for a new scale, its scroll range and a repaint without erase.
+// The picture drawn again for a new scale, its scroll ranges and a repaint without erase.
 void redrawForScale(HWND window, BitmapViewState& state) {
     drawFromFiles(window, state);
     updateScrollBar(window, state);
+    scrollToLineStarts(window);
     InvalidateRect(window, nullptr, FALSE);
 }
 
@@ -273,6 +293,16 @@ LRESULT onVScroll(HWND window, int code) {
     return 0;
 }
 
+LRESULT onHScroll(HWND window, int code) {
+    SCROLLINFO across = readScrollBar(window, SB_HORZ);
+    const int before = across.nPos;
+    across.nPos = newScrollPosition(across, code);
+    across.fMask = SIF_POS; // the system keeps it within the range less the page
+    SetScrollInfo(window, SB_HORZ, &across, TRUE);
+    if (readScrollBar(window, SB_HORZ).nPos != before) InvalidateRect(window, nullptr, FALSE);
+    return 0;
+}
+
 // The window moved to a monitor of another DPI.
 LRESULT onDpiChanged(HWND window) {
     if (BitmapViewState* state = stateOf(window)) redrawForScale(window, *state);
@@ -289,6 +319,7 @@ LRESULT CALLBACK bitmapViewProc(HWND window, UINT message, WPARAM wParam, LPARAM
     // What WM_PAINT draws, into a given device context (PrintWindow and the like).
     case WM_PRINTCLIENT: paintView(window, reinterpret_cast<HDC>(wParam)); return 0;
     case WM_VSCROLL: return onVScroll(window, LOWORD(wParam));
+    case WM_HSCROLL: return onHScroll(window, LOWORD(wParam));
     // WM_PAINT paints every pixel: no erase, so nothing flickers in between.
     case WM_ERASEBKGND: return 1;
     case WM_DPICHANGED_AFTERPARENT: return onDpiChanged(window);

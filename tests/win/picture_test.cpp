@@ -445,22 +445,25 @@ class AyahPictureView : public ::testing::Test {
                                   nullptr, nullptr);
         view_ = createBitmapView(GetModuleHandleA(nullptr), parent_, nullptr);
         ASSERT_NE(view_, nullptr);
+        resize(kWidth, kHeight);
+    }
+    void resize(int width, int height) {
         RECT window{}, client{};
-        MoveWindow(view_, 0, 0, kWidth + 40, kHeight, TRUE);
+        MoveWindow(view_, 0, 0, width + 40, height, TRUE);
         GetWindowRect(view_, &window);
         GetClientRect(view_, &client);
-        MoveWindow(view_, 0, 0, kWidth + window.right - window.left - client.right,
-                   kHeight + window.bottom - window.top - client.bottom, TRUE);
+        MoveWindow(view_, 0, 0, width + window.right - window.left - client.right,
+                   height + window.bottom - window.top - client.bottom, TRUE);
     }
     void TearDown() override {
         DestroyWindow(view_);
         DestroyWindow(parent_);
     }
-    // What the view paints, as 0xRRGGBB rows of its client area, over a red ground.
+    // What the view paints, as 0xRRGGBB rows of its client area (kWidth wide unless resized),
+    // over a red ground.
     std::vector<uint32_t> capture() {
         RECT client{};
         GetClientRect(view_, &client);
-        EXPECT_EQ(client.right, kWidth);
         HDC screen = GetDC(nullptr);
         HDC memory = CreateCompatibleDC(screen);
         HBITMAP target =
@@ -475,12 +478,13 @@ class AyahPictureView : public ::testing::Test {
         return pixels;
     }
     Ink ink() { return inkOf(capture(), kWidth); }
-    int scrollMax() const {
+    int scrollMax() const { return scroll(SB_VERT).nMax; }
+    SCROLLINFO scroll(int bar) const {
         SCROLLINFO info{};
         info.cbSize = sizeof info;
-        info.fMask = SIF_RANGE;
-        GetScrollInfo(view_, SB_VERT, &info);
-        return info.nMax;
+        info.fMask = SIF_ALL;
+        GetScrollInfo(view_, bar, &info);
+        return info;
     }
     bool show(const std::string& single, const std::string& twice) {
         return showBitmapViewFiles(view_, single.c_str(), twice.empty() ? nullptr : twice.c_str());
@@ -578,6 +582,52 @@ TEST_F(AyahPictureView, AtTwiceTheSizeThePixelsAreTheDoubleSetsAndAtOneAndAHalfT
         << blurred.softness() << " against " << natural.softness();
     DeleteObject(source);
     DeleteObject(stretched);
+}
+
+TEST_F(AyahPictureView, APictureWiderThanTheViewScrollsAcrossFromItsRightEnd) {
+    const std::string single = ayahFile("gif", "2/2_255.gif"),
+                      twice = ayahFile("gif2x", "2/2_255.gif");
+    const PictureData doubleData = decodePictureFile(twice.c_str());
+    ASSERT_TRUE(doubleData.ok());
+    const int width = doubleData.header().width;
+    resize(600, 1450); // tall enough for the doubled picture: no bar down the side
+    ASSERT_TRUE(show(single, twice));
+    EXPECT_EQ(scroll(SB_HORZ).nMax, 0) << "the 1x picture fits: nothing to scroll across";
+    setBitmapViewZoom(view_, 200);
+    RECT client{};
+    GetClientRect(view_, &client);
+    ASSERT_EQ(client.right, 600);
+    SCROLLINFO across = scroll(SB_HORZ);
+    EXPECT_EQ(across.nMax, width - 1);
+    EXPECT_EQ(across.nPage, 600u);
+    EXPECT_EQ(across.nPos, width - 600) << "lines begin at the right";
+
+    // Column x of the view shows column x + position of the picture.
+    auto matches = [&](int position) {
+        const std::vector<uint32_t> painted = capture();
+        int wrong = 0;
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < 600; ++x) {
+                const uint8_t index = doubleData.bits()[y * doubleData.rowStride + x + position];
+                const DibColour c = doubleData.colours()[index];
+                wrong += painted[static_cast<size_t>(y + 40) * 600 + x] !=
+                         static_cast<uint32_t>(c.red << 16 | c.green << 8 | c.blue);
+            }
+        return wrong;
+    };
+    EXPECT_EQ(matches(width - 600), 0);
+    SendMessageA(view_, WM_HSCROLL, MAKEWPARAM(SB_LEFT, 0), 0);
+    EXPECT_EQ(scroll(SB_HORZ).nPos, 0);
+    EXPECT_EQ(matches(0), 0);
+    SendMessageA(view_, WM_HSCROLL, MAKEWPARAM(SB_LINERIGHT, 0), 0);
+    EXPECT_EQ(scroll(SB_HORZ).nPos, 1);
+    EXPECT_EQ(matches(1), 0);
+    SendMessageA(view_, WM_HSCROLL, MAKEWPARAM(SB_PAGERIGHT, 0), 0);
+    EXPECT_EQ(scroll(SB_HORZ).nPos, std::min(601, width - 600)) << "not past the end less the page";
+    SendMessageA(view_, WM_HSCROLL, MAKEWPARAM(SB_RIGHT, 0), 0);
+    EXPECT_EQ(scroll(SB_HORZ).nPos, width - 600);
+    setBitmapViewZoom(view_, 100);
+    EXPECT_EQ(scroll(SB_HORZ).nMax, 0);
 }
 
 TEST_F(AyahPictureView, ADamagedDoublePictureLeavesTheSinglePictureAtItsNaturalSize) {

@@ -31,7 +31,6 @@ struct DrawnPicture {
     std::array<DibColour, 256> night{};
     int dpi = 0; // what it was made for
     int zoom = 0;
-    PictureSet set = PictureSet::Single;
 };
 
 class BitmapViewState {
@@ -115,7 +114,6 @@ void drawFromFilesOrThrow(HWND window, BitmapViewState& state) {
     state.drawn.night = picture.night;
     state.drawn.dpi = dpi;
     state.drawn.zoom = state.zoom;
-    state.drawn.set = choice.set;
 }
 
 // The same from the window procedure: without memory for the picture the view shows the

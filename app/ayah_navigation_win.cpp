@@ -5,6 +5,7 @@
 #include "app/process_state_win.h"
 #include "app/resume_win.h"
 #include "base/guards_win.h"
+#include "picture/bitmap_view_win.h"
 #include "picture/picture_loader_win.h"
 #include "resources/resource_ids.h"
 #include "text/juz.h"
@@ -120,6 +121,16 @@ void showAyahPicture(int surah, int ayah) {
 
     if (HWND view = bitmapViewWindow()) {
         SendMessageA(view, WM_SETPICTURE, 0, reinterpret_cast<LPARAM>(currentPicture));
+        // The view draws the ayah from its files at the screen's scale; the loaded bitmap
+        // stays what the clipboard copy takes.
+        char doublePath[kUtf8PathBytes];
+        if (named && currentPicture)
+            showBitmapViewFiles(view, path,
+                                formatPicturePath(doublePath, sizeof doublePath,
+                                                  process.programDirectoryUtf8, surah, ayah,
+                                                  kDoublePictureSet)
+                                    ? doublePath
+                                    : nullptr);
         nameAyahPicture(view, surah, ayah);
         InvalidateRect(view, nullptr, TRUE);
     }

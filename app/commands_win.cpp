@@ -10,11 +10,14 @@
 #include "external/browser_pages_win.h"
 #include "external/recitation_dialog_win.h"
 #include "external/recitation_player_win.h"
+#include "picture/bitmap_view_win.h"
+#include "picture/picture_scale.h"
 #include "resources/resource_ids.h"
 #include "search/arabic_search_win.h"
 #include "search/translation_search_win.h"
 #include "settings/language_switch_win.h"
 #include "settings/settings_dialog_win.h"
+#include "settings/settings_win.h"
 
 namespace {
 
@@ -64,6 +67,16 @@ void previousSurah(HWND, HWND) {
     selectAyah(surah <= 1 ? kSurahs : surah - 1, 1);
 }
 
+// View > Zoom in, Zoom out, Actual size: the picture's zoom a step up or down, or back to
+// 100%, remembered for the user.
+void zoomPictureTo(int (*next)(int)) {
+    HWND view = bitmapViewWindow();
+    if (!view) return;
+    const int zoom = next(bitmapViewZoom(view));
+    setBitmapViewZoom(view, zoom);
+    writePictureZoom(bitmapViewZoom(view));
+}
+
 // The notification code of a command that comes from the accelerator table.
 constexpr int kFromAccelerator = 1;
 
@@ -100,6 +113,10 @@ const Command kCommands[] = {
     {IDM_BOOKMARKS, kAnyNotification, [](HWND w, HWND) { showBookmarksDialog(w); }},
     {IDM_RECITATION, kAnyNotification, [](HWND w, HWND) { openRecitationDialog(w); }},
     {IDM_NIGHT, kAnyNotification, [](HWND w, HWND) { toggleNightScheme(w); }},
+    {IDM_ZOOM_IN, kAnyNotification, [](HWND, HWND) { zoomPictureTo(zoomedIn); }},
+    {IDM_ZOOM_OUT, kAnyNotification, [](HWND, HWND) { zoomPictureTo(zoomedOut); }},
+    {IDM_ZOOM_RESET, kAnyNotification,
+     [](HWND, HWND) { zoomPictureTo([](int) { return kDefaultZoom; }); }},
 };
 
 } // namespace

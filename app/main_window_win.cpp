@@ -17,6 +17,7 @@
 #include "base/guards_win.h"
 #include "picture/bitmap_view_win.h"
 #include "resources/resource_ids.h"
+#include "settings/settings_win.h"
 #include "text/text_store.h"
 
 #include <commctrl.h>
@@ -130,6 +131,7 @@ void makeChildren(HWND window, MainWindowState& state) {
                         process.instance, nullptr);
     }
     state.bitmapView = createBitmapView(process.instance, window, nullptr);
+    if (state.bitmapView) setBitmapViewZoom(state.bitmapView, readPictureZoom());
     CreateUpDownControl(WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window, IDC_AYAH_STEPPER,
                         process.instance, nullptr, kUpDownUpper, kUpDownLower, 0);
     nameControls(window);

@@ -30,10 +30,11 @@ bool programDirectoryFromPath(const char* programPath, char* out, std::size_t ou
     return true;
 }
 
-bool formatPicturePath(char* out, std::size_t size, const char* directory, int surah, int ayah) {
+bool formatPicturePath(char* out, std::size_t size, const char* directory, int surah, int ayah,
+                       const char* set) {
     if (size == 0) return false;
-    const int length = std::snprintf(out, size, "%s\\gif\\%i\\%i_%i.gif",
-                                     directory ? directory : "", surah, surah, ayah);
+    const int length = std::snprintf(out, size, "%s\\%s\\%i\\%i_%i.gif", directory ? directory : "",
+                                     set ? set : "gif", surah, surah, ayah);
     if (length < 0 || static_cast<std::size_t>(length) >= size) {
         out[0] = '\0';
         return false;

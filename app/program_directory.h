@@ -29,7 +29,10 @@ std::size_t utf16UnitsOf(const char* utf8);
 // result false: a folder is never cut into another one's name.
 bool programDirectoryFromPath(const char* programPath, char* out, std::size_t outSize);
 
-// "<directory>\gif\<surah>\<surah>_<ayah>.gif"; false (out "") when it does not fit.
-bool formatPicturePath(char* out, std::size_t size, const char* directory, int surah, int ayah);
+// "<directory>\<set>\<surah>\<surah>_<ayah>.gif"; false (out "") when it does not fit. The
+// set is "gif" (drawn for 96 DPI) or kDoublePictureSet.
+inline constexpr const char* kDoublePictureSet = "gif2x";
+bool formatPicturePath(char* out, std::size_t size, const char* directory, int surah, int ayah,
+                       const char* set = "gif");
 
 #endif

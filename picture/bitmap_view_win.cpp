@@ -1,11 +1,22 @@
-// The bitmap view's window class and procedure. Its state (the borrowed bitmap) lives in
-// a small object reached through the window's user data.
+// The bitmap view's window class and procedure. Its state (the borrowed bitmap, the ayah's
+// files and the picture drawn from them) lives in a small object reached through the
+// window's user data.
 #include "picture/bitmap_view_win.h"
 
+#include "base/dpi_win.h"
 #include "base/guards_win.h"
+#include "picture/picture_loader_win.h"
+#include "picture/picture_scale.h"
 #include "resources/resource_ids.h"
 
+#include <array>
+#include <cstring>
 #include <new>
+#include <string>
+
+#ifndef WM_DPICHANGED_AFTERPARENT
+#define WM_DPICHANGED_AFTERPARENT 0x02E3
+#endif
 
 namespace {
 
@@ -13,14 +24,107 @@ namespace {
 const wchar_t kClassName[] = L"WND_DRAW_BITMAP";
 bool classRegistered = false;
 
+// An 8-bit DIB section and the two colour tables it takes.
+struct DrawnPicture {
+    GdiObject<HBITMAP> bitmap;
+    SIZE size{};
+    std::array<DibColour, 256> day{};
+    std::array<DibColour, 256> night{};
+    int dpi = 0; // what it was made for
+    int zoom = 0;
+};
+
 class BitmapViewState {
   public:
     virtual ~BitmapViewState() = default;
     HBITMAP bitmap = nullptr; // borrowed, never deleted here
+    std::string singlePath;   // the ayah's files; empty when the view shows `bitmap`
+    std::string doublePath;
+    DrawnPicture drawn; // from the files, for the current DPI and zoom
+    int zoom = kDefaultZoom;
+    bool night = false;
 };
 
 BitmapViewState* stateOf(HWND window) {
     return reinterpret_cast<BitmapViewState*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+int topMargin(HWND window) {
+    return scaledForDpi(kPictureTopMargin, windowDpi(window));
+}
+
+// Puts a colour table into the DIB section.
+void applyColours(const DrawnPicture& drawn, bool night) {
+    if (!drawn.bitmap) return;
+    MemoryDc memory(nullptr);
+    if (!memory) return;
+    SelectedObject selected(memory.get(), drawn.bitmap.get());
+    const auto& table = night ? drawn.night : drawn.day;
+    static_assert(sizeof(RGBQUAD) == sizeof(DibColour), "a colour table entry is an RGBQUAD");
+    SetDIBColorTable(memory.get(), 0, 256, reinterpret_cast<const RGBQUAD*>(table.data()));
+}
+
+// The DIB section holding the picture, in the day or night colours; null when GDI has none.
+HBITMAP makeSection(const DrawablePicture& picture, bool night) {
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colours[256];
+    } info{};
+    info.header.biSize = sizeof info.header;
+    info.header.biWidth = picture.width;
+    info.header.biHeight = -picture.height; // rows top first, as the picture holds them
+    info.header.biPlanes = 1;
+    info.header.biBitCount = 8;
+    info.header.biCompression = BI_RGB;
+    info.header.biClrUsed = 256;
+    const auto& table = night ? picture.night : picture.day;
+    std::memcpy(info.colours, table.data(), sizeof info.colours);
+    void* bits = nullptr;
+    HBITMAP section = CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&info),
+                                       DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!section || !bits) {
+        if (section) DeleteObject(section);
+        return nullptr;
+    }
+    // An 8-bit DIB's rows are padded to 4 bytes, as the picture's are.
+    std::memcpy(bits, picture.pixels.data(), picture.pixels.size());
+    GdiFlush();
+    return section;
+}
+
+// Draws the ayah's picture for the window's DPI and zoom unless it is drawn already. The
+// 2x picture is taken above scale 1; without it the 1x picture at its natural size.
+void drawFromFilesOrThrow(HWND window, BitmapViewState& state) {
+    if (state.singlePath.empty()) return;
+    const int dpi = windowDpi(window);
+    if (state.drawn.bitmap && state.drawn.dpi == dpi && state.drawn.zoom == state.zoom) return;
+    state.drawn = DrawnPicture{};
+    PictureSourceChoice choice = choosePictureSource(dpi, state.zoom, !state.doublePath.empty());
+    DrawablePicture picture;
+    if (choice.set == PictureSet::Double)
+        picture = makeDrawablePicture(decodePictureFile(state.doublePath.c_str()), choice);
+    if (picture.empty()) {
+        choice = choosePictureSource(dpi, state.zoom, false);
+        picture = makeDrawablePicture(decodePictureFile(state.singlePath.c_str()), choice);
+    }
+    if (picture.empty()) return;
+    state.drawn.bitmap.reset(makeSection(picture, state.night));
+    if (!state.drawn.bitmap) return;
+    state.drawn.size = SIZE{picture.width, picture.height};
+    state.drawn.day = picture.day;
+    state.drawn.night = picture.night;
+    state.drawn.dpi = dpi;
+    state.drawn.zoom = state.zoom;
+}
+
+// The same from the window procedure: without memory for the picture the view shows the
+// lent bitmap instead, and no exception leaves.
+void drawFromFiles(HWND window, BitmapViewState& state) {
+    try {
+        drawFromFilesOrThrow(window, state);
+    } catch (...) {
+        state.drawn = DrawnPicture{};
+    }
 }
 
 // The bitmap's size; false when there is none or the handle no longer names a bitmap.
@@ -29,6 +133,15 @@ bool bitmapSize(HBITMAP bitmap, SIZE& size) {
     if (!bitmap || GetObjectA(bitmap, sizeof info, &info) != sizeof info) return false;
     size = SIZE{info.bmWidth, info.bmHeight};
     return true;
+}
+
+// What the view shows: the picture drawn from the files, else the borrowed bitmap.
+HBITMAP shownBitmap(const BitmapViewState& state, SIZE& size) {
+    if (state.drawn.bitmap) {
+        size = state.drawn.size;
+        return state.drawn.bitmap.get();
+    }
+    return bitmapSize(state.bitmap, size) ? state.bitmap : nullptr;
 }
 
 void updateScrollBar(HWND window, const BitmapViewState& state) {
@@ -40,34 +153,72 @@ void updateScrollBar(HWND window, const BitmapViewState& state) {
     info.fMask = SIF_RANGE | SIF_PAGE;
     info.nMin = 0;
     // Without a picture there is nothing to scroll.
-    info.nMax = bitmapSize(state.bitmap, picture) ? picture.cy + kPictureTopMargin : 0;
+    info.nMax = shownBitmap(state, picture) ? picture.cy + topMargin(window) : 0;
     info.nPage = static_cast<UINT>(client.bottom > 0 ? client.bottom : 0);
     SetScrollInfo(window, SB_VERT, &info, TRUE);
+
+    // A zoomed picture wider than the view scrolls across as well; a narrower one needs no
+    // bar (the system hides it).
+    SCROLLINFO across{};
+    across.cbSize = sizeof across;
+    across.fMask = SIF_RANGE | SIF_PAGE;
+    across.nMax = shownBitmap(state, picture) && picture.cx > client.right ? picture.cx - 1 : 0;
+    across.nPage = static_cast<UINT>(client.right > 0 ? client.right : 0);
+    SetScrollInfo(window, SB_HORZ, &across, TRUE);
 }
 
-SCROLLINFO readScrollBar(HWND window) {
+SCROLLINFO readScrollBar(HWND window, int bar = SB_VERT) {
     SCROLLINFO info{};
     info.cbSize = sizeof info;
     info.fMask = SIF_ALL;
-    if (!GetScrollInfo(window, SB_VERT, &info)) info.nMin = info.nMax = info.nPos = 0;
+    if (!GetScrollInfo(window, bar, &info)) info.nMin = info.nMax = info.nPos = 0;
     return info;
 }
 
-// Draws the picture (or, without one, just the window colour) into dc.
+// A picture wider than the view starts at its right end, where Arabic lines begin.
+void scrollToLineStarts(HWND window) {
+    SCROLLINFO across = readScrollBar(window, SB_HORZ);
+    if (across.nMax <= 0) return;
+    across.fMask = SIF_POS;
+    across.nPos = across.nMax;
+    SetScrollInfo(window, SB_HORZ, &across, TRUE);
+}
+
+// Fills the view around the picture (all of it without one) in the ground colour. The
+// picture's own place is left alone, so a redraw never shows the ground there first.
+void paintGround(HDC dc, const RECT& client, const RECT* picture, bool night) {
+    GdiObject<HBRUSH> dark;
+    if (night)
+        dark.reset(CreateSolidBrush(RGB(kNightGround.red, kNightGround.green, kNightGround.blue)));
+    HBRUSH brush = dark ? dark.get() : GetSysColorBrush(COLOR_WINDOW);
+    const int saved = SaveDC(dc);
+    if (picture) ExcludeClipRect(dc, picture->left, picture->top, picture->right, picture->bottom);
+    FillRect(dc, &client, brush);
+    if (saved) RestoreDC(dc, saved);
+}
+
+// Draws the picture (or, without one, just the ground colour) into dc.
 void paintView(HWND window, HDC dc) {
     RECT client{};
     GetClientRect(window, &client);
-    FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
-
-    const BitmapViewState* state = stateOf(window);
+    BitmapViewState* state = stateOf(window);
     SIZE picture{};
-    if (!state || !bitmapSize(state->bitmap, picture)) return;
+    HBITMAP shown = state ? shownBitmap(*state, picture) : nullptr;
+    const bool night = state && state->night;
+    if (!shown) {
+        paintGround(dc, client, nullptr, night);
+        return;
+    }
     const SCROLLINFO scroll = readScrollBar(window);
+    const int left = picture.cx > client.right ? -readScrollBar(window, SB_HORZ).nPos
+                                               : client.right / 2 - picture.cx / 2;
+    const int top = topMargin(window) - scroll.nPos;
+    const RECT place{left, top, left + picture.cx, top + picture.cy};
+    paintGround(dc, client, &place, night);
     MemoryDc source(dc);
     if (!source) return;
-    SelectedObject selected(source.get(), state->bitmap);
-    BitBlt(dc, client.right / 2 - picture.cx / 2, kPictureTopMargin - scroll.nPos, picture.cx,
-           picture.cy, source.get(), 0, 0, SRCCOPY);
+    SelectedObject selected(source.get(), shown);
+    BitBlt(dc, left, top, picture.cx, picture.cy, source.get(), 0, 0, SRCCOPY);
 }
 
 int newScrollPosition(const SCROLLINFO& scroll, int code) {
@@ -82,6 +233,14 @@ int newScrollPosition(const SCROLLINFO& scroll, int code) {
     case SB_BOTTOM: return scroll.nMax;
     default: return scroll.nPos;
     }
+}
+
+// The picture drawn again for a new scale, its scroll ranges and a repaint without erase.
+void redrawForScale(HWND window, BitmapViewState& state) {
+    drawFromFiles(window, state);
+    updateScrollBar(window, state);
+    scrollToLineStarts(window);
+    InvalidateRect(window, nullptr, FALSE);
 }
 
 LRESULT onCreate(HWND window) {
@@ -105,6 +264,9 @@ LRESULT onSetPicture(HWND window, HBITMAP bitmap) {
     BitmapViewState* state = stateOf(window);
     if (!state) return 0;
     state->bitmap = bitmap;
+    state->singlePath.clear();
+    state->doublePath.clear();
+    state->drawn = DrawnPicture{};
     SetScrollPos(window, SB_VERT, 0, FALSE);
     updateScrollBar(window, *state);
     return 0;
@@ -137,8 +299,24 @@ LRESULT onVScroll(HWND window, int code) {
         position = scroll.nMax;
     if (position != scroll.nPos) {
         SetScrollPos(window, SB_VERT, position, TRUE);
-        InvalidateRect(window, nullptr, TRUE);
+        InvalidateRect(window, nullptr, FALSE);
     }
+    return 0;
+}
+
+LRESULT onHScroll(HWND window, int code) {
+    SCROLLINFO across = readScrollBar(window, SB_HORZ);
+    const int before = across.nPos;
+    across.nPos = newScrollPosition(across, code);
+    across.fMask = SIF_POS; // the system keeps it within the range less the page
+    SetScrollInfo(window, SB_HORZ, &across, TRUE);
+    if (readScrollBar(window, SB_HORZ).nPos != before) InvalidateRect(window, nullptr, FALSE);
+    return 0;
+}
+
+// The window moved to a monitor of another DPI.
+LRESULT onDpiChanged(HWND window) {
+    if (BitmapViewState* state = stateOf(window)) redrawForScale(window, *state);
     return 0;
 }
 
@@ -154,6 +332,10 @@ LRESULT CALLBACK bitmapViewProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_VSCROLL: return onVScroll(window, LOWORD(wParam));
     case WM_SETFOCUS:
     case WM_KILLFOCUS: InvalidateRect(window, nullptr, FALSE); return 0;
+    case WM_HSCROLL: return onHScroll(window, LOWORD(wParam));
+    // WM_PAINT paints every pixel: no erase, so nothing flickers in between.
+    case WM_ERASEBKGND: return 1;
+    case WM_DPICHANGED_AFTERPARENT: return onDpiChanged(window);
     default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }
@@ -179,5 +361,42 @@ HWND createBitmapView(HINSTANCE instance, HWND parent, HBRUSH background) {
                            nullptr);
 }
 
-// Placeholder until the night scheme lands: the picture keeps its colours.
-void setBitmapViewNight(HWND, bool) {}
+bool showBitmapViewFiles(HWND view, const char* singlePath, const char* doublePath) {
+    BitmapViewState* state = stateOf(view);
+    if (!state || !singlePath) return false;
+    try {
+        state->singlePath = singlePath;
+        state->doublePath = doublePath ? doublePath : "";
+    } catch (...) {
+        state->singlePath.clear();
+        state->doublePath.clear();
+        return false;
+    }
+    state->drawn = DrawnPicture{};
+    SetScrollPos(view, SB_VERT, 0, FALSE);
+    redrawForScale(view, *state);
+    return static_cast<bool>(state->drawn.bitmap);
+}
+
+void setBitmapViewZoom(HWND view, int percent) {
+    BitmapViewState* state = stateOf(view);
+    if (!state) return;
+    const int zoom = zoomFromStored(percent);
+    if (zoom == state->zoom) return;
+    state->zoom = zoom;
+    redrawForScale(view, *state);
+}
+
+int bitmapViewZoom(HWND view) {
+    const BitmapViewState* state = stateOf(view);
+    return state ? state->zoom : kDefaultZoom;
+}
+
+void setBitmapViewNight(HWND view, bool night) {
+    BitmapViewState* state = stateOf(view);
+    if (!state || state->night == night) return;
+    state->night = night;
+    applyColours(state->drawn, night);
+    // Painted over in place: the picture's pixels change their colours, nothing is erased.
+    RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOERASE);
+}

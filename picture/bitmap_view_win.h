@@ -1,7 +1,13 @@
-// The bitmap view: a child window of class "WND_DRAW_BITMAP" that shows one bitmap at
-// its natural size, centred horizontally 40 pixels below its top, and scrolls it
-// vertically. The bitmap is only borrowed: whoever hands it over with WM_SETPICTURE
-// (resources/resource_ids.h; wParam 0, lParam the HBITMAP or null) keeps and deletes it.
+// The bitmap view: a child window of class "WND_DRAW_BITMAP" that shows one picture,
+// centred horizontally 40 pixels (at 96 DPI; scaled with the window's DPI) below its top,
+// and scrolls it vertically.
+//
+// A picture comes in one of two ways. WM_SETPICTURE (resources/resource_ids.h; wParam 0,
+// lParam the HBITMAP or null) lends the view a bitmap, shown at its natural size; whoever
+// hands it over keeps and deletes it. showBitmapViewFiles then gives the view the ayah's
+// files in the 1x and 2x picture sets: the view draws the picture from the set its scale
+// (window DPI / 96 x zoom) needs, resized with an area-average filter, keeps the result
+// until the ayah, the zoom or the DPI changes, and shows it in day or night colours.
 #ifndef NORAVEL_BITMAP_VIEW_WIN_H
 #define NORAVEL_BITMAP_VIEW_WIN_H
 
@@ -16,8 +22,21 @@ constexpr int kPictureTopMargin = 40;
 // brush, if given, is the class's; the view paints its own background either way.
 HWND createBitmapView(HINSTANCE instance, HWND parent, HBRUSH background);
 
+// Gives the view the current ayah's pictures (UTF-8 paths; the 2x one may be null). Above
+// scale 1 the 2x picture is used; when it cannot be read the 1x picture is shown at its
+// natural size rather than enlarged. False when neither can be drawn: the view then shows
+// the bitmap of WM_SETPICTURE. A later WM_SETPICTURE forgets the files.
+bool showBitmapViewFiles(HWND view, const char* singlePath, const char* doublePath);
+
+// The zoom in percent of the DPI-scaled size (picture_scale.h: 75..200; anything else is
+// 100). The picture and its scroll range follow at once.
+void setBitmapViewZoom(HWND view, int percent);
+int bitmapViewZoom(HWND view);
+
 // Shows the picture in the night scheme (light ink on a dark ground) or, with false, as it
-// is. Copies of the picture are not affected.
+// is. Only the colour table of the drawn picture changes (no decoding, no erase in
+// between); the view's ground outside the picture goes dark as well. Copies of the picture
+// are not affected.
 void setBitmapViewNight(HWND view, bool night);
 
 #endif

@@ -45,6 +45,34 @@ std::unique_ptr<LOGPALETTE, LogPaletteDeleter> makeLogPalette(const DibColour* c
 
 } // namespace
 
+PictureData decodePictureFile(const char* path) {
+    PictureData failed;
+    const PictureFormat format = pictureFormatOf(path);
+    failed.error = kPictureUnknownExtension;
+    if (format == PictureFormat::Unknown) return failed;
+    KernelHandle file(CreateFileW(wideFromUtf8(path).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    failed.error = kPictureCannotOpen;
+    if (!file) return failed;
+    failed.error = kPictureReadFailed;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
+        static_cast<uint64_t>(size.QuadPart) > kMaxPictureFileBytes)
+        return failed;
+    const DWORD wanted = static_cast<DWORD>(size.QuadPart);
+    PictureBuffer bytes(static_cast<uint8_t*>(std::malloc(static_cast<size_t>(wanted) + 1)));
+    if (!bytes) return failed;
+    DWORD got = 0;
+    while (got < wanted) {
+        DWORD read = 0;
+        if (!ReadFile(file.get(), bytes.get() + got, wanted - got, &read, nullptr)) return failed;
+        if (read == 0) break; // the file shrank meanwhile: take what is there
+        got += read;
+    }
+    return decodePicture(path, bytes.get(), got);
+}
+
 Picture::Picture() = default;
 
 Picture::~Picture() = default;

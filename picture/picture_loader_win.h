@@ -15,6 +15,10 @@
 // pixels of a GIF may not exceed the same size, and a BMP is copied as it is.
 constexpr uint64_t kMaxPictureFileBytes = kMaxGifPixelBytes;
 
+// Reads the BMP or GIF file at path (UTF-8) whole and decodes it (picture_decoder.h), with
+// the same size limit and error codes as Picture::load; no device context is involved.
+PictureData decodePictureFile(const char* path);
+
 class Picture {
   public:
     Picture();

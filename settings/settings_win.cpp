@@ -152,3 +152,11 @@ bool writeNightScheme(bool night, const SettingsLocation& where) {
     return writeRegistryDword(where.userRoot, where.key, where.subkey, kNightSchemeValue,
                               night ? 1 : 0);
 }
+
+int readPictureZoom(const SettingsLocation& where) {
+    return readRegistryDword(where.userRoot, where.key, where.subkey, kPictureZoomValue, 100);
+}
+
+bool writePictureZoom(int percent, const SettingsLocation& where) {
+    return writeRegistryDword(where.userRoot, where.key, where.subkey, kPictureZoomValue, percent);
+}

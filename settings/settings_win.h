@@ -81,3 +81,9 @@ inline constexpr const char* kNightSchemeValue = "NightScheme";
 // Off when nothing is stored.
 bool readNightScheme(const SettingsLocation& where = defaultSettingsLocation());
 bool writeNightScheme(bool night, const SettingsLocation& where = defaultSettingsLocation());
+
+// ---- The picture's zoom, kept per user only: percent, written only once the user zooms ----
+inline constexpr const char* kPictureZoomValue = "PictureZoom";
+// The stored percent, 100 when none is stored; the view bounds it (75..200, else 100).
+int readPictureZoom(const SettingsLocation& where = defaultSettingsLocation());
+bool writePictureZoom(int percent, const SettingsLocation& where = defaultSettingsLocation());

@@ -3,6 +3,7 @@
 #include "tajwid/tajwid_legend.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
@@ -27,7 +28,33 @@ std::array<Rgb, kPaletteSize> inkPalette() {
 }
 
 std::uint8_t coverageToIndex(std::uint8_t coverage) {
-    return static_cast<std::uint8_t>((coverage * (kPaletteSize - 1) + 127) / 255);
+    return coverageToLevel(coverage, kPaletteSize);
+}
+
+std::uint8_t coverageToLevel(std::uint8_t coverage, int levels) {
+    return static_cast<std::uint8_t>((coverage * (levels - 1) + 127) / 255);
+}
+
+std::vector<Rgb> inkRamp(int levels) {
+    std::vector<Rgb> palette(static_cast<std::size_t>(levels));
+    const int steps = levels - 1;
+    auto mix = [steps](int paper, int ink, int i) {
+        return static_cast<std::uint8_t>((paper * (steps - i) + ink * i + steps / 2) / steps);
+    };
+    for (int i = 0; i < levels; ++i)
+        palette[i] = {mix(kPaper.r, kInk.r, i), mix(kPaper.g, kInk.g, i), mix(kPaper.b, kInk.b, i)};
+    return palette;
+}
+
+PictureStyle scaledStyle(const PictureStyle& style, double factor) {
+    auto scaled = [factor](int length) { return static_cast<int>(std::lround(length * factor)); };
+    PictureStyle out = style;
+    out.fontPixels = scaled(style.fontPixels);
+    out.maxLineWidth = scaled(style.maxLineWidth);
+    out.linePitch = scaled(style.linePitch);
+    out.minLineGap = scaled(style.minLineGap);
+    out.margin = scaled(style.margin);
+    return out;
 }
 
 std::string arabicIndicDigits(int number) {
@@ -119,6 +146,11 @@ bool encodeGif(const IndexedPicture& picture, std::vector<std::uint8_t>& gif, st
 
 bool encodeGif(const IndexedPicture& picture, const std::array<Rgb, kPaletteSize>& palette,
                std::vector<std::uint8_t>& gif, std::string& error) {
+    return encodeGif(picture, std::vector<Rgb>(palette.begin(), palette.end()), gif, error);
+}
+
+bool encodeGif(const IndexedPicture& picture, const std::vector<Rgb>& palette,
+               std::vector<std::uint8_t>& gif, std::string& error) {
     gif.clear();
     if (picture.width < 1 || picture.height < 1 || picture.width > 65535 ||
         picture.height > 65535 ||
@@ -126,16 +158,28 @@ bool encodeGif(const IndexedPicture& picture, const std::array<Rgb, kPaletteSize
         error = "picture size out of range for a GIF";
         return false;
     }
+    const int colourCount = static_cast<int>(palette.size());
+    if (colourCount < 2 || colourCount > kPaletteSize) {
+        gif.clear();
+        error = "a palette of 2 to 16 colours";
+        return false;
+    }
     for (std::uint8_t index : picture.pixels) {
-        if (index >= kPaletteSize) {
+        if (index >= colourCount) {
             error = "pixel outside the palette";
             return false;
         }
     }
+    // A GIF's colour table has a power of two entries: the last colour fills the rest.
+    int tableSize = 2;
+    while (tableSize < colourCount)
+        tableSize *= 2;
     GifColorType colours[kPaletteSize];
-    for (int i = 0; i < kPaletteSize; ++i)
-        colours[i] = {palette[i].r, palette[i].g, palette[i].b};
-    ColorMapObject* map = GifMakeMapObject(kPaletteSize, colours);
+    for (int i = 0; i < tableSize; ++i) {
+        const Rgb& c = palette[std::min(i, colourCount - 1)];
+        colours[i] = {c.r, c.g, c.b};
+    }
+    ColorMapObject* map = GifMakeMapObject(tableSize, colours);
     if (map == nullptr) {
         error = "out of memory for the colour table";
         return false;
@@ -150,7 +194,8 @@ bool encodeGif(const IndexedPicture& picture, const std::array<Rgb, kPaletteSize
         return false;
     }
     EGifSetGifVersion(file, true);
-    bool ok = EGifPutScreenDesc(file, picture.width, picture.height, 4, 0, map) == GIF_OK &&
+    bool ok = EGifPutScreenDesc(file, picture.width, picture.height, map->BitsPerPixel, 0, map) ==
+                  GIF_OK &&
               EGifPutImageDesc(file, 0, 0, picture.width, picture.height, false, nullptr) == GIF_OK;
     std::vector<GifPixelType> row(picture.width);
     for (int y = 0; ok && y < picture.height; ++y) {
@@ -366,7 +411,8 @@ AyahRenderer::AyahRenderer(const std::string& fontPath, const PictureStyle& styl
     Impl& d = *impl_;
     d.style = style;
     if (style.fontPixels < 4 || style.fontPixels > 512 || style.maxLineWidth < 1 ||
-        style.linePitch < 1 || style.minLineGap < 0 || style.margin < 0)
+        style.linePitch < 1 || style.minLineGap < 0 || style.margin < 0 || style.greyLevels < 2 ||
+        style.greyLevels > kPaletteSize)
         throw std::runtime_error("picture style out of range");
     if (FT_Init_FreeType(&d.library)) throw std::runtime_error("FreeType cannot start");
     if (FT_New_Face(d.library, fontPath.c_str(), 0, &d.face))
@@ -537,7 +583,9 @@ IndexedPicture AyahRenderer::renderWith(const std::string& utf8Text, int ayahNum
     picture.height = static_cast<int>(height);
     picture.pixels.resize(pixelCount);
     if (!coloured) {
-        std::transform(coverage.begin(), coverage.end(), picture.pixels.begin(), coverageToIndex);
+        const int levels = style.greyLevels;
+        std::transform(coverage.begin(), coverage.end(), picture.pixels.begin(),
+                       [levels](std::uint8_t c) { return coverageToLevel(c, levels); });
         return picture;
     }
     // Sixteen colours leave no room for shades of each: faint coverage is paper, the soft edge

@@ -19,7 +19,12 @@ struct PictureStyle {
     int linePitch = 68;     // baseline to baseline; raised where tall marks would touch
     int minLineGap = 6;     // least blank rows between the ink of two lines
     int margin = 12;        // blank pixels around the ink on every side
+    int greyLevels = 16;    // paper, ink and the anti-aliasing steps between: 2 to 16
 };
+
+// The same style with every length multiplied by factor (rounded), for a picture set drawn
+// for screens of that many times the pixels; the grey levels stay.
+PictureStyle scaledStyle(const PictureStyle& style, double factor);
 
 // The ink of the pictures: index 0 is white paper, index 15 full ink, between them the
 // anti-aliasing levels in equal steps.
@@ -33,6 +38,12 @@ std::array<Rgb, kPaletteSize> inkPalette();
 
 // Maps a coverage value 0..255 (FreeType's anti-aliasing) to the nearest palette index.
 std::uint8_t coverageToIndex(std::uint8_t coverage);
+
+// The same for a ramp of levels grey levels (2..16): 0 paper, levels - 1 full ink.
+std::uint8_t coverageToLevel(std::uint8_t coverage, int levels);
+
+// The ink palette with levels entries in equal steps from paper to ink; 16 gives inkPalette.
+std::vector<Rgb> inkRamp(int levels);
 
 // The ayah number in Arabic-Indic digits (U+0660..U+0669), as UTF-8. Numbers below 1 give "".
 std::string arabicIndicDigits(int number);
@@ -71,6 +82,12 @@ struct IndexedPicture {
 bool encodeGif(const IndexedPicture& picture, std::vector<std::uint8_t>& gif, std::string& error);
 // The same with another palette of kPaletteSize colours.
 bool encodeGif(const IndexedPicture& picture, const std::array<Rgb, kPaletteSize>& palette,
+               std::vector<std::uint8_t>& gif, std::string& error);
+
+// The same with a palette of 2 to 16 colours: the GIF's colour table has the next power of
+// two entries (the last colour repeated) and an LZW code size of 2, 3 or 4 to match. Every
+// pixel must index the palette.
+bool encodeGif(const IndexedPicture& picture, const std::vector<Rgb>& palette,
                std::vector<std::uint8_t>& gif, std::string& error);
 
 // The palette of the tajwid pictures (tajwid::palette()).

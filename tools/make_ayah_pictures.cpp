@@ -2,9 +2,12 @@
 // Uthmani text in quran-json, drawn in the Amiri Quran font, at <gif-dir>/S/S_A.gif.
 //
 //   make_ayah_pictures <quran.json> <font.ttf> <gif-dir> [<stamp-file>] [--only S[:A]] [--tajwid]
+//                      [--scale F] [--levels N]
 //
 // With --tajwid the pictures are drawn larger and coloured by the tajwid rules, for the
-// companion window that shows them scaled.
+// companion window that shows them scaled. --scale draws the ink pictures F times as large
+// (1 to 4; the reader's set for high-DPI screens is drawn at 2) and --levels keeps N grey
+// levels (2 to 16, the default), the GIF's colour table the next power of two.
 //
 // Two threads share the ayat; every picture depends only on its own text, so the files are
 // the same bytes on every run whatever the order. Each file is written beside its final name
@@ -133,9 +136,22 @@ bool parseOnly(const char* text, int& surah, int& ayah) {
     return true;
 }
 
+bool parseScale(const char* text, double& scale) {
+    char* end = nullptr;
+    scale = std::strtod(text, &end);
+    return end != text && *end == '\0' && scale >= 1.0 && scale <= 4.0;
+}
+
+bool parseLevels(const char* text, int& levels) {
+    char* end = nullptr;
+    const long n = std::strtol(text, &end, 10);
+    levels = static_cast<int>(n);
+    return end != text && *end == '\0' && n >= 2 && n <= ayahpics::kPaletteSize;
+}
+
 int usage() {
     std::fprintf(stderr, "usage: make_ayah_pictures <quran.json> <font.ttf> <gif-dir> "
-                         "[<stamp-file>] [--only S[:A]] [--tajwid]\n");
+                         "[<stamp-file>] [--only S[:A]] [--tajwid] [--scale F] [--levels N]\n");
     return 2;
 }
 
@@ -145,10 +161,18 @@ int main(int argc, char** argv) {
     std::vector<std::string> positional;
     int onlySurah = 0, onlyAyah = 0;
     bool tajwidColours = false;
+    double scale = 1.0;
+    int levels = ayahpics::kPaletteSize;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--tajwid") {
             tajwidColours = true;
+        } else if (arg == "--scale") {
+            if (i + 1 >= argc || !parseScale(argv[i + 1], scale)) return usage();
+            ++i;
+        } else if (arg == "--levels") {
+            if (i + 1 >= argc || !parseLevels(argv[i + 1], levels)) return usage();
+            ++i;
         } else if (arg == "--only") {
             if (i + 1 >= argc || !parseOnly(argv[i + 1], onlySurah, onlyAyah)) return usage();
             ++i;
@@ -157,6 +181,8 @@ int main(int argc, char** argv) {
         }
     }
     if (positional.size() < 3 || positional.size() > 4) return usage();
+    // The tajwid pictures have their own size and colours.
+    if (tajwidColours && (scale != 1.0 || levels != ayahpics::kPaletteSize)) return usage();
     const std::string jsonPath = positional[0], fontPath = positional[1];
     const fs::path outDir = positional[2];
     const std::string stampPath = positional.size() == 4 ? positional[3] : std::string();
@@ -198,8 +224,14 @@ int main(int argc, char** argv) {
         style.linePitch = 88;
         style.minLineGap = 8;
         style.margin = 14;
+    } else {
+        style = ayahpics::scaledStyle(style, scale);
+        style.greyLevels = levels;
     }
-    const auto palette = tajwidColours ? ayahpics::tajwidPalette() : ayahpics::inkPalette();
+    const auto tajwidPalette = ayahpics::tajwidPalette();
+    const std::vector<ayahpics::Rgb> palette =
+        tajwidColours ? std::vector<ayahpics::Rgb>(tajwidPalette.begin(), tajwidPalette.end())
+                      : ayahpics::inkRamp(levels);
     std::atomic<std::size_t> next{0};
     std::atomic<bool> failed{false};
     std::mutex errorLock;

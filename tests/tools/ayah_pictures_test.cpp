@@ -15,6 +15,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 #include <sys/wait.h>
+#include <tuple>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -62,9 +63,10 @@ bool decode(const std::vector<std::uint8_t>& gif, Decoded& out) {
         const SavedImage& image = file->SavedImages[0];
         out.pixels.assign(image.RasterBits,
                           image.RasterBits + image.ImageDesc.Width * image.ImageDesc.Height);
-        // The LZW code size is the byte after the 13-byte header, the 48-byte colour table
-        // and the 10-byte image descriptor (no extension blocks come before the image).
-        out.codeSize = gif.size() > 71 ? gif[71] : -1;
+        // The LZW code size is the byte after the 13-byte header, the colour table (48 bytes
+        // for 16 colours) and the 10-byte image descriptor (no extension blocks come first).
+        const std::size_t at = 13 + 3 * out.colours.size() + 10;
+        out.codeSize = gif.size() > at ? gif[at] : -1;
     }
     DGifCloseFile(file, &error);
     return ok;
@@ -181,6 +183,47 @@ TEST(GifEncoding, WritesA16ColourGif89aWithCodeSize4ThatDecodesToTheSamePixels) 
     EXPECT_EQ(again, gif);
 }
 
+TEST(GifEncoding, FewerGreyLevelsGiveASmallerColourTableAndCodeSize) {
+    // 3 levels: a table of 4 (the ink repeated), code size 2; 8 levels: 8 entries, size 3.
+    for (auto [levels, tableSize, codeSize] :
+         {std::tuple{3, 4, 2}, {4, 4, 2}, {8, 8, 3}, {2, 2, 2}}) {
+        SCOPED_TRACE(levels);
+        IndexedPicture picture = checkerboard(23, 7);
+        for (std::uint8_t& v : picture.pixels)
+            v = static_cast<std::uint8_t>(v % levels);
+        const std::vector<Rgb> ramp = inkRamp(levels);
+        ASSERT_EQ(ramp.size(), static_cast<std::size_t>(levels));
+        EXPECT_EQ(ramp.front().g, kPaper.g);
+        EXPECT_EQ(ramp.back().g, kInk.g);
+        std::vector<std::uint8_t> gif;
+        std::string error;
+        ASSERT_TRUE(encodeGif(picture, ramp, gif, error)) << error;
+        Decoded d;
+        ASSERT_TRUE(decode(gif, d));
+        EXPECT_EQ(d.codeSize, codeSize);
+        ASSERT_EQ(d.colours.size(), static_cast<std::size_t>(tableSize));
+        EXPECT_EQ(d.colours.back().g, kInk.g);
+        EXPECT_EQ(d.pixels, picture.pixels);
+        // A pixel past the levels is refused.
+        picture.pixels[3] = static_cast<std::uint8_t>(levels);
+        EXPECT_FALSE(encodeGif(picture, ramp, gif, error));
+    }
+    EXPECT_EQ(coverageToLevel(0, 3), 0);
+    EXPECT_EQ(coverageToLevel(63, 3), 0);
+    EXPECT_EQ(coverageToLevel(64, 3), 1);
+    EXPECT_EQ(coverageToLevel(191, 3), 1);
+    EXPECT_EQ(coverageToLevel(192, 3), 2);
+    // Sixteen levels are the 1x pictures' palette and mapping exactly.
+    const std::vector<Rgb> sixteen = inkRamp(16);
+    for (int i = 0; i < kPaletteSize; ++i) {
+        EXPECT_EQ(sixteen[i].r, inkPalette()[i].r);
+        EXPECT_EQ(sixteen[i].b, inkPalette()[i].b);
+    }
+    for (int c = 0; c < 256; ++c)
+        ASSERT_EQ(coverageToLevel(static_cast<std::uint8_t>(c), 16),
+                  coverageToIndex(static_cast<std::uint8_t>(c)));
+}
+
 TEST(GifEncoding, RefusesPicturesItCannotWriteFaithfully) {
     std::vector<std::uint8_t> gif{1, 2, 3};
     std::string error;
@@ -264,6 +307,29 @@ TEST_F(AyahRendering, LongAndShortAyatKeepAMarginOfPaperAndStayNarrowEnoughForTh
         for (std::uint8_t v : p.pixels)
             used[v] = true;
         EXPECT_GE(std::count(used.begin(), used.end(), true), 8);
+    }
+}
+
+TEST_F(AyahRendering, TheDoubleStyleDrawsTheSameLinesAtTwiceTheSizeInItsGreyLevels) {
+    PictureStyle twice = scaledStyle(style, 2.0);
+    EXPECT_EQ(twice.fontPixels, 2 * style.fontPixels);
+    EXPECT_EQ(twice.maxLineWidth, 2 * style.maxLineWidth);
+    EXPECT_EQ(twice.margin, 2 * style.margin);
+    twice.greyLevels = 3;
+    AyahRenderer large(AMIRI_QURAN_FONT, twice);
+    for (auto [surah, ayah] : {std::pair{2, 255}, {112, 1}}) {
+        SCOPED_TRACE(std::to_string(surah) + ":" + std::to_string(ayah));
+        const IndexedPicture small = renderer.render(ayahText(surah, ayah), ayah);
+        const IndexedPicture big = large.render(ayahText(surah, ayah), ayah);
+        EXPECT_NEAR(big.width, 2 * small.width, 0.03 * small.width);
+        EXPECT_NEAR(big.height, 2 * small.height, 0.03 * small.height);
+        std::vector<int> used(kPaletteSize);
+        for (std::uint8_t v : big.pixels)
+            ++used[v];
+        EXPECT_GT(used[0], 0);
+        EXPECT_GT(used[1], 0);
+        EXPECT_GT(used[2], 0);
+        EXPECT_EQ(std::count(used.begin() + 3, used.end(), 0), kPaletteSize - 3);
     }
 }
 

@@ -3,11 +3,13 @@
 // box, the Settings dialog driven through its controls, and the language switch.
 #include "app/ayah_navigation_win.h"
 #include "app/clipboard_win.h"
+#include "app/keyboard_win.h"
 #include "app/main_window_win.h"
 #include "app/process_state_win.h"
 #include "app/startup_win.h"
 #include "arabic/arabic_bytes.h"
 #include "base/global_block_win.h"
+#include "picture/bitmap_view_win.h"
 #include "resources/resource_ids.h"
 #include "settings/language_switch_win.h"
 #include "settings/registry_win.h"
@@ -298,6 +300,59 @@ HWND CommandsTest::window = nullptr;
 std::vector<RawValue>* CommandsTest::saved = nullptr;
 
 // ---- Clipboard copies ----
+
+// A key pressed with Ctrl down, through the reader's key table as its message loop does.
+bool pressWithCtrl(HWND window, WORD key) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    const BYTE ctrlBefore = keys[VK_CONTROL];
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    MSG message{};
+    message.hwnd = window;
+    message.message = WM_KEYDOWN;
+    message.wParam = key;
+    message.lParam = 1 | (MapVirtualKeyA(key, MAPVK_VK_TO_VSC) << 16);
+    const bool handled = translateReaderKey(window, readerKeys(GetModuleHandleA(nullptr)), message);
+    keys[VK_CONTROL] = ctrlBefore;
+    SetKeyboardState(keys);
+    return handled;
+}
+
+TEST_F(CommandsTest, ZoomKeysStepThePictureBetween75And200AndStoreItForTheUserOnly) {
+    const RawValue userBefore = rawRead(HKEY_CURRENT_USER, kPictureZoomValue);
+    const RawValue machineBefore = rawRead(HKEY_LOCAL_MACHINE, kPictureZoomValue);
+    rawRestore(HKEY_CURRENT_USER, kPictureZoomValue, RawValue{});
+    HWND view = bitmapViewWindow();
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(bitmapViewZoom(view), 100);
+    SCROLLINFO scroll{};
+    scroll.cbSize = sizeof scroll;
+    scroll.fMask = SIF_RANGE;
+    GetScrollInfo(view, SB_VERT, &scroll);
+    const int naturalRange = scroll.nMax;
+
+    const struct {
+        WORD key;
+        int zoom;
+    } presses[] = {{VK_OEM_PLUS, 125}, {VK_ADD, 150},     {VK_OEM_PLUS, 175}, {VK_OEM_PLUS, 200},
+                   {VK_OEM_PLUS, 200}, {'0', 100},        {VK_OEM_MINUS, 75}, {VK_SUBTRACT, 75},
+                   {VK_NUMPAD0, 100},  {VK_OEM_PLUS, 125}};
+    for (const auto& press : presses) {
+        ASSERT_TRUE(pressWithCtrl(window, press.key)) << press.key;
+        EXPECT_EQ(bitmapViewZoom(view), press.zoom) << press.key;
+        EXPECT_EQ(readPictureZoom(), press.zoom) << press.key;
+    }
+    const RawValue stored = rawRead(HKEY_CURRENT_USER, kPictureZoomValue);
+    EXPECT_EQ(stored.type, static_cast<DWORD>(REG_DWORD));
+    EXPECT_TRUE(rawRead(HKEY_LOCAL_MACHINE, kPictureZoomValue) == machineBefore);
+    // The picture of the current ayah is drawn larger: its scroll range grew with it.
+    GetScrollInfo(view, SB_VERT, &scroll);
+    EXPECT_NEAR(scroll.nMax - 40, (naturalRange - 40) * 1.25, (naturalRange - 40) * 0.1);
+
+    ASSERT_TRUE(pressWithCtrl(window, '0'));
+    rawRestore(HKEY_CURRENT_USER, kPictureZoomValue, userBefore);
+}
 
 TEST_F(CommandsTest, ResultListIsCopiedAsItsLinesJoinedByCrLfWithoutATrailingOne) {
     fillResults({"2:255 Allah", "3:2 Allah", "20:8 Allah"});

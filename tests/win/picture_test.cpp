@@ -1,8 +1,10 @@
 // The pictures' Windows layer, in process: the loader's bitmaps and error codes, the
 // bitmap view's scrolling and painting, the clipboard DIBs and the picture copy.
+#include "base/guards_win.h"
 #include "picture/bitmap_view_win.h"
 #include "picture/dib_win.h"
 #include "picture/picture_loader_win.h"
+#include "picture/picture_scale.h"
 #include "resources/resource_ids.h"
 
 #include <windows.h>
@@ -11,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -390,6 +393,290 @@ TEST_F(BitmapView, DraggingTheThumbToTheBottomShowsThePictureEnd) {
     SendMessageA(view_, WM_NCLBUTTONDOWN, HTVSCROLL,
                  MAKELPARAM(x, bar.rcScrollBar.top + (bar.xyThumbTop + bar.xyThumbBottom) / 2));
     EXPECT_EQ(scroll().nPos, 741);
+}
+
+// ---- The ayah picture drawn from its files at the view's scale ----
+
+std::string ayahFile(const char* set, const char* name) {
+    return windowsPath(std::string(NORAVEL_DIST_DIR) + "/" + set + "/" + name);
+}
+
+// The ink of a painted area: its bounding box, and how many pixels are solid ink (at
+// least three quarters dark) and how many are half-tones (a quarter to three quarters).
+struct Ink {
+    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
+    int solid = 0, halftone = 0;
+    int width() const { return right - left + 1; }
+    int height() const { return bottom - top + 1; }
+    double softness() const { return solid ? static_cast<double>(halftone) / solid : 1e9; }
+};
+
+// Darkness 0 (paper white) .. 255 (full ink) of a day pixel; of a night pixel its brightness.
+int darkness(uint32_t pixel) {
+    return 255 -
+           static_cast<int>(((pixel >> 16 & 0xFF) + (pixel >> 8 & 0xFF) + (pixel & 0xFF)) / 3);
+}
+
+Ink inkOf(const std::vector<uint32_t>& pixels, int width) {
+    Ink ink;
+    const int height = static_cast<int>(pixels.size()) / width;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const int dark = darkness(pixels[static_cast<size_t>(y) * width + x]);
+            if (dark >= 176)
+                ++ink.solid;
+            else if (dark >= 59)
+                ++ink.halftone;
+            if (dark < 128) continue;
+            ink.left = std::min(ink.left, x);
+            ink.right = std::max(ink.right, x);
+            ink.top = std::min(ink.top, y);
+            ink.bottom = std::max(ink.bottom, y);
+        }
+    return ink;
+}
+
+// A view large enough for 2:255 at twice its size, in a parent of its own.
+class AyahPictureView : public ::testing::Test {
+  protected:
+    static constexpr int kWidth = 1400, kHeight = 1500;
+    void SetUp() override {
+        parent_ = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 300, 300, nullptr, nullptr,
+                                  nullptr, nullptr);
+        view_ = createBitmapView(GetModuleHandleA(nullptr), parent_, nullptr);
+        ASSERT_NE(view_, nullptr);
+        resize(kWidth, kHeight);
+    }
+    void resize(int width, int height) {
+        RECT window{}, client{};
+        MoveWindow(view_, 0, 0, width + 40, height, TRUE);
+        GetWindowRect(view_, &window);
+        GetClientRect(view_, &client);
+        MoveWindow(view_, 0, 0, width + window.right - window.left - client.right,
+                   height + window.bottom - window.top - client.bottom, TRUE);
+    }
+    void TearDown() override {
+        DestroyWindow(view_);
+        DestroyWindow(parent_);
+    }
+    // What the view paints, as 0xRRGGBB rows of its client area (kWidth wide unless resized),
+    // over a red ground.
+    std::vector<uint32_t> capture() {
+        RECT client{};
+        GetClientRect(view_, &client);
+        HDC screen = GetDC(nullptr);
+        HDC memory = CreateCompatibleDC(screen);
+        HBITMAP target =
+            makeBitmap(client.right, client.bottom, [](int, int) { return 0xFF0000u; });
+        HGDIOBJ old = SelectObject(memory, target);
+        SendMessageA(view_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+        SelectObject(memory, old);
+        DeleteDC(memory);
+        ReleaseDC(nullptr, screen);
+        std::vector<uint32_t> pixels = pixelsOf(target);
+        DeleteObject(target);
+        return pixels;
+    }
+    Ink ink() { return inkOf(capture(), kWidth); }
+    int scrollMax() const { return scroll(SB_VERT).nMax; }
+    SCROLLINFO scroll(int bar) const {
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_ALL;
+        GetScrollInfo(view_, bar, &info);
+        return info;
+    }
+    bool show(const std::string& single, const std::string& twice) {
+        return showBitmapViewFiles(view_, single.c_str(), twice.empty() ? nullptr : twice.c_str());
+    }
+    HWND parent_ = nullptr;
+    HWND view_ = nullptr;
+};
+
+TEST_F(AyahPictureView, ZoomedTwoFiftyFiveGrowsByTheZoomAndScrollsOverTheDrawnHeight) {
+    const std::string single = ayahFile("gif", "2/2_255.gif"),
+                      twice = ayahFile("gif2x", "2/2_255.gif");
+    const PictureData singleData = decodePictureFile(single.c_str());
+    const PictureData doubleData = decodePictureFile(twice.c_str());
+    ASSERT_TRUE(singleData.ok());
+    ASSERT_TRUE(doubleData.ok());
+    ASSERT_TRUE(show(single, twice));
+    EXPECT_EQ(bitmapViewZoom(view_), 100);
+    const Ink natural = ink();
+    EXPECT_EQ(scrollMax(), -singleData.header().height + 40);
+    ASSERT_GT(natural.width(), 300);
+
+    for (int zoom : {150, 200}) {
+        setBitmapViewZoom(view_, zoom);
+        EXPECT_EQ(bitmapViewZoom(view_), zoom);
+        const Ink zoomed = ink();
+        const double factor = zoom / 100.0;
+        EXPECT_NEAR(zoomed.width() / static_cast<double>(natural.width()), factor, factor * 0.1)
+            << zoom;
+        EXPECT_NEAR(zoomed.height() / static_cast<double>(natural.height()), factor, factor * 0.1)
+            << zoom;
+        // The scroll range is the drawn picture's height below the margin.
+        const int drawnHeight =
+            scaledLength(-doubleData.header().height, choosePictureSource(96, zoom, true));
+        EXPECT_EQ(scrollMax(), drawnHeight + 40) << zoom;
+    }
+    setBitmapViewZoom(view_, 75);
+    const Ink reduced = ink();
+    EXPECT_NEAR(reduced.width() / static_cast<double>(natural.width()), 0.75, 0.075);
+    EXPECT_EQ(scrollMax(),
+              scaledLength(-singleData.header().height, {PictureSet::Single, 3, 4}) + 40);
+    setBitmapViewZoom(view_, 300); // out of range: back to 100%
+    EXPECT_EQ(bitmapViewZoom(view_), 100);
+    EXPECT_EQ(ink().width(), natural.width());
+}
+
+TEST_F(AyahPictureView, AtTwiceTheSizeThePixelsAreTheDoubleSetsAndAtOneAndAHalfTheEdgesStaySharp) {
+    const std::string single = ayahFile("gif", "2/2_255.gif"),
+                      twice = ayahFile("gif2x", "2/2_255.gif");
+    const PictureData doubleData = decodePictureFile(twice.c_str());
+    ASSERT_TRUE(doubleData.ok());
+    ASSERT_TRUE(show(single, twice));
+    const std::vector<uint32_t> naturalPixels = capture();
+    const Ink natural = inkOf(naturalPixels, kWidth);
+
+    // At 200% the 2x picture is drawn as it is: every pixel its own colour.
+    setBitmapViewZoom(view_, 200);
+    const std::vector<uint32_t> doubled = capture();
+    const int width = doubleData.header().width, height = -doubleData.header().height;
+    ASSERT_LE(width, kWidth);
+    const int left = kWidth / 2 - width / 2;
+    int wrong = 0;
+    for (int y = 0; y < std::min(height, kHeight - 40); ++y)
+        for (int x = 0; x < width; ++x) {
+            const DibColour c =
+                doubleData.colours()[doubleData.bits()[y * doubleData.rowStride + x]];
+            wrong += doubled[static_cast<size_t>(y + 40) * kWidth + left + x] !=
+                     static_cast<uint32_t>(c.red << 16 | c.green << 8 | c.blue);
+        }
+    EXPECT_EQ(wrong, 0);
+
+    // At 150% the edges are as narrow as at 100% or narrower, so there are fewer half-tones
+    // for each solid pixel. A 1x picture stretched by 1.5 keeps or widens its edges: drawn
+    // that way 2:255 measured 1.01 against 0.68 at 100%.
+    setBitmapViewZoom(view_, 150);
+    const Ink sharp = ink();
+    EXPECT_LT(sharp.softness(), 0.85 * natural.softness())
+        << sharp.softness() << " against " << natural.softness();
+}
+
+TEST_F(AyahPictureView, APictureWiderThanTheViewScrollsAcrossFromItsRightEnd) {
+    const std::string single = ayahFile("gif", "2/2_255.gif"),
+                      twice = ayahFile("gif2x", "2/2_255.gif");
+    const PictureData doubleData = decodePictureFile(twice.c_str());
+    ASSERT_TRUE(doubleData.ok());
+    const int width = doubleData.header().width;
+    resize(600, 1450); // tall enough for the doubled picture: no bar down the side
+    ASSERT_TRUE(show(single, twice));
+    EXPECT_EQ(scroll(SB_HORZ).nMax, 0) << "the 1x picture fits: nothing to scroll across";
+    setBitmapViewZoom(view_, 200);
+    RECT client{};
+    GetClientRect(view_, &client);
+    ASSERT_EQ(client.right, 600);
+    SCROLLINFO across = scroll(SB_HORZ);
+    EXPECT_EQ(across.nMax, width - 1);
+    EXPECT_EQ(across.nPage, 600u);
+    EXPECT_EQ(across.nPos, width - 600) << "lines begin at the right";
+
+    // Column x of the view shows column x + position of the picture.
+    auto matches = [&](int position) {
+        const std::vector<uint32_t> painted = capture();
+        int wrong = 0;
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < 600; ++x) {
+                const uint8_t index = doubleData.bits()[y * doubleData.rowStride + x + position];
+                const DibColour c = doubleData.colours()[index];
+                wrong += painted[static_cast<size_t>(y + 40) * 600 + x] !=
+                         static_cast<uint32_t>(c.red << 16 | c.green << 8 | c.blue);
+            }
+        return wrong;
+    };
+    EXPECT_EQ(matches(width - 600), 0);
+    SendMessageA(view_, WM_HSCROLL, MAKEWPARAM(SB_LEFT, 0), 0);
+    EXPECT_EQ(scroll(SB_HORZ).nPos, 0);
+    EXPECT_EQ(matches(0), 0);
+    SendMessageA(view_, WM_HSCROLL, MAKEWPARAM(SB_LINERIGHT, 0), 0);
+    EXPECT_EQ(scroll(SB_HORZ).nPos, 1);
+    EXPECT_EQ(matches(1), 0);
+    SendMessageA(view_, WM_HSCROLL, MAKEWPARAM(SB_PAGERIGHT, 0), 0);
+    EXPECT_EQ(scroll(SB_HORZ).nPos, std::min(601, width - 600)) << "not past the end less the page";
+    SendMessageA(view_, WM_HSCROLL, MAKEWPARAM(SB_RIGHT, 0), 0);
+    EXPECT_EQ(scroll(SB_HORZ).nPos, width - 600);
+    setBitmapViewZoom(view_, 100);
+    EXPECT_EQ(scroll(SB_HORZ).nMax, 0);
+}
+
+TEST_F(AyahPictureView, ADamagedDoublePictureLeavesTheSinglePictureAtItsNaturalSize) {
+    const std::string single = ayahFile("gif", "2/2_255.gif");
+    const std::string damaged = writeFile("damaged2x.gif", {'G', 'I', 'F', '8', '9', 'a', 1, 0});
+    ASSERT_TRUE(show(single, damaged));
+    const Ink natural = ink();
+    const int naturalScroll = scrollMax();
+    setBitmapViewZoom(view_, 150);
+    const Ink fallback = ink();
+    EXPECT_EQ(fallback.width(), natural.width());
+    EXPECT_EQ(fallback.height(), natural.height());
+    EXPECT_EQ(scrollMax(), naturalScroll);
+    // No 2x file named at all: the same.
+    ASSERT_TRUE(show(single, ""));
+    EXPECT_EQ(ink().width(), natural.width());
+    // Neither readable: nothing drawn from files, the lent bitmap (none here) is shown.
+    EXPECT_FALSE(show(writeFile("damaged1x.gif", {'x'}), damaged));
+    EXPECT_EQ(ink().right, -1);
+    DeleteFileA(damaged.c_str());
+}
+
+TEST_F(AyahPictureView, NightTurnsTheGroundDarkAndTheInkLightWithoutReadingTheFilesAgain) {
+    // Copies, removed once shown: the night colours must come from what the view holds.
+    const std::string single = writeFile("night1x.gif", readFile(ayahFile("gif", "2/2_255.gif")));
+    const std::string twice = writeFile("night2x.gif", readFile(ayahFile("gif2x", "2/2_255.gif")));
+    for (int zoom : {100, 150}) {
+        setBitmapViewZoom(view_, zoom);
+        ASSERT_TRUE(show(single, twice)) << zoom;
+        const std::vector<uint32_t> day = capture();
+        const Ink box = inkOf(day, kWidth);
+        // The darkest pixel of the picture, and a point of the ground beside it.
+        size_t inkAt = 0;
+        for (size_t i = 0; i < day.size(); ++i)
+            if (darkness(day[i]) > darkness(day[inkAt])) inkAt = i;
+        const size_t groundAt = static_cast<size_t>(10) * kWidth + 10;
+        // Inside the picture, in its margin above the ink.
+        const size_t paperAt = static_cast<size_t>(box.top - 3) * kWidth + box.left;
+        EXPECT_EQ(darkness(day[paperAt]), 0);
+        EXPECT_EQ(day[groundAt], windowColour());
+
+        DeleteFileA(single.c_str());
+        DeleteFileA(twice.c_str());
+        setBitmapViewNight(view_, true);
+        const std::vector<uint32_t> night = capture();
+        const uint32_t ground =
+            kNightGround.red << 16 | kNightGround.green << 8 | kNightGround.blue;
+        EXPECT_EQ(night[groundAt], ground) << zoom;
+        EXPECT_GE(darkness(night[paperAt]), 200) << "paper of the picture is dark too";
+        EXPECT_LE(darkness(night[inkAt]), 40) << "the ink is light";
+
+        setBitmapViewNight(view_, false);
+        EXPECT_TRUE(capture() == day) << "the day colours are back at " << zoom;
+        writeFile("night1x.gif", readFile(ayahFile("gif", "2/2_255.gif")));
+        writeFile("night2x.gif", readFile(ayahFile("gif2x", "2/2_255.gif")));
+    }
+    // Erasing paints nothing: WM_PAINT covers every pixel, so no old colour shows between.
+    HDC screen = GetDC(nullptr);
+    MemoryDc memory(screen);
+    HBITMAP target = makeBitmap(8, 8, [](int, int) { return 0x123456u; });
+    {
+        SelectedObject selected(memory.get(), target);
+        EXPECT_NE(SendMessageA(view_, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory.get()), 0), 0);
+    }
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(pixelsOf(target)[0], 0x123456u);
+    DeleteObject(target);
+    DeleteFileA(single.c_str());
+    DeleteFileA(twice.c_str());
 }
 
 struct DibCheck {

@@ -16,12 +16,8 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-if ! pulseaudio --check 2>/dev/null; then
-    pulseaudio --daemonize=no --exit-idle-time=-1 -n --load="module-null-sink sink_name=nul" \
-        --load=module-native-protocol-unix --load=module-always-sink >"$work/pulse.log" 2>&1 &
-    pulse_pid=$!
-    for _ in $(seq 1 50); do pulseaudio --check 2>/dev/null && break; sleep 0.1; done
-fi
+. "$root/scripts/null-sink.sh"
+start_null_sink "$work/pulse.log"
 cp "$tone" "$work/tone.mp3"
 printf 'ID3 this is not an mp3 file\n' >"$work/text.mp3"
 failures=0

@@ -115,6 +115,24 @@ template <typename Colour> HBITMAP makeBitmap(int width, int height, Colour colo
     return bitmap;
 }
 
+// What a view paints into its whole client area (WM_PRINTCLIENT), as 0xRRGGBB rows over a
+// red ground.
+std::vector<uint32_t> printedClient(HWND view) {
+    RECT client{};
+    GetClientRect(view, &client);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP target = makeBitmap(client.right, client.bottom, [](int, int) { return 0xFF0000u; });
+    HGDIOBJ old = SelectObject(memory, target);
+    SendMessageA(view, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    std::vector<uint32_t> pixels = pixelsOf(target);
+    DeleteObject(target);
+    return pixels;
+}
+
 uint32_t windowColour() {
     const COLORREF c = GetSysColor(COLOR_WINDOW);
     return GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c);
@@ -315,18 +333,7 @@ class BitmapView : public ::testing::Test {
         RECT client{};
         GetClientRect(view_, &client);
         EXPECT_EQ(client.right, 200);
-        HDC screen = GetDC(nullptr);
-        HDC memory = CreateCompatibleDC(screen);
-        HBITMAP target =
-            makeBitmap(client.right, client.bottom, [](int, int) { return 0xFF0000u; });
-        HGDIOBJ old = SelectObject(memory, target);
-        SendMessageA(view_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-        SelectObject(memory, old);
-        DeleteDC(memory);
-        ReleaseDC(nullptr, screen);
-        const uint32_t colour = pixelsOf(target)[static_cast<size_t>(y) * client.right + x];
-        DeleteObject(target);
-        return colour;
+        return printedClient(view_)[static_cast<size_t>(y) * client.right + x];
     }
     static HWND parent_;
     HWND view_ = nullptr;
@@ -461,22 +468,7 @@ class AyahPictureView : public ::testing::Test {
     }
     // What the view paints, as 0xRRGGBB rows of its client area (kWidth wide unless resized),
     // over a red ground.
-    std::vector<uint32_t> capture() {
-        RECT client{};
-        GetClientRect(view_, &client);
-        HDC screen = GetDC(nullptr);
-        HDC memory = CreateCompatibleDC(screen);
-        HBITMAP target =
-            makeBitmap(client.right, client.bottom, [](int, int) { return 0xFF0000u; });
-        HGDIOBJ old = SelectObject(memory, target);
-        SendMessageA(view_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-        SelectObject(memory, old);
-        DeleteDC(memory);
-        ReleaseDC(nullptr, screen);
-        std::vector<uint32_t> pixels = pixelsOf(target);
-        DeleteObject(target);
-        return pixels;
-    }
+    std::vector<uint32_t> capture() { return printedClient(view_); }
     Ink ink() { return inkOf(capture(), kWidth); }
     int scrollMax() const { return scroll(SB_VERT).nMax; }
     SCROLLINFO scroll(int bar) const {

@@ -18,12 +18,8 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-if ! pulseaudio --check 2>/dev/null; then
-    pulseaudio --daemonize=no --exit-idle-time=-1 -n --load="module-null-sink sink_name=nul" \
-        --load=module-native-protocol-unix --load=module-always-sink >"$work/pulse.log" 2>&1 &
-    pulse_pid=$!
-    for _ in $(seq 1 50); do pulseaudio --check 2>/dev/null && break; sleep 0.1; done
-fi
+. "$root/scripts/null-sink.sh"
+start_null_sink "$work/pulse.log"
 parec -d nul.monitor --format=s16le --rate=44100 --channels=1 --latency-msec=10 \
     >"$work/monitor.raw" 2>"$work/parec.log" &
 recorder_pid=$!

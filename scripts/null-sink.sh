@@ -1,0 +1,11 @@
+# Sourced by the sound tests: starts a PulseAudio server with a null sink named "nul" that
+# consumes sound in real time, unless one already answers. Sets pulse_pid to the server it
+# started (empty when one was running); the caller stops it. Its log goes to $1.
+start_null_sink() { # log file
+    pulse_pid=
+    pulseaudio --check 2>/dev/null && return 0
+    pulseaudio --daemonize=no --exit-idle-time=-1 -n --load="module-null-sink sink_name=nul" \
+        --load=module-native-protocol-unix --load=module-always-sink >"$1" 2>&1 &
+    pulse_pid=$!
+    for _ in $(seq 1 50); do pulseaudio --check 2>/dev/null && break; sleep 0.1; done
+}

@@ -38,5 +38,6 @@ void becomeDpiAware() {
         }
     }
     using SetProcessDpiAwareFn = BOOL(WINAPI*)();
-    if (const auto setAware = user32Function<SetProcessDpiAwareFn>("SetProcessDPIAware")) setAware();
+    if (const auto setAware = user32Function<SetProcessDpiAwareFn>("SetProcessDPIAware"))
+        setAware();
 }

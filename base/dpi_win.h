@@ -14,7 +14,9 @@ int windowDpi(HWND window);
 
 // A length given at 96 DPI, at `dpi` (rounded to the nearest pixel; negative lengths keep
 // their sign).
-inline int scaledForDpi(int pixels, int dpi) { return MulDiv(pixels, dpi, kBaseDpi); }
+inline int scaledForDpi(int pixels, int dpi) {
+    return MulDiv(pixels, dpi, kBaseDpi);
+}
 
 // Makes the process aware of each monitor's DPI (version 2) where the system has it, and of
 // the system DPI otherwise. Called before any window exists; the manifest says the same for

@@ -410,7 +410,7 @@ TEST_F(Recitation, APlayerWithoutAnMp3DecoderNamesTheMediaFeaturePack) {
 TEST_F(Recitation, StartAndStopManyTimesWithAPlayerThatEndsAtOnceEndsOnListen) {
     setPlayer(0, 0);
     selectAyah(2, 1);
-    for (int round = 0; round < 60; ++round) {
+    for (int round = 0; round < 300; ++round) {
         RecitationPlayer::start();
         RecitationPlayer::stop();
         RecitationPlayer::start();

@@ -130,10 +130,9 @@ class RecitationDownloadTest : public ::testing::Test {
         RemoveDirectoryA(folder.c_str());
     }
 
-    // Downloads surahs first..last from the archive and waits (bounded) for the end.
-    RecitationDownloadProgress download(int first, int last, int port = serverPort(),
-                                        int (*delay)(int) = noDelay) {
-        RecitationDownload run;
+    // Surahs first..last from the archive on the port into the test's folder.
+    RecitationDownloadRequest requestFor(int first, int last, int port = serverPort(),
+                                         int (*delay)(int) = noDelay) const {
         RecitationDownloadRequest request;
         request.folder = folder;
         request.urlTemplate = addressOn(port);
@@ -141,7 +140,14 @@ class RecitationDownloadTest : public ::testing::Test {
         request.lastSurah = last;
         request.ayahCount = TextStore::ayahCount;
         request.retryDelay = delay;
-        EXPECT_TRUE(run.start(request, nullptr, 0));
+        return request;
+    }
+
+    // Downloads surahs first..last from the archive and waits (bounded) for the end.
+    RecitationDownloadProgress download(int first, int last, int port = serverPort(),
+                                        int (*delay)(int) = noDelay) {
+        RecitationDownload run;
+        EXPECT_TRUE(run.start(requestFor(first, last, port, delay), nullptr, 0));
         EXPECT_TRUE(run.wait(60000));
         return run.progress();
     }
@@ -200,13 +206,7 @@ TEST_F(RecitationDownloadTest, SecondRunFetchesOnlyWhatIsMissingOrInvalid) {
 TEST_F(RecitationDownloadTest, CancelDuringAStallEndsPromptlyAndLeavesNothingPartial) {
     serve("stall=001002");
     RecitationDownload run;
-    RecitationDownloadRequest request;
-    request.folder = folder;
-    request.urlTemplate = addressOn(serverPort());
-    request.firstSurah = 1;
-    request.lastSurah = 1;
-    request.ayahCount = TextStore::ayahCount;
-    ASSERT_TRUE(run.start(request, nullptr, 0));
+    ASSERT_TRUE(run.start(requestFor(1, 1, serverPort(), retryDelayMs), nullptr, 0));
     // Until the stalled file has begun to come (bounded).
     for (int i = 0; i < 200 && !(run.progress().fileNumber == 2 && run.progress().bytes > 0 &&
                                  requestCounts().count("001002.mp3"));
@@ -228,14 +228,7 @@ TEST_F(RecitationDownloadTest, CancelDuringAStallEndsPromptlyAndLeavesNothingPar
 TEST_F(RecitationDownloadTest, CancelEndsTheWaitBeforeARetry) {
     serve("busy=001001");
     RecitationDownload run;
-    RecitationDownloadRequest request;
-    request.folder = folder;
-    request.urlTemplate = addressOn(serverPort());
-    request.firstSurah = 1;
-    request.lastSurah = 1;
-    request.ayahCount = TextStore::ayahCount;
-    request.retryDelay = [](int) { return 60000; };
-    ASSERT_TRUE(run.start(request, nullptr, 0));
+    ASSERT_TRUE(run.start(requestFor(1, 1, serverPort(), [](int) { return 60000; }), nullptr, 0));
     for (int i = 0; i < 200 && !requestCounts().count("001001.mp3"); ++i)
         Sleep(50);
     Sleep(200);

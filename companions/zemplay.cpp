@@ -14,6 +14,8 @@
 // the recitation from that moment. When the reader made "Local\NoravelPlayerGo-<its process
 // id>" (it started the player ahead of its ayah), the player first opens the file and the
 // output and decodes its first sound, then waits for that event (player_started_win.h).
+// When the last of its sound has played it sets "Local\NoravelPlayerFinished-<its process
+// id>" if the reader made one, and then closes the output and ends.
 #include "companions/player_started_win.h"
 #include "external/mp3_frames.h"
 #include "external/recitation_rules.h"
@@ -180,7 +182,12 @@ class Player {
                     signalled = true;
                 }
             }
-            if (!busy) return kPlayerPlayed;
+            if (!busy) {
+                // Every buffer has come back played: the reader may let the next ayah's
+                // sound go now, while this player still closes its output and ends.
+                signalSoundFinished();
+                return kPlayerPlayed;
+            }
             WaitForSingleObject(done_, 1000);
         }
     }

@@ -688,6 +688,7 @@ class PlayerAhead : public Recitation {
     void TearDown() override {
         Recitation::TearDown();
         SetEnvironmentVariableA("NORAVEL_TEST_PLAYER_GO_LOG", nullptr);
+        SetEnvironmentVariableA("NORAVEL_TEST_PLAYER_FINISHED_MS", nullptr);
     }
     std::vector<std::string> goLines() { return lines(readFile(goLog)); }
     bool saw(const std::string& line) {
@@ -771,6 +772,30 @@ TEST_F(PlayerAhead, TheNextAyahsPlayerWaitsWhileTheCurrentPlaysAndGoesWhenItEnds
     size_t handles = 0;
     EXPECT_TRUE(pumpUntil(3000, [&] { return (handles = ownHandleCount()) <= handlesBefore; }))
         << handles << " handles, " << handlesBefore << " before";
+}
+
+// The stand-in says its sound played to the end 400 ms into its 2.5 s life: the next ayah
+// goes then, while the player before still ends, and that player is no failure though its
+// process has no exit code yet.
+TEST_F(PlayerAhead, TheNextAyahGoesWhenThePlayerBeforeSaysItsSoundHasPlayed) {
+    SetEnvironmentVariableA("NORAVEL_TEST_PLAYER_FINISHED_MS", "400");
+    HANDLE first = listen();
+    ASSERT_NE(first, nullptr);
+    std::string second;
+    HANDLE secondPlayer = waitingPlayer(1, &second);
+    ASSERT_NE(secondPlayer, nullptr);
+    ASSERT_TRUE(pumpUntil(2000, [&] { return saw("go " + second); }));
+    EXPECT_EQ(WaitForSingleObject(first, 0), WAIT_TIMEOUT) << "went before 2:1's player ended";
+    EXPECT_EQ(ayahShown(), "2:2");
+    EXPECT_EQ(caption(), "Stop");
+    EXPECT_TRUE(reports.empty()) << reports[0];
+    // The player before ends by itself, with its own exit code.
+    DWORD code = 1;
+    EXPECT_TRUE(pumpUntil(4000, [&] { return WaitForSingleObject(first, 0) == WAIT_OBJECT_0; }));
+    EXPECT_TRUE(GetExitCodeProcess(first, &code));
+    EXPECT_EQ(code, 0u);
+    CloseHandle(first);
+    CloseHandle(secondPlayer);
 }
 
 TEST_F(PlayerAhead, AWaitingPlayerOfAnAyahNoLongerNextIsEndedUnplayed) {

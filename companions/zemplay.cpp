@@ -144,6 +144,10 @@ class Player {
         skipBytes_ = range.first == 0
                          ? static_cast<size_t>(stream_.leadingSilenceSamples()) * pcm_.nBlockAlign
                          : 0;
+        // And the encoder's padding at the end, when the span plays to the file's end.
+        tailBytes_ = range.last == stream_.frames.size()
+                         ? static_cast<size_t>(stream_.trailingSilenceSamples()) * pcm_.nBlockAlign
+                         : 0;
         if (next_ > 0) {
             std::vector<char> leadIn;
             if (!decode(next_ > kLeadInFrames ? next_ - kLeadInFrames : 0, next_, leadIn, false))
@@ -204,6 +208,7 @@ class Player {
             const size_t skipped = std::min(skipBytes_, b.pcm.size());
             b.pcm.erase(b.pcm.begin(), b.pcm.begin() + static_cast<ptrdiff_t>(skipped));
             skipBytes_ -= skipped;
+            if (next_ == last_) b.pcm.resize(b.pcm.size() - std::min(tailBytes_, b.pcm.size()));
             if (!b.pcm.empty()) {
                 b.filled = true;
                 return true;
@@ -260,6 +265,7 @@ class Player {
     size_t next_ = 0; // the span's frames still to decode: [next_, last_)
     size_t last_ = 0;
     size_t skipBytes_ = 0; // of decoded sound still to leave out at the start
+    size_t tailBytes_ = 0; // to leave out at the end
     std::vector<uint8_t> pending_;
     OutputBuffer buffers_[kBuffers];
 };

@@ -5,6 +5,9 @@
 //     the ayah after the one playing. The player opens its file and the sound output, decodes
 //     its first sound and then waits for the reader to set it, so that its sound follows the
 //     one before at once.
+//   "Local\NoravelPlayerFinished-<pid>": the reader makes it before the player runs, and the
+//     player sets it when the last of its sound has played, before it closes the output and
+//     ends: the next ayah's sound need not wait for the end of this player's process.
 // A player started otherwise finds neither event: it plays at once and signals nothing.
 #ifndef NORAVEL_PLAYER_STARTED_WIN_H
 #define NORAVEL_PLAYER_STARTED_WIN_H
@@ -15,13 +18,22 @@
 
 #include <cwchar>
 
-inline void signalSoundStarted() {
+// Sets the reader's event "Local\Noravel<what>-<this process id>" if it made one.
+inline void setReaderEvent(const wchar_t* what) {
     wchar_t name[64];
-    std::swprintf(name, 64, L"Local\\NoravelPlayerStarted-%lu", GetCurrentProcessId());
-    if (HANDLE started = OpenEventW(EVENT_MODIFY_STATE, FALSE, name)) {
-        SetEvent(started);
-        CloseHandle(started);
+    std::swprintf(name, 64, L"Local\\Noravel%ls-%lu", what, GetCurrentProcessId());
+    if (HANDLE event = OpenEventW(EVENT_MODIFY_STATE, FALSE, name)) {
+        SetEvent(event);
+        CloseHandle(event);
     }
+}
+
+inline void signalSoundStarted() {
+    setReaderEvent(L"PlayerStarted");
+}
+
+inline void signalSoundFinished() {
+    setReaderEvent(L"PlayerFinished");
 }
 
 // The process that started this one, opened for waiting, or null.

@@ -7,7 +7,10 @@
 // NORAVEL_TEST_PLAYER_FLAGS_LOG it appends the dwFlags of its STARTUPINFO there, in decimal.
 // Started ahead of its ayah (the reader made its go event), it waits for its turn as the real
 // player does, and NORAVEL_TEST_PLAYER_GO_LOG gets "wait <process id>" before the wait and
-// "go <process id>" once the reader lets it play; its life counts from then.
+// "go <process id>" once the reader lets it play; its life counts from then. With
+// NORAVEL_TEST_PLAYER_FINISHED_MS it sets the reader's finished event
+// ("Local\NoravelPlayerFinished-<its process id>") that many milliseconds into its life, as
+// the real player does when the last of its sound has played, and lives on to its end.
 #include "companions/player_started_win.h"
 
 #include <windows.h>
@@ -74,12 +77,20 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     }
     const int life = numberFromEnvironment("NORAVEL_TEST_PLAYER_LIFE_MS", 1000);
     const int sound = numberFromEnvironment("NORAVEL_TEST_PLAYER_SOUND_MS", -1);
+    const int finished = numberFromEnvironment("NORAVEL_TEST_PLAYER_FINISHED_MS", -1);
+    int lived = 0;
+    const auto liveUntil = [&](int ms) {
+        if (ms > lived) Sleep(static_cast<DWORD>(ms - lived));
+        lived = ms > lived ? ms : lived;
+    };
     if (sound >= 0 && sound <= life) {
-        Sleep(static_cast<DWORD>(sound));
+        liveUntil(sound);
         signalSoundStarted();
-        Sleep(static_cast<DWORD>(life - sound));
-    } else {
-        Sleep(static_cast<DWORD>(life));
     }
+    if (finished >= 0 && finished <= life) {
+        liveUntil(finished);
+        signalSoundFinished();
+    }
+    liveUntil(life);
     return numberFromEnvironment("NORAVEL_TEST_PLAYER_EXIT", 0);
 }

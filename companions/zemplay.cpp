@@ -14,6 +14,8 @@
 // the recitation from that moment. When the reader made "Local\NoravelPlayerGo-<its process
 // id>" (it started the player ahead of its ayah), the player first opens the file and the
 // output and decodes its first sound, then waits for that event (player_started_win.h).
+// When the last of its sound has played it sets "Local\NoravelPlayerFinished-<its process
+// id>" if the reader made one, and then closes the output and ends.
 #include "companions/player_started_win.h"
 #include "external/mp3_frames.h"
 #include "external/recitation_rules.h"
@@ -142,6 +144,10 @@ class Player {
         skipBytes_ = range.first == 0
                          ? static_cast<size_t>(stream_.leadingSilenceSamples()) * pcm_.nBlockAlign
                          : 0;
+        // And the encoder's padding at the end, when the span plays to the file's end.
+        tailBytes_ = range.last == stream_.frames.size()
+                         ? static_cast<size_t>(stream_.trailingSilenceSamples()) * pcm_.nBlockAlign
+                         : 0;
         if (next_ > 0) {
             std::vector<char> leadIn;
             if (!decode(next_ > kLeadInFrames ? next_ - kLeadInFrames : 0, next_, leadIn, false))
@@ -180,7 +186,12 @@ class Player {
                     signalled = true;
                 }
             }
-            if (!busy) return kPlayerPlayed;
+            if (!busy) {
+                // Every buffer has come back played: the reader may let the next ayah's
+                // sound go now, while this player still closes its output and ends.
+                signalSoundFinished();
+                return kPlayerPlayed;
+            }
             WaitForSingleObject(done_, 1000);
         }
     }
@@ -197,6 +208,7 @@ class Player {
             const size_t skipped = std::min(skipBytes_, b.pcm.size());
             b.pcm.erase(b.pcm.begin(), b.pcm.begin() + static_cast<ptrdiff_t>(skipped));
             skipBytes_ -= skipped;
+            if (next_ == last_) b.pcm.resize(b.pcm.size() - std::min(tailBytes_, b.pcm.size()));
             if (!b.pcm.empty()) {
                 b.filled = true;
                 return true;
@@ -253,6 +265,7 @@ class Player {
     size_t next_ = 0; // the span's frames still to decode: [next_, last_)
     size_t last_ = 0;
     size_t skipBytes_ = 0; // of decoded sound still to leave out at the start
+    size_t tailBytes_ = 0; // to leave out at the end
     std::vector<uint8_t> pending_;
     OutputBuffer buffers_[kBuffers];
 };

@@ -33,8 +33,10 @@ bool sameFormat(const Mp3FrameHeader& a, const Mp3FrameHeader& b) {
 // file's length and the encoder's delay, not sound: decoded, it is a frame of silence.
 // `delay` gets the encoder's delay in samples from a LAME tag behind "Xing" or "Info" (the
 // flags of that header say which of its fields come before it), 0 without one.
-bool isEncoderTagFrame(const uint8_t* frame, size_t bytes, const Mp3FrameHeader& h, int* delay) {
+bool isEncoderTagFrame(const uint8_t* frame, size_t bytes, const Mp3FrameHeader& h, int* delay,
+                       int* padding) {
     *delay = 0;
+    *padding = 0;
     const bool crc = (frame[1] & 1) == 0;
     const size_t sideInfo =
         h.version == 1 ? (h.channels == 1 ? 17 : 32) : (h.channels == 1 ? 9 : 17);
@@ -48,8 +50,10 @@ bool isEncoderTagFrame(const uint8_t* frame, size_t bytes, const Mp3FrameHeader&
     const uint8_t flags = frame[at + 7]; // the low byte of a big-endian word
     const size_t lame = at + 8 + (flags & 1 ? 4 : 0) + (flags & 2 ? 4 : 0) + (flags & 4 ? 100 : 0) +
                         (flags & 8 ? 4 : 0);
-    if (lame + 24 <= bytes && (holds(lame, "LAME") || holds(lame, "Lavc") || holds(lame, "Lavf")))
+    if (lame + 24 <= bytes && (holds(lame, "LAME") || holds(lame, "Lavc") || holds(lame, "Lavf"))) {
         *delay = (frame[lame + 21] << 4) | (frame[lame + 22] >> 4);
+        *padding = ((frame[lame + 22] & 0x0F) << 8) | frame[lame + 23];
+    }
     return true;
 }
 
@@ -129,10 +133,13 @@ Mp3Stream walkMp3Frames(const uint8_t* data, size_t size) {
         at += bytes;
     }
     int delay = 0;
+    int padding = 0;
     if (stream.frames.size() > 1 &&
-        isEncoderTagFrame(data + stream.frames[0].offset, stream.frames[0].bytes, first, &delay)) {
+        isEncoderTagFrame(data + stream.frames[0].offset, stream.frames[0].bytes, first, &delay,
+                          &padding)) {
         stream.frames.erase(stream.frames.begin());
         stream.encoderDelaySamples = delay;
+        stream.encoderPaddingSamples = padding;
     }
     return stream;
 }

@@ -38,6 +38,8 @@ struct Mp3Stream {
     // The silence the encoder put before the sound, in samples, as its tag says (0 when it
     // says nothing).
     int encoderDelaySamples = 0;
+    // And the silence it put after the sound to fill the last frame.
+    int encoderPaddingSamples = 0;
     std::vector<Mp3Frame> frames;
 
     // The samples at the start of the decoded file that are not the recording's: the
@@ -45,6 +47,15 @@ struct Mp3Stream {
     // when the encoder's delay is unknown: nothing is cut then.
     int leadingSilenceSamples() const {
         return encoderDelaySamples > 0 ? encoderDelaySamples + kMp3DecoderDelaySamples : 0;
+    }
+
+    // The samples at the end of the decoded file that are not the recording's: the encoder's
+    // padding less the decoder's delay, which moved the sound that far towards the end. 0 when
+    // the tag says nothing.
+    int trailingSilenceSamples() const {
+        return encoderDelaySamples > 0 && encoderPaddingSamples > kMp3DecoderDelaySamples
+                   ? encoderPaddingSamples - kMp3DecoderDelaySamples
+                   : 0;
     }
 
     bool empty() const { return frames.empty(); }

@@ -28,6 +28,7 @@ struct WaitingPlayer {
     HANDLE process = nullptr;
     HANDLE go = nullptr;
     HANDLE soundStarted = nullptr;
+    HANDLE soundFinished = nullptr;
     int surah = 0;
     int ayah = 0;
     char commandLine[kCommandLineBytes] = "";
@@ -39,10 +40,12 @@ struct Recitation_ {
     RecitationFailureReporter report = nullptr;  // a replacement of the host's report
     RecitationQuestion ask = nullptr;            // and of its question
     RecitationDialogOpener openDialog = nullptr; // and of the Recitation dialog
-    // Every start gets a new number; workers mark the numbers of ended playbacks, and
-    // (playback << 32) | tick count at which that playback's sound started.
+    // Every start gets a new number; workers mark the numbers of ended playbacks, of those
+    // whose player said its sound played to the end, and (playback << 32) | tick count at
+    // which that playback's sound started.
     volatile LONG playback = 0;
     RisingMark finishedPlayback;
+    RisingMark playedThrough;
     RisingMark soundStarted;
     bool running = false;
     bool polled = false; // no worker could be started: the tick looks at the process itself
@@ -62,8 +65,9 @@ struct Recitation_ {
 Recitation_ state;
 
 struct WorkerTask {
-    HANDLE player;       // the worker's own duplicate, closed by the worker
-    HANDLE soundStarted; // the player's started event, or null; closed by the worker
+    HANDLE player;        // the worker's own duplicate, closed by the worker
+    HANDLE soundStarted;  // the player's started event, or null; closed by the worker
+    HANDLE soundFinished; // and its finished event
     LONG playback;
     HWND window; // gets a tick at once when the player ends
 };
@@ -82,7 +86,15 @@ DWORD WINAPI waitForPlayer(LPVOID parameter) {
         }
         CloseHandle(task->soundStarted);
     }
-    if (!ended) WaitForSingleObject(task->player, INFINITE);
+    if (!ended) {
+        // The player's sound has played to its end when it says so: its output's closing
+        // and its process's end are no part of the silence before the next ayah.
+        HANDLE both[2] = {task->player, task->soundFinished};
+        if (WaitForMultipleObjects(task->soundFinished ? 2 : 1, both, FALSE, INFINITE) ==
+            WAIT_OBJECT_0 + 1)
+            state.playedThrough.raise(task->playback);
+    }
+    if (task->soundFinished) CloseHandle(task->soundFinished);
     state.finishedPlayback.raise(task->playback);
     // The next ayah of a continuous reading starts now rather than at the next tick of the
     // timer: the silence between ayat is the next player's start alone.
@@ -146,6 +158,7 @@ void discardWaiting() {
     }
     if (w.go) CloseHandle(w.go);
     if (w.soundStarted) CloseHandle(w.soundStarted);
+    if (w.soundFinished) CloseHandle(w.soundFinished);
     w = WaitingPlayer{};
 }
 
@@ -269,12 +282,15 @@ HANDLE makePlayerEvent(bool (*formatName)(char*, size_t, unsigned long), DWORD p
     return CreateEventW(nullptr, TRUE, FALSE, wide.c_str());
 }
 
-// Starts the hidden player; `soundStarted` gets its started event (or null). It is started
+// Starts the hidden player; `soundStarted` and `soundFinished` get its started and finished
+// events (or null). It is started
 // suspended, so that its events (named after its process id) exist before it can look for
 // them. With `go` it is started ahead and waits until that event is set; it is not started
 // when that event cannot be made.
-HANDLE startPlayer(const char* commandLine, HANDLE* soundStarted, HANDLE* go) {
+HANDLE startPlayer(const char* commandLine, HANDLE* soundStarted, HANDLE* soundFinished,
+                   HANDLE* go) {
     *soundStarted = nullptr;
+    *soundFinished = nullptr;
     PROCESS_INFORMATION started;
     if (!startProgram(commandLine, SW_HIDE, STARTF_FORCEOFFFEEDBACK, CREATE_SUSPENDED, &started))
         return nullptr;
@@ -288,17 +304,19 @@ HANDLE startPlayer(const char* commandLine, HANDLE* soundStarted, HANDLE* go) {
         }
     }
     *soundStarted = makePlayerEvent(formatPlayerStartedEventName, started.dwProcessId);
+    *soundFinished = makePlayerEvent(formatPlayerFinishedEventName, started.dwProcessId);
     ResumeThread(started.hThread);
     CloseHandle(started.hThread);
     return started.hProcess;
 }
 
-void watchPlayer(HANDLE player, HANDLE soundStarted, LONG playback) {
+void watchPlayer(HANDLE player, HANDLE soundStarted, HANDLE soundFinished, LONG playback) {
     HANDLE forWorker = nullptr;
     WorkerTask* task = nullptr;
     if (DuplicateHandle(GetCurrentProcess(), player, GetCurrentProcess(), &forWorker, SYNCHRONIZE,
                         FALSE, 0))
-        task = new (std::nothrow) WorkerTask{forWorker, soundStarted, playback, window()};
+        task = new (std::nothrow)
+            WorkerTask{forWorker, soundStarted, soundFinished, playback, window()};
     HANDLE worker = task ? CreateThread(nullptr, 0, waitForPlayer, task, 0, nullptr) : nullptr;
     if (worker) {
         CloseHandle(worker);
@@ -307,17 +325,18 @@ void watchPlayer(HANDLE player, HANDLE soundStarted, LONG playback) {
     delete task;
     if (forWorker) CloseHandle(forWorker);
     if (soundStarted) CloseHandle(soundStarted);
+    if (soundFinished) CloseHandle(soundFinished);
     state.polled = true;
 }
 
 // The playing player from now on: the host keeps its handle, a worker waits for it, and the
 // timer looks at it.
-void watchPlayback(HANDLE process, HANDLE soundStarted, LONG playback) {
+void watchPlayback(HANDLE process, HANDLE soundStarted, HANDLE soundFinished, LONG playback) {
     playerProcess() = process;
     state.launchedAt = GetTickCount();
     state.running = true;
     state.polled = false;
-    watchPlayer(process, soundStarted, playback);
+    watchPlayer(process, soundStarted, soundFinished, playback);
     SetTimer(window(), kRecitationTimer, kRecitationTimerPeriodMs, nullptr);
 }
 
@@ -327,7 +346,7 @@ bool playWaiting(const char* commandLine, LONG playback) {
     if (!w.process || std::strcmp(w.commandLine, commandLine) != 0) return false;
     SetEvent(w.go);
     CloseHandle(w.go);
-    watchPlayback(w.process, w.soundStarted, playback);
+    watchPlayback(w.process, w.soundStarted, w.soundFinished, playback);
     w = WaitingPlayer{};
     return true;
 }
@@ -357,14 +376,15 @@ void recite(int surah, int ayah, int recitedTimes) {
     if (playWaiting(commandLine, playback)) return;
     discardWaiting();
     HANDLE soundStarted = nullptr;
-    HANDLE player = startPlayer(commandLine, &soundStarted, nullptr);
+    HANDLE soundFinished = nullptr;
+    HANDLE player = startPlayer(commandLine, &soundStarted, &soundFinished, nullptr);
     if (!player) {
         // No worker, no timer: the reading ends here, also with "Continue".
         endPlayback();
         reportf("The recitation player could not be started:\n%s\\zemplay.exe", folderUtf8());
         return;
     }
-    watchPlayback(player, soundStarted, playback);
+    watchPlayback(player, soundStarted, soundFinished, playback);
 }
 
 // Where a continuous reading goes when the ayah shown has been recited; `recited` gets how
@@ -396,7 +416,7 @@ void startNextPlayerAhead() {
     if (!perAyahCommandLine(w.commandLine, sizeof w.commandLine, mp3Path, sizeof mp3Path,
                             recitationFolder.c_str(), next.surah, next.ayah))
         return; // it is looked for again when its turn comes
-    w.process = startPlayer(w.commandLine, &w.soundStarted, &w.go);
+    w.process = startPlayer(w.commandLine, &w.soundStarted, &w.soundFinished, &w.go);
     if (!w.process) {
         w = WaitingPlayer{};
         return;
@@ -459,8 +479,11 @@ void RecitationPlayer::onTimer() {
     if (playerFinished()) {
         DWORD exitCode = 0;
         HANDLE player = playerProcess();
-        const bool failed =
-            player && GetExitCodeProcess(player, &exitCode) && exitCode != kPlayerPlayed;
+        // A player that said its sound played to the end may still be closing its output:
+        // it ends by itself, and its exit code is not yet known.
+        const bool playedThrough = state.playedThrough.value() >= state.playback;
+        const bool failed = !playedThrough && player && GetExitCodeProcess(player, &exitCode) &&
+                            exitCode != kPlayerPlayed;
         releasePlayer(false);
         endPlayback();
         if (failed || !state.continuous) discardWaiting();

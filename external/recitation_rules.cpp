@@ -226,3 +226,7 @@ bool formatPlayerStartedEventName(char* out, size_t size, unsigned long processI
 bool formatPlayerGoEventName(char* out, size_t size, unsigned long processId) {
     return formatInto(out, size, "Local\\NoravelPlayerGo-%lu", processId);
 }
+
+bool formatPlayerFinishedEventName(char* out, size_t size, unsigned long processId) {
+    return formatInto(out, size, "Local\\NoravelPlayerFinished-%lu", processId);
+}

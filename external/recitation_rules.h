@@ -146,6 +146,10 @@ bool formatPlayerStartedEventName(char* out, size_t size, unsigned long processI
 // it to play: "Local\NoravelPlayerGo-<process id>".
 bool formatPlayerGoEventName(char* out, size_t size, unsigned long processId);
 
+// The named event a player sets when the last of its sound has played, before it closes the
+// output and ends: "Local\NoravelPlayerFinished-<process id>".
+bool formatPlayerFinishedEventName(char* out, size_t size, unsigned long processId);
+
 // A mark that worker threads set and the window's timer reads: every playback gets a higher
 // number than the one before, and a worker marks the number of its own playback when its
 // player has ended (or its sound has started). The mark only ever rises, so a late worker

@@ -155,6 +155,12 @@ TEST(Mp3Walk, TheEncodersTagFrameIsNotSound) {
     EXPECT_EQ(tagged576.frames.size(), 3u);
     EXPECT_EQ(tagged576.encoderDelaySamples, 576);
     EXPECT_EQ(tagged576.leadingSilenceSamples(), 576 + 529);
+    EXPECT_EQ(tagged576.encoderPaddingSamples, 0x438);
+    EXPECT_EQ(tagged576.trailingSilenceSamples(), 0x438 - 529);
+    // A padding within the decoder's delay leaves nothing to cut.
+    lame[52 + 22] = 0x00;
+    lame[52 + 23] = 0xFF;
+    EXPECT_EQ(walkMp3Frames(lame.data(), lame.size()).trailingSilenceSamples(), 0);
     // A tag frame alone is kept: the file is still an mp3.
     std::vector<uint8_t> alone;
     appendFrame(alone);

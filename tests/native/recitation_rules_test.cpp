@@ -289,6 +289,9 @@ TEST(PlayerMessages, TheStartedEventIsNamedAfterThePlayersProcess) {
     EXPECT_STREQ(name, "Local\\NoravelPlayerStarted-4242");
     ASSERT_TRUE(formatPlayerGoEventName(name, sizeof name, 4242));
     EXPECT_STREQ(name, "Local\\NoravelPlayerGo-4242");
+    ASSERT_TRUE(formatPlayerFinishedEventName(name, sizeof name, 4242));
+    EXPECT_STREQ(name, "Local\\NoravelPlayerFinished-4242");
+    EXPECT_FALSE(formatPlayerFinishedEventName(name, 20, 4242)); // cut short: refused
 }
 
 // Listen, Stop, Listen with a player that ends at once: the worker of the stopped playback

@@ -43,6 +43,29 @@ std::unique_ptr<LOGPALETTE, LogPaletteDeleter> makeLogPalette(const DibColour* c
     return palette;
 }
 
+// Reads the whole file into `bytes` after checking its size against the limit; `got` is
+// what came (less than the size when the file shrank meanwhile). False on any failure.
+bool readWholePictureFile(HANDLE file, PictureBuffer& bytes, size_t& got) {
+    got = 0;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size) || size.QuadPart < 0 ||
+        static_cast<uint64_t>(size.QuadPart) > kMaxPictureFileBytes)
+        return false;
+    const DWORD wanted = static_cast<DWORD>(size.QuadPart);
+    // One byte more than needed, so that an empty file still has a buffer.
+    bytes.reset(static_cast<uint8_t*>(std::malloc(static_cast<size_t>(wanted) + 1)));
+    if (!bytes) return false;
+    DWORD done = 0;
+    while (done < wanted) {
+        DWORD read = 0;
+        if (!ReadFile(file, bytes.get() + done, wanted - done, &read, nullptr)) return false;
+        if (read == 0) break; // the file shrank meanwhile: take what is there
+        done += read;
+    }
+    got = done;
+    return true;
+}
+
 } // namespace
 
 PictureData decodePictureFile(const char* path) {
@@ -56,20 +79,9 @@ PictureData decodePictureFile(const char* path) {
     failed.error = kPictureCannotOpen;
     if (!file) return failed;
     failed.error = kPictureReadFailed;
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
-        static_cast<uint64_t>(size.QuadPart) > kMaxPictureFileBytes)
-        return failed;
-    const DWORD wanted = static_cast<DWORD>(size.QuadPart);
-    PictureBuffer bytes(static_cast<uint8_t*>(std::malloc(static_cast<size_t>(wanted) + 1)));
-    if (!bytes) return failed;
-    DWORD got = 0;
-    while (got < wanted) {
-        DWORD read = 0;
-        if (!ReadFile(file.get(), bytes.get() + got, wanted - got, &read, nullptr)) return failed;
-        if (read == 0) break; // the file shrank meanwhile: take what is there
-        got += read;
-    }
+    PictureBuffer bytes;
+    size_t got = 0;
+    if (!readWholePictureFile(file.get(), bytes, got)) return failed;
     return decodePicture(path, bytes.get(), got);
 }
 
@@ -142,23 +154,7 @@ HBITMAP Picture::loadOrThrow(const char* path, HDC dc) {
 
 // Reads the whole file in one request, after checking its size against the limit.
 void Picture::readFile(HANDLE file) {
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file, &size) || size.QuadPart < 0) fail(kPictureReadFailed);
-    if (static_cast<uint64_t>(size.QuadPart) > kMaxPictureFileBytes) fail(kPictureReadFailed);
-    const DWORD wanted = static_cast<DWORD>(size.QuadPart);
-
-    // One byte more than needed, so that an empty file still has a buffer.
-    fileBytes_.reset(static_cast<uint8_t*>(std::malloc(static_cast<size_t>(wanted) + 1)));
-    if (!fileBytes_) fail(kPictureReadFailed);
-    DWORD got = 0;
-    while (got < wanted) {
-        DWORD read = 0;
-        if (!ReadFile(file, fileBytes_.get() + got, wanted - got, &read, nullptr))
-            fail(kPictureReadFailed);
-        if (read == 0) break; // the file shrank meanwhile: take what is there
-        got += read;
-    }
-    fileSize_ = got;
+    if (!readWholePictureFile(file, fileBytes_, fileSize_)) fail(kPictureReadFailed);
 }
 
 HBITMAP Picture::createBitmap(HDC dc) {

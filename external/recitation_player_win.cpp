@@ -197,6 +197,21 @@ bool fileExists(const char* utf8Path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// Whether a refused process start may succeed when tried again: not when the program is
+// missing, not allowed or not a program.
+bool mayStartOnRetry(DWORD error) {
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_ACCESS_DENIED:
+    case ERROR_BAD_EXE_FORMAT:
+    case ERROR_INVALID_NAME:
+    case ERROR_DIRECTORY: return false;
+    default: return true;
+    }
+}
+constexpr DWORD kStartRetryDelayMs = 50;
+
 // Starts a companion program from its UTF-8 command line (the program's path quoted in
 // it), in the program folder as its working folder; on success the caller owns the
 // returned handles.
@@ -213,8 +228,17 @@ bool startProgram(const char* commandLine, WORD showWindow, DWORD startFlags, DW
     const wchar_t* programFolder =
         state.host.programDirectory ? state.host.programDirectory() : nullptr;
     const wchar_t* folder = programFolder && programFolder[0] ? programFolder : nullptr;
-    return CreateProcessW(nullptr, &wide[0], nullptr, nullptr, FALSE, creationFlags, nullptr,
-                          folder, &startup, started) != FALSE;
+    // A start refused for a reason that says nothing of the program itself (the system short
+    // of resources for a moment, as under a burst of starts) is tried once more.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        std::wstring line = wide;
+        if (CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, creationFlags, nullptr,
+                           folder, &startup, started))
+            return true;
+        if (!mayStartOnRetry(GetLastError())) break;
+        Sleep(kStartRetryDelayMs);
+    }
+    return false;
 }
 
 // The end of a playback: back to idle.

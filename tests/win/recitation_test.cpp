@@ -418,7 +418,7 @@ TEST_F(Recitation, StartAndStopManyTimesWithAPlayerThatEndsAtOnceEndsOnListen) {
     }
     EXPECT_TRUE(pumpUntil(3500, [&] { return caption() == "Listen"; })) << caption();
     EXPECT_FALSE(RecitationPlayer::playing());
-    EXPECT_TRUE(reports.empty());
+    EXPECT_TRUE(reports.empty()) << (reports.empty() ? "" : reports.front());
 }
 
 TEST_F(Recitation, APerAyahRecordingIsPlayedWholeAndTheDisplayStaysOnItsAyah) {

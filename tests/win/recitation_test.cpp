@@ -15,6 +15,7 @@
 #include "resources/resource_ids.h"
 #include "settings/registry_win.h"
 #include "settings/settings_win.h"
+#include "tests/support/tone_reading.h"
 #include "text/text_store.h"
 
 #include <gtest/gtest.h>
@@ -912,106 +913,8 @@ TEST(RealPlayer, SetsTheStartedEventOnceItsSoundIsOutAndPlaysTheSpanAfterIt) {
 
 constexpr int kMonitorRate = 44100;
 constexpr int kToneMs[] = {2000, 2500, 1500, 2000};
-constexpr double kToneHz[] = {440, 554, 659, 494}; // neighbours differ by 60 Hz and more
-
-// The stretches of sound in a recording, in milliseconds from its start: 2 ms windows
-// (almost a period of the lowest tone) whose loudest sample stands above a tenth of the
-// tones' level are sound; a silence of one window inside a stretch belongs to it. The
-// sign changes inside a stretch give its pitch.
-struct Stretch {
-    double beginMs;
-    double endMs;
-    int signChanges;
-    double lengthMs() const { return endMs - beginMs; }
-    double pitchHz() const { return signChanges / 2.0 / (lengthMs() / 1000.0); }
-};
-// Splits a stretch where its pitch changes: tones that follow each other with no silence
-// between them. The pitch is read over 20 ms blocks of ten windows: where the three blocks
-// before one and the three after it differ most, and by more than 50 Hz, the next tone starts
-// with it (it holds the end of one tone and the start of the other).
-void splitAtPitchChanges(const std::vector<int>& changes, double beginMs,
-                         std::vector<Stretch>& out) {
-    constexpr size_t kBlock = 10;
-    constexpr double kBlockMs = 20.0;
-    const size_t blocks = changes.size() / kBlock; // a short tail stays with the tone before
-    auto hz = [&](size_t first, size_t count) {
-        int sum = 0;
-        for (size_t i = first * kBlock; i < (first + count) * kBlock; ++i)
-            sum += changes[i];
-        return sum / 2.0 / (count * kBlockMs / 1000.0);
-    };
-    auto step = [&](size_t b) {
-        return b >= 3 && b + 4 <= blocks ? std::abs(hz(b - 3, 3) - hz(b + 1, 3)) : 0.0;
-    };
-    Stretch current{beginMs, beginMs, 0};
-    for (size_t i = 0; i < changes.size(); ++i) {
-        const size_t b = i / kBlock;
-        if (i % kBlock == 0 && current.lengthMs() >= 100.0 && step(b) > 50.0 &&
-            step(b) >= step(b - 1) && step(b) >= step(b + 1)) {
-            out.push_back(current);
-            current = Stretch{current.endMs, current.endMs, 0};
-        }
-        current.endMs += 2.0;
-        current.signChanges += changes[i];
-    }
-    out.push_back(current);
-}
-
-std::vector<Stretch> soundStretches(const std::string& pcm) {
-    constexpr size_t kWindow = kMonitorRate / 500;
-    constexpr double kWindowMs = 2.0;
-    constexpr int kLoud = 1000; // the tones peak near 9800
-    const size_t samples = pcm.size() / 2;
-    auto sample = [&](size_t i) {
-        return static_cast<int16_t>(static_cast<uint8_t>(pcm[2 * i]) |
-                                    (static_cast<uint8_t>(pcm[2 * i + 1]) << 8));
-    };
-    // Loud windows a few quiet ones apart are one stretch of sound: the sign changes of its
-    // windows, quiet ones counted as none.
-    std::vector<Stretch> stretches;
-    std::vector<int> changes;
-    double beginMs = 0;
-    double endMs = -1000;
-    for (size_t w = 0; w * kWindow < samples; ++w) {
-        int loudest = 0;
-        int signChanges = 0;
-        for (size_t i = w * kWindow; i < std::min(samples, (w + 1) * kWindow); ++i) {
-            loudest = std::max(loudest, std::abs(static_cast<int>(sample(i))));
-            if (i > 0 && (sample(i) < 0) != (sample(i - 1) < 0)) ++signChanges;
-        }
-        if (loudest < kLoud) continue;
-        const double at = w * kWindowMs;
-        if (at - endMs < 2.5 * kWindowMs) {
-            for (double quiet = endMs; quiet < at; quiet += kWindowMs)
-                changes.push_back(0);
-        } else {
-            if (!changes.empty()) splitAtPitchChanges(changes, beginMs, stretches);
-            changes.clear();
-            beginMs = at;
-        }
-        changes.push_back(signChanges);
-        endMs = at + kWindowMs;
-    }
-    if (!changes.empty()) splitAtPitchChanges(changes, beginMs, stretches);
-    return stretches;
-}
-
-// The tones of a recording: neighbouring stretches of one pitch are one tone that the
-// output dropped a moment of (counted in `dropouts`); clicks under 10 ms are left out.
-std::vector<Stretch> tonesOf(const std::vector<Stretch>& stretches, int* dropouts) {
-    std::vector<Stretch> tones;
-    for (const Stretch& s : stretches) {
-        if (s.lengthMs() < 10.0) continue;
-        if (!tones.empty() && std::abs(tones.back().pitchHz() - s.pitchHz()) < 30.0) {
-            tones.back().endMs = s.endMs;
-            tones.back().signChanges += s.signChanges;
-            ++*dropouts;
-        } else {
-            tones.push_back(s);
-        }
-    }
-    return tones;
-}
+const std::vector<double> kToneHz = {440, 554, 659, 494}; // neighbours differ by 54 Hz and more
+constexpr int kLoud = 1000;                               // the tones peak near 9800
 
 class RealSound : public Recitation {
   protected:
@@ -1078,22 +981,26 @@ TEST_F(RealSound, TheSilenceBetweenAyatIsAboutOneAndAHalfTrivialProgramStartsAtM
     pumpFor(600); // the recorder's last writes
     const std::string recorded = readFile(monitor);
     ASSERT_GT(recorded.size(), recordedBefore);
-    int dropouts = 0;
-    const std::vector<Stretch> stretches =
-        tonesOf(soundStretches(recorded.substr(recordedBefore)), &dropouts);
-    for (const Stretch& s : stretches)
-        std::printf("%.0f Hz from %.0f ms to %.0f ms (%.0f ms)\n", s.pitchHz(), s.beginMs, s.endMs,
-                    s.lengthMs());
-    if (dropouts) std::printf("the output dropped sound inside a tone %d times\n", dropouts);
+    const std::vector<int16_t> samples =
+        tone_reading::samplesOfPcm16(recorded.substr(recordedBefore));
+    const tone_reading::Reading reading =
+        tone_reading::readTones(samples.data(), samples.size(), kMonitorRate, kToneHz, kLoud);
+    const std::vector<tone_reading::Tone>& tones = reading.tones;
+    for (const tone_reading::Tone& tone : tones)
+        std::printf("%.0f Hz from %.0f ms to %.0f ms (%.0f ms)\n", tone.hz, tone.beginMs,
+                    tone.endMs, tone.lengthMs());
+    if (reading.dropouts)
+        std::printf("the output dropped sound inside a tone %d times\n", reading.dropouts);
     // Each tone played whole and once, in order.
-    ASSERT_EQ(stretches.size(), std::size(kToneMs));
-    for (size_t k = 0; k < stretches.size(); ++k) {
-        EXPECT_NEAR(stretches[k].lengthMs(), kToneMs[k], 120.0) << k;
-        EXPECT_NEAR(stretches[k].pitchHz(), kToneHz[k], 15.0) << k;
+    ASSERT_EQ(tones.size(), std::size(kToneMs));
+    for (size_t k = 0; k < tones.size(); ++k) {
+        EXPECT_NEAR(tones[k].lengthMs(), kToneMs[k], 120.0) << k;
+        EXPECT_EQ(tones[k].pitch, static_cast<int>(k));
+        EXPECT_NEAR(tones[k].hz, kToneHz[k], 15.0) << k;
     }
     std::vector<double> gaps;
-    for (size_t k = 1; k < stretches.size(); ++k)
-        gaps.push_back(stretches[k].beginMs - stretches[k - 1].endMs);
+    for (size_t k = 1; k < tones.size(); ++k)
+        gaps.push_back(tones[k].beginMs - tones[k - 1].endMs);
     std::vector<double> sorted = gaps;
     std::sort(sorted.begin(), sorted.end());
     std::printf("trivial program start %lu ms (median of 5); silence between ayat %.0f, %.0f, "

@@ -71,17 +71,6 @@ std::vector<std::string> ayatHolding(const std::string& query) {
     return found;
 }
 
-HWND waitForWindow(const char* className, const char* caption, DWORD processId) {
-    for (int i = 0; i < 200; ++i) {
-        HWND window = FindWindowA(className, caption);
-        DWORD owner = 0;
-        if (window) GetWindowThreadProcessId(window, &owner);
-        if (window && owner == processId) return window;
-        Sleep(50);
-    }
-    return nullptr;
-}
-
 std::string listLine(HWND list, int index) {
     WCHAR line[1100] = L"";
     SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(line));
@@ -110,7 +99,7 @@ std::string statusPart1(HWND statusBar, DWORD processId) {
 HWND openArabicSearch(const ReaderSession& reader) {
     PostMessageA(reader.window(), WM_COMMAND, MAKEWPARAM(IDC_ARABIC_SEARCH, BN_CLICKED),
                  reinterpret_cast<LPARAM>(reader.child(IDC_ARABIC_SEARCH)));
-    return waitForWindow("#32770", "Find (Arab)", reader.processId());
+    return reader.waitForWindow("#32770", "Find (Arab)");
 }
 
 // OK, then waiting until the dialog is gone and the search has run: a message sent to

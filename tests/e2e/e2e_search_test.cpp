@@ -65,15 +65,6 @@ class RedrawEachLine {
     ~RedrawEachLine() { SetEnvironmentVariableA("NORAVEL_RESULT_LIST_REDRAW_EACH_LINE", nullptr); }
 };
 
-HWND waitForDialog(const char* caption, DWORD timeoutMs = 20000) {
-    const DWORD until = GetTickCount() + timeoutMs;
-    while (GetTickCount() < until) {
-        if (HWND dialog = FindWindowA("#32770", caption)) return dialog;
-        Sleep(20);
-    }
-    return nullptr;
-}
-
 // Types a text into an edit of another process as key presses would (one WM_CHAR each).
 void type(HWND edit, const std::string& text) {
     SendMessageA(edit, EM_SETSEL, 0, -1);
@@ -112,15 +103,13 @@ class SearchJourney : public ::testing::Test {
     DWORD search(const Query& query) {
         PostMessageA(reader().window(), WM_COMMAND, MAKEWPARAM(IDC_TRANSLATION_SEARCH, BN_CLICKED),
                      reinterpret_cast<LPARAM>(reader().child(IDC_TRANSLATION_SEARCH)));
-        HWND dialog = waitForDialog("Pencarian kata");
+        // Visible only once its WM_INITDIALOG has filled the fields with the last query:
+        // what is typed before that would be overwritten.
+        HWND dialog = reader().waitForWindow("#32770", "Pencarian kata");
         if (!dialog) {
             ADD_FAILURE() << "dialog 107 did not open";
             return 0;
         }
-        // The window exists before its WM_INITDIALOG has set the boxes: wait for the modal
-        // loop, which handles this only after that.
-        DWORD_PTR ignored = 0;
-        SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &ignored);
         type(GetDlgItem(dialog, IDC_WORD_1), query.word);
         type(GetDlgItem(dialog, IDC_WORD_2), "");
         type(GetDlgItem(dialog, IDC_WORD_3), "");
@@ -208,13 +197,8 @@ TEST_F(SearchJourney, CommonWordInEachLanguageListsOneLinePerHitAndOpensAResult)
         }
 
         // A search that finds nothing empties the list and says so in a box.
-        PostMessageA(reader().window(), WM_COMMAND, MAKEWPARAM(IDC_TRANSLATION_SEARCH, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(reader().child(IDC_TRANSLATION_SEARCH)));
-        HWND dialog = waitForDialog("Pencarian kata");
-        ASSERT_NE(dialog, nullptr);
-        type(GetDlgItem(dialog, IDC_WORD_1), "zzqqxx");
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        HWND box = waitForDialog("Info");
+        search({"zzqqxx", true, false});
+        HWND box = reader().waitForWindow("#32770", "Info");
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(statusBarText(reader(), 1), "Not Found");
         EXPECT_EQ(SendMessageA(reader().child(IDC_RESULT_LIST), LB_GETCOUNT, 0, 0), 0);

@@ -8,6 +8,10 @@
 #   scripts/testbed.sh start-dpi 144   # a second prefix whose screen has 144 DPI (also 192,
 #                                      # ...), on a larger display of its own; kept between runs
 #   scripts/testbed.sh env-dpi 144     # its environment as shell exports
+#   scripts/testbed.sh start-e2e       # the end-to-end journeys' own prefix, display and
+#                                      # wineserver, so that they run beside the in-process
+#                                      # tests without sharing a registry or a screen
+#   scripts/testbed.sh env-e2e         # its environment as shell exports
 set -euo pipefail
 trap 'code=$?; echo "testbed: failed at line $LINENO: $BASH_COMMAND (exit status $code)" >&2; exit $code' ERR
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -132,8 +136,10 @@ stop)
         (. "$env" && wineserver -k 2>/dev/null) || true
         rm -f "$env"
     done
-    if [ -f "$bed/xvfb-dpi.pid" ]; then kill "$(cat "$bed/xvfb-dpi.pid")" 2>/dev/null || true; fi
-    rm -f "$bed/xvfb-dpi.pid" "$bed/display-dpi"
+    for stem in dpi e2e; do
+        if [ -f "$bed/xvfb-$stem.pid" ]; then kill "$(cat "$bed/xvfb-$stem.pid")" 2>/dev/null || true; fi
+        rm -f "$bed/xvfb-$stem.pid" "$bed/display-$stem"
+    done
     ;;
 env)
     cat "$bed/env"
@@ -151,8 +157,20 @@ env-dpi)
     dpi_arguments "${2:-}"
     cat "$bed/env-$2"
     ;;
+start-e2e)
+    export WINEPREFIX=$bed/prefix-e2e
+    start_display xvfb-e2e display-e2e 1280x1024
+    export DISPLAY=$(cat "$bed/display-e2e")
+    make_prefix
+    wineserver -p 2>/dev/null || true
+    /usr/lib/wine/wine64 cmd /c exit </dev/null >/dev/null 2>&1 || true
+    write_env env-e2e display-e2e
+    ;;
+env-e2e)
+    cat "$bed/env-e2e"
+    ;;
 *)
-    echo "usage: $0 start|stop|env" >&2
+    echo "usage: $0 start|stop|env|start-dpi DPI|env-dpi DPI|start-e2e|env-e2e" >&2
     exit 2
     ;;
 esac

@@ -6,6 +6,7 @@
 
 #include "arabic/arabic_bytes.h"
 #include "resources/resource_ids.h"
+#include "tests/support/registry_value_win.h"
 
 #include <gtest/gtest.h>
 
@@ -29,58 +30,24 @@ const HKEY kSettingRoots[] = {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER};
 
 // ---- The registry as the reader keeps it --------------------------------------------
 
-struct StoredValue {
-    bool present = false;
-    DWORD type = 0;
-    std::vector<BYTE> bytes;
-};
-
-StoredValue readValue(HKEY root, const char* name) {
-    StoredValue value;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, kSettingKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return value;
-    DWORD size = 0;
-    if (RegQueryValueExA(key, name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
-        value.bytes.resize(size);
-        value.present = RegQueryValueExA(key, name, nullptr, &value.type, value.bytes.data(),
-                                         &size) == ERROR_SUCCESS;
-        value.bytes.resize(size);
-    }
-    RegCloseKey(key);
-    return value;
-}
-
-void writeValue(HKEY root, const char* name, const StoredValue& value) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(root, kSettingKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
-        return;
-    if (value.present)
-        RegSetValueExA(key, name, 0, value.type, value.bytes.data(),
-                       static_cast<DWORD>(value.bytes.size()));
-    else
-        RegDeleteValueA(key, name);
-    RegCloseKey(key);
-}
-
-StoredValue dwordValue(DWORD number) {
-    StoredValue value{true, REG_DWORD, std::vector<BYTE>(sizeof number)};
+RegistryValue dwordValue(DWORD number) {
+    RegistryValue value{true, REG_DWORD, std::vector<BYTE>(sizeof number)};
     std::memcpy(value.bytes.data(), &number, sizeof number);
     return value;
 }
 
-StoredValue stringValue(const std::string& text) {
+RegistryValue stringValue(const std::string& text) {
     return {true, REG_SZ, std::vector<BYTE>(text.c_str(), text.c_str() + text.size() + 1)};
 }
 
 // The value the reader finds at its next start: the user's copy before the machine's.
-StoredValue effectiveValue(const char* name) {
-    StoredValue user = readValue(HKEY_CURRENT_USER, name);
-    return user.present ? user : readValue(HKEY_LOCAL_MACHINE, name);
+RegistryValue effectiveValue(const char* name) {
+    RegistryValue user = readRegistryValue(HKEY_CURRENT_USER, kSettingKey, name);
+    return user.present ? user : readRegistryValue(HKEY_LOCAL_MACHINE, kSettingKey, name);
 }
 
 long storedNumber(const char* name) {
-    const StoredValue value = effectiveValue(name);
+    const RegistryValue value = effectiveValue(name);
     if (!value.present || value.bytes.size() < sizeof(DWORD)) return -1;
     DWORD number = 0;
     std::memcpy(&number, value.bytes.data(), sizeof number);
@@ -88,7 +55,7 @@ long storedNumber(const char* name) {
 }
 
 std::string storedText(const char* name) {
-    const StoredValue value = effectiveValue(name);
+    const RegistryValue value = effectiveValue(name);
     if (!value.present) return "(absent)";
     return std::string(value.bytes.begin(), value.bytes.end()).c_str();
 }
@@ -99,27 +66,27 @@ class SavedSettings {
     SavedSettings() {
         for (HKEY root : kSettingRoots)
             for (const char* name : kSettingNames)
-                saved_.push_back({root, name, readValue(root, name)});
+                saved_.push_back({root, name, readRegistryValue(root, kSettingKey, name)});
     }
     ~SavedSettings() {
         for (const auto& each : saved_)
-            writeValue(each.root, each.name, each.value);
+            writeRegistryValue(each.root, kSettingKey, each.name, each.value);
     }
     SavedSettings(const SavedSettings&) = delete;
     SavedSettings& operator=(const SavedSettings&) = delete;
 
     // Makes the reader start with these settings (the user's copy is read first).
     static void startWith(const std::string& face, DWORD size, DWORD language) {
-        writeValue(HKEY_CURRENT_USER, "FontName", stringValue(face));
-        writeValue(HKEY_CURRENT_USER, "FontSize", dwordValue(size));
-        writeValue(HKEY_CURRENT_USER, "Bahasa", dwordValue(language));
+        writeRegistryValue(HKEY_CURRENT_USER, kSettingKey, "FontName", stringValue(face));
+        writeRegistryValue(HKEY_CURRENT_USER, kSettingKey, "FontSize", dwordValue(size));
+        writeRegistryValue(HKEY_CURRENT_USER, kSettingKey, "Bahasa", dwordValue(language));
     }
 
   private:
     struct Saved {
         HKEY root;
         const char* name;
-        StoredValue value;
+        RegistryValue value;
     };
     std::vector<Saved> saved_;
 };

@@ -17,6 +17,8 @@
 #include "settings/settings_win.h"
 #include "text/text_store.h"
 
+#include "tests/support/modal_dialog_driver_win.h"
+#include "tests/support/registry_value_win.h"
 #include "win_test_support.h"
 
 #include <gtest/gtest.h>
@@ -35,55 +37,24 @@ namespace {
 constexpr char kSettingKey[] = "SOFTWARE\\KELVANE\\QURAN\\SETTING";
 const char* const kSettingNames[] = {kFontNameValue, kFontSizeValue, kLanguageValue};
 
-// One registry value exactly as stored (or its absence).
-struct RawValue {
-    bool present = false;
-    DWORD type = 0;
-    std::vector<BYTE> data;
-    bool operator==(const RawValue& o) const {
-        return present == o.present && type == o.type && data == o.data;
-    }
-};
-
-RawValue rawRead(HKEY root, const char* name) {
-    RawValue value;
-    HKEY key;
-    if (RegOpenKeyExA(root, kSettingKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return value;
-    DWORD size = 0;
-    if (RegQueryValueExA(key, name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
-        value.data.resize(size);
-        value.present = RegQueryValueExA(key, name, nullptr, &value.type, value.data.data(),
-                                         &size) == ERROR_SUCCESS;
-        value.data.resize(size);
-    }
-    RegCloseKey(key);
-    return value;
+RegistryValue rawRead(HKEY root, const char* name) {
+    return readRegistryValue(root, kSettingKey, name);
 }
 
-void rawRestore(HKEY root, const char* name, const RawValue& value) {
-    if (!value.present) {
-        deleteRegistryValue(root, "SOFTWARE\\KELVANE\\QURAN", "SETTING", name);
-        return;
-    }
-    HKEY key;
-    if (RegCreateKeyExA(root, kSettingKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
-        return;
-    RegSetValueExA(key, name, 0, value.type, value.data.data(),
-                   static_cast<DWORD>(value.data.size()));
-    RegCloseKey(key);
+void rawRestore(HKEY root, const char* name, const RegistryValue& value) {
+    writeRegistryValue(root, kSettingKey, name, value);
 }
 
 // The three settings in both places, as stored.
-std::vector<RawValue> settingsSnapshot() {
-    std::vector<RawValue> values;
+std::vector<RegistryValue> settingsSnapshot() {
+    std::vector<RegistryValue> values;
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
         for (const char* name : kSettingNames)
             values.push_back(rawRead(root, name));
     return values;
 }
 
-void restoreSettings(const std::vector<RawValue>& values) {
+void restoreSettings(const std::vector<RegistryValue>& values) {
     size_t i = 0;
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
         for (const char* name : kSettingNames)
@@ -165,39 +136,12 @@ void recordReport(HWND owner, const char* text, const char* caption) {
 }
 
 // Runs a modal dialog or message box of this thread with the given caption; script drives
-// it from inside its modal loop (through a thread timer) and must close it.
-const char* dialogCaption = "";
-std::function<void(HWND)> dialogScript;
-bool dialogScriptRan = false;
-
-BOOL CALLBACK findDialog(HWND window, LPARAM found) {
-    char className[64] = "", caption[64] = "";
-    GetClassNameA(window, className, sizeof className);
-    GetWindowTextA(window, caption, sizeof caption);
-    if (std::strcmp(className, "#32770") != 0 || std::strcmp(caption, dialogCaption) != 0)
-        return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-}
-
-void CALLBACK driveDialog(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND dialog = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), findDialog, reinterpret_cast<LPARAM>(&dialog));
-    if (!dialog) return;
-    KillTimer(nullptr, timer);
-    dialogScriptRan = true;
-    dialogScript(dialog);
-}
-
+// it from inside its modal loop and must close it.
 template <typename Open>
 auto runModal(const char* caption, Open open, std::function<void(HWND)> script) {
-    dialogCaption = caption;
-    dialogScript = std::move(script);
-    dialogScriptRan = false;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 20, driveDialog);
+    ModalDialogDriver driver(caption, std::move(script));
     const auto result = open();
-    KillTimer(nullptr, timer);
-    EXPECT_TRUE(dialogScriptRan) << caption;
+    EXPECT_TRUE(driver.ran()) << caption;
     return result;
 }
 
@@ -251,7 +195,7 @@ int pixelsPerInch() {
 class CommandsTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        saved = new std::vector<RawValue>(settingsSnapshot());
+        saved = new std::vector<RegistryValue>(settingsSnapshot());
         writeSettingDword(kLanguageValue, 0);
         window = createReaderWindow(900, 700);
     }
@@ -292,12 +236,12 @@ class CommandsTest : public ::testing::Test {
     }
 
     static HWND window;
-    static std::vector<RawValue>* saved;
+    static std::vector<RegistryValue>* saved;
     MessageReporter previousReporter = nullptr;
 };
 
 HWND CommandsTest::window = nullptr;
-std::vector<RawValue>* CommandsTest::saved = nullptr;
+std::vector<RegistryValue>* CommandsTest::saved = nullptr;
 
 // ---- Clipboard copies ----
 
@@ -320,9 +264,9 @@ bool pressWithCtrl(HWND window, WORD key) {
 }
 
 TEST_F(CommandsTest, ZoomKeysStepThePictureBetween75And200AndStoreItForTheUserOnly) {
-    const RawValue userBefore = rawRead(HKEY_CURRENT_USER, kPictureZoomValue);
-    const RawValue machineBefore = rawRead(HKEY_LOCAL_MACHINE, kPictureZoomValue);
-    rawRestore(HKEY_CURRENT_USER, kPictureZoomValue, RawValue{});
+    const RegistryValue userBefore = rawRead(HKEY_CURRENT_USER, kPictureZoomValue);
+    const RegistryValue machineBefore = rawRead(HKEY_LOCAL_MACHINE, kPictureZoomValue);
+    rawRestore(HKEY_CURRENT_USER, kPictureZoomValue, RegistryValue{});
     HWND view = bitmapViewWindow();
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(bitmapViewZoom(view), 100);
@@ -343,7 +287,7 @@ TEST_F(CommandsTest, ZoomKeysStepThePictureBetween75And200AndStoreItForTheUserOn
         EXPECT_EQ(bitmapViewZoom(view), press.zoom) << press.key;
         EXPECT_EQ(readPictureZoom(), press.zoom) << press.key;
     }
-    const RawValue stored = rawRead(HKEY_CURRENT_USER, kPictureZoomValue);
+    const RegistryValue stored = rawRead(HKEY_CURRENT_USER, kPictureZoomValue);
     EXPECT_EQ(stored.type, static_cast<DWORD>(REG_DWORD));
     EXPECT_TRUE(rawRead(HKEY_LOCAL_MACHINE, kPictureZoomValue) == machineBefore);
     // The picture of the current ayah is drawn larger: its scroll range grew with it.
@@ -590,7 +534,7 @@ TEST_F(CommandsTest, CancelLeavesFontNameSizeFontAndRegistryUntouched) {
     writeSettingString(kFontNameValue, "Arial");
     writeSettingDword(kFontSizeValue, 16);
     const HFONT before = process.ayahFont;
-    const std::vector<RawValue> stored = settingsSnapshot();
+    const std::vector<RegistryValue> stored = settingsSnapshot();
 
     const INT_PTR result = runSettingsDialog([](HWND dialog) {
         EXPECT_EQ(selectedText(GetDlgItem(dialog, IDC_FONT_FACE)), "Arial");
@@ -647,7 +591,7 @@ TEST_F(CommandsTest, ChoosingEnglishThenIndonesiaStoresTheIndexAndShowsTheSameAy
     selectAyah(2, 255);
     chooseLanguage(1);
     EXPECT_EQ(readSettingDword(kLanguageValue, -1), 1);
-    EXPECT_EQ(rawRead(HKEY_LOCAL_MACHINE, kLanguageValue).data, (std::vector<BYTE>{1, 0, 0, 0}));
+    EXPECT_EQ(rawRead(HKEY_LOCAL_MACHINE, kLanguageValue).bytes, (std::vector<BYTE>{1, 0, 0, 0}));
     EXPECT_EQ(shown(), "2:255");
     EXPECT_EQ(translation().rfind("Allah - there is no deity except Him", 0), 0u) << translation();
     EXPECT_EQ(process.language, 1);

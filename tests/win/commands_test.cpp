@@ -1,9 +1,11 @@
-// The main window's own commands, run in this test program against a real main window: the
-// clipboard copies read back from the clipboard, the clipboard failure reports, the About
-// box, the Settings dialog driven through its controls, and the language switch.
+// The main window's own commands, run in this test program against a real main window and
+// sent as their menu items send them: the clipboard copies read back from the clipboard, the
+// clipboard failure reports, the About box, the Settings dialog driven through its controls,
+// and the language switch.
 #include "app/ayah_navigation_win.h"
 #include "app/clipboard_win.h"
 #include "app/keyboard_win.h"
+#include "app/main_layout.h"
 #include "app/main_window_win.h"
 #include "app/process_state_win.h"
 #include "app/startup_win.h"
@@ -20,6 +22,8 @@
 #include "tests/support/modal_dialog_driver_win.h"
 #include "tests/support/registry_value_win.h"
 #include "win_test_support.h"
+
+#include <richedit.h>
 
 #include <gtest/gtest.h>
 
@@ -99,6 +103,17 @@ std::u16string clipboardUnicode() {
         result += text[i];
     GlobalUnlock(data);
     return result;
+}
+
+std::vector<BYTE> clipboardBytes(UINT format) {
+    ClipboardReader clipboard;
+    std::vector<BYTE> bytes;
+    HANDLE data = clipboard.open ? GetClipboardData(format) : nullptr;
+    if (const auto* first = data ? static_cast<const BYTE*>(GlobalLock(data)) : nullptr) {
+        bytes.assign(first, first + GlobalSize(data));
+        GlobalUnlock(data);
+    }
+    return bytes;
 }
 
 std::u16string widened(const char* arabic) {
@@ -217,6 +232,8 @@ class CommandsTest : public ::testing::Test {
     void TearDown() override { setMessageReporter(previousReporter); }
 
     HWND child(int id) const { return GetDlgItem(window, id); }
+    // A command as its menu item sends it.
+    void command(int id) const { SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     int selection(int id) const {
         return static_cast<int>(SendMessageA(child(id), CB_GETCURSEL, 0, 0));
     }
@@ -300,11 +317,11 @@ TEST_F(CommandsTest, ZoomKeysStepThePictureBetween75And200AndStoreItForTheUserOn
 
 TEST_F(CommandsTest, ResultListIsCopiedAsItsLinesJoinedByCrLfWithoutATrailingOne) {
     fillResults({"2:255 Allah", "3:2 Allah", "20:8 Allah"});
-    copyResultList(window);
+    command(IDM_COPY_RESULTS);
     EXPECT_EQ(clipboardText(), "2:255 Allah\r\n3:2 Allah\r\n20:8 Allah");
 
     fillResults({"1:1 only"});
-    copyResultList(window);
+    command(IDM_COPY_RESULTS);
     EXPECT_EQ(clipboardText(), "1:1 only");
     EXPECT_TRUE(reports.empty());
 }
@@ -312,22 +329,22 @@ TEST_F(CommandsTest, ResultListIsCopiedAsItsLinesJoinedByCrLfWithoutATrailingOne
 TEST_F(CommandsTest, AnEmptyResultListCopiesNothing) {
     putSentinel();
     fillResults({});
-    copyResultList(window);
+    command(IDM_COPY_RESULTS);
     EXPECT_EQ(clipboardText(), "sentinel");
     fillResults({""}); // one line without text: the joined text is empty
-    copyResultList(window);
+    command(IDM_COPY_RESULTS);
     EXPECT_EQ(clipboardText(), "sentinel");
     EXPECT_TRUE(reports.empty());
 }
 
 TEST_F(CommandsTest, TranslationIsCopiedAsShownAndAnEmptyOneCopiesNothing) {
     selectAyah(2, 255);
-    copyTranslation(window);
+    command(IDM_COPY_TRANSLATION);
     EXPECT_EQ(clipboardText(), TextStore::translation(2, 255));
 
     putSentinel();
     SetWindowTextA(child(IDC_TRANSLATION), "");
-    copyTranslation(window);
+    command(IDM_COPY_TRANSLATION);
     EXPECT_EQ(clipboardText(), "sentinel");
     EXPECT_TRUE(reports.empty());
 }
@@ -336,7 +353,7 @@ TEST_F(CommandsTest, ArabicAyahIsItsBytesThroughTheByteTable) {
     selectAyah(2, 255);
     const std::u16string expected = widened(TextStore::arabic(2, 255));
     ASSERT_GT(expected.size(), 100u);
-    copyArabicAyah(window);
+    command(IDM_COPY_ARABIC_AYAH);
     const std::u16string copied = clipboardUnicode();
     EXPECT_EQ(copied, expected);
     // Arabic letters, not the code page bytes themselves.
@@ -345,7 +362,7 @@ TEST_F(CommandsTest, ArabicAyahIsItsBytesThroughTheByteTable) {
 
 TEST_F(CommandsTest, SurahOneIsSevenLinesEachEndingInItsNumberAndCrLf) {
     selectAyah(1, 3);
-    copyArabicSurah(window);
+    command(IDM_COPY_ARABIC_SURAH);
     const std::u16string copied = clipboardUnicode();
     std::u16string expected;
     for (int ayah = 1; ayah <= 7; ++ayah) {
@@ -356,6 +373,37 @@ TEST_F(CommandsTest, SurahOneIsSevenLinesEachEndingInItsNumberAndCrLf) {
     EXPECT_EQ(copied, expected);
     EXPECT_EQ(copied.substr(copied.size() - 5), u"(7)\r\n");
     EXPECT_EQ(shown(), "1:3"); // the copy does not move the reader
+}
+
+TEST_F(CommandsTest, AyahPictureIsAColourDibOfClientWidthAndSplitterLessTwentySixWithTheAyahOnIt) {
+    selectAyah(1, 1);
+    ASSERT_NE(currentPicture, nullptr);
+    command(IDM_COPY_PICTURE);
+    const std::vector<BYTE> dib = clipboardBytes(CF_DIB);
+    BITMAPINFOHEADER header{};
+    ASSERT_GE(dib.size(), sizeof header);
+    std::memcpy(&header, dib.data(), sizeof header);
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(header.biWidth, client.right);
+    const LONG rows = header.biHeight < 0 ? -header.biHeight : header.biHeight;
+    EXPECT_EQ(rows, process.splitterLine - 26);
+    EXPECT_EQ(header.biCompression, static_cast<DWORD>(BI_RGB));
+    ASSERT_TRUE(header.biBitCount == 24 || header.biBitCount == 32) << header.biBitCount;
+    const size_t stride = (static_cast<size_t>(header.biBitCount) * header.biWidth + 31) / 32 * 4;
+    const size_t bits = header.biSize + header.biClrUsed * sizeof(RGBQUAD);
+    ASSERT_GE(dib.size(), bits + stride * rows) << "header and size disagree";
+    // The picture of 1:1 drawn on the window colour.
+    const COLORREF ground = GetSysColor(COLOR_WINDOW);
+    size_t groundPixels = 0, darkPixels = 0;
+    for (LONG row = 0; row < rows; ++row)
+        for (LONG x = 0; x < header.biWidth; ++x) {
+            const BYTE* pixel = &dib[bits + row * stride + x * (header.biBitCount / 8)];
+            if (RGB(pixel[2], pixel[1], pixel[0]) == ground) ++groundPixels;
+            if (pixel[0] + pixel[1] + pixel[2] < 3 * 96) ++darkPixels;
+        }
+    EXPECT_GT(groundPixels, static_cast<size_t>(rows * header.biWidth / 2));
+    EXPECT_GT(darkPixels, 100u);
 }
 
 // ---- The hand-over to the clipboard and its reports ----
@@ -483,7 +531,7 @@ TEST_F(CommandsTest, TheProgramShowsAboutAsAMessageBoxOwnedByTheMainWindow) {
     runModal(
         "About",
         [this] {
-            showAbout(window);
+            command(IDM_ABOUT);
             return 0;
         },
         [&](HWND box) {
@@ -498,13 +546,18 @@ TEST_F(CommandsTest, TheProgramShowsAboutAsAMessageBoxOwnedByTheMainWindow) {
 
 // ---- Settings dialog ----
 
-TEST_F(CommandsTest, StoredSizeThirteenOpensOnTenAndOkStoresTen) {
+TEST_F(CommandsTest, StoredSizeThirteenOpensOnTenAndOkStoresTenAndShowsItAtOnce) {
+    // The translation shows another face and size first, so that OK's change can be seen.
+    std::snprintf(process.ayahFontName, sizeof process.ayahFontName, "%s", "Arial");
+    process.ayahFontSize = 20;
+    SendMessageA(window, WM_FONTS_CHANGED, 0, 0);
     std::snprintf(process.ayahFontName, sizeof process.ayahFontName, "%s", "Tahoma");
     process.ayahFontSize = 13;
     writeSettingDword(kFontSizeValue, 13);
     const HFONT before = process.ayahFont;
 
     const INT_PTR result = runSettingsDialog([](HWND dialog) {
+        EXPECT_EQ(GetWindow(dialog, GW_OWNER), process.mainWindow);
         HWND faces = GetDlgItem(dialog, IDC_FONT_FACE), sizes = GetDlgItem(dialog, IDC_FONT_SIZE);
         EXPECT_EQ(items(faces),
                   (std::vector<std::string>{"Microsoft Sans Serif", "Tahoma", "Arial", "Andalus"}));
@@ -526,6 +579,17 @@ TEST_F(CommandsTest, StoredSizeThirteenOpensOnTenAndOkStoresTen) {
     EXPECT_EQ(font.lfWeight, 400);
     EXPECT_EQ(font.lfQuality, PROOF_QUALITY);
     EXPECT_STREQ(font.lfFaceName, "Tahoma");
+
+    // The translation and the result list take the new face and size at once.
+    CHARFORMATA format{};
+    format.cbSize = sizeof format;
+    SendMessageA(child(IDC_TRANSLATION), EM_GETCHARFORMAT, SCF_DEFAULT,
+                 reinterpret_cast<LPARAM>(&format));
+    EXPECT_STREQ(format.szFaceName, "Tahoma");
+    const LOGFONTA listFont =
+        fontOf(reinterpret_cast<HFONT>(SendMessageA(child(IDC_RESULT_LIST), WM_GETFONT, 0, 0)));
+    EXPECT_STREQ(listFont.lfFaceName, "Tahoma");
+    EXPECT_EQ(listFont.lfHeight, -MulDiv(translationFontPoints(10), pixelsPerInch(), 72));
 }
 
 TEST_F(CommandsTest, CancelLeavesFontNameSizeFontAndRegistryUntouched) {

@@ -273,6 +273,8 @@ TEST_F(MainWindowTest, OpensOnTheFirstAyahWithItsPictureTranslationAndJuz) {
     EXPECT_EQ(comboItem(child(IDC_RECITATION_SCOPE), 0), "Surat");
     EXPECT_EQ(comboItem(child(IDC_RECITATION_SCOPE), 2), "Ayat");
     EXPECT_EQ(selection(IDC_RECITATION_SCOPE), 1);
+    EXPECT_EQ(SendMessageA(child(IDC_LANGUAGE_LIST), CB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(comboItem(child(IDC_LANGUAGE_LIST), 0), "Indonesia");
     EXPECT_EQ(comboItem(child(IDC_LANGUAGE_LIST), 1), "English");
 }
 

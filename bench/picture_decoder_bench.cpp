@@ -5,6 +5,7 @@
 #include "picture/picture_decoder.h"
 
 #include "picture_builder.h"
+#include "tests/support/gif_memory_reader.h"
 
 #include <benchmark/benchmark.h>
 #include <gif_lib.h>
@@ -37,19 +38,6 @@ const std::vector<Bytes>& ayahPictures() {
         return all;
     }();
     return files;
-}
-
-struct MemoryReader {
-    const Bytes* bytes;
-    size_t at;
-};
-
-int readFromMemory(GifFileType* gif, GifByteType* to, int wanted) {
-    auto* reader = static_cast<MemoryReader*>(gif->UserData);
-    const size_t n = std::min(static_cast<size_t>(wanted), reader->bytes->size() - reader->at);
-    std::memcpy(to, reader->bytes->data() + reader->at, n);
-    reader->at += n;
-    return static_cast<int>(n);
 }
 
 void report(benchmark::State& state, size_t pictures, size_t pixels, size_t bytes) {
@@ -91,9 +79,9 @@ void AllAyahPicturesWithGiflib(benchmark::State& state) {
     for (auto _ : state) {
         pixels = 0;
         for (const Bytes& file : files) {
-            MemoryReader reader{&file, 0};
+            GifMemoryReader reader{&file};
             int error = 0;
-            GifFileType* gif = DGifOpen(&reader, readFromMemory, &error);
+            GifFileType* gif = DGifOpen(&reader, readGifFromMemory, &error);
             if (!gif || DGifSlurp(gif) != GIF_OK || gif->ImageCount < 1) {
                 state.SkipWithError("giflib failed");
                 if (gif) DGifCloseFile(gif, &error);

@@ -41,6 +41,7 @@ set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 add_subdirectory(tests/win)
 add_subdirectory(tests/e2e)
+include(bench/windows.cmake)
 
 # What running the reader needs: the program folder's programs and the screenshot tool.
 add_custom_target(dist_programs)

@@ -3,8 +3,9 @@
 #include "external/mp3_frames.h"
 #include "external/recitation_rules.h"
 
+#include "base/bounded_format.h"
+
 #include <cctype>
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -94,22 +95,6 @@ int retryDelayMs(int attempt) {
 
 namespace {
 
-bool formatTo(char* out, size_t size, const char* format, ...)
-    __attribute__((format(printf, 3, 4)));
-
-bool formatTo(char* out, size_t size, const char* format, ...) {
-    if (!out || size == 0) return false;
-    va_list arguments;
-    va_start(arguments, format);
-    const int written = std::vsnprintf(out, size, format, arguments);
-    va_end(arguments);
-    if (written < 0 || static_cast<size_t>(written) >= size) {
-        out[0] = '\0';
-        return false;
-    }
-    return true;
-}
-
 // The three digits at name[0..2] as a number, or -1.
 int threeDigits(const char* name) {
     int value = 0;
@@ -156,7 +141,7 @@ bool formatPartialAyahFileName(char* out, size_t size, int surah, int ayah) {
         if (out && size) out[0] = '\0';
         return false;
     }
-    return formatTo(out, size, "%03d%03d.mp3.part", surah, ayah);
+    return formatInto(out, size, "%03d%03d.mp3.part", surah, ayah);
 }
 
 FetchOutcome outcomeOfBody(FetchedBody body) {
@@ -182,25 +167,26 @@ bool isRetriedFetch(const FetchResult& result) {
 
 bool formatFetchReason(char* out, size_t size, const FetchResult& result) {
     switch (result.outcome) {
-    case FetchOutcome::Saved: return formatTo(out, size, "saved");
-    case FetchOutcome::HttpStatus: return formatTo(out, size, "HTTP %d", result.httpStatus);
-    case FetchOutcome::Html: return formatTo(out, size, "not MP3 (an HTML page)");
-    case FetchOutcome::NotMp3: return formatTo(out, size, "not MP3");
-    case FetchOutcome::Empty: return formatTo(out, size, "empty");
-    case FetchOutcome::CutShort: return formatTo(out, size, "cut short");
+    case FetchOutcome::Saved: return formatInto(out, size, "saved");
+    case FetchOutcome::HttpStatus: return formatInto(out, size, "HTTP %d", result.httpStatus);
+    case FetchOutcome::Html: return formatInto(out, size, "not MP3 (an HTML page)");
+    case FetchOutcome::NotMp3: return formatInto(out, size, "not MP3");
+    case FetchOutcome::Empty: return formatInto(out, size, "empty");
+    case FetchOutcome::CutShort: return formatInto(out, size, "cut short");
     case FetchOutcome::TooLarge:
-        return formatTo(out, size, "larger than %u MB",
-                        static_cast<unsigned>(kMaxRecordingBytes / (1024 * 1024)));
-    case FetchOutcome::Refused: return formatTo(out, size, "connection refused");
-    case FetchOutcome::HostUnknown: return formatTo(out, size, "host not found");
-    case FetchOutcome::TimedOut: return formatTo(out, size, "no answer (timed out)");
-    case FetchOutcome::Network: return formatTo(out, size, "network error %lu", result.systemError);
+        return formatInto(out, size, "larger than %u MB",
+                          static_cast<unsigned>(kMaxRecordingBytes / (1024 * 1024)));
+    case FetchOutcome::Refused: return formatInto(out, size, "connection refused");
+    case FetchOutcome::HostUnknown: return formatInto(out, size, "host not found");
+    case FetchOutcome::TimedOut: return formatInto(out, size, "no answer (timed out)");
+    case FetchOutcome::Network:
+        return formatInto(out, size, "network error %lu", result.systemError);
     case FetchOutcome::WriteFailed:
-        return formatTo(out, size, "could not be written (error %lu)", result.systemError);
-    case FetchOutcome::BadAddress: return formatTo(out, size, "bad address");
-    case FetchOutcome::Cancelled: return formatTo(out, size, "cancelled");
+        return formatInto(out, size, "could not be written (error %lu)", result.systemError);
+    case FetchOutcome::BadAddress: return formatInto(out, size, "bad address");
+    case FetchOutcome::Cancelled: return formatInto(out, size, "cancelled");
     }
-    return formatTo(out, size, "failed");
+    return formatInto(out, size, "failed");
 }
 
 bool formatFetchFailure(char* out, size_t size, int surah, int ayah, const FetchResult& result) {
@@ -211,27 +197,27 @@ bool formatFetchFailure(char* out, size_t size, int surah, int ayah, const Fetch
         if (out && size) out[0] = '\0';
         return false;
     }
-    return formatTo(out, size, "%s: %s", name, reason);
+    return formatInto(out, size, "%s: %s", name, reason);
 }
 
 bool formatDownloadProgress(char* out, size_t size, int fileNumber, int files,
                             unsigned long long bytes) {
     constexpr unsigned long long kMegabyte = 1024ull * 1024;
     if (bytes < kMegabyte)
-        return formatTo(out, size, "File %d of %d, %llu KB", fileNumber, files,
-                        (bytes + 1023) / 1024);
+        return formatInto(out, size, "File %d of %d, %llu KB", fileNumber, files,
+                          (bytes + 1023) / 1024);
     // One decimal, rounded down so that "1.0 MB" is not shown before a megabyte came.
     const unsigned long long tenths = bytes * 10 / kMegabyte;
-    return formatTo(out, size, "File %d of %d, %llu.%llu MB", fileNumber, files, tenths / 10,
-                    tenths % 10);
+    return formatInto(out, size, "File %d of %d, %llu.%llu MB", fileNumber, files, tenths / 10,
+                      tenths % 10);
 }
 
 bool formatAyahFileCount(char* out, size_t size, int count) {
-    return formatTo(out, size, "%d of %d ayat", count, kQuranAyat);
+    return formatInto(out, size, "%d of %d ayat", count, kQuranAyat);
 }
 
 bool formatDownloadSummary(char* out, size_t size, int done, int skipped, int failed,
                            bool cancelled) {
-    return formatTo(out, size, "Done: %d, skipped: %d, failed: %d.%s", done, skipped, failed,
-                    cancelled ? " Cancelled." : "");
+    return formatInto(out, size, "Done: %d, skipped: %d, failed: %d.%s", done, skipped, failed,
+                      cancelled ? " Cancelled." : "");
 }

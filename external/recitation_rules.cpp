@@ -1,23 +1,10 @@
 #include "external/recitation_rules.h"
 
-#include <cstdarg>
-#include <cstdio>
+#include "base/bounded_format.h"
+
 #include <cstring>
 
 namespace {
-
-bool formatInto(char* out, size_t size, const char* format, ...) {
-    if (!out || size == 0) return false;
-    va_list arguments;
-    va_start(arguments, format);
-    const int length = std::vsnprintf(out, size, format, arguments);
-    va_end(arguments);
-    if (length < 0 || static_cast<size_t>(length) >= size) {
-        out[0] = '\0';
-        return false;
-    }
-    return true;
-}
 
 bool isUnreserved(unsigned char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||

@@ -1,9 +1,6 @@
 // Journeys through the translation search of the real reader, driven from a separate
 // process: the button "Cari(ind/eng)", typing into dialog 107, ticking its boxes, OK, the
-// result list with the count in the status bar, and opening a result line. Also the time
-// from OK to the filled list for a long result list, with the list's redrawing switched
-// off while it fills (as the reader does) and with a repaint per line (the environment
-// variable NORAVEL_RESULT_LIST_REDRAW_EACH_LINE=1, inherited by the reader).
+// result list with the count in the status bar, and opening a result line.
 #include "reader_session_win.h"
 
 #include "resources/resource_ids.h"
@@ -56,14 +53,6 @@ class LanguageChoice {
     LanguageChoice& operator=(const LanguageChoice&) = delete;
 };
 
-// Sets the reader's environment for the redraw measurement; restores it afterwards.
-class RedrawEachLine {
-  public:
-    explicit RedrawEachLine(bool on) {
-        SetEnvironmentVariableA("NORAVEL_RESULT_LIST_REDRAW_EACH_LINE", on ? "1" : nullptr);
-    }
-    ~RedrawEachLine() { SetEnvironmentVariableA("NORAVEL_RESULT_LIST_REDRAW_EACH_LINE", nullptr); }
-};
 
 // Types a text into an edit of another process as key presses would (one WM_CHAR each).
 void type(HWND edit, const std::string& text) {
@@ -207,41 +196,6 @@ TEST_F(SearchJourney, CommonWordInEachLanguageListsOneLinePerHitAndOpensAResult)
 
         closeReader();
     }
-}
-
-// The figures of this test go to the test's output; both fills must give the same list.
-// A search with a handful of hits is timed beside it: under Wine without a window manager
-// closing a dialog alone costs about two seconds, which this baseline shows.
-TEST_F(SearchJourney, LongResultListFillsTheSameWithAndWithoutTheRedrawSwitch) {
-    LanguageChoice language(0);
-    constexpr int kRounds = 3;
-    std::vector<std::string> listed[2];
-    for (int redrawEachLine = 0; redrawEachLine < 2; ++redrawEachLine) {
-        RedrawEachLine environment(redrawEachLine == 1);
-        startReader();
-        DWORD best = ~0u, total = 0, baseline = ~0u;
-        size_t fewLines = 0;
-        for (int round = 0; round < kRounds; ++round) {
-            baseline = std::min(baseline, search({"Kursi", false, false}));
-            fewLines = lines().size();
-            const DWORD ms = search({"Allah", false, false});
-            best = std::min(best, ms);
-            total += ms;
-        }
-        listed[redrawEachLine] = lines();
-        ASSERT_GT(listed[redrawEachLine].size(), 2000u);
-        EXPECT_EQ(statusBarText(reader(), 1),
-                  "Found " + std::to_string(listed[redrawEachLine].size()) + " items");
-        std::printf("[ FIGURE   ] OK to filled list, redraw %s: %zu lines best %lu ms (mean %lu "
-                    "ms of %d); %zu lines best %lu ms\n",
-                    redrawEachLine ? "on for every line" : "switched off while filling",
-                    listed[redrawEachLine].size(), best, total / kRounds, kRounds, fewLines,
-                    baseline);
-        RecordProperty(redrawEachLine ? "redraw_each_line_ms" : "redraw_switched_off_ms",
-                       static_cast<int>(best));
-        closeReader();
-    }
-    EXPECT_EQ(listed[0], listed[1]);
 }
 
 // The whole program folder copied under a folder named in Arabic letters, which the ANSI

@@ -4,6 +4,7 @@
 #include "picture/picture_decoder.h"
 
 #include "picture_builder.h"
+#include "tests/support/gif_memory_reader.h"
 
 #include <gif_lib.h>
 #include <gtest/gtest.h>
@@ -20,24 +21,11 @@ using namespace picture_builder;
 
 namespace {
 
-struct MemoryReader {
-    const Bytes* bytes;
-    size_t at;
-};
-
-int readFromMemory(GifFileType* gif, GifByteType* to, int wanted) {
-    auto* reader = static_cast<MemoryReader*>(gif->UserData);
-    const size_t n = std::min(static_cast<size_t>(wanted), reader->bytes->size() - reader->at);
-    std::memcpy(to, reader->bytes->data() + reader->at, n);
-    reader->at += n;
-    return static_cast<int>(n);
-}
-
 // Compares the first image as giflib reads it with ours; empty when they agree.
 std::string differences(const Bytes& file) {
-    MemoryReader reader{&file, 0};
+    GifMemoryReader reader{&file};
     int error = 0;
-    GifFileType* gif = DGifOpen(&reader, readFromMemory, &error);
+    GifFileType* gif = DGifOpen(&reader, readGifFromMemory, &error);
     if (!gif) return "giflib cannot open: " + std::to_string(error);
     std::string result;
     if (DGifSlurp(gif) != GIF_OK || gif->ImageCount < 1) {

@@ -1,9 +1,11 @@
-// The main window's own commands, run in this test program against a real main window: the
-// clipboard copies read back from the clipboard, the clipboard failure reports, the About
-// box, the Settings dialog driven through its controls, and the language switch.
+// The main window's own commands, run in this test program against a real main window and
+// sent as their menu items send them: the clipboard copies read back from the clipboard, the
+// clipboard failure reports, the About box, the Settings dialog driven through its controls,
+// and the language switch.
 #include "app/ayah_navigation_win.h"
 #include "app/clipboard_win.h"
 #include "app/keyboard_win.h"
+#include "app/main_layout.h"
 #include "app/main_window_win.h"
 #include "app/process_state_win.h"
 #include "app/startup_win.h"
@@ -17,7 +19,11 @@
 #include "settings/settings_win.h"
 #include "text/text_store.h"
 
+#include "tests/support/modal_dialog_driver_win.h"
+#include "tests/support/registry_value_win.h"
 #include "win_test_support.h"
+
+#include <richedit.h>
 
 #include <gtest/gtest.h>
 
@@ -35,55 +41,24 @@ namespace {
 constexpr char kSettingKey[] = "SOFTWARE\\KELVANE\\QURAN\\SETTING";
 const char* const kSettingNames[] = {kFontNameValue, kFontSizeValue, kLanguageValue};
 
-// One registry value exactly as stored (or its absence).
-struct RawValue {
-    bool present = false;
-    DWORD type = 0;
-    std::vector<BYTE> data;
-    bool operator==(const RawValue& o) const {
-        return present == o.present && type == o.type && data == o.data;
-    }
-};
-
-RawValue rawRead(HKEY root, const char* name) {
-    RawValue value;
-    HKEY key;
-    if (RegOpenKeyExA(root, kSettingKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return value;
-    DWORD size = 0;
-    if (RegQueryValueExA(key, name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
-        value.data.resize(size);
-        value.present = RegQueryValueExA(key, name, nullptr, &value.type, value.data.data(),
-                                         &size) == ERROR_SUCCESS;
-        value.data.resize(size);
-    }
-    RegCloseKey(key);
-    return value;
+RegistryValue rawRead(HKEY root, const char* name) {
+    return readRegistryValue(root, kSettingKey, name);
 }
 
-void rawRestore(HKEY root, const char* name, const RawValue& value) {
-    if (!value.present) {
-        deleteRegistryValue(root, "SOFTWARE\\KELVANE\\QURAN", "SETTING", name);
-        return;
-    }
-    HKEY key;
-    if (RegCreateKeyExA(root, kSettingKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
-        return;
-    RegSetValueExA(key, name, 0, value.type, value.data.data(),
-                   static_cast<DWORD>(value.data.size()));
-    RegCloseKey(key);
+void rawRestore(HKEY root, const char* name, const RegistryValue& value) {
+    writeRegistryValue(root, kSettingKey, name, value);
 }
 
 // The three settings in both places, as stored.
-std::vector<RawValue> settingsSnapshot() {
-    std::vector<RawValue> values;
+std::vector<RegistryValue> settingsSnapshot() {
+    std::vector<RegistryValue> values;
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
         for (const char* name : kSettingNames)
             values.push_back(rawRead(root, name));
     return values;
 }
 
-void restoreSettings(const std::vector<RawValue>& values) {
+void restoreSettings(const std::vector<RegistryValue>& values) {
     size_t i = 0;
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
         for (const char* name : kSettingNames)
@@ -130,6 +105,17 @@ std::u16string clipboardUnicode() {
     return result;
 }
 
+std::vector<BYTE> clipboardBytes(UINT format) {
+    ClipboardReader clipboard;
+    std::vector<BYTE> bytes;
+    HANDLE data = clipboard.open ? GetClipboardData(format) : nullptr;
+    if (const auto* first = data ? static_cast<const BYTE*>(GlobalLock(data)) : nullptr) {
+        bytes.assign(first, first + GlobalSize(data));
+        GlobalUnlock(data);
+    }
+    return bytes;
+}
+
 std::u16string widened(const char* arabic) {
     std::u16string units;
     for (const char* c = arabic; *c; ++c)
@@ -165,39 +151,12 @@ void recordReport(HWND owner, const char* text, const char* caption) {
 }
 
 // Runs a modal dialog or message box of this thread with the given caption; script drives
-// it from inside its modal loop (through a thread timer) and must close it.
-const char* dialogCaption = "";
-std::function<void(HWND)> dialogScript;
-bool dialogScriptRan = false;
-
-BOOL CALLBACK findDialog(HWND window, LPARAM found) {
-    char className[64] = "", caption[64] = "";
-    GetClassNameA(window, className, sizeof className);
-    GetWindowTextA(window, caption, sizeof caption);
-    if (std::strcmp(className, "#32770") != 0 || std::strcmp(caption, dialogCaption) != 0)
-        return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-}
-
-void CALLBACK driveDialog(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND dialog = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), findDialog, reinterpret_cast<LPARAM>(&dialog));
-    if (!dialog) return;
-    KillTimer(nullptr, timer);
-    dialogScriptRan = true;
-    dialogScript(dialog);
-}
-
+// it from inside its modal loop and must close it.
 template <typename Open>
 auto runModal(const char* caption, Open open, std::function<void(HWND)> script) {
-    dialogCaption = caption;
-    dialogScript = std::move(script);
-    dialogScriptRan = false;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 20, driveDialog);
+    ModalDialogDriver driver(caption, std::move(script));
     const auto result = open();
-    KillTimer(nullptr, timer);
-    EXPECT_TRUE(dialogScriptRan) << caption;
+    EXPECT_TRUE(driver.ran()) << caption;
     return result;
 }
 
@@ -251,7 +210,7 @@ int pixelsPerInch() {
 class CommandsTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        saved = new std::vector<RawValue>(settingsSnapshot());
+        saved = new std::vector<RegistryValue>(settingsSnapshot());
         writeSettingDword(kLanguageValue, 0);
         window = createReaderWindow(900, 700);
     }
@@ -273,6 +232,8 @@ class CommandsTest : public ::testing::Test {
     void TearDown() override { setMessageReporter(previousReporter); }
 
     HWND child(int id) const { return GetDlgItem(window, id); }
+    // A command as its menu item sends it.
+    void command(int id) const { SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     int selection(int id) const {
         return static_cast<int>(SendMessageA(child(id), CB_GETCURSEL, 0, 0));
     }
@@ -292,12 +253,12 @@ class CommandsTest : public ::testing::Test {
     }
 
     static HWND window;
-    static std::vector<RawValue>* saved;
+    static std::vector<RegistryValue>* saved;
     MessageReporter previousReporter = nullptr;
 };
 
 HWND CommandsTest::window = nullptr;
-std::vector<RawValue>* CommandsTest::saved = nullptr;
+std::vector<RegistryValue>* CommandsTest::saved = nullptr;
 
 // ---- Clipboard copies ----
 
@@ -320,9 +281,9 @@ bool pressWithCtrl(HWND window, WORD key) {
 }
 
 TEST_F(CommandsTest, ZoomKeysStepThePictureBetween75And200AndStoreItForTheUserOnly) {
-    const RawValue userBefore = rawRead(HKEY_CURRENT_USER, kPictureZoomValue);
-    const RawValue machineBefore = rawRead(HKEY_LOCAL_MACHINE, kPictureZoomValue);
-    rawRestore(HKEY_CURRENT_USER, kPictureZoomValue, RawValue{});
+    const RegistryValue userBefore = rawRead(HKEY_CURRENT_USER, kPictureZoomValue);
+    const RegistryValue machineBefore = rawRead(HKEY_LOCAL_MACHINE, kPictureZoomValue);
+    rawRestore(HKEY_CURRENT_USER, kPictureZoomValue, RegistryValue{});
     HWND view = bitmapViewWindow();
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(bitmapViewZoom(view), 100);
@@ -343,7 +304,7 @@ TEST_F(CommandsTest, ZoomKeysStepThePictureBetween75And200AndStoreItForTheUserOn
         EXPECT_EQ(bitmapViewZoom(view), press.zoom) << press.key;
         EXPECT_EQ(readPictureZoom(), press.zoom) << press.key;
     }
-    const RawValue stored = rawRead(HKEY_CURRENT_USER, kPictureZoomValue);
+    const RegistryValue stored = rawRead(HKEY_CURRENT_USER, kPictureZoomValue);
     EXPECT_EQ(stored.type, static_cast<DWORD>(REG_DWORD));
     EXPECT_TRUE(rawRead(HKEY_LOCAL_MACHINE, kPictureZoomValue) == machineBefore);
     // The picture of the current ayah is drawn larger: its scroll range grew with it.
@@ -356,11 +317,11 @@ TEST_F(CommandsTest, ZoomKeysStepThePictureBetween75And200AndStoreItForTheUserOn
 
 TEST_F(CommandsTest, ResultListIsCopiedAsItsLinesJoinedByCrLfWithoutATrailingOne) {
     fillResults({"2:255 Allah", "3:2 Allah", "20:8 Allah"});
-    copyResultList(window);
+    command(IDM_COPY_RESULTS);
     EXPECT_EQ(clipboardText(), "2:255 Allah\r\n3:2 Allah\r\n20:8 Allah");
 
     fillResults({"1:1 only"});
-    copyResultList(window);
+    command(IDM_COPY_RESULTS);
     EXPECT_EQ(clipboardText(), "1:1 only");
     EXPECT_TRUE(reports.empty());
 }
@@ -368,22 +329,22 @@ TEST_F(CommandsTest, ResultListIsCopiedAsItsLinesJoinedByCrLfWithoutATrailingOne
 TEST_F(CommandsTest, AnEmptyResultListCopiesNothing) {
     putSentinel();
     fillResults({});
-    copyResultList(window);
+    command(IDM_COPY_RESULTS);
     EXPECT_EQ(clipboardText(), "sentinel");
     fillResults({""}); // one line without text: the joined text is empty
-    copyResultList(window);
+    command(IDM_COPY_RESULTS);
     EXPECT_EQ(clipboardText(), "sentinel");
     EXPECT_TRUE(reports.empty());
 }
 
 TEST_F(CommandsTest, TranslationIsCopiedAsShownAndAnEmptyOneCopiesNothing) {
     selectAyah(2, 255);
-    copyTranslation(window);
+    command(IDM_COPY_TRANSLATION);
     EXPECT_EQ(clipboardText(), TextStore::translation(2, 255));
 
     putSentinel();
     SetWindowTextA(child(IDC_TRANSLATION), "");
-    copyTranslation(window);
+    command(IDM_COPY_TRANSLATION);
     EXPECT_EQ(clipboardText(), "sentinel");
     EXPECT_TRUE(reports.empty());
 }
@@ -392,7 +353,7 @@ TEST_F(CommandsTest, ArabicAyahIsItsBytesThroughTheByteTable) {
     selectAyah(2, 255);
     const std::u16string expected = widened(TextStore::arabic(2, 255));
     ASSERT_GT(expected.size(), 100u);
-    copyArabicAyah(window);
+    command(IDM_COPY_ARABIC_AYAH);
     const std::u16string copied = clipboardUnicode();
     EXPECT_EQ(copied, expected);
     // Arabic letters, not the code page bytes themselves.
@@ -401,7 +362,7 @@ TEST_F(CommandsTest, ArabicAyahIsItsBytesThroughTheByteTable) {
 
 TEST_F(CommandsTest, SurahOneIsSevenLinesEachEndingInItsNumberAndCrLf) {
     selectAyah(1, 3);
-    copyArabicSurah(window);
+    command(IDM_COPY_ARABIC_SURAH);
     const std::u16string copied = clipboardUnicode();
     std::u16string expected;
     for (int ayah = 1; ayah <= 7; ++ayah) {
@@ -412,6 +373,37 @@ TEST_F(CommandsTest, SurahOneIsSevenLinesEachEndingInItsNumberAndCrLf) {
     EXPECT_EQ(copied, expected);
     EXPECT_EQ(copied.substr(copied.size() - 5), u"(7)\r\n");
     EXPECT_EQ(shown(), "1:3"); // the copy does not move the reader
+}
+
+TEST_F(CommandsTest, AyahPictureIsAColourDibOfClientWidthAndSplitterLessTwentySixWithTheAyahOnIt) {
+    selectAyah(1, 1);
+    ASSERT_NE(currentPicture, nullptr);
+    command(IDM_COPY_PICTURE);
+    const std::vector<BYTE> dib = clipboardBytes(CF_DIB);
+    BITMAPINFOHEADER header{};
+    ASSERT_GE(dib.size(), sizeof header);
+    std::memcpy(&header, dib.data(), sizeof header);
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(header.biWidth, client.right);
+    const LONG rows = header.biHeight < 0 ? -header.biHeight : header.biHeight;
+    EXPECT_EQ(rows, process.splitterLine - 26);
+    EXPECT_EQ(header.biCompression, static_cast<DWORD>(BI_RGB));
+    ASSERT_TRUE(header.biBitCount == 24 || header.biBitCount == 32) << header.biBitCount;
+    const size_t stride = (static_cast<size_t>(header.biBitCount) * header.biWidth + 31) / 32 * 4;
+    const size_t bits = header.biSize + header.biClrUsed * sizeof(RGBQUAD);
+    ASSERT_GE(dib.size(), bits + stride * rows) << "header and size disagree";
+    // The picture of 1:1 drawn on the window colour.
+    const COLORREF ground = GetSysColor(COLOR_WINDOW);
+    size_t groundPixels = 0, darkPixels = 0;
+    for (LONG row = 0; row < rows; ++row)
+        for (LONG x = 0; x < header.biWidth; ++x) {
+            const BYTE* pixel = &dib[bits + row * stride + x * (header.biBitCount / 8)];
+            if (RGB(pixel[2], pixel[1], pixel[0]) == ground) ++groundPixels;
+            if (pixel[0] + pixel[1] + pixel[2] < 3 * 96) ++darkPixels;
+        }
+    EXPECT_GT(groundPixels, static_cast<size_t>(rows * header.biWidth / 2));
+    EXPECT_GT(darkPixels, 100u);
 }
 
 // ---- The hand-over to the clipboard and its reports ----
@@ -539,7 +531,7 @@ TEST_F(CommandsTest, TheProgramShowsAboutAsAMessageBoxOwnedByTheMainWindow) {
     runModal(
         "About",
         [this] {
-            showAbout(window);
+            command(IDM_ABOUT);
             return 0;
         },
         [&](HWND box) {
@@ -554,13 +546,18 @@ TEST_F(CommandsTest, TheProgramShowsAboutAsAMessageBoxOwnedByTheMainWindow) {
 
 // ---- Settings dialog ----
 
-TEST_F(CommandsTest, StoredSizeThirteenOpensOnTenAndOkStoresTen) {
+TEST_F(CommandsTest, StoredSizeThirteenOpensOnTenAndOkStoresTenAndShowsItAtOnce) {
+    // The translation shows another face and size first, so that OK's change can be seen.
+    std::snprintf(process.ayahFontName, sizeof process.ayahFontName, "%s", "Arial");
+    process.ayahFontSize = 20;
+    SendMessageA(window, WM_FONTS_CHANGED, 0, 0);
     std::snprintf(process.ayahFontName, sizeof process.ayahFontName, "%s", "Tahoma");
     process.ayahFontSize = 13;
     writeSettingDword(kFontSizeValue, 13);
     const HFONT before = process.ayahFont;
 
     const INT_PTR result = runSettingsDialog([](HWND dialog) {
+        EXPECT_EQ(GetWindow(dialog, GW_OWNER), process.mainWindow);
         HWND faces = GetDlgItem(dialog, IDC_FONT_FACE), sizes = GetDlgItem(dialog, IDC_FONT_SIZE);
         EXPECT_EQ(items(faces),
                   (std::vector<std::string>{"Microsoft Sans Serif", "Tahoma", "Arial", "Andalus"}));
@@ -582,6 +579,17 @@ TEST_F(CommandsTest, StoredSizeThirteenOpensOnTenAndOkStoresTen) {
     EXPECT_EQ(font.lfWeight, 400);
     EXPECT_EQ(font.lfQuality, PROOF_QUALITY);
     EXPECT_STREQ(font.lfFaceName, "Tahoma");
+
+    // The translation and the result list take the new face and size at once.
+    CHARFORMATA format{};
+    format.cbSize = sizeof format;
+    SendMessageA(child(IDC_TRANSLATION), EM_GETCHARFORMAT, SCF_DEFAULT,
+                 reinterpret_cast<LPARAM>(&format));
+    EXPECT_STREQ(format.szFaceName, "Tahoma");
+    const LOGFONTA listFont =
+        fontOf(reinterpret_cast<HFONT>(SendMessageA(child(IDC_RESULT_LIST), WM_GETFONT, 0, 0)));
+    EXPECT_STREQ(listFont.lfFaceName, "Tahoma");
+    EXPECT_EQ(listFont.lfHeight, -MulDiv(translationFontPoints(10), pixelsPerInch(), 72));
 }
 
 TEST_F(CommandsTest, CancelLeavesFontNameSizeFontAndRegistryUntouched) {
@@ -590,7 +598,7 @@ TEST_F(CommandsTest, CancelLeavesFontNameSizeFontAndRegistryUntouched) {
     writeSettingString(kFontNameValue, "Arial");
     writeSettingDword(kFontSizeValue, 16);
     const HFONT before = process.ayahFont;
-    const std::vector<RawValue> stored = settingsSnapshot();
+    const std::vector<RegistryValue> stored = settingsSnapshot();
 
     const INT_PTR result = runSettingsDialog([](HWND dialog) {
         EXPECT_EQ(selectedText(GetDlgItem(dialog, IDC_FONT_FACE)), "Arial");
@@ -647,7 +655,7 @@ TEST_F(CommandsTest, ChoosingEnglishThenIndonesiaStoresTheIndexAndShowsTheSameAy
     selectAyah(2, 255);
     chooseLanguage(1);
     EXPECT_EQ(readSettingDword(kLanguageValue, -1), 1);
-    EXPECT_EQ(rawRead(HKEY_LOCAL_MACHINE, kLanguageValue).data, (std::vector<BYTE>{1, 0, 0, 0}));
+    EXPECT_EQ(rawRead(HKEY_LOCAL_MACHINE, kLanguageValue).bytes, (std::vector<BYTE>{1, 0, 0, 0}));
     EXPECT_EQ(shown(), "2:255");
     EXPECT_EQ(translation().rfind("Allah - there is no deity except Him", 0), 0u) << translation();
     EXPECT_EQ(process.language, 1);

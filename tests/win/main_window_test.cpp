@@ -273,6 +273,8 @@ TEST_F(MainWindowTest, OpensOnTheFirstAyahWithItsPictureTranslationAndJuz) {
     EXPECT_EQ(comboItem(child(IDC_RECITATION_SCOPE), 0), "Surat");
     EXPECT_EQ(comboItem(child(IDC_RECITATION_SCOPE), 2), "Ayat");
     EXPECT_EQ(selection(IDC_RECITATION_SCOPE), 1);
+    EXPECT_EQ(SendMessageA(child(IDC_LANGUAGE_LIST), CB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(comboItem(child(IDC_LANGUAGE_LIST), 0), "Indonesia");
     EXPECT_EQ(comboItem(child(IDC_LANGUAGE_LIST), 1), "English");
 }
 
@@ -359,16 +361,43 @@ TEST_F(MainWindowTest, StepsForwardAcrossASurahBoundaryRefillTheAyahList) {
     EXPECT_EQ(shown(), "1:7");
 }
 
+// A click on the lower half of the up-down control: its parent gets UDN_DELTAPOS with a
+// positive step (the control's range runs from 100 down to 0); on the upper half, a
+// negative one.
+void clickArrow(HWND upDown, bool lower = true) {
+    RECT rect;
+    GetClientRect(upDown, &rect);
+    const LPARAM where = MAKELPARAM(rect.right / 2, lower ? rect.bottom * 3 / 4 : rect.bottom / 4);
+    SendMessageA(upDown, WM_LBUTTONDOWN, MK_LBUTTON, where);
+    SendMessageA(upDown, WM_LBUTTONUP, 0, where);
+}
+
+TEST_F(MainWindowTest, TheLowerArrowStepsToTheNextAyahAndTheUpperOneBack) {
+    HWND upDown = child(IDC_AYAH_STEPPER);
+    selectAyah(1, 7);
+    clickArrow(upDown);
+    pumpMessages();
+    EXPECT_EQ(shown(), "2:1");
+    EXPECT_EQ(SendMessageA(child(IDC_AYAH_LIST), CB_GETCOUNT, 0, 0), 286);
+    clickArrow(upDown, false);
+    pumpMessages();
+    EXPECT_EQ(shown(), "1:7");
+    EXPECT_EQ(SendMessageA(child(IDC_AYAH_LIST), CB_GETCOUNT, 0, 0), 7);
+}
+
 TEST_F(MainWindowTest, TheHistoryListsVisitedAyatNewestFirst) {
     selectAyah(2, 5);
-    selectAyah(1, 1);
+    step(1);          // a step is a visit too
+    selectAyah(1, 1); // shown at the start already: it moves up, it is not listed twice
     selectAyah(2, 255);
     SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDM_READING_HISTORY, 0), 0);
     HWND results = child(IDC_RESULT_LIST);
-    ASSERT_GE(SendMessageA(results, LB_GETCOUNT, 0, 0), 3);
+    ASSERT_GE(SendMessageA(results, LB_GETCOUNT, 0, 0), 4);
+    EXPECT_EQ(SendMessageA(results, LB_GETCOUNT, 0, 0), readingHistory.size());
     EXPECT_EQ(listItem(results, 0), std::string("2:255 ") + TextStore::translation(2, 255));
     EXPECT_EQ(listItem(results, 1), std::string("1:1 ") + TextStore::translation(1, 1));
-    EXPECT_EQ(listItem(results, 2), std::string("2:5 ") + TextStore::translation(2, 5));
+    EXPECT_EQ(listItem(results, 2), std::string("2:6 ") + TextStore::translation(2, 6));
+    EXPECT_EQ(listItem(results, 3), std::string("2:5 ") + TextStore::translation(2, 5));
     EXPECT_EQ(readingHistory.newest(0), 255u * 65536u + 2u);
 }
 
@@ -545,16 +574,6 @@ int threadWindows() {
     return count;
 }
 
-// A click on the lower half of the up-down control: its parent gets UDN_DELTAPOS with a
-// positive step (the control's range runs from 100 down to 0).
-void clickDownArrow(HWND upDown) {
-    RECT rect;
-    GetClientRect(upDown, &rect);
-    const LPARAM lower = MAKELPARAM(rect.right / 2, rect.bottom * 3 / 4);
-    SendMessageA(upDown, WM_LBUTTONDOWN, MK_LBUTTON, lower);
-    SendMessageA(upDown, WM_LBUTTONUP, 0, lower);
-}
-
 TEST(HandleProbe, SeesHandlesThatAreKeptAndNotThoseGivenBack) {
     const unsigned gdiBefore = gdiSlots();
     const unsigned kernelBefore = kernelSlots();
@@ -584,7 +603,7 @@ TEST_F(MainWindowTest, AThousandUpDownStepsLeakNoGdiObjectWindowOrKernelHandle) 
     // would show as 1000 slots in the second pass.
     selectAyah(113, 1);
     for (int i = 0; i < 1000; ++i) {
-        clickDownArrow(upDown);
+        clickArrow(upDown);
         pumpMessages();
     }
     selectAyah(113, 1);
@@ -596,7 +615,7 @@ TEST_F(MainWindowTest, AThousandUpDownStepsLeakNoGdiObjectWindowOrKernelHandle) 
 
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < 1000; ++i) {
-        clickDownArrow(upDown);
+        clickArrow(upDown);
         pumpMessages();
     }
     const double msPerStep =

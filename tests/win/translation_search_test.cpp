@@ -16,6 +16,7 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include "tests/support/modal_dialog_driver_win.h"
 #include "win_test_support.h"
 
 #include <gtest/gtest.h>
@@ -60,41 +61,19 @@ std::string itemText(HWND dialog, int id, int index) {
 
 // ---- driving the modal dialog ----
 
-std::function<void(HWND)> dialogAction;
 constexpr int kCloseBox = 0; // closes the dialog with WM_CLOSE instead of a button
-int dialogButton = IDCANCEL;
-bool dialogSeen = false;
-
-BOOL CALLBACK findDialog(HWND window, LPARAM found) {
-    char name[16] = "";
-    GetClassNameA(window, name, sizeof name);
-    if (std::strcmp(name, "#32770") != 0) return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-}
-
-void CALLBACK driveDialog(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND dialog = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), findDialog, reinterpret_cast<LPARAM>(&dialog));
-    if (!dialog) return;
-    KillTimer(nullptr, timer);
-    dialogSeen = true;
-    if (dialogAction) dialogAction(dialog);
-    if (dialogButton == kCloseBox)
-        PostMessageA(dialog, WM_CLOSE, 0, 0);
-    else
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(dialogButton, BN_CLICKED), 0);
-}
 
 // Runs the search command with the dialog acted on by `action` and closed by `button`.
 void searchThroughDialog(std::function<void(HWND)> action, int button) {
-    dialogAction = std::move(action);
-    dialogButton = button;
-    dialogSeen = false;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 20, driveDialog);
+    ModalDialogDriver driver(nullptr, [&](HWND dialog) {
+        if (action) action(dialog);
+        if (button == kCloseBox)
+            PostMessageA(dialog, WM_CLOSE, 0, 0);
+        else
+            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    });
     runTranslationSearch(process.mainWindow);
-    KillTimer(nullptr, timer);
-    EXPECT_TRUE(dialogSeen);
+    EXPECT_TRUE(driver.ran());
 }
 
 int notFoundReports = 0;

@@ -1,0 +1,10 @@
+# Benchmarks of the Windows build. Each runs in the Wine test bed through its script in
+# scripts/, never through ctest: they measure and fail nothing.
+
+# The time from OK in the translation search to the filled result list, with the list's
+# redrawing switched off while it fills and with a repaint per line, each as a ratio to a
+# search with a handful of hits in the same reader (scripts/result-list-bench.sh).
+add_executable(result_list_bench ${CMAKE_CURRENT_LIST_DIR}/result_list_bench_win.cpp)
+target_link_libraries(result_list_bench PRIVATE reader_session)
+set_target_properties(result_list_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+add_dependencies(result_list_bench noravel)

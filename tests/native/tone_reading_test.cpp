@@ -76,13 +76,22 @@ TEST(ToneReading, TonesBackToBackAreReadAsPlayedWhereverTheirEndsFallInTheWindow
     }
 }
 
-TEST(ToneReading, ASilenceInsideAToneIsADropoutOfThatTone) {
-    const Reading reading =
-        read(recording({{100, 0}, {500, 440}, {6, 0}, {500, 440}, {5, 0}, {300, 554}, {100, 0}}));
+TEST(ToneReading, SilencesInsideAToneAreDropoutsOfThatTone) {
+    // Between the second and the third dropout only a moment of the tone is left.
+    const Reading reading = read(recording({{100, 0},
+                                            {500, 440},
+                                            {6, 0},
+                                            {500, 440},
+                                            {8, 0},
+                                            {12, 440},
+                                            {8, 0},
+                                            {300, 440},
+                                            {5, 0},
+                                            {300, 554}}));
     ASSERT_EQ(reading.tones.size(), 2u);
-    EXPECT_EQ(reading.dropouts, 1);
+    EXPECT_GE(reading.dropouts, 2); // the moment between two may be too short to count
     EXPECT_EQ(reading.tones[0].pitch, 0);
-    EXPECT_NEAR(reading.tones[0].lengthMs(), 1006, 4.0);
+    EXPECT_NEAR(reading.tones[0].lengthMs(), 1334, 4.0);
     EXPECT_EQ(reading.tones[1].pitch, 1);
 }
 

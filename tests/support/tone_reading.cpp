@@ -11,6 +11,9 @@ constexpr int kWindowsPerSecond = 500; // 2 ms: almost a period of the lowest te
 constexpr size_t kFewestPeriods = 5;   // fewer periods read alike are no tone
 constexpr double kPitchTolerance = 0.08;
 constexpr double kShortestToneMs = 10.0;
+// A sound with no run of periods read alike, shorter than this, is a moment of a tone that
+// the output dropped sound around (its periods cut at both ends), not a sound of its own.
+constexpr double kShortestUnreadMs = 50.0;
 
 struct Span {
     size_t begin; // samples
@@ -89,6 +92,11 @@ std::vector<Run> toneRuns(const std::vector<double>& crossings, int rate,
     return kept;
 }
 
+// A tone of a span; unread when the span had no run to read it by.
+struct Piece : Tone {
+    bool unread = false;
+};
+
 double msOf(double sample, int rate) {
     return sample * 1000.0 / rate;
 }
@@ -96,13 +104,14 @@ double msOf(double sample, int rate) {
 // The tones of one span: its runs, the time between two of them (where one tone ended and
 // the next began) shared at its middle; the first begins and the last ends with the span.
 void addSpanTones(const int16_t* samples, const Span& span, int rate,
-                  const std::vector<double>& expectedHz, std::vector<Tone>& tones) {
+                  const std::vector<double>& expectedHz, std::vector<Piece>& tones) {
     const std::vector<double> crossings = risingCrossings(samples, span);
     const std::vector<Run> runs = toneRuns(crossings, rate, expectedHz);
     const double spanBegin = msOf(static_cast<double>(span.begin), rate);
     const double spanEnd = msOf(static_cast<double>(span.end), rate);
     if (runs.empty()) {
-        Tone sound;
+        Piece sound;
+        sound.unread = true;
         sound.beginMs = spanBegin;
         sound.endMs = spanEnd;
         if (crossings.size() > 1)
@@ -112,7 +121,7 @@ void addSpanTones(const int16_t* samples, const Span& span, int rate,
     }
     for (size_t k = 0; k < runs.size(); ++k) {
         const Run& run = runs[k];
-        Tone tone;
+        Piece tone;
         tone.pitch = run.pitch;
         tone.hz = (run.last - run.first) * rate / (crossings[run.last] - crossings[run.first]);
         tone.beginMs = k == 0
@@ -131,11 +140,12 @@ Reading readTones(const int16_t* samples, size_t count, int rate,
                   const std::vector<double>& expectedHz, int loudLevel) {
     Reading reading;
     if (!samples || rate <= 0) return reading;
-    std::vector<Tone> pieces;
+    std::vector<Piece> pieces;
     for (const Span& span : soundSpans(samples, count, rate, loudLevel))
         addSpanTones(samples, span, rate, expectedHz, pieces);
-    for (const Tone& piece : pieces) {
+    for (const Piece& piece : pieces) {
         if (piece.lengthMs() < kShortestToneMs) continue;
+        if (piece.unread && piece.lengthMs() < kShortestUnreadMs) continue;
         Tone* last = reading.tones.empty() ? nullptr : &reading.tones.back();
         if (last && last->pitch >= 0 && last->pitch == piece.pitch) {
             const double before = last->lengthMs();

@@ -30,7 +30,8 @@ struct Reading {
 // 8 %). A run of fewer than a few periods read alike (a period that straddles the end of
 // one tone and the start of the next, or a click) is no tone: its time goes to its
 // neighbours. Neighbouring tones of one pitch with a silence between are one tone that the
-// output dropped a moment of; a sound shorter than 10 ms is left out.
+// output dropped a moment of; a sound shorter than 10 ms is left out, and so is one shorter
+// than 50 ms too short to hold such a run (a moment of a tone between two dropouts).
 Reading readTones(const int16_t* samples, size_t count, int rate,
                   const std::vector<double>& expectedHz, int loudLevel);
 

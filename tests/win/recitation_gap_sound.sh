@@ -20,7 +20,8 @@ cleanup() {
 trap cleanup EXIT
 . "$root/scripts/null-sink.sh"
 start_null_sink "$work/pulse.log"
-parec -d nul.monitor --format=s16le --rate=44100 --channels=1 --latency-msec=10 \
+# The recorder runs ahead of other work too, so that it records what the output played.
+nice -n -15 parec -d nul.monitor --format=s16le --rate=44100 --channels=1 --latency-msec=10 \
     >"$work/monitor.raw" 2>"$work/parec.log" &
 recorder_pid=$!
 for _ in $(seq 1 50); do [ -s "$work/monitor.raw" ] && break; sleep 0.1; done

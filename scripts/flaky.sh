@@ -6,7 +6,7 @@
 # N rounds of the chosen ctest entries of the Windows build (every entry labelled "wine" by
 # default), run as the test command runs them (two at a time). --load keeps both cores busy
 # with two busy loops meanwhile. Builds what is missing first. The log of every failed run
-# is kept under build/flaky/ and named in the summary. Exits non-zero when any run failed.
+# is named in the summary; every round's whole output stays under build/flaky/. Exits non-zero when any run failed.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${NORAVEL_BUILD_ROOT:-$root/build}
@@ -72,7 +72,9 @@ for name in "${names[@]}"; do failures[$name]=0; done
 started=$(date +%s)
 for round in $(seq 1 "$rounds"); do
     log=$logs/round-$round.log
-    (cd "$build/win" && ctest -R "$pattern" -j2 --output-on-failure) >"$log" 2>&1
+    # Verbose, so that the figures a passing test prints (the silences between ayat, say)
+    # are kept too.
+    (cd "$build/win" && ctest -R "$pattern" -j2 --verbose) >"$log" 2>&1
     for name in "${names[@]}"; do
         # "Passed" on the entry's line is a pass; a failure, a timeout or no line at all is not.
         if ! grep -q -E "Test +#[0-9]+: +$name \.+ +Passed" "$log"; then

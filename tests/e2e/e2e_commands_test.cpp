@@ -99,19 +99,6 @@ std::string comboChoice(HWND combo) {
     return comboItemText(combo, static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)));
 }
 
-// A dialog or message box of the reader with this caption, once it has appeared.
-HWND waitForReaderDialog(const ReaderSession& reader, const char* caption) {
-    const DWORD until = GetTickCount() + 20000;
-    while (static_cast<LONG>(until - GetTickCount()) > 0) {
-        HWND dialog = FindWindowA("#32770", caption);
-        DWORD owner = 0;
-        if (dialog) GetWindowThreadProcessId(dialog, &owner);
-        if (dialog && owner == reader.processId()) return dialog;
-        Sleep(20);
-    }
-    return nullptr;
-}
-
 bool waitUntilClosed(HWND window) {
     for (int i = 0; i < 1000 && IsWindow(window); ++i)
         Sleep(10);
@@ -177,7 +164,7 @@ class CommandJourney : public ::testing::Test {
     // Opens the Settings dialog with File, Settings...
     HWND openSettings() {
         chooseMenuItem("&Settings...");
-        return waitForReaderDialog(reader(), "Setting");
+        return reader().waitForWindow("#32770", "Setting");
     }
     // Picks an item of one of the dialog's lists as a click in it would.
     static void pick(HWND dialog, int listId, const char* item) {

@@ -60,17 +60,6 @@ bool parse(int argc, char** argv, Options& options) {
     return !options.positional.empty() && !(options.arabic && !options.searchWord.empty());
 }
 
-HWND waitForReaderDialog(const ReaderSession& reader, const char* caption) {
-    for (int i = 0; i < 400; ++i) {
-        HWND dialog = FindWindowA("#32770", caption);
-        DWORD owner = 0;
-        if (dialog) GetWindowThreadProcessId(dialog, &owner);
-        if (dialog && owner == reader.processId()) return dialog;
-        Sleep(50);
-    }
-    return nullptr;
-}
-
 // Saves what the screen shows of a window's client area (here: a dialog of the reader) as a
 // 24-bit BMP. Without a window manager nobody draws the caption, so it is left out.
 bool saveScreenOf(HWND window, const std::string& bmpPath) {
@@ -120,7 +109,7 @@ bool searchAndOpen(ReaderSession& reader, const std::string& word, int line,
                    const std::string& lineOfAyah) {
     PostMessageA(reader.window(), WM_COMMAND, MAKEWPARAM(IDC_TRANSLATION_SEARCH, BN_CLICKED),
                  reinterpret_cast<LPARAM>(reader.child(IDC_TRANSLATION_SEARCH)));
-    HWND dialog = waitForReaderDialog(reader, "Pencarian kata");
+    HWND dialog = reader.waitForWindow("#32770", "Pencarian kata");
     if (!dialog) return false;
     type(GetDlgItem(dialog, IDC_WORD_1), word);
     type(GetDlgItem(dialog, IDC_WORD_2), "");
@@ -150,7 +139,7 @@ bool searchAndOpen(ReaderSession& reader, const std::string& word, int line,
 HWND typeOnArabicKeyboard(ReaderSession& reader) {
     PostMessageA(reader.window(), WM_COMMAND, MAKEWPARAM(IDC_ARABIC_SEARCH, BN_CLICKED),
                  reinterpret_cast<LPARAM>(reader.child(IDC_ARABIC_SEARCH)));
-    HWND dialog = waitForReaderDialog(reader, "Find (Arab)");
+    HWND dialog = reader.waitForWindow("#32770", "Find (Arab)");
     if (!dialog) return nullptr;
     for (int key : {IDC_KEY_ALIF, IDC_KEY_LAM, IDC_KEY_RA, IDC_KEY_HA, IDC_KEY_MIM, IDC_KEY_NUN})
         SendMessageA(GetDlgItem(dialog, key), BM_CLICK, 0, 0);

@@ -19,6 +19,18 @@ build=${NORAVEL_BUILD_ROOT:-$root/build}
 bed=$build/wine
 mkdir -p "$bed"
 
+# Test entries running side by side may start a test bed at the same moment: starts and
+# stops take turns, so that two never pick the same display number or make one prefix twice.
+# The programs they leave running do not hold the lock (flock -o).
+case "${1:-start}" in
+env | env-dpi | env-e2e) ;;
+*)
+    if [ -z "${NORAVEL_TESTBED_LOCKED:-}" ]; then
+        NORAVEL_TESTBED_LOCKED=1 exec flock -o "$bed/testbed.lock" "$0" "$@"
+    fi
+    ;;
+esac
+
 export WINEPREFIX=$bed/prefix
 export WINEARCH=win64
 export WINEDEBUG=-all

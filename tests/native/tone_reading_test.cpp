@@ -92,6 +92,7 @@ TEST(ToneReading, SilencesInsideAToneAreDropoutsOfThatTone) {
     EXPECT_GE(reading.dropouts, 2); // the moment between two may be too short to count
     EXPECT_EQ(reading.tones[0].pitch, 0);
     EXPECT_NEAR(reading.tones[0].lengthMs(), 1334, 4.0);
+    EXPECT_NEAR(reading.tones[0].soundMs(), 1312, 12.0); // all but the 22 ms of silences
     EXPECT_EQ(reading.tones[1].pitch, 1);
 }
 

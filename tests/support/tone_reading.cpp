@@ -151,6 +151,7 @@ Reading readTones(const int16_t* samples, size_t count, int rate,
             const double before = last->lengthMs();
             last->hz =
                 (last->hz * before + piece.hz * piece.lengthMs()) / (before + piece.lengthMs());
+            last->droppedMs += piece.beginMs - last->endMs;
             last->endMs = piece.endMs;
             ++reading.dropouts;
         } else {

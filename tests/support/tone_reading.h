@@ -15,9 +15,13 @@ namespace tone_reading {
 struct Tone {
     double beginMs = 0;
     double endMs = 0;
-    double hz = 0;  // measured from the tone's own periods
-    int pitch = -1; // index of the expected pitch it was read as; -1: none of them
+    double hz = 0;        // measured from the tone's own periods
+    int pitch = -1;       // index of the expected pitch it was read as; -1: none of them
+    double droppedMs = 0; // the silences inside it where the output dropped sound
     double lengthMs() const { return endMs - beginMs; }
+    // How long it sounded: a tone played whole sounds as long as it is, however often the
+    // output dropped a moment of it and played the rest later.
+    double soundMs() const { return lengthMs() - droppedMs; }
 };
 
 struct Reading {

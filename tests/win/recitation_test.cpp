@@ -987,14 +987,15 @@ TEST_F(RealSound, TheSilenceBetweenAyatIsAboutOneAndAHalfTrivialProgramStartsAtM
         tone_reading::readTones(samples.data(), samples.size(), kMonitorRate, kToneHz, kLoud);
     const std::vector<tone_reading::Tone>& tones = reading.tones;
     for (const tone_reading::Tone& tone : tones)
-        std::printf("%.0f Hz from %.0f ms to %.0f ms (%.0f ms)\n", tone.hz, tone.beginMs,
-                    tone.endMs, tone.lengthMs());
+        std::printf("%.0f Hz from %.0f ms to %.0f ms (%.0f ms, %.0f ms of it sound)\n", tone.hz,
+                    tone.beginMs, tone.endMs, tone.lengthMs(), tone.soundMs());
     if (reading.dropouts)
         std::printf("the output dropped sound inside a tone %d times\n", reading.dropouts);
-    // Each tone played whole and once, in order.
+    // Each tone played whole and once, in order. A busy machine's sound output may drop a
+    // moment of a tone and play the rest later: what sounded is what counts.
     ASSERT_EQ(tones.size(), std::size(kToneMs));
     for (size_t k = 0; k < tones.size(); ++k) {
-        EXPECT_NEAR(tones[k].lengthMs(), kToneMs[k], 120.0) << k;
+        EXPECT_NEAR(tones[k].soundMs(), kToneMs[k], 120.0) << k;
         EXPECT_EQ(tones[k].pitch, static_cast<int>(k));
         EXPECT_NEAR(tones[k].hz, kToneHz[k], 15.0) << k;
     }

@@ -2,7 +2,7 @@
 
 #include "app/ayah_navigation_win.h"
 #include "app/process_state_win.h"
-#include "app/version.h"
+#include "resources/version.h"
 #include "base/guards_win.h"
 #include "base/wide_text_win.h"
 #include "resources/resource_ids.h"

@@ -2,7 +2,7 @@
 
 #include "app/ayah_navigation_win.h"
 #include "app/process_state_win.h"
-#include "app/version.h"
+#include "resources/version.h"
 #include "arabic/arabic_bytes.h"
 #include "base/global_block_win.h"
 #include "base/guards_win.h"

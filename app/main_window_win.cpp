@@ -1,7 +1,7 @@
 #include "app/main_window_win.h"
 
-#include "external/recitation_dialog_win.h"
-#include "external/recitation_player_win.h"
+#include "recitation/recitation_dialog_win.h"
+#include "recitation/recitation_player_win.h"
 
 #include "app/ayah_navigation_win.h"
 #include "app/ayah_stepping.h"
@@ -12,7 +12,7 @@
 #include "app/process_state_win.h"
 #include "app/recitation_host_win.h"
 #include "app/resume_win.h"
-#include "app/version.h"
+#include "resources/version.h"
 #include "base/dpi_win.h"
 #include "base/guards_win.h"
 #include "picture/bitmap_view_win.h"

@@ -4,12 +4,9 @@
 #ifndef NORAVEL_READING_POSITION_H
 #define NORAVEL_READING_POSITION_H
 
-#include <cstdint>
+#include "text/ayah_ref.h"
 
-struct AyahRef {
-    int surah;
-    int ayah;
-};
+#include <cstdint>
 
 // The ayah to start on from the stored values: the stored one when the surah is 1..114
 // and the ayah lies in 1..ayahCount(surah), else 1:1.

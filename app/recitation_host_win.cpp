@@ -2,9 +2,9 @@
 
 #include "app/ayah_navigation_win.h"
 #include "app/process_state_win.h"
-#include "app/version.h"
+#include "resources/version.h"
 #include "base/wide_text_win.h"
-#include "external/recitation_player_win.h"
+#include "recitation/recitation_player_win.h"
 
 void connectRecitationPlayer() {
     RecitationHost host{};

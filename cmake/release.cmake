@@ -7,14 +7,14 @@
 # folder with only a note on the recitation files.
 
 # Name, version and publisher come from the header the program itself uses.
-file(STRINGS ${CMAKE_SOURCE_DIR}/app/version.h version_lines REGEX "^#define NORAVEL_(VERSION_TEXT|PUBLISHER) ")
+file(STRINGS ${CMAKE_SOURCE_DIR}/resources/version.h version_lines REGEX "^#define NORAVEL_(VERSION_TEXT|PUBLISHER) ")
 foreach(line IN LISTS version_lines)
     if(line MATCHES "^#define NORAVEL_([A-Z_]+) \"([^\"]*)\"")
         set(NORAVEL_RELEASE_${CMAKE_MATCH_1} "${CMAKE_MATCH_2}")
     endif()
 endforeach()
 if(NOT NORAVEL_RELEASE_VERSION_TEXT OR NOT NORAVEL_RELEASE_PUBLISHER)
-    message(FATAL_ERROR "app/version.h names no NORAVEL_VERSION_TEXT or NORAVEL_PUBLISHER")
+    message(FATAL_ERROR "resources/version.h names no NORAVEL_VERSION_TEXT or NORAVEL_PUBLISHER")
 endif()
 
 set(NORAVEL_RELEASE_DIR ${NORAVEL_BUILD_ROOT}/release)

@@ -34,6 +34,7 @@ set_target_properties(noravel PROPERTIES OUTPUT_NAME Noravel RUNTIME_OUTPUT_DIRE
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/companions/CMakeLists.txt)
     add_subdirectory(companions)
+    add_subdirectory(tests/companions)
 endif()
 
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)

@@ -139,7 +139,7 @@ struct Morvent {
     HWND picture = nullptr;
     HWND rules = nullptr;
     std::wstring programFolder;
-    tajwid::AyahRef shown;
+    AyahRef shown;
     AyahPicture ayahPicture;
     int scroll = 0;
     UINT dpi = 96;
@@ -242,7 +242,7 @@ void fillAyahList(int surah) {
     }
 }
 
-void showAyah(tajwid::AyahRef ayah) {
+void showAyah(AyahRef ayah) {
     if (!ayah.valid() || ayah.ayah > TextStore::ayahCount(ayah.surah)) return;
     if (ayah.surah != app.shown.surah) {
         SendDlgItemMessageA(app.window, kSurahList, CB_SETCURSEL, ayah.surah - 1, 0);
@@ -262,7 +262,7 @@ void showAyah(tajwid::AyahRef ayah) {
 
 // The reader's main window and the ayah its lists show, asked with a time limit so that a
 // busy reader does not hold this window up.
-tajwid::AyahRef readerAyah(HWND reader) {
+AyahRef readerAyah(HWND reader) {
     DWORD_PTR surah = static_cast<DWORD_PTR>(-1), ayah = static_cast<DWORD_PTR>(-1);
     if (!SendMessageTimeoutA(GetDlgItem(reader, kReaderSurahList), CB_GETCURSEL, 0, 0,
                              SMTO_ABORTIFHUNG, 200, &surah) ||
@@ -278,7 +278,7 @@ void followReader() {
     EnableWindow(GetDlgItem(app.window, kSurahList), !app.following);
     EnableWindow(GetDlgItem(app.window, kAyahList), !app.following);
     if (!reader) return;
-    const tajwid::AyahRef ayah = readerAyah(reader);
+    const AyahRef ayah = readerAyah(reader);
     if (ayah.valid() && ayah != app.shown) showAyah(ayah);
 }
 

@@ -17,8 +17,8 @@
 // When the last of its sound has played it sets "Local\NoravelPlayerFinished-<its process
 // id>" if the reader made one, and then closes the output and ends.
 #include "companions/player_started_win.h"
-#include "external/mp3_frames.h"
-#include "external/recitation_rules.h"
+#include "recitation/mp3_frames.h"
+#include "recitation/recitation_rules.h"
 
 #include <windows.h>
 

@@ -3,7 +3,7 @@
 // exactly its size, so that any read past its end is caught. Every frame found must lie
 // inside the data, in order and without overlap; the silence to leave out is at most what
 // the tag's 12 bits and the decoder's delay can make; every span stays inside the stream.
-#include "external/mp3_frames.h"
+#include "recitation/mp3_frames.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -3,6 +3,8 @@
 // list selections turned into an ayah.
 #pragma once
 
+#include "text/ayah_ref.h"
+
 #include <cstddef>
 #include <string>
 
@@ -29,13 +31,6 @@ int clampScroll(int position, int content, int page);
 
 // The ayah the reader shows, from the selections of its surah and ayah lists (0-based, -1
 // for none). {0, 0} when there is no valid selection.
-struct AyahRef {
-    int surah = 0;
-    int ayah = 0;
-    bool valid() const { return surah > 0 && ayah > 0; }
-    bool operator==(const AyahRef& o) const { return surah == o.surah && ayah == o.ayah; }
-    bool operator!=(const AyahRef& o) const { return !(*this == o); }
-};
 AyahRef ayahFromSelections(long surahIndex, long ayahIndex);
 
 } // namespace tajwid

@@ -4,7 +4,7 @@
 #include "reader_session_win.h"
 
 #include "app/bookmark_file.h"
-#include "app/version.h"
+#include "resources/version.h"
 #include "resources/resource_ids.h"
 
 #include <gtest/gtest.h>

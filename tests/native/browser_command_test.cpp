@@ -1,4 +1,4 @@
-#include "external/browser_command.h"
+#include "pages/browser_command.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Finding the frames of an mp3 file and the frames that play a span of seconds.
-#include "external/mp3_frames.h"
-#include "external/recitation_download.h"
+#include "recitation/mp3_frames.h"
+#include "recitation/recitation_download.h"
 
 #include <gtest/gtest.h>
 

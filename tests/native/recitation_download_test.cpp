@@ -1,7 +1,7 @@
 // The portable side of downloading a recitation: which names in a folder are ayat, the
 // reason each failed file is shown with, which failures are tried again, and the texts
 // of the dialog's progress and summary.
-#include "external/recitation_download.h"
+#include "recitation/recitation_download.h"
 
 #include <gtest/gtest.h>
 

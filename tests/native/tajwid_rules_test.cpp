@@ -375,7 +375,7 @@ TEST(TajwidView, PictureFitsTheWidthUpToItsLargestScaleAndScrollsWithinItsHeight
 }
 
 TEST(TajwidView, ReaderSelectionsBecomeAnAyahOnlyWhenBothAreChosen) {
-    EXPECT_EQ(tajwid::ayahFromSelections(1, 254), (tajwid::AyahRef{2, 255}));
+    EXPECT_EQ(tajwid::ayahFromSelections(1, 254), (AyahRef{2, 255}));
     EXPECT_FALSE(tajwid::ayahFromSelections(-1, 3).valid()); // CB_ERR: nothing chosen
     EXPECT_FALSE(tajwid::ayahFromSelections(0, -1).valid());
     EXPECT_FALSE(tajwid::ayahFromSelections(114, 0).valid());

@@ -1,8 +1,8 @@
 // The download of a recitation and the Recitation dialog, in process, against the local
 // archive of recitation_server.py (127.0.0.1 only): which files end up in the folder,
 // what the summary names, what a second run fetches, how cancel ends a stalled fetch.
-#include "external/recitation_dialog_win.h"
-#include "external/recitation_download_win.h"
+#include "recitation/recitation_dialog_win.h"
+#include "recitation/recitation_download_win.h"
 #include "resources/resource_ids.h"
 #include "settings/registry_win.h"
 #include "settings/settings_win.h"

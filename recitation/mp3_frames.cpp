@@ -1,4 +1,4 @@
-#include "external/mp3_frames.h"
+#include "recitation/mp3_frames.h"
 
 #include <cstring>
 

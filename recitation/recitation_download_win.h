@@ -16,7 +16,7 @@
 
 #include <windows.h>
 
-#include "external/recitation_download.h"
+#include "recitation/recitation_download.h"
 
 #include <string>
 #include <vector>

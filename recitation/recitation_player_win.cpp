@@ -1,8 +1,8 @@
-#include "external/recitation_player_win.h"
+#include "recitation/recitation_player_win.h"
 
 #include "base/wide_text_win.h"
-#include "external/recitation_dialog_win.h"
-#include "external/recitation_rules.h"
+#include "recitation/recitation_dialog_win.h"
+#include "recitation/recitation_rules.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_win.h"
 #include "text/text_store.h"

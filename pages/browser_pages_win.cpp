@@ -1,11 +1,11 @@
-#include "external/browser_pages_win.h"
+#include "pages/browser_pages_win.h"
 
 #include "app/ayah_navigation_win.h"
 #include "app/process_state_win.h"
 #include "base/guards_win.h"
 #include "base/wide_text_win.h"
-#include "external/browser_command.h"
-#include "external/recitation_rules.h"
+#include "pages/browser_command.h"
+#include "pages/page_paths.h"
 
 #include <oaidl.h>
 #include <objbase.h>

@@ -1,4 +1,4 @@
-#include "external/browser_command.h"
+#include "pages/browser_command.h"
 
 std::string browserCommandLine(const std::string& command, const std::string& url) {
     if (command.empty()) return "";

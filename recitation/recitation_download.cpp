@@ -1,7 +1,7 @@
-#include "external/recitation_download.h"
+#include "recitation/recitation_download.h"
 
-#include "external/mp3_frames.h"
-#include "external/recitation_rules.h"
+#include "recitation/mp3_frames.h"
+#include "recitation/recitation_rules.h"
 
 #include "base/bounded_format.h"
 

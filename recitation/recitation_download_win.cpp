@@ -1,8 +1,8 @@
-#include "external/recitation_download_win.h"
+#include "recitation/recitation_download_win.h"
 
 #include "base/guards_win.h"
 #include "base/wide_text_win.h"
-#include "external/recitation_rules.h"
+#include "recitation/recitation_rules.h"
 
 #include <shlobj.h>
 #include <winhttp.h>

@@ -1,7 +1,5 @@
 #include "app/bookmarks_win.h"
 
-#include "app/ayah_navigation_win.h"
-#include "app/process_state_win.h"
 #include "resources/version.h"
 #include "base/guards_win.h"
 #include "base/wide_text_win.h"
@@ -53,8 +51,8 @@ std::wstring ayahLabel(const Bookmark& bookmark) {
     return label + (L"  " + surahNameOf(bookmark.surah));
 }
 
-void report(HWND owner, const std::wstring& text, UINT icon = MB_ICONWARNING) {
-    MessageBoxW(owner, text.c_str(), widen(NORAVEL_CAPTION, CP_ACP).c_str(), MB_OK | icon);
+void report(Prompts& prompts, HWND owner, const std::wstring& text, UINT icon = MB_ICONWARNING) {
+    prompts.tell(owner, utf8FromWide(text.c_str()).c_str(), NORAVEL_CAPTION, icon);
 }
 
 // %APPDATA%\Noravel. It is made only when something is written into it, so that a reader
@@ -130,8 +128,8 @@ bool save() {
            writeFileReplacing(path, formatBookmarkFile(store.items));
 }
 
-void reportUnsaved(HWND owner) {
-    report(owner, store.savable
+void reportUnsaved(Prompts& prompts, HWND owner) {
+    report(prompts, owner, store.savable
                       ? L"The bookmarks could not be saved to\n" + bookmarkFilePath() +
                             L"\nThey stay in the reader until it closes."
                       : L"The bookmark file could not be read, so it is left as it is and "
@@ -213,6 +211,18 @@ INT_PTR CALLBACK addDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
 
 constexpr LRESULT kNoSelection = -1;
 
+// What the Bookmarks dialog works with: the reader's window (whose menu lists the newest),
+// where to report, and the file index of the bookmark chosen with OK.
+struct ChooseRequest {
+    HWND mainWindow = nullptr;
+    Prompts* prompts = nullptr;
+    LRESULT chosen = kNoSelection;
+};
+
+ChooseRequest* requestOf(HWND dialog) {
+    return reinterpret_cast<ChooseRequest*>(GetWindowLongPtrW(dialog, DWLP_USER));
+}
+
 // The file index of the selected item, or -1.
 LRESULT selectedBookmark(HWND dialog) {
     const LRESULT item = SendDlgItemMessageW(dialog, IDC_BOOKMARK_LIST, LB_GETCURSEL, 0, 0);
@@ -252,14 +262,15 @@ void fillList(HWND dialog, LRESULT position) {
 void afterChange(HWND dialog, bool saved) {
     const LRESULT position = SendDlgItemMessageW(dialog, IDC_BOOKMARK_LIST, LB_GETCURSEL, 0, 0);
     fillList(dialog, position);
-    refreshMenu(process.mainWindow);
-    if (!saved) reportUnsaved(dialog);
+    ChooseRequest* request = requestOf(dialog);
+    if (request) refreshMenu(request->mainWindow);
+    if (!saved && request) reportUnsaved(*request->prompts, dialog);
 }
 
 void openSelected(HWND dialog) {
     const LRESULT index = selectedBookmark(dialog);
     if (index == kNoSelection) return;
-    *reinterpret_cast<LRESULT*>(GetWindowLongPtrW(dialog, DWLP_USER)) = index;
+    if (ChooseRequest* request = requestOf(dialog)) request->chosen = index;
     EndDialog(dialog, IDOK);
 }
 
@@ -299,10 +310,6 @@ INT_PTR CALLBACK bookmarksDialogProc(HWND dialog, UINT message, WPARAM wParam, L
     return FALSE;
 }
 
-void open(const Bookmark& bookmark) {
-    selectAyah(bookmark.surah, bookmark.ayah);
-}
-
 } // namespace
 
 std::wstring bookmarkFilePath() {
@@ -336,14 +343,14 @@ bool writeFileReplacing(const std::wstring& path, const std::string& text) {
     return true;
 }
 
-void loadBookmarks(HWND mainWindow) {
+void loadBookmarks(HWND mainWindow, Prompts& prompts) {
     store = BookmarkStore{};
     const std::wstring path = bookmarkFilePath();
     std::string text;
     const ReadOutcome outcome = path.empty() ? ReadOutcome::failed : readWholeFile(path, text);
     if (outcome == ReadOutcome::failed) {
         store.savable = false;
-        report(mainWindow, L"The bookmark file could not be read:\n" + path +
+        report(prompts, mainWindow, L"The bookmark file could not be read:\n" + path +
                                L"\nIt is left as it is; bookmarks added now are not saved.");
     } else if (outcome == ReadOutcome::read) {
         BookmarkFileContent content = parseBookmarkFile(text, TextStore::ayahCount);
@@ -356,7 +363,7 @@ void loadBookmarks(HWND mainWindow) {
             // The lines leave the bookmark file only once they are safe in the side file.
             if (!aside.empty() && makeBookmarkFolder() &&
                 appendLines(aside, content.damagedLines) && save()) {
-                report(mainWindow,
+                report(prompts, mainWindow,
                        lines +
                            L" of the bookmark file could not be read as "
                            L"bookmarks. They were moved, unchanged, to\n" +
@@ -364,8 +371,8 @@ void loadBookmarks(HWND mainWindow) {
                        MB_ICONINFORMATION);
             } else {
                 store.savable = false;
-                report(mainWindow, lines +
-                                       L" of the bookmark file could not be read and could "
+                report(prompts, mainWindow,
+                       lines + L" of the bookmark file could not be read and could "
                                        L"not be set aside. The file is left as it is and "
                                        L"bookmarks are not saved:\n" +
                                        path);
@@ -406,29 +413,37 @@ bool deleteBookmark(size_t index) {
     return save();
 }
 
-void addBookmarkForCurrentAyah(HWND mainWindow) try {
+void addBookmarkForAyah(HINSTANCE instance, HWND mainWindow, AyahRef ayah,
+                        Prompts& prompts) try {
     AddRequest request;
-    request.ayah.surah = currentSurah();
-    request.ayah.ayah = currentAyah();
+    request.ayah.surah = ayah.surah;
+    request.ayah.ayah = ayah.ayah;
     if (request.ayah.surah < 1 || request.ayah.ayah < 1) return;
-    if (DialogBoxParamW(process.instance, MAKEINTRESOURCEW(IDD_ADD_BOOKMARK), mainWindow,
-                        addDialogProc, reinterpret_cast<LPARAM>(&request)) != IDOK)
+    if (DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_ADD_BOOKMARK), mainWindow, addDialogProc,
+                        reinterpret_cast<LPARAM>(&request)) != IDOK)
         return;
     const bool saved = addBookmark(request.ayah.surah, request.ayah.ayah, request.note);
     refreshMenu(mainWindow);
-    if (!saved) reportUnsaved(mainWindow);
+    if (!saved) reportUnsaved(prompts, mainWindow);
 } catch (...) { // out of memory: no bookmark added
 }
 
-void showBookmarksDialog(HWND mainWindow) {
-    LRESULT chosen = kNoSelection;
-    if (DialogBoxParamW(process.instance, MAKEINTRESOURCEW(IDD_BOOKMARKS), mainWindow,
-                        bookmarksDialogProc, reinterpret_cast<LPARAM>(&chosen)) == IDOK &&
-        chosen >= 0 && static_cast<size_t>(chosen) < store.items.size())
-        open(store.items[static_cast<size_t>(chosen)]);
+AyahRef chooseBookmark(HINSTANCE instance, HWND mainWindow, Prompts& prompts) {
+    ChooseRequest request;
+    request.mainWindow = mainWindow;
+    request.prompts = &prompts;
+    if (DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_BOOKMARKS), mainWindow, bookmarksDialogProc,
+                        reinterpret_cast<LPARAM>(&request)) == IDOK &&
+        request.chosen >= 0 && static_cast<size_t>(request.chosen) < store.items.size()) {
+        const Bookmark& chosen = store.items[static_cast<size_t>(request.chosen)];
+        return {chosen.surah, chosen.ayah};
+    }
+    return {};
 }
 
-void openRecentBookmark(int newestIndex) {
+AyahRef recentBookmark(int newestIndex) {
     const int count = static_cast<int>(store.items.size());
-    if (newestIndex >= 0 && newestIndex < count) open(store.items[count - 1 - newestIndex]);
+    if (newestIndex < 0 || newestIndex >= count) return {};
+    const Bookmark& bookmark = store.items[count - 1 - newestIndex];
+    return {bookmark.surah, bookmark.ayah};
 }

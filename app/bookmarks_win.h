@@ -10,6 +10,8 @@
 #define NORAVEL_BOOKMARKS_WIN_H
 
 #include "app/bookmark_file.h"
+#include "base/prompts_win.h"
+#include "text/ayah_ref.h"
 
 #include <windows.h>
 
@@ -26,7 +28,7 @@ bool writeFileReplacing(const std::wstring& path, const std::string& text);
 
 // Reads the bookmark file (after the text store is loaded), moves damaged lines aside and
 // reports them to the user once, and fills the Bookmarks menu of mainWindow.
-void loadBookmarks(HWND mainWindow);
+void loadBookmarks(HWND mainWindow, Prompts& prompts);
 
 // The bookmarks in memory, oldest first (as in the file).
 const std::vector<Bookmark>& bookmarks();
@@ -36,10 +38,12 @@ bool addBookmark(int surah, int ayah, const std::string& note);
 bool renameBookmark(size_t index, const std::string& note);
 bool deleteBookmark(size_t index);
 
-// Commands: Ctrl+D (asks for a note), Ctrl+B (the dialog), and the menu's recent items
-// (0 = the newest).
-void addBookmarkForCurrentAyah(HWND mainWindow);
-void showBookmarksDialog(HWND mainWindow);
-void openRecentBookmark(int newestIndex);
+// Commands. Ctrl+D: asks for a note (dialog 141) and adds the ayah. Ctrl+B: the Bookmarks
+// dialog (142); returns the ayah of the bookmark opened with OK, else {0, 0}. The menu's
+// recent items: the ayah of the newest but newestIndex, else {0, 0}. Failures to save are
+// told through prompts; the Bookmarks menu of mainWindow follows every change.
+void addBookmarkForAyah(HINSTANCE instance, HWND mainWindow, AyahRef ayah, Prompts& prompts);
+AyahRef chooseBookmark(HINSTANCE instance, HWND mainWindow, Prompts& prompts);
+AyahRef recentBookmark(int newestIndex);
 
 #endif

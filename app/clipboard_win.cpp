@@ -1,11 +1,9 @@
 #include "app/clipboard_win.h"
 
-#include "app/ayah_navigation_win.h"
-#include "app/process_state_win.h"
-#include "resources/version.h"
 #include "arabic/arabic_bytes.h"
 #include "base/global_block_win.h"
 #include "base/guards_win.h"
+#include "base/wide_text_win.h"
 #include "picture/dib_win.h"
 #include "resources/resource_ids.h"
 #include "text/text_store.h"
@@ -24,24 +22,23 @@ constexpr DWORD kSystemMessageSize = 260; // characters of a system error text
 constexpr UINT kSystemMessageFlags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
 constexpr DWORD kUserDefaultLanguage = 0x400;
 
-MessageReporter currentReporter = showMessageBox;
-
-void report(bool enabled, const char* text, const char* caption) {
-    if (enabled) currentReporter(process.mainWindow, text, caption);
+// Tells the user a failure of the copy when there is someone to tell.
+void report(const ClipboardOwner& owner, const char* text, const char* caption) {
+    if (owner.reportTo) owner.reportTo->tell(owner.window, text, caption, 0);
 }
 
 // A global block of size bytes holding a copy of bytes (the caller's), or nullptr after
 // reporting why it could not be made.
-HGLOBAL makeTextBlock(const void* bytes, size_t size, bool reportFailures) {
+HGLOBAL makeTextBlock(const void* bytes, size_t size, const ClipboardOwner& owner) {
     GlobalBlock block(GlobalAlloc(kTextBlockFlags, size));
     if (!block) {
-        report(reportFailures, "Error", "hMem=0");
+        report(owner, "Error", "hMem=0");
         return nullptr;
     }
     {
         GlobalLock_ locked(block.get());
         if (!locked.data()) {
-            report(reportFailures, "Error", "pMem=0");
+            report(owner, "Error", "pMem=0");
             return nullptr; // the guard frees the block
         }
         std::memcpy(locked.data(), bytes, size);
@@ -50,13 +47,15 @@ HGLOBAL makeTextBlock(const void* bytes, size_t size, bool reportFailures) {
 }
 
 // The system's text for an error code, or the code itself when the system has none.
-void reportSystemError(bool reportFailures, DWORD error) {
-    if (!reportFailures) return;
-    char text[kSystemMessageSize] = "";
-    if (FormatMessageA(kSystemMessageFlags, nullptr, error, kUserDefaultLanguage, text,
-                       kSystemMessageSize, nullptr) == 0)
-        std::snprintf(text, sizeof text, "Error %lu", static_cast<unsigned long>(error));
-    report(true, text, "error");
+void reportSystemError(const ClipboardOwner& owner, DWORD error) {
+    if (!owner.reportTo) return;
+    wchar_t text[kSystemMessageSize] = L"";
+    std::string utf8;
+    if (FormatMessageW(kSystemMessageFlags, nullptr, error, kUserDefaultLanguage, text,
+                       kSystemMessageSize, nullptr) != 0)
+        utf8 = utf8FromWide(text);
+    if (utf8.empty()) utf8 = "Error " + std::to_string(static_cast<unsigned long>(error));
+    report(owner, utf8.c_str(), "error");
 }
 
 // Appends the Arabic text converted unit by unit to UTF-16.
@@ -75,98 +74,106 @@ void appendAyahNumber(std::vector<WCHAR>& wide, int ayah) {
         wide.push_back(units[i]);
 }
 
-bool putUnicodeText(const std::vector<WCHAR>& units) {
-    return putClipboardText(CF_UNICODETEXT, units.data(), units.size() * sizeof(WCHAR), false);
+bool putUnicodeText(HWND mainWindow, const std::vector<WCHAR>& units) {
+    return putClipboardText({mainWindow, nullptr}, CF_UNICODETEXT, units.data(),
+                            units.size() * sizeof(WCHAR));
 }
 
 // The text of one result line, or "" when the list gives none.
-std::string resultLine(HWND list, int index) {
-    const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, index, 0);
-    if (length <= 0) return std::string();
-    std::string line(static_cast<size_t>(length) + 1, '\0');
+std::wstring resultLine(HWND list, int index) {
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
+    if (length <= 0) return std::wstring();
+    std::wstring line(static_cast<size_t>(length) + 1, L'\0');
     const LRESULT copied =
-        SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&line[0]));
-    if (copied <= 0) return std::string();
+        SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&line[0]));
+    if (copied <= 0) return std::wstring();
     line.resize(static_cast<size_t>(copied < length ? copied : length));
     return line;
 }
 
+// The text in the ANSI code page, as CF_TEXT holds it.
+std::string ansiOf(const std::wstring& wide) {
+    if (wide.empty()) return std::string();
+    const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
+                                         nullptr, 0, nullptr, nullptr);
+    if (size <= 0) return std::string();
+    std::string text(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &text[0], size,
+                        nullptr, nullptr);
+    return text;
+}
+
 } // namespace
 
-void showMessageBox(HWND owner, const char* text, const char* caption) {
-    MessageBoxA(owner, text, caption, MB_OK);
-}
-
-MessageReporter setMessageReporter(MessageReporter reporter) {
-    MessageReporter previous = currentReporter;
-    currentReporter = reporter ? reporter : showMessageBox;
-    return previous;
-}
-
-bool putClipboardText(UINT format, const void* bytes, size_t size, bool reportFailures) {
+bool putClipboardText(const ClipboardOwner& owner, UINT format, const void* bytes, size_t size) {
     if (!bytes || size == 0) return false;
     // The main window owns the clipboard after the copy. Every report comes after the
     // clipboard is closed again, so that no box keeps it from other programs.
     DWORD error = 0;
-    GlobalBlock first(makeTextBlock(bytes, size, reportFailures));
+    GlobalBlock first(makeTextBlock(bytes, size, owner));
     if (!first) return false;
-    switch (handToClipboard(process.mainWindow, format, first, &error)) {
+    switch (handToClipboard(owner.window, format, first, &error)) {
     case ClipboardHandover::Taken: return true;
     case ClipboardHandover::NotOpened:
-        report(reportFailures, "Error", "OpenClipboard");
+        report(owner, "Error", "OpenClipboard");
         return false;
     case ClipboardHandover::Refused: break; // tried once more with a fresh block
     }
 
-    GlobalBlock second(makeTextBlock(bytes, size, reportFailures));
+    GlobalBlock second(makeTextBlock(bytes, size, owner));
     if (!second) return false;
-    switch (handToClipboard(process.mainWindow, format, second, &error)) {
+    switch (handToClipboard(owner.window, format, second, &error)) {
     case ClipboardHandover::Taken: return true;
     case ClipboardHandover::NotOpened: return false; // both blocks freed, nothing reported
     case ClipboardHandover::Refused: break;
     }
-    reportSystemError(reportFailures, error);
+    reportSystemError(owner, error);
     return false;
 }
 
-void copyTranslation(HWND mainWindow) {
-    char text[kTranslationLimit] = "";
-    GetWindowTextA(GetDlgItem(mainWindow, IDC_TRANSLATION), text, sizeof text);
-    text[sizeof text - 1] = '\0';
-    if (text[0] == '\0') return;
-    putClipboardText(CF_TEXT, text, std::strlen(text) + 1, true);
+void copyTranslation(HWND mainWindow, Prompts& prompts) {
+    wchar_t wide[kTranslationLimit] = L"";
+    GetWindowTextW(GetDlgItem(mainWindow, IDC_TRANSLATION), wide, kTranslationLimit);
+    wide[kTranslationLimit - 1] = L'\0';
+    if (wide[0] == L'\0') return;
+    try {
+        const std::string text = ansiOf(wide);
+        if (text.empty()) return;
+        putClipboardText({mainWindow, &prompts}, CF_TEXT, text.c_str(), text.size() + 1);
+    } catch (const std::bad_alloc&) {
+    }
 }
 
 void copyResultList(HWND mainWindow) {
     try {
         HWND list = GetDlgItem(mainWindow, IDC_RESULT_LIST);
-        const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+        const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
         if (count <= 0) return;
-        std::string joined;
+        std::wstring joined;
         for (int index = 0; index < count; ++index) {
-            if (index > 0) joined += "\r\n";
+            if (index > 0) joined += L"\r\n";
             joined += resultLine(list, index);
         }
-        if (joined.empty()) return;
-        putClipboardText(CF_TEXT, joined.c_str(), joined.size() + 1, false);
+        const std::string text = ansiOf(joined);
+        if (text.empty()) return;
+        putClipboardText({mainWindow, nullptr}, CF_TEXT, text.c_str(), text.size() + 1);
     } catch (const std::bad_alloc&) {
         // Out of memory: nothing is copied.
     }
 }
 
-void copyArabicAyah(HWND) {
+void copyArabicAyah(HWND mainWindow, AyahRef ayah) {
     try {
         std::vector<WCHAR> wide;
-        appendArabic(wide, TextStore::arabic(currentSurah(), currentAyah()));
+        appendArabic(wide, TextStore::arabic(ayah.surah, ayah.ayah));
         wide.push_back(0);
-        putUnicodeText(wide);
+        putUnicodeText(mainWindow, wide);
     } catch (const std::bad_alloc&) {
     }
 }
 
-void copyArabicSurah(HWND) {
+void copyArabicSurah(HWND mainWindow, int surah) {
     try {
-        const int surah = currentSurah();
         std::vector<WCHAR> wide;
         const int count = TextStore::ayahCount(surah);
         for (int ayah = 1; ayah <= count; ++ayah) {
@@ -174,23 +181,11 @@ void copyArabicSurah(HWND) {
             appendAyahNumber(wide, ayah);
         }
         wide.push_back(0);
-        putUnicodeText(wide);
+        putUnicodeText(mainWindow, wide);
     } catch (const std::bad_alloc&) {
     }
 }
 
-void copyAyahPicture(HWND mainWindow) {
-    copyPictureToClipboard(mainWindow, currentPicture, process.splitterLine);
-}
-
-void formatAboutText(char* text, size_t size) {
-    if (!text || size == 0) return;
-    std::snprintf(text, size, "%s\n%s, ver %s\nE-mail: %s\nHome page: %s", NORAVEL_DESCRIPTION,
-                  NORAVEL_YEARS, NORAVEL_VERSION_TEXT, NORAVEL_CONTACT, NORAVEL_HOME_PAGE);
-}
-
-void showAbout(HWND mainWindow) {
-    char text[512];
-    formatAboutText(text, sizeof text);
-    currentReporter(mainWindow, text, "About");
+void copyAyahPicture(HWND mainWindow, HBITMAP picture, int splitterLine) {
+    copyPictureToClipboard(mainWindow, picture, splitterLine);
 }

@@ -1,6 +1,6 @@
 #include "app/control_names_win.h"
 
-#include "app/main_window_win.h"
+#include "base/wide_text_win.h"
 #include "resources/resource_ids.h"
 
 #include <iterator>
@@ -36,9 +36,9 @@ const int kTabOrder[] = {
 };
 constexpr int kTabStops = static_cast<int>(std::size(kTabOrder));
 
-HWND tabStop(HWND mainWindow, int index) {
+HWND tabStop(HWND mainWindow, HWND pictureView, int index) {
     const int id = kTabOrder[index];
-    return id == kPictureView ? bitmapViewWindow() : GetDlgItem(mainWindow, id);
+    return id == kPictureView ? pictureView : GetDlgItem(mainWindow, id);
 }
 
 bool takesFocus(HWND control) {
@@ -47,10 +47,10 @@ bool takesFocus(HWND control) {
 
 // The place in the Tab order of the control that holds the focus (or holds the window
 // that does, as a combo box holds its edit field); -1 when none.
-int focusedStop(HWND mainWindow, HWND focus) {
+int focusedStop(HWND mainWindow, HWND pictureView, HWND focus) {
     for (HWND window = focus; window && window != mainWindow; window = GetParent(window)) {
         for (int index = 0; index < kTabStops; ++index)
-            if (tabStop(mainWindow, index) == window) return index;
+            if (tabStop(mainWindow, pictureView, index) == window) return index;
     }
     return -1;
 }
@@ -62,9 +62,10 @@ void nameControls(HWND window) {
         HWND control = GetDlgItem(window, label.id);
         if (!control) continue;
         // Not WS_VISIBLE: the label is only read, never shown.
-        HWND name = CreateWindowExA(0, "STATIC", label.text, WS_CHILD | SS_LEFT, 0, 0, 0, 0, window,
+        HWND name = CreateWindowExW(0, L"STATIC", wideFromUtf8(label.text).c_str(),
+                                    WS_CHILD | SS_LEFT, 0, 0, 0, 0, window,
                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)),
-                                    GetModuleHandleA(nullptr), nullptr);
+                                    GetModuleHandleW(nullptr), nullptr);
         if (!name) continue;
         HWND before = GetWindow(control, GW_HWNDPREV);
         SetWindowPos(name, before ? before : HWND_TOP, 0, 0, 0, 0,
@@ -72,19 +73,19 @@ void nameControls(HWND window) {
     }
 }
 
-bool moveFocusByTab(HWND mainWindow, bool backwards) {
+bool moveFocusByTab(HWND mainWindow, HWND pictureView, bool backwards) {
     HWND focus = GetFocus();
     if (!mainWindow || (focus != mainWindow && !IsChild(mainWindow, focus))) return false;
-    const int from = focusedStop(mainWindow, focus);
+    const int from = focusedStop(mainWindow, pictureView, focus);
     const int step = backwards ? kTabStops - 1 : 1;
     int index = from >= 0 ? from : (backwards ? 0 : kTabStops - 1);
     for (int tried = 0; tried < kTabStops; ++tried) {
         index = (index + step) % kTabStops;
-        HWND next = tabStop(mainWindow, index);
+        HWND next = tabStop(mainWindow, pictureView, index);
         if (!takesFocus(next)) continue;
         SetFocus(next);
         // As in a dialog: once the keyboard moves the focus, the focus marks show.
-        SendMessageA(mainWindow, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+        SendMessageW(mainWindow, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
         return true;
     }
     return true;

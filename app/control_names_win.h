@@ -12,7 +12,8 @@ void nameControls(HWND window);
 
 // Moves the focus from the focused control of the main window to the next one in the Tab
 // order (with backwards, to the one before it), round at the ends, and shows focus marks
-// from then on. False when the focus is outside the main window.
-bool moveFocusByTab(HWND mainWindow, bool backwards);
+// from then on. pictureView is the picture's view, a stop with no id of its own. False
+// when the focus is outside the main window.
+bool moveFocusByTab(HWND mainWindow, HWND pictureView, bool backwards);
 
 #endif

@@ -1,33 +1,35 @@
 #include "app/go_to_dialog_win.h"
 
-#include "app/ayah_navigation_win.h"
 #include "app/go_to_input.h"
-#include "app/process_state_win.h"
+#include "base/wide_text_win.h"
 #include "resources/resource_ids.h"
 #include "text/text_store.h"
+
+#include <string>
 
 namespace {
 
 constexpr int kLongestInput = 80;
 
 void onInitDialog(HWND dialog, LPARAM target) {
-    SetWindowLongPtrA(dialog, DWLP_USER, target);
-    SendDlgItemMessageA(dialog, IDC_GO_TO_TEXT, EM_LIMITTEXT, kLongestInput, 0);
+    SetWindowLongPtrW(dialog, DWLP_USER, target);
+    SendDlgItemMessageW(dialog, IDC_GO_TO_TEXT, EM_LIMITTEXT, kLongestInput, 0);
 }
 
 void onOk(HWND dialog) {
-    char text[kLongestInput + 1] = "";
-    GetDlgItemTextA(dialog, IDC_GO_TO_TEXT, text, sizeof text);
-    const GoToTarget found = parseGoToInput(text, TextStore::surahName, TextStore::ayahCount);
+    wchar_t text[kLongestInput + 1] = L"";
+    GetDlgItemTextW(dialog, IDC_GO_TO_TEXT, text, kLongestInput + 1);
+    const GoToTarget found =
+        parseGoToInput(utf8FromWide(text), TextStore::surahName, TextStore::ayahCount);
     if (!found.found) {
-        SetDlgItemTextA(dialog, IDC_GO_TO_PROBLEM, found.problem.c_str());
+        SetDlgItemTextW(dialog, IDC_GO_TO_PROBLEM, wideFromUtf8(found.problem.c_str()).c_str());
         HWND field = GetDlgItem(dialog, IDC_GO_TO_TEXT);
         SetFocus(field);
-        SendMessageA(field, EM_SETSEL, 0, -1);
+        SendMessageW(field, EM_SETSEL, 0, -1);
         MessageBeep(MB_ICONWARNING);
         return;
     }
-    if (auto* target = reinterpret_cast<GoToTarget*>(GetWindowLongPtrA(dialog, DWLP_USER)))
+    if (auto* target = reinterpret_cast<GoToTarget*>(GetWindowLongPtrW(dialog, DWLP_USER)))
         *target = found;
     EndDialog(dialog, IDOK);
 }
@@ -50,10 +52,10 @@ INT_PTR CALLBACK goToDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 
 } // namespace
 
-INT_PTR showGoToDialog(HWND owner) {
+INT_PTR showGoToDialog(HINSTANCE instance, HWND owner, AyahRef& chosen) {
     GoToTarget target;
-    const INT_PTR result = DialogBoxParamA(process.instance, MAKEINTRESOURCEA(IDD_GO_TO), owner,
+    const INT_PTR result = DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_GO_TO), owner,
                                            goToDialogProc, reinterpret_cast<LPARAM>(&target));
-    if (result == IDOK && target.found) selectAyah(target.surah, target.ayah);
+    chosen = result == IDOK && target.found ? AyahRef{target.surah, target.ayah} : AyahRef{};
     return result;
 }

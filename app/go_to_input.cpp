@@ -60,8 +60,17 @@ std::string foldedWithoutArticle(std::string_view name) {
     return space == std::string_view::npos ? std::string() : folded(name.substr(space + 1));
 }
 
-std::string shown(std::string_view text) {
-    return std::string(trimmed(text));
+// The text as a problem quotes it: trimmed, and cut to at most maxBytes at a character
+// boundary, so that a quoted word typed in any script stays whole UTF-8.
+std::string shown(std::string_view text, size_t maxBytes) {
+    std::string_view kept = trimmed(text);
+    if (kept.size() > maxBytes) {
+        size_t cut = maxBytes;
+        while (cut > 0 && (static_cast<unsigned char>(kept[cut]) & 0xC0) == 0x80)
+            --cut;
+        kept = kept.substr(0, cut);
+    }
+    return std::string(kept);
 }
 
 GoToTarget problem(std::string text) {
@@ -127,34 +136,34 @@ GoToTarget parseGoToInput(std::string_view text, const char* (*surahName)(int su
         surah = numberOf(head);
         if (surah < 1 || surah > kSurahs) {
             std::snprintf(line, sizeof line,
-                          "There is no surah %.12s: the surahs are numbered 1 to 114.",
-                          shown(head).c_str());
+                          "There is no surah %s: the surahs are numbered 1 to 114.",
+                          shown(head, 12).c_str());
             return problem(line);
         }
     } else {
         const std::string query = folded(head);
         if (query.empty()) {
-            std::snprintf(line, sizeof line, "\"%.40s\" is neither an ayah nor a surah name.",
-                          shown(input).c_str());
+            std::snprintf(line, sizeof line, "\"%s\" is neither an ayah nor a surah name.",
+                          shown(input, 40).c_str());
             return problem(line);
         }
         std::vector<int> matches;
         surah = surahByName(query, surahName, matches);
         if (surah == 0) {
-            std::snprintf(line, sizeof line, "No surah name contains \"%.40s\".",
-                          shown(head).c_str());
+            std::snprintf(line, sizeof line, "No surah name contains \"%s\".",
+                          shown(head, 40).c_str());
             return problem(line);
         }
         if (surah < 0) {
             std::string names;
             for (size_t i = 0; i < matches.size() && i < kNamesInProblem; ++i) {
                 if (i > 0) names += ", ";
-                names += shown(surahName(matches[i]));
+                names += shown(surahName(matches[i]), 40);
             }
             if (matches.size() > kNamesInProblem) names += ", ...";
             std::snprintf(line, sizeof line,
-                          "\"%.40s\" fits several surahs (%.150s): type more of the name.",
-                          shown(head).c_str(), names.c_str());
+                          "\"%s\" fits several surahs (%.150s): type more of the name.",
+                          shown(head, 40).c_str(), names.c_str());
             return problem(line);
         }
     }
@@ -164,8 +173,8 @@ GoToTarget parseGoToInput(std::string_view text, const char* (*surahName)(int su
         ayah = numberOf(ayahText);
         const int count = ayahCount(surah);
         if (ayah < 1 || ayah > count) {
-            std::snprintf(line, sizeof line, "Surah %d (%.40s) has ayat 1 to %d, not %.12s.", surah,
-                          shown(surahName(surah)).c_str(), count, shown(ayahText).c_str());
+            std::snprintf(line, sizeof line, "Surah %d (%s) has ayat 1 to %d, not %s.", surah,
+                          shown(surahName(surah), 40).c_str(), count, shown(ayahText, 12).c_str());
             return problem(line);
         }
     }

@@ -11,8 +11,9 @@ HACCEL readerKeys(HINSTANCE instance);
 // True when message was a key of the table and has been carried out as a command of
 // mainWindow. Keys for other windows (dialogs, other top-level windows) and keys that an
 // open drop-down list needs for itself are left alone. Tab and Shift+Tab move the focus
-// through the main window's controls, and the arrow keys step the focused up-down control.
-bool translateReaderKey(HWND mainWindow, HACCEL keys, MSG& message);
+// through the main window's controls (pictureView among them), and the arrow keys step the
+// focused up-down control.
+bool translateReaderKey(HWND mainWindow, HWND pictureView, HACCEL keys, MSG& message);
 
 // Ctrl+C: when the focused control shows a text selection, that control copies it (true);
 // otherwise nothing happens here (false) and the translation is copied.

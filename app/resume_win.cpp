@@ -1,16 +1,10 @@
 #include "app/resume_win.h"
 
-#include "app/ayah_navigation_win.h"
-#include "app/process_state_win.h"
 #include "settings/registry_win.h"
 #include "settings/settings_win.h"
 #include "text/text_store.h"
 
 namespace {
-
-SaveThrottle storeThrottle(kResumeStoreIntervalMs);
-AyahRef heldBack{0, 0};
-bool timerRunning = false;
 
 // Only the per-user copy: these values describe one user's reading, never the machine's.
 bool readValue(const char* name, int& value) {
@@ -21,12 +15,6 @@ bool readValue(const char* name, int& value) {
 void writeValue(const char* name, int value) {
     const SettingsLocation& where = defaultSettingsLocation();
     writeRegistryDword(where.userRoot, where.key, where.subkey, name, value);
-}
-
-void storeAyah(AyahRef ayah) {
-    writeValue(kLastSurahValue, ayah.surah);
-    writeValue(kLastAyahValue, ayah.ayah);
-    storeThrottle.wrote(GetTickCount());
 }
 
 // The window's rectangle when neither maximised nor minimised, in screen coordinates.
@@ -42,7 +30,7 @@ bool normalRect(HWND window, RECT& rect, bool& maximized) {
     rect = placement.rcNormalPosition;
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    if (GetMonitorInfoA(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor))
+    if (GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor))
         OffsetRect(&rect, monitor.rcWork.left - monitor.rcMonitor.left,
                    monitor.rcWork.top - monitor.rcMonitor.top);
     return true;
@@ -61,41 +49,46 @@ AyahRef storedResumeAyah() {
     return resumeAyah(surah, ayah, TextStore::ayahCount);
 }
 
-void rememberShownAyah(int surah, int ayah) {
-    heldBack = {surah, ayah};
-    if (timerRunning) return; // the timer stores the newest at its end
-    const uint32_t wait = storeThrottle.delayFor(GetTickCount());
-    if (wait == 0 || !process.mainWindow) {
-        storeAyah(heldBack);
+void ResumeKeeper::store(AyahRef ayah) {
+    writeValue(kLastSurahValue, ayah.surah);
+    writeValue(kLastAyahValue, ayah.ayah);
+    throttle_.wrote(GetTickCount());
+}
+
+void ResumeKeeper::remember(HWND window, AyahRef ayah) {
+    heldBack_ = ayah;
+    if (timerRunning_) return; // the timer stores the newest at its end
+    const uint32_t wait = throttle_.delayFor(GetTickCount());
+    if (wait == 0 || !window) {
+        store(heldBack_);
         return;
     }
-    timerRunning = SetTimer(process.mainWindow, kResumeTimer, wait, nullptr) != 0;
-    if (!timerRunning) storeAyah(heldBack);
+    timerRunning_ = SetTimer(window, kResumeTimer, wait, nullptr) != 0;
+    if (!timerRunning_) store(heldBack_);
 }
 
-void onResumeTimer() {
-    if (process.mainWindow) KillTimer(process.mainWindow, kResumeTimer);
-    if (!timerRunning) return;
-    timerRunning = false;
-    storeAyah(heldBack);
+void ResumeKeeper::onTimer(HWND window) {
+    if (window) KillTimer(window, kResumeTimer);
+    if (!timerRunning_) return;
+    timerRunning_ = false;
+    store(heldBack_);
 }
 
-void storeReadingPosition(HWND mainWindow) {
-    if (timerRunning) KillTimer(mainWindow, kResumeTimer);
-    timerRunning = false;
-    const int surah = currentSurah(), ayah = currentAyah();
-    if (surah >= 1 && ayah >= 1) storeAyah({surah, ayah});
+void ResumeKeeper::storeAtClose(HWND window, AyahRef shown, int translationHeight) {
+    if (timerRunning_) KillTimer(window, kResumeTimer);
+    timerRunning_ = false;
+    if (shown.surah >= 1 && shown.ayah >= 1) store(shown);
 
     RECT rect;
     bool maximized = false;
-    if (normalRect(mainWindow, rect, maximized) && isPlausibleWindowRect(screenRectOf(rect))) {
+    if (normalRect(window, rect, maximized) && isPlausibleWindowRect(screenRectOf(rect))) {
         writeValue(kWindowLeftValue, rect.left);
         writeValue(kWindowTopValue, rect.top);
         writeValue(kWindowWidthValue, rect.right - rect.left);
         writeValue(kWindowHeightValue, rect.bottom - rect.top);
         writeValue(kWindowMaximizedValue, maximized ? 1 : 0);
     }
-    writeValue(kTranslationHeightValue, process.translationHeight);
+    writeValue(kTranslationHeightValue, translationHeight);
 }
 
 int storedTranslationHeight(int fallback) {
@@ -127,7 +120,7 @@ int restoreWindowPlacement(HWND mainWindow, int showCommand) {
     if (!MonitorFromRect(&rect, MONITOR_DEFAULTTONULL)) {
         MONITORINFO monitor{};
         monitor.cbSize = sizeof monitor;
-        if (GetMonitorInfoA(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor))
+        if (GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor))
             wanted = fitOntoArea(wanted, screenRectOf(monitor.rcWork));
     }
     SetWindowPos(mainWindow, nullptr, wanted.left, wanted.top, wanted.width(), wanted.height(),

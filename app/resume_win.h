@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 // The registry values this part writes (REG_DWORD each), in the order of the README.
 inline constexpr const char* kLastSurahValue = "LastSurah";
 inline constexpr const char* kLastAyahValue = "LastAyah";
@@ -28,14 +30,24 @@ constexpr uint32_t kResumeStoreIntervalMs = 1000;
 // The ayah to open on: the stored one when it exists in the loaded text store, else 1:1.
 AyahRef storedResumeAyah();
 
-// Every ayah shown passes here; it is stored at once, or at the end of the second that
-// began with the previous store.
-void rememberShownAyah(int surah, int ayah);
-void onResumeTimer();
+// Stores the ayah shown, at most once a second, for one main window.
+class ResumeKeeper {
+  public:
+    // Every ayah shown passes here; it is stored at once, or at the end of the second that
+    // began with the previous store (timer kResumeTimer of window).
+    void remember(HWND window, AyahRef ayah);
+    void onTimer(HWND window);
+    // At close: the ayah shown (when there is one), the window's normal rectangle, whether
+    // it is maximised and the splitter's translation height (96-DPI pixels).
+    void storeAtClose(HWND window, AyahRef shown, int translationHeight);
 
-// At close: the ayah in the lists, the window's normal rectangle, whether it is maximised
-// and the splitter's translation height.
-void storeReadingPosition(HWND mainWindow);
+  private:
+    void store(AyahRef ayah);
+
+    SaveThrottle throttle_{kResumeStoreIntervalMs};
+    AyahRef heldBack_;
+    bool timerRunning_ = false;
+};
 
 // Before the main window is made: the stored translation height, or fallback.
 int storedTranslationHeight(int fallback);

@@ -2,19 +2,16 @@
 
 #include "app/bookmarks_win.h"
 #include "app/keyboard_win.h"
-#include "app/main_window_win.h"
-#include "app/process_state_win.h"
-#include "app/program_directory.h"
+#include "app/night_scheme_win.h"
+#include "app/reader_window_win.h"
 #include "app/resume_win.h"
-#include "resources/version.h"
 #include "arabic/arabic_edit_win.h"
 #include "base/dpi_win.h"
+#include "base/program_directory.h"
 #include "base/wide_text_win.h"
 #include "recitation/recitation_dialog_win.h"
-#include "recitation/recitation_player_win.h"
 #include "resources/resource_ids.h"
-#include "search/arabic_search_win.h"
-#include "search/search_query.h"
+#include "resources/version.h"
 #include "settings/settings_win.h"
 
 #include <commctrl.h>
@@ -26,8 +23,6 @@
 #include <string>
 #include <vector>
 
-ProcessState process;
-
 namespace {
 
 // The longest path the system gives a program file (UTF-16 units, terminator counted).
@@ -35,22 +30,14 @@ constexpr DWORD kLongestModulePathUnits = 32768;
 
 // The program's own folder from its file's UTF-16 path; false when that path is cut or the
 // folder is too long to hold the names beside it.
-bool readProgramDirectory() {
+bool readProgramDirectory(ProgramContext& context) {
     std::vector<wchar_t> path(kLongestModulePathUnits, L'\0');
     const DWORD length = GetModuleFileNameW(nullptr, path.data(), kLongestModulePathUnits);
     if (length == 0 || length >= kLongestModulePathUnits) return false;
     const std::string utf8 = utf8FromWide(path.data());
     char directory[kUtf8PathBytes];
     return !utf8.empty() && programDirectoryFromPath(utf8.c_str(), directory, sizeof directory) &&
-           useProgramDirectory(directory);
-}
-
-void readSettings() {
-    const SettingsValues values = readAllSettings();
-    std::memcpy(process.ayahFontName, values.fontName, sizeof process.ayahFontName);
-    process.ayahFontName[sizeof process.ayahFontName - 1] = '\0';
-    process.ayahFontSize = values.fontSize;
-    process.language = values.language;
+           useProgramDirectory(context, directory);
 }
 
 // Riched32.dll from the system folder: by the search flag where the system knows it, else
@@ -64,21 +51,24 @@ bool loadRichEditLibrary() {
     return LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH) != nullptr;
 }
 
-void makeBackgroundBrush() {
-    // The tile stays loaded as long as the brush that repeats it: both live for the run.
-    HBITMAP tile = LoadBitmapA(process.instance, MAKEINTRESOURCEA(IDB_BACKGROUND));
-    if (tile) process.backgroundBrush = CreatePatternBrush(tile);
+// A brush that repeats a tile of the resources; the tile stays loaded as long as the brush:
+// both live for the run.
+HBRUSH makeTileBrush(HINSTANCE instance, int id) {
+    HBITMAP tile = LoadBitmapW(instance, MAKEINTRESOURCEW(id));
+    return tile ? CreatePatternBrush(tile) : nullptr;
 }
 
-int runMessageLoop(HACCEL keys) {
+int runMessageLoop(HWND mainWindow, HACCEL keys) {
     MSG message;
     BOOL got;
-    while ((got = GetMessageA(&message, nullptr, 0, 0)) != 0) {
+    while ((got = GetMessageW(&message, nullptr, 0, 0)) != 0) {
         if (got == -1) return 1;
         if (routeRecitationDialogMessage(message)) continue;
-        if (translateReaderKey(process.mainWindow, keys, message)) continue;
+        const ReaderWindow* reader = ReaderWindow::from(mainWindow);
+        if (reader && translateReaderKey(mainWindow, reader->bitmapView(), keys, message))
+            continue;
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
     return static_cast<int>(message.wParam);
 }
@@ -86,7 +76,7 @@ int runMessageLoop(HACCEL keys) {
 } // namespace
 
 void showStartFailureBox(const char* text) {
-    MessageBoxA(nullptr, text, NORAVEL_CAPTION, MB_OK | MB_ICONERROR);
+    showUtf8MessageBox(nullptr, text, NORAVEL_CAPTION, MB_OK | MB_ICONERROR);
 }
 
 void restrictLibrarySearchToSystem() {
@@ -104,35 +94,39 @@ void restrictLibrarySearchToSystem() {
         SetDllDirectoryW(L""); // at least the current folder leaves the search
 }
 
-bool useProgramDirectory(const char* utf8Directory) {
-    process.programDirectory[0] = L'\0';
-    process.programDirectoryUtf8[0] = '\0';
+bool useProgramDirectory(ProgramContext& context, const char* utf8Directory) {
+    context.programDirectory.clear();
+    context.programDirectoryUtf8.clear();
     if (!utf8Directory || utf16UnitsOf(utf8Directory) > kMaxProgramDirectoryUnits) return false;
     const std::size_t bytes = std::strlen(utf8Directory);
     const std::wstring wide = wideFromUtf8(utf8Directory);
-    if (bytes >= sizeof process.programDirectoryUtf8 || (bytes > 0 && wide.empty())) return false;
-    std::memcpy(process.programDirectory, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
-    std::memcpy(process.programDirectoryUtf8, utf8Directory, bytes + 1);
+    if (bytes >= kUtf8PathBytes || (bytes > 0 && wide.empty())) return false;
+    context.programDirectory = wide;
+    context.programDirectoryUtf8 = utf8Directory;
     return true;
 }
 
-bool prepareProcessState(HINSTANCE instance) {
-    const bool folderUsable = readProgramDirectory();
-    readSettings();
+bool prepareProgramContext(HINSTANCE instance, Prompts& prompts, ProgramContext& context) {
+    context.instance = instance;
+    context.prompts = &prompts;
+    const bool folderUsable = readProgramDirectory(context);
     // Provides the "RICHEDIT" class; stays loaded for the run.
-    process.richEditLoaded = loadRichEditLibrary();
-    process.instance = instance;
-    makeBackgroundBrush();
+    context.richEditLoaded = loadRichEditLibrary();
+    context.backgroundBrush = makeTileBrush(instance, IDB_BACKGROUND);
+    context.nightBackgroundBrush = makeTileBrush(instance, IDB_BACKGROUND_NIGHT);
     InitCommonControls();
-    process.controlBrush = CreateSolidBrush(kControlColour);
+    context.controlBrush = CreateSolidBrush(kControlColour);
+    context.nightControlBrush = CreateSolidBrush(kNightControlColour);
     return folderUsable;
 }
 
-// The search texts start empty: the three phrases of the translation search and the
-// Arabic query.
-static void emptySearchState() {
-    clearSearchWords(searchQuery);
-    arabicQuery[0] = '\0';
+ReaderSettings readReaderSettings() {
+    const SettingsValues values = readAllSettings();
+    ReaderSettings settings;
+    settings.fontName = values.fontName;
+    settings.fontSize = values.fontSize;
+    settings.language = values.language;
+    return settings;
 }
 
 int runReader(HINSTANCE instance, int showCommand, StartFailureReporter reportFailure) {
@@ -140,9 +134,11 @@ int runReader(HINSTANCE instance, int showCommand, StartFailureReporter reportFa
     becomeDpiAware();
     restrictLibrarySearchToSystem();
     CoInitialize(nullptr);
-    registerArabicEditClass(instance);
-    emptySearchState();
-    if (!prepareProcessState(instance)) {
+    MessageBoxPrompts prompts;
+    ProgramContext context;
+    const bool folderUsable = prepareProgramContext(instance, prompts, context);
+    registerArabicEditClass(instance, context.controlBrush);
+    if (!folderUsable) {
         char text[256];
         std::snprintf(text, sizeof text,
                       "The reader cannot start from this folder: its path is longer than %u "
@@ -152,28 +148,25 @@ int runReader(HINSTANCE instance, int showCommand, StartFailureReporter reportFa
         return kExitFolderPathTooLong;
     }
 
-    if (!process.richEditLoaded) {
+    if (!context.richEditLoaded) {
         reportFailure("The reader cannot start: the Rich Edit library (Riched32.dll) could not "
                       "be loaded from the Windows system folder.");
         return kExitRichEditMissing;
     }
-    process.translationHeight = storedTranslationHeight(process.translationHeight);
-    if (!registerMainWindowClass(instance)) {
+    if (!ReaderWindow::registerClass(instance)) {
         reportFailure("The reader cannot start: its window class could not be registered.");
         return kExitClassNotRegistered;
     }
-    HWND window = createMainWindow(instance);
+    HWND window = ReaderWindow::create(context, readReaderSettings(),
+                                       storedTranslationHeight(kDefaultTranslationHeight));
     if (!window) {
         reportFailure("The reader cannot start: its main window could not be created.");
         return kExitWindowNotCreated;
     }
     ShowWindow(window, restoreWindowPlacement(window, showCommand));
     UpdateWindow(window);
-    loadBookmarks(window);
+    loadBookmarks(window, prompts);
 
-    const int exitCode = runMessageLoop(readerKeys(instance));
-
-    // The companion players of the recitation end with the reader.
-    RecitationPlayer::endWithReader();
-    return exitCode;
+    // The companion players of the recitation end with the window that started them.
+    return runMessageLoop(window, readerKeys(instance));
 }

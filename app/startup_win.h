@@ -1,7 +1,10 @@
-// The reader's entry routine: process-wide state, settings, window classes, the main
+// The reader's entry routine: the program context, settings, window classes, the main
 // window, the message loop and the shutdown.
 #ifndef NORAVEL_STARTUP_WIN_H
 #define NORAVEL_STARTUP_WIN_H
+
+#include "app/reader_window_win.h"
+#include "base/program_context_win.h"
 
 #include <windows.h>
 
@@ -16,17 +19,19 @@ constexpr int kExitRichEditMissing = 5;   // no Riched32.dll in the Windows syst
 using StartFailureReporter = void (*)(const char* text);
 void showStartFailureBox(const char* text);
 
-// Start-up before the window classes: the program folder, the settings, the rich edit
-// library (from the system folder only: process.richEditLoaded says whether it came), the
-// instance, the brushes and the common controls. Tests that create the main
+// Makes the program context before the window classes: the instance, the prompts, the
+// program folder, the rich edit library (from the system folder only: richEditLoaded says
+// whether it came), the brushes and the common controls. Tests that create the main
 // window in their own process call it too. False when the program folder's path is too
 // long for the files beside it (everything else is prepared all the same).
-bool prepareProcessState(HINSTANCE instance);
+bool prepareProgramContext(HINSTANCE instance, Prompts& prompts, ProgramContext& context);
 
-// Makes utf8Directory the program folder (process.programDirectory and its UTF-8 twin).
-// False, with both emptied, when it is not valid UTF-8 or longer than
-// kMaxProgramDirectoryUnits.
-bool useProgramDirectory(const char* utf8Directory);
+// Makes utf8Directory the program folder of the context (in UTF-16 and UTF-8). False,
+// with both emptied, when it is not valid UTF-8 or longer than kMaxProgramDirectoryUnits.
+bool useProgramDirectory(ProgramContext& context, const char* utf8Directory);
+
+// The settings the main window starts with, as stored.
+ReaderSettings readReaderSettings();
 
 // Limits every later library load of the process to the Windows system folder, so that a
 // DLL placed beside the program (or in the current folder) is never loaded in place of the

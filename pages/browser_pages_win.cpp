@@ -1,8 +1,7 @@
 #include "pages/browser_pages_win.h"
 
-#include "app/ayah_navigation_win.h"
-#include "app/process_state_win.h"
 #include "base/guards_win.h"
+#include "base/program_directory.h"
 #include "base/wide_text_win.h"
 #include "pages/browser_command.h"
 #include "pages/page_paths.h"
@@ -18,9 +17,9 @@
 
 namespace {
 
-bool openWithShell(const wchar_t* target) {
+bool openWithShell(HWND owner, const wchar_t* target) {
     const HINSTANCE result =
-        ShellExecuteW(process.mainWindow, L"open", target, nullptr, nullptr, SW_SHOWNORMAL);
+        ShellExecuteW(owner, L"open", target, nullptr, nullptr, SW_SHOWNORMAL);
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
@@ -46,9 +45,6 @@ bool findDefaultBrowser(std::wstring& command) {
     return !command.empty();
 }
 
-ShellPageOpener shellOpener = openWithShell;
-DefaultBrowserFinder browserFinder = findDefaultBrowser;
-
 // Starts the default browser on the URL; false when it cannot be started.
 bool startDefaultBrowser(const std::wstring& command, const char* url) {
     std::wstring line =
@@ -68,7 +64,7 @@ bool startDefaultBrowser(const std::wstring& command, const char* url) {
 // Writes a page that redirects to the URL (anchor and all) into the temporary folder and
 // has the shell open it: the shell drops the anchor of a file: URL, but not the one a page
 // sends the browser on to.
-bool openRedirectPage(const char* url) {
+bool openRedirectPage(HWND owner, const char* url, const BrowserShell& shell) {
     wchar_t folder[MAX_PATH + 1] = L"";
     const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
     if (length == 0 || length > MAX_PATH) return false;
@@ -84,7 +80,7 @@ bool openRedirectPage(const char* url) {
             WriteFile(file.get(), page.data(), static_cast<DWORD>(page.size()), &done, nullptr) &&
             done == page.size();
     }
-    return written && shellOpener && shellOpener(path.c_str());
+    return written && shell.open && shell.open(owner, path.c_str());
 }
 
 // A BSTR, freed.
@@ -162,15 +158,20 @@ void navigate(IDispatch* browser, const char* url) {
 
 } // namespace
 
-BrowserOutcome showPageInBrowser(const char* pagePath, const char* progId) {
+BrowserShell systemBrowserShell() {
+    return {openWithShell, findDefaultBrowser};
+}
+
+BrowserOutcome showPageInBrowser(HWND owner, const char* pagePath, const BrowserShell& shell,
+                                 const char* progId) {
     // Every byte of a UTF-8 path may take three characters in the URL.
     char url[3 * kUtf8PathBytes + 16];
     if (!pagePath || !formatFileUrl(url, sizeof url, pagePath)) return BrowserOutcome::NothingShown;
     std::wstring command;
-    if (browserFinder && browserFinder(command) && startDefaultBrowser(command, url))
+    if (shell.findBrowser && shell.findBrowser(command) && startDefaultBrowser(command, url))
         return BrowserOutcome::DefaultBrowser;
-    if (openRedirectPage(url)) return BrowserOutcome::RedirectOpened;
-    if (shellOpener && shellOpener(wideFromUtf8(withoutAnchor(pagePath).c_str()).c_str()))
+    if (openRedirectPage(owner, url, shell)) return BrowserOutcome::RedirectOpened;
+    if (shell.open && shell.open(owner, wideFromUtf8(withoutAnchor(pagePath).c_str()).c_str()))
         return BrowserOutcome::ShellOpened;
     // No browser could be found at all: the retired browser's automation object, where
     // the system still has it.
@@ -181,30 +182,15 @@ BrowserOutcome showPageInBrowser(const char* pagePath, const char* progId) {
     return BrowserOutcome::Navigated;
 }
 
-void openCommentaryPage() {
+void openCommentaryPage(HWND owner, const char* programDirectoryUtf8, AyahRef ayah,
+                        const BrowserShell& shell) {
     char path[kUtf8PathBytes];
-    if (formatCommentaryPath(path, sizeof path, process.programDirectoryUtf8, currentSurah(),
-                             currentAyah()))
-        showPageInBrowser(path);
+    if (formatCommentaryPath(path, sizeof path, programDirectoryUtf8, ayah.surah, ayah.ayah))
+        showPageInBrowser(owner, path, shell);
 }
 
-void openHelpPage() {
+void openHelpPage(HWND owner, const char* programDirectoryUtf8, const BrowserShell& shell) {
     char path[kUtf8PathBytes];
-    if (formatHelpPath(path, sizeof path, process.programDirectoryUtf8)) showPageInBrowser(path);
-}
-
-void setShellPageOpener(ShellPageOpener opener) {
-    shellOpener = opener;
-}
-
-void resetShellPageOpener() {
-    shellOpener = openWithShell;
-}
-
-void setDefaultBrowserFinder(DefaultBrowserFinder finder) {
-    browserFinder = finder;
-}
-
-void resetDefaultBrowserFinder() {
-    browserFinder = findDefaultBrowser;
+    if (formatHelpPath(path, sizeof path, programDirectoryUtf8))
+        showPageInBrowser(owner, path, shell);
 }

@@ -1,4 +1,4 @@
-// The commentary page of the current ayah (command 111) and the help page (command 40012)
+// The commentary page of an ayah (command 111) and the help page (command 40012)
 // in the web browser, as a file: URL (percent-encoded UTF-8) with the ayah's anchor:
 //  1. the user's default browser for http, started on the URL;
 //  2. else a small page in the temporary folder that redirects to the URL, opened by the
@@ -9,15 +9,27 @@
 #ifndef NORAVEL_BROWSER_PAGES_WIN_H
 #define NORAVEL_BROWSER_PAGES_WIN_H
 
+#include "text/ayah_ref.h"
+
+#include <windows.h>
+
 #include <string>
 
 constexpr char kBrowserProgId[] = "InternetExplorer.Application";
 
-// Opens a file or URL through the shell; false when it could not. Replaceable for tests.
-using ShellPageOpener = bool (*)(const wchar_t* target);
+// Opens a file or URL through the shell (owner: the window of any box it shows); false
+// when it could not.
+using ShellPageOpener = bool (*)(HWND owner, const wchar_t* target);
 // The registered command of the default browser for http; false when there is none.
-// Replaceable for tests.
 using DefaultBrowserFinder = bool (*)(std::wstring& command);
+
+// The two ways into the system the pages use; tests stand in their own.
+struct BrowserShell {
+    ShellPageOpener open;
+    DefaultBrowserFinder findBrowser;
+};
+// The system's: ShellExecuteW and the association of http.
+BrowserShell systemBrowserShell();
 
 enum class BrowserOutcome {
     DefaultBrowser,   // the default browser was started on the URL
@@ -28,17 +40,16 @@ enum class BrowserOutcome {
     NothingShown,     // no way to show the page
 };
 
-// Shows the commentary page of the ayah selected in the surah and ayah lists.
-void openCommentaryPage();
+// Shows the commentary page of the ayah, in the program folder (UTF-8).
+void openCommentaryPage(HWND owner, const char* programDirectoryUtf8, AyahRef ayah,
+                        const BrowserShell& shell = systemBrowserShell());
 // Shows the help page beside the program.
-void openHelpPage();
+void openHelpPage(HWND owner, const char* programDirectoryUtf8,
+                  const BrowserShell& shell = systemBrowserShell());
 
 // The whole path of both commands, for a page path given in UTF-8 (with "#anchor").
-BrowserOutcome showPageInBrowser(const char* pagePath, const char* progId = kBrowserProgId);
-
-void setShellPageOpener(ShellPageOpener opener);
-void resetShellPageOpener();
-void setDefaultBrowserFinder(DefaultBrowserFinder finder);
-void resetDefaultBrowserFinder();
+BrowserOutcome showPageInBrowser(HWND owner, const char* pagePath,
+                                 const BrowserShell& shell = systemBrowserShell(),
+                                 const char* progId = kBrowserProgId);
 
 #endif

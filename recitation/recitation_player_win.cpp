@@ -4,12 +4,15 @@
 #include "recitation/recitation_dialog_win.h"
 #include "recitation/recitation_rules.h"
 #include "resources/resource_ids.h"
+#include "resources/version.h"
 #include "settings/settings_win.h"
 #include "text/text_store.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
+#include <memory>
 #include <new>
 #include <string>
 
@@ -34,19 +37,21 @@ struct WaitingPlayer {
     char commandLine[kCommandLineBytes] = "";
 };
 
-// The recitation's state; the playing player's process handle itself is the host's.
-struct Recitation_ {
-    RecitationHost host{};
-    RecitationFailureReporter report = nullptr;  // a replacement of the host's report
-    RecitationQuestion ask = nullptr;            // and of its question
-    RecitationDialogOpener openDialog = nullptr; // and of the Recitation dialog
-    // Every start gets a new number; workers mark the numbers of ended playbacks, of those
-    // whose player said its sound played to the end, and (playback << 32) | tick count at
-    // which that playback's sound started.
-    volatile LONG playback = 0;
+// What the workers mark about the playbacks (see Recitation_).
+struct PlaybackMarks {
     RisingMark finishedPlayback;
     RisingMark playedThrough;
     RisingMark soundStarted;
+};
+
+// The recitation's state.
+struct Recitation_ {
+    // Every start gets a new number; workers mark the numbers of ended playbacks, of those
+    // whose player said its sound played to the end, and (playback << 32) | tick count at
+    // which that playback's sound started. The marks outlive the recitation for as long
+    // as a worker still holds them.
+    volatile LONG playback = 0;
+    std::shared_ptr<PlaybackMarks> marks = std::make_shared<PlaybackMarks>();
     bool running = false;
     bool polled = false; // no worker could be started: the tick looks at the process itself
     bool continuous = false;
@@ -62,9 +67,8 @@ struct Recitation_ {
     char mp3Path[kPathBytes] = "";
 };
 
-Recitation_ state;
-
 struct WorkerTask {
+    std::shared_ptr<PlaybackMarks> marks;
     HANDLE player;        // the worker's own duplicate, closed by the worker
     HANDLE soundStarted;  // the player's started event, or null; closed by the worker
     HANDLE soundFinished; // and its finished event
@@ -80,9 +84,9 @@ DWORD WINAPI waitForPlayer(LPVOID parameter) {
         ended = WaitForMultipleObjects(2, both, FALSE, INFINITE) != WAIT_OBJECT_0 + 1;
         if (!ended) {
             const DWORD now = GetTickCount();
-            state.soundStarted.raise((static_cast<long long>(task->playback) << 32) | now);
+            task->marks->soundStarted.raise((static_cast<long long>(task->playback) << 32) | now);
             // The tick starts the next ayah's player ahead.
-            PostMessageA(task->window, WM_TIMER, kRecitationTimer, 0);
+            PostMessageW(task->window, WM_TIMER, kRecitationTimer, 0);
         }
         CloseHandle(task->soundStarted);
     }
@@ -92,52 +96,82 @@ DWORD WINAPI waitForPlayer(LPVOID parameter) {
         HANDLE both[2] = {task->player, task->soundFinished};
         if (WaitForMultipleObjects(task->soundFinished ? 2 : 1, both, FALSE, INFINITE) ==
             WAIT_OBJECT_0 + 1)
-            state.playedThrough.raise(task->playback);
+            task->marks->playedThrough.raise(task->playback);
     }
     if (task->soundFinished) CloseHandle(task->soundFinished);
-    state.finishedPlayback.raise(task->playback);
+    task->marks->finishedPlayback.raise(task->playback);
     // The next ayah of a continuous reading starts now rather than at the next tick of the
     // timer: the silence between ayat is the next player's start alone.
-    PostMessageA(task->window, WM_TIMER, kRecitationTimer, 0);
+    PostMessageW(task->window, WM_TIMER, kRecitationTimer, 0);
     CloseHandle(task->player);
     delete task;
     return 0;
 }
 
+bool fileExists(const char* utf8Path) {
+    const std::wstring path = wideFromUtf8(utf8Path);
+    if (path.empty()) return false;
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Whether a refused process start may succeed when tried again: not when the program is
+// missing, not allowed or not a program.
+bool mayStartOnRetry(DWORD error) {
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_ACCESS_DENIED:
+    case ERROR_BAD_EXE_FORMAT:
+    case ERROR_INVALID_NAME:
+    case ERROR_DIRECTORY: return false;
+    default: return true;
+    }
+}
+constexpr DWORD kStartRetryDelayMs = 50;
+
+} // namespace
+
+struct RecitationPlayer::State {
+    State(const ProgramContext& programContext, RecitationHost& readerHost)
+        : context(programContext), host(readerHost) {}
+
+    const ProgramContext& context;
+    RecitationHost& host;
+    Recitation_ state;
+    HANDLE player = nullptr; // the playing player's process
+
 // Whether the application has handed over everything the recitation calls.
-bool connected() {
-    const RecitationHost& h = state.host;
-    return h.window && h.programDirectory && h.programDirectoryUtf8 && h.currentSurah &&
-           h.currentAyah && h.selectAyah && h.showAyah;
+bool connected() const {
+    return true;
 }
 
-HWND window() {
-    return state.host.window ? state.host.window() : nullptr;
+HWND window() const {
+    return host.window();
 }
 
-const char* folderUtf8() {
-    return state.host.programDirectoryUtf8 ? state.host.programDirectoryUtf8() : "";
+const char* folderUtf8() const {
+    return context.programDirectoryUtf8.c_str();
 }
 
 HWND control(int id) {
     return GetDlgItem(window(), id);
 }
 
-void setListenCaption(const char* caption) {
-    SetWindowTextA(control(IDC_LISTEN), caption);
+void setListenCaption(const wchar_t* caption) {
+    SetWindowTextW(control(IDC_LISTEN), caption);
 }
 
 bool continueTicked() {
-    return SendMessageA(control(IDC_CONTINUE), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return SendMessageW(control(IDC_CONTINUE), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 int selectedScope() {
-    return static_cast<int>(SendMessageA(control(IDC_RECITATION_SCOPE), CB_GETCURSEL, 0, 0)) + 1;
+    return static_cast<int>(SendMessageW(control(IDC_RECITATION_SCOPE), CB_GETCURSEL, 0, 0)) + 1;
 }
 
 HANDLE& playerProcess() {
-    static HANDLE none = nullptr;
-    return state.host.playerProcess ? *state.host.playerProcess : none;
+    return player;
 }
 
 // Closes the handle of the last player; terminates it first when it may still play.
@@ -163,25 +197,14 @@ void discardWaiting() {
 }
 
 void report(const char* text) {
-    if (state.report)
-        state.report(text);
-    else if (state.host.report)
-        state.host.report(text);
+    context.prompts->tell(window(), text, NORAVEL_CAPTION, MB_ICONERROR);
 }
 
 // Says that there is nothing to play and offers the Recitation dialog, where the user
 // chooses a folder or downloads a recitation.
 void offerRecitationDialog(const char* text) {
-    bool yes = false;
-    if (state.ask)
-        yes = state.ask(text);
-    else if (state.report)
-        state.report(text);
-    else if (state.host.ask)
-        yes = state.host.ask(text);
-    else if (state.host.report)
-        state.host.report(text);
-    if (yes) (state.openDialog ? state.openDialog : openRecitationDialog)(window());
+    if (context.prompts->ask(window(), text, NORAVEL_CAPTION, MB_ICONQUESTION))
+        host.openRecitationDialog();
 }
 
 void reportf(const char* format, const char* argument) {
@@ -189,28 +212,6 @@ void reportf(const char* format, const char* argument) {
     std::snprintf(text, sizeof text, format, argument);
     report(text);
 }
-
-bool fileExists(const char* utf8Path) {
-    const std::wstring path = wideFromUtf8(utf8Path);
-    if (path.empty()) return false;
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// Whether a refused process start may succeed when tried again: not when the program is
-// missing, not allowed or not a program.
-bool mayStartOnRetry(DWORD error) {
-    switch (error) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_ACCESS_DENIED:
-    case ERROR_BAD_EXE_FORMAT:
-    case ERROR_INVALID_NAME:
-    case ERROR_DIRECTORY: return false;
-    default: return true;
-    }
-}
-constexpr DWORD kStartRetryDelayMs = 50;
 
 // Starts a companion program from its UTF-8 command line (the program's path quoted in
 // it), in the program folder as its working folder; on success the caller owns the
@@ -225,9 +226,8 @@ bool startProgram(const char* commandLine, WORD showWindow, DWORD startFlags, DW
     startup.dwFlags = STARTF_USESHOWWINDOW | startFlags;
     startup.wShowWindow = showWindow;
     // CreateProcessW may write into the command line: it gets a copy of its own.
-    const wchar_t* programFolder =
-        state.host.programDirectory ? state.host.programDirectory() : nullptr;
-    const wchar_t* folder = programFolder && programFolder[0] ? programFolder : nullptr;
+    const wchar_t* folder =
+        context.programDirectory.empty() ? nullptr : context.programDirectory.c_str();
     // A start refused for a reason that says nothing of the program itself (the system short
     // of resources for a moment, as under a burst of starts) is tried once more.
     for (int attempt = 0; attempt < 2; ++attempt) {
@@ -244,12 +244,12 @@ bool startProgram(const char* commandLine, WORD showWindow, DWORD startFlags, DW
 // The end of a playback: back to idle.
 void endPlayback() {
     KillTimer(window(), kRecitationTimer);
-    setListenCaption("Listen");
+    setListenCaption(L"Listen");
     state.running = false;
 }
 
 bool playerFinished() {
-    if (state.finishedPlayback.value() >= state.playback) return true;
+    if (state.marks->finishedPlayback.value() >= state.playback) return true;
     HANDLE player = playerProcess();
     return state.polled && player && WaitForSingleObject(player, 0) == WAIT_OBJECT_0;
 }
@@ -257,7 +257,7 @@ bool playerFinished() {
 // Milliseconds into the file now: from the moment the player's sound started when it said
 // so, else from the moment it was started.
 int positionInFile() {
-    const long long started = state.soundStarted.value();
+    const long long started = state.marks->soundStarted.value();
     const bool signalled = static_cast<LONG>(started >> 32) == state.playback;
     const DWORD base = signalled ? static_cast<DWORD>(started & 0xFFFFFFFF) : state.launchedAt;
     return static_cast<int>(GetTickCount() - base) + state.startMs;
@@ -340,7 +340,7 @@ void watchPlayer(HANDLE player, HANDLE soundStarted, HANDLE soundFinished, LONG 
     if (DuplicateHandle(GetCurrentProcess(), player, GetCurrentProcess(), &forWorker, SYNCHRONIZE,
                         FALSE, 0))
         task = new (std::nothrow)
-            WorkerTask{forWorker, soundStarted, soundFinished, playback, window()};
+            WorkerTask{state.marks, forWorker, soundStarted, soundFinished, playback, window()};
     HANDLE worker = task ? CreateThread(nullptr, 0, waitForPlayer, task, 0, nullptr) : nullptr;
     if (worker) {
         CloseHandle(worker);
@@ -378,7 +378,7 @@ bool playWaiting(const char* commandLine, LONG playback) {
 // Recites (surah, ayah), which the display shows; `recitedTimes` counts the recitations
 // of that ayah just before this one.
 void recite(int surah, int ayah, int recitedTimes) {
-    setListenCaption("Stop");
+    setListenCaption(L"Stop");
     state.surah = surah;
     state.ayah = ayah;
     state.recitedTimes = recitedTimes;
@@ -414,8 +414,9 @@ void recite(int surah, int ayah, int recitedTimes) {
 // Where a continuous reading goes when the ayah shown has been recited; `recited` gets how
 // many times in a row that makes.
 AyahRef nextToRecite(int* recited) {
-    const int surah = state.host.currentSurah();
-    const int ayah = state.host.currentAyah();
+    const AyahRef shown = host.shownAyah();
+    const int surah = shown.surah;
+    const int ayah = shown.ayah;
     const bool sameAyah = surah == state.surah && ayah == state.ayah;
     *recited = (sameAyah ? state.recitedTimes : 0) + 1;
     const int repeats = validAyahRepeats(readRepeatEachAyah());
@@ -430,7 +431,7 @@ void startNextPlayerAhead() {
     if (!state.continuous || !state.perAyah || state.polled || state.waiting.process ||
         state.preparedFor == state.playback)
         return;
-    if (static_cast<LONG>(state.soundStarted.value() >> 32) != state.playback) return;
+    if (static_cast<LONG>(state.marks->soundStarted.value() >> 32) != state.playback) return;
     state.preparedFor = state.playback;
     int recited = 0;
     const AyahRef next = nextToRecite(&recited);
@@ -452,8 +453,9 @@ void startNextPlayerAhead() {
 // After a playback that ended well, with Continue: the next ayah (or the same again) and
 // its recitation.
 void continueReading() {
-    const int surah = state.host.currentSurah();
-    const int ayah = state.host.currentAyah();
+    const AyahRef shown = host.shownAyah();
+    const int surah = shown.surah;
+    const int ayah = shown.ayah;
     int recited = 0;
     const AyahRef next = nextToRecite(&recited);
     // A player waiting for this ayah plays now, before the display changes: recite takes
@@ -465,34 +467,28 @@ void continueReading() {
         return;
     }
     if (next.surah == surah && next.ayah == ayah + 1) {
-        SendMessageA(control(IDC_AYAH_LIST), CB_SETCURSEL, next.ayah - 1, 0);
-        state.host.showAyah(next.surah, next.ayah);
+        SendMessageW(control(IDC_AYAH_LIST), CB_SETCURSEL, next.ayah - 1, 0);
+        host.showAyah(next);
     } else {
-        state.host.selectAyah(next.surah, next.ayah);
+        host.goToAyah(next);
     }
     recite(next.surah, next.ayah, 0);
 }
 
-} // namespace
-
-void RecitationPlayer::connect(const RecitationHost& host) {
-    state.host = host;
+void start() {
+    const AyahRef shown = host.shownAyah();
+    recite(shown.surah, shown.ayah, 0);
 }
 
-void RecitationPlayer::start() {
-    if (!connected()) return;
-    recite(state.host.currentSurah(), state.host.currentAyah(), 0);
-}
-
-void RecitationPlayer::stop() {
-    setListenCaption("Listen");
+void stop() {
+    setListenCaption(L"Listen");
     KillTimer(window(), kRecitationTimer);
     discardWaiting();
     releasePlayer(true);
     state.running = false;
 }
 
-void RecitationPlayer::onTimer() {
+void onTimer() {
     if (!state.running) {
         // A tick that was already queued when the recitation ended.
         KillTimer(window(), kRecitationTimer);
@@ -505,7 +501,7 @@ void RecitationPlayer::onTimer() {
         HANDLE player = playerProcess();
         // A player that said its sound played to the end may still be closing its output:
         // it ends by itself, and its exit code is not yet known.
-        const bool playedThrough = state.playedThrough.value() >= state.playback;
+        const bool playedThrough = state.marks->playedThrough.value() >= state.playback;
         const bool failed = !playedThrough && player && GetExitCodeProcess(player, &exitCode) &&
                             exitCode != kPlayerPlayed;
         releasePlayer(false);
@@ -528,25 +524,25 @@ void RecitationPlayer::onTimer() {
     const char* name = std::strrchr(state.mp3Path, '\\');
     const int k = followedAyah(state.mp3Path, positionInFile(), textStoreTiming());
     if (k == 0 || !name) return;
-    if (state.host.currentAyah() != k) {
+    if (host.shownAyah().ayah != k) {
         // The surah of the file: the number its name starts with.
         const int surah = std::atoi(name + 1);
-        state.host.selectAyah(surah, k);
+        host.goToAyah({surah, k});
         state.surah = surah;
         state.ayah = k;
     }
 }
 
-void RecitationPlayer::onListenCommand() {
-    char caption[260] = "";
-    GetWindowTextA(control(IDC_LISTEN), caption, sizeof caption);
-    if (std::strcmp(caption, "Stop") == 0)
+void onListenCommand() {
+    wchar_t caption[260] = L"";
+    GetWindowTextW(control(IDC_LISTEN), caption, 260);
+    if (std::wcscmp(caption, L"Stop") == 0)
         stop();
     else
         start();
 }
 
-void RecitationPlayer::launchTajwid() {
+void launchTajwid() {
     char commandLine[kCommandLineBytes];
     if (!formatTajwidCommandLine(commandLine, sizeof commandLine, folderUtf8())) return;
     PROCESS_INFORMATION started;
@@ -560,27 +556,50 @@ void RecitationPlayer::launchTajwid() {
     CloseHandle(started.hProcess);
 }
 
-void RecitationPlayer::endWithReader() {
+void endWithReader() {
     discardWaiting();
     releasePlayer(true);
     KillTimer(window(), kRecitationTimer);
     state.running = false;
 }
 
-bool RecitationPlayer::playing() {
-    return state.running;
+}; // struct RecitationPlayer::State
+
+RecitationPlayer::RecitationPlayer(const ProgramContext& context, RecitationHost& host)
+    : state_(std::make_unique<State>(context, host)) {}
+
+RecitationPlayer::~RecitationPlayer() {
+    state_->endWithReader();
 }
 
-void RecitationPlayer::setFailureReporter(RecitationFailureReporter reporter,
-                                          RecitationQuestion ask,
-                                          RecitationDialogOpener openDialog) {
-    state.report = reporter;
-    state.ask = ask;
-    state.openDialog = openDialog;
+void RecitationPlayer::start() {
+    state_->start();
 }
 
-void RecitationPlayer::resetFailureReporter() {
-    state.report = nullptr;
-    state.ask = nullptr;
-    state.openDialog = nullptr;
+void RecitationPlayer::stop() {
+    state_->stop();
+}
+
+void RecitationPlayer::onTimer() {
+    state_->onTimer();
+}
+
+void RecitationPlayer::onListenCommand() {
+    state_->onListenCommand();
+}
+
+void RecitationPlayer::launchTajwid() {
+    state_->launchTajwid();
+}
+
+void RecitationPlayer::endWithReader() {
+    state_->endWithReader();
+}
+
+bool RecitationPlayer::playing() const {
+    return state_->state.running;
+}
+
+HANDLE RecitationPlayer::playerProcess() const {
+    return state_->player;
 }

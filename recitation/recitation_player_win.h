@@ -9,11 +9,11 @@
 // one, the surah's file of the timing table (mp3\S_P.mp3) is played from the ayah's
 // start, and with Continue the display follows the timing table.
 //
-// One recitation exists per process. Its player runs hidden; a worker thread waits for it
+// One recitation exists per reader window. Its player runs hidden; a worker thread waits for it
 // to signal that its sound has started (the time base of following) and to end, and marks
 // that playback (by its number) as started or finished; timer 100 of the window looks at
-// that once a second. The window, its lists and the program folder come from the host
-// that the application hands over; this room knows nothing else of it.
+// that once a second. The window and its lists come from the host (the reader window) and
+// the program folder from the program context; this room knows nothing else of them.
 //
 // In a continuous reading of per-ayah files the next ayah's player is started ahead, once
 // the playing one's sound has started: it opens its file and the sound output and waits on
@@ -27,68 +27,66 @@
 #ifndef NORAVEL_RECITATION_PLAYER_WIN_H
 #define NORAVEL_RECITATION_PLAYER_WIN_H
 
+#include "base/program_context_win.h"
+#include "text/ayah_ref.h"
+
 #include <windows.h>
+
+#include <memory>
 
 constexpr UINT_PTR kRecitationTimer = 100;
 constexpr UINT kRecitationTimerPeriodMs = 1000;
 
-// Tells the user that a companion program could not be started, could not play, or that
-// there is nothing to play. The text is UTF-8 (it may name paths).
-using RecitationFailureReporter = void (*)(const char* text);
-// Asks the user a Yes/No question (UTF-8); true for Yes.
-using RecitationQuestion = bool (*)(const char* text);
-// Opens the Recitation dialog over the owner.
-using RecitationDialogOpener = void (*)(HWND owner);
-
-// What the recitation needs of the application.
-struct RecitationHost {
+// What the recitation needs of the reader window. The reports and questions go to the
+// program context's prompts, over the window.
+class RecitationHost {
+  public:
     // The window that holds controls 112, 113, 155 and the surah and ayah lists (303, 304)
     // and receives timer 100.
-    HWND (*window)();
-    // The program folder, UTF-16 for the system and UTF-8 for the path formatters.
-    const wchar_t* (*programDirectory)();
-    const char* (*programDirectoryUtf8)();
-    int (*currentSurah)();
-    int (*currentAyah)();
+    virtual HWND window() const = 0;
+    // The ayah the lists show.
+    virtual AyahRef shownAyah() const = 0;
     // Sets both lists to the ayah and shows it.
-    void (*selectAyah)(int surah, int ayah);
+    virtual void goToAyah(AyahRef ayah) = 0;
     // Shows the ayah without touching the lists.
-    void (*showAyah)(int surah, int ayah);
-    // The default report: a message box over the window.
-    RecitationFailureReporter report;
-    // The default question: a Yes/No message box over the window. When there is nothing
-    // to play it offers the Recitation dialog.
-    RecitationQuestion ask;
-    // Where the handle of the last player is kept (the reader terminates it at its end).
-    HANDLE* playerProcess;
+    virtual void showAyah(AyahRef ayah) = 0;
+    // Opens the Recitation dialog over the window (the answer Yes to "nothing to play").
+    virtual void openRecitationDialog() = 0;
+
+  protected:
+    ~RecitationHost() = default;
 };
 
+// One recitation per reader window; it ends (with every player it started) when the
+// window's object goes.
 class RecitationPlayer {
   public:
-    static void connect(const RecitationHost& host);
+    RecitationPlayer(const ProgramContext& context, RecitationHost& host);
+    ~RecitationPlayer();
+    RecitationPlayer(const RecitationPlayer&) = delete;
+    RecitationPlayer& operator=(const RecitationPlayer&) = delete;
 
     // Recites the ayah selected in the surah and ayah lists.
-    static void start();
+    void start();
     // Ends the recitation: the player is terminated, the display stays where it is.
-    static void stop();
+    void stop();
     // Timer 100: ends, follows or continues the recitation.
-    static void onTimer();
+    void onTimer();
     // Command 112: "Stop" stops, any other caption starts.
-    static void onListenCommand();
+    void onListenCommand();
     // Command 400: starts another instance of the tajwid program, maximised.
-    static void launchTajwid();
+    void launchTajwid();
 
     // Whether a playback is running (between a start and the tick that sees its end).
-    static bool playing();
-    // Replaces the host's report (tests count the reports) and, when given, its question
-    // and the opening of the Recitation dialog; a replaced report without a replaced question
-    // gets the questions too, answered No. Reset goes back to the host's and the dialog.
-    static void setFailureReporter(RecitationFailureReporter reporter,
-                                   RecitationQuestion ask = nullptr,
-                                   RecitationDialogOpener openDialog = nullptr);
-    static void resetFailureReporter();
+    bool playing() const;
+    // The playing (or last) player's process, null when none is held.
+    HANDLE playerProcess() const;
     // The reader ends: every player it started ends too, also one waiting for its turn.
-    static void endWithReader();
+    void endWithReader();
+
+  private:
+    struct State;
+    std::unique_ptr<State> state_;
 };
 
 #endif

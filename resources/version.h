@@ -8,6 +8,7 @@
 #define NORAVEL_VERSION_MINOR 2
 #define NORAVEL_VERSION_TEXT "3.2"
 #define NORAVEL_CAPTION "Noravel ver 3.2"
+#define NORAVEL_CAPTION_W L"Noravel ver 3.2"
 #define NORAVEL_YEARS "2004-2026"
 #define NORAVEL_PUBLISHER "Noravel project"
 #define NORAVEL_DESCRIPTION "Noravel Quran reader"

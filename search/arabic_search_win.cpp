@@ -1,11 +1,11 @@
 #include "search/arabic_search_win.h"
 
-#include "app/process_state_win.h"
 #include "arabic/arabic_bytes.h"
 #include "arabic/arabic_draw_win.h"
 #include "arabic/arabic_edit_win.h"
 #include "base/dpi_win.h"
 #include "base/guards_win.h"
+#include "base/wide_text_win.h"
 #include "resources/resource_ids.h"
 #include "search/arabic_scan.h"
 #include "search/arabic_spelling.h"
@@ -16,9 +16,6 @@
 #include <commctrl.h>
 
 #include <new>
-
-char arabicQuery[kArabicQuerySize] = "";
-bool arabicExactSpelling = false;
 
 // Right to left, row by row, as the keys stand on the keyboard.
 const ArabicLetterKey arabicLetterKeys[kArabicLetterKeys] = {
@@ -69,33 +66,35 @@ const ArabicLetterKey* findArabicLetterKey(int id) {
 
 namespace {
 
-// The input field of the open dialog; the key commands send to it. Its size at 96 DPI.
-HWND field = nullptr;
+// The input field's size at 96 DPI.
 constexpr int kArabicFieldWidth = 450;
 constexpr int kArabicFieldHeight = 30;
 
 // The keys' face font while the dialog is open, when the keyboard font does not fit it;
-// none otherwise. The keys are sized in dialog units, which follow the dialog font's pixel
+// none otherwise (ArabicSearchDialog::fittedKeyFont). The keys are sized in dialog units, which follow the dialog font's pixel
 // height rather than the DPI itself, so the faces keep their size within a key when they
 // follow that height too: 16 pixels (12 points at 96 DPI) for a dialog font of 11 pixels
 // (8 points at 96 DPI).
-HFONT dialogKeyFont = nullptr;
 constexpr int kKeyFacePixelsAt96 = 16;
 constexpr int kDialogFontPixelsAt96 = 11;
 
-void dropDialogKeyFont() {
-    if (dialogKeyFont) DeleteObject(dialogKeyFont);
-    dialogKeyFont = nullptr;
+ArabicSearchDialog* stateOf(HWND dialog) {
+    return reinterpret_cast<ArabicSearchDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
+}
+
+void dropFittedKeyFont(ArabicSearchDialog& state) {
+    if (state.fittedKeyFont) DeleteObject(state.fittedKeyFont);
+    state.fittedKeyFont = nullptr;
 }
 
 // The keyboard font at the height in proportion to the dialog's font.
-void fitKeyFontToDialog(HWND dialog) {
-    dropDialogKeyFont();
-    HFONT dialogFont = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
-    LOGFONTA dialogDescription{}, keyDescription{};
-    if (!dialogFont || !process.keyboardFont ||
-        !GetObjectA(dialogFont, sizeof dialogDescription, &dialogDescription) ||
-        !GetObjectA(process.keyboardFont, sizeof keyDescription, &keyDescription))
+void fitKeyFontToDialog(HWND dialog, ArabicSearchDialog& state) {
+    dropFittedKeyFont(state);
+    HFONT dialogFont = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+    LOGFONTW dialogDescription{}, keyDescription{};
+    if (!dialogFont || !state.keyboardFont ||
+        !GetObjectW(dialogFont, sizeof dialogDescription, &dialogDescription) ||
+        !GetObjectW(state.keyboardFont, sizeof keyDescription, &keyDescription))
         return;
     const int dialogPixels =
         dialogDescription.lfHeight < 0 ? -dialogDescription.lfHeight : dialogDescription.lfHeight;
@@ -103,43 +102,53 @@ void fitKeyFontToDialog(HWND dialog) {
     if (dialogPixels == 0 || wanted == keyDescription.lfHeight) return;
     keyDescription.lfHeight = wanted;
     keyDescription.lfWidth = 0;
-    dialogKeyFont = CreateFontIndirectA(&keyDescription);
+    state.fittedKeyFont = CreateFontIndirectW(&keyDescription);
 }
-void showNotFoundBox(HWND owner) {
-    MessageBoxA(owner, "Not Found", "Info", MB_OK);
-}
-
-ArabicNotFoundReporter reportNotFound = showNotFoundBox;
 
 // ---- The dialog ----
 
-BOOL onInitDialog(HWND dialog) {
+BOOL onInitDialog(HWND dialog, LPARAM parameter) {
+    SetWindowLongPtrW(dialog, DWLP_USER, parameter);
+    ArabicSearchDialog* state = stateOf(dialog);
+    if (!state || !state->memory) {
+        EndDialog(dialog, IDCANCEL);
+        return TRUE;
+    }
     const int dpi = windowDpi(dialog);
-    field =
-        CreateWindowExA(WS_EX_CLIENTEDGE, kArabicEditClass, "", WS_CHILD | WS_VISIBLE, 0, 0,
-                        scaledForDpi(kArabicFieldWidth, dpi), scaledForDpi(kArabicFieldHeight, dpi),
-                        dialog, nullptr, process.instance, nullptr);
-    SendMessageA(field, kArabicEditSetBytes, 0, reinterpret_cast<LPARAM>(arabicQuery));
+    state->field = CreateWindowExW(WS_EX_CLIENTEDGE, kArabicEditClassW, L"", WS_CHILD | WS_VISIBLE,
+                                   0, 0, scaledForDpi(kArabicFieldWidth, dpi),
+                                   scaledForDpi(kArabicFieldHeight, dpi), dialog, nullptr,
+                                   state->instance, nullptr);
+    SendMessageW(state->field, kArabicEditSetBytes, 0,
+                 reinterpret_cast<LPARAM>(state->memory->arabic));
     CheckDlgButton(dialog, IDC_ARABIC_EXACT_SPELLING,
-                   arabicExactSpelling ? BST_CHECKED : BST_UNCHECKED);
-    fitKeyFontToDialog(dialog);
+                   state->memory->exactSpelling ? BST_CHECKED : BST_UNCHECKED);
+    fitKeyFontToDialog(dialog, *state);
     return TRUE; // the dialog manager gives the focus to the first tab stop, OK
 }
 
-void onDrawItem(const DRAWITEMSTRUCT* item) {
-    if (!item) return;
+void onDestroy(HWND dialog) {
+    if (ArabicSearchDialog* state = stateOf(dialog)) {
+        state->field = nullptr; // destroyed with the dialog
+        dropFittedKeyFont(*state);
+    }
+}
+
+void onDrawItem(HWND dialog, const DRAWITEMSTRUCT* item) {
+    const ArabicSearchDialog* state = stateOf(dialog);
+    if (!item || !state) return;
     const ArabicLetterKey* key = findArabicLetterKey(static_cast<int>(item->CtlID));
     if (!key) return;
     WCHAR face[3] = {};
     for (int i = 0; i < key->byteCount; ++i)
         face[i] = arabicByteToUnicode(key->bytes[i]);
-    drawLetterButton(face, *item);
+    drawLetterButton(face, *item, state->fittedKeyFont ? state->fittedKeyFont : state->keyboardFont);
 }
 
 // The key's own click holds the mouse button down (a double click's second press
 // arrives before the release), so the keys type past the field's mouse check.
-void sendToField(WPARAM character) {
-    SendMessageA(field, kArabicEditKeyMessage, character, 0);
+void sendToField(HWND field, WPARAM character) {
+    SendMessageW(field, kArabicEditKeyMessage, character, 0);
 }
 
 // A click (or the second click of a double click on an owner-drawn key) acts; focus
@@ -149,27 +158,31 @@ bool isClick(int notification) {
 }
 
 INT_PTR onCommand(HWND dialog, int id, int notification) {
+    ArabicSearchDialog* state = stateOf(dialog);
+    if (!state) return FALSE;
+    HWND field = state->field;
     switch (id) {
     case IDOK:
-        SendMessageA(field, kArabicEditGetBytes, kArabicQuerySize,
-                     reinterpret_cast<LPARAM>(arabicQuery));
-        arabicExactSpelling = IsDlgButtonChecked(dialog, IDC_ARABIC_EXACT_SPELLING) == BST_CHECKED;
+        SendMessageW(field, kArabicEditGetBytes, kArabicQuerySize,
+                     reinterpret_cast<LPARAM>(state->memory->arabic));
+        state->memory->exactSpelling =
+            IsDlgButtonChecked(dialog, IDC_ARABIC_EXACT_SPELLING) == BST_CHECKED;
         EndDialog(dialog, IDOK);
         return TRUE;
     case IDCANCEL: EndDialog(dialog, IDCANCEL); return TRUE;
     case IDC_KEY_DELETE:
-        if (isClick(notification)) sendToField('\b');
+        if (isClick(notification)) sendToField(field, '\b');
         return TRUE;
     case IDC_KEY_SPACE:
-        if (isClick(notification)) sendToField(' ');
+        if (isClick(notification)) sendToField(field, ' ');
         return TRUE;
     case IDC_KEY_CLEAR:
         if (isClick(notification))
-            SendMessageA(field, kArabicEditSetBytes, 0, reinterpret_cast<LPARAM>(""));
+            SendMessageW(field, kArabicEditSetBytes, 0, reinterpret_cast<LPARAM>(""));
         return TRUE;
     }
     if (const ArabicLetterKey* key = findArabicLetterKey(id)) {
-        if (isClick(notification)) sendToField(static_cast<unsigned char>(key->sent));
+        if (isClick(notification)) sendToField(field, static_cast<unsigned char>(key->sent));
         return TRUE;
     }
     return FALSE;
@@ -178,12 +191,12 @@ INT_PTR onCommand(HWND dialog, int id, int notification) {
 // Adds one line per hit. The list is redrawn once at the end, not once per line.
 void listHits(HWND list, const std::vector<SearchHit>& hits) {
     char line[kResultLineSize];
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     for (const SearchHit& hit : hits) {
         formatResultLine(line, hit.surah, hit.ayah, TextStore::translation(hit.surah, hit.ayah));
-        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wideFromUtf8(line).c_str()));
     }
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
 }
 
@@ -196,66 +209,70 @@ const ArabicSpellingForms& spellingForms() {
 
 // The tolerant search reads the forms; without them (a damaged program file) it falls
 // back to the exact search rather than finding nothing.
-std::vector<SearchHit> scanForQuery(bool wholeWord) {
-    if (!arabicExactSpelling && spellingForms().complete())
-        return scanArabicSpelling(arabicQuery, spellingForms());
-    return scanArabicTexts(arabicQuery, wholeWord, StoreArabicTexts());
+std::vector<SearchHit> scanForQuery(const SearchMemory& memory, bool wholeWord) {
+    if (!memory.exactSpelling && spellingForms().complete())
+        return scanArabicSpelling(memory.arabic, spellingForms());
+    return scanArabicTexts(memory.arabic, wholeWord, StoreArabicTexts());
 }
 
 } // namespace
 
-HWND arabicSearchField() {
-    return field;
+HWND arabicSearchField(HWND dialog) {
+    const ArabicSearchDialog* state = stateOf(dialog);
+    return state ? state->field : nullptr;
 }
 
 INT_PTR CALLBACK arabicSearchDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG: return onInitDialog(dialog);
-    case WM_DRAWITEM: onDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return FALSE;
+    case WM_INITDIALOG: return onInitDialog(dialog, lParam);
+    case WM_DRAWITEM:
+        onDrawItem(dialog, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return FALSE;
     case WM_COMMAND: return onCommand(dialog, LOWORD(wParam), HIWORD(wParam));
+    case WM_DESTROY: onDestroy(dialog); return FALSE;
     }
     return FALSE;
 }
 
-void showArabicSearch(HWND owner) {
-    const INT_PTR result = DialogBoxParamA(process.instance, MAKEINTRESOURCEA(IDD_ARABIC_SEARCH),
-                                           owner, arabicSearchDialogProc, 0);
-    field = nullptr; // destroyed with the dialog
-    dropDialogKeyFont();
-    if (result == IDOK) runArabicSearch(owner);
+bool showArabicSearch(const ProgramContext& context, ReaderView& reader, SearchMemory& memory) {
+    ArabicSearchDialog state;
+    state.instance = context.instance;
+    state.memory = &memory;
+    state.keyboardFont = reader.keyboardFont();
+    const INT_PTR result =
+        DialogBoxParamW(context.instance, MAKEINTRESOURCEW(IDD_ARABIC_SEARCH), reader.window(),
+                        arabicSearchDialogProc, reinterpret_cast<LPARAM>(&state));
+    dropFittedKeyFont(state); // should the dialog have gone without its WM_DESTROY
+    return result == IDOK;
 }
 
-void setArabicNotFoundReporter(ArabicNotFoundReporter reporter) {
-    reportNotFound = reporter ? reporter : showNotFoundBox;
-}
-
-void runArabicSearch(HWND owner) {
-    if (arabicQuery[0] == '\0') return;
-    HWND main = process.mainWindow;
+void runArabicSearch(const ProgramContext& context, ReaderView& reader, SearchMemory& memory,
+                     bool matchCase, bool wholeWord) {
+    if (memory.arabic[0] == '\0') return;
     // The main window's two check boxes feed the flags shared with the translation search.
-    searchQuery.matchCase = IsDlgButtonChecked(main, IDC_MATCH_CASE) == BST_CHECKED;
-    searchQuery.wholeWord = IsDlgButtonChecked(main, IDC_WHOLE_WORD) == BST_CHECKED;
+    memory.translation.matchCase = matchCase;
+    memory.translation.wholeWord = wholeWord;
 
-    HWND list = GetDlgItem(main, IDC_RESULT_LIST);
-    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    HWND list = reader.resultList();
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
     try {
-        listHits(list, scanForQuery(searchQuery.wholeWord));
+        listHits(list, scanForQuery(memory, wholeWord));
     } catch (const std::bad_alloc&) {
         // Out of memory for the hit list: the count below reports what was listed.
     }
-    const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
     char text[kHitCountTextSize];
     formatHitCount(text, count < 0 ? 0 : count);
-    SendMessageA(GetDlgItem(main, IDC_STATUS_BAR), SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(text));
-    if (count <= 0) reportNotFound(owner);
+    reader.setStatusText(1, text);
+    if (count <= 0) context.prompts->tell(reader.window(), "Not Found", "Info", 0);
 }
 
-void drawLetterButton(const WCHAR* face, const DRAWITEMSTRUCT& item) {
+void drawLetterButton(const WCHAR* face, const DRAWITEMSTRUCT& item, HFONT font) {
     WCHAR text[8] = {L' '};
     for (int i = 0; face && face[i] != 0 && i + 2 < 8; ++i)
         text[i + 1] = face[i];
     {
-        SelectedObject font(item.hDC, dialogKeyFont ? dialogKeyFont : process.keyboardFont);
+        SelectedObject selected(item.hDC, font);
         drawArabicText(item.hDC, text, item.rcItem);
     }
     RECT edge = item.rcItem;

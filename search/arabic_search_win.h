@@ -4,18 +4,13 @@
 #ifndef NORAVEL_ARABIC_SEARCH_WIN_H
 #define NORAVEL_ARABIC_SEARCH_WIN_H
 
+#include "base/program_context_win.h"
+#include "search/search_memory.h"
+#include "text/reader_view_win.h"
+
 #include <windows.h>
 
 #include <cstddef>
-
-// The last accepted query in the Arabic byte code, NUL-terminated. Only OK in the dialog
-// writes it; the dialog shows it again each time it opens.
-constexpr std::size_t kArabicQuerySize = 10000;
-extern char arabicQuery[kArabicQuerySize];
-// The dialog's "Ejaan persis" box as OK last left it: true for the exact search, which
-// compares the query letter for letter with resource 134; false (the default) for the
-// spelling-tolerant search over resource 139 (search/arabic_spelling.h).
-extern bool arabicExactSpelling;
 
 // One letter key of the on-screen keyboard: its control id, the character it sends to
 // the input field as WM_CHAR, and the bytes the field inserts for it with Shift up,
@@ -31,28 +26,37 @@ extern const ArabicLetterKey arabicLetterKeys[kArabicLetterKeys];
 // The key with this control id, or nullptr.
 const ArabicLetterKey* findArabicLetterKey(int id);
 
-// Runs the dialog modally over `owner` and, when it ends with OK, runs the search.
-void showArabicSearch(HWND owner);
+// What one open dialog works with: the instance, the memory it shows and changes on OK,
+// and the keyboard font of the reader; and, while it is open, its input field and the
+// key font fitted to it.
+struct ArabicSearchDialog {
+    HINSTANCE instance = nullptr;
+    SearchMemory* memory = nullptr;
+    HFONT keyboardFont = nullptr;
+    HWND field = nullptr;
+    HFONT fittedKeyFont = nullptr; // owned by the dialog while it is open
+};
+
+// Runs the dialog modally over the reader; true when it ended with OK (the query and the
+// spelling choice in memory are then the dialog's).
+bool showArabicSearch(const ProgramContext& context, ReaderView& reader, SearchMemory& memory);
+// The dialog procedure; its parameter is an ArabicSearchDialog that outlives the dialog.
 INT_PTR CALLBACK arabicSearchDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-// The dialog's input field while the dialog is open, else nullptr.
-HWND arabicSearchField();
+// The input field of an open dialog, else nullptr.
+HWND arabicSearchField(HWND dialog);
 
-// Lists every ayah whose Arabic text holds arabicQuery (exactly or in a tolerant
-// spelling, as arabicExactSpelling says) in the main window's result list, with its translation,
-// and writes the count into status bar part 1. An empty query does nothing. `owner` owns the "Not
-// Found" message box.
-void runArabicSearch(HWND owner);
-
-// Tells the user that nothing was found: a "Not Found" / "Info" message box. Tests pass
-// their own reporter so that nothing waits for a click.
-// nullptr restores the box.
-using ArabicNotFoundReporter = void (*)(HWND owner);
-void setArabicNotFoundReporter(ArabicNotFoundReporter reporter);
+// Lists every ayah whose Arabic text holds memory.arabic (exactly or in a tolerant
+// spelling, as memory.exactSpelling says) in the reader's result list, with its
+// translation, and writes the count into status bar part 1. The two flags (the reader's
+// hidden check boxes) become the translation query's too. An empty query does nothing;
+// nothing found is told in a "Not Found" box over the reader.
+void runArabicSearch(const ProgramContext& context, ReaderView& reader, SearchMemory& memory,
+                     bool matchCase, bool wholeWord);
 
 // Paints one letter key: a space and the face letters (NUL-terminated UTF-16) drawn
-// right to left at the key's top right with the keyboard font, and an etched border
-// for a whole redraw or a raised one for a press, release or focus change. It paints
-// no background of its own.
-void drawLetterButton(const WCHAR* face, const DRAWITEMSTRUCT& item);
+// right to left at the key's top right with font, and an etched border for a whole redraw
+// or a raised one for a press, release or focus change. It paints no background of its
+// own.
+void drawLetterButton(const WCHAR* face, const DRAWITEMSTRUCT& item, HFONT font);
 
 #endif

@@ -2,8 +2,6 @@
 
 #include <cstdio>
 
-SearchQuery searchQuery;
-
 void setSearchWord(SearchQuery& query, int index, const char* text) {
     if (index < 0 || index >= SearchQuery::kWords) return;
     std::snprintf(query.words[index], SearchQuery::kWordSize, "%s", text ? text : "");

@@ -1,7 +1,7 @@
-// The query of the translation search: three words or phrases and the options that
-// combine them. One instance lives for the whole run, so that the search dialog opens
-// with the previous query; only OK in that dialog (and, for the two matching flags, the
-// Arabic search) changes it.
+// The query of the translation search: three words or phrases (UTF-8) and the options
+// that combine them. The reader window keeps one (search/search_memory.h), so that the
+// search dialog opens with the previous query; only OK in that dialog (and, for the two
+// matching flags, the Arabic search) changes it.
 #pragma once
 
 #include <cstddef>
@@ -17,8 +17,6 @@ struct SearchQuery {
     bool oneSurah = false;  // search only `surah` instead of all 114
     int surah = 1;          // 1..114, the surah searched when oneSurah is set
 };
-
-extern SearchQuery searchQuery;
 
 // Stores `text` (nullptr counts as "") as word `index` (0..2), cut to 2047 bytes.
 // An index outside 0..2 changes nothing.

@@ -1,7 +1,7 @@
 #include "search/translation_search_win.h"
 
-#include "app/ayah_navigation_win.h"
-#include "app/process_state_win.h"
+#include "base/bounded_format.h"
+#include "base/wide_text_win.h"
 #include "resources/resource_ids.h"
 #include "search/search_query.h"
 #include "search/translation_scan.h"
@@ -12,21 +12,35 @@
 
 #include <cstdio>
 #include <cstring>
-
-bool addingResults = false;
+#include <cwchar>
+#include <string>
 
 namespace {
 
 constexpr int kRelationAnd = 0; // "dan", index 0 of list 1011; "atau" is index 1
 
-void showNotFoundBox(HWND owner) {
-    MessageBoxA(owner, "Not Found", "Info", MB_OK);
+// The result list whose lines are being added: its selection notifications mean nothing
+// meanwhile.
+HWND listBeingFilled = nullptr;
+
+void addComboItem(HWND dialog, int id, const char* text) {
+    SendDlgItemMessageW(dialog, id, CB_ADDSTRING, 0,
+                        reinterpret_cast<LPARAM>(wideFromUtf8(text).c_str()));
 }
 
-NotFoundReporter reportNotFound = showNotFoundBox;
+void setDialogText(HWND dialog, int id, const char* utf8) {
+    SetDlgItemTextW(dialog, id, wideFromUtf8(utf8).c_str());
+}
 
-HWND mainControl(int id) {
-    return GetDlgItem(process.mainWindow, id);
+// The field's text in UTF-8, cut at a whole character to fit size bytes with the NUL.
+void readDialogText(HWND dialog, int id, char* out, size_t size) {
+    out[0] = '\0';
+    HWND field = GetDlgItem(dialog, id);
+    const int length = field ? GetWindowTextLengthW(field) : 0;
+    if (length <= 0) return;
+    std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
+    wide.resize(static_cast<size_t>(GetWindowTextW(field, &wide[0], length + 1)));
+    copyUtf8Cut(out, size, utf8FromWide(wide.c_str()));
 }
 
 // ---- dialog 107 ----
@@ -35,42 +49,47 @@ void fillSurahChoice(HWND dialog) {
     char item[kResultLineSize];
     for (int surah = 1; surah <= kSearchedSurahs; ++surah) {
         std::snprintf(item, sizeof item, "%i - %s", surah, TextStore::surahName(surah));
-        SendDlgItemMessageA(dialog, IDC_SCOPE_SURAH_LIST, CB_ADDSTRING, 0,
-                            reinterpret_cast<LPARAM>(item));
+        addComboItem(dialog, IDC_SCOPE_SURAH_LIST, item);
     }
 }
 
-BOOL onInitDialog(HWND dialog) {
-    const SearchQuery& query = searchQuery;
+SearchQuery* queryOf(HWND dialog) {
+    return reinterpret_cast<SearchQuery*>(GetWindowLongPtrW(dialog, DWLP_USER));
+}
+
+BOOL onInitDialog(HWND dialog, LPARAM parameter) {
+    SetWindowLongPtrW(dialog, DWLP_USER, parameter);
+    const SearchQuery* shown = queryOf(dialog);
+    const SearchQuery query = shown ? *shown : SearchQuery{};
     fillSurahChoice(dialog);
-    SendDlgItemMessageA(dialog, IDC_WORD_RELATION, CB_ADDSTRING, 0,
-                        reinterpret_cast<LPARAM>("dan"));
-    SendDlgItemMessageA(dialog, IDC_WORD_RELATION, CB_ADDSTRING, 0,
-                        reinterpret_cast<LPARAM>("atau"));
-    SendDlgItemMessageA(dialog, IDC_WORD_RELATION, CB_SETCURSEL, query.allWords ? 0 : 1, 0);
-    SendDlgItemMessageA(dialog, IDC_SCOPE_SURAH_LIST, CB_SETCURSEL, query.surah - 1, 0);
+    addComboItem(dialog, IDC_WORD_RELATION, "dan");
+    addComboItem(dialog, IDC_WORD_RELATION, "atau");
+    SendDlgItemMessageW(dialog, IDC_WORD_RELATION, CB_SETCURSEL, query.allWords ? 0 : 1, 0);
+    SendDlgItemMessageW(dialog, IDC_SCOPE_SURAH_LIST, CB_SETCURSEL, query.surah - 1, 0);
     CheckDlgButton(dialog, IDC_SEARCH_WHOLE_WORD, query.wholeWord ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(dialog, IDC_SEARCH_MATCH_CASE, query.matchCase ? BST_CHECKED : BST_UNCHECKED);
     CheckRadioButton(dialog, IDC_SCOPE_ALL, IDC_SCOPE_SURAH,
                      query.oneSurah ? IDC_SCOPE_SURAH : IDC_SCOPE_ALL);
-    SetDlgItemTextA(dialog, IDC_WORD_1, query.words[0]);
-    SetDlgItemTextA(dialog, IDC_WORD_2, query.words[1]);
-    SetDlgItemTextA(dialog, IDC_WORD_3, query.words[2]);
+    setDialogText(dialog, IDC_WORD_1, query.words[0]);
+    setDialogText(dialog, IDC_WORD_2, query.words[1]);
+    setDialogText(dialog, IDC_WORD_3, query.words[2]);
     return TRUE; // the dialog manager sets the default focus
 }
 
 void storeQuery(HWND dialog) {
-    SearchQuery& query = searchQuery;
+    SearchQuery* stored = queryOf(dialog);
+    if (!stored) return;
+    SearchQuery& query = *stored;
     const int edits[SearchQuery::kWords] = {IDC_WORD_1, IDC_WORD_2, IDC_WORD_3};
     for (int i = 0; i < SearchQuery::kWords; ++i)
-        GetDlgItemTextA(dialog, edits[i], query.words[i], SearchQuery::kWordSize);
+        readDialogText(dialog, edits[i], query.words[i], SearchQuery::kWordSize);
     query.matchCase = IsDlgButtonChecked(dialog, IDC_SEARCH_MATCH_CASE) == BST_CHECKED;
     query.wholeWord = IsDlgButtonChecked(dialog, IDC_SEARCH_WHOLE_WORD) == BST_CHECKED;
     query.oneSurah = IsDlgButtonChecked(dialog, IDC_SCOPE_SURAH) == BST_CHECKED;
     query.surah =
-        static_cast<int>(SendDlgItemMessageA(dialog, IDC_SCOPE_SURAH_LIST, CB_GETCURSEL, 0, 0)) + 1;
+        static_cast<int>(SendDlgItemMessageW(dialog, IDC_SCOPE_SURAH_LIST, CB_GETCURSEL, 0, 0)) + 1;
     query.allWords =
-        SendDlgItemMessageA(dialog, IDC_WORD_RELATION, CB_GETCURSEL, 0, 0) == kRelationAnd;
+        SendDlgItemMessageW(dialog, IDC_WORD_RELATION, CB_GETCURSEL, 0, 0) == kRelationAnd;
 }
 
 BOOL onDialogCommand(HWND dialog, int id) {
@@ -86,123 +105,99 @@ BOOL onDialogCommand(HWND dialog, int id) {
 
 // ---- the result list ----
 
-void setCountText(int count) {
-    char text[kHitCountTextSize];
-    formatHitCount(text, count);
-    SendMessageA(mainControl(IDC_STATUS_BAR), SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(text));
-}
-
 // Adds the hits to the emptied list, with its redrawing switched off if asked.
-void fillResultList(HWND list, bool redrawSwitch) {
-    if (redrawSwitch) SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    forEachTranslationHit(searchQuery, StoreTranslations(),
-                          [list](int surah, int ayah, const char* text) {
-                              char line[kResultLineSize];
-                              formatResultLine(line, surah, ayah, text);
-                              addingResults = true;
-                              SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
-                              addingResults = false;
-                          });
+void fillResultList(HWND list, const SearchQuery& query, bool redrawSwitch) {
+    if (redrawSwitch) SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    listBeingFilled = list;
+    forEachTranslationHit(query, StoreTranslations(), [list](int surah, int ayah, const char* text) {
+        char line[kResultLineSize];
+        formatResultLine(line, surah, ayah, text);
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wideFromUtf8(line).c_str()));
+    });
+    listBeingFilled = nullptr;
     if (redrawSwitch) {
-        SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(list, nullptr, TRUE);
     }
 }
 
 // ---- opening a result ----
 
-// The text of the selected line of the result list; false without a selection.
+// The beginning of the selected line of the result list (where its numbers are); false
+// without a selection.
 bool selectedLine(HWND list, char (&line)[kResultLineSize]) {
-    const LRESULT index = SendMessageA(list, LB_GETCURSEL, 0, 0);
+    const LRESULT index = SendMessageW(list, LB_GETCURSEL, 0, 0);
     if (index == LB_ERR) return false;
-    const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, index, 0);
-    if (length == LB_ERR) return false;
-    if (length < static_cast<LRESULT>(sizeof line)) {
-        SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(line));
-        line[sizeof line - 1] = '\0';
-        return true;
-    }
-    // Only the two numbers at the start matter: read a longer line through a buffer of
-    // its own size and keep its beginning.
-    char* whole = static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, length + 1));
-    if (!whole) return false;
-    SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(whole));
-    whole[length] = '\0';
-    std::snprintf(line, sizeof line, "%s", whole);
-    HeapFree(GetProcessHeap(), 0, whole);
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
+    if (length == LB_ERR || length < 0) return false;
+    std::wstring whole(static_cast<size_t>(length) + 1, L'\0');
+    const LRESULT copied = SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&whole[0]));
+    if (copied == LB_ERR) return false;
+    whole.resize(static_cast<size_t>(copied < length ? copied : length));
+    copyUtf8Cut(line, sizeof line, utf8FromWide(whole.c_str()));
     return true;
 }
 
-void markWordsInBold(int surah, int ayah) {
-    HWND translation = mainControl(IDC_TRANSLATION);
-    if (defaultCharFormat.cbSize != 0)
-        SendMessageA(translation, EM_SETCHARFORMAT, SCF_ALL,
-                     reinterpret_cast<LPARAM>(&defaultCharFormat));
-    const Matcher matcher = chooseMatcher(searchQuery.matchCase, searchQuery.wholeWord);
+void markWordsInBold(ReaderView& reader, const SearchQuery& query, int surah, int ayah) {
+    reader.clearTranslationMarks();
+    const Matcher matcher = chooseMatcher(query.matchCase, query.wholeWord);
     const char* text = TextStore::translation(surah, ayah);
-    CHARFORMATA bold{};
-    bold.cbSize = sizeof bold;
-    bold.dwMask = CFM_BOLD;
-    bold.dwEffects = CFE_BOLD;
-    for (const char* word : searchQuery.words) {
+    for (const char* word : query.words) {
         if (word[0] == '\0') continue;
         const int offset = matcher(text, word);
         if (offset >= 0)
-            SendMessageA(translation, EM_SETSEL, offset,
-                         offset + static_cast<LPARAM>(std::strlen(word)));
-        else
-            SendMessageA(translation, EM_SETSEL, static_cast<WPARAM>(-1), 0);
-        SendMessageA(translation, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&bold));
+            reader.boldTranslationRange(offset, offset + static_cast<long>(std::strlen(word)));
     }
 }
 
 } // namespace
 
-INT_PTR CALLBACK searchDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK searchDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG: return onInitDialog(dialog);
+    case WM_INITDIALOG: return onInitDialog(dialog, lParam);
     case WM_COMMAND: return onDialogCommand(dialog, LOWORD(wParam));
     }
     return FALSE;
 }
 
-void runTranslationSearch(HWND owner) {
-    const INT_PTR result = DialogBoxParamA(
-        process.instance, MAKEINTRESOURCEA(IDD_TRANSLATION_SEARCH), owner, searchDialogProc, 0);
+void runTranslationSearch(const ProgramContext& context, ReaderView& reader, SearchQuery& query) {
+    const INT_PTR result =
+        DialogBoxParamW(context.instance, MAKEINTRESOURCEW(IDD_TRANSLATION_SEARCH), reader.window(),
+                        searchDialogProc, reinterpret_cast<LPARAM>(&query));
     // Only OK searches: Cancel gives 2, a dialog that could not be made gives -1 or 0.
     if (result != IDOK) return;
-    listTranslationHits(owner);
+    listTranslationHits(context, reader, query);
 }
 
-void listTranslationHits(HWND owner) {
-    if (!hasSearchWords(searchQuery)) return;
-    HWND list = mainControl(IDC_RESULT_LIST);
-    SendMessageA(list, LB_RESETCONTENT, 0, 0);
-    fillResultList(list, resultListRedrawSwitchEnabled());
-    const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
-    setCountText(count);
-    if (count <= 0) reportNotFound(owner);
+void listTranslationHits(const ProgramContext& context, ReaderView& reader,
+                         const SearchQuery& query) {
+    if (!hasSearchWords(query)) return;
+    HWND list = reader.resultList();
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    fillResultList(list, query, resultListRedrawSwitchEnabled());
+    const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+    char text[kHitCountTextSize];
+    formatHitCount(text, count);
+    reader.setStatusText(1, text);
+    if (count <= 0) context.prompts->tell(reader.window(), "Not Found", "Info", 0);
 }
 
-void openSearchResult() {
-    if (addingResults) return;
+void openSearchResult(ReaderView& reader, const SearchQuery& query) {
+    HWND list = reader.resultList();
+    if (list && list == listBeingFilled) return;
     char line[kResultLineSize];
-    if (!selectedLine(mainControl(IDC_RESULT_LIST), line)) return;
+    if (!selectedLine(list, line)) return;
     int surah = 0, ayah = 0;
     if (!parseResultLine(line, &surah, &ayah)) return;
     if (surah < 1 || surah > kSearchedSurahs || ayah < 1 || ayah > TextStore::ayahCount(surah))
         return;
-    selectAyah(surah, ayah);
-    markWordsInBold(surah, ayah);
-}
-
-void setNotFoundReporter(NotFoundReporter reporter) {
-    reportNotFound = reporter ? reporter : showNotFoundBox;
+    reader.goToAyah({surah, ayah});
+    markWordsInBold(reader, query, surah, ayah);
 }
 
 bool resultListRedrawSwitchEnabled() {
-    char value[8] = "";
+    wchar_t value[8] = L"";
     const DWORD length =
-        GetEnvironmentVariableA("NORAVEL_RESULT_LIST_REDRAW_EACH_LINE", value, sizeof value);
-    return !(length > 0 && length < sizeof value && std::strcmp(value, "1") == 0);
+        GetEnvironmentVariableW(L"NORAVEL_RESULT_LIST_REDRAW_EACH_LINE", value, 8);
+    return !(length > 0 && length < 8 && std::wcscmp(value, L"1") == 0);
 }

@@ -1,16 +1,15 @@
-// The language list of the main window (control 401): switching the translation at once.
+// The language list of the main window (control 401): storing the language chosen.
 #ifndef NORAVEL_LANGUAGE_SWITCH_WIN_H
 #define NORAVEL_LANGUAGE_SWITCH_WIN_H
 
-// Stores the chosen language; true when it is stored where the text store reads it.
+// Stores the chosen language; true when it is stored where the setting is read.
 using LanguageStore = bool (*)(int language);
 bool storeLanguageSetting(int language); // the "Bahasa" setting
 
-// Makes index (the language list's selection: 0 Indonesian, 1 English) the language in
-// force: stores it, reloads the text store and shows the same ayah again. The language
-// the store loaded decides what the list shows, so the list, the translation and the
-// stored value agree even when the value could not be stored. No selection (a negative
-// index) changes nothing.
-void switchLanguage(int index, LanguageStore store = storeLanguageSetting);
+// Stores index (the language list's selection: 0 Indonesian, 1 English) through store and
+// returns the language as the setting now reads back, so that the list, the translation and
+// the stored value agree even when the value could not be stored (the old one then stays).
+// No selection (a negative index): -1, nothing stored.
+int storeChosenLanguage(int index, LanguageStore store = storeLanguageSetting);
 
 #endif

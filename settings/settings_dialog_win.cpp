@@ -1,10 +1,7 @@
 #include "settings/settings_dialog_win.h"
 
-#include "app/process_state_win.h"
-#include "base/dpi_win.h"
-#include "base/guards_win.h"
+#include "base/wide_text_win.h"
 #include "resources/resource_ids.h"
-#include "settings/settings_win.h"
 
 #include <climits>
 #include <cstdio>
@@ -16,18 +13,22 @@ namespace {
 constexpr int kItemSize = 64; // room for any item of the two lists
 
 int addItem(HWND list, const char* text) {
-    return static_cast<int>(SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)));
+    return static_cast<int>(
+        SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wideFromUtf8(text).c_str())));
 }
 
 // The text of the selected item into item; false when nothing is selected (or it does not fit).
 bool selectedItem(HWND list, char (&item)[kItemSize]) {
-    const LRESULT index = SendMessageA(list, CB_GETCURSEL, 0, 0);
+    const LRESULT index = SendMessageW(list, CB_GETCURSEL, 0, 0);
     if (index < 0) return false;
-    const LRESULT length = SendMessageA(list, CB_GETLBTEXTLEN, index, 0);
+    const LRESULT length = SendMessageW(list, CB_GETLBTEXTLEN, index, 0);
     if (length < 0 || length >= kItemSize) return false;
-    item[0] = '\0';
-    SendMessageA(list, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(item));
-    item[kItemSize - 1] = '\0';
+    wchar_t wide[kItemSize] = L"";
+    SendMessageW(list, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(wide));
+    wide[kItemSize - 1] = L'\0';
+    const std::string utf8 = utf8FromWide(wide);
+    if (utf8.size() >= kItemSize) return false;
+    std::snprintf(item, kItemSize, "%s", utf8.c_str());
     return true;
 }
 
@@ -40,66 +41,51 @@ int decimalValue(const char* text) {
     return static_cast<int>(value);
 }
 
-void onInitDialog(HWND dialog) {
+FontChoice* choiceOf(HWND dialog) {
+    return reinterpret_cast<FontChoice*>(GetWindowLongPtrW(dialog, DWLP_USER));
+}
+
+void onInitDialog(HWND dialog, LPARAM parameter) {
+    SetWindowLongPtrW(dialog, DWLP_USER, parameter);
+    const FontChoice* shown = choiceOf(dialog);
+    const std::string currentFace = shown ? shown->face : std::string();
+    const int currentSize = shown ? shown->size : 0;
     HWND faces = GetDlgItem(dialog, IDC_FONT_FACE);
     int faceIndex = -1;
     for (const char* face : kOfferedFaces) {
         const int index = addItem(faces, face);
-        if (std::strcmp(face, process.ayahFontName) == 0) faceIndex = index; // the last match
+        if (currentFace == face) faceIndex = index; // the last match
     }
-    SendMessageA(faces, CB_SETCURSEL, faceIndex >= 0 ? faceIndex : 0, 0);
+    SendMessageW(faces, CB_SETCURSEL, faceIndex >= 0 ? faceIndex : 0, 0);
 
     HWND sizes = GetDlgItem(dialog, IDC_FONT_SIZE);
     int sizeIndex = -1;
     for (const char* size : kOfferedSizes) {
         const int index = addItem(sizes, size);
-        if (decimalValue(size) == process.ayahFontSize) sizeIndex = index;
+        if (decimalValue(size) == currentSize) sizeIndex = index;
     }
     // The list is sorted; "10" sorts first, so index 0 is the first size offered.
-    SendMessageA(sizes, CB_SETCURSEL, sizeIndex >= 0 ? sizeIndex : 0, 0);
+    SendMessageW(sizes, CB_SETCURSEL, sizeIndex >= 0 ? sizeIndex : 0, 0);
 }
 
-// Makes the ayah font from the chosen face and size, stores both and repaints the main window.
+// Hands the chosen face and size back to the caller.
 void onOk(HWND dialog) {
-    char face[kItemSize];
-    if (selectedItem(GetDlgItem(dialog, IDC_FONT_FACE), face))
-        std::snprintf(process.ayahFontName, sizeof process.ayahFontName, "%s", face);
-    // Text typed into the size field that matches no item leaves no selection: then the
-    // current size stays rather than a size of 0.
-    char size[kItemSize];
-    if (selectedItem(GetDlgItem(dialog, IDC_FONT_SIZE), size))
-        process.ayahFontSize = decimalValue(size);
-
-    {
-        // For the DPI of the window that shows the ayat.
-        LOGFONTA font{};
-        font.lfHeight = -MulDiv(process.ayahFontSize,
-                                windowDpi(process.mainWindow ? process.mainWindow : dialog), 72);
-        font.lfWeight = FW_NORMAL;
-        font.lfQuality = PROOF_QUALITY;
-        std::snprintf(font.lfFaceName, sizeof font.lfFaceName, "%s", process.ayahFontName);
-        // The old font goes only once its replacement exists.
-        if (HFONT made = CreateFontIndirectA(&font)) {
-            GdiObject<HFONT> previous(process.ayahFont);
-            process.ayahFont = made;
-        }
+    if (FontChoice* choice = choiceOf(dialog)) {
+        char face[kItemSize];
+        if (selectedItem(GetDlgItem(dialog, IDC_FONT_FACE), face)) choice->face = face;
+        // Text typed into the size field that matches no item leaves no selection: then the
+        // current size stays rather than a size of 0.
+        char size[kItemSize];
+        if (selectedItem(GetDlgItem(dialog, IDC_FONT_SIZE), size)) choice->size = decimalValue(size);
     }
-    if (process.mainWindow) {
-        InvalidateRect(process.mainWindow, nullptr, FALSE);
-        // The translation and the result list take the new face and size at once.
-        SendMessageA(process.mainWindow, WM_FONTS_CHANGED, 0, 0);
-    }
-
-    writeSettingString(kFontNameValue, process.ayahFontName);
-    writeSettingDword(kFontSizeValue, process.ayahFontSize);
     EndDialog(dialog, IDOK);
 }
 
 } // namespace
 
-INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) try {
     switch (message) {
-    case WM_INITDIALOG: onInitDialog(dialog); return TRUE;
+    case WM_INITDIALOG: onInitDialog(dialog, lParam); return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK: onOk(dialog); return TRUE;
@@ -108,9 +94,11 @@ INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         break;
     }
     return FALSE;
+} catch (...) { // out of memory: the dialog stays as it is
+    return TRUE;
 }
 
-INT_PTR showSettingsDialog(HWND owner) {
-    return DialogBoxParamA(process.instance, MAKEINTRESOURCEA(IDD_SETTINGS), owner,
-                           settingsDialogProc, 0);
+INT_PTR showSettingsDialog(HINSTANCE instance, HWND owner, FontChoice& choice) {
+    return DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_SETTINGS), owner, settingsDialogProc,
+                           reinterpret_cast<LPARAM>(&choice));
 }

@@ -1,7 +1,6 @@
 // The Arabic input field, the Uniscribe measuring and drawing, and the Arabic search
 // dialog with its on-screen keyboard, in process. The test prefix maps "Tahoma" to a
 // font with Arabic letters, so the text is really shaped.
-#include "app/process_state_win.h"
 #include "arabic/arabic_bytes.h"
 #include "arabic/arabic_draw_win.h"
 #include "arabic/arabic_edit_win.h"
@@ -35,20 +34,20 @@ HFONT fieldFont = nullptr;
 class Environment : public ::testing::Environment {
   public:
     void SetUp() override {
-        process.instance = GetModuleHandleA(nullptr);
+        testContext().instance = GetModuleHandleA(nullptr);
         InitCommonControls();
-        ASSERT_NE(registerArabicEditClass(process.instance), 0);
-        process.controlBrush = CreateSolidBrush(kControlColour);
-        process.keyboardFont = CreateFontA(-16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "Tahoma");
+        ASSERT_NE(registerArabicEditClass(testContext().instance), 0);
+        testContext().controlBrush = CreateSolidBrush(kControlColour);
+        reader().keyboardFont() = CreateFontA(-16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "Tahoma");
         fieldFont = CreateFontA(-16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, PROOF_QUALITY, 0, "Tahoma");
         WNDCLASSA plain = {};
         plain.lpfnWndProc = DefWindowProcA;
-        plain.hInstance = process.instance;
+        plain.hInstance = testContext().instance;
         plain.lpszClassName = "ARABIC_TEST_MAIN";
         RegisterClassA(&plain);
         mainWindow =
             CreateWindowExA(0, "ARABIC_TEST_MAIN", "main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                            700, 500, nullptr, nullptr, process.instance, nullptr);
+                            700, 500, nullptr, nullptr, testContext().instance, nullptr);
         CreateWindowExA(0, "LISTBOX", "", WS_CHILD | WS_VISIBLE | LBS_NOTIFY, 0, 0, 600, 300,
                         mainWindow, reinterpret_cast<HMENU>(IDC_RESULT_LIST), nullptr, nullptr);
         for (int id : {IDC_MATCH_CASE, IDC_WHOLE_WORD})
@@ -57,7 +56,7 @@ class Environment : public ::testing::Environment {
         HWND status = CreateStatusWindowA(WS_CHILD | WS_VISIBLE, "", mainWindow, IDC_STATUS_BAR);
         int parts[] = {100, -1};
         SendMessageA(status, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
-        process.mainWindow = mainWindow;
+        testReaderWindow() = mainWindow;
         TextStore::load();
         TextStore::loadArabic();
     }
@@ -229,7 +228,7 @@ class ArabicField : public ::testing::Test {
         setKeys(false);
         const int before = arabicEditMap.count();
         field = CreateWindowExA(WS_EX_CLIENTEDGE, kArabicEditClass, "", WS_CHILD | WS_VISIBLE, 0,
-                                310, 450, 30, mainWindow, nullptr, process.instance, nullptr);
+                                310, 450, 30, mainWindow, nullptr, testContext().instance, nullptr);
         ASSERT_NE(field, nullptr);
         EXPECT_EQ(arabicEditMap.count(), before + 1);
         GetClientRect(field, &client);
@@ -475,8 +474,8 @@ class ArabicDialog : public ::testing::Test {
   protected:
     void SetUp() override {
         setKeys(false);
-        std::snprintf(arabicQuery, sizeof arabicQuery, "%s", "");
-        dialog = CreateDialogParamA(process.instance, MAKEINTRESOURCEA(IDD_ARABIC_SEARCH),
+        std::snprintf(reader().searchMemory().arabic, sizeof reader().searchMemory().arabic, "%s", "");
+        dialog = CreateDialogParamA(testContext().instance, MAKEINTRESOURCEA(IDD_ARABIC_SEARCH),
                                     mainWindow, arabicSearchDialogProc, 0);
         ASSERT_NE(dialog, nullptr);
         field = arabicSearchField();
@@ -663,8 +662,8 @@ class ArabicSearch : public ::testing::Test {
         setKeys(false);
         setArabicNotFoundReporter(recordNotFound);
         notFoundReports = 0;
-        arabicQuery[0] = '\0';
-        arabicExactSpelling = false;
+        reader().searchMemory().arabic[0] = '\0';
+        reader().searchMemory().exactSpelling = false;
         SendDlgItemMessageA(mainWindow, IDC_RESULT_LIST, LB_RESETCONTENT, 0, 0);
         SendDlgItemMessageA(mainWindow, IDC_RESULT_LIST, LB_ADDSTRING, 0,
                             reinterpret_cast<LPARAM>("1:1 earlier line"));
@@ -680,11 +679,11 @@ TEST_F(ArabicSearch, OkListsEveryAyahHoldingTheTypedWordWithItsTranslationAndCou
         clickKeys(dialog, {IDC_KEY_ALIF, IDC_KEY_LAM, IDC_KEY_SHAD, IDC_KEY_MIM, IDC_KEY_DAL});
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
-    EXPECT_STREQ(arabicQuery, "\xC7\xE1\xD5\xE3\xCF");
+    EXPECT_STREQ(reader().searchMemory().arabic, "\xC7\xE1\xD5\xE3\xCF");
     std::vector<std::string> expected;
     for (int surah = 1; surah <= 114; ++surah)
         for (int ayah = 1; ayah <= TextStore::ayahCount(surah); ++ayah)
-            if (std::strstr(TextStore::arabic(surah, ayah), arabicQuery))
+            if (std::strstr(TextStore::arabic(surah, ayah), reader().searchMemory().arabic))
                 expected.push_back(
                     std::to_string(surah) + ":" + std::to_string(ayah) + " " +
                     std::string(TextStore::translation(surah, ayah)).substr(0, 1023 - 8));
@@ -698,14 +697,14 @@ TEST_F(ArabicSearch, OkListsEveryAyahHoldingTheTypedWordWithItsTranslationAndCou
 }
 
 TEST_F(ArabicSearch, ManyHitsComeInSurahOrderWithTheirCountAndLongLinesAreCut) {
-    arabicExactSpelling = true; // counted below letter for letter
-    std::snprintf(arabicQuery, sizeof arabicQuery, "%s", "\xC7\xE1\xE1\xE5"); // ALLAH
+    reader().searchMemory().exactSpelling = true; // counted below letter for letter
+    std::snprintf(reader().searchMemory().arabic, sizeof reader().searchMemory().arabic, "%s", "\xC7\xE1\xE1\xE5"); // ALLAH
     runArabicSearch(mainWindow);
     const auto lines = resultLines();
     int expected = 0;
     for (int surah = 1; surah <= 114; ++surah)
         for (int ayah = 1; ayah <= TextStore::ayahCount(surah); ++ayah)
-            expected += std::strstr(TextStore::arabic(surah, ayah), arabicQuery) != nullptr;
+            expected += std::strstr(TextStore::arabic(surah, ayah), reader().searchMemory().arabic) != nullptr;
     ASSERT_GT(expected, 100);
     EXPECT_EQ(static_cast<int>(lines.size()), expected);
     EXPECT_EQ(statusText(), "Found " + std::to_string(expected) + " items");
@@ -725,7 +724,7 @@ TEST_F(ArabicSearch, TolerantByDefaultAndTheExactSpellingBoxIsKeptForTheNextOpen
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
     EXPECT_FALSE(boxShown);
-    EXPECT_FALSE(arabicExactSpelling);
+    EXPECT_FALSE(reader().searchMemory().exactSpelling);
     const auto tolerant = resultLines();
     ASSERT_GT(tolerant.size(), 100u);
     EXPECT_EQ(tolerant.front().substr(0, 4), "2:2 ");
@@ -735,7 +734,7 @@ TEST_F(ArabicSearch, TolerantByDefaultAndTheExactSpellingBoxIsKeptForTheNextOpen
         clickKeys(dialog, {IDC_ARABIC_EXACT_SPELLING});
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
-    EXPECT_TRUE(arabicExactSpelling);
+    EXPECT_TRUE(reader().searchMemory().exactSpelling);
     EXPECT_TRUE(resultLines().empty()); // no ayah writes the word letter for letter
     EXPECT_EQ(notFoundReports, 1);
 
@@ -745,31 +744,31 @@ TEST_F(ArabicSearch, TolerantByDefaultAndTheExactSpellingBoxIsKeptForTheNextOpen
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     });
     EXPECT_TRUE(boxShown);
-    EXPECT_TRUE(arabicExactSpelling); // Cancel keeps what OK last left
+    EXPECT_TRUE(reader().searchMemory().exactSpelling); // Cancel keeps what OK last left
 }
 
 TEST_F(ArabicSearch, TheMainWindowsCheckBoxesSetTheSharedFlags) {
-    searchQuery.matchCase = searchQuery.wholeWord = true;
-    std::snprintf(arabicQuery, sizeof arabicQuery, "%s", "\xC7\xE1\xD5\xE3\xCF");
+    reader().searchMemory().translation.matchCase = reader().searchMemory().translation.wholeWord = true;
+    std::snprintf(reader().searchMemory().arabic, sizeof reader().searchMemory().arabic, "%s", "\xC7\xE1\xD5\xE3\xCF");
     runArabicSearch(mainWindow);
-    EXPECT_FALSE(searchQuery.matchCase);
-    EXPECT_FALSE(searchQuery.wholeWord);
+    EXPECT_FALSE(reader().searchMemory().translation.matchCase);
+    EXPECT_FALSE(reader().searchMemory().translation.wholeWord);
     CheckDlgButton(mainWindow, IDC_WHOLE_WORD, BST_CHECKED);
     runArabicSearch(mainWindow);
-    EXPECT_TRUE(searchQuery.wholeWord);
-    EXPECT_FALSE(searchQuery.matchCase);
+    EXPECT_TRUE(reader().searchMemory().translation.wholeWord);
+    EXPECT_FALSE(reader().searchMemory().translation.matchCase);
     CheckDlgButton(mainWindow, IDC_WHOLE_WORD, BST_UNCHECKED);
-    searchQuery.wholeWord = false;
+    reader().searchMemory().translation.wholeWord = false;
 }
 
 TEST_F(ArabicSearch, HapusThenOkChangesNothingInTheMainWindow) {
-    std::snprintf(arabicQuery, sizeof arabicQuery, "%s", "\xC8\xD3\xE3");
+    std::snprintf(reader().searchMemory().arabic, sizeof reader().searchMemory().arabic, "%s", "\xC8\xD3\xE3");
     showWith([](HWND dialog, HWND field) {
         EXPECT_EQ(textOf(field), "\xC8\xD3\xE3");
         clickKeys(dialog, {IDC_KEY_CLEAR});
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
-    EXPECT_STREQ(arabicQuery, "");
+    EXPECT_STREQ(reader().searchMemory().arabic, "");
     EXPECT_EQ(resultLines(), std::vector<std::string>{"1:1 earlier line"});
     EXPECT_EQ(statusText(), "earlier");
 }
@@ -779,7 +778,7 @@ TEST_F(ArabicSearch, TheFieldShowsTheLastAcceptedQueryAlsoAfterACancel) {
         clickKeys(dialog, {IDC_KEY_BA, IDC_KEY_SIN, IDC_KEY_MIM});
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
-    EXPECT_STREQ(arabicQuery, "\xC8\xD3\xE3");
+    EXPECT_STREQ(reader().searchMemory().arabic, "\xC8\xD3\xE3");
     std::string shown;
     showWith([&shown](HWND dialog, HWND field) {
         shown = textOf(field);
@@ -787,7 +786,7 @@ TEST_F(ArabicSearch, TheFieldShowsTheLastAcceptedQueryAlsoAfterACancel) {
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     });
     EXPECT_EQ(shown, "\xC8\xD3\xE3");
-    EXPECT_STREQ(arabicQuery, "\xC8\xD3\xE3");
+    EXPECT_STREQ(reader().searchMemory().arabic, "\xC8\xD3\xE3");
     showWith([&shown](HWND dialog, HWND field) {
         shown = textOf(field);
         PostMessageA(dialog, WM_CLOSE, 0, 0); // the close box acts as Cancel
@@ -802,7 +801,7 @@ TEST_F(ArabicSearch, AQueryFoundNowhereReportsNotFound) {
         setKeys(false);
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
-    EXPECT_STREQ(arabicQuery, "\xF1");
+    EXPECT_STREQ(reader().searchMemory().arabic, "\xF1");
     EXPECT_TRUE(resultLines().empty());
     EXPECT_EQ(statusText(), "Not Found");
     EXPECT_EQ(notFoundReports, 1);

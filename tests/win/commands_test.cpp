@@ -2,12 +2,11 @@
 // sent as their menu items send them: the clipboard copies read back from the clipboard, the
 // clipboard failure reports, the About box, the Settings dialog driven through its controls,
 // and the language switch.
-#include "app/ayah_navigation_win.h"
+#include "app/about_win.h"
 #include "app/clipboard_win.h"
+#include "app/reader_window_win.h"
 #include "app/keyboard_win.h"
 #include "app/main_layout.h"
-#include "app/main_window_win.h"
-#include "app/process_state_win.h"
 #include "app/startup_win.h"
 #include "arabic/arabic_bytes.h"
 #include "base/global_block_win.h"
@@ -124,7 +123,7 @@ std::u16string widened(const char* arabic) {
 }
 
 void putSentinel() {
-    ASSERT_TRUE(putClipboardText(CF_TEXT, "sentinel", 9, false));
+    ASSERT_TRUE(putClipboardText({testReaderWindow(), nullptr}, CF_TEXT, "sentinel", 9));
     ASSERT_EQ(clipboardText(), "sentinel");
 }
 
@@ -162,7 +161,7 @@ auto runModal(const char* caption, Open open, std::function<void(HWND)> script) 
 
 INT_PTR runSettingsDialog(std::function<void(HWND)> script) {
     return runModal(
-        "Setting", [] { return showSettingsDialog(process.mainWindow); }, std::move(script));
+        "Setting", [] { return reader().chooseAyahFont(); }, std::move(script));
 }
 
 void press(HWND dialog, int id) {
@@ -226,10 +225,10 @@ class CommandsTest : public ::testing::Test {
     void SetUp() override {
         ASSERT_NE(window, nullptr);
         reports.clear();
-        previousReporter = setMessageReporter(recordReport);
+        testPrompts().onTell = recordReport;
     }
 
-    void TearDown() override { setMessageReporter(previousReporter); }
+    void TearDown() override { testPrompts().reset(); }
 
     HWND child(int id) const { return GetDlgItem(window, id); }
     // A command as its menu item sends it.
@@ -249,12 +248,11 @@ class CommandsTest : public ::testing::Test {
     // The language list as the user leaves it, then its notification's handler.
     void chooseLanguage(int index, LanguageStore store = storeLanguageSetting) const {
         SendMessageA(child(IDC_LANGUAGE_LIST), CB_SETCURSEL, index, 0);
-        switchLanguage(index, store);
+        reader().switchLanguage(index, store);
     }
 
     static HWND window;
     static std::vector<RegistryValue>* saved;
-    MessageReporter previousReporter = nullptr;
 };
 
 HWND CommandsTest::window = nullptr;
@@ -274,7 +272,8 @@ bool pressWithCtrl(HWND window, WORD key) {
     message.message = WM_KEYDOWN;
     message.wParam = key;
     message.lParam = 1 | (MapVirtualKeyA(key, MAPVK_VK_TO_VSC) << 16);
-    const bool handled = translateReaderKey(window, readerKeys(GetModuleHandleA(nullptr)), message);
+    const bool handled = translateReaderKey(window, reader().bitmapView(),
+                                            readerKeys(GetModuleHandleA(nullptr)), message);
     keys[VK_CONTROL] = ctrlBefore;
     SetKeyboardState(keys);
     return handled;
@@ -377,7 +376,7 @@ TEST_F(CommandsTest, SurahOneIsSevenLinesEachEndingInItsNumberAndCrLf) {
 
 TEST_F(CommandsTest, AyahPictureIsAColourDibOfClientWidthAndSplitterLessTwentySixWithTheAyahOnIt) {
     selectAyah(1, 1);
-    ASSERT_NE(currentPicture, nullptr);
+    ASSERT_NE(reader().currentPicture(), nullptr);
     command(IDM_COPY_PICTURE);
     const std::vector<BYTE> dib = clipboardBytes(CF_DIB);
     BITMAPINFOHEADER header{};
@@ -387,7 +386,7 @@ TEST_F(CommandsTest, AyahPictureIsAColourDibOfClientWidthAndSplitterLessTwentySi
     GetClientRect(window, &client);
     EXPECT_EQ(header.biWidth, client.right);
     const LONG rows = header.biHeight < 0 ? -header.biHeight : header.biHeight;
-    EXPECT_EQ(rows, process.splitterLine - 26);
+    EXPECT_EQ(rows, reader().splitterLine() - 26);
     EXPECT_EQ(header.biCompression, static_cast<DWORD>(BI_RGB));
     ASSERT_TRUE(header.biBitCount == 24 || header.biBitCount == 32) << header.biBitCount;
     const size_t stride = (static_cast<size_t>(header.biBitCount) * header.biWidth + 31) / 32 * 4;
@@ -412,9 +411,9 @@ TEST_F(CommandsTest, ABlockThatCannotBeAllocatedIsReportedOnlyWhenAsked) {
     putSentinel();
     const char bytes[] = "x";
     const size_t impossible = SIZE_MAX / 2;
-    EXPECT_FALSE(putClipboardText(CF_TEXT, bytes, impossible, false));
+    EXPECT_FALSE(putClipboardText({window, nullptr}, CF_TEXT, bytes, impossible));
     EXPECT_TRUE(reports.empty());
-    EXPECT_FALSE(putClipboardText(CF_TEXT, bytes, impossible, true));
+    EXPECT_FALSE(putClipboardText({window, &testPrompts()}, CF_TEXT, bytes, impossible));
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(reports[0].text, "Error");
     EXPECT_EQ(reports[0].caption, "hMem=0");
@@ -427,7 +426,7 @@ TEST_F(CommandsTest, AClipboardHeldByAnotherThreadIsReportedAndKeepsItsContents)
     OtherWindow holder;
     ASSERT_TRUE(OpenClipboard(holder.window));
     bool copied = true;
-    std::thread other([&] { copied = putClipboardText(CF_TEXT, "new", 4, true); });
+    std::thread other([&] { copied = putClipboardText({window, &testPrompts()}, CF_TEXT, "new", 4); });
     other.join();
     CloseClipboard();
     EXPECT_FALSE(copied);
@@ -442,9 +441,8 @@ TEST_F(CommandsTest, AClipboardHeldByAnotherThreadIsReportedAndKeepsItsContents)
 // clipboard without an owner.
 TEST_F(CommandsTest, TheMainWindowOwnsTheClipboardAfterEachCopy) {
     selectAyah(2, 255);
-    const std::function<void()> copies[] = {
-        [] { copyTranslation(window); }, [] { copyArabicAyah(window); },
-        [] { copyArabicSurah(window); }, [] { copyAyahPicture(window); }};
+    const int copies[] = {IDM_COPY_TRANSLATION, IDM_COPY_ARABIC_AYAH, IDM_COPY_ARABIC_SURAH,
+                          IDM_COPY_PICTURE};
     for (const auto& copy : copies) {
         putSentinel();
         { // another program takes the clipboard meanwhile
@@ -454,7 +452,7 @@ TEST_F(CommandsTest, TheMainWindowOwnsTheClipboardAfterEachCopy) {
             CloseClipboard();
             ASSERT_EQ(GetClipboardOwner(), other.window);
         }
-        copy();
+        command(copy);
         EXPECT_EQ(GetClipboardOwner(), window);
     }
     EXPECT_TRUE(reports.empty());
@@ -468,7 +466,7 @@ TEST_F(CommandsTest, NoFailureIsReportedWhileTheClipboardIsStillOpen) {
     OtherWindow otherProgram;
     other = &otherProgram;
     openableWhileReported.clear();
-    setMessageReporter([](HWND owner, const char* text, const char* caption) {
+    testPrompts().onTell = [](HWND owner, const char* text, const char* caption) {
         bool opened = false;
         std::thread elsewhere([&] {
             opened = OpenClipboard(other->window) != FALSE;
@@ -477,20 +475,20 @@ TEST_F(CommandsTest, NoFailureIsReportedWhileTheClipboardIsStillOpen) {
         elsewhere.join();
         openableWhileReported.push_back(opened);
         recordReport(owner, text, caption);
-    });
-    EXPECT_FALSE(putClipboardText(0, "x", 2, true)); // refused twice, then reported
+    };
+    EXPECT_FALSE(putClipboardText({window, &testPrompts()}, 0, "x", 2)); // refused twice, then reported
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(openableWhileReported, std::vector<bool>{true});
     other = nullptr;
 }
 
 TEST_F(CommandsTest, AFormatTheClipboardRefusesTwiceIsReportedWithTheSystemText) {
-    EXPECT_FALSE(putClipboardText(0, "x", 2, true));
+    EXPECT_FALSE(putClipboardText({window, &testPrompts()}, 0, "x", 2));
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(reports[0].caption, "error");
     EXPECT_FALSE(reports[0].text.empty());
     reports.clear();
-    EXPECT_FALSE(putClipboardText(0, "x", 2, false));
+    EXPECT_FALSE(putClipboardText({window, nullptr}, 0, "x", 2));
     EXPECT_TRUE(reports.empty());
 }
 
@@ -513,7 +511,7 @@ TEST_F(CommandsTest, DuplicateBlockHasTheSameBytesAndLeavesTheSourceAlone) {
 }
 
 TEST_F(CommandsTest, AboutShowsFourLinesUnderTheCaptionAbout) {
-    showAbout(window);
+    showAbout(window, testPrompts());
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(reports[0].caption, "About");
     EXPECT_EQ(reports[0].owner, window);
@@ -526,7 +524,10 @@ TEST_F(CommandsTest, AboutShowsFourLinesUnderTheCaptionAbout) {
 }
 
 TEST_F(CommandsTest, TheProgramShowsAboutAsAMessageBoxOwnedByTheMainWindow) {
-    setMessageReporter(nullptr); // the program's own message box
+    // The program's own message box.
+    testPrompts().onTell = [](HWND owner, const char* text, const char* caption) {
+        MessageBoxPrompts().tell(owner, text, caption, 0);
+    };
     std::string text;
     runModal(
         "About",
@@ -548,16 +549,13 @@ TEST_F(CommandsTest, TheProgramShowsAboutAsAMessageBoxOwnedByTheMainWindow) {
 
 TEST_F(CommandsTest, StoredSizeThirteenOpensOnTenAndOkStoresTenAndShowsItAtOnce) {
     // The translation shows another face and size first, so that OK's change can be seen.
-    std::snprintf(process.ayahFontName, sizeof process.ayahFontName, "%s", "Arial");
-    process.ayahFontSize = 20;
-    SendMessageA(window, WM_FONTS_CHANGED, 0, 0);
-    std::snprintf(process.ayahFontName, sizeof process.ayahFontName, "%s", "Tahoma");
-    process.ayahFontSize = 13;
+    reader().showAyahFont("Arial", 20);
+    reader().showAyahFont("Tahoma", 13);
     writeSettingDword(kFontSizeValue, 13);
-    const HFONT before = process.ayahFont;
+    const HFONT before = reader().ayahFont();
 
     const INT_PTR result = runSettingsDialog([](HWND dialog) {
-        EXPECT_EQ(GetWindow(dialog, GW_OWNER), process.mainWindow);
+        EXPECT_EQ(GetWindow(dialog, GW_OWNER), testReaderWindow());
         HWND faces = GetDlgItem(dialog, IDC_FONT_FACE), sizes = GetDlgItem(dialog, IDC_FONT_SIZE);
         EXPECT_EQ(items(faces),
                   (std::vector<std::string>{"Microsoft Sans Serif", "Tahoma", "Arial", "Andalus"}));
@@ -570,11 +568,11 @@ TEST_F(CommandsTest, StoredSizeThirteenOpensOnTenAndOkStoresTenAndShowsItAtOnce)
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(readSettingDword(kFontSizeValue, -1), 10);
     EXPECT_EQ(storedFontName(), "Tahoma");
-    EXPECT_EQ(process.ayahFontSize, 10);
-    ASSERT_NE(process.ayahFont, nullptr);
-    EXPECT_NE(process.ayahFont, before);
+    EXPECT_EQ(reader().settings().fontSize, 10);
+    ASSERT_NE(reader().ayahFont(), nullptr);
+    EXPECT_NE(reader().ayahFont(), before);
     EXPECT_EQ(GetObjectType(before), 0u); // the old font is deleted
-    const LOGFONTA font = fontOf(process.ayahFont);
+    const LOGFONTA font = fontOf(reader().ayahFont());
     EXPECT_EQ(font.lfHeight, -MulDiv(10, pixelsPerInch(), 72));
     EXPECT_EQ(font.lfWeight, 400);
     EXPECT_EQ(font.lfQuality, PROOF_QUALITY);
@@ -593,11 +591,10 @@ TEST_F(CommandsTest, StoredSizeThirteenOpensOnTenAndOkStoresTenAndShowsItAtOnce)
 }
 
 TEST_F(CommandsTest, CancelLeavesFontNameSizeFontAndRegistryUntouched) {
-    std::snprintf(process.ayahFontName, sizeof process.ayahFontName, "%s", "Arial");
-    process.ayahFontSize = 16;
+    reader().showAyahFont("Arial", 16);
     writeSettingString(kFontNameValue, "Arial");
     writeSettingDword(kFontSizeValue, 16);
-    const HFONT before = process.ayahFont;
+    const HFONT before = reader().ayahFont();
     const std::vector<RegistryValue> stored = settingsSnapshot();
 
     const INT_PTR result = runSettingsDialog([](HWND dialog) {
@@ -609,17 +606,16 @@ TEST_F(CommandsTest, CancelLeavesFontNameSizeFontAndRegistryUntouched) {
     });
 
     EXPECT_EQ(result, IDCANCEL);
-    EXPECT_STREQ(process.ayahFontName, "Arial");
-    EXPECT_EQ(process.ayahFontSize, 16);
-    EXPECT_EQ(process.ayahFont, before);
+    EXPECT_STREQ(reader().settings().fontName.c_str(), "Arial");
+    EXPECT_EQ(reader().settings().fontSize, 16);
+    EXPECT_EQ(reader().ayahFont(), before);
     EXPECT_EQ(GetObjectType(before), static_cast<DWORD>(OBJ_FONT));
     EXPECT_TRUE(settingsSnapshot() == stored);
 }
 
 TEST_F(CommandsTest, AFaceNotOfferedOpensOnMicrosoftSansSerifWhichOkThenStores) {
     for (const char* face : {"Courier New", "tahoma"}) { // the match is case-sensitive
-        std::snprintf(process.ayahFontName, sizeof process.ayahFontName, "%s", face);
-        process.ayahFontSize = 14;
+        reader().showAyahFont(face, 14);
         writeSettingString(kFontNameValue, face);
         const INT_PTR result = runSettingsDialog([](HWND dialog) {
             EXPECT_EQ(selectedText(GetDlgItem(dialog, IDC_FONT_FACE)), "Microsoft Sans Serif");
@@ -628,14 +624,13 @@ TEST_F(CommandsTest, AFaceNotOfferedOpensOnMicrosoftSansSerifWhichOkThenStores) 
         });
         EXPECT_EQ(result, IDOK);
         EXPECT_EQ(storedFontName(), "Microsoft Sans Serif") << face;
-        EXPECT_STREQ(process.ayahFontName, "Microsoft Sans Serif");
-        EXPECT_STREQ(fontOf(process.ayahFont).lfFaceName, "Microsoft Sans Serif");
+        EXPECT_STREQ(reader().settings().fontName.c_str(), "Microsoft Sans Serif");
+        EXPECT_STREQ(fontOf(reader().ayahFont()).lfFaceName, "Microsoft Sans Serif");
     }
 }
 
 TEST_F(CommandsTest, ASizeFieldWithoutASelectedItemKeepsTheCurrentSize) {
-    std::snprintf(process.ayahFontName, sizeof process.ayahFontName, "%s", "Tahoma");
-    process.ayahFontSize = 18;
+    reader().showAyahFont("Tahoma", 18);
     const INT_PTR result = runSettingsDialog([](HWND dialog) {
         SendDlgItemMessageA(dialog, IDC_FONT_FACE, CB_SETCURSEL, 2, 0); // Arial
         SendDlgItemMessageA(dialog, IDC_FONT_SIZE, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
@@ -643,10 +638,10 @@ TEST_F(CommandsTest, ASizeFieldWithoutASelectedItemKeepsTheCurrentSize) {
         press(dialog, IDOK);
     });
     EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(process.ayahFontSize, 18);
+    EXPECT_EQ(reader().settings().fontSize, 18);
     EXPECT_EQ(readSettingDword(kFontSizeValue, -1), 18);
     EXPECT_EQ(storedFontName(), "Arial");
-    EXPECT_EQ(fontOf(process.ayahFont).lfHeight, -MulDiv(18, pixelsPerInch(), 72));
+    EXPECT_EQ(fontOf(reader().ayahFont()).lfHeight, -MulDiv(18, pixelsPerInch(), 72));
 }
 
 // ---- Language switch ----
@@ -658,7 +653,7 @@ TEST_F(CommandsTest, ChoosingEnglishThenIndonesiaStoresTheIndexAndShowsTheSameAy
     EXPECT_EQ(rawRead(HKEY_LOCAL_MACHINE, kLanguageValue).bytes, (std::vector<BYTE>{1, 0, 0, 0}));
     EXPECT_EQ(shown(), "2:255");
     EXPECT_EQ(translation().rfind("Allah - there is no deity except Him", 0), 0u) << translation();
-    EXPECT_EQ(process.language, 1);
+    EXPECT_EQ(reader().settings().language, 1);
     EXPECT_EQ(TextStore::language(), 1);
     EXPECT_EQ(selection(IDC_LANGUAGE_LIST), 1);
 
@@ -666,7 +661,7 @@ TEST_F(CommandsTest, ChoosingEnglishThenIndonesiaStoresTheIndexAndShowsTheSameAy
     EXPECT_EQ(readSettingDword(kLanguageValue, -1), 0);
     EXPECT_EQ(shown(), "2:255");
     EXPECT_EQ(translation().rfind("Allah, tidak ada tuhan selain Dia", 0), 0u) << translation();
-    EXPECT_EQ(process.language, 0);
+    EXPECT_EQ(reader().settings().language, 0);
     EXPECT_EQ(selection(IDC_LANGUAGE_LIST), 0);
 }
 
@@ -679,7 +674,7 @@ TEST_F(CommandsTest, ChoosingTheLanguageInForceShowsTheSameAyahAgain) {
     EXPECT_EQ(shown(), "3:7");
     EXPECT_EQ(translation(), before);
     EXPECT_EQ(translation(), TextStore::translation(3, 7));
-    EXPECT_EQ(readingHistory.newest(0), 7u * 65536u + 3u); // shown again, so recorded again
+    EXPECT_EQ(reader().readingHistory().newest(0), 7u * 65536u + 3u); // shown again, so recorded again
     EXPECT_EQ(SendMessageA(child(IDC_AYAH_LIST), CB_GETCOUNT, 0, 0), TextStore::ayahCount(3));
 }
 
@@ -692,7 +687,7 @@ TEST_F(CommandsTest, ALanguageThatCannotBeStoredLeavesListTranslationAndSettingA
     selectAyah(1, 1);
     chooseLanguage(1, refuseToStore);
     EXPECT_EQ(readSettingDword(kLanguageValue, -1), 0);
-    EXPECT_EQ(process.language, 0);
+    EXPECT_EQ(reader().settings().language, 0);
     EXPECT_EQ(selection(IDC_LANGUAGE_LIST), 0); // back on the language shown
     EXPECT_EQ(translation().rfind("Dengan nama Allah", 0), 0u) << translation();
 }
@@ -701,9 +696,9 @@ TEST_F(CommandsTest, NoLanguageSelectedChangesNothing) {
     chooseLanguage(1);
     selectAyah(1, 1);
     const std::string before = translation();
-    switchLanguage(-1);
+    reader().switchLanguage(-1);
     EXPECT_EQ(readSettingDword(kLanguageValue, -1), 1);
-    EXPECT_EQ(process.language, 1);
+    EXPECT_EQ(reader().settings().language, 1);
     EXPECT_EQ(translation(), before);
     chooseLanguage(0);
 }

@@ -1,11 +1,8 @@
 // The reader's main window, created in this test program as the reader creates it: its
 // controls, layout, navigation, up-down steps, splitter drag, colours and the history list.
-#include "app/ayah_navigation_win.h"
 #include "app/bookmarks_win.h"
 #include "app/main_layout.h"
-#include "app/main_window_win.h"
 #include "app/night_scheme_win.h"
-#include "app/process_state_win.h"
 #include "app/startup_win.h"
 #include "arabic/arabic_bytes.h"
 #include "base/guards_win.h"
@@ -187,11 +184,11 @@ TEST_F(MainWindowTest, EveryControlExistsWithItsIdClassStyleAndText) {
 }
 
 TEST_F(MainWindowTest, FontsAndTheTranslationControlAreSetUp) {
-    ASSERT_NE(process.ayahFont, nullptr);
-    ASSERT_NE(process.translationFont, nullptr);
-    ASSERT_NE(process.keyboardFont, nullptr);
+    ASSERT_NE(reader().ayahFont(), nullptr);
+    ASSERT_NE(reader().translationFont(), nullptr);
+    ASSERT_NE(reader().keyboardFont(), nullptr);
     LOGFONTA font{};
-    GetObjectA(process.keyboardFont, sizeof font, &font);
+    GetObjectA(reader().keyboardFont(), sizeof font, &font);
     EXPECT_STREQ(font.lfFaceName, "Tahoma");
     EXPECT_EQ(font.lfWeight, 400);
     EXPECT_EQ(font.lfQuality, PROOF_QUALITY);
@@ -199,15 +196,15 @@ TEST_F(MainWindowTest, FontsAndTheTranslationControlAreSetUp) {
         WindowDc dc(window);
         EXPECT_EQ(font.lfHeight, -MulDiv(12, GetDeviceCaps(dc.get(), LOGPIXELSY), 72));
     }
-    GetObjectA(process.ayahFont, sizeof font, &font);
-    EXPECT_STREQ(font.lfFaceName, process.ayahFontName);
+    GetObjectA(reader().ayahFont(), sizeof font, &font);
+    EXPECT_STREQ(font.lfFaceName, reader().settings().fontName.c_str());
 
     HWND translationControl = child(IDC_TRANSLATION);
     // The captured character format is that of the translation font (12 points = 240 twips),
     // so the font was set before the format was read.
-    EXPECT_EQ(defaultCharFormat.cbSize, 60u);
-    EXPECT_STREQ(defaultCharFormat.szFaceName, process.ayahFontName);
-    EXPECT_EQ(defaultCharFormat.yHeight, 240);
+    EXPECT_EQ(reader().defaultCharFormat().cbSize, 60u);
+    EXPECT_STREQ(reader().defaultCharFormat().szFaceName, reader().settings().fontName.c_str());
+    EXPECT_EQ(reader().defaultCharFormat().yHeight, 240);
     // EM_SETBKGNDCOLOR answers the colour it replaces.
     EXPECT_EQ(SendMessageA(translationControl, EM_SETBKGNDCOLOR, 0, RGB(243, 228, 117)),
               static_cast<LRESULT>(RGB(243, 228, 117)));
@@ -243,9 +240,9 @@ TEST_F(MainWindowTest, AtAKnownClientSizeEveryRectangleMatchesTheLayout) {
     EXPECT_EQ(placeOf(child(IDC_RESULT_LIST)), (Box{0, l, w, 80}));
     EXPECT_EQ(placeOf(child(IDC_TRANSLATION)), (Box{0, y, w, 140}));
     EXPECT_EQ(placeOf(bitmapViewWindow()), (Box{40, 25, w - 80, y - 26}));
-    EXPECT_EQ(process.splitterLine, y);
+    EXPECT_EQ(reader().splitterLine(), y);
     RECT bar;
-    splitterBar.getRect(&bar);
+    reader().splitterBar().getRect(&bar);
     EXPECT_EQ(bar.top, y - 2);
     EXPECT_EQ(bar.bottom, y + 5);
     EXPECT_EQ(bar.right, w);
@@ -269,7 +266,7 @@ TEST_F(MainWindowTest, OpensOnTheFirstAyahWithItsPictureTranslationAndJuz) {
     EXPECT_EQ(shown(), "1:1");
     EXPECT_EQ(translation(), TextStore::translation(1, 1));
     EXPECT_EQ(statusText(0), "JUZ 1");
-    EXPECT_NE(currentPicture, nullptr);
+    EXPECT_NE(reader().currentPicture(), nullptr);
     EXPECT_EQ(comboItem(child(IDC_RECITATION_SCOPE), 0), "Surat");
     EXPECT_EQ(comboItem(child(IDC_RECITATION_SCOPE), 2), "Ayat");
     EXPECT_EQ(selection(IDC_RECITATION_SCOPE), 1);
@@ -287,9 +284,9 @@ TEST_F(MainWindowTest, ChoosingSurahTwoFills286AyatAndShowsItsFirst) {
     EXPECT_EQ(shown(), "2:1");
     EXPECT_EQ(translation(), TextStore::translation(2, 1));
     EXPECT_EQ(statusText(0), "JUZ 1");
-    ASSERT_NE(currentPicture, nullptr);
+    ASSERT_NE(reader().currentPicture(), nullptr);
     BITMAP picture{};
-    EXPECT_NE(GetObjectA(currentPicture, sizeof picture, &picture), 0);
+    EXPECT_NE(GetObjectA(reader().currentPicture(), sizeof picture, &picture), 0);
 }
 
 TEST_F(MainWindowTest, ChoosingAyah142ShowsJuzTwoAndLeavesTheSurahListAlone) {
@@ -313,25 +310,25 @@ TEST_F(MainWindowTest, OnlySelEndOkOfTheListsMovesTheReader) {
 TEST_F(MainWindowTest, SurahNumbersOutsideTheQuranChangeNothing) {
     choose(IDC_SURAH_LIST, 2);
     choose(IDC_AYAH_LIST, 4); // 3:5
-    const HBITMAP pictureBefore = currentPicture;
-    const int historyBefore = readingHistory.size();
+    const HBITMAP pictureBefore = reader().currentPicture();
+    const int historyBefore = reader().readingHistory().size();
     for (int surah : {0, 115, -1}) {
         selectAyah(surah, 1);
         showAyah(surah, 1);
-        showAyahPicture(surah, 1);
+        reader().showAyahPicture({surah, 1});
     }
     EXPECT_EQ(shown(), "3:5");
     EXPECT_EQ(translation(), TextStore::translation(3, 5));
     EXPECT_EQ(statusText(0), "JUZ 3");
-    EXPECT_EQ(currentPicture, pictureBefore);
-    EXPECT_EQ(readingHistory.size(), historyBefore);
+    EXPECT_EQ(reader().currentPicture(), pictureBefore);
+    EXPECT_EQ(reader().readingHistory().size(), historyBefore);
     EXPECT_EQ(SendMessageA(child(IDC_AYAH_LIST), CB_GETCOUNT, 0, 0), TextStore::ayahCount(3));
 }
 
 TEST_F(MainWindowTest, AnAyahBeyondTheSurahShowsNotFoundAndNoPicture) {
     showAyah(1, 8);
     EXPECT_EQ(translation(), "Not Found");
-    EXPECT_EQ(currentPicture, nullptr);
+    EXPECT_EQ(reader().currentPicture(), nullptr);
     EXPECT_EQ(statusText(0), "JUZ 1");
 }
 
@@ -393,12 +390,12 @@ TEST_F(MainWindowTest, TheHistoryListsVisitedAyatNewestFirst) {
     SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDM_READING_HISTORY, 0), 0);
     HWND results = child(IDC_RESULT_LIST);
     ASSERT_GE(SendMessageA(results, LB_GETCOUNT, 0, 0), 4);
-    EXPECT_EQ(SendMessageA(results, LB_GETCOUNT, 0, 0), readingHistory.size());
+    EXPECT_EQ(SendMessageA(results, LB_GETCOUNT, 0, 0), reader().readingHistory().size());
     EXPECT_EQ(listItem(results, 0), std::string("2:255 ") + TextStore::translation(2, 255));
     EXPECT_EQ(listItem(results, 1), std::string("1:1 ") + TextStore::translation(1, 1));
     EXPECT_EQ(listItem(results, 2), std::string("2:6 ") + TextStore::translation(2, 6));
     EXPECT_EQ(listItem(results, 3), std::string("2:5 ") + TextStore::translation(2, 5));
-    EXPECT_EQ(readingHistory.newest(0), 255u * 65536u + 2u);
+    EXPECT_EQ(reader().readingHistory().newest(0), 255u * 65536u + 2u);
 }
 
 TEST_F(MainWindowTest, ControlColoursUseTheControlBrushOnATransparentBackground) {
@@ -408,7 +405,7 @@ TEST_F(MainWindowTest, ControlColoursUseTheControlBrushOnATransparentBackground)
         SetBkMode(dc.get(), OPAQUE);
         const LRESULT brush = SendMessageA(window, message, reinterpret_cast<WPARAM>(dc.get()),
                                            reinterpret_cast<LPARAM>(child(IDC_RESULT_LIST)));
-        EXPECT_EQ(reinterpret_cast<HBRUSH>(brush), process.controlBrush);
+        EXPECT_EQ(reinterpret_cast<HBRUSH>(brush), testContext().controlBrush);
         EXPECT_EQ(GetBkColor(dc.get()), RGB(240, 240, 190));
         EXPECT_EQ(GetBkMode(dc.get()), TRANSPARENT);
     }
@@ -424,7 +421,7 @@ TEST_F(MainWindowTest, DraggingTheBarUpMakesTheTranslationTallerByTheDistance) {
     const Box translationBefore = placeOf(child(IDC_TRANSLATION));
     const Box pictureBefore = placeOf(bitmapViewWindow());
     const Box fixedBefore = placeOf(child(IDC_TAJWID));
-    const int y = process.splitterLine - 1; // the uncovered row of the bar
+    const int y = reader().splitterLine() - 1; // the uncovered row of the bar
     const int d = 60;
     SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at(10, y));
     SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, at(10, y - 20));
@@ -436,25 +433,25 @@ TEST_F(MainWindowTest, DraggingTheBarUpMakesTheTranslationTallerByTheDistance) {
     EXPECT_EQ(translationAfter.y, translationBefore.y - d);
     EXPECT_EQ(placeOf(bitmapViewWindow()).height, pictureBefore.height - d);
     EXPECT_EQ(placeOf(child(IDC_TAJWID)), fixedBefore);
-    EXPECT_EQ(process.splitterLine, translationAfter.y);
+    EXPECT_EQ(reader().splitterLine(), translationAfter.y);
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
 TEST_F(MainWindowTest, AClickOnTheBarWithoutMovementChangesNothing) {
     const Box translationBefore = placeOf(child(IDC_TRANSLATION));
-    const int lineBefore = process.splitterLine;
+    const int lineBefore = reader().splitterLine();
     const int y = lineBefore - 1;
     SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at(10, y));
     SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, at(12, y + 2)); // still inside the bar
     SendMessageA(window, WM_LBUTTONUP, 0, at(12, y + 2));
     pumpMessages();
     EXPECT_EQ(placeOf(child(IDC_TRANSLATION)), translationBefore);
-    EXPECT_EQ(process.splitterLine, lineBefore);
-    EXPECT_FALSE(splitterBar.moved());
+    EXPECT_EQ(reader().splitterLine(), lineBefore);
+    EXPECT_FALSE(reader().splitterBar().moved());
 }
 
 TEST_F(MainWindowTest, DraggingFarAboveTheWindowLeavesThePictureAtZeroHeight) {
-    const int y = process.splitterLine - 1;
+    const int y = reader().splitterLine() - 1;
     SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at(10, y));
     SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, at(10, -300));
     SendMessageA(window, WM_LBUTTONUP, 0, at(10, -300));
@@ -463,7 +460,7 @@ TEST_F(MainWindowTest, DraggingFarAboveTheWindowLeavesThePictureAtZeroHeight) {
     const Box translationBox = placeOf(child(IDC_TRANSLATION));
     EXPECT_EQ(translationBox.y, 26);
     // Dragging back down from there works from the height actually shown.
-    const int top = process.splitterLine - 1;
+    const int top = reader().splitterLine() - 1;
     SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at(10, top));
     SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, at(10, top + 100));
     SendMessageA(window, WM_LBUTTONUP, 0, at(10, top + 100));
@@ -649,14 +646,12 @@ class EnglishByAnUnknownLanguage : public MainWindowTest {
     void SetUp() override {
         removeLanguageSetting();
         ASSERT_TRUE(writeSettingDword(kLanguageValue, 2));
-        process.language = 2;
         MainWindowTest::SetUp();
     }
     void TearDown() override {
         MainWindowTest::TearDown();
         removeLanguageSetting();
-        process.language = 0;
-        TextStore::load();
+        TextStore::load(kDefaultLanguage);
     }
 };
 
@@ -675,8 +670,8 @@ LOGFONTA fontOf(HWND control) {
 }
 
 TEST_F(MainWindowTest, AFaceAndSizeFromSettingsReachTheTranslationAndResultListAtOnce) {
-    const std::string face = process.ayahFontName;
-    const int size = process.ayahFontSize;
+    const std::string face = reader().settings().fontName;
+    const int size = reader().settings().fontSize;
     int pixelsPerInch = 96;
     {
         WindowDc dc(window);
@@ -685,9 +680,7 @@ TEST_F(MainWindowTest, AFaceAndSizeFromSettingsReachTheTranslationAndResultListA
     // At the default 14 points the translation and the result list have 12 points.
     EXPECT_EQ(fontOf(child(IDC_RESULT_LIST)).lfHeight, -MulDiv(12, pixelsPerInch, 72));
 
-    std::snprintf(process.ayahFontName, sizeof process.ayahFontName, "Tahoma");
-    process.ayahFontSize = 20;
-    SendMessageA(window, WM_FONTS_CHANGED, 0, 0);
+    reader().showAyahFont("Tahoma", 20);
     const LOGFONTA font = fontOf(child(IDC_RESULT_LIST));
     EXPECT_STREQ(font.lfFaceName, "Tahoma");
     EXPECT_EQ(font.lfHeight, -MulDiv(17, pixelsPerInch, 72));
@@ -699,12 +692,10 @@ TEST_F(MainWindowTest, AFaceAndSizeFromSettingsReachTheTranslationAndResultListA
                  reinterpret_cast<LPARAM>(&format));
     EXPECT_STREQ(format.szFaceName, "Tahoma");
     EXPECT_NEAR(format.yHeight, 17 * 20, 10);
-    EXPECT_STREQ(defaultCharFormat.szFaceName, "Tahoma");
-    EXPECT_NEAR(defaultCharFormat.yHeight, 17 * 20, 10);
+    EXPECT_STREQ(reader().defaultCharFormat().szFaceName, "Tahoma");
+    EXPECT_NEAR(reader().defaultCharFormat().yHeight, 17 * 20, 10);
 
-    std::snprintf(process.ayahFontName, sizeof process.ayahFontName, "%s", face.c_str());
-    process.ayahFontSize = size;
-    SendMessageA(window, WM_FONTS_CHANGED, 0, 0);
+    reader().showAyahFont(face, size);
 }
 
 std::string menuText(HMENU menu, int position) {
@@ -730,7 +721,7 @@ TEST_F(MainWindowTest, TheBookmarksMenuShowsTheNewestTenAndOpensThem) {
     // The reader makes its folder on its first save; a fresh prefix has none yet.
     CreateDirectoryW(path.substr(0, path.rfind(L'\\')).c_str(), nullptr);
     ASSERT_TRUE(writeFileReplacing(path, formatBookmarkFile(twelve)));
-    loadBookmarks(window);
+    loadBookmarks(window, testPrompts());
     DeleteFileW(path.c_str());
     ASSERT_EQ(bookmarks().size(), 12u);
 
@@ -857,7 +848,7 @@ TEST_F(NightSchemeTest, TogglingSwitchesCheckMarkStoredValueAndColoursAndComesBa
     EXPECT_EQ(list.ground, kNightControlColour);
     EXPECT_EQ(list.brushColour, kNightControlColour);
     EXPECT_EQ(list.text, kNightText);
-    EXPECT_NE(list.brush, process.controlBrush); // the Arabic field keeps the day brush
+    EXPECT_NE(list.brush, testContext().controlBrush); // the Arabic field keeps the day brush
     for (auto [message, id] : {std::pair<UINT, int>{WM_CTLCOLOREDIT, IDC_SURAH_LIST},
                                {WM_CTLCOLORSTATIC, IDC_CONTINUE}}) {
         const ListColours asked = listColours(message, id);
@@ -874,10 +865,10 @@ TEST_F(NightSchemeTest, TogglingSwitchesCheckMarkStoredValueAndColoursAndComesBa
     EXPECT_EQ(translationGround(), kTranslationBackground);
     const CHARFORMATA day = formatOf(0, 5);
     EXPECT_EQ(day.dwEffects & CFE_AUTOCOLOR, dayFormat.dwEffects & CFE_AUTOCOLOR);
-    EXPECT_EQ(listColours().brush, process.controlBrush);
+    EXPECT_EQ(listColours().brush, testContext().controlBrush);
     EXPECT_EQ(listColours().ground, kControlColour);
     // By day the faces and check boxes keep the system's colours.
-    EXPECT_NE(listColours(WM_CTLCOLORSTATIC, IDC_CONTINUE).brush, process.controlBrush);
+    EXPECT_NE(listColours(WM_CTLCOLORSTATIC, IDC_CONTINUE).brush, testContext().controlBrush);
     EXPECT_NE(listColours(WM_CTLCOLORSTATIC, IDC_CONTINUE).text, kNightText);
     EXPECT_EQ(groundLevels(), dayGround);
 }
@@ -917,7 +908,7 @@ class StoredNightScheme : public NightSchemeTest {
 
 TEST_F(StoredNightScheme, ANewWindowStartsInTheNightSchemeWithoutWritingAgain) {
     EXPECT_TRUE(checked());
-    EXPECT_TRUE(nightSchemeOn());
+    EXPECT_TRUE(reader().nightScheme());
     EXPECT_EQ(translationGround(), kNightTranslationBackground);
     EXPECT_EQ(formatOf(0, 5).crTextColor, kNightText);
     EXPECT_EQ(listColours().ground, kNightControlColour);
@@ -1061,7 +1052,7 @@ void sendDpiChanged(HWND window, int dpi, RECT suggested) {
 TEST_F(MainWindowTest, AMoveTo144DpiScalesTheLayoutFontsAndBarAndShowsTheAyahAgain) {
     ASSERT_EQ(GetDeviceCaps(WindowDc(window).get(), LOGPIXELSY), 96) << "the test bed is at 96";
     selectAyah(2, 255);
-    const int historyBefore = readingHistory.size();
+    const int historyBefore = reader().readingHistory().size();
     sendDpiChanged(window, 144, RECT{10, 20, 10 + 1200, 20 + 900});
 
     RECT outer;
@@ -1084,19 +1075,19 @@ TEST_F(MainWindowTest, AMoveTo144DpiScalesTheLayoutFontsAndBarAndShowsTheAyahAga
     EXPECT_EQ(placeOf(child(IDC_TRANSLATION)), (Box{0, line, client.right, 210}));
     EXPECT_EQ(placeOf(bitmapViewWindow()), (Box{60, 38, client.right - 120, line - 39}));
     RECT bar;
-    splitterBar.getRect(&bar);
+    reader().splitterBar().getRect(&bar);
     EXPECT_EQ(bar.top, line - 3);
     EXPECT_EQ(bar.bottom, line - 3 + 11);
     int parts[2] = {};
     SendMessageA(child(IDC_STATUS_BAR), SB_GETPARTS, 2, reinterpret_cast<LPARAM>(parts));
     EXPECT_EQ(parts[0], 75);
 
-    EXPECT_EQ(descriptionOf(process.translationFont).lfHeight,
-              -MulDiv(translationFontPoints(process.ayahFontSize), 144, 72));
-    EXPECT_EQ(descriptionOf(process.keyboardFont).lfHeight, -24);
-    EXPECT_EQ(descriptionOf(process.ayahFont).lfHeight, -MulDiv(process.ayahFontSize, 144, 72));
+    EXPECT_EQ(descriptionOf(reader().translationFont()).lfHeight,
+              -MulDiv(translationFontPoints(reader().settings().fontSize), 144, 72));
+    EXPECT_EQ(descriptionOf(reader().keyboardFont()).lfHeight, -24);
+    EXPECT_EQ(descriptionOf(reader().ayahFont()).lfHeight, -MulDiv(reader().settings().fontSize, 144, 72));
     EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(child(IDC_RESULT_LIST), WM_GETFONT, 0, 0)),
-              process.translationFont);
+              reader().translationFont());
     // The buttons take the system font's face with its 96-DPI cell (16 x 7) scaled to 144.
     HFONT buttonFont =
         reinterpret_cast<HFONT>(SendMessageA(child(IDC_TRANSLATION_SEARCH), WM_GETFONT, 0, 0));
@@ -1109,21 +1100,21 @@ TEST_F(MainWindowTest, AMoveTo144DpiScalesTheLayoutFontsAndBarAndShowsTheAyahAga
     // The same ayah is shown again, without a new history entry.
     EXPECT_EQ(currentSurah(), 2);
     EXPECT_EQ(currentAyah(), 255);
-    EXPECT_NE(currentPicture, nullptr);
-    EXPECT_EQ(readingHistory.size(), historyBefore);
+    EXPECT_NE(reader().currentPicture(), nullptr);
+    EXPECT_EQ(reader().readingHistory().size(), historyBefore);
 }
 
 TEST_F(MainWindowTest, AtHighDpiADragStoresTheHeightIn96DpiUnitsAndABackMoveRestoresTheTable) {
     sendDpiChanged(window, 144, RECT{0, 0, 1200, 900});
     const Box before = placeOf(child(IDC_TRANSLATION));
     ASSERT_EQ(before.height, 210);
-    const int y = process.splitterLine - 1;
+    const int y = reader().splitterLine() - 1;
     SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at(10, y));
     SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, at(10, y - 30));
     SendMessageA(window, WM_LBUTTONUP, 0, at(10, y - 30));
     pumpMessages();
     EXPECT_EQ(placeOf(child(IDC_TRANSLATION)).height, 240);
-    EXPECT_EQ(process.translationHeight, 160); // 240 pixels at 144
+    EXPECT_EQ(reader().translationHeight(), 160); // 240 pixels at 144
 
     // Back on a monitor of 96 DPI: the table's own figures, and the system font again.
     sendDpiChanged(window, 96, RECT{0, 0, 900, 700});
@@ -1131,10 +1122,10 @@ TEST_F(MainWindowTest, AtHighDpiADragStoresTheHeightIn96DpiUnitsAndABackMoveRest
     EXPECT_EQ(placeOf(child(IDC_TRANSLATION)).height, 160);
     EXPECT_EQ(placeOf(bitmapViewWindow()).x, 40);
     EXPECT_EQ(SendMessageA(child(IDC_TAJWID), WM_GETFONT, 0, 0), 0);
-    EXPECT_EQ(descriptionOf(process.translationFont).lfHeight,
-              -MulDiv(translationFontPoints(process.ayahFontSize), 96, 72));
+    EXPECT_EQ(descriptionOf(reader().translationFont()).lfHeight,
+              -MulDiv(translationFontPoints(reader().settings().fontSize), 96, 72));
     RECT bar;
-    splitterBar.getRect(&bar);
+    reader().splitterBar().getRect(&bar);
     EXPECT_EQ(bar.bottom - bar.top, 7);
 }
 

@@ -2,18 +2,16 @@
 // reads (112, 113, 155, 303, 304) stands in for the main window, a test player that
 // records its command line stands in for zemplay.exe and morvent.exe, and a small COM
 // server of ours stands in for the browser's automation object.
-#include "app/ayah_navigation_win.h"
-#include "app/commands_win.h"
 #include "app/keyboard_win.h"
-#include "app/process_state_win.h"
-#include "app/recitation_host_win.h"
 #include "app/startup_win.h"
+#include "win_test_support.h"
 #include "base/wide_text_win.h"
 #include "pages/browser_pages_win.h"
 #include "pages/page_paths.h"
 #include "recitation/recitation_player_win.h"
 #include "recitation/recitation_rules.h"
 #include "resources/resource_ids.h"
+#include "text/ayah_ref.h"
 #include "settings/registry_win.h"
 #include "settings/settings_win.h"
 #include "tests/support/tone_reading.h"
@@ -29,6 +27,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -37,9 +36,51 @@ namespace {
 
 constexpr char kWindowClass[] = "RECITATION-TEST";
 
+// The reader's side of the recitation, played by the test window with its lists: the ayah
+// shown is their selection, and the Recitation dialog's opening is only recorded.
+class TestHost : public RecitationHost {
+  public:
+    HWND window() const override { return window_; }
+    AyahRef shownAyah() const override {
+        return {static_cast<int>(SendDlgItemMessageW(window_, IDC_SURAH_LIST, CB_GETCURSEL, 0, 0)) + 1,
+                static_cast<int>(SendDlgItemMessageW(window_, IDC_AYAH_LIST, CB_GETCURSEL, 0, 0)) + 1};
+    }
+    void goToAyah(AyahRef ayah) override {
+        if (ayah.surah < 1 || ayah.surah > TextStore::kSurahs) return;
+        SendDlgItemMessageW(window_, IDC_SURAH_LIST, CB_SETCURSEL, ayah.surah - 1, 0);
+        SendDlgItemMessageW(window_, IDC_AYAH_LIST, CB_RESETCONTENT, 0, 0);
+        for (int k = 1; k <= TextStore::ayahCount(ayah.surah); ++k)
+            SendDlgItemMessageW(window_, IDC_AYAH_LIST, CB_ADDSTRING, 0,
+                                reinterpret_cast<LPARAM>(std::to_wstring(k).c_str()));
+        SendDlgItemMessageW(window_, IDC_AYAH_LIST, CB_SETCURSEL, ayah.ayah - 1, 0);
+    }
+    void showAyah(AyahRef) override {}
+    void openRecitationDialog() override { dialogOwners.push_back(window_); }
+
+    HWND window_ = nullptr;
+    std::vector<HWND> dialogOwners;
+};
+
+TestHost host;
+std::unique_ptr<RecitationPlayer> recitation;
+
+RecitationPlayer& reciter() {
+    return *recitation;
+}
+
+void selectAyah(int surah, int ayah) {
+    host.goToAyah({surah, ayah});
+}
+int currentSurah() {
+    return host.shownAyah().surah;
+}
+int currentAyah() {
+    return host.shownAyah().ayah;
+}
+
 LRESULT CALLBACK testWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_TIMER) {
-        RecitationPlayer::onTimer();
+        if (recitation) reciter().onTimer();
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -142,7 +183,8 @@ class Recitation : public ::testing::Test {
         window = CreateWindowA(kWindowClass, "test", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400, nullptr,
                                nullptr, GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(window, nullptr);
-        process.mainWindow = window;
+        host.window_ = window;
+        host.dialogOwners.clear();
         auto make = [&](const char* cls, const char* text, DWORD style, int id) {
             CreateWindowA(cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 100, 200, window,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
@@ -159,8 +201,8 @@ class Recitation : public ::testing::Test {
         for (int surah = 1; surah <= 114; ++surah)
             SendDlgItemMessageA(window, IDC_SURAH_LIST, CB_ADDSTRING, 0,
                                 reinterpret_cast<LPARAM>(TextStore::surahName(surah)));
-        ASSERT_TRUE(useProgramDirectory(folder.c_str()));
-        connectRecitationPlayer();
+        ASSERT_TRUE(useProgramDirectory(testContext(), folder.c_str()));
+        recitation = std::make_unique<RecitationPlayer>(testContext(), host);
         log = folder + "\\player.log";
         DeleteFileA(log.c_str());
         SetEnvironmentVariableA("NORAVEL_TEST_PLAYER_LOG", log.c_str());
@@ -173,18 +215,23 @@ class Recitation : public ::testing::Test {
         installStandIn("zemplay.exe");
         installStandIn("morvent.exe");
         reports.clear();
-        RecitationPlayer::setFailureReporter(recordReport);
+        testPrompts().onTell = [](HWND, const char* text, const char*) { recordReport(text); };
+        testPrompts().onAsk = [](HWND, const char* text) {
+            recordReport(text);
+            return false;
+        };
     }
 
     void TearDown() override {
-        if (RecitationPlayer::playing()) RecitationPlayer::stop();
-        RecitationPlayer::resetFailureReporter();
+        if (reciter().playing()) reciter().stop();
+        recitation.reset();
+        testPrompts().reset();
         forgetRecitationSettings();
         for (const std::string& made : madeRecordings)
             DeleteFileW(wideFromUtf8(made.c_str()).c_str());
         madeRecordings.clear();
         DestroyWindow(window);
-        process.mainWindow = nullptr;
+        host.window_ = nullptr;
         pumpFor(50);
     }
 
@@ -255,14 +302,14 @@ std::string Recitation::chosenFolder;
 
 TEST_F(Recitation, ListenStartsTheHiddenPlayerWithQuotedPathsAndWholeSeconds) {
     selectAyah(1, 2); // 3000 to 6000 ms in 1_1.mp3
-    RecitationPlayer::onListenCommand();
+    reciter().onListenCommand();
     EXPECT_EQ(caption(), "Stop");
     ASSERT_TRUE(pumpUntil(3000, [&] { return playerLines().size() == 1; }));
     EXPECT_EQ(playerLines()[0], expectedPlayerLine(1, 2, false));
     EXPECT_NE(playerLines()[0].find(" 3 6"), std::string::npos);
-    RecitationPlayer::onListenCommand(); // "Stop"
+    reciter().onListenCommand(); // "Stop"
     tickContinue(true);
-    RecitationPlayer::onListenCommand();
+    reciter().onListenCommand();
     ASSERT_TRUE(pumpUntil(3000, [&] { return playerLines().size() == 2; }));
     EXPECT_EQ(playerLines()[1], expectedPlayerLine(1, 2, true));
     EXPECT_NE(playerLines()[1].find(" 3 0"), std::string::npos);
@@ -272,20 +319,20 @@ TEST_F(Recitation, StopTerminatesThePlayerAndLeavesTheDisplay) {
     setPlayer(30000, 0);
     tickContinue(true);
     selectAyah(2, 5);
-    RecitationPlayer::onListenCommand();
-    ASSERT_NE(process.playerProcess, nullptr);
+    reciter().onListenCommand();
+    ASSERT_NE(reciter().playerProcess(), nullptr);
     HANDLE player = nullptr;
-    ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), process.playerProcess, GetCurrentProcess(),
+    ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), reciter().playerProcess(), GetCurrentProcess(),
                                 &player, SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, 0));
     pumpFor(1200);
-    RecitationPlayer::onListenCommand(); // reads "Stop": stops
+    reciter().onListenCommand(); // reads "Stop": stops
     EXPECT_EQ(caption(), "Listen");
     EXPECT_EQ(WaitForSingleObject(player, 3000), WAIT_OBJECT_0);
     DWORD code = 0;
     GetExitCodeProcess(player, &code);
     CloseHandle(player);
     EXPECT_EQ(code, 1u);
-    EXPECT_EQ(process.playerProcess, nullptr); // its handle is closed
+    EXPECT_EQ(reciter().playerProcess(), nullptr); // its handle is closed
     pumpFor(2200);
     EXPECT_EQ(ayahShown(), "2:5");
     EXPECT_EQ(caption(), "Listen");
@@ -295,12 +342,12 @@ TEST_F(Recitation, StopTerminatesThePlayerAndLeavesTheDisplay) {
 TEST_F(Recitation, WithoutContinueTheCaptionReturnsWithinTwoTicksOfThePlayersEnd) {
     setPlayer(300, 0);
     selectAyah(3, 7);
-    RecitationPlayer::onListenCommand();
+    reciter().onListenCommand();
     const DWORD begin = GetTickCount();
     ASSERT_TRUE(pumpUntil(4000, [&] { return caption() == "Listen"; }));
     EXPECT_LE(GetTickCount() - begin, 300u + 2000u + 300u);
-    EXPECT_FALSE(RecitationPlayer::playing());
-    EXPECT_EQ(process.playerProcess, nullptr);
+    EXPECT_FALSE(reciter().playing());
+    EXPECT_EQ(reciter().playerProcess(), nullptr);
     pumpFor(1200);
     EXPECT_EQ(ayahShown(), "3:7");
     EXPECT_EQ(playerLines().size(), 1u);
@@ -313,7 +360,7 @@ TEST_F(Recitation, WithContinueTheDisplayFollowsTheTimingAndGoesOn) {
     setPlayer(7000, 0); // plays the file "to its end" at 7 s
     tickContinue(true);
     selectAyah(1, 1);
-    RecitationPlayer::onListenCommand();
+    reciter().onListenCommand();
     const DWORD begin = GetTickCount();
     ASSERT_TRUE(pumpUntil(5000, [&] { return ayahShown() == "1:2"; }));
     const DWORD second = GetTickCount() - begin;
@@ -335,7 +382,7 @@ TEST_F(Recitation, TotalGoesFromTheLastAyahOf114ToTheFirstOfSurahOne) {
     tickContinue(true);
     chooseScope(kScopeTotal);
     selectAyah(114, 6);
-    RecitationPlayer::onListenCommand();
+    reciter().onListenCommand();
     // Two player starts: under a loaded machine each Wine start may take a second or more.
     ASSERT_TRUE(pumpUntil(8000, [&] { return playerLines().size() == 2; }));
     EXPECT_EQ(ayahShown(), "1:1");
@@ -347,7 +394,7 @@ TEST_F(Recitation, SuratGoesBackToTheFirstAyahOfTheSameSurah) {
     tickContinue(true);
     chooseScope(kScopeSurah);
     selectAyah(112, 4);
-    RecitationPlayer::onListenCommand();
+    reciter().onListenCommand();
     ASSERT_TRUE(pumpUntil(4000, [&] { return playerLines().size() == 2; }));
     EXPECT_EQ(ayahShown(), "112:1");
     EXPECT_EQ(playerLines()[1], expectedPlayerLine(112, 1, true));
@@ -357,13 +404,13 @@ TEST_F(Recitation, ALateWorkerOfAStoppedPlaybackDoesNotEndANewerOne) {
     setPlayer(5000, 0);
     selectAyah(2, 1);
     for (int round = 0; round < 3; ++round) {
-        RecitationPlayer::start();
-        RecitationPlayer::stop(); // its worker wakes some time after the next start
+        reciter().start();
+        reciter().stop(); // its worker wakes some time after the next start
     }
-    RecitationPlayer::start();
+    reciter().start();
     pumpFor(2600); // more than two ticks
     EXPECT_EQ(caption(), "Stop");
-    EXPECT_TRUE(RecitationPlayer::playing());
+    EXPECT_TRUE(reciter().playing());
     EXPECT_EQ(ayahShown(), "2:1");
 }
 
@@ -371,13 +418,13 @@ TEST_F(Recitation, AMissingPlayerGivesOneMessagePerClickAndNoLoop) {
     DeleteFileA((folder + "\\zemplay.exe").c_str());
     tickContinue(true);
     selectAyah(1, 1);
-    RecitationPlayer::onListenCommand();
+    reciter().onListenCommand();
     EXPECT_EQ(caption(), "Listen");
-    EXPECT_FALSE(RecitationPlayer::playing());
+    EXPECT_FALSE(reciter().playing());
     pumpFor(2300);
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_NE(reports[0].find(folder + "\\zemplay.exe"), std::string::npos) << reports[0];
-    RecitationPlayer::onListenCommand();
+    reciter().onListenCommand();
     pumpFor(1200);
     EXPECT_EQ(reports.size(), 2u);
     EXPECT_EQ(ayahShown(), "1:1");
@@ -387,7 +434,7 @@ TEST_F(Recitation, APlayerThatCannotPlayEndsTheReadingWithOneMessage) {
     setPlayer(0, 4); // as zemplay does for a file that is not an mp3
     tickContinue(true);
     selectAyah(1, 1);
-    RecitationPlayer::onListenCommand();
+    reciter().onListenCommand();
     ASSERT_TRUE(pumpUntil(3000, [&] { return caption() == "Listen"; }));
     pumpFor(2200);
     EXPECT_EQ(playerLines().size(), 1u);
@@ -400,7 +447,7 @@ TEST_F(Recitation, APlayerThatCannotPlayEndsTheReadingWithOneMessage) {
 TEST_F(Recitation, APlayerWithoutAnMp3DecoderNamesTheMediaFeaturePack) {
     setPlayer(0, 6); // zemplay's code when the codec manager has no MP3 decoder
     selectAyah(1, 1);
-    RecitationPlayer::onListenCommand();
+    reciter().onListenCommand();
     ASSERT_TRUE(pumpUntil(3000, [&] { return caption() == "Listen"; }));
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_NE(reports[0].find("no MP3 decoder"), std::string::npos) << reports[0];
@@ -413,13 +460,13 @@ TEST_F(Recitation, StartAndStopManyTimesWithAPlayerThatEndsAtOnceEndsOnListen) {
     setPlayer(0, 0);
     selectAyah(2, 1);
     for (int round = 0; round < 300; ++round) {
-        RecitationPlayer::start();
-        RecitationPlayer::stop();
-        RecitationPlayer::start();
+        reciter().start();
+        reciter().stop();
+        reciter().start();
         pumpFor(round % 3 == 0 ? 5 : 0);
     }
     EXPECT_TRUE(pumpUntil(3500, [&] { return caption() == "Listen"; })) << caption();
-    EXPECT_FALSE(RecitationPlayer::playing());
+    EXPECT_FALSE(reciter().playing());
     EXPECT_TRUE(reports.empty()) << (reports.empty() ? "" : reports.front());
 }
 
@@ -431,7 +478,7 @@ TEST_F(Recitation, APerAyahRecordingIsPlayedWholeAndTheDisplayStaysOnItsAyah) {
     setPlayer(2600, 0);
     tickContinue(true);
     selectAyah(2, 255);
-    RecitationPlayer::onListenCommand();
+    reciter().onListenCommand();
     ASSERT_TRUE(pumpUntil(3000, [&] { return playerLines().size() == 1; }));
     EXPECT_EQ(playerLines()[0], perAyahLine(chosen));
     pumpFor(2300); // past two ticks: nothing follows a timing table
@@ -458,7 +505,7 @@ TEST_F(Recitation, WithoutAChosenFolderTheDefaultFolderComesBeforeTheProgramsMp3
     const std::string inDefault = addRecording(byDefault, 1, 3);
     addRecording(folder + "\\mp3", 1, 3);
     selectAyah(1, 3);
-    RecitationPlayer::onListenCommand();
+    reciter().onListenCommand();
     ASSERT_TRUE(pumpUntil(3000, [&] { return playerLines().size() == 1; }));
     EXPECT_EQ(playerLines()[0], perAyahLine(inDefault));
 }
@@ -471,13 +518,13 @@ TEST_F(Recitation, PerAyahReadingCrossesTheSurahsEndByScope) {
     tickContinue(true);
     chooseScope(kScopeTotal);
     selectAyah(1, 7);
-    RecitationPlayer::onListenCommand();
+    reciter().onListenCommand();
     ASSERT_TRUE(pumpUntil(4000, [&] { return playerLines().size() == 2; }));
     EXPECT_EQ(ayahShown(), "2:1");
-    RecitationPlayer::stop();
+    reciter().stop();
     chooseScope(kScopeSurah);
     selectAyah(1, 7);
-    RecitationPlayer::onListenCommand();
+    reciter().onListenCommand();
     ASSERT_TRUE(pumpUntil(4000, [&] { return playerLines().size() == 4; }));
     EXPECT_EQ(ayahShown(), "1:1");
     EXPECT_EQ(playerLines()[3], perAyahLine(chosenFolder + "\\001001.mp3"));
@@ -490,9 +537,9 @@ TEST_F(Recitation, AyatRepeatsTheSameAyahUntilStop) {
     tickContinue(true);
     chooseScope(kScopeAyah);
     selectAyah(36, 58);
-    RecitationPlayer::onListenCommand();
+    reciter().onListenCommand();
     ASSERT_TRUE(pumpUntil(6000, [&] { return playerLines().size() == 3; }));
-    RecitationPlayer::onListenCommand(); // "Stop"
+    reciter().onListenCommand(); // "Stop"
     EXPECT_EQ(caption(), "Listen");
     const std::vector<std::string> played = playerLines();
     for (const std::string& line : played)
@@ -510,9 +557,9 @@ TEST_F(Recitation, RepeatEachAyahRecitesEveryAyahThatManyTimes) {
     tickContinue(true);
     chooseScope(kScopeSurah);
     selectAyah(112, 4);
-    RecitationPlayer::onListenCommand();
+    reciter().onListenCommand();
     ASSERT_TRUE(pumpUntil(8000, [&] { return playerLines().size() == 4; }));
-    RecitationPlayer::stop();
+    reciter().stop();
     const std::vector<std::string> played = playerLines();
     const std::string fourth = perAyahLine(folder + "\\mp3\\112004.mp3");
     EXPECT_EQ(played[0], fourth);
@@ -529,9 +576,9 @@ TEST_F(Recitation, WithNoRecordingAnywhereNoPlayerStartsAndOneMessageSaysWhereIt
     ASSERT_TRUE(MoveFileA(tableFile.c_str(), aside.c_str()));
     tickContinue(true);
     selectAyah(1, 1);
-    RecitationPlayer::onListenCommand();
+    reciter().onListenCommand();
     EXPECT_EQ(caption(), "Listen");
-    EXPECT_FALSE(RecitationPlayer::playing());
+    EXPECT_FALSE(reciter().playing());
     pumpFor(1200);
     MoveFileA(aside.c_str(), tableFile.c_str());
     EXPECT_TRUE(playerLines().empty());
@@ -542,26 +589,20 @@ TEST_F(Recitation, WithNoRecordingAnywhereNoPlayerStartsAndOneMessageSaysWhereIt
     EXPECT_NE(reports[0].find(tableFile), std::string::npos) << reports[0];
 }
 
-// The questions asked, the answer to give, and the owners the Recitation dialog was opened
-// over.
+// The questions asked and the answer to give; the host records the owners the Recitation
+// dialog was opened over.
 std::vector<std::string> questions;
 bool answerYes = false;
-std::vector<HWND> dialogOwners;
-bool recordQuestion(const char* text) {
-    questions.push_back(text);
-    return answerYes;
-}
-void recordDialog(HWND owner) {
-    dialogOwners.push_back(owner);
-}
 
 // A continuous reading that reaches an ayah with no recording asks once, and Yes opens the
 // Recitation dialog over the reader's window; No opens nothing.
 TEST_F(Recitation, NothingToPlayAsksOnceWhetherToOpenTheRecitationDialog) {
     questions.clear();
-    dialogOwners.clear();
     answerYes = true;
-    RecitationPlayer::setFailureReporter(recordReport, recordQuestion, recordDialog);
+    testPrompts().onAsk = [](HWND, const char* text) {
+        questions.push_back(text);
+        return answerYes;
+    };
     ASSERT_TRUE(writeRecitationFolder(chosenFolder.c_str()));
     addRecording(chosenFolder, 1, 1);
     const std::string tableFile = folder + "\\mp3\\" + TextStore::recitation(1, 2).file;
@@ -570,12 +611,12 @@ TEST_F(Recitation, NothingToPlayAsksOnceWhetherToOpenTheRecitationDialog) {
     setPlayer(100, 0);
     tickContinue(true);
     selectAyah(1, 1);
-    RecitationPlayer::onListenCommand();
+    reciter().onListenCommand();
     const bool asked = pumpUntil(4000, [&] { return !questions.empty(); });
     pumpFor(1200);
-    const std::vector<HWND> ownersAfterYes = dialogOwners;
+    const std::vector<HWND> ownersAfterYes = host.dialogOwners;
     answerYes = false;
-    RecitationPlayer::onListenCommand(); // on 1:2, which has nothing to play
+    reciter().onListenCommand(); // on 1:2, which has nothing to play
     pumpFor(300);
     MoveFileA(aside.c_str(), tableFile.c_str());
     ASSERT_TRUE(asked);
@@ -589,7 +630,7 @@ TEST_F(Recitation, NothingToPlayAsksOnceWhetherToOpenTheRecitationDialog) {
     EXPECT_NE(questions[0].find("Open the Recitation dialog"), std::string::npos);
     ASSERT_EQ(ownersAfterYes.size(), 1u);
     EXPECT_EQ(ownersAfterYes[0], window);
-    EXPECT_EQ(dialogOwners.size(), 1u) << "No opens nothing";
+    EXPECT_EQ(host.dialogOwners.size(), 1u) << "No opens nothing";
 }
 
 // The silence between ayat in continuous per-ayah reading is the next player's start:
@@ -619,13 +660,13 @@ TEST_F(Recitation, TheGapBetweenAyatIsAboutOneProgramStart) {
         addRecording(folder + "\\mp3", 1, ayah);
     tickContinue(true);
     selectAyah(1, 1);
-    RecitationPlayer::onListenCommand();
+    reciter().onListenCommand();
     std::vector<DWORD> seen;
     ASSERT_TRUE(pumpUntil(10000, [&] {
         if (playerLines().size() > first + seen.size()) seen.push_back(GetTickCount());
         return seen.size() == 4;
     }));
-    RecitationPlayer::stop();
+    reciter().stop();
     std::vector<DWORD> gaps;
     for (size_t k = 1; k < seen.size(); ++k)
         gaps.push_back(seen[k] - seen[k - 1] - kLifeMs);
@@ -699,9 +740,9 @@ class PlayerAhead : public Recitation {
     }
     // Listen, and the process of the player that plays (opened here).
     HANDLE listen() {
-        RecitationPlayer::onListenCommand();
+        reciter().onListenCommand();
         HANDLE player = nullptr;
-        DuplicateHandle(GetCurrentProcess(), process.playerProcess, GetCurrentProcess(), &player,
+        DuplicateHandle(GetCurrentProcess(), reciter().playerProcess(), GetCurrentProcess(), &player,
                         SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, 0);
         return player;
     }
@@ -754,7 +795,7 @@ TEST_F(PlayerAhead, TheNextAyahsPlayerWaitsWhileTheCurrentPlaysAndGoesWhenItEnds
     HANDLE thirdPlayer = waitingPlayer(2, &third);
     ASSERT_NE(thirdPlayer, nullptr);
     EXPECT_EQ(playerLines()[2], perAyahLine(recordings[2]));
-    RecitationPlayer::onListenCommand();
+    reciter().onListenCommand();
     EXPECT_EQ(caption(), "Listen");
     EXPECT_TRUE(endedByTheReader(thirdPlayer));
     pumpFor(300);
@@ -769,7 +810,7 @@ TEST_F(PlayerAhead, TheNextAyahsPlayerWaitsWhileTheCurrentPlaysAndGoesWhenItEnds
     std::string again;
     HANDLE waitingAgain = waitingPlayer(3, &again);
     ASSERT_NE(waitingAgain, nullptr);
-    RecitationPlayer::onListenCommand();
+    reciter().onListenCommand();
     EXPECT_TRUE(endedByTheReader(waitingAgain));
     size_t handles = 0;
     EXPECT_TRUE(pumpUntil(3000, [&] { return (handles = ownHandleCount()) <= handlesBefore; }))
@@ -828,7 +869,7 @@ TEST_F(PlayerAhead, UntickingContinueOrClosingTheReaderEndsAWaitingPlayer) {
     std::string next;
     HANDLE waiting = waitingPlayer(2, &next);
     ASSERT_NE(waiting, nullptr);
-    RecitationPlayer::endWithReader();
+    reciter().endWithReader();
     EXPECT_TRUE(endedByTheReader(playing));
     EXPECT_TRUE(endedByTheReader(waiting));
     EXPECT_FALSE(saw("go " + next));
@@ -841,7 +882,7 @@ TEST_F(Recitation, TheDisplayFollowsFromWhenThePlayersSoundStarts) {
     setPlayer(9000, 0);
     tickContinue(true);
     selectAyah(1, 1);
-    RecitationPlayer::onListenCommand();
+    reciter().onListenCommand();
     const DWORD begin = GetTickCount();
     ASSERT_TRUE(pumpUntil(8000, [&] { return ayahShown() == "1:2"; }));
     const DWORD second = GetTickCount() - begin;
@@ -851,8 +892,8 @@ TEST_F(Recitation, TheDisplayFollowsFromWhenThePlayersSoundStarts) {
 
 TEST_F(Recitation, TajwidStartsAnotherMaximisedInstanceOnEveryClick) {
     setPlayer(200, 0);
-    RecitationPlayer::launchTajwid();
-    RecitationPlayer::launchTajwid();
+    reciter().launchTajwid();
+    reciter().launchTajwid();
     ASSERT_TRUE(pumpUntil(4000, [&] { return playerLines().size() == 2; }));
     const std::string expected = "3|\"" + folder + "\\morvent.exe\" "; // SW_SHOWMAXIMIZED
     EXPECT_EQ(playerLines()[0], expected);
@@ -863,7 +904,7 @@ TEST_F(Recitation, TajwidStartsAnotherMaximisedInstanceOnEveryClick) {
     EXPECT_FALSE(std::stoul(flags[0]) & STARTF_FORCEOFFFEEDBACK) << "a window keeps its feedback";
     const std::string tajwid = folder + "\\morvent.exe";
     ASSERT_TRUE(pumpUntil(3000, [&] { return DeleteFileA(tajwid.c_str()); }));
-    RecitationPlayer::launchTajwid();
+    reciter().launchTajwid();
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_NE(reports[0].find("morvent.exe"), std::string::npos);
 }
@@ -936,7 +977,7 @@ class RealSound : public Recitation {
         CreateDirectoryA(soundFolder.c_str(), nullptr);
         const std::string target = soundFolder + "\\zemplay.exe";
         ASSERT_TRUE(pumpUntil(3000, [&] { return CopyFileA(player, target.c_str(), FALSE); }));
-        ASSERT_TRUE(useProgramDirectory(soundFolder.c_str()));
+        ASSERT_TRUE(useProgramDirectory(testContext(), soundFolder.c_str()));
         ASSERT_TRUE(writeRecitationFolder(tones));
     }
     // From CreateProcess to the end of a program that does nothing (the stand-in player
@@ -974,7 +1015,7 @@ TEST_F(RealSound, TheSilenceBetweenAyatIsAboutOneAndAHalfTrivialProgramStartsAtM
     tickContinue(true);
     chooseScope(kScopeTotal);
     selectAyah(1, 1);
-    RecitationPlayer::onListenCommand();
+    reciter().onListenCommand();
     // 1:5 has no recording: the reading ends there with its one message.
     EXPECT_TRUE(pumpUntil(40000, [&] { return caption() == "Listen"; }));
     ASSERT_EQ(reports.size(), 1u);
@@ -1046,7 +1087,7 @@ std::string registryText(const std::string& key) {
 // What the shell was asked to open (UTF-8), and how many of those asks fail first.
 std::vector<std::string> shellTargets;
 int shellFailures = 1000;
-bool recordShellTarget(const wchar_t* target) {
+bool recordShellTarget(HWND, const wchar_t* target) {
     char text[1024] = "";
     WideCharToMultiByte(CP_UTF8, 0, target, -1, text, sizeof text, nullptr, nullptr);
     shellTargets.push_back(text);
@@ -1092,13 +1133,15 @@ class BrowserPages : public Recitation {
         DeleteFileA(browserLog.c_str());
         shellTargets.clear();
         shellFailures = 1000;
-        setShellPageOpener(recordShellTarget);
-        setDefaultBrowserFinder(noDefaultBrowser);
+        shell = {recordShellTarget, noDefaultBrowser};
     }
-    void TearDown() override {
-        resetShellPageOpener();
-        resetDefaultBrowserFinder();
-        Recitation::TearDown();
+    // The pages of the ayah the lists show and of the help, through the test's shell.
+    void openCommentaryPage() {
+        ::openCommentaryPage(window, testContext().programDirectoryUtf8.c_str(), host.shownAyah(),
+                             shell);
+    }
+    void openHelpPage() {
+        ::openHelpPage(window, testContext().programDirectoryUtf8.c_str(), shell);
     }
     // The log's lines without the process id in front.
     std::vector<std::string> told() {
@@ -1114,6 +1157,7 @@ class BrowserPages : public Recitation {
     static std::string server;
     static bool registered;
     std::string browserLog;
+    BrowserShell shell{};
 };
 
 std::string BrowserPages::previousClsid;
@@ -1128,7 +1172,7 @@ class DefaultBrowser : public BrowserPages {
         BrowserPages::SetUp();
         previousHandler = registryText(handlerKey);
         ASSERT_TRUE(setRegistryText(handlerKey, "\"" + server + "\" -url \"%1\""));
-        resetDefaultBrowserFinder();
+        shell.findBrowser = systemBrowserShell().findBrowser;
     }
     void TearDown() override {
         if (!previousHandler.empty())
@@ -1177,7 +1221,7 @@ TEST_F(DefaultBrowser, FromAFolderNamedInArabicTheUrlIsPercentEncodedUtf8ThatOpe
     const std::string arabicFolder =
         std::string(temp) + "\xD8\xA8\xD8\xB1\xD9\x86\xD8\xA7\xD9\x85\xD8\xAC"; // برنامج
     makePage(arabicFolder);
-    ASSERT_TRUE(useProgramDirectory(arabicFolder.c_str()));
+    ASSERT_TRUE(useProgramDirectory(testContext(), arabicFolder.c_str()));
     selectAyah(2, 255);
     openCommentaryPage();
     ASSERT_TRUE(pumpUntil(10000, [&] { return told().size() >= 3; }));
@@ -1194,7 +1238,7 @@ TEST_F(BrowserPages, WithoutADefaultBrowserARedirectPageCarriesTheAnchor) {
     shellFailures = 0;
     char path[260];
     ASSERT_TRUE(formatCommentaryPath(path, sizeof path, "C:\\Noravel Reader", 2, 286));
-    EXPECT_EQ(showPageInBrowser(path), BrowserOutcome::RedirectOpened);
+    EXPECT_EQ(showPageInBrowser(window, path, shell), BrowserOutcome::RedirectOpened);
     ASSERT_EQ(shellTargets.size(), 1u);
     const std::string redirect = shellTargets[0];
     EXPECT_EQ(redirect.substr(redirect.rfind('\\') + 1), "Noravel-page.html");
@@ -1207,7 +1251,7 @@ TEST_F(BrowserPages, WithoutADefaultBrowserARedirectPageCarriesTheAnchor) {
     // anchor.
     shellTargets.clear();
     shellFailures = 1;
-    EXPECT_EQ(showPageInBrowser(path), BrowserOutcome::ShellOpened);
+    EXPECT_EQ(showPageInBrowser(window, path, shell), BrowserOutcome::ShellOpened);
     ASSERT_EQ(shellTargets.size(), 2u);
     EXPECT_EQ(shellTargets[1], "C:\\Noravel Reader\\html\\qs2\\290.html");
 }
@@ -1227,7 +1271,7 @@ TEST_F(BrowserPages, WithNoOtherWayTheAutomationObjectNavigatesToTheUrl) {
 // (outside the ANSI code page) arrives as percent-encoded UTF-8.
 TEST_F(BrowserPages, APageBesideAFolderNamedInArabicReachesTheBrowserObjectEncoded) {
     const std::string arabicFolder = "C:\\برنامج القرآن"; // UTF-8
-    ASSERT_TRUE(useProgramDirectory(arabicFolder.c_str()));
+    ASSERT_TRUE(useProgramDirectory(testContext(), arabicFolder.c_str()));
     openHelpPage();
     const std::vector<std::string> expected = {"Visible 1",
                                                "Navigate " + urlOf(arabicFolder + "\\help.htm")};
@@ -1258,12 +1302,15 @@ TEST_F(BrowserPages, HelpPageGoesToTheRunningBrowserInstance) {
     CloseHandle(running.hProcess);
 }
 
-// F1 goes through the reader's key table as a key press of its message loop would.
+// F1 goes through the reader's key table as a key press of its message loop would; the
+// command it becomes opens the help page as the reader's command does.
 WNDPROC testProcedure = nullptr;
+const BrowserShell* helpShell = nullptr;
 LRESULT CALLBACK commandsToTheReader(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_COMMAND && handleMainWindowCommand(window, LOWORD(wParam), HIWORD(wParam),
-                                                         reinterpret_cast<HWND>(lParam)))
+    if (message == WM_COMMAND && LOWORD(wParam) == IDM_HELP_PAGE && helpShell) {
+        openHelpPage(window, testContext().programDirectoryUtf8.c_str(), *helpShell);
         return 0;
+    }
     return CallWindowProcA(testProcedure, window, message, wParam, lParam);
 }
 
@@ -1276,7 +1323,9 @@ TEST_F(BrowserPages, F1OpensTheHelpPage) {
     key.message = WM_KEYDOWN;
     key.wParam = VK_F1;
     key.lParam = 1 | (MapVirtualKeyA(VK_F1, MAPVK_VK_TO_VSC) << 16);
-    EXPECT_TRUE(translateReaderKey(window, readerKeys(GetModuleHandleA(nullptr)), key));
+    helpShell = &shell;
+    EXPECT_TRUE(translateReaderKey(window, nullptr, readerKeys(GetModuleHandleA(nullptr)), key));
+    helpShell = nullptr;
     // No default browser here: the shell opens the redirect page to help.htm.
     ASSERT_EQ(shellTargets.size(), 1u);
     EXPECT_NE(readFile(shellTargets[0]).find("noravel%20recitation%20test/help.htm"),

@@ -3,9 +3,6 @@
 // the result list, the status bar and the translation control are read back.
 #include "search/translation_search_win.h"
 
-#include "app/ayah_navigation_win.h"
-#include "app/main_window_win.h"
-#include "app/process_state_win.h"
 #include "resources/resource_ids.h"
 #include "search/search_query.h"
 #include "search/translation_scan.h"
@@ -29,7 +26,7 @@
 namespace {
 
 HWND control(int id) {
-    return GetDlgItem(process.mainWindow, id);
+    return GetDlgItem(testReaderWindow(), id);
 }
 
 std::vector<std::string> resultLines() {
@@ -72,7 +69,7 @@ void searchThroughDialog(std::function<void(HWND)> action, int button) {
         else
             PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
     });
-    runTranslationSearch(process.mainWindow);
+    runTranslationSearch(testContext(), reader(), reader().searchMemory().translation);
     EXPECT_TRUE(driver.ran());
 }
 
@@ -91,30 +88,33 @@ class TranslationSearch : public ::testing::Test {
         deleteRegistryValue(where.machineRoot, where.key, where.subkey, kLanguageValue);
         deleteRegistryValue(where.userRoot, where.key, where.subkey, kLanguageValue);
         ASSERT_NE(createReaderWindow(), nullptr);
-        ShowWindow(process.mainWindow, SW_SHOW);
+        ShowWindow(testReaderWindow(), SW_SHOW);
         ASSERT_EQ(TextStore::language(), 0);
     }
     static void TearDownTestSuite() {
-        if (process.mainWindow) DestroyWindow(process.mainWindow);
+        if (testReaderWindow()) DestroyWindow(testReaderWindow());
         pumpMessages();
     }
     void SetUp() override {
-        searchQuery = SearchQuery();
+        reader().searchMemory().translation = SearchQuery();
         notFoundReports = 0;
         notFoundOwner = nullptr;
-        setNotFoundReporter(recordNotFound);
+        testPrompts().onTell = [](HWND owner, const char* text, const char* caption) {
+            if (std::string(text) == "Not Found" && std::string(caption) == "Info")
+                recordNotFound(owner);
+        };
     }
     void TearDown() override {
-        setNotFoundReporter(nullptr);
+        testPrompts().reset();
         SetEnvironmentVariableA("NORAVEL_RESULT_LIST_REDRAW_EACH_LINE", nullptr);
     }
 
     static void searchFor(const char* word, int surah = 0) {
-        searchQuery = SearchQuery();
-        setSearchWord(searchQuery, 0, word);
-        searchQuery.oneSurah = surah != 0;
-        searchQuery.surah = surah ? surah : 1;
-        listTranslationHits(process.mainWindow);
+        reader().searchMemory().translation = SearchQuery();
+        setSearchWord(reader().searchMemory().translation, 0, word);
+        reader().searchMemory().translation.oneSurah = surah != 0;
+        reader().searchMemory().translation.surah = surah ? surah : 1;
+        listTranslationHits(testContext(), reader(), reader().searchMemory().translation);
     }
     // Selects the line that starts with `prefix` and reacts as to LBN_SELCHANGE.
     static void choose(const std::string& prefix) {
@@ -123,7 +123,7 @@ class TranslationSearch : public ::testing::Test {
                                            reinterpret_cast<LPARAM>(prefix.c_str()));
         ASSERT_NE(index, LB_ERR) << prefix;
         SendMessageA(list, LB_SETCURSEL, index, 0);
-        openSearchResult();
+        openSearchResult(reader(), reader().searchMemory().translation);
     }
     // Whether every character of [start, end) of the translation control is bold (1),
     // none is (0), or they differ (-1).
@@ -140,12 +140,12 @@ class TranslationSearch : public ::testing::Test {
 };
 
 TEST_F(TranslationSearch, DialogOpensWithTheStoredQueryAndFlags) {
-    setSearchWord(searchQuery, 0, "Allah");
-    setSearchWord(searchQuery, 2, "rahmat");
-    searchQuery.matchCase = true;
-    searchQuery.allWords = false;
-    searchQuery.oneSurah = true;
-    searchQuery.surah = 114;
+    setSearchWord(reader().searchMemory().translation, 0, "Allah");
+    setSearchWord(reader().searchMemory().translation, 2, "rahmat");
+    reader().searchMemory().translation.matchCase = true;
+    reader().searchMemory().translation.allWords = false;
+    reader().searchMemory().translation.oneSurah = true;
+    reader().searchMemory().translation.surah = 114;
     searchThroughDialog(
         [](HWND dialog) {
             char caption[64] = "";
@@ -182,18 +182,18 @@ TEST_F(TranslationSearch, OkStoresTheFieldsAndListsTheHitsOfTheChosenSurah) {
             SendDlgItemMessageA(dialog, IDC_SCOPE_SURAH_LIST, CB_SETCURSEL, 1, 0);
         },
         IDOK);
-    EXPECT_STREQ(searchQuery.words[0], "tuhan");
-    EXPECT_STREQ(searchQuery.words[1], "");
-    EXPECT_EQ(std::string(searchQuery.words[2]), longWord.substr(0, 2047));
-    EXPECT_FALSE(searchQuery.allWords);
-    EXPECT_TRUE(searchQuery.wholeWord);
-    EXPECT_FALSE(searchQuery.matchCase);
-    EXPECT_TRUE(searchQuery.oneSurah);
-    EXPECT_EQ(searchQuery.surah, 2);
+    EXPECT_STREQ(reader().searchMemory().translation.words[0], "tuhan");
+    EXPECT_STREQ(reader().searchMemory().translation.words[1], "");
+    EXPECT_EQ(std::string(reader().searchMemory().translation.words[2]), longWord.substr(0, 2047));
+    EXPECT_FALSE(reader().searchMemory().translation.allWords);
+    EXPECT_TRUE(reader().searchMemory().translation.wholeWord);
+    EXPECT_FALSE(reader().searchMemory().translation.matchCase);
+    EXPECT_TRUE(reader().searchMemory().translation.oneSurah);
+    EXPECT_EQ(reader().searchMemory().translation.surah, 2);
 
     std::vector<std::string> expected;
     char line[kResultLineSize];
-    for (const SearchHit& hit : scanTranslations(searchQuery, StoreTranslations())) {
+    for (const SearchHit& hit : scanTranslations(reader().searchMemory().translation, StoreTranslations())) {
         formatResultLine(line, hit.surah, hit.ayah, TextStore::translation(hit.surah, hit.ayah));
         expected.push_back(line);
     }
@@ -207,8 +207,8 @@ TEST_F(TranslationSearch, OkStoresTheFieldsAndListsTheHitsOfTheChosenSurah) {
 
 TEST_F(TranslationSearch, CancelLeavesResultsAndQueryUnchangedAfterEditing) {
     searchFor("Musa");
-    setSearchWord(searchQuery, 1, "Firaun");
-    const SearchQuery before = searchQuery;
+    setSearchWord(reader().searchMemory().translation, 1, "Firaun");
+    const SearchQuery before = reader().searchMemory().translation;
     const std::vector<std::string> linesBefore = resultLines();
     const std::string countBefore = countText();
     ASSERT_GT(linesBefore.size(), 100u);
@@ -222,7 +222,7 @@ TEST_F(TranslationSearch, CancelLeavesResultsAndQueryUnchangedAfterEditing) {
                 CheckRadioButton(dialog, IDC_SCOPE_ALL, IDC_SCOPE_SURAH, IDC_SCOPE_SURAH);
             },
             button);
-        EXPECT_EQ(std::memcmp(&searchQuery, &before, sizeof before), 0);
+        EXPECT_EQ(std::memcmp(&reader().searchMemory().translation, &before, sizeof before), 0);
         EXPECT_EQ(resultLines(), linesBefore);
         EXPECT_EQ(countText(), countBefore);
     }
@@ -238,7 +238,7 @@ TEST_F(TranslationSearch, ThreeEmptyWordsChangeNothing) {
                 SetDlgItemTextA(dialog, id, "");
         },
         IDOK);
-    EXPECT_FALSE(hasSearchWords(searchQuery));
+    EXPECT_FALSE(hasSearchWords(reader().searchMemory().translation));
     EXPECT_EQ(resultLines(), linesBefore);
     EXPECT_EQ(countText(), countBefore);
     EXPECT_EQ(notFoundReports, 0);
@@ -249,7 +249,7 @@ TEST_F(TranslationSearch, CountTextsForNoneOneAndTwelveHits) {
     EXPECT_TRUE(resultLines().empty());
     EXPECT_EQ(countText(), "Not Found");
     EXPECT_EQ(notFoundReports, 1);
-    EXPECT_EQ(notFoundOwner, process.mainWindow);
+    EXPECT_EQ(notFoundOwner, testReaderWindow());
 
     searchFor(TextStore::translation(1, 4), 1); // the whole text of 1:4, in surah 1 only
     EXPECT_EQ(resultLines(),
@@ -265,8 +265,8 @@ TEST_F(TranslationSearch, CountTextsForNoneOneAndTwelveHits) {
 
 TEST_F(TranslationSearch, ChoosingTheLineOf2_255ShowsItWithEachWordBoldAtItsFirstOccurrence) {
     searchFor("kursi", 2);
-    setSearchWord(searchQuery, 1, "");
-    setSearchWord(searchQuery, 2, "yang");
+    setSearchWord(reader().searchMemory().translation, 1, "");
+    setSearchWord(reader().searchMemory().translation, 2, "yang");
     choose("2:255 ");
     EXPECT_EQ(SendMessageA(control(IDC_SURAH_LIST), CB_GETCURSEL, 0, 0), 1);
     EXPECT_EQ(SendMessageA(control(IDC_AYAH_LIST), CB_GETCURSEL, 0, 0), 254);
@@ -287,7 +287,7 @@ TEST_F(TranslationSearch, ChoosingTheLineOf2_255ShowsItWithEachWordBoldAtItsFirs
 
     // With match case the flags choose the exact matcher: "kursi" is not found and the
     // first lower-case "yang" turns bold instead.
-    searchQuery.matchCase = true;
+    reader().searchMemory().translation.matchCase = true;
     choose("2:255 ");
     EXPECT_EQ(boldness(kursi, kursi + 5), 0);
     EXPECT_EQ(boldness(yangUpper, yangUpper + 4), 0);
@@ -308,19 +308,15 @@ TEST_F(TranslationSearch, LinesThatNameNoAyahAndAddingResultsOpenNothing) {
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     for (const char* line : {"7", "115:1 x", "2:287 x", "0:1 x", "Not Found", "5:5 x"})
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
-    openSearchResult(); // no selection
+    openSearchResult(reader(), reader().searchMemory().translation); // no selection
     for (int index = 0; index < 5; ++index) {
         SendMessageA(list, LB_SETCURSEL, index, 0);
-        openSearchResult();
+        openSearchResult(reader(), reader().searchMemory().translation);
         EXPECT_EQ(currentSurah(), 3) << index;
         EXPECT_EQ(currentAyah(), 7) << index;
     }
     SendMessageA(list, LB_SETCURSEL, 5, 0);
-    addingResults = true;
-    openSearchResult();
-    addingResults = false;
-    EXPECT_EQ(currentSurah(), 3);
-    openSearchResult();
+    openSearchResult(reader(), reader().searchMemory().translation);
     EXPECT_EQ(currentSurah(), 5);
     EXPECT_EQ(currentAyah(), 5);
 }

@@ -2,16 +2,17 @@
 #ifndef NORAVEL_WIN_TEST_SUPPORT_H
 #define NORAVEL_WIN_TEST_SUPPORT_H
 
-#include "app/main_window_win.h"
-#include "app/process_state_win.h"
+#include "app/reader_window_win.h"
 #include "app/resume_win.h"
 #include "app/startup_win.h"
+#include "base/prompts_win.h"
 #include "settings/registry_win.h"
 #include "settings/settings_win.h"
 
 #include <windows.h>
 
 #include <cstdio>
+#include <functional>
 #include <string>
 
 // The Windows form of a path of the build machine (Wine maps "/" to drive Z:).
@@ -30,10 +31,10 @@ inline std::string distDirectory() {
 // window is dropped.
 inline void pumpMessages() {
     MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) continue;
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
 }
 
@@ -51,24 +52,82 @@ inline void clearStoredReadingPosition() {
         deleteRegistryValue(where.userRoot, where.key, where.subkey, name);
 }
 
+// What the program would tell or ask in a box, handed to the test instead: nothing waits
+// for a click. Without a hook a report is dropped and a question answered No.
+class TestPrompts : public Prompts {
+  public:
+    std::function<void(HWND owner, const char* text, const char* caption)> onTell;
+    std::function<bool(HWND owner, const char* text)> onAsk;
+    void tell(HWND owner, const char* text, const char* caption, UINT) override {
+        if (onTell) onTell(owner, text, caption);
+    }
+    bool ask(HWND owner, const char* text, const char*, UINT) override {
+        return onAsk ? onAsk(owner, text) : false;
+    }
+    void reset() {
+        onTell = nullptr;
+        onAsk = nullptr;
+    }
+};
+
+inline TestPrompts& testPrompts() {
+    static TestPrompts prompts;
+    return prompts;
+}
+
+// The program context of the test program, made once as the reader makes its own, with the
+// test's prompts. Tests may point its program folder elsewhere (useProgramDirectory).
+inline ProgramContext& testContext() {
+    static ProgramContext context;
+    static const bool prepared = [] {
+        prepareProgramContext(GetModuleHandleW(nullptr), testPrompts(), context);
+        ReaderWindow::registerClass(context.instance);
+        return true;
+    }();
+    (void)prepared;
+    return context;
+}
+
+// The reader window the test made last (null before the first or after it is destroyed).
+inline HWND& testReaderWindow() {
+    static HWND window = nullptr;
+    return window;
+}
+
+// The object of the test's reader window.
+inline ReaderWindow& reader() {
+    return *ReaderWindow::from(testReaderWindow());
+}
+
 // Makes the main window in this process as the reader does, with the build's program
 // folder, a fresh first layout and a known outer size. It is not shown: without a window
 // manager nothing here needs the screen. Returns null when it cannot be made.
 inline HWND createReaderWindow(int width = 900, int height = 700) {
-    static const bool prepared = [] {
-        prepareProcessState(GetModuleHandleA(nullptr));
-        registerMainWindowClass(process.instance);
-        return true;
-    }();
-    (void)prepared;
-    useProgramDirectory(distDirectory().c_str());
-    process.firstLayout = true;
-    process.translationHeight = 140;
+    ProgramContext& context = testContext();
+    useProgramDirectory(context, distDirectory().c_str());
     clearStoredReadingPosition();
-    HWND window = createMainWindow(process.instance);
+    HWND window = ReaderWindow::create(context, readReaderSettings(), kDefaultTranslationHeight);
+    testReaderWindow() = window;
     if (window) SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOZORDER);
     pumpMessages();
     return window;
+}
+
+// The reader's navigation as the tests use it.
+inline void selectAyah(int surah, int ayah) {
+    reader().goToAyah({surah, ayah});
+}
+inline void showAyah(int surah, int ayah) {
+    reader().showAyah({surah, ayah});
+}
+inline int currentSurah() {
+    return reader().shownAyah().surah;
+}
+inline int currentAyah() {
+    return reader().shownAyah().ayah;
+}
+inline HWND bitmapViewWindow() {
+    return ReaderWindow::from(testReaderWindow()) ? reader().bitmapView() : nullptr;
 }
 
 #endif

@@ -1,4 +1,4 @@
-#include "app/program_directory.h"
+#include "base/program_directory.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,0 +1,213 @@
+// Moving the reader from ayah to ayah and showing one ayah: the surah and ayah lists, the
+// translation control, the picture in the bitmap view, the juz in the status bar, the
+// reading history and the stored position.
+#include "app/ayah_name.h"
+#include "app/ayah_stepping.h"
+#include "app/reader_window_win.h"
+#include "base/guards_win.h"
+#include "base/program_directory.h"
+#include "base/wide_text_win.h"
+#include "picture/bitmap_view_win.h"
+#include "resources/resource_ids.h"
+#include "text/juz.h"
+#include "text/text_store.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kSurahs = 114;
+constexpr int kLineSize = 1024; // one formatted line holds at most 1023 characters
+
+bool isSurah(int surah) {
+    return surah >= 1 && surah <= kSurahs;
+}
+
+void addListItem(HWND list, const char* text) {
+    SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wideFromUtf8(text).c_str()));
+}
+
+// The translations of the text store are single-byte text in the Windows Latin code page.
+std::wstring wideTranslation(const char* text) {
+    if (!text || !*text) return std::wstring();
+    const int units = MultiByteToWideChar(1252, 0, text, -1, nullptr, 0);
+    if (units <= 0) return std::wstring();
+    std::wstring wide(static_cast<size_t>(units), L'\0');
+    MultiByteToWideChar(1252, 0, text, -1, &wide[0], units);
+    wide.resize(static_cast<size_t>(units - 1));
+    return wide;
+}
+
+} // namespace
+
+HWND ReaderWindow::control(int id) const {
+    return GetDlgItem(window_, id);
+}
+
+HWND ReaderWindow::resultList() const {
+    return control(IDC_RESULT_LIST);
+}
+
+void ReaderWindow::setStatusText(int part, const char* text) {
+    SendMessageW(control(IDC_STATUS_BAR), SB_SETTEXTW, part,
+                 reinterpret_cast<LPARAM>(wideFromUtf8(text).c_str()));
+}
+
+// Applies the captured character format to all the text, which clears bold search marks.
+// Before the format has been captured (the first display) there is nothing to clear.
+void ReaderWindow::clearTranslationMarks() {
+    if (defaultCharFormat_.cbSize == 0) return;
+    SendMessageW(control(IDC_TRANSLATION), EM_SETCHARFORMAT, SCF_ALL,
+                 reinterpret_cast<LPARAM>(&defaultCharFormat_));
+}
+
+void ReaderWindow::boldTranslationRange(long start, long end) {
+    HWND translation = control(IDC_TRANSLATION);
+    CHARFORMATA bold{};
+    bold.cbSize = sizeof bold;
+    bold.dwMask = CFM_BOLD;
+    bold.dwEffects = CFE_BOLD;
+    SendMessageW(translation, EM_SETSEL, start, end);
+    SendMessageW(translation, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&bold));
+}
+
+void ReaderWindow::showTranslation(AyahRef ayah) {
+    SetWindowTextW(control(IDC_TRANSLATION),
+                   wideTranslation(TextStore::translation(ayah.surah, ayah.ayah)).c_str());
+}
+
+// The picture's window text is what a screen reader speaks for it: the ayah in Unicode.
+void ReaderWindow::nameAyahPicture(AyahRef ayah) {
+    const std::u16string name =
+        spokenAyahName(ayah.surah, ayah.ayah, TextStore::surahName(ayah.surah),
+                       TextStore::arabic(ayah.surah, ayah.ayah));
+    SetWindowTextW(bitmapView_, reinterpret_cast<const wchar_t*>(name.c_str()));
+}
+
+void ReaderWindow::fillNavigationLists() {
+    char item[kLineSize];
+    for (int surah = 1; surah <= kSurahs; ++surah) {
+        std::snprintf(item, sizeof item, "%i - %s", surah, TextStore::surahName(surah));
+        addListItem(control(IDC_SURAH_LIST), item);
+    }
+    // The recitation scopes (kScopeNames of the recitation rules): 1, 2, 3.
+    HWND scopes = control(IDC_RECITATION_SCOPE);
+    addListItem(scopes, "Surat");
+    addListItem(scopes, "Total");
+    addListItem(scopes, "Ayat");
+    SendMessageW(scopes, CB_SETCURSEL, 1, 0);
+    HWND languages = control(IDC_LANGUAGE_LIST);
+    addListItem(languages, "Indonesia");
+    addListItem(languages, "English");
+    // Only the two known languages have an item; any other setting leaves no selection.
+    if (settings_.language == 0 || settings_.language == 1)
+        SendMessageW(languages, CB_SETCURSEL, settings_.language, 0);
+}
+
+void ReaderWindow::fillAyahList(int surah) {
+    if (!isSurah(surah)) return;
+    HWND list = control(IDC_AYAH_LIST);
+    SendMessageW(list, CB_RESETCONTENT, 0, 0);
+    char item[16];
+    const int count = TextStore::ayahCount(surah);
+    for (int ayah = 1; ayah <= count; ++ayah) {
+        std::snprintf(item, sizeof item, "%i", ayah);
+        addListItem(list, item);
+    }
+}
+
+void ReaderWindow::goToAyah(AyahRef ayah) {
+    if (!isSurah(ayah.surah)) return;
+    clearTranslationMarks();
+    SendMessageW(control(IDC_SURAH_LIST), CB_SETCURSEL, ayah.surah - 1, 0);
+    fillAyahList(ayah.surah);
+    SendMessageW(control(IDC_AYAH_LIST), CB_SETCURSEL, ayah.ayah - 1, 0);
+    showTranslation(ayah);
+    showAyahPicture(ayah);
+}
+
+void ReaderWindow::showAyah(AyahRef ayah) {
+    if (!isSurah(ayah.surah)) return;
+    clearTranslationMarks();
+    showTranslation(ayah);
+    showAyahPicture(ayah);
+}
+
+void ReaderWindow::showAyahPicture(AyahRef ayah) {
+    if (!isSurah(ayah.surah)) return;
+    const char* folder = context_.programDirectoryUtf8.c_str();
+    char path[kUtf8PathBytes];
+    const bool named = formatPicturePath(path, sizeof path, folder, ayah.surah, ayah.ayah);
+    if (currentPicture_) {
+        DeleteObject(currentPicture_);
+        currentPicture_ = nullptr;
+    }
+    // A path cut short by the buffer would name another file: no picture then.
+    {
+        WindowDc dc(window_);
+        if (named) currentPicture_ = picture_.load(path, dc.get());
+    }
+
+    if (bitmapView_) {
+        SendMessageW(bitmapView_, WM_SETPICTURE, 0, reinterpret_cast<LPARAM>(currentPicture_));
+        // The view draws the ayah from its files at the screen's scale; the loaded bitmap
+        // stays what the clipboard copy takes.
+        char doublePath[kUtf8PathBytes];
+        if (named && currentPicture_)
+            showBitmapViewFiles(bitmapView_, path,
+                                formatPicturePath(doublePath, sizeof doublePath, folder,
+                                                  ayah.surah, ayah.ayah, kDoublePictureSet)
+                                    ? doublePath
+                                    : nullptr);
+        nameAyahPicture(ayah);
+        InvalidateRect(bitmapView_, nullptr, TRUE);
+    }
+
+    char juz[32];
+    std::snprintf(juz, sizeof juz, "JUZ %i", juzOf(ayah.surah, ayah.ayah));
+    setStatusText(0, juz);
+    history_.add(ayah.surah, ayah.ayah);
+    resume_.remember(window_, ayah);
+}
+
+AyahRef ReaderWindow::shownAyah() const {
+    const int surah = static_cast<int>(SendMessageW(control(IDC_SURAH_LIST), CB_GETCURSEL, 0, 0));
+    const int ayah = static_cast<int>(SendMessageW(control(IDC_AYAH_LIST), CB_GETCURSEL, 0, 0));
+    return {surah + 1, ayah + 1};
+}
+
+void ReaderWindow::stepAyah(int delta) {
+    const AyahRef shown = shownAyah();
+    const AyahStep step = ::stepAyah(shown.surah, shown.ayah, delta, TextStore::ayahCount);
+    if (step.changesSurah) {
+        goToAyah({step.surah, step.ayah});
+    } else {
+        SendMessageW(control(IDC_AYAH_LIST), CB_SETCURSEL, step.ayah - 1, 0);
+        showAyah({step.surah, step.ayah});
+    }
+}
+
+void ReaderWindow::listReadingHistory() {
+    HWND list = resultList();
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    char line[kLineSize];
+    for (int age = 0; age < history_.size(); ++age) {
+        const uint32_t entry = history_.newest(age);
+        const int surah = ReadingHistory::surahOf(entry);
+        const int ayah = ReadingHistory::ayahOf(entry);
+        std::snprintf(line, sizeof line, "%i:%i %s", surah, ayah,
+                      TextStore::translation(surah, ayah));
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wideTranslation(line).c_str()));
+    }
+}
+
+void ReaderWindow::switchLanguage(int index, LanguageStore store) {
+    const int language = storeChosenLanguage(index, store);
+    if (language < 0) return;
+    TextStore::load(language);
+    settings_.language = TextStore::language();
+    SendMessageW(control(IDC_LANGUAGE_LIST), CB_SETCURSEL, settings_.language == 0 ? 0 : 1, 0);
+    goToAyah(shownAyah());
+}

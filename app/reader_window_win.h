@@ -1,0 +1,203 @@
+// The main window "AL-QURAN" and everything it owns: its child controls, fonts, splitter,
+// picture, reading history, night scheme, the search memory, the recitation and where the
+// reading is stored. One object per window: made by create, attached to its window at
+// WM_NCCREATE and deleted with the window at WM_NCDESTROY.
+//
+// The current ayah has no variable of its own: it is the selection of the surah list and
+// of the ayah list (each index + 1), so the lists and the ayah shown never disagree.
+//
+// The members are defined in the files named for their job: reader_window_win.cpp (the
+// window, its messages and layout), reader_navigation_win.cpp (showing and moving between
+// ayat), reader_commands_win.cpp (the table of commands) and reader_splitter_win.cpp (the
+// splitter drag).
+#ifndef NORAVEL_READER_WINDOW_WIN_H
+#define NORAVEL_READER_WINDOW_WIN_H
+
+#include "app/bookmarks_win.h"
+#include "app/resume_win.h"
+#include "app/splitter_bar_win.h"
+#include "base/program_context_win.h"
+#include "picture/picture_loader_win.h"
+#include "recitation/recitation_player_win.h"
+#include "search/search_memory.h"
+#include "settings/language_switch_win.h"
+#include "text/reader_view_win.h"
+#include "text/reading_history.h"
+
+#include <windows.h>
+
+#include <richedit.h>
+
+#include <memory>
+#include <string>
+
+constexpr wchar_t kMainWindowClass[] = L"AL-QURAN";
+
+// The translation control's height (96-DPI pixels) before the user drags the splitter.
+constexpr int kDefaultTranslationHeight = 140;
+
+// Colour of the translation control's background by day.
+constexpr COLORREF kTranslationBackground = RGB(243, 228, 117);
+
+// The settings the window starts with: the ayah font's face (UTF-8) and size, and the
+// language (0 Indonesian, any other value English).
+struct ReaderSettings {
+    std::string fontName = "Microsoft Sans Serif";
+    int fontSize = 14;
+    int language = 0;
+};
+
+class ReaderWindow final : public ReaderView, public RecitationHost {
+  public:
+    // Registers the window class (once per instance; true when it is there).
+    static bool registerClass(HINSTANCE instance);
+    // Makes the window (not shown) with the settings and the translation height (96-DPI
+    // pixels). The object lives as long as the window. Null when it cannot be made.
+    static HWND create(const ProgramContext& context, const ReaderSettings& settings,
+                       int translationHeight);
+    // The object of a reader window, or null for any other window.
+    static ReaderWindow* from(HWND window);
+
+    ReaderWindow(const ReaderWindow&) = delete;
+    ReaderWindow& operator=(const ReaderWindow&) = delete;
+
+    // ---- ReaderView and RecitationHost ----
+    HWND window() const override { return window_; }
+    AyahRef shownAyah() const override;
+    void goToAyah(AyahRef ayah) override;
+    void showAyah(AyahRef ayah) override;
+    HWND resultList() const override;
+    void setStatusText(int part, const char* text) override;
+    void clearTranslationMarks() override;
+    void boldTranslationRange(long start, long end) override;
+    HFONT keyboardFont() const override { return keyboardFont_; }
+    void openRecitationDialog() override;
+
+    // ---- moving between ayat (reader_navigation_win.cpp) ----
+    // Fills the surah, recitation scope and language lists (once, after the text store is
+    // loaded).
+    void fillNavigationLists();
+    // Refills the ayah list with 1..count of the surah.
+    void fillAyahList(int surah);
+    // The picture, the juz label, the history entry and the stored position of an ayah shown.
+    void showAyahPicture(AyahRef ayah);
+    // One step of the up-down control (delta 1 or more: the next ayah, else the previous),
+    // across surah ends; also Page Down and Page Up.
+    void stepAyah(int delta);
+    // Command 40013: fills the result list with the visited ayat, newest first,
+    // "%i:%i " + translation.
+    void listReadingHistory();
+    // Makes index of the language list the language in force (through store), reloads the
+    // text and shows the same ayah again.
+    void switchLanguage(int index, LanguageStore store = storeLanguageSetting);
+
+    // ---- commands (reader_commands_win.cpp) ----
+    // Carries out one WM_COMMAND. False for an id the window does not handle.
+    bool onCommand(int id, int notification, HWND control);
+
+    // ---- the window ----
+    // Places every child from the current client size (on creation, on WM_SIZE and after a
+    // splitter drag). The row along the top is placed only by the first layout.
+    void layout();
+    // View > Night: shows the other scheme at once and stores it.
+    void toggleNightScheme();
+    bool nightScheme() const { return night_; }
+    // Settings > ayah font: takes the face and size and remakes the fonts (the translation
+    // and the result list show it at once); applyAyahFont stores both settings too.
+    void showAyahFont(const std::string& face, int size);
+    void applyAyahFont(const std::string& face, int size);
+    // Settings > Font: the Settings dialog over the window, applied on OK. Returns the
+    // dialog's result (IDOK, IDCANCEL, or -1 when it cannot open).
+    INT_PTR chooseAyahFont();
+
+    // What the window shows and holds, for its commands and for tests.
+    const ProgramContext& context() const { return context_; }
+    const ReaderSettings& settings() const { return settings_; }
+    HWND bitmapView() const { return bitmapView_; }
+    HBITMAP currentPicture() const { return currentPicture_; }
+    HFONT ayahFont() const { return ayahFont_; }
+    HFONT translationFont() const { return translationFont_; }
+    const CHARFORMATA& defaultCharFormat() const { return defaultCharFormat_; }
+    const ReadingHistory& readingHistory() const { return history_; }
+    ReadingHistory& readingHistory() { return history_; }
+    SplitterBar& splitterBar() { return splitterBar_; }
+    int splitterLine() const { return splitterLine_; }
+    int translationHeight() const { return translationHeight_; }
+    SearchMemory& searchMemory() { return *search_; }
+    RecitationPlayer& recitation() { return *recitation_; }
+
+  private:
+    ReaderWindow(const ProgramContext& context, const ReaderSettings& settings,
+                 int translationHeight);
+    ~ReaderWindow();
+
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Message handlers (reader_window_win.cpp).
+    bool onCreate();
+    void onDestroy();
+    void onPaint();
+    LRESULT onEraseBackground(HDC dc);
+    LRESULT onControlColour(HDC dc);
+    LRESULT onNotify(const NMHDR* header);
+    void onTimer(WPARAM id);
+    void onFontsChanged();
+    void onDpiChanged(int dpi, const RECT* suggested);
+    // The splitter drag (reader_splitter_win.cpp).
+    void onMouseMove(POINT point);
+    void onLButtonDown(POINT point);
+    void onLButtonUp(POINT point);
+    void onCaptureChanged();
+    bool onTheBar(POINT point) const;
+
+    // Creation and fonts.
+    void makeFonts();
+    void makeStatusBar();
+    void makeChildren();
+    void setUpTranslationControl();
+    void fitControlFont();
+    void placeFixedRow();
+    int placeStatusBar(int x, int y, int width, int height);
+    void showScheme(bool night);
+
+    // Navigation helpers (reader_navigation_win.cpp).
+    HWND control(int id) const;
+    void showTranslation(AyahRef ayah);
+    void nameAyahPicture(AyahRef ayah);
+
+    const ProgramContext& context_;
+    ReaderSettings settings_;
+    HWND window_ = nullptr;
+    HWND bitmapView_ = nullptr;
+    int dpi_ = 96;
+    // Fonts made for the window's DPI: the ayah font from the settings, the translation's
+    // and the result list's (the ayah face at a smaller size), the on-screen keyboard's
+    // (Tahoma 12 points), and the row's buttons and lists at any DPI but 96.
+    HFONT ayahFont_ = nullptr;
+    HFONT translationFont_ = nullptr;
+    HFONT keyboardFont_ = nullptr;
+    HFONT controlFont_ = nullptr;
+    // The splitter between the picture and the translation, its drag, and the heights.
+    SplitterBar splitterBar_{false};
+    bool dragging_ = false;
+    POINT lastMouse_{0, 0};
+    int dragStartY_ = 0;
+    int translationHeight_ = kDefaultTranslationHeight; // 96-DPI pixels, as stored
+    int shownTranslationHeight_ = 0;   // pixels, as the last layout gave it
+    int splitterLine_ = 246;
+    bool firstLayout_ = true;
+    // The bitmap shown in the bitmap view (the clipboard copy takes it), owned here.
+    HBITMAP currentPicture_ = nullptr;
+    Picture picture_;
+    // The translation control's character format, read once after its font is set;
+    // applying it to the whole text clears bold search marks.
+    CHARFORMATA defaultCharFormat_{};
+    ReadingHistory history_;
+    bool night_ = false;
+    ResumeKeeper resume_;
+    std::unique_ptr<SearchMemory> search_;
+    std::unique_ptr<RecitationPlayer> recitation_;
+};
+
+#endif

@@ -152,6 +152,29 @@ void pressKeys(std::initializer_list<WORD> keys) {
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+void typeText(const std::wstring& text) {
+    std::vector<INPUT> inputs;
+    for (wchar_t unit : text)
+        for (DWORD flags : {KEYEVENTF_UNICODE, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP}) {
+            INPUT input{};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wScan = static_cast<WORD>(unit);
+            input.ki.dwFlags = flags;
+            inputs.push_back(input);
+        }
+    if (!inputs.empty()) SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+std::wstring windowTextW(HWND window) {
+    const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    if (length <= 0) return L"";
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const LRESULT copied =
+        SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
 ReaderSession::ReaderSession(std::string exePath) : exePath_(std::move(exePath)) {}
 
 ReaderSession::~ReaderSession() {

@@ -53,6 +53,16 @@ HWND findChildWindow(HWND parent, const char* className);
 // (pressKeys({VK_CONTROL, 'G'}) is Ctrl+G).
 void pressKeys(std::initializer_list<WORD> keys);
 
+// Real key presses that type text into the window that has the focus, in any script: each
+// UTF-16 unit goes down and up as a Unicode packet (KEYEVENTF_UNICODE, no virtual key), as an
+// input method or an on-screen keyboard sends it. TranslateMessage makes each a WM_CHAR with
+// that unit; an ANSI message loop or window gets it converted to its code page.
+void typeText(const std::wstring& text);
+
+// A window's text as UTF-16: WM_GETTEXT sent as a W message (carried across processes by the
+// system), so that no code page stands between the control and the caller.
+std::wstring windowTextW(HWND window);
+
 // Removes the reader's stored reading position (see app/resume_win.h) from HKCU.
 void clearStoredReadingPosition();
 

@@ -1,0 +1,164 @@
+// Journeys of text in scripts beyond the ANSI code page (Cyrillic, the Arabic letters of
+// Urdu, Chinese), typed with real key presses into the reader's text fields: the Go to
+// field, the first word of the translation search and the Recitation window's download
+// address. Each field must then hold exactly the UTF-16 text typed. Keys arrive as Unicode
+// packets; a message loop or a dialog that passes them through a code page turns every letter
+// that code page lacks into "?", and that is what these journeys catch. The dialogs are left
+// with Escape, so nothing typed is kept.
+#include "reader_session_win.h"
+
+#include "resources/resource_ids.h"
+#include "settings/settings_win.h"
+#include "tests/support/registry_value_win.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr char kSettingKey[] = "SOFTWARE\\KELVANE\\QURAN\\SETTING";
+
+struct Script {
+    const char* name;
+    std::wstring text;
+};
+
+// None of these letters is in code page 1252, the ANSI code page of the test bed.
+const Script kScripts[] = {
+    {"Russian", L"Москва мир"},
+    {"Urdu", L"اردو زبان"},
+    {"Chinese", L"中文测试"},
+};
+
+std::string utf8Of(const std::wstring& wide) {
+    if (wide.empty()) return "";
+    const int size = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), static_cast<int>(wide.size()),
+                                         nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), static_cast<int>(wide.size()), &text[0], size,
+                            nullptr, nullptr);
+    return text;
+}
+
+bool waitUntilClosed(HWND window) {
+    for (int i = 0; i < 1000 && IsWindow(window); ++i)
+        Sleep(10);
+    return !IsWindow(window);
+}
+
+class UnicodeInputJourney : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        session = std::make_unique<ReaderSession>(windowsPathOf(NORAVEL_READER_EXE));
+        ASSERT_TRUE(reader().start());
+    }
+    void TearDown() override {
+        if (session && reader().window() && IsWindow(reader().window())) {
+            PostMessageA(reader().window(), WM_CLOSE, 0, 0);
+            EXPECT_EQ(reader().waitForExit(), 0);
+        }
+        session.reset();
+    }
+    ReaderSession& reader() const { return *session; }
+
+    // The reader's focused window (another thread's focus is read through its GUI state).
+    HWND focused() const {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(reader().window(), nullptr), &info);
+        return info.hwndFocus;
+    }
+
+    // Makes the dialog the foreground window and clicks into the field, as a user would
+    // before typing; true once the field has the keyboard focus. Not every dialog opens with
+    // the focus there: the translation search gives it to OK, the Recitation window to its
+    // folder.
+    bool focusField(HWND dialog, HWND field) const {
+        SetForegroundWindow(dialog);
+        for (int i = 0; i < 100 && GetForegroundWindow() != dialog; ++i)
+            Sleep(20);
+        RECT area{};
+        GetClientRect(field, &area);
+        POINT point{area.left + 4, (area.top + area.bottom) / 2};
+        ClientToScreen(field, &point);
+        SetCursorPos(point.x, point.y);
+        INPUT inputs[2]{};
+        inputs[0].type = inputs[1].type = INPUT_MOUSE;
+        inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(2, inputs, sizeof(INPUT));
+        for (int i = 0; i < 250 && focused() != field; ++i)
+            Sleep(20);
+        return GetForegroundWindow() == dialog && focused() == field && reader().waitIdle();
+    }
+
+    // Types each script into the emptied field and expects to read exactly it back. Every
+    // unit typed gives one character, converted or not, so the wait is for the length.
+    void expectEveryScriptArrives(HWND dialog, int fieldId, const char* fieldName) {
+        HWND field = GetDlgItem(dialog, fieldId);
+        ASSERT_NE(field, nullptr) << fieldName;
+        ASSERT_TRUE(focusField(dialog, field)) << "the focus did not reach " << fieldName;
+        for (const Script& script : kScripts) {
+            SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+            typeText(script.text);
+            std::wstring shown;
+            for (int i = 0; i < 250 && (shown = windowTextW(field)).size() < script.text.size();
+                 ++i)
+                Sleep(20);
+            ASSERT_TRUE(reader().waitIdle());
+            shown = windowTextW(field);
+            EXPECT_EQ(shown, script.text)
+                << fieldName << ", " << script.name << ": typed \"" << utf8Of(script.text)
+                << "\", the field holds \"" << utf8Of(shown) << "\"";
+        }
+    }
+
+    // Escape, as a user leaves a dialog without taking what was typed.
+    void leaveWithEscape(HWND dialog, const char* caption) {
+        pressKeys({VK_ESCAPE});
+        EXPECT_TRUE(waitUntilClosed(dialog)) << caption << " stayed open after Escape";
+        ASSERT_TRUE(reader().waitIdle());
+    }
+
+    std::unique_ptr<ReaderSession> session;
+};
+
+TEST_F(UnicodeInputJourney, GoToFieldHoldsTextTypedInAnyScript) {
+    ASSERT_TRUE(reader().bringToFront());
+    pressKeys({VK_CONTROL, 'G'});
+    HWND dialog = reader().waitForWindow("#32770", "Go to");
+    ASSERT_NE(dialog, nullptr) << "Ctrl+G did not open Go to";
+    expectEveryScriptArrives(dialog, IDC_GO_TO_TEXT, "Go to");
+    leaveWithEscape(dialog, "Go to");
+}
+
+TEST_F(UnicodeInputJourney, TranslationSearchWordHoldsTextTypedInAnyScript) {
+    ASSERT_TRUE(reader().bringToFront());
+    pressKeys({VK_CONTROL, 'F'});
+    // Visible only once its WM_INITDIALOG has filled the fields with the last query.
+    HWND dialog = reader().waitForWindow("#32770", "Pencarian kata");
+    ASSERT_NE(dialog, nullptr) << "Ctrl+F did not open the translation search";
+    expectEveryScriptArrives(dialog, IDC_WORD_1, "translation search word 1");
+    leaveWithEscape(dialog, "Pencarian kata");
+}
+
+TEST_F(UnicodeInputJourney, RecitationAddressHoldsTextTypedInAnyScriptAndCloseKeepsNone) {
+    const RegistryValue storedAddress =
+        readRegistryValue(HKEY_CURRENT_USER, kSettingKey, kRecitationAddressValue);
+    PostMessageA(reader().window(), WM_COMMAND, MAKEWPARAM(IDM_RECITATION, 0), 0); // the menu
+    HWND dialog = reader().waitForWindow("#32770", "Recitation");
+    ASSERT_NE(dialog, nullptr) << "View, Recitation... did not open its window";
+    expectEveryScriptArrives(dialog, IDC_RECITATION_ADDRESS, "Recitation address");
+    leaveWithEscape(dialog, "Recitation");
+    // Only a download stores the address: what was typed must not replace the user's.
+    const RegistryValue addressAfter =
+        readRegistryValue(HKEY_CURRENT_USER, kSettingKey, kRecitationAddressValue);
+    EXPECT_TRUE(addressAfter == storedAddress) << "closing the Recitation window stored an address";
+    if (!(addressAfter == storedAddress))
+        writeRegistryValue(HKEY_CURRENT_USER, kSettingKey, kRecitationAddressValue, storedAddress);
+}
+
+} // namespace

@@ -229,7 +229,7 @@ bool onCreate(HWND window) {
     makeChildren(window, *state);
     if (state->dpi != kBaseDpi) fitControlFont(window, *state);
     layoutMainWindow(window);
-    TextStore::load();
+    TextStore::load(readLanguageSetting());
     TextStore::loadArabic();
     fillNavigationLists();
     connectRecitationPlayer();

@@ -16,8 +16,8 @@ void switchLanguage(int index, LanguageStore store) {
     if (index < 0) return;
     process.language = index;
     store(index);
-    // The load reads the setting back: when it could not be stored, the old language stays.
-    TextStore::load();
+    // The setting is read back: when it could not be stored, the old language stays.
+    TextStore::load(readLanguageSetting());
     process.language = TextStore::language();
     SendMessageA(GetDlgItem(process.mainWindow, IDC_LANGUAGE_LIST), CB_SETCURSEL,
                  process.language == 0 ? 0 : 1, 0);

@@ -64,11 +64,15 @@ bool writeSettingDword(const char* valueName, int value, const SettingsLocation&
     });
 }
 
+int readLanguageSetting(const SettingsLocation& where) {
+    return readSettingDword(kLanguageValue, kDefaultLanguage, where);
+}
+
 SettingsValues readAllSettings(const SettingsLocation& where) {
     SettingsValues values{};
     readSettingString(kFontNameValue, kDefaultFontName, values.fontName, 255, where);
     values.fontSize = readSettingDword(kFontSizeValue, kDefaultFontSize, where);
-    values.language = readSettingDword(kLanguageValue, kDefaultLanguage, where);
+    values.language = readLanguageSetting(where);
     return values;
 }
 

@@ -51,6 +51,9 @@ struct SettingsValues {
     int language;
 };
 
+// The translation language as the text store takes it (kDefaultLanguage when none is stored).
+int readLanguageSetting(const SettingsLocation& where = defaultSettingsLocation());
+
 // The three settings as start-up reads them (the font name in UTF-8, at most 254 bytes and
 // never a character cut in half).
 SettingsValues readAllSettings(const SettingsLocation& where = defaultSettingsLocation());

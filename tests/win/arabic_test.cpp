@@ -8,6 +8,7 @@
 #include "resources/resource_ids.h"
 #include "search/arabic_search_win.h"
 #include "search/search_query.h"
+#include "settings/settings_win.h"
 #include "text/text_store.h"
 
 #include <commctrl.h>
@@ -58,7 +59,7 @@ class Environment : public ::testing::Environment {
         int parts[] = {100, -1};
         SendMessageA(status, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
         process.mainWindow = mainWindow;
-        TextStore::load();
+        TextStore::load(readLanguageSetting());
         TextStore::loadArabic();
     }
 };

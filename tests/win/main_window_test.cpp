@@ -656,7 +656,7 @@ class EnglishByAnUnknownLanguage : public MainWindowTest {
         MainWindowTest::TearDown();
         removeLanguageSetting();
         process.language = 0;
-        TextStore::load();
+        TextStore::load(readLanguageSetting());
     }
 };
 

@@ -114,7 +114,7 @@ class Recitation : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         CoInitialize(nullptr);
-        TextStore::load();
+        TextStore::load(readLanguageSetting());
         WNDCLASSA windowClass{};
         windowClass.lpfnWndProc = testWindowProc;
         windowClass.hInstance = GetModuleHandleA(nullptr);

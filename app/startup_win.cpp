@@ -140,7 +140,6 @@ int runReader(HINSTANCE instance, int showCommand, StartFailureReporter reportFa
     becomeDpiAware();
     restrictLibrarySearchToSystem();
     CoInitialize(nullptr);
-    registerArabicEditClass(instance);
     emptySearchState();
     if (!prepareProcessState(instance)) {
         char text[256];
@@ -151,6 +150,7 @@ int runReader(HINSTANCE instance, int showCommand, StartFailureReporter reportFa
         reportFailure(text);
         return kExitFolderPathTooLong;
     }
+    registerArabicEditClass(instance, process.controlBrush);
 
     if (!process.richEditLoaded) {
         reportFailure("The reader cannot start: the Rich Edit library (Riched32.dll) could not "

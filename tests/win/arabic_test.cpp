@@ -38,8 +38,8 @@ class Environment : public ::testing::Environment {
     void SetUp() override {
         process.instance = GetModuleHandleA(nullptr);
         InitCommonControls();
-        ASSERT_NE(registerArabicEditClass(process.instance), 0);
         process.controlBrush = CreateSolidBrush(kControlColour);
+        ASSERT_NE(registerArabicEditClass(process.instance, process.controlBrush), 0);
         process.keyboardFont = CreateFontA(-16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "Tahoma");
         fieldFont = CreateFontA(-16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, PROOF_QUALITY, 0, "Tahoma");
         WNDCLASSA plain = {};
@@ -228,18 +228,16 @@ class ArabicField : public ::testing::Test {
   protected:
     void SetUp() override {
         setKeys(false);
-        const int before = arabicEditMap.count();
         field = CreateWindowExA(WS_EX_CLIENTEDGE, kArabicEditClass, "", WS_CHILD | WS_VISIBLE, 0,
                                 310, 450, 30, mainWindow, nullptr, process.instance, nullptr);
         ASSERT_NE(field, nullptr);
-        EXPECT_EQ(arabicEditMap.count(), before + 1);
+        ArabicEditState* state = arabicEditState(field);
+        ASSERT_NE(state, nullptr);
+        EXPECT_EQ(state->window, field);
         GetClientRect(field, &client);
     }
     void TearDown() override {
-        const int before = arabicEditMap.count();
         DestroyWindow(field);
-        EXPECT_EQ(arabicEditMap.count(), before - 1);
-        EXPECT_EQ(arabicEditMap.find(field), nullptr);
         setKeys(false);
     }
     void type(const char* characters) {
@@ -259,7 +257,7 @@ TEST_F(ArabicField, EmptyFieldWithTheFocusHasItsCaretTwoPixelsInsideTheRightEdge
     SetFocus(field);
     EXPECT_EQ(caret().x, client.right - 2);
     EXPECT_EQ(caret().y, 0);
-    ArabicEditState* state = arabicEditMap.find(field);
+    ArabicEditState* state = arabicEditState(field);
     ASSERT_NE(state, nullptr);
     EXPECT_EQ(state->fontHeight, 16);
     EXPECT_EQ(state->insertPos, 0);
@@ -419,25 +417,29 @@ TEST_F(ArabicField, PaintsTheControlColourAndKeepsALongTextsBeginningAtTheRight)
                 << x << "," << y;
 }
 
-TEST(ArabicEditMapTest, HandlesGoToTheirBucketsAndEntriesAreReplacedOrRemoved) {
-    EXPECT_EQ(ArabicEditMap::bucketOf(reinterpret_cast<HWND>(0x10020)), (0x10020u >> 4) % 17);
-    ArabicEditMap map;
-    ArabicEditState a, b;
-    HWND one = reinterpret_cast<HWND>(0x100), same = reinterpret_cast<HWND>(0x100 + 17 * 16);
-    ASSERT_EQ(ArabicEditMap::bucketOf(one), ArabicEditMap::bucketOf(same));
-    ArabicEditState* replaced = &a;
-    ASSERT_TRUE(map.put(one, &a, &replaced));
-    EXPECT_EQ(replaced, nullptr);
-    ASSERT_TRUE(map.put(same, &b));
-    EXPECT_EQ(map.find(one), &a);
-    EXPECT_EQ(map.find(same), &b);
-    ASSERT_TRUE(map.put(one, &b, &replaced));
-    EXPECT_EQ(replaced, &a);
-    EXPECT_EQ(map.count(), 2);
-    EXPECT_EQ(map.remove(one), &b);
-    EXPECT_EQ(map.find(one), nullptr);
-    EXPECT_EQ(map.find(same), &b);
-    EXPECT_EQ(map.count(), 1);
+// Each field keeps its own state with its window, whatever its creator keeps in
+// GWLP_USERDATA, and the state goes with the window; only fields have one.
+TEST_F(ArabicField, EachFieldKeepsItsOwnTextBesideWhatItsCreatorKeepsInTheUserData) {
+    HWND other = CreateWindowExA(0, kArabicEditClass, "", WS_CHILD | WS_VISIBLE, 0, 350, 450, 30,
+                                 mainWindow, nullptr, process.instance, nullptr);
+    ASSERT_NE(other, nullptr);
+    ASSERT_NE(arabicEditState(other), arabicEditState(field));
+    SetWindowLongPtrA(field, GWLP_USERDATA, 0x1234);
+    type("fsl");
+    setBytes(other, "\xC7");
+    EXPECT_EQ(textOf(field), "\xC8\xD3\xE3");
+    EXPECT_EQ(textOf(other), "\xC7");
+    EXPECT_EQ(GetWindowLongPtrA(field, GWLP_USERDATA), 0x1234);
+    // The state goes with its window: the font it owns is deleted then.
+    UpdateWindow(other);
+    const HFONT otherFont = arabicEditState(other)->font;
+    EXPECT_EQ(GetObjectType(otherFont), static_cast<DWORD>(OBJ_FONT));
+    DestroyWindow(other);
+    EXPECT_EQ(GetObjectType(otherFont), 0u);
+    EXPECT_EQ(textOf(field), "\xC8\xD3\xE3");
+
+    EXPECT_EQ(arabicEditState(mainWindow), nullptr);
+    EXPECT_EQ(arabicEditState(nullptr), nullptr);
 }
 
 // ---- The dialog ----

@@ -73,12 +73,14 @@ void makeBackgroundBrush() {
 int runMessageLoop(HACCEL keys) {
     MSG message;
     BOOL got;
-    while ((got = GetMessageA(&message, nullptr, 0, 0)) != 0) {
+    // Taken in UTF-16: the Recitation dialog is a Unicode window (the system converts what
+    // goes to the reader's narrow windows).
+    while ((got = GetMessageW(&message, nullptr, 0, 0)) != 0) {
         if (got == -1) return 1;
         if (routeRecitationDialogMessage(message)) continue;
         if (translateReaderKey(process.mainWindow, keys, message)) continue;
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
     return static_cast<int>(message.wParam);
 }

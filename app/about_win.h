@@ -1,6 +1,6 @@
 // The About box: the program's name, years and version, contact address and home page.
-#ifndef NORAVEL_ABOUT_WIN_H
-#define NORAVEL_ABOUT_WIN_H
+#ifndef NORAVEL_APP_ABOUT_WIN_H
+#define NORAVEL_APP_ABOUT_WIN_H
 
 #include "base/prompts_win.h"
 

@@ -1,8 +1,8 @@
 // The name a screen reader speaks for the picture of an ayah: where it stands, in words a
 // voice reads well, and then its Arabic text in Unicode, e.g.
 // "Surah 1 Al Fatihah, ayah 1: " followed by the Arabic letters.
-#ifndef NORAVEL_AYAH_NAME_H
-#define NORAVEL_AYAH_NAME_H
+#ifndef NORAVEL_APP_AYAH_NAME_H
+#define NORAVEL_APP_AYAH_NAME_H
 
 #include <string>
 

@@ -1,7 +1,7 @@
 // What a step of the up-down control does: the next or the previous ayah, moving into the
 // neighbouring surah at either end and wrapping between 114 and 1.
-#ifndef NORAVEL_AYAH_STEPPING_H
-#define NORAVEL_AYAH_STEPPING_H
+#ifndef NORAVEL_APP_AYAH_STEPPING_H
+#define NORAVEL_APP_AYAH_STEPPING_H
 
 struct AyahStep {
     // true: a jump into another surah (both lists are set: selectAyah); false: a move

@@ -4,8 +4,8 @@
 // \r and \n. Lines end with LF (a CR before it is accepted); a UTF-8 byte order mark at
 // the start and empty lines are skipped. A line that does not read is damaged: the reader
 // keeps it aside, byte for byte, rather than dropping it.
-#ifndef NORAVEL_BOOKMARK_FILE_H
-#define NORAVEL_BOOKMARK_FILE_H
+#ifndef NORAVEL_APP_BOOKMARK_FILE_H
+#define NORAVEL_APP_BOOKMARK_FILE_H
 
 #include <optional>
 #include <string>

@@ -1,9 +1,9 @@
 #include "app/bookmarks_win.h"
 
-#include "resources/version.h"
 #include "base/guards_win.h"
 #include "base/wide_text_win.h"
 #include "resources/resource_ids.h"
+#include "resources/version.h"
 #include "text/text_store.h"
 
 #include <knownfolders.h>
@@ -129,12 +129,12 @@ bool save() {
 }
 
 void reportUnsaved(Prompts& prompts, HWND owner) {
-    report(prompts, owner, store.savable
-                      ? L"The bookmarks could not be saved to\n" + bookmarkFilePath() +
-                            L"\nThey stay in the reader until it closes."
-                      : L"The bookmark file could not be read, so it is left as it is and "
-                        L"changes to the bookmarks are not saved:\n" +
-                            bookmarkFilePath());
+    report(prompts, owner,
+           store.savable ? L"The bookmarks could not be saved to\n" + bookmarkFilePath() +
+                               L"\nThey stay in the reader until it closes."
+                         : L"The bookmark file could not be read, so it is left as it is and "
+                           L"changes to the bookmarks are not saved:\n" +
+                               bookmarkFilePath());
 }
 
 HMENU bookmarksPopup(HWND mainWindow) {
@@ -350,8 +350,9 @@ void loadBookmarks(HWND mainWindow, Prompts& prompts) {
     const ReadOutcome outcome = path.empty() ? ReadOutcome::failed : readWholeFile(path, text);
     if (outcome == ReadOutcome::failed) {
         store.savable = false;
-        report(prompts, mainWindow, L"The bookmark file could not be read:\n" + path +
-                               L"\nIt is left as it is; bookmarks added now are not saved.");
+        report(prompts, mainWindow,
+               L"The bookmark file could not be read:\n" + path +
+                   L"\nIt is left as it is; bookmarks added now are not saved.");
     } else if (outcome == ReadOutcome::read) {
         BookmarkFileContent content = parseBookmarkFile(text, TextStore::ayahCount);
         store.items = std::move(content.bookmarks);
@@ -372,10 +373,11 @@ void loadBookmarks(HWND mainWindow, Prompts& prompts) {
             } else {
                 store.savable = false;
                 report(prompts, mainWindow,
-                       lines + L" of the bookmark file could not be read and could "
-                                       L"not be set aside. The file is left as it is and "
-                                       L"bookmarks are not saved:\n" +
-                                       path);
+                       lines +
+                           L" of the bookmark file could not be read and could "
+                           L"not be set aside. The file is left as it is and "
+                           L"bookmarks are not saved:\n" +
+                           path);
             }
         }
     }
@@ -413,8 +415,7 @@ bool deleteBookmark(size_t index) {
     return save();
 }
 
-void addBookmarkForAyah(HINSTANCE instance, HWND mainWindow, AyahRef ayah,
-                        Prompts& prompts) try {
+void addBookmarkForAyah(HINSTANCE instance, HWND mainWindow, AyahRef ayah, Prompts& prompts) try {
     AddRequest request;
     request.ayah.surah = ayah.surah;
     request.ayah.ayah = ayah.ayah;

@@ -6,8 +6,8 @@
 // one step, so the file on disk is always either the old or the new one. Lines of the file
 // that do not read are appended to bookmarks-damaged.txt beside it and reported once; the
 // file is then saved without them.
-#ifndef NORAVEL_BOOKMARKS_WIN_H
-#define NORAVEL_BOOKMARKS_WIN_H
+#ifndef NORAVEL_APP_BOOKMARKS_WIN_H
+#define NORAVEL_APP_BOOKMARKS_WIN_H
 
 #include "app/bookmark_file.h"
 #include "base/prompts_win.h"

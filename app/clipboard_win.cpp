@@ -114,9 +114,7 @@ bool putClipboardText(const ClipboardOwner& owner, UINT format, const void* byte
     if (!first) return false;
     switch (handToClipboard(owner.window, format, first, &error)) {
     case ClipboardHandover::Taken: return true;
-    case ClipboardHandover::NotOpened:
-        report(owner, "Error", "OpenClipboard");
-        return false;
+    case ClipboardHandover::NotOpened: report(owner, "Error", "OpenClipboard"); return false;
     case ClipboardHandover::Refused: break; // tried once more with a fresh block
     }
 

@@ -1,7 +1,7 @@
 // The Edit menu's clipboard copies and the hand-over of a text block to the clipboard with
 // its failure reports.
-#ifndef NORAVEL_CLIPBOARD_WIN_H
-#define NORAVEL_CLIPBOARD_WIN_H
+#ifndef NORAVEL_APP_CLIPBOARD_WIN_H
+#define NORAVEL_APP_CLIPBOARD_WIN_H
 
 #include "base/prompts_win.h"
 #include "text/ayah_ref.h"
@@ -25,9 +25,9 @@ bool putClipboardText(const ClipboardOwner& owner, UINT format, const void* byte
 
 // The copies of the Edit menu, from the main window's controls or the ayah shown.
 void copyTranslation(HWND mainWindow, Prompts& prompts); // CF_TEXT, failures told
-void copyResultList(HWND mainWindow);                     // CF_TEXT, lines joined by CR LF
-void copyArabicAyah(HWND mainWindow, AyahRef ayah);       // CF_UNICODETEXT
-void copyArabicSurah(HWND mainWindow, int surah);         // CF_UNICODETEXT, "(k)\r\n" after each ayah
+void copyResultList(HWND mainWindow);                    // CF_TEXT, lines joined by CR LF
+void copyArabicAyah(HWND mainWindow, AyahRef ayah);      // CF_UNICODETEXT
+void copyArabicSurah(HWND mainWindow, int surah); // CF_UNICODETEXT, "(k)\r\n" after each ayah
 // CF_DIB of the picture as the view shows it (above the splitter line).
 void copyAyahPicture(HWND mainWindow, HBITMAP picture, int splitterLine);
 

@@ -62,10 +62,9 @@ void nameControls(HWND window) {
         HWND control = GetDlgItem(window, label.id);
         if (!control) continue;
         // Not WS_VISIBLE: the label is only read, never shown.
-        HWND name = CreateWindowExW(0, L"STATIC", wideFromUtf8(label.text).c_str(),
-                                    WS_CHILD | SS_LEFT, 0, 0, 0, 0, window,
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)),
-                                    GetModuleHandleW(nullptr), nullptr);
+        HWND name = CreateWindowExW(
+            0, L"STATIC", wideFromUtf8(label.text).c_str(), WS_CHILD | SS_LEFT, 0, 0, 0, 0, window,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), GetModuleHandleW(nullptr), nullptr);
         if (!name) continue;
         HWND before = GetWindow(control, GW_HWNDPREV);
         SetWindowPos(name, before ? before : HWND_TOP, 0, 0, 0, 0,

@@ -1,8 +1,8 @@
 // What a screen reader and a keyboard user need of the main window: a spoken name for each
 // control that shows no text of its own, and the order in which Tab and Shift+Tab move the
 // focus through the controls.
-#ifndef NORAVEL_CONTROL_NAMES_WIN_H
-#define NORAVEL_CONTROL_NAMES_WIN_H
+#ifndef NORAVEL_APP_CONTROL_NAMES_WIN_H
+#define NORAVEL_APP_CONTROL_NAMES_WIN_H
 
 #include <windows.h>
 

@@ -1,8 +1,8 @@
 // The Go to dialog (dialog 140): type "2:255", "2 255" or a part of a surah name and the
-// reader shows that ayah. The text is UTF-16 in the field and UTF-8 for the parser. Input that names no ayah is explained inside the dialog, which
-// stays open with the text selected.
-#ifndef NORAVEL_GO_TO_DIALOG_WIN_H
-#define NORAVEL_GO_TO_DIALOG_WIN_H
+// reader shows that ayah. The text is UTF-16 in the field and UTF-8 for the parser. Input that
+// names no ayah is explained inside the dialog, which stays open with the text selected.
+#ifndef NORAVEL_APP_GO_TO_DIALOG_WIN_H
+#define NORAVEL_APP_GO_TO_DIALOG_WIN_H
 
 #include "text/ayah_ref.h"
 

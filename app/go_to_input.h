@@ -1,7 +1,7 @@
 // What the Go to dialog accepts: "2:255", "2 255", a surah number alone, or a surah name
 // typed in part ("baqa"), optionally followed by an ayah ("baqa 255").
-#ifndef NORAVEL_GO_TO_INPUT_H
-#define NORAVEL_GO_TO_INPUT_H
+#ifndef NORAVEL_APP_GO_TO_INPUT_H
+#define NORAVEL_APP_GO_TO_INPUT_H
 
 #include <string>
 #include <string_view>

@@ -1,7 +1,7 @@
 // The reader's keys (the accelerator table): which key presses of the message loop become
 // main-window commands, and which stay with the control that has the focus.
-#ifndef NORAVEL_KEYBOARD_WIN_H
-#define NORAVEL_KEYBOARD_WIN_H
+#ifndef NORAVEL_APP_KEYBOARD_WIN_H
+#define NORAVEL_APP_KEYBOARD_WIN_H
 
 #include <windows.h>
 

@@ -1,8 +1,8 @@
 // Where every child of the main window goes, from the client size and the window's DPI.
 // Plain arithmetic; the main window moves its controls to these rectangles. Every figure
 // below is given for 96 DPI and scaled by dpi / 96 for the window's monitor.
-#ifndef NORAVEL_MAIN_LAYOUT_H
-#define NORAVEL_MAIN_LAYOUT_H
+#ifndef NORAVEL_APP_MAIN_LAYOUT_H
+#define NORAVEL_APP_MAIN_LAYOUT_H
 
 struct Placement {
     int x = 0;

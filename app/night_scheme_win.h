@@ -3,8 +3,8 @@
 // View > Night switches it at once; the choice is kept per user ("NightScheme") and read
 // when the main window is made. Copies to the clipboard keep their day form. These are the
 // colours of either scheme; the reader window holds which one is in force.
-#ifndef NORAVEL_NIGHT_SCHEME_WIN_H
-#define NORAVEL_NIGHT_SCHEME_WIN_H
+#ifndef NORAVEL_APP_NIGHT_SCHEME_WIN_H
+#define NORAVEL_APP_NIGHT_SCHEME_WIN_H
 
 #include "base/program_context_win.h"
 

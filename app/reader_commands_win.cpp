@@ -78,7 +78,8 @@ void searchArabic(ReaderWindow& reader) {
     const ProgramContext& context = reader.context();
     if (!showArabicSearch(context, reader, reader.searchMemory())) return;
     // The main window's two hidden check boxes are the search's options.
-    runArabicSearch(context, reader, reader.searchMemory(), isChecked(reader.window(), IDC_MATCH_CASE),
+    runArabicSearch(context, reader, reader.searchMemory(),
+                    isChecked(reader.window(), IDC_MATCH_CASE),
                     isChecked(reader.window(), IDC_WHOLE_WORD));
 }
 
@@ -116,9 +117,7 @@ const Command kCommands[] = {
     {IDM_ABOUT, kAnyNotification,
      [](ReaderWindow& r) { showAbout(r.window(), *r.context().prompts); }},
     {IDC_TRANSLATION_SEARCH, kAnyNotification,
-     [](ReaderWindow& r) {
-         runTranslationSearch(r.context(), r, r.searchMemory().translation);
-     }},
+     [](ReaderWindow& r) { runTranslationSearch(r.context(), r, r.searchMemory().translation); }},
     {IDC_ARABIC_SEARCH, kAnyNotification, searchArabic},
     {IDC_TAJWID, kAnyNotification, [](ReaderWindow& r) { r.recitation().launchTajwid(); }},
     {IDC_LISTEN, kAnyNotification, [](ReaderWindow& r) { r.recitation().onListenCommand(); }},

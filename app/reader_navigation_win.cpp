@@ -157,8 +157,8 @@ void ReaderWindow::showAyahPicture(AyahRef ayah) {
         char doublePath[kUtf8PathBytes];
         if (named && currentPicture_)
             showBitmapViewFiles(bitmapView_, path,
-                                formatPicturePath(doublePath, sizeof doublePath, folder,
-                                                  ayah.surah, ayah.ayah, kDoublePictureSet)
+                                formatPicturePath(doublePath, sizeof doublePath, folder, ayah.surah,
+                                                  ayah.ayah, kDoublePictureSet)
                                     ? doublePath
                                     : nullptr);
         nameAyahPicture(ayah);
@@ -199,7 +199,8 @@ void ReaderWindow::listReadingHistory() {
         const int ayah = ReadingHistory::ayahOf(entry);
         std::snprintf(line, sizeof line, "%i:%i %s", surah, ayah,
                       TextStore::translation(surah, ayah));
-        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wideTranslation(line).c_str()));
+        SendMessageW(list, LB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(wideTranslation(line).c_str()));
     }
 }
 

@@ -49,8 +49,7 @@ const ChildControl kChildren[] = {
     // Never placed by the layout: size 0, unseen, read by the Arabic search as its options.
     {IDC_MATCH_CASE, L"BUTTON", L"match case", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 0},
     {IDC_WHOLE_WORD, L"BUTTON", L"word", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 0},
-    {IDC_LANGUAGE_LIST, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST,
-     0},
+    {IDC_LANGUAGE_LIST, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST, 0},
 };
 
 // The up-down control's odd range: upper 0, lower 100, so that the upward arrow proposes
@@ -132,9 +131,12 @@ ReaderWindow::~ReaderWindow() {
 }
 
 bool ReaderWindow::registerClass(HINSTANCE instance) {
+    // Once per instance: a class of the name that is not this one (another program's part
+    // took it) makes no reader window.
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof existing;
-    if (GetClassInfoExW(instance, kMainWindowClass, &existing)) return true;
+    if (GetClassInfoExW(instance, kMainWindowClass, &existing))
+        return existing.lpfnWndProc == windowProc;
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
@@ -168,8 +170,7 @@ ReaderWindow* ReaderWindow::from(HWND window) {
     return reinterpret_cast<ReaderWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
-LRESULT CALLBACK ReaderWindow::windowProc(HWND window, UINT message, WPARAM wParam,
-                                          LPARAM lParam) {
+LRESULT CALLBACK ReaderWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* reader = static_cast<ReaderWindow*>(
             reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
@@ -183,7 +184,13 @@ LRESULT CALLBACK ReaderWindow::windowProc(HWND window, UINT message, WPARAM wPar
         delete reader;
         return DefWindowProcW(window, message, wParam, lParam);
     }
-    return reader->handle(message, wParam, lParam);
+    // No exception may leave for the system's frames: out of memory in a handler leaves the
+    // window as that handler got it (and a window that cannot be made is not made).
+    try {
+        return reader->handle(message, wParam, lParam);
+    } catch (...) {
+        return message == WM_CREATE ? -1 : 0;
+    }
 }
 
 LRESULT ReaderWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -263,8 +270,7 @@ void ReaderWindow::setUpTranslationControl() {
     const int margin = scaledForDpi(kTranslationMargin, dpi_);
     SendMessageW(translation, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
                  MAKELPARAM(margin, margin));
-    if (night_)
-        colourTranslation(translation, true, kTranslationBackground, defaultCharFormat_);
+    if (night_) colourTranslation(translation, true, kTranslationBackground, defaultCharFormat_);
 }
 
 // At 96 DPI these children keep the system's font (as they always had); at any other they

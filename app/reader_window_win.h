@@ -10,8 +10,8 @@
 // window, its messages and layout), reader_navigation_win.cpp (showing and moving between
 // ayat), reader_commands_win.cpp (the table of commands) and reader_splitter_win.cpp (the
 // splitter drag).
-#ifndef NORAVEL_READER_WINDOW_WIN_H
-#define NORAVEL_READER_WINDOW_WIN_H
+#ifndef NORAVEL_APP_READER_WINDOW_WIN_H
+#define NORAVEL_APP_READER_WINDOW_WIN_H
 
 #include "app/bookmarks_win.h"
 #include "app/resume_win.h"
@@ -184,7 +184,7 @@ class ReaderWindow final : public ReaderView, public RecitationHost {
     POINT lastMouse_{0, 0};
     int dragStartY_ = 0;
     int translationHeight_ = kDefaultTranslationHeight; // 96-DPI pixels, as stored
-    int shownTranslationHeight_ = 0;   // pixels, as the last layout gave it
+    int shownTranslationHeight_ = 0;                    // pixels, as the last layout gave it
     int splitterLine_ = 246;
     bool firstLayout_ = true;
     // The bitmap shown in the bitmap view (the clipboard copy takes it), owned here.

@@ -1,8 +1,8 @@
 // Where the reader starts and how its window comes back: the checks on the stored last
 // ayah, the rule that limits how often the ayah shown is stored, and the fitting of a
 // stored window rectangle onto a screen's work area.
-#ifndef NORAVEL_READING_POSITION_H
-#define NORAVEL_READING_POSITION_H
+#ifndef NORAVEL_APP_READING_POSITION_H
+#define NORAVEL_APP_READING_POSITION_H
 
 #include "text/ayah_ref.h"
 

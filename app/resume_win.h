@@ -1,8 +1,8 @@
 // Where the reader left off: the last ayah shown, the window's place and size and the
 // splitter's translation height, kept per user under the settings key of
 // HKEY_CURRENT_USER and restored at the next start.
-#ifndef NORAVEL_RESUME_WIN_H
-#define NORAVEL_RESUME_WIN_H
+#ifndef NORAVEL_APP_RESUME_WIN_H
+#define NORAVEL_APP_RESUME_WIN_H
 
 #include "app/reading_position.h"
 

@@ -1,8 +1,8 @@
 // A bar that the user drags to divide a window: painted as a raised edge, with drag
 // feedback drawn as an inverted halftone rectangle, so that dragging repaints nothing
 // under it. The owner handles the mouse and decides what a drop means.
-#ifndef NORAVEL_SPLITTER_BAR_WIN_H
-#define NORAVEL_SPLITTER_BAR_WIN_H
+#ifndef NORAVEL_APP_SPLITTER_BAR_WIN_H
+#define NORAVEL_APP_SPLITTER_BAR_WIN_H
 
 #include "app/splitter_geometry.h"
 

@@ -1,8 +1,8 @@
 // The arithmetic of a splitter bar: its rectangle, the drag feedback rectangle that follows
 // the mouse, and the commit that moves the bar to where the feedback is. Plain data; the
 // Windows class SplitterBar draws what this describes.
-#ifndef NORAVEL_SPLITTER_GEOMETRY_H
-#define NORAVEL_SPLITTER_GEOMETRY_H
+#ifndef NORAVEL_APP_SPLITTER_GEOMETRY_H
+#define NORAVEL_APP_SPLITTER_GEOMETRY_H
 
 struct Box {
     int left = 0;

@@ -61,12 +61,13 @@ HBRUSH makeTileBrush(HINSTANCE instance, int id) {
 int runMessageLoop(HWND mainWindow, HACCEL keys) {
     MSG message;
     BOOL got;
+    // Taken in UTF-16: the Recitation dialog is a Unicode window (the system converts what
+    // goes to the reader's narrow windows).
     while ((got = GetMessageW(&message, nullptr, 0, 0)) != 0) {
         if (got == -1) return 1;
         if (routeRecitationDialogMessage(message)) continue;
         const ReaderWindow* reader = ReaderWindow::from(mainWindow);
-        if (reader && translateReaderKey(mainWindow, reader->bitmapView(), keys, message))
-            continue;
+        if (reader && translateReaderKey(mainWindow, reader->bitmapView(), keys, message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

@@ -1,7 +1,7 @@
 // The reader's entry routine: the program context, settings, window classes, the main
 // window, the message loop and the shutdown.
-#ifndef NORAVEL_STARTUP_WIN_H
-#define NORAVEL_STARTUP_WIN_H
+#ifndef NORAVEL_APP_STARTUP_WIN_H
+#define NORAVEL_APP_STARTUP_WIN_H
 
 #include "app/reader_window_win.h"
 #include "base/program_context_win.h"

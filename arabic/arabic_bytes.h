@@ -3,8 +3,8 @@
 // One byte per character: ASCII below 128, the Arabic letters at their code page 1256
 // values, and four vowel marks (F0 FATHATAN, F1 SHADDA, F3 FATHA, F5 DAMMA). F1 is the
 // one place where the code differs from code page 1256, which has DAMMATAN there.
-#ifndef NORAVEL_ARABIC_BYTES_H
-#define NORAVEL_ARABIC_BYTES_H
+#ifndef NORAVEL_ARABIC_ARABIC_BYTES_H
+#define NORAVEL_ARABIC_ARABIC_BYTES_H
 
 #include <cstddef>
 #include <cstdint>

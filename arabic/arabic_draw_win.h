@@ -1,7 +1,7 @@
 // Measuring and drawing UTF-16 Arabic text through Uniscribe: contextual letter forms,
 // lam-alif ligatures and right-to-left order come from the system's shaping engine.
-#ifndef NORAVEL_ARABIC_DRAW_WIN_H
-#define NORAVEL_ARABIC_DRAW_WIN_H
+#ifndef NORAVEL_ARABIC_ARABIC_DRAW_WIN_H
+#define NORAVEL_ARABIC_ARABIC_DRAW_WIN_H
 
 #include <windows.h>
 

@@ -1,69 +1,15 @@
 #include "arabic/arabic_edit_win.h"
 
-#include "app/process_state_win.h"
 #include "arabic/arabic_bytes.h"
 #include "arabic/arabic_draw_win.h"
 #include "arabic/arabic_key_table.h"
 #include "base/dpi_win.h"
 #include "base/guards_win.h"
+#include "base/wide_text_win.h"
 
 #include <cstdint>
-#include <cstring>
+#include <cwchar>
 #include <new>
-
-// ---- ArabicEditMap ----
-
-ArabicEditMap::~ArabicEditMap() {
-    for (Entry*& head : buckets_) {
-        while (head) {
-            Entry* next = head->next;
-            delete head;
-            head = next;
-        }
-    }
-    count_ = 0;
-}
-
-unsigned ArabicEditMap::bucketOf(HWND window) {
-    const auto bits = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(window));
-    return (bits >> 4) % kBuckets;
-}
-
-bool ArabicEditMap::put(HWND window, ArabicEditState* state, ArabicEditState** replaced) {
-    if (replaced) *replaced = nullptr;
-    Entry*& head = buckets_[bucketOf(window)];
-    for (Entry* entry = head; entry; entry = entry->next) {
-        if (entry->window == window) {
-            if (replaced) *replaced = entry->state;
-            entry->state = state;
-            return true;
-        }
-    }
-    Entry* entry = new (std::nothrow) Entry{head, window, state};
-    if (!entry) return false;
-    head = entry;
-    ++count_;
-    return true;
-}
-
-ArabicEditState* ArabicEditMap::find(HWND window) const {
-    for (Entry* entry = buckets_[bucketOf(window)]; entry; entry = entry->next)
-        if (entry->window == window) return entry->state;
-    return nullptr;
-}
-
-ArabicEditState* ArabicEditMap::remove(HWND window) {
-    for (Entry** link = &buckets_[bucketOf(window)]; *link; link = &(*link)->next) {
-        Entry* entry = *link;
-        if (entry->window != window) continue;
-        ArabicEditState* state = entry->state;
-        *link = entry->next;
-        delete entry;
-        --count_;
-        return state;
-    }
-    return nullptr;
-}
 
 // ---- The field ----
 
@@ -78,36 +24,36 @@ bool isHeld(int virtualKey) {
     return (GetAsyncKeyState(virtualKey) & 0x8000) != 0;
 }
 
+// The window bytes of the class that hold the field's state.
+constexpr int kStateSlot = 0;
+
+ArabicEditState* stateOf(HWND window) {
+    return reinterpret_cast<ArabicEditState*>(GetWindowLongPtrW(window, kStateSlot));
+}
+
 bool onCreate(HWND window) {
     auto* state = new (std::nothrow) ArabicEditState();
     if (!state) return false;
     state->window = window;
-    {
-        LOGFONTA description = {};
-        description.lfHeight = -MulDiv(12, windowDpi(window), 72);
-        description.lfQuality = PROOF_QUALITY;
-        std::strcpy(description.lfFaceName, "Tahoma");
-        state->font = CreateFontIndirectA(&description);
-        state->fontHeight = description.lfHeight < 0 ? -description.lfHeight : description.lfHeight;
-    }
-    ArabicEditState* replaced = nullptr;
-    if (!state->font || !arabicEditMap.put(window, state, &replaced)) {
-        if (state->font) DeleteObject(state->font);
+    LOGFONTW description = {};
+    description.lfHeight = -MulDiv(12, windowDpi(window), 72);
+    description.lfQuality = PROOF_QUALITY;
+    std::wcscpy(description.lfFaceName, L"Tahoma");
+    state->font = CreateFontIndirectW(&description);
+    state->fontHeight = description.lfHeight < 0 ? -description.lfHeight : description.lfHeight;
+    if (!state->font) {
         delete state;
         return false;
     }
-    // A handle that still had an entry (it cannot, as WM_DESTROY removes it) would
-    // otherwise leave its old state behind.
-    if (replaced && replaced != state) {
-        if (replaced->font) DeleteObject(replaced->font);
-        delete replaced;
-    }
+    SetWindowLongPtrW(window, kStateSlot, reinterpret_cast<LONG_PTR>(state));
     return true;
 }
 
-void onDestroy(HWND window) {
-    ArabicEditState* state = arabicEditMap.remove(window);
+// The last message a window gets: its state goes with it.
+void onNcDestroy(HWND window) {
+    ArabicEditState* state = stateOf(window);
     if (!state) return;
+    SetWindowLongPtrW(window, kStateSlot, 0);
     if (state->font) DeleteObject(state->font);
     delete state;
 }
@@ -202,7 +148,9 @@ void onPaint(ArabicEditState& state) {
     PaintDc paint(state.window);
     SelectedObject font(paint.get(), state.font);
     SetTextAlign(paint.get(), TA_RIGHT);
-    if (process.controlBrush) FillRect(paint.get(), &client, process.controlBrush);
+    // The class's background brush: the ground the caller gave at registration.
+    FillRect(paint.get(), &client,
+             reinterpret_cast<HBRUSH>(GetClassLongPtrW(state.window, GCLP_HBRBACKGROUND)));
     rebuildWide(state);
     drawArabicText(paint.get(), state.wide, client);
     if (GetFocus() == state.window) updateCaret(state);
@@ -224,7 +172,7 @@ void updateCaret(ArabicEditState& state) {
     SetCaretPos(state.caretX, state.caretY);
 }
 
-ATOM registerArabicEditClass(HINSTANCE instance) {
+ATOM registerArabicEditClass(HINSTANCE instance, HBRUSH background) {
     // A Unicode class: WM_GETTEXT through the W functions (and so screen readers) gets
     // the Arabic letters; the program itself reads and writes the byte code by
     // kArabicEditGetBytes and kArabicEditSetBytes.
@@ -232,19 +180,31 @@ ATOM registerArabicEditClass(HINSTANCE instance) {
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
     windowClass.lpfnWndProc = arabicEditProc;
+    windowClass.cbWndExtra = sizeof(ArabicEditState*);
     windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursor(nullptr, IDC_IBEAM);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = L"EDITARAB";
+    windowClass.hCursor = LoadCursorW(nullptr, wideResourceId(IDC_IBEAM));
+    windowClass.hbrBackground =
+        background ? background : reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = kArabicEditClassW;
     return RegisterClassExW(&windowClass);
+}
+
+ArabicEditState* arabicEditState(HWND field) {
+    wchar_t name[16] = L"";
+    if (!field || !GetClassNameW(field, name, 16) || std::wcscmp(name, kArabicEditClassW) != 0)
+        return nullptr;
+    return stateOf(field);
 }
 
 LRESULT CALLBACK arabicEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CREATE) return onCreate(window) ? 0 : -1;
-    ArabicEditState* state = arabicEditMap.find(window);
+    if (message == WM_NCDESTROY) {
+        onNcDestroy(window);
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    ArabicEditState* state = stateOf(window);
     if (!state) return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
-    case WM_DESTROY: onDestroy(window); return 0;
     case WM_SIZE: InvalidateRect(window, nullptr, FALSE); return 0;
     case WM_SETFOCUS: onSetFocus(*state); return 0;
     case WM_KILLFOCUS: DestroyCaret(); return 0;

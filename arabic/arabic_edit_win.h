@@ -6,14 +6,16 @@
 // WM_SETTEXT, WM_GETTEXT and WM_GETTEXTLENGTH take and give the text in UTF-16 (what a
 // screen reader reads), kArabicEditSetBytes and kArabicEditGetBytes in the byte code. It
 // sends nothing to its parent.
-#ifndef NORAVEL_ARABIC_EDIT_WIN_H
-#define NORAVEL_ARABIC_EDIT_WIN_H
+#ifndef NORAVEL_ARABIC_ARABIC_EDIT_WIN_H
+#define NORAVEL_ARABIC_ARABIC_EDIT_WIN_H
 
 #include "arabic/arabic_text_rules.h"
 
 #include <windows.h>
 
+// The class name, for the narrow calls and for the W calls.
 constexpr char kArabicEditClass[] = "EDITARAB";
+constexpr wchar_t kArabicEditClassW[] = L"EDITARAB";
 
 // A key of an on-screen keyboard: wParam is the character, typed as WM_CHAR types it but
 // whatever mouse button is held (the click on the key itself holds one down).
@@ -25,10 +27,14 @@ constexpr UINT kArabicEditSetBytes = WM_APP + 0x42;
 constexpr UINT kArabicEditGetBytes = WM_APP + 0x43;
 
 // Registers the class once per process; returns its atom, 0 when registration fails.
-ATOM registerArabicEditClass(HINSTANCE instance);
+// `background` is the brush the fields paint behind their text (kept as the class's
+// background brush; the system's window colour when null).
+ATOM registerArabicEditClass(HINSTANCE instance, HBRUSH background);
 LRESULT CALLBACK arabicEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The state of one field, created at WM_CREATE and destroyed at WM_DESTROY.
+// The state of one field, kept with its window (in the class's window bytes, so that
+// GWLP_USERDATA stays free for whoever creates the field): made at WM_CREATE and
+// destroyed at WM_NCDESTROY.
 class ArabicEditState {
   public:
     static constexpr int kWideUnits = 40000;
@@ -44,37 +50,9 @@ class ArabicEditState {
     HWND window = nullptr;
 };
 
-// The process-wide map from a field's window handle to its state: 17 buckets chained
-// by handle. It owns its entries, not the states.
-class ArabicEditMap {
-  public:
-    static constexpr unsigned kBuckets = 17;
-    ArabicEditMap() = default;
-    ~ArabicEditMap();
-    ArabicEditMap(const ArabicEditMap&) = delete;
-    ArabicEditMap& operator=(const ArabicEditMap&) = delete;
-
-    // Enters `state` for `window` at the head of its bucket, or replaces the state of an
-    // existing entry. Returns false when no entry could be allocated. `replaced`, when
-    // given, receives the state an existing entry held (else nullptr).
-    bool put(HWND window, ArabicEditState* state, ArabicEditState** replaced = nullptr);
-    ArabicEditState* find(HWND window) const;
-    // Takes the entry out of the map and returns its state (nullptr when none).
-    ArabicEditState* remove(HWND window);
-    int count() const { return count_; }
-    static unsigned bucketOf(HWND window);
-
-  private:
-    struct Entry {
-        Entry* next;
-        HWND window;
-        ArabicEditState* state;
-    };
-    Entry* buckets_[kBuckets] = {};
-    int count_ = 0;
-};
-
-extern ArabicEditMap arabicEditMap;
+// The state of a field of this class; nullptr for any other window and for a field
+// still being created.
+ArabicEditState* arabicEditState(HWND field);
 
 // Recomputes the caret's x from the text's measured width (2 pixels left of the text,
 // which is drawn right-aligned) and moves the caret there.

@@ -1,7 +1,7 @@
 // The table that turns characters typed on a Latin keyboard into bytes of the Arabic
 // byte code, for the Arabic input field and (through it) the on-screen keyboard.
-#ifndef NORAVEL_ARABIC_KEY_TABLE_H
-#define NORAVEL_ARABIC_KEY_TABLE_H
+#ifndef NORAVEL_ARABIC_ARABIC_KEY_TABLE_H
+#define NORAVEL_ARABIC_ARABIC_KEY_TABLE_H
 
 // The bytes one typed character stands for: none (the table does not list it), one
 // letter or mark, or two bytes (LAM ALEF for the key B).

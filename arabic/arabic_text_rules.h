@@ -4,8 +4,8 @@
 // The insertion point is passed in and out by the caller (it lives in the field's
 // state); the functions keep it equal to the text's length. No function writes past
 // the buffer, whatever the source or the insertion point it is given.
-#ifndef NORAVEL_ARABIC_TEXT_RULES_H
-#define NORAVEL_ARABIC_TEXT_RULES_H
+#ifndef NORAVEL_ARABIC_ARABIC_TEXT_RULES_H
+#define NORAVEL_ARABIC_ARABIC_TEXT_RULES_H
 
 #include "arabic/arabic_key_table.h"
 

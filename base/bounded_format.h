@@ -6,8 +6,6 @@
 #include <cstdarg>
 #include <cstddef>
 #include <cstdio>
-#include <cstring>
-#include <string>
 
 // Writes the formatted text into out (size bytes) and answers whether the whole text
 // fitted. A text that does not fit is never used: the buffer then holds "".
@@ -25,24 +23,6 @@ inline bool formatInto(char* out, size_t size, const char* format, ...) {
         return false;
     }
     return true;
-}
-
-// Copies UTF-8 text into out (size bytes, the NUL counted), cut before the first character
-// that does not fit whole, so that a cut never leaves half a character. Returns whether the
-// whole text fitted.
-inline bool copyUtf8Cut(char* out, size_t size, const std::string& text) {
-    if (!out || size == 0) return false;
-    size_t length = text.size();
-    if (length >= size) {
-        length = size - 1;
-        // Back to the start of the character that would be cut (continuation bytes are
-        // 10xxxxxx).
-        while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80)
-            --length;
-    }
-    std::memcpy(out, text.data(), length);
-    out[length] = '\0';
-    return length == text.size();
 }
 
 #endif

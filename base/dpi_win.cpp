@@ -7,7 +7,7 @@
 namespace {
 
 template <typename Function> Function user32Function(const char* name) {
-    HMODULE user32 = GetModuleHandleA("user32.dll");
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
     if (!user32) return nullptr;
     return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name)));
 }

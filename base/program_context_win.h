@@ -1,8 +1,8 @@
 // What lasts the whole run and every room may read: the instance, the program folder, the
 // brushes of both schemes, whether the rich edit library came, and where the user is told
 // and asked things. Made once at start; the rooms get it as a const reference.
-#ifndef NORAVEL_PROGRAM_CONTEXT_WIN_H
-#define NORAVEL_PROGRAM_CONTEXT_WIN_H
+#ifndef NORAVEL_BASE_PROGRAM_CONTEXT_WIN_H
+#define NORAVEL_BASE_PROGRAM_CONTEXT_WIN_H
 
 #include "base/prompts_win.h"
 

@@ -1,8 +1,8 @@
 // The folder that holds the program file: pictures, recitations, pages and the companion
 // programs lie beside the program and are found from it. Its path is kept as UTF-8 here (and
 // as UTF-16 for the system), so a folder named in any script works.
-#ifndef NORAVEL_PROGRAM_DIRECTORY_H
-#define NORAVEL_PROGRAM_DIRECTORY_H
+#ifndef NORAVEL_BASE_PROGRAM_DIRECTORY_H
+#define NORAVEL_BASE_PROGRAM_DIRECTORY_H
 
 #include <cstddef>
 

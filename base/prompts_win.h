@@ -1,8 +1,8 @@
 // What the program tells and asks its user in a box: reports, "Not Found", the About box,
 // questions. Every room that shows such a box gets a Prompts and calls it, so that a test
 // can stand in its own and nothing waits for a click.
-#ifndef NORAVEL_PROMPTS_WIN_H
-#define NORAVEL_PROMPTS_WIN_H
+#ifndef NORAVEL_BASE_PROMPTS_WIN_H
+#define NORAVEL_BASE_PROMPTS_WIN_H
 
 #include <windows.h>
 

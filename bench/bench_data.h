@@ -1,6 +1,6 @@
 // The generated resources, read into memory for the benchmarks.
-#ifndef NORAVEL_BENCH_DATA_H
-#define NORAVEL_BENCH_DATA_H
+#ifndef NORAVEL_BENCH_BENCH_DATA_H
+#define NORAVEL_BENCH_BENCH_DATA_H
 
 #include <fstream>
 #include <sstream>

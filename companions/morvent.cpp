@@ -6,6 +6,7 @@
 // on Tajwid), it brings the running window to the front and ends.
 #include "base/dpi_win.h"
 #include "base/guards_win.h"
+#include "base/wide_text_win.h"
 #include "picture/picture_decoder.h"
 #include "tajwid/tajwid_legend.h"
 #include "tajwid/tajwid_view.h"
@@ -17,17 +18,18 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cwchar>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr char kClassName[] = "MORVENT";
-constexpr char kPictureClassName[] = "MORVENT_AYAH";
-constexpr char kRulesClassName[] = "MORVENT_RULES";
-constexpr char kRulesCaption[] = "Tajwid - the rules of recitation";
-constexpr char kReaderClassName[] = "AL-QURAN";
-constexpr char kInstanceMutex[] = "Noravel.Morvent.Tajwid";
+constexpr wchar_t kClassName[] = L"MORVENT";
+constexpr wchar_t kPictureClassName[] = L"MORVENT_AYAH";
+constexpr wchar_t kRulesClassName[] = L"MORVENT_RULES";
+constexpr wchar_t kRulesCaption[] = L"Tajwid - the rules of recitation";
+constexpr wchar_t kReaderClassName[] = L"AL-QURAN";
+constexpr wchar_t kInstanceMutex[] = L"Noravel.Morvent.Tajwid";
 constexpr int kReaderSurahList = 303;
 constexpr int kReaderAyahList = 304;
 
@@ -42,8 +44,8 @@ constexpr UINT_PTR kFollowTimer = 1;
 constexpr UINT kFollowMs = 500;
 constexpr UINT kDpiChanged = 0x02E0; // WM_DPICHANGED
 
-const char kRules[] =
-    "TAJWID: THE MAIN RULES OF RECITATION\r\n"
+const wchar_t kRules[] =
+    L"TAJWID: THE MAIN RULES OF RECITATION\r\n"
     "\r\n"
     "Tajwid means giving every letter its due: its place of articulation, its qualities and "
     "its length. The rules below are the ones a reader meets on nearly every page.\r\n"
@@ -201,14 +203,14 @@ void layout() {
 }
 
 void makeFonts() {
-    app.uiFont.reset(CreateFontA(-MulDiv(9, static_cast<int>(app.dpi), 72), 0, 0, 0, FW_NORMAL, 0,
+    app.uiFont.reset(CreateFontW(-MulDiv(9, static_cast<int>(app.dpi), 72), 0, 0, 0, FW_NORMAL, 0,
                                  0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                 DEFAULT_QUALITY, DEFAULT_PITCH, "Tahoma"));
-    app.legendFont.reset(CreateFontA(
+                                 DEFAULT_QUALITY, DEFAULT_PITCH, L"Tahoma"));
+    app.legendFont.reset(CreateFontW(
         -MulDiv(8, static_cast<int>(app.dpi), 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET,
-        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Tahoma"));
+        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Tahoma"));
     for (int id : {kSurahList, kAyahList, kRulesButton})
-        SendDlgItemMessageA(app.window, id, WM_SETFONT, reinterpret_cast<WPARAM>(app.uiFont.get()),
+        SendDlgItemMessageW(app.window, id, WM_SETFONT, reinterpret_cast<WPARAM>(app.uiFont.get()),
                             TRUE);
 }
 
@@ -234,26 +236,26 @@ void updateScrollBar() {
 
 void fillAyahList(int surah) {
     HWND list = GetDlgItem(app.window, kAyahList);
-    SendMessageA(list, CB_RESETCONTENT, 0, 0);
-    char item[8];
+    SendMessageW(list, CB_RESETCONTENT, 0, 0);
+    wchar_t item[8];
     for (int a = 1; a <= TextStore::ayahCount(surah); ++a) {
-        std::snprintf(item, sizeof item, "%d", a);
-        SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+        std::swprintf(item, sizeof item / sizeof item[0], L"%d", a);
+        SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
     }
 }
 
 void showAyah(AyahRef ayah) {
     if (!ayah.valid() || ayah.ayah > TextStore::ayahCount(ayah.surah)) return;
     if (ayah.surah != app.shown.surah) {
-        SendDlgItemMessageA(app.window, kSurahList, CB_SETCURSEL, ayah.surah - 1, 0);
+        SendDlgItemMessageW(app.window, kSurahList, CB_SETCURSEL, ayah.surah - 1, 0);
         fillAyahList(ayah.surah);
     }
-    SendDlgItemMessageA(app.window, kAyahList, CB_SETCURSEL, ayah.ayah - 1, 0);
+    SendDlgItemMessageW(app.window, kAyahList, CB_SETCURSEL, ayah.ayah - 1, 0);
     app.shown = ayah;
     char caption[160];
     tajwid::formatCaption(caption, sizeof caption, ayah.surah, ayah.ayah,
                           TextStore::surahName(ayah.surah));
-    SetWindowTextA(app.window, caption);
+    SetWindowTextW(app.window, wideFromUtf8(caption).c_str());
     loadPicture(tajwid::picturePath(app.programFolder, ayah.surah, ayah.ayah), app.ayahPicture);
     app.scroll = 0;
     updateScrollBar();
@@ -264,16 +266,16 @@ void showAyah(AyahRef ayah) {
 // busy reader does not hold this window up.
 AyahRef readerAyah(HWND reader) {
     DWORD_PTR surah = static_cast<DWORD_PTR>(-1), ayah = static_cast<DWORD_PTR>(-1);
-    if (!SendMessageTimeoutA(GetDlgItem(reader, kReaderSurahList), CB_GETCURSEL, 0, 0,
+    if (!SendMessageTimeoutW(GetDlgItem(reader, kReaderSurahList), CB_GETCURSEL, 0, 0,
                              SMTO_ABORTIFHUNG, 200, &surah) ||
-        !SendMessageTimeoutA(GetDlgItem(reader, kReaderAyahList), CB_GETCURSEL, 0, 0,
+        !SendMessageTimeoutW(GetDlgItem(reader, kReaderAyahList), CB_GETCURSEL, 0, 0,
                              SMTO_ABORTIFHUNG, 200, &ayah))
         return {};
     return tajwid::ayahFromSelections(static_cast<LONG>(surah), static_cast<LONG>(ayah));
 }
 
 void followReader() {
-    HWND reader = FindWindowA(kReaderClassName, nullptr);
+    HWND reader = FindWindowW(kReaderClassName, nullptr);
     app.following = reader != nullptr;
     EnableWindow(GetDlgItem(app.window, kSurahList), !app.following);
     EnableWindow(GetDlgItem(app.window, kAyahList), !app.following);
@@ -290,7 +292,7 @@ void showRulesText() {
         SetForegroundWindow(app.rules);
         return;
     }
-    app.rules = CreateWindowExA(0, kRulesClassName, kRulesCaption, WS_OVERLAPPEDWINDOW,
+    app.rules = CreateWindowExW(0, kRulesClassName, kRulesCaption, WS_OVERLAPPEDWINDOW,
                                 CW_USEDEFAULT, CW_USEDEFAULT, scaled(640), scaled(560), app.window,
                                 nullptr, app.instance, nullptr);
     if (app.rules) ShowWindow(app.rules, SW_SHOWNORMAL);
@@ -299,12 +301,12 @@ void showRulesText() {
 LRESULT CALLBACK rulesProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE: {
-        HWND text = CreateWindowExA(
-            WS_EX_CLIENTEDGE, "EDIT", kRules,
+        HWND text = CreateWindowExW(
+            WS_EX_CLIENTEDGE, L"EDIT", kRules,
             WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0,
             0, 0, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kRulesText)), app.instance,
             nullptr);
-        SendMessageA(text, WM_SETFONT, reinterpret_cast<WPARAM>(app.uiFont.get()), 0);
+        SendMessageW(text, WM_SETFONT, reinterpret_cast<WPARAM>(app.uiFont.get()), 0);
         return 0;
     }
     case WM_SIZE:
@@ -312,7 +314,7 @@ LRESULT CALLBACK rulesProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         return 0;
     case WM_DESTROY: app.rules = nullptr; return 0;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 // ---- The picture view ---------------------------------------------------------------------
@@ -339,9 +341,9 @@ void onPicturePaint(HWND window) {
     } else if (app.shown.valid()) {
         SetBkMode(dc, TRANSPARENT);
         SelectedObject font(dc, app.uiFont.get());
-        const char missing[] = "The coloured picture of this ayah is missing from the "
-                               "program folder (tajwid\\).";
-        DrawTextA(dc, missing, -1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        const wchar_t missing[] = L"The coloured picture of this ayah is missing from the "
+                                  L"program folder (tajwid\\).";
+        DrawTextW(dc, missing, -1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
 }
 
@@ -381,7 +383,7 @@ LRESULT CALLBACK pictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         InvalidateRect(window, nullptr, TRUE);
         return 0;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 // ---- The main window ----------------------------------------------------------------------
@@ -400,32 +402,34 @@ void paintLegend(HDC dc, const RECT& client) {
         std::snprintf(text, sizeof text, "%s (%s): %s", entry.indonesian, entry.english,
                       entry.explanation);
         RECT where{scaled(38), y, client.right - scaled(4), y + line};
-        DrawTextA(dc, text, -1, &where, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+        DrawTextW(dc, wideFromUtf8(text).c_str(), -1, &where,
+                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
         y += line;
     }
 }
 
-bool onCreate(HWND window, const CREATESTRUCTA* create) {
+bool onCreate(HWND window, const CREATESTRUCTW* create) {
     app.window = window;
     app.dpi = dpiOf(window);
-    auto make = [&](const char* cls, DWORD style, int id, const char* text = "") {
-        return CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, window,
+    auto make = [&](const wchar_t* cls, DWORD style, int id, const wchar_t* text = L"") {
+        return CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, window,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), create->hInstance,
                                nullptr);
     };
-    make("COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, kSurahList);
-    make("COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, kAyahList);
-    make("BUTTON", BS_PUSHBUTTON | WS_TABSTOP, kRulesButton, "Rules of tajwid...");
-    app.picture =
-        CreateWindowExA(WS_EX_CLIENTEDGE, kPictureClassName, "", WS_CHILD | WS_VISIBLE | WS_VSCROLL,
-                        0, 0, 0, 0, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPicture)),
-                        create->hInstance, nullptr);
+    make(L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, kSurahList);
+    make(L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, kAyahList);
+    make(L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, kRulesButton, L"Rules of tajwid...");
+    app.picture = CreateWindowExW(WS_EX_CLIENTEDGE, kPictureClassName, L"",
+                                  WS_CHILD | WS_VISIBLE | WS_VSCROLL, 0, 0, 0, 0, window,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPicture)),
+                                  create->hInstance, nullptr);
     if (!app.picture) return false;
     makeFonts();
     char item[80];
     for (int s = 1; s <= TextStore::kSurahs; ++s) {
         std::snprintf(item, sizeof item, "%d - %s", s, TextStore::surahName(s));
-        SendDlgItemMessageA(window, kSurahList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+        SendDlgItemMessageW(window, kSurahList, CB_ADDSTRING, 0,
+                            reinterpret_cast<LPARAM>(wideFromUtf8(item).c_str()));
     }
     SetTimer(window, kFollowTimer, kFollowMs, nullptr);
     return true;
@@ -435,13 +439,13 @@ void onCommand(HWND, int id, int notification) {
     switch (id) {
     case kSurahList:
         if (notification == CBN_SELENDOK || notification == CBN_SELCHANGE) {
-            const LRESULT s = SendDlgItemMessageA(app.window, kSurahList, CB_GETCURSEL, 0, 0);
+            const LRESULT s = SendDlgItemMessageW(app.window, kSurahList, CB_GETCURSEL, 0, 0);
             showAyah(tajwid::ayahFromSelections(static_cast<long>(s), 0));
         }
         break;
     case kAyahList:
         if (notification == CBN_SELENDOK || notification == CBN_SELCHANGE) {
-            const LRESULT a = SendDlgItemMessageA(app.window, kAyahList, CB_GETCURSEL, 0, 0);
+            const LRESULT a = SendDlgItemMessageW(app.window, kAyahList, CB_GETCURSEL, 0, 0);
             showAyah(tajwid::ayahFromSelections(app.shown.surah - 1, static_cast<long>(a)));
         }
         break;
@@ -468,14 +472,14 @@ void onDpiChanged(HWND window, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE: return onCreate(window, reinterpret_cast<CREATESTRUCTA*>(lParam)) ? 0 : -1;
+    case WM_CREATE: return onCreate(window, reinterpret_cast<CREATESTRUCTW*>(lParam)) ? 0 : -1;
     case WM_SIZE: layout(); return 0;
     case WM_COMMAND: onCommand(window, LOWORD(wParam), HIWORD(wParam)); return 0;
     case WM_TIMER:
         if (wParam == kFollowTimer) followReader();
         return 0;
     case WM_PAINT: onPaint(window); return 0;
-    case WM_MOUSEWHEEL: return SendMessageA(app.picture, message, wParam, lParam);
+    case WM_MOUSEWHEEL: return SendMessageW(app.picture, message, wParam, lParam);
     case WM_GETMINMAXINFO:
         reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {scaled(480), scaled(420)};
         return 0;
@@ -485,13 +489,13 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         PostQuitMessage(0);
         return 0;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 // A copy already running: its window comes to the front (it may still be starting).
 bool activateRunningCopy() {
     for (int attempt = 0; attempt < 40; ++attempt) {
-        HWND running = FindWindowA(kClassName, nullptr);
+        HWND running = FindWindowW(kClassName, nullptr);
         if (running) {
             if (IsIconic(running)) ShowWindow(running, SW_RESTORE);
             SetForegroundWindow(running);
@@ -504,8 +508,8 @@ bool activateRunningCopy() {
 
 // The surah names and ayah counts come from the same text resource as the reader's.
 void loadSurahList() {
-    HMODULE module = GetModuleHandleA(nullptr);
-    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(IDT_SURAH_LIST), "TXT");
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(IDT_SURAH_LIST), L"TXT");
     HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
     const void* data = loaded ? LockResource(loaded) : nullptr;
     const ResourceBytes surahs{static_cast<const char*>(data),
@@ -514,28 +518,28 @@ void loadSurahList() {
 }
 
 bool registerClasses(HINSTANCE instance) {
-    WNDCLASSA main{};
+    WNDCLASSW main{};
     main.lpfnWndProc = windowProc;
     main.hInstance = instance;
-    main.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    main.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+    main.hCursor = LoadCursorW(nullptr, wideResourceId(IDC_ARROW));
+    main.hIcon = LoadIconW(nullptr, wideResourceId(IDI_APPLICATION));
     main.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     main.lpszClassName = kClassName;
-    WNDCLASSA picture = main;
+    WNDCLASSW picture = main;
     picture.lpfnWndProc = pictureProc;
     picture.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     picture.lpszClassName = kPictureClassName;
-    WNDCLASSA rules = main;
+    WNDCLASSW rules = main;
     rules.lpfnWndProc = rulesProc;
     rules.lpszClassName = kRulesClassName;
-    return RegisterClassA(&main) && RegisterClassA(&picture) && RegisterClassA(&rules);
+    return RegisterClassW(&main) && RegisterClassW(&picture) && RegisterClassW(&rules);
 }
 
 } // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     becomeDpiAware();
-    KernelHandle instanceMutex(CreateMutexA(nullptr, FALSE, kInstanceMutex));
+    KernelHandle instanceMutex(CreateMutexW(nullptr, FALSE, kInstanceMutex));
     if (GetLastError() == ERROR_ALREADY_EXISTS) return activateRunningCopy() ? 0 : 1;
 
     app.instance = instance;
@@ -546,12 +550,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     const UINT dpi = dpiOf(nullptr);
     int width = MulDiv(760, static_cast<int>(dpi), 96), height = MulDiv(720, dpi, 96);
     int x = CW_USEDEFAULT, y = CW_USEDEFAULT;
-    if (HWND reader = FindWindowA(kReaderClassName, nullptr)) {
+    if (HWND reader = FindWindowW(kReaderClassName, nullptr)) {
         RECT r;
         GetWindowRect(reader, &r);
         MONITORINFO monitor{};
         monitor.cbSize = sizeof monitor;
-        GetMonitorInfoA(MonitorFromWindow(reader, MONITOR_DEFAULTTONEAREST), &monitor);
+        GetMonitorInfoW(MonitorFromWindow(reader, MONITOR_DEFAULTTONEAREST), &monitor);
         const RECT& work = monitor.rcWork;
         // Kept on the reader's screen: over the reader's right part where there is no room.
         const int left = work.left, top = work.top, right = work.right, bottom = work.bottom;
@@ -559,8 +563,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         y = std::max(top, static_cast<int>(r.top));
         height = std::min(height, bottom - y);
     }
-    HWND window = CreateWindowA(kClassName, "Tajwid", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x, y,
-                                width, height, nullptr, nullptr, instance, nullptr);
+    HWND window = CreateWindowExW(0, kClassName, L"Tajwid", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                                  x, y, width, height, nullptr, nullptr, instance, nullptr);
     if (!window) return 1;
     // The reader starts this program maximised; the window belongs beside the reader.
     ShowWindow(window, SW_SHOWNORMAL);
@@ -570,9 +574,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (!app.shown.valid()) showAyah({1, 1});
     UpdateWindow(window);
     MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
     return 0;
 }

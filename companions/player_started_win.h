@@ -9,8 +9,8 @@
 //     player sets it when the last of its sound has played, before it closes the output and
 //     ends: the next ayah's sound need not wait for the end of this player's process.
 // A player started otherwise finds neither event: it plays at once and signals nothing.
-#ifndef NORAVEL_PLAYER_STARTED_WIN_H
-#define NORAVEL_PLAYER_STARTED_WIN_H
+#ifndef NORAVEL_COMPANIONS_PLAYER_STARTED_WIN_H
+#define NORAVEL_COMPANIONS_PLAYER_STARTED_WIN_H
 
 #include <windows.h>
 

@@ -1,7 +1,8 @@
 // How a page is handed to the user's browser, without the system's calls: the command
 // line made from the http handler's registered command, and the redirect page that takes
 // a browser to a file: URL with its anchor when only the shell can open a page.
-#pragma once
+#ifndef NORAVEL_PAGES_BROWSER_COMMAND_H
+#define NORAVEL_PAGES_BROWSER_COMMAND_H
 
 #include <string>
 
@@ -19,3 +20,5 @@ std::string redirectPage(const std::string& url);
 
 // The file of a page path: the text before its "#anchor".
 std::string withoutAnchor(const std::string& path);
+
+#endif

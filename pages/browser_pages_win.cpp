@@ -18,8 +18,7 @@
 namespace {
 
 bool openWithShell(HWND owner, const wchar_t* target) {
-    const HINSTANCE result =
-        ShellExecuteW(owner, L"open", target, nullptr, nullptr, SW_SHOWNORMAL);
+    const HINSTANCE result = ShellExecuteW(owner, L"open", target, nullptr, nullptr, SW_SHOWNORMAL);
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 

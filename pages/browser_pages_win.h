@@ -6,8 +6,8 @@
 //  3. else the page itself through the shell, without its anchor;
 //  4. only when none of that works, the retired browser's automation object
 //     ("InternetExplorer.Application": made visible, then told to navigate to the URL).
-#ifndef NORAVEL_BROWSER_PAGES_WIN_H
-#define NORAVEL_BROWSER_PAGES_WIN_H
+#ifndef NORAVEL_PAGES_BROWSER_PAGES_WIN_H
+#define NORAVEL_PAGES_BROWSER_PAGES_WIN_H
 
 #include "text/ayah_ref.h"
 

@@ -2,8 +2,8 @@
 // Every formatter writes into a caller's buffer of a given size and reports whether the
 // whole text fitted; a text that does not fit is not used (the buffer then holds "").
 // Paths are UTF-8; the program turns them into UTF-16 for the system's calls.
-#ifndef NORAVEL_PAGE_PATHS_H
-#define NORAVEL_PAGE_PATHS_H
+#ifndef NORAVEL_PAGES_PAGE_PATHS_H
+#define NORAVEL_PAGES_PAGE_PATHS_H
 
 #include <cstddef>
 

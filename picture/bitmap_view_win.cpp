@@ -5,6 +5,7 @@
 
 #include "base/dpi_win.h"
 #include "base/guards_win.h"
+#include "base/wide_text_win.h"
 #include "picture/picture_loader_win.h"
 #include "picture/picture_scale.h"
 #include "resources/resource_ids.h"
@@ -46,7 +47,7 @@ class BitmapViewState {
 };
 
 BitmapViewState* stateOf(HWND window) {
-    return reinterpret_cast<BitmapViewState*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    return reinterpret_cast<BitmapViewState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
 int topMargin(HWND window) {
@@ -130,7 +131,7 @@ void drawFromFiles(HWND window, BitmapViewState& state) {
 // The bitmap's size; false when there is none or the handle no longer names a bitmap.
 bool bitmapSize(HBITMAP bitmap, SIZE& size) {
     BITMAP info{};
-    if (!bitmap || GetObjectA(bitmap, sizeof info, &info) != sizeof info) return false;
+    if (!bitmap || GetObjectW(bitmap, sizeof info, &info) != sizeof info) return false;
     size = SIZE{info.bmWidth, info.bmHeight};
     return true;
 }
@@ -245,13 +246,13 @@ void redrawForScale(HWND window, BitmapViewState& state) {
 
 LRESULT onCreate(HWND window) {
     auto* state = new (std::nothrow) BitmapViewState;
-    if (state) SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+    if (state) SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
     return 0;
 }
 
 LRESULT onDestroy(HWND window) {
     delete stateOf(window);
-    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     return 0;
 }
 
@@ -348,8 +349,8 @@ HWND createBitmapView(HINSTANCE instance, HWND parent, HBRUSH background) {
         windowClass.style = 0;
         windowClass.lpfnWndProc = bitmapViewProc;
         windowClass.hInstance = instance;
-        windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
-        windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+        windowClass.hIcon = LoadIconW(nullptr, wideResourceId(IDI_APPLICATION));
+        windowClass.hCursor = LoadCursorW(nullptr, wideResourceId(IDC_ARROW));
         windowClass.hbrBackground = background;
         windowClass.lpszClassName = kClassName;
         if (!RegisterClassW(&windowClass)) return nullptr;

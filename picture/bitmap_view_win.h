@@ -8,8 +8,8 @@
 // files in the 1x and 2x picture sets: the view draws the picture from the set its scale
 // (window DPI / 96 x zoom) needs, resized with an area-average filter, keeps the result
 // until the ayah, the zoom or the DPI changes, and shows it in day or night colours.
-#ifndef NORAVEL_BITMAP_VIEW_WIN_H
-#define NORAVEL_BITMAP_VIEW_WIN_H
+#ifndef NORAVEL_PICTURE_BITMAP_VIEW_WIN_H
+#define NORAVEL_PICTURE_BITMAP_VIEW_WIN_H
 
 #include <windows.h>
 

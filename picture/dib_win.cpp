@@ -67,7 +67,7 @@ HGLOBAL bitmapToDib(HBITMAP bitmap, DWORD compression, WORD bitsPerPixel, HPALET
     if (!palette) palette = static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE));
 
     BITMAP info{};
-    if (GetObjectA(bitmap, sizeof info, &info) == 0) return nullptr;
+    if (GetObjectW(bitmap, sizeof info, &info) == 0) return nullptr;
     if (bitsPerPixel == 0) bitsPerPixel = static_cast<WORD>(info.bmPlanes * info.bmBitsPixel);
 
     BITMAPINFOHEADER header{};
@@ -127,7 +127,7 @@ HGLOBAL bitmapToDib(HBITMAP bitmap, DWORD compression, WORD bitsPerPixel, HPALET
 void drawCurrentPicture(HDC dc, const RECT& area, HBITMAP picture) {
     if (!picture) return;
     BITMAP info{};
-    if (GetObjectA(picture, sizeof info, &info) == 0) return;
+    if (GetObjectW(picture, sizeof info, &info) == 0) return;
     MemoryDc source(dc);
     if (!source) return;
     SelectedObject selected(source.get(), picture);

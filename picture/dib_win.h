@@ -1,8 +1,8 @@
 // Bitmap copies for the clipboard: a device-dependent bitmap turned into a packed
 // device-independent bitmap (the form of CF_DIB), the size rules of a DIB's colour
 // table, and the copy of the ayah picture as it stands unscrolled in the bitmap view.
-#ifndef NORAVEL_DIB_WIN_H
-#define NORAVEL_DIB_WIN_H
+#ifndef NORAVEL_PICTURE_DIB_WIN_H
+#define NORAVEL_PICTURE_DIB_WIN_H
 
 #include <windows.h>
 

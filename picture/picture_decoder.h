@@ -9,7 +9,8 @@
 // pixel bits). Every failure is one of the integer codes below; nothing is thrown out
 // of the entry point. Decoding a GIF stops once its last pixel is placed: the work is
 // bounded by the image's pixels and the bytes of the file, whatever the code stream names.
-#pragma once
+#ifndef NORAVEL_PICTURE_PICTURE_DECODER_H
+#define NORAVEL_PICTURE_PICTURE_DECODER_H
 
 #include <cstddef>
 #include <cstdint>
@@ -126,3 +127,5 @@ PictureData decodePicture(const char* fileName, const uint8_t* bytes, size_t siz
 // The two decoders on their own, for a format already chosen.
 PictureData decodeGif(const uint8_t* bytes, size_t size) noexcept;
 PictureData readBmp(const uint8_t* bytes, size_t size) noexcept;
+
+#endif

@@ -2,8 +2,8 @@
 // the portable decoding core (picture/picture_decoder.h) and turns the packed
 // device-independent bitmap it builds into a device-dependent bitmap with
 // CreateDIBitmap, after realising the picture's palette in the target device context.
-#ifndef NORAVEL_PICTURE_LOADER_WIN_H
-#define NORAVEL_PICTURE_LOADER_WIN_H
+#ifndef NORAVEL_PICTURE_PICTURE_LOADER_WIN_H
+#define NORAVEL_PICTURE_PICTURE_LOADER_WIN_H
 
 #include "picture/picture_decoder.h"
 

@@ -7,7 +7,8 @@
 // A scale is dpi x zoom / (96 x 100). Up to 1 it is drawn from the 1x set (reduced for
 // 75%); above 1 from the 2x set, reduced for scales between 1 and 2. A 1x picture is never
 // enlarged: without a 2x picture it is drawn at its natural size instead.
-#pragma once
+#ifndef NORAVEL_PICTURE_PICTURE_SCALE_H
+#define NORAVEL_PICTURE_PICTURE_SCALE_H
 
 #include "picture/picture_decoder.h"
 
@@ -80,3 +81,5 @@ struct DrawablePicture {
 // resized one holds ink coverage 0..255 with a ramp from paper to ink. The night table
 // maps the same coverage onto kNightGround..kNightInk. Empty for any other picture.
 DrawablePicture makeDrawablePicture(const PictureData& decoded, const PictureSourceChoice& choice);
+
+#endif

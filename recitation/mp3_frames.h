@@ -2,7 +2,8 @@
 // tells the frame's length in bytes and its duration, so a time in the file is found by
 // counting frames, without decoding any sound. The companion player uses this to play a
 // span of seconds; the decoding itself is the system's.
-#pragma once
+#ifndef NORAVEL_RECITATION_MP3_FRAMES_H
+#define NORAVEL_RECITATION_MP3_FRAMES_H
 
 #include <cstddef>
 #include <cstdint>
@@ -84,3 +85,5 @@ struct Mp3FrameRange {
     size_t last; // one past the last frame
 };
 Mp3FrameRange mp3FramesForSpan(const Mp3Stream& stream, int startSecond, int endSecond);
+
+#endif

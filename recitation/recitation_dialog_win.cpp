@@ -52,7 +52,7 @@ void showCount() {
     const std::string folder = itemTextUtf8(IDC_RECITATION_FOLDER);
     char text[64];
     formatAyahFileCount(text, sizeof text, countAyahFiles(folder, TextStore::ayahCount));
-    SetWindowTextA(item(IDC_RECITATION_COUNT), text);
+    setItemTextUtf8(IDC_RECITATION_COUNT, text);
 }
 
 void showFolder(const std::string& folder) {
@@ -65,9 +65,9 @@ void fillSurahList(int id, int selected) {
     for (int surah = 1; surah <= TextStore::kSurahs; ++surah) {
         char line[96];
         std::snprintf(line, sizeof line, "%d. %s", surah, TextStore::surahName(surah));
-        SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
+        SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wideFromUtf8(line).c_str()));
     }
-    SendMessageA(list, CB_SETCURSEL, selected - 1, 0);
+    SendMessageW(list, CB_SETCURSEL, selected - 1, 0);
 }
 
 void enableDownloadControls(bool downloading) {
@@ -163,10 +163,10 @@ void onDownload() {
     const std::string address = itemTextUtf8(IDC_RECITATION_ADDRESS);
     char probe[4096];
     if (!formatRecitationUrl(probe, sizeof probe, address.c_str(), 1, 1)) {
-        SetWindowTextA(item(IDC_RECITATION_SUMMARY),
-                       "The address needs {SSS} where the surah's three digits go and {AAA} "
-                       "where the ayah's go, for example\r\n"
-                       "https://example.org/reciter/{SSS}{AAA}.mp3");
+        setItemTextUtf8(IDC_RECITATION_SUMMARY,
+                        "The address needs {SSS} where the surah's three digits go and {AAA} "
+                        "where the ayah's go, for example\r\n"
+                        "https://example.org/reciter/{SSS}{AAA}.mp3");
         return;
     }
     writeRecitationAddress(address.c_str());
@@ -181,17 +181,16 @@ void onDownload() {
         request.lastSurah =
             static_cast<int>(SendMessageW(item(IDC_RECITATION_LAST_SURAH), CB_GETCURSEL, 0, 0)) + 1;
         if (request.lastSurah < request.firstSurah) {
-            SetWindowTextA(item(IDC_RECITATION_SUMMARY),
-                           "The last surah comes before the first one.");
+            setItemTextUtf8(IDC_RECITATION_SUMMARY, "The last surah comes before the first one.");
             return;
         }
     }
     if (!open->download.start(request, open->window, kRecitationDownloadMessage)) {
-        SetWindowTextA(item(IDC_RECITATION_SUMMARY), "The download could not be started.");
+        setItemTextUtf8(IDC_RECITATION_SUMMARY, "The download could not be started.");
         return;
     }
-    SetWindowTextA(item(IDC_RECITATION_SUMMARY), "");
-    SetWindowTextA(item(IDC_RECITATION_STATUS), "Starting...");
+    setItemTextUtf8(IDC_RECITATION_SUMMARY, "");
+    setItemTextUtf8(IDC_RECITATION_STATUS, "Starting...");
     SendMessageW(item(IDC_RECITATION_PROGRESS), PBM_SETPOS, 0, 0);
     enableDownloadControls(true);
 }
@@ -220,7 +219,7 @@ void onDownloadProgress(bool finished) {
     char status[96];
     formatDownloadProgress(status, sizeof status, progress.fileNumber, progress.files,
                            progress.bytes);
-    SetWindowTextA(item(IDC_RECITATION_STATUS), status);
+    setItemTextUtf8(IDC_RECITATION_STATUS, status);
     if (!finished) return;
     showSummary(progress);
     enableDownloadControls(false);
@@ -296,7 +295,7 @@ HWND recitationDialog() {
 }
 
 bool routeRecitationDialogMessage(MSG& message) {
-    return open && open->window && IsDialogMessageA(open->window, &message);
+    return open && open->window && IsDialogMessageW(open->window, &message);
 }
 
 void closeRecitationDialog() {

@@ -4,8 +4,8 @@
 //
 // The dialog is modeless, so that the reader stays usable while a download runs; the
 // message loop hands it its messages through routeRecitationDialogMessage.
-#ifndef NORAVEL_RECITATION_DIALOG_WIN_H
-#define NORAVEL_RECITATION_DIALOG_WIN_H
+#ifndef NORAVEL_RECITATION_RECITATION_DIALOG_WIN_H
+#define NORAVEL_RECITATION_RECITATION_DIALOG_WIN_H
 
 #include <windows.h>
 
@@ -16,7 +16,8 @@ void openRecitationDialog(HWND owner);
 HWND recitationDialog();
 
 // Lets the open dialog take a message of the message loop (Tab, Enter, Escape, mnemonics);
-// true when it did, and the loop must not dispatch it again.
+// true when it did, and the loop must not dispatch it again. The dialog is a Unicode window:
+// the loop takes its messages with GetMessageW (or PeekMessageW).
 bool routeRecitationDialogMessage(MSG& message);
 
 // Cancels a download under way, waits a bounded time for it to end and closes the dialog

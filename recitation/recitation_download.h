@@ -1,7 +1,8 @@
 // The portable rules of fetching a recitation of one file per ayah: the address of each
 // file from the user's template, which ayat a download covers, whether a fetched body may
 // become a recording, and when a failed fetch is tried again.
-#pragma once
+#ifndef NORAVEL_RECITATION_RECITATION_DOWNLOAD_H
+#define NORAVEL_RECITATION_RECITATION_DOWNLOAD_H
 
 #include <cstddef>
 #include <cstdint>
@@ -102,3 +103,5 @@ bool formatAyahFileCount(char* out, size_t size, int count);
 // "Done: 280, skipped: 3, failed: 3." with " Cancelled." after a cancel.
 bool formatDownloadSummary(char* out, size_t size, int done, int skipped, int failed,
                            bool cancelled);
+
+#endif

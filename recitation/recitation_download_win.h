@@ -11,8 +11,8 @@
 // with the cancel event. Cancel closes the fetch's WinHTTP handles (which ends a blocking
 // call on Windows) and the worker stops waiting at once; a fetch thread still blocked in
 // the network then ends at its timeout on its own, and nothing it holds reaches the disk.
-#ifndef NORAVEL_RECITATION_DOWNLOAD_WIN_H
-#define NORAVEL_RECITATION_DOWNLOAD_WIN_H
+#ifndef NORAVEL_RECITATION_RECITATION_DOWNLOAD_WIN_H
+#define NORAVEL_RECITATION_RECITATION_DOWNLOAD_WIN_H
 
 #include <windows.h>
 

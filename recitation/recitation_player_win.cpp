@@ -141,427 +141,418 @@ struct RecitationPlayer::State {
     Recitation_ state;
     HANDLE player = nullptr; // the playing player's process
 
-// Whether the application has handed over everything the recitation calls.
-bool connected() const {
-    return true;
-}
+    // Whether the application has handed over everything the recitation calls.
+    bool connected() const { return true; }
 
-HWND window() const {
-    return host.window();
-}
+    HWND window() const { return host.window(); }
 
-const char* folderUtf8() const {
-    return context.programDirectoryUtf8.c_str();
-}
+    const char* folderUtf8() const { return context.programDirectoryUtf8.c_str(); }
 
-HWND control(int id) {
-    return GetDlgItem(window(), id);
-}
+    HWND control(int id) { return GetDlgItem(window(), id); }
 
-void setListenCaption(const wchar_t* caption) {
-    SetWindowTextW(control(IDC_LISTEN), caption);
-}
+    void setListenCaption(const wchar_t* caption) { SetWindowTextW(control(IDC_LISTEN), caption); }
 
-bool continueTicked() {
-    return SendMessageW(control(IDC_CONTINUE), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-int selectedScope() {
-    return static_cast<int>(SendMessageW(control(IDC_RECITATION_SCOPE), CB_GETCURSEL, 0, 0)) + 1;
-}
-
-HANDLE& playerProcess() {
-    return player;
-}
-
-// Closes the handle of the last player; terminates it first when it may still play.
-void releasePlayer(bool terminate) {
-    HANDLE& player = playerProcess();
-    if (!player) return;
-    if (terminate) TerminateProcess(player, 1);
-    CloseHandle(player);
-    player = nullptr;
-}
-
-// Ends the player waiting for its turn, if there is one.
-void discardWaiting() {
-    WaitingPlayer& w = state.waiting;
-    if (w.process) {
-        TerminateProcess(w.process, 1);
-        CloseHandle(w.process);
+    bool continueTicked() {
+        return SendMessageW(control(IDC_CONTINUE), BM_GETCHECK, 0, 0) == BST_CHECKED;
     }
-    if (w.go) CloseHandle(w.go);
-    if (w.soundStarted) CloseHandle(w.soundStarted);
-    if (w.soundFinished) CloseHandle(w.soundFinished);
-    w = WaitingPlayer{};
-}
 
-void report(const char* text) {
-    context.prompts->tell(window(), text, NORAVEL_CAPTION, MB_ICONERROR);
-}
-
-// Says that there is nothing to play and offers the Recitation dialog, where the user
-// chooses a folder or downloads a recitation.
-void offerRecitationDialog(const char* text) {
-    if (context.prompts->ask(window(), text, NORAVEL_CAPTION, MB_ICONQUESTION))
-        host.openRecitationDialog();
-}
-
-void reportf(const char* format, const char* argument) {
-    char text[kMessageBytes];
-    std::snprintf(text, sizeof text, format, argument);
-    report(text);
-}
-
-// Starts a companion program from its UTF-8 command line (the program's path quoted in
-// it), in the program folder as its working folder; on success the caller owns the
-// returned handles.
-bool startProgram(const char* commandLine, WORD showWindow, DWORD startFlags, DWORD creationFlags,
-                  PROCESS_INFORMATION* started) {
-    *started = PROCESS_INFORMATION{};
-    std::wstring wide = wideFromUtf8(commandLine);
-    if (wide.empty()) return false;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW | startFlags;
-    startup.wShowWindow = showWindow;
-    // CreateProcessW may write into the command line: it gets a copy of its own.
-    const wchar_t* folder =
-        context.programDirectory.empty() ? nullptr : context.programDirectory.c_str();
-    // A start refused for a reason that says nothing of the program itself (the system short
-    // of resources for a moment, as under a burst of starts) is tried once more.
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        std::wstring line = wide;
-        if (CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, creationFlags, nullptr,
-                           folder, &startup, started))
-            return true;
-        if (!mayStartOnRetry(GetLastError())) break;
-        Sleep(kStartRetryDelayMs);
+    int selectedScope() {
+        return static_cast<int>(SendMessageW(control(IDC_RECITATION_SCOPE), CB_GETCURSEL, 0, 0)) +
+               1;
     }
-    return false;
-}
 
-// The end of a playback: back to idle.
-void endPlayback() {
-    KillTimer(window(), kRecitationTimer);
-    setListenCaption(L"Listen");
-    state.running = false;
-}
+    HANDLE& playerProcess() { return player; }
 
-bool playerFinished() {
-    if (state.marks->finishedPlayback.value() >= state.playback) return true;
-    HANDLE player = playerProcess();
-    return state.polled && player && WaitForSingleObject(player, 0) == WAIT_OBJECT_0;
-}
+    // Closes the handle of the last player; terminates it first when it may still play.
+    void releasePlayer(bool terminate) {
+        HANDLE& player = playerProcess();
+        if (!player) return;
+        if (terminate) TerminateProcess(player, 1);
+        CloseHandle(player);
+        player = nullptr;
+    }
 
-// Milliseconds into the file now: from the moment the player's sound started when it said
-// so, else from the moment it was started.
-int positionInFile() {
-    const long long started = state.marks->soundStarted.value();
-    const bool signalled = static_cast<LONG>(started >> 32) == state.playback;
-    const DWORD base = signalled ? static_cast<DWORD>(started & 0xFFFFFFFF) : state.launchedAt;
-    return static_cast<int>(GetTickCount() - base) + state.startMs;
-}
+    // Ends the player waiting for its turn, if there is one.
+    void discardWaiting() {
+        WaitingPlayer& w = state.waiting;
+        if (w.process) {
+            TerminateProcess(w.process, 1);
+            CloseHandle(w.process);
+        }
+        if (w.go) CloseHandle(w.go);
+        if (w.soundStarted) CloseHandle(w.soundStarted);
+        if (w.soundFinished) CloseHandle(w.soundFinished);
+        w = WaitingPlayer{};
+    }
 
-// The command line that plays the ayah's own recording whole, when it has one.
-bool perAyahCommandLine(char* commandLine, size_t size, char* mp3Path, size_t mp3Size,
-                        const char* recitationFolder, int surah, int ayah) {
-    return findAyahRecording(mp3Path, mp3Size, recitationFolder, folderUtf8(), surah, ayah,
-                             fileExists) &&
-           formatPlayerCommandLine(commandLine, size, folderUtf8(), mp3Path, 0, 0, true);
-}
+    void report(const char* text) {
+        context.prompts->tell(window(), text, NORAVEL_CAPTION, MB_ICONERROR);
+    }
 
-// Names the command line of the ayah's recording: its own file whole, or the timing
-// table's file from the ayah's start. False when there is none; then `nothingToPlay` says
-// where it looked.
-bool choosePlayerCommandLine(char* commandLine, size_t size, int surah, int ayah,
-                             char (&nothingToPlay)[kMessageBytes]) {
-    nothingToPlay[0] = '\0';
-    const std::string recitationFolder = recitationFolderInUse();
-    state.startMs = 0;
-    state.following = false;
-    state.perAyah = perAyahCommandLine(commandLine, size, state.mp3Path, sizeof state.mp3Path,
-                                       recitationFolder.c_str(), surah, ayah);
-    if (state.perAyah) return true;
+    // Says that there is nothing to play and offers the Recitation dialog, where the user
+    // chooses a folder or downloads a recitation.
+    void offerRecitationDialog(const char* text) {
+        if (context.prompts->ask(window(), text, NORAVEL_CAPTION, MB_ICONQUESTION))
+            host.openRecitationDialog();
+    }
 
-    const Recitation timing = TextStore::recitation(surah, ayah);
-    if (!timing.file ||
-        !formatMp3Path(state.mp3Path, sizeof state.mp3Path, folderUtf8(), timing.file) ||
-        !fileExists(state.mp3Path)) {
-        formatNoRecording(nothingToPlay, sizeof nothingToPlay, surah, ayah,
-                          recitationFolder.c_str(), folderUtf8(), timing.file);
+    void reportf(const char* format, const char* argument) {
+        char text[kMessageBytes];
+        std::snprintf(text, sizeof text, format, argument);
+        report(text);
+    }
+
+    // Starts a companion program from its UTF-8 command line (the program's path quoted in
+    // it), in the program folder as its working folder; on success the caller owns the
+    // returned handles.
+    bool startProgram(const char* commandLine, WORD showWindow, DWORD startFlags,
+                      DWORD creationFlags, PROCESS_INFORMATION* started) {
+        *started = PROCESS_INFORMATION{};
+        std::wstring wide = wideFromUtf8(commandLine);
+        if (wide.empty()) return false;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESHOWWINDOW | startFlags;
+        startup.wShowWindow = showWindow;
+        // CreateProcessW may write into the command line: it gets a copy of its own.
+        const wchar_t* folder =
+            context.programDirectory.empty() ? nullptr : context.programDirectory.c_str();
+        // A start refused for a reason that says nothing of the program itself (the system short
+        // of resources for a moment, as under a burst of starts) is tried once more.
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            std::wstring line = wide;
+            if (CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, creationFlags, nullptr,
+                               folder, &startup, started))
+                return true;
+            if (!mayStartOnRetry(GetLastError())) break;
+            Sleep(kStartRetryDelayMs);
+        }
         return false;
     }
-    const int repeats = validAyahRepeats(readRepeatEachAyah());
-    state.following = state.continuous && followsWholeFile(selectedScope(), repeats);
-    state.startMs = timing.startMs;
-    return formatPlayerCommandLine(commandLine, size, folderUtf8(), state.mp3Path, timing.startMs,
-                                   timing.endMs, state.following);
-}
 
-HANDLE makePlayerEvent(bool (*formatName)(char*, size_t, unsigned long), DWORD processId) {
-    char name[64];
-    if (!formatName(name, sizeof name, processId)) return nullptr;
-    const std::wstring wide = wideFromUtf8(name);
-    return CreateEventW(nullptr, TRUE, FALSE, wide.c_str());
-}
-
-// Starts the hidden player; `soundStarted` and `soundFinished` get its started and finished
-// events (or null). It is started
-// suspended, so that its events (named after its process id) exist before it can look for
-// them. With `go` it is started ahead and waits until that event is set; it is not started
-// when that event cannot be made.
-HANDLE startPlayer(const char* commandLine, HANDLE* soundStarted, HANDLE* soundFinished,
-                   HANDLE* go) {
-    *soundStarted = nullptr;
-    *soundFinished = nullptr;
-    PROCESS_INFORMATION started;
-    if (!startProgram(commandLine, SW_HIDE, STARTF_FORCEOFFFEEDBACK, CREATE_SUSPENDED, &started))
-        return nullptr;
-    if (go) {
-        *go = makePlayerEvent(formatPlayerGoEventName, started.dwProcessId);
-        if (!*go) {
-            TerminateProcess(started.hProcess, 1);
-            CloseHandle(started.hThread);
-            CloseHandle(started.hProcess);
-            return nullptr;
-        }
-    }
-    *soundStarted = makePlayerEvent(formatPlayerStartedEventName, started.dwProcessId);
-    *soundFinished = makePlayerEvent(formatPlayerFinishedEventName, started.dwProcessId);
-    ResumeThread(started.hThread);
-    CloseHandle(started.hThread);
-    return started.hProcess;
-}
-
-void watchPlayer(HANDLE player, HANDLE soundStarted, HANDLE soundFinished, LONG playback) {
-    HANDLE forWorker = nullptr;
-    WorkerTask* task = nullptr;
-    if (DuplicateHandle(GetCurrentProcess(), player, GetCurrentProcess(), &forWorker, SYNCHRONIZE,
-                        FALSE, 0))
-        task = new (std::nothrow)
-            WorkerTask{state.marks, forWorker, soundStarted, soundFinished, playback, window()};
-    HANDLE worker = task ? CreateThread(nullptr, 0, waitForPlayer, task, 0, nullptr) : nullptr;
-    if (worker) {
-        CloseHandle(worker);
-        return;
-    }
-    delete task;
-    if (forWorker) CloseHandle(forWorker);
-    if (soundStarted) CloseHandle(soundStarted);
-    if (soundFinished) CloseHandle(soundFinished);
-    state.polled = true;
-}
-
-// The playing player from now on: the host keeps its handle, a worker waits for it, and the
-// timer looks at it.
-void watchPlayback(HANDLE process, HANDLE soundStarted, HANDLE soundFinished, LONG playback) {
-    playerProcess() = process;
-    state.launchedAt = GetTickCount();
-    state.running = true;
-    state.polled = false;
-    watchPlayer(process, soundStarted, soundFinished, playback);
-    SetTimer(window(), kRecitationTimer, kRecitationTimerPeriodMs, nullptr);
-}
-
-// Lets the waiting player play when it was started for this command line.
-bool playWaiting(const char* commandLine, LONG playback) {
-    WaitingPlayer& w = state.waiting;
-    if (!w.process || std::strcmp(w.commandLine, commandLine) != 0) return false;
-    SetEvent(w.go);
-    CloseHandle(w.go);
-    watchPlayback(w.process, w.soundStarted, w.soundFinished, playback);
-    w = WaitingPlayer{};
-    return true;
-}
-
-// Recites (surah, ayah), which the display shows; `recitedTimes` counts the recitations
-// of that ayah just before this one.
-void recite(int surah, int ayah, int recitedTimes) {
-    setListenCaption(L"Stop");
-    state.surah = surah;
-    state.ayah = ayah;
-    state.recitedTimes = recitedTimes;
-    state.continuous = continueTicked();
-
-    // Only one player plays at a time.
-    releasePlayer(true);
-    KillTimer(window(), kRecitationTimer);
-    const LONG playback = InterlockedIncrement(&state.playback);
-
-    char commandLine[kCommandLineBytes];
-    char nothingToPlay[kMessageBytes];
-    if (!choosePlayerCommandLine(commandLine, sizeof commandLine, surah, ayah, nothingToPlay)) {
-        discardWaiting();
-        endPlayback(); // nothing to play: no player, no timer
-        if (nothingToPlay[0]) offerRecitationDialog(nothingToPlay);
-        return;
-    }
-    if (playWaiting(commandLine, playback)) return;
-    discardWaiting();
-    HANDLE soundStarted = nullptr;
-    HANDLE soundFinished = nullptr;
-    HANDLE player = startPlayer(commandLine, &soundStarted, &soundFinished, nullptr);
-    if (!player) {
-        // No worker, no timer: the reading ends here, also with "Continue".
-        endPlayback();
-        reportf("The recitation player could not be started:\n%s\\zemplay.exe", folderUtf8());
-        return;
-    }
-    watchPlayback(player, soundStarted, soundFinished, playback);
-}
-
-// Where a continuous reading goes when the ayah shown has been recited; `recited` gets how
-// many times in a row that makes.
-AyahRef nextToRecite(int* recited) {
-    const AyahRef shown = host.shownAyah();
-    const int surah = shown.surah;
-    const int ayah = shown.ayah;
-    const bool sameAyah = surah == state.surah && ayah == state.ayah;
-    *recited = (sameAyah ? state.recitedTimes : 0) + 1;
-    const int repeats = validAyahRepeats(readRepeatEachAyah());
-    return ayahToReciteNext(surah, ayah, *recited, selectedScope(), repeats,
-                            TextStore::ayahCount(surah));
-}
-
-// While an ayah's own recording plays in a continuous reading, once its sound has started,
-// the player of the ayah after it is started ahead to wait for its turn: its sound then
-// follows this one's without a program start between them. One try per playback.
-void startNextPlayerAhead() {
-    if (!state.continuous || !state.perAyah || state.polled || state.waiting.process ||
-        state.preparedFor == state.playback)
-        return;
-    if (static_cast<LONG>(state.marks->soundStarted.value() >> 32) != state.playback) return;
-    state.preparedFor = state.playback;
-    int recited = 0;
-    const AyahRef next = nextToRecite(&recited);
-    WaitingPlayer& w = state.waiting;
-    char mp3Path[kPathBytes];
-    const std::string recitationFolder = recitationFolderInUse();
-    if (!perAyahCommandLine(w.commandLine, sizeof w.commandLine, mp3Path, sizeof mp3Path,
-                            recitationFolder.c_str(), next.surah, next.ayah))
-        return; // it is looked for again when its turn comes
-    w.process = startPlayer(w.commandLine, &w.soundStarted, &w.soundFinished, &w.go);
-    if (!w.process) {
-        w = WaitingPlayer{};
-        return;
-    }
-    w.surah = next.surah;
-    w.ayah = next.ayah;
-}
-
-// After a playback that ended well, with Continue: the next ayah (or the same again) and
-// its recitation.
-void continueReading() {
-    const AyahRef shown = host.shownAyah();
-    const int surah = shown.surah;
-    const int ayah = shown.ayah;
-    int recited = 0;
-    const AyahRef next = nextToRecite(&recited);
-    // A player waiting for this ayah plays now, before the display changes: recite takes
-    // it over when its command line is still the one to play, and ends it otherwise.
-    if (state.waiting.go && state.waiting.surah == next.surah && state.waiting.ayah == next.ayah)
-        SetEvent(state.waiting.go);
-    if (next.surah == surah && next.ayah == ayah) {
-        recite(surah, ayah, recited);
-        return;
-    }
-    if (next.surah == surah && next.ayah == ayah + 1) {
-        SendMessageW(control(IDC_AYAH_LIST), CB_SETCURSEL, next.ayah - 1, 0);
-        host.showAyah(next);
-    } else {
-        host.goToAyah(next);
-    }
-    recite(next.surah, next.ayah, 0);
-}
-
-void start() {
-    const AyahRef shown = host.shownAyah();
-    recite(shown.surah, shown.ayah, 0);
-}
-
-void stop() {
-    setListenCaption(L"Listen");
-    KillTimer(window(), kRecitationTimer);
-    discardWaiting();
-    releasePlayer(true);
-    state.running = false;
-}
-
-void onTimer() {
-    if (!state.running) {
-        // A tick that was already queued when the recitation ended.
+    // The end of a playback: back to idle.
+    void endPlayback() {
         KillTimer(window(), kRecitationTimer);
-        return;
+        setListenCaption(L"Listen");
+        state.running = false;
     }
-    state.continuous = continueTicked();
 
-    if (playerFinished()) {
-        DWORD exitCode = 0;
+    bool playerFinished() {
+        if (state.marks->finishedPlayback.value() >= state.playback) return true;
         HANDLE player = playerProcess();
-        // A player that said its sound played to the end may still be closing its output:
-        // it ends by itself, and its exit code is not yet known.
-        const bool playedThrough = state.marks->playedThrough.value() >= state.playback;
-        const bool failed = !playedThrough && player && GetExitCodeProcess(player, &exitCode) &&
-                            exitCode != kPlayerPlayed;
-        releasePlayer(false);
-        endPlayback();
-        if (failed || !state.continuous) discardWaiting();
-        if (failed) {
-            // A player that could not play (missing or broken file, no sound output) ends
-            // the reading; continuing would start a failing player every second.
-            char text[kMessageBytes];
-            formatPlayerFailure(text, sizeof text, exitCode, state.mp3Path);
-            report(text);
+        return state.polled && player && WaitForSingleObject(player, 0) == WAIT_OBJECT_0;
+    }
+
+    // Milliseconds into the file now: from the moment the player's sound started when it said
+    // so, else from the moment it was started.
+    int positionInFile() {
+        const long long started = state.marks->soundStarted.value();
+        const bool signalled = static_cast<LONG>(started >> 32) == state.playback;
+        const DWORD base = signalled ? static_cast<DWORD>(started & 0xFFFFFFFF) : state.launchedAt;
+        return static_cast<int>(GetTickCount() - base) + state.startMs;
+    }
+
+    // The command line that plays the ayah's own recording whole, when it has one.
+    bool perAyahCommandLine(char* commandLine, size_t size, char* mp3Path, size_t mp3Size,
+                            const char* recitationFolder, int surah, int ayah) {
+        return findAyahRecording(mp3Path, mp3Size, recitationFolder, folderUtf8(), surah, ayah,
+                                 fileExists) &&
+               formatPlayerCommandLine(commandLine, size, folderUtf8(), mp3Path, 0, 0, true);
+    }
+
+    // Names the command line of the ayah's recording: its own file whole, or the timing
+    // table's file from the ayah's start. False when there is none; then `nothingToPlay` says
+    // where it looked.
+    bool choosePlayerCommandLine(char* commandLine, size_t size, int surah, int ayah,
+                                 char (&nothingToPlay)[kMessageBytes]) {
+        nothingToPlay[0] = '\0';
+        const std::string recitationFolder = recitationFolderInUse();
+        state.startMs = 0;
+        state.following = false;
+        state.perAyah = perAyahCommandLine(commandLine, size, state.mp3Path, sizeof state.mp3Path,
+                                           recitationFolder.c_str(), surah, ayah);
+        if (state.perAyah) return true;
+
+        const Recitation timing = TextStore::recitation(surah, ayah);
+        if (!timing.file ||
+            !formatMp3Path(state.mp3Path, sizeof state.mp3Path, folderUtf8(), timing.file) ||
+            !fileExists(state.mp3Path)) {
+            formatNoRecording(nothingToPlay, sizeof nothingToPlay, surah, ayah,
+                              recitationFolder.c_str(), folderUtf8(), timing.file);
+            return false;
+        }
+        const int repeats = validAyahRepeats(readRepeatEachAyah());
+        state.following = state.continuous && followsWholeFile(selectedScope(), repeats);
+        state.startMs = timing.startMs;
+        return formatPlayerCommandLine(commandLine, size, folderUtf8(), state.mp3Path,
+                                       timing.startMs, timing.endMs, state.following);
+    }
+
+    HANDLE makePlayerEvent(bool (*formatName)(char*, size_t, unsigned long), DWORD processId) {
+        char name[64];
+        if (!formatName(name, sizeof name, processId)) return nullptr;
+        const std::wstring wide = wideFromUtf8(name);
+        return CreateEventW(nullptr, TRUE, FALSE, wide.c_str());
+    }
+
+    // Starts the hidden player; `soundStarted` and `soundFinished` get its started and finished
+    // events (or null). It is started
+    // suspended, so that its events (named after its process id) exist before it can look for
+    // them. With `go` it is started ahead and waits until that event is set; it is not started
+    // when that event cannot be made.
+    HANDLE startPlayer(const char* commandLine, HANDLE* soundStarted, HANDLE* soundFinished,
+                       HANDLE* go) {
+        *soundStarted = nullptr;
+        *soundFinished = nullptr;
+        PROCESS_INFORMATION started;
+        if (!startProgram(commandLine, SW_HIDE, STARTF_FORCEOFFFEEDBACK, CREATE_SUSPENDED,
+                          &started))
+            return nullptr;
+        if (go) {
+            *go = makePlayerEvent(formatPlayerGoEventName, started.dwProcessId);
+            if (!*go) {
+                TerminateProcess(started.hProcess, 1);
+                CloseHandle(started.hThread);
+                CloseHandle(started.hProcess);
+                return nullptr;
+            }
+        }
+        *soundStarted = makePlayerEvent(formatPlayerStartedEventName, started.dwProcessId);
+        *soundFinished = makePlayerEvent(formatPlayerFinishedEventName, started.dwProcessId);
+        ResumeThread(started.hThread);
+        CloseHandle(started.hThread);
+        return started.hProcess;
+    }
+
+    void watchPlayer(HANDLE player, HANDLE soundStarted, HANDLE soundFinished, LONG playback) {
+        HANDLE forWorker = nullptr;
+        WorkerTask* task = nullptr;
+        if (DuplicateHandle(GetCurrentProcess(), player, GetCurrentProcess(), &forWorker,
+                            SYNCHRONIZE, FALSE, 0))
+            task = new (std::nothrow)
+                WorkerTask{state.marks, forWorker, soundStarted, soundFinished, playback, window()};
+        HANDLE worker = task ? CreateThread(nullptr, 0, waitForPlayer, task, 0, nullptr) : nullptr;
+        if (worker) {
+            CloseHandle(worker);
             return;
         }
-        if (state.continuous) continueReading();
-        return;
+        delete task;
+        if (forWorker) CloseHandle(forWorker);
+        if (soundStarted) CloseHandle(soundStarted);
+        if (soundFinished) CloseHandle(soundFinished);
+        state.polled = true;
     }
 
-    startNextPlayerAhead();
-    if (!state.continuous || !state.following) return;
-    const char* name = std::strrchr(state.mp3Path, '\\');
-    const int k = followedAyah(state.mp3Path, positionInFile(), textStoreTiming());
-    if (k == 0 || !name) return;
-    if (host.shownAyah().ayah != k) {
-        // The surah of the file: the number its name starts with.
-        const int surah = std::atoi(name + 1);
-        host.goToAyah({surah, k});
+    // The playing player from now on: the host keeps its handle, a worker waits for it, and the
+    // timer looks at it.
+    void watchPlayback(HANDLE process, HANDLE soundStarted, HANDLE soundFinished, LONG playback) {
+        playerProcess() = process;
+        state.launchedAt = GetTickCount();
+        state.running = true;
+        state.polled = false;
+        watchPlayer(process, soundStarted, soundFinished, playback);
+        SetTimer(window(), kRecitationTimer, kRecitationTimerPeriodMs, nullptr);
+    }
+
+    // Lets the waiting player play when it was started for this command line.
+    bool playWaiting(const char* commandLine, LONG playback) {
+        WaitingPlayer& w = state.waiting;
+        if (!w.process || std::strcmp(w.commandLine, commandLine) != 0) return false;
+        SetEvent(w.go);
+        CloseHandle(w.go);
+        watchPlayback(w.process, w.soundStarted, w.soundFinished, playback);
+        w = WaitingPlayer{};
+        return true;
+    }
+
+    // Recites (surah, ayah), which the display shows; `recitedTimes` counts the recitations
+    // of that ayah just before this one.
+    void recite(int surah, int ayah, int recitedTimes) {
+        setListenCaption(L"Stop");
         state.surah = surah;
-        state.ayah = k;
+        state.ayah = ayah;
+        state.recitedTimes = recitedTimes;
+        state.continuous = continueTicked();
+
+        // Only one player plays at a time.
+        releasePlayer(true);
+        KillTimer(window(), kRecitationTimer);
+        const LONG playback = InterlockedIncrement(&state.playback);
+
+        char commandLine[kCommandLineBytes];
+        char nothingToPlay[kMessageBytes];
+        if (!choosePlayerCommandLine(commandLine, sizeof commandLine, surah, ayah, nothingToPlay)) {
+            discardWaiting();
+            endPlayback(); // nothing to play: no player, no timer
+            if (nothingToPlay[0]) offerRecitationDialog(nothingToPlay);
+            return;
+        }
+        if (playWaiting(commandLine, playback)) return;
+        discardWaiting();
+        HANDLE soundStarted = nullptr;
+        HANDLE soundFinished = nullptr;
+        HANDLE player = startPlayer(commandLine, &soundStarted, &soundFinished, nullptr);
+        if (!player) {
+            // No worker, no timer: the reading ends here, also with "Continue".
+            endPlayback();
+            reportf("The recitation player could not be started:\n%s\\zemplay.exe", folderUtf8());
+            return;
+        }
+        watchPlayback(player, soundStarted, soundFinished, playback);
     }
-}
 
-void onListenCommand() {
-    wchar_t caption[260] = L"";
-    GetWindowTextW(control(IDC_LISTEN), caption, 260);
-    if (std::wcscmp(caption, L"Stop") == 0)
-        stop();
-    else
-        start();
-}
-
-void launchTajwid() {
-    char commandLine[kCommandLineBytes];
-    if (!formatTajwidCommandLine(commandLine, sizeof commandLine, folderUtf8())) return;
-    PROCESS_INFORMATION started;
-    // The tajwid program is a window the user works in: the system's start feedback stays.
-    if (!startProgram(commandLine, SW_SHOWMAXIMIZED, 0, 0, &started)) {
-        reportf("The tajwid program could not be started:\n%s\\morvent.exe", folderUtf8());
-        return;
+    // Where a continuous reading goes when the ayah shown has been recited; `recited` gets how
+    // many times in a row that makes.
+    AyahRef nextToRecite(int* recited) {
+        const AyahRef shown = host.shownAyah();
+        const int surah = shown.surah;
+        const int ayah = shown.ayah;
+        const bool sameAyah = surah == state.surah && ayah == state.ayah;
+        *recited = (sameAyah ? state.recitedTimes : 0) + 1;
+        const int repeats = validAyahRepeats(readRepeatEachAyah());
+        return ayahToReciteNext(surah, ayah, *recited, selectedScope(), repeats,
+                                TextStore::ayahCount(surah));
     }
-    // Nothing is kept of it: every click starts another instance.
-    CloseHandle(started.hThread);
-    CloseHandle(started.hProcess);
-}
 
-void endWithReader() {
-    discardWaiting();
-    releasePlayer(true);
-    KillTimer(window(), kRecitationTimer);
-    state.running = false;
-}
+    // While an ayah's own recording plays in a continuous reading, once its sound has started,
+    // the player of the ayah after it is started ahead to wait for its turn: its sound then
+    // follows this one's without a program start between them. One try per playback.
+    void startNextPlayerAhead() {
+        if (!state.continuous || !state.perAyah || state.polled || state.waiting.process ||
+            state.preparedFor == state.playback)
+            return;
+        if (static_cast<LONG>(state.marks->soundStarted.value() >> 32) != state.playback) return;
+        state.preparedFor = state.playback;
+        int recited = 0;
+        const AyahRef next = nextToRecite(&recited);
+        WaitingPlayer& w = state.waiting;
+        char mp3Path[kPathBytes];
+        const std::string recitationFolder = recitationFolderInUse();
+        if (!perAyahCommandLine(w.commandLine, sizeof w.commandLine, mp3Path, sizeof mp3Path,
+                                recitationFolder.c_str(), next.surah, next.ayah))
+            return; // it is looked for again when its turn comes
+        w.process = startPlayer(w.commandLine, &w.soundStarted, &w.soundFinished, &w.go);
+        if (!w.process) {
+            w = WaitingPlayer{};
+            return;
+        }
+        w.surah = next.surah;
+        w.ayah = next.ayah;
+    }
+
+    // After a playback that ended well, with Continue: the next ayah (or the same again) and
+    // its recitation.
+    void continueReading() {
+        const AyahRef shown = host.shownAyah();
+        const int surah = shown.surah;
+        const int ayah = shown.ayah;
+        int recited = 0;
+        const AyahRef next = nextToRecite(&recited);
+        // A player waiting for this ayah plays now, before the display changes: recite takes
+        // it over when its command line is still the one to play, and ends it otherwise.
+        if (state.waiting.go && state.waiting.surah == next.surah &&
+            state.waiting.ayah == next.ayah)
+            SetEvent(state.waiting.go);
+        if (next.surah == surah && next.ayah == ayah) {
+            recite(surah, ayah, recited);
+            return;
+        }
+        if (next.surah == surah && next.ayah == ayah + 1) {
+            SendMessageW(control(IDC_AYAH_LIST), CB_SETCURSEL, next.ayah - 1, 0);
+            host.showAyah(next);
+        } else {
+            host.goToAyah(next);
+        }
+        recite(next.surah, next.ayah, 0);
+    }
+
+    void start() {
+        const AyahRef shown = host.shownAyah();
+        recite(shown.surah, shown.ayah, 0);
+    }
+
+    void stop() {
+        setListenCaption(L"Listen");
+        KillTimer(window(), kRecitationTimer);
+        discardWaiting();
+        releasePlayer(true);
+        state.running = false;
+    }
+
+    void onTimer() {
+        if (!state.running) {
+            // A tick that was already queued when the recitation ended.
+            KillTimer(window(), kRecitationTimer);
+            return;
+        }
+        state.continuous = continueTicked();
+
+        if (playerFinished()) {
+            DWORD exitCode = 0;
+            HANDLE player = playerProcess();
+            // A player that said its sound played to the end may still be closing its output:
+            // it ends by itself, and its exit code is not yet known.
+            const bool playedThrough = state.marks->playedThrough.value() >= state.playback;
+            const bool failed = !playedThrough && player && GetExitCodeProcess(player, &exitCode) &&
+                                exitCode != kPlayerPlayed;
+            releasePlayer(false);
+            endPlayback();
+            if (failed || !state.continuous) discardWaiting();
+            if (failed) {
+                // A player that could not play (missing or broken file, no sound output) ends
+                // the reading; continuing would start a failing player every second.
+                char text[kMessageBytes];
+                formatPlayerFailure(text, sizeof text, exitCode, state.mp3Path);
+                report(text);
+                return;
+            }
+            if (state.continuous) continueReading();
+            return;
+        }
+
+        startNextPlayerAhead();
+        if (!state.continuous || !state.following) return;
+        const char* name = std::strrchr(state.mp3Path, '\\');
+        const int k = followedAyah(state.mp3Path, positionInFile(), textStoreTiming());
+        if (k == 0 || !name) return;
+        if (host.shownAyah().ayah != k) {
+            // The surah of the file: the number its name starts with.
+            const int surah = std::atoi(name + 1);
+            host.goToAyah({surah, k});
+            state.surah = surah;
+            state.ayah = k;
+        }
+    }
+
+    void onListenCommand() {
+        wchar_t caption[260] = L"";
+        GetWindowTextW(control(IDC_LISTEN), caption, 260);
+        if (std::wcscmp(caption, L"Stop") == 0)
+            stop();
+        else
+            start();
+    }
+
+    void launchTajwid() {
+        char commandLine[kCommandLineBytes];
+        if (!formatTajwidCommandLine(commandLine, sizeof commandLine, folderUtf8())) return;
+        PROCESS_INFORMATION started;
+        // The tajwid program is a window the user works in: the system's start feedback stays.
+        if (!startProgram(commandLine, SW_SHOWMAXIMIZED, 0, 0, &started)) {
+            reportf("The tajwid program could not be started:\n%s\\morvent.exe", folderUtf8());
+            return;
+        }
+        // Nothing is kept of it: every click starts another instance.
+        CloseHandle(started.hThread);
+        CloseHandle(started.hProcess);
+    }
+
+    void endWithReader() {
+        discardWaiting();
+        releasePlayer(true);
+        KillTimer(window(), kRecitationTimer);
+        state.running = false;
+    }
 
 }; // struct RecitationPlayer::State
 

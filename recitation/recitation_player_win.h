@@ -24,8 +24,8 @@
 //
 // With no recording of the ayah anywhere, no player starts: one question says where the
 // recording was looked for and offers the Recitation dialog.
-#ifndef NORAVEL_RECITATION_PLAYER_WIN_H
-#define NORAVEL_RECITATION_PLAYER_WIN_H
+#ifndef NORAVEL_RECITATION_RECITATION_PLAYER_WIN_H
+#define NORAVEL_RECITATION_RECITATION_PLAYER_WIN_H
 
 #include "base/program_context_win.h"
 #include "text/ayah_ref.h"

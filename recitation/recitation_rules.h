@@ -4,7 +4,8 @@
 // Every formatter writes into a caller's buffer of a given size and reports whether the
 // whole text fitted; a text that does not fit is not used (the buffer then holds "").
 // Paths are UTF-8; the program turns them into UTF-16 for the system's calls.
-#pragma once
+#ifndef NORAVEL_RECITATION_RECITATION_RULES_H
+#define NORAVEL_RECITATION_RECITATION_RULES_H
 
 #include "text/ayah_ref.h"
 #include "text/text_store.h"
@@ -146,3 +147,5 @@ class RisingMark {
   private:
     std::atomic<long long> value_{0};
 };
+
+#endif

@@ -1,8 +1,8 @@
 // Ids of every resource, menu item, dialog and control of the reader.
 // Shared by the resource script (resources/noravel.rc) and the code, so it holds
 // preprocessor constants only.
-#ifndef NORAVEL_RESOURCE_IDS_H
-#define NORAVEL_RESOURCE_IDS_H
+#ifndef NORAVEL_RESOURCES_RESOURCE_IDS_H
+#define NORAVEL_RESOURCES_RESOURCE_IDS_H
 
 // Resources.
 #define IDR_MAIN_MENU 111

@@ -1,7 +1,7 @@
 // The program's name and version, used by the window caption, the About box and the
 // version record of the resources. Preprocessor constants only (the resource compiler reads it).
-#ifndef NORAVEL_VERSION_H
-#define NORAVEL_VERSION_H
+#ifndef NORAVEL_RESOURCES_VERSION_H
+#define NORAVEL_RESOURCES_VERSION_H
 
 #define NORAVEL_PROGRAM_NAME "Noravel"
 #define NORAVEL_VERSION_MAJOR 3

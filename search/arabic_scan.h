@@ -1,7 +1,7 @@
 // The Arabic search without its windows: from a query in the Arabic byte code to the
 // ayat whose Arabic text holds it.
-#ifndef NORAVEL_ARABIC_SCAN_H
-#define NORAVEL_ARABIC_SCAN_H
+#ifndef NORAVEL_SEARCH_ARABIC_SCAN_H
+#define NORAVEL_SEARCH_ARABIC_SCAN_H
 
 #include "search/translation_scan.h"
 

@@ -71,10 +71,10 @@ constexpr int kArabicFieldWidth = 450;
 constexpr int kArabicFieldHeight = 30;
 
 // The keys' face font while the dialog is open, when the keyboard font does not fit it;
-// none otherwise (ArabicSearchDialog::fittedKeyFont). The keys are sized in dialog units, which follow the dialog font's pixel
-// height rather than the DPI itself, so the faces keep their size within a key when they
-// follow that height too: 16 pixels (12 points at 96 DPI) for a dialog font of 11 pixels
-// (8 points at 96 DPI).
+// none otherwise (ArabicSearchDialog::fittedKeyFont). The keys are sized in dialog units, which
+// follow the dialog font's pixel height rather than the DPI itself, so the faces keep their size
+// within a key when they follow that height too: 16 pixels (12 points at 96 DPI) for a dialog font
+// of 11 pixels (8 points at 96 DPI).
 constexpr int kKeyFacePixelsAt96 = 16;
 constexpr int kDialogFontPixelsAt96 = 11;
 
@@ -115,10 +115,10 @@ BOOL onInitDialog(HWND dialog, LPARAM parameter) {
         return TRUE;
     }
     const int dpi = windowDpi(dialog);
-    state->field = CreateWindowExW(WS_EX_CLIENTEDGE, kArabicEditClassW, L"", WS_CHILD | WS_VISIBLE,
-                                   0, 0, scaledForDpi(kArabicFieldWidth, dpi),
-                                   scaledForDpi(kArabicFieldHeight, dpi), dialog, nullptr,
-                                   state->instance, nullptr);
+    state->field =
+        CreateWindowExW(WS_EX_CLIENTEDGE, kArabicEditClassW, L"", WS_CHILD | WS_VISIBLE, 0, 0,
+                        scaledForDpi(kArabicFieldWidth, dpi), scaledForDpi(kArabicFieldHeight, dpi),
+                        dialog, nullptr, state->instance, nullptr);
     SendMessageW(state->field, kArabicEditSetBytes, 0,
                  reinterpret_cast<LPARAM>(state->memory->arabic));
     CheckDlgButton(dialog, IDC_ARABIC_EXACT_SPELLING,
@@ -142,7 +142,8 @@ void onDrawItem(HWND dialog, const DRAWITEMSTRUCT* item) {
     WCHAR face[3] = {};
     for (int i = 0; i < key->byteCount; ++i)
         face[i] = arabicByteToUnicode(key->bytes[i]);
-    drawLetterButton(face, *item, state->fittedKeyFont ? state->fittedKeyFont : state->keyboardFont);
+    drawLetterButton(face, *item,
+                     state->fittedKeyFont ? state->fittedKeyFont : state->keyboardFont);
 }
 
 // The key's own click holds the mouse button down (a double click's second press

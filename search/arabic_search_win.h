@@ -1,8 +1,8 @@
 // The Arabic search: dialog 138 "Find (Arab)" with an Arabic input field and an
 // on-screen keyboard of 37 owner-drawn letter keys, and the search that lists every
 // ayah whose Arabic text holds the query in the main window's result list.
-#ifndef NORAVEL_ARABIC_SEARCH_WIN_H
-#define NORAVEL_ARABIC_SEARCH_WIN_H
+#ifndef NORAVEL_SEARCH_ARABIC_SEARCH_WIN_H
+#define NORAVEL_SEARCH_ARABIC_SEARCH_WIN_H
 
 #include "base/program_context_win.h"
 #include "search/search_memory.h"

@@ -16,8 +16,8 @@
 //    word (يأيها);
 //  - kSpellingEither before two bytes offers a choice of one of them: the waw or ya that
 //    carries an alef (الصلوة) is either that letter or the alef (الصلاة).
-#ifndef NORAVEL_ARABIC_SPELLING_H
-#define NORAVEL_ARABIC_SPELLING_H
+#ifndef NORAVEL_SEARCH_ARABIC_SPELLING_H
+#define NORAVEL_SEARCH_ARABIC_SPELLING_H
 
 #include "search/arabic_scan.h"
 #include "text/text_store.h"

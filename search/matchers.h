@@ -11,7 +11,8 @@
 // it or right after it. An empty pattern is found at 0 by findText and findTextNoCase;
 // the whole-word matchers accept it at the first position not touching a word byte.
 // Null pointers are treated as empty texts.
-#pragma once
+#ifndef NORAVEL_SEARCH_MATCHERS_H
+#define NORAVEL_SEARCH_MATCHERS_H
 
 int findText(const char* text, const char* pattern);
 int findWord(const char* text, const char* pattern);
@@ -24,3 +25,5 @@ bool isWordByte(unsigned char byte);
 // The matcher a search uses, chosen from its two flags.
 using Matcher = int (*)(const char* text, const char* pattern);
 Matcher chooseMatcher(bool matchCase, bool wholeWord);
+
+#endif

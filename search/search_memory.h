@@ -1,7 +1,7 @@
 // What the searches remember from one dialog to the next for as long as the reader window
 // lives: the translation search's query and the Arabic search's query and spelling choice.
-#ifndef NORAVEL_SEARCH_MEMORY_H
-#define NORAVEL_SEARCH_MEMORY_H
+#ifndef NORAVEL_SEARCH_SEARCH_MEMORY_H
+#define NORAVEL_SEARCH_SEARCH_MEMORY_H
 
 #include "search/search_query.h"
 

@@ -2,7 +2,8 @@
 // that combine them. The reader window keeps one (search/search_memory.h), so that the
 // search dialog opens with the previous query; only OK in that dialog (and, for the two
 // matching flags, the Arabic search) changes it.
-#pragma once
+#ifndef NORAVEL_SEARCH_SEARCH_QUERY_H
+#define NORAVEL_SEARCH_SEARCH_QUERY_H
 
 #include <cstddef>
 
@@ -25,3 +26,5 @@ void setSearchWord(SearchQuery& query, int index, const char* text);
 void clearSearchWords(SearchQuery& query);
 // True when at least one of the three words is not empty.
 bool hasSearchWords(const SearchQuery& query);
+
+#endif

@@ -1,6 +1,7 @@
 // The translation search without its window: from a query and the translation texts to
 // the list of hits, the text of a result line, and the ayah named by a result line.
-#pragma once
+#ifndef NORAVEL_SEARCH_TRANSLATION_SCAN_H
+#define NORAVEL_SEARCH_TRANSLATION_SCAN_H
 
 #include "search/matchers.h"
 #include "search/search_query.h"
@@ -77,3 +78,5 @@ void formatHitCount(char (&text)[kHitCountTextSize], int count);
 // leading digits of the first two pieces are the numbers (no digits give 0; numbers too
 // large for any surah or ayah saturate at 99999). False when there is no second piece.
 bool parseResultLine(const char* line, int* surah, int* ayah);
+
+#endif

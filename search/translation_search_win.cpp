@@ -1,6 +1,6 @@
 #include "search/translation_search_win.h"
 
-#include "base/bounded_format.h"
+#include "base/utf8_text.h"
 #include "base/wide_text_win.h"
 #include "resources/resource_ids.h"
 #include "search/search_query.h"
@@ -40,7 +40,8 @@ void readDialogText(HWND dialog, int id, char* out, size_t size) {
     if (length <= 0) return;
     std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
     wide.resize(static_cast<size_t>(GetWindowTextW(field, &wide[0], length + 1)));
-    copyUtf8Cut(out, size, utf8FromWide(wide.c_str()));
+    const std::string utf8 = utf8FromWide(wide.c_str());
+    copyUtf8Bounded(out, size, utf8.data(), utf8.size());
 }
 
 // ---- dialog 107 ----
@@ -109,11 +110,13 @@ BOOL onDialogCommand(HWND dialog, int id) {
 void fillResultList(HWND list, const SearchQuery& query, bool redrawSwitch) {
     if (redrawSwitch) SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     listBeingFilled = list;
-    forEachTranslationHit(query, StoreTranslations(), [list](int surah, int ayah, const char* text) {
-        char line[kResultLineSize];
-        formatResultLine(line, surah, ayah, text);
-        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wideFromUtf8(line).c_str()));
-    });
+    forEachTranslationHit(query, StoreTranslations(),
+                          [list](int surah, int ayah, const char* text) {
+                              char line[kResultLineSize];
+                              formatResultLine(line, surah, ayah, text);
+                              SendMessageW(list, LB_ADDSTRING, 0,
+                                           reinterpret_cast<LPARAM>(wideFromUtf8(line).c_str()));
+                          });
     listBeingFilled = nullptr;
     if (redrawSwitch) {
         SendMessageW(list, WM_SETREDRAW, TRUE, 0);
@@ -131,10 +134,12 @@ bool selectedLine(HWND list, char (&line)[kResultLineSize]) {
     const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
     if (length == LB_ERR || length < 0) return false;
     std::wstring whole(static_cast<size_t>(length) + 1, L'\0');
-    const LRESULT copied = SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&whole[0]));
+    const LRESULT copied =
+        SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&whole[0]));
     if (copied == LB_ERR) return false;
     whole.resize(static_cast<size_t>(copied < length ? copied : length));
-    copyUtf8Cut(line, sizeof line, utf8FromWide(whole.c_str()));
+    const std::string utf8 = utf8FromWide(whole.c_str());
+    copyUtf8Bounded(line, sizeof line, utf8.data(), utf8.size());
     return true;
 }
 
@@ -152,12 +157,14 @@ void markWordsInBold(ReaderView& reader, const SearchQuery& query, int surah, in
 
 } // namespace
 
-INT_PTR CALLBACK searchDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR CALLBACK searchDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) try {
     switch (message) {
     case WM_INITDIALOG: return onInitDialog(dialog, lParam);
     case WM_COMMAND: return onDialogCommand(dialog, LOWORD(wParam));
     }
     return FALSE;
+} catch (...) { // out of memory: the dialog stays as it is
+    return TRUE;
 }
 
 void runTranslationSearch(const ProgramContext& context, ReaderView& reader, SearchQuery& query) {
@@ -197,7 +204,6 @@ void openSearchResult(ReaderView& reader, const SearchQuery& query) {
 
 bool resultListRedrawSwitchEnabled() {
     wchar_t value[8] = L"";
-    const DWORD length =
-        GetEnvironmentVariableW(L"NORAVEL_RESULT_LIST_REDRAW_EACH_LINE", value, 8);
+    const DWORD length = GetEnvironmentVariableW(L"NORAVEL_RESULT_LIST_REDRAW_EACH_LINE", value, 8);
     return !(length > 0 && length < 8 && std::wcscmp(value, L"1") == 0);
 }

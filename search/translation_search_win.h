@@ -3,8 +3,8 @@
 // bar part 1, and the opening of a chosen result line with its search words in bold.
 // The scan itself is search/translation_scan.h; this layer only moves its results into
 // the reader through its ReaderView.
-#ifndef NORAVEL_TRANSLATION_SEARCH_WIN_H
-#define NORAVEL_TRANSLATION_SEARCH_WIN_H
+#ifndef NORAVEL_SEARCH_TRANSLATION_SEARCH_WIN_H
+#define NORAVEL_SEARCH_TRANSLATION_SEARCH_WIN_H
 
 #include "base/program_context_win.h"
 #include "search/search_query.h"

@@ -9,5 +9,5 @@ bool storeLanguageSetting(int language) {
 int storeChosenLanguage(int index, LanguageStore store) {
     if (index < 0) return -1;
     store(index);
-    return readSettingDword(kLanguageValue, kDefaultLanguage);
+    return readLanguageSetting();
 }

@@ -1,6 +1,6 @@
 // The language list of the main window (control 401): storing the language chosen.
-#ifndef NORAVEL_LANGUAGE_SWITCH_WIN_H
-#define NORAVEL_LANGUAGE_SWITCH_WIN_H
+#ifndef NORAVEL_SETTINGS_LANGUAGE_SWITCH_WIN_H
+#define NORAVEL_SETTINGS_LANGUAGE_SWITCH_WIN_H
 
 // Stores the chosen language; true when it is stored where the setting is read.
 using LanguageStore = bool (*)(int language);

@@ -76,7 +76,8 @@ void onOk(HWND dialog) {
         // Text typed into the size field that matches no item leaves no selection: then the
         // current size stays rather than a size of 0.
         char size[kItemSize];
-        if (selectedItem(GetDlgItem(dialog, IDC_FONT_SIZE), size)) choice->size = decimalValue(size);
+        if (selectedItem(GetDlgItem(dialog, IDC_FONT_SIZE), size))
+            choice->size = decimalValue(size);
     }
     EndDialog(dialog, IDOK);
 }

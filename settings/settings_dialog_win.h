@@ -1,6 +1,6 @@
 // The Settings dialog (dialog 102, "Setting"): the face and the point size of the ayah font.
-#ifndef NORAVEL_SETTINGS_DIALOG_WIN_H
-#define NORAVEL_SETTINGS_DIALOG_WIN_H
+#ifndef NORAVEL_SETTINGS_SETTINGS_DIALOG_WIN_H
+#define NORAVEL_SETTINGS_SETTINGS_DIALOG_WIN_H
 
 #include <windows.h>
 

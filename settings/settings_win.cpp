@@ -1,5 +1,6 @@
 #include "settings/settings_win.h"
 
+#include "base/utf8_text.h"
 #include "base/wide_text_win.h"
 #include "settings/registry_win.h"
 
@@ -24,10 +25,7 @@ bool readSettingString(const char* valueName, const char* defaultText, char* out
         return true;
     // A root the helpers refuse leaves out untouched: give the default here in any case.
     const char* fallback = defaultText ? defaultText : "";
-    const size_t length = std::strlen(fallback);
-    const size_t count = length < static_cast<size_t>(outSize) - 1 ? length : outSize - 1;
-    std::memcpy(out, fallback, count);
-    out[count] = '\0';
+    copyUtf8Bounded(out, static_cast<size_t>(outSize), fallback, std::strlen(fallback));
     return false;
 }
 
@@ -66,11 +64,15 @@ bool writeSettingDword(const char* valueName, int value, const SettingsLocation&
     });
 }
 
+int readLanguageSetting(const SettingsLocation& where) {
+    return readSettingDword(kLanguageValue, kDefaultLanguage, where);
+}
+
 SettingsValues readAllSettings(const SettingsLocation& where) {
     SettingsValues values{};
     readSettingString(kFontNameValue, kDefaultFontName, values.fontName, 255, where);
     values.fontSize = readSettingDword(kFontSizeValue, kDefaultFontSize, where);
-    values.language = readSettingDword(kLanguageValue, kDefaultLanguage, where);
+    values.language = readLanguageSetting(where);
     return values;
 }
 
@@ -79,8 +81,6 @@ namespace {
 std::wstring userKeyPath(const SettingsLocation& where) {
     return wideFromUtf8((std::string(where.key) + "\\" + where.subkey).c_str());
 }
-
-} // namespace
 
 // A Unicode text of at most `units` - 1 UTF-16 units under the user root, as UTF-8.
 std::string readUserText(const char* valueName, DWORD units, const SettingsLocation& where) {
@@ -95,14 +95,15 @@ std::string readUserText(const char* valueName, DWORD units, const SettingsLocat
 
 bool writeUserText(const char* valueName, const char* utf8Text, DWORD units,
                    const SettingsLocation& where) {
-    const std::wstring text = wideFromUtf8(utf8Text);
-    if (text.empty() && utf8Text && utf8Text[0]) return false;
-    if (text.size() >= units) return false;
+    std::wstring text;
+    if (!tryWideFromUtf8(utf8Text, text) || text.size() >= units) return false;
     const std::wstring value = wideFromUtf8(valueName);
     return RegSetKeyValueW(where.userRoot, userKeyPath(where).c_str(), value.c_str(), REG_SZ,
                            text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) ==
            ERROR_SUCCESS;
 }
+
+} // namespace
 
 std::string readRecitationFolder(const SettingsLocation& where) {
     return readUserText(kRecitationFolderValue, kRecitationFolderUnits, where);

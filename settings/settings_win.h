@@ -5,7 +5,11 @@
 // Reading takes the per-user value when it can be read, else the machine-wide one, else
 // the default. Writing tries machine-wide first; when that works the per-user copy is
 // removed so the two never disagree, and when it is refused the value goes to the user.
-#pragma once
+//
+// Every text here is UTF-8 (converted to UTF-16 at the registry's calls): a font name
+// stored by an earlier version through the ANSI calls reads as the same name.
+#ifndef NORAVEL_SETTINGS_SETTINGS_WIN_H
+#define NORAVEL_SETTINGS_SETTINGS_WIN_H
 
 #include <windows.h>
 
@@ -47,7 +51,11 @@ struct SettingsValues {
     int language;
 };
 
-// The three settings as start-up reads them (the font name at most 254 characters).
+// The translation language as the text store takes it (kDefaultLanguage when none is stored).
+int readLanguageSetting(const SettingsLocation& where = defaultSettingsLocation());
+
+// The three settings as start-up reads them (the font name in UTF-8, at most 254 bytes and
+// never a character cut in half).
 SettingsValues readAllSettings(const SettingsLocation& where = defaultSettingsLocation());
 
 // ---- Recitation settings, kept per user only (the user's own folder and habit) ----
@@ -87,3 +95,5 @@ inline constexpr const char* kPictureZoomValue = "PictureZoom";
 // The stored percent, 100 when none is stored; the view bounds it (75..200, else 100).
 int readPictureZoom(const SettingsLocation& where = defaultSettingsLocation());
 bool writePictureZoom(int percent, const SettingsLocation& where = defaultSettingsLocation());
+
+#endif

@@ -1,7 +1,8 @@
 // The colours of the tajwid pictures and the legend that explains them. The pictures are
 // GIFs with one palette of 16 entries: paper, ink, a light grey for the soft edges of the ink,
 // and one colour per group of rules.
-#pragma once
+#ifndef NORAVEL_TAJWID_TAJWID_LEGEND_H
+#define NORAVEL_TAJWID_TAJWID_LEGEND_H
 
 #include "tajwid/tajwid_rules.h"
 
@@ -37,3 +38,5 @@ constexpr int kLegendSize = 13;
 const std::array<LegendEntry, kLegendSize>& legend();
 
 } // namespace tajwid
+
+#endif

@@ -10,7 +10,8 @@
 // maddah U+0653 marks a lengthening beyond the natural two counts; the rounded zero (written
 // here as U+0652) marks a letter never read, the rectangular zero U+06E0 a letter read only at
 // a stop. Rules cross the blanks between words; the ayah's end is a stop.
-#pragma once
+#ifndef NORAVEL_TAJWID_TAJWID_RULES_H
+#define NORAVEL_TAJWID_TAJWID_RULES_H
 
 #include <cstddef>
 #include <cstdint>
@@ -62,3 +63,5 @@ std::vector<Rule> classifyUtf8(const std::string& ayah);
 const char* ruleName(Rule rule);
 
 } // namespace tajwid
+
+#endif

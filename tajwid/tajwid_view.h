@@ -1,7 +1,8 @@
 // The arithmetic and texts of the tajwid window (companions/morvent.cpp): its caption, the
 // file of an ayah's coloured picture, how the picture fits the window, and the reader's
 // list selections turned into an ayah.
-#pragma once
+#ifndef NORAVEL_TAJWID_TAJWID_VIEW_H
+#define NORAVEL_TAJWID_TAJWID_VIEW_H
 
 #include "text/ayah_ref.h"
 
@@ -34,3 +35,5 @@ int clampScroll(int position, int content, int page);
 AyahRef ayahFromSelections(long surahIndex, long ayahIndex);
 
 } // namespace tajwid
+
+#endif

@@ -1,7 +1,7 @@
 // One ayah of the Quran: its surah (1..114) and its number in the surah (from 1).
 // {0, 0} names no ayah.
-#ifndef NORAVEL_AYAH_REF_H
-#define NORAVEL_AYAH_REF_H
+#ifndef NORAVEL_TEXT_AYAH_REF_H
+#define NORAVEL_TEXT_AYAH_REF_H
 
 struct AyahRef {
     int surah = 0;

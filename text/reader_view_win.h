@@ -2,8 +2,8 @@
 // one, its result list and status bar, the marks in the shown translation and the font of
 // the on-screen keyboard. The reader window implements it and hands itself to the search
 // dialogs; they know nothing else of it.
-#ifndef NORAVEL_READER_VIEW_WIN_H
-#define NORAVEL_READER_VIEW_WIN_H
+#ifndef NORAVEL_TEXT_READER_VIEW_WIN_H
+#define NORAVEL_TEXT_READER_VIEW_WIN_H
 
 #include "text/ayah_ref.h"
 

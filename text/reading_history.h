@@ -1,7 +1,7 @@
 // The ayat the reader has shown, oldest first and newest last, without repeats and at most
 // 500 of them. Each entry packs an ayah as (ayah << 16) | surah, both cut to 16 bits.
-#ifndef NORAVEL_READING_HISTORY_H
-#define NORAVEL_READING_HISTORY_H
+#ifndef NORAVEL_TEXT_READING_HISTORY_H
+#define NORAVEL_TEXT_READING_HISTORY_H
 
 #include <cstddef>
 #include <cstdint>

@@ -5,9 +5,9 @@
 // (column). Their entries point into the resource data, which the caller keeps
 // alive for the whole run; nothing is copied except the short number fields.
 // This file is the portable part: it walks resource bytes handed to it. The
-// Windows layer finds the resources, reads the language setting and calls the
-// `...From` functions below.
-#pragma once
+// Windows layer finds the resources and calls the `...From` functions below.
+#ifndef NORAVEL_TEXT_TEXT_STORE_H
+#define NORAVEL_TEXT_TEXT_STORE_H
 
 #include <cstddef>
 #include <memory>
@@ -88,8 +88,9 @@ class TextStore {
     static int language();
 
     // The program's loads (text_store_win.cpp): they take the bytes from the program's
-    // "TXT" resources and the language from the "Bahasa" setting.
-    static void load();
+    // "TXT" resources. `language` as loadFrom takes it: 0 Indonesian, any other English
+    // (the caller reads it from the settings).
+    static void load(int language);
     static void loadArabic();
     static void loadRecitationTiming();
 
@@ -103,3 +104,5 @@ class TextStore {
     // {0, 0, nullptr} unless ayah lies in 1..ayahCount(surah) and its timing was read.
     static Recitation recitation(int surah, int ayah);
 };
+
+#endif

@@ -1,15 +1,14 @@
-// The text store's Windows side: finds the five "TXT" resources of the program, reads
-// the language setting and hands the bytes to the portable loader.
+// The text store's Windows side: finds the "TXT" resources of the program and hands their
+// bytes to the portable loader. The language comes from the caller.
 #include "text/text_store.h"
 
 #include "resources/resource_ids.h"
-#include "settings/settings_win.h"
 
 #include <windows.h>
 
 ResourceBytes findTextResource(int id) {
-    HMODULE module = GetModuleHandleA(nullptr);
-    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), "TXT");
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), L"TXT");
     if (!found) return {nullptr, 0};
     HGLOBAL loaded = LoadResource(module, found);
     const void* data = loaded ? LockResource(loaded) : nullptr;
@@ -33,8 +32,7 @@ WritableCopy& translationCopy(int language) {
 
 } // namespace
 
-void TextStore::load() {
-    const int language = readSettingDword(kLanguageValue, kDefaultLanguage);
+void TextStore::load(int language) {
     TextStore::loadFrom(findTextResource(IDT_SURAH_LIST), translationCopy(language).bytes(),
                         findTextResource(IDT_RECITATION_TIMING), language);
 }

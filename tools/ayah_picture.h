@@ -1,7 +1,8 @@
 // Drawing one ayah of the Uthmani text into a small grey-level picture and encoding it as a
 // GIF89a. The generator make_ayah_pictures runs this over the whole Quran; the pieces are kept
 // apart from its main routine so that they can be tested on their own.
-#pragma once
+#ifndef NORAVEL_TOOLS_AYAH_PICTURE_H
+#define NORAVEL_TOOLS_AYAH_PICTURE_H
 
 #include <array>
 #include <cstdint>
@@ -125,3 +126,5 @@ class AyahRenderer {
 };
 
 } // namespace ayahpics
+
+#endif

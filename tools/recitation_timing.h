@@ -13,7 +13,8 @@
 //  - at most 20 files a surah and no end beyond 607000 ms, else generation fails.
 // Real timings can replace the model: a CSV with the header
 // "surah,ayah,file,start_ms,end_ms" and one line for every ayah.
-#pragma once
+#ifndef NORAVEL_TOOLS_RECITATION_TIMING_H
+#define NORAVEL_TOOLS_RECITATION_TIMING_H
 
 #include <cstdint>
 #include <stdexcept>
@@ -185,3 +186,5 @@ inline TimingTable parseTimingCsv(const std::string& csv, const std::vector<int>
 }
 
 } // namespace textres
+
+#endif

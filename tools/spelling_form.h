@@ -20,7 +20,8 @@
 //    word's first lam is written again as an optional lam (ٱلَّيۡلِ holds الليل).
 // The prefixes و and ف may stand before the vocative and li-; و ف ب ك before the
 // article.
-#pragma once
+#ifndef NORAVEL_TOOLS_SPELLING_FORM_H
+#define NORAVEL_TOOLS_SPELLING_FORM_H
 
 #include "search/arabic_spelling.h"
 #include "tools/text_normalise.h"
@@ -200,3 +201,5 @@ inline std::string spellingForm(const std::string& utf8) {
 }
 
 } // namespace textres
+
+#endif

@@ -3,7 +3,8 @@
 // byte code (code page 1256 letter values, no marks) for the Arabic text.
 // Everything that cannot be converted raises NormaliseError naming the character as
 // U+XXXX; the generator adds the surah and ayah and stops.
-#pragma once
+#ifndef NORAVEL_TOOLS_TEXT_NORMALISE_H
+#define NORAVEL_TOOLS_TEXT_NORMALISE_H
 
 #include <cstdint>
 #include <cstdio>
@@ -293,3 +294,5 @@ inline std::string arabicToByteCode(const std::string& utf8) {
 }
 
 } // namespace textres
+
+#endif

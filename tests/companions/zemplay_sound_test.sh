@@ -6,7 +6,7 @@
 #   zemplay_sound_test.sh <zemplay.exe> <6-second mp3> <build root>
 set -uo pipefail
 zemplay=$1 tone=$2 build=$3
-root=$(cd "$(dirname "$0")/.." && pwd)
+root=$(cd "$(dirname "$0")/../.." && pwd)
 NORAVEL_BUILD_ROOT=$build "$root/scripts/testbed.sh" start
 . "$build/wine/env"
 work=$(mktemp -d)

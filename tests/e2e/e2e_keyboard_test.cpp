@@ -4,8 +4,8 @@
 #include "reader_session_win.h"
 
 #include "app/bookmark_file.h"
-#include "resources/version.h"
 #include "resources/resource_ids.h"
+#include "resources/version.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Drives the real reader from another process: starts it, finds its window, sends it
 // messages as a user's input would arrive, reads back what it shows, and closes it.
-#ifndef NORAVEL_READER_SESSION_WIN_H
-#define NORAVEL_READER_SESSION_WIN_H
+#ifndef NORAVEL_TESTS_E2E_READER_SESSION_WIN_H
+#define NORAVEL_TESTS_E2E_READER_SESSION_WIN_H
 
 #include <windows.h>
 

@@ -1,7 +1,8 @@
 // Small builders of GIF and BMP files for the picture decoder's tests and fuzz seeds:
 // a plain LZW encoder, a packer for hand-written code sequences, and writers of the
 // file layouts. No committed binary files are needed.
-#pragma once
+#ifndef NORAVEL_TESTS_NATIVE_PICTURE_BUILDER_H
+#define NORAVEL_TESTS_NATIVE_PICTURE_BUILDER_H
 
 #include <algorithm>
 #include <cstdint>
@@ -305,3 +306,5 @@ inline Bytes buildBmp(const BmpSpec& shape) {
 }
 
 } // namespace picture_builder
+
+#endif

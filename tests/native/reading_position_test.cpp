@@ -139,7 +139,11 @@ TEST(GoToInput, BadInputIsExplained) {
 bool isWholeUtf8(const std::string& text) {
     for (size_t i = 0; i < text.size();) {
         const unsigned char lead = static_cast<unsigned char>(text[i]);
-        const size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+        const size_t length = lead < 0x80    ? 1
+                              : lead >= 0xF0 ? 4
+                              : lead >= 0xE0 ? 3
+                              : lead >= 0xC0 ? 2
+                                             : 0;
         if (length == 0 || i + length > text.size()) return false;
         for (size_t k = 1; k < length; ++k)
             if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
@@ -151,12 +155,18 @@ bool isWholeUtf8(const std::string& text) {
 // The Go to field takes text in any script; a long word quoted back in the problem is cut
 // between characters, so that the dialog can show it.
 TEST(GoToInput, ALongWordInAnyScriptIsQuotedWholeCharactersOnly) {
-    for (const char* text :
-         {"x\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA"
-          "\xD0\xB2\xD0\xB0\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0\xD0\x9C\xD0\xBE", // xМосква...
-          "\xE4\xB8\xAD\xE6\x96\x87\xE6\xB5\x8B\xE8\xAF\x95\xE4\xB8\xAD\xE6\x96\x87\xE6\xB5\x8B"
-          "\xE8\xAF\x95\xE4\xB8\xAD\xE6\x96\x87\xE6\xB5\x8B\xE8\xAF\x95\xE4\xB8\xAD\xE6\x96\x87", // 中文测试...
-          "2:\xD9\xA2\xD9\xA5\xD9\xA5\xD9\xA5\xD9\xA5\xD9\xA5\xD9\xA5"}) { // 2: and Arabic digits
+    for (const char*
+             text : {"x\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0\xD0\x9C\xD0\xBE\xD1\x81\xD0"
+                     "\xBA"
+                     "\xD0\xB2\xD0\xB0\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0\xD0\x9C\xD0"
+                     "\xBE", // xМосква...
+                     "\xE4\xB8\xAD\xE6\x96\x87\xE6\xB5\x8B\xE8\xAF\x95\xE4\xB8\xAD\xE6\x96\x87\xE6"
+                     "\xB5\x8B"
+                     "\xE8\xAF\x95\xE4\xB8\xAD\xE6\x96\x87\xE6\xB5\x8B\xE8\xAF\x95\xE4\xB8\xAD\xE6"
+                     "\x96\x87", // 中文测试...
+                     "2:\xD9\xA2\xD9\xA5\xD9\xA5\xD9\xA5\xD9\xA5\xD9\xA5\xD9\xA5"}) { // 2: and
+                                                                                      // Arabic
+                                                                                      // digits
         const GoToTarget target = goTo(text);
         EXPECT_FALSE(target.found) << text;
         EXPECT_FALSE(target.problem.empty()) << text;
@@ -164,7 +174,8 @@ TEST(GoToInput, ALongWordInAnyScriptIsQuotedWholeCharactersOnly) {
     }
     // What fits is quoted as it was typed.
     const GoToTarget chinese = goTo("\xE4\xB8\xAD\xE6\x96\x87");
-    EXPECT_NE(chinese.problem.find("\xE4\xB8\xAD\xE6\x96\x87"), std::string::npos) << chinese.problem;
+    EXPECT_NE(chinese.problem.find("\xE4\xB8\xAD\xE6\x96\x87"), std::string::npos)
+        << chinese.problem;
 }
 
 } // namespace

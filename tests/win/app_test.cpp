@@ -24,6 +24,11 @@ class LanguageSetting : public ::testing::Test {
     }
 };
 
+// The load as the reader makes it: in the language stored in the settings.
+void loadInStoredLanguage() {
+    TextStore::load(readLanguageSetting());
+}
+
 int totalAyat() {
     int total = 0;
     for (int surah = 1; surah <= 114; ++surah)
@@ -32,7 +37,7 @@ int totalAyat() {
 }
 
 TEST_F(LanguageSetting, WithoutTheSettingTheIndonesianTranslationIsLoaded) {
-    TextStore::load();
+    loadInStoredLanguage();
     TextStore::loadArabic();
     EXPECT_EQ(TextStore::language(), 0);
     EXPECT_EQ(totalAyat(), 6236);
@@ -53,7 +58,7 @@ TEST_F(LanguageSetting, WithoutTheSettingTheIndonesianTranslationIsLoaded) {
 TEST_F(LanguageSetting, AnyNonZeroLanguageLoadsTheEnglishTranslation) {
     for (int language : {1, 7}) {
         ASSERT_TRUE(writeSettingDword(kLanguageValue, language));
-        TextStore::load();
+        loadInStoredLanguage();
         EXPECT_EQ(TextStore::language(), language);
         EXPECT_EQ(std::strncmp(TextStore::translation(1, 1), "In the name of Allah", 20), 0)
             << TextStore::translation(1, 1);
@@ -61,18 +66,30 @@ TEST_F(LanguageSetting, AnyNonZeroLanguageLoadsTheEnglishTranslation) {
     }
 }
 
+// The load takes the language it is given: what is stored is the caller's to read.
+TEST_F(LanguageSetting, TheLoadTakesTheLanguageItIsGivenWhateverIsStored) {
+    ASSERT_TRUE(writeSettingDword(kLanguageValue, 1));
+    TextStore::load(0);
+    EXPECT_EQ(TextStore::language(), 0);
+    EXPECT_EQ(std::strncmp(TextStore::translation(1, 1), "Dengan nama Allah", 17), 0);
+    ASSERT_TRUE(writeSettingDword(kLanguageValue, 0));
+    TextStore::load(1);
+    EXPECT_EQ(TextStore::language(), 1);
+    EXPECT_EQ(std::strncmp(TextStore::translation(1, 1), "In the name of Allah", 20), 0);
+}
+
 // The resource data is mapped read-only: the texts are terminated in a writable copy,
 // and loading the same language again (as the language switch does) gives the same texts.
 TEST_F(LanguageSetting, LoadingAgainAndSwitchingBackGivesTheSameTexts) {
-    TextStore::load();
+    loadInStoredLanguage();
     const std::string before = TextStore::translation(2, 255);
     const std::string lastBefore = TextStore::translation(114, 6);
     ASSERT_TRUE(writeSettingDword(kLanguageValue, 1));
-    TextStore::load();
+    loadInStoredLanguage();
     EXPECT_NE(TextStore::translation(2, 255), before);
     ASSERT_TRUE(writeSettingDword(kLanguageValue, 0));
-    TextStore::load();
-    TextStore::load();
+    loadInStoredLanguage();
+    loadInStoredLanguage();
     EXPECT_EQ(TextStore::translation(2, 255), before);
     EXPECT_EQ(TextStore::translation(114, 6), lastBefore);
     EXPECT_EQ(totalAyat(), 6236);

@@ -4,9 +4,11 @@
 #include "arabic/arabic_bytes.h"
 #include "arabic/arabic_draw_win.h"
 #include "arabic/arabic_edit_win.h"
+#include "base/wide_text_win.h"
 #include "resources/resource_ids.h"
 #include "search/arabic_search_win.h"
-#include "search/search_query.h"
+#include "search/search_memory.h"
+#include "settings/settings_win.h"
 #include "text/text_store.h"
 
 #include <commctrl.h>
@@ -31,14 +33,44 @@ namespace {
 HWND mainWindow = nullptr;
 HFONT fieldFont = nullptr;
 
+// The reader window's side of the search, played by the stand-in main window: its result
+// list and status bar, and the keyboard font.
+class TestView : public ReaderView {
+  public:
+    HWND window() const override { return main; }
+    AyahRef shownAyah() const override { return {}; }
+    void goToAyah(AyahRef) override {}
+    HWND resultList() const override { return GetDlgItem(main, IDC_RESULT_LIST); }
+    void setStatusText(int part, const char* text) override {
+        SendDlgItemMessageW(main, IDC_STATUS_BAR, SB_SETTEXTW, part,
+                            reinterpret_cast<LPARAM>(wideFromUtf8(text).c_str()));
+    }
+    void clearTranslationMarks() override {}
+    void boldTranslationRange(long, long) override {}
+    HFONT keyboardFont() const override { return keyboard; }
+
+    HWND main = nullptr;
+    HFONT keyboard = nullptr;
+};
+TestView view;
+SearchMemory memory;
+
+// The search after OK, with the stand-in's check boxes as its options (as the reader's
+// command runs it).
+void searchArabic() {
+    runArabicSearch(testContext(), view, memory,
+                    IsDlgButtonChecked(mainWindow, IDC_MATCH_CASE) == BST_CHECKED,
+                    IsDlgButtonChecked(mainWindow, IDC_WHOLE_WORD) == BST_CHECKED);
+}
+
 class Environment : public ::testing::Environment {
   public:
     void SetUp() override {
         testContext().instance = GetModuleHandleA(nullptr);
         InitCommonControls();
-        ASSERT_NE(registerArabicEditClass(testContext().instance), 0);
         testContext().controlBrush = CreateSolidBrush(kControlColour);
-        reader().keyboardFont() = CreateFontA(-16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "Tahoma");
+        ASSERT_NE(registerArabicEditClass(testContext().instance, testContext().controlBrush), 0);
+        view.keyboard = CreateFontA(-16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "Tahoma");
         fieldFont = CreateFontA(-16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, PROOF_QUALITY, 0, "Tahoma");
         WNDCLASSA plain = {};
         plain.lpfnWndProc = DefWindowProcA;
@@ -56,8 +88,8 @@ class Environment : public ::testing::Environment {
         HWND status = CreateStatusWindowA(WS_CHILD | WS_VISIBLE, "", mainWindow, IDC_STATUS_BAR);
         int parts[] = {100, -1};
         SendMessageA(status, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
-        testReaderWindow() = mainWindow;
-        TextStore::load();
+        view.main = mainWindow;
+        TextStore::load(readLanguageSetting());
         TextStore::loadArabic();
     }
 };
@@ -226,18 +258,16 @@ class ArabicField : public ::testing::Test {
   protected:
     void SetUp() override {
         setKeys(false);
-        const int before = arabicEditMap.count();
         field = CreateWindowExA(WS_EX_CLIENTEDGE, kArabicEditClass, "", WS_CHILD | WS_VISIBLE, 0,
                                 310, 450, 30, mainWindow, nullptr, testContext().instance, nullptr);
         ASSERT_NE(field, nullptr);
-        EXPECT_EQ(arabicEditMap.count(), before + 1);
+        ArabicEditState* state = arabicEditState(field);
+        ASSERT_NE(state, nullptr);
+        EXPECT_EQ(state->window, field);
         GetClientRect(field, &client);
     }
     void TearDown() override {
-        const int before = arabicEditMap.count();
         DestroyWindow(field);
-        EXPECT_EQ(arabicEditMap.count(), before - 1);
-        EXPECT_EQ(arabicEditMap.find(field), nullptr);
         setKeys(false);
     }
     void type(const char* characters) {
@@ -257,7 +287,7 @@ TEST_F(ArabicField, EmptyFieldWithTheFocusHasItsCaretTwoPixelsInsideTheRightEdge
     SetFocus(field);
     EXPECT_EQ(caret().x, client.right - 2);
     EXPECT_EQ(caret().y, 0);
-    ArabicEditState* state = arabicEditMap.find(field);
+    ArabicEditState* state = arabicEditState(field);
     ASSERT_NE(state, nullptr);
     EXPECT_EQ(state->fontHeight, 16);
     EXPECT_EQ(state->insertPos, 0);
@@ -417,25 +447,29 @@ TEST_F(ArabicField, PaintsTheControlColourAndKeepsALongTextsBeginningAtTheRight)
                 << x << "," << y;
 }
 
-TEST(ArabicEditMapTest, HandlesGoToTheirBucketsAndEntriesAreReplacedOrRemoved) {
-    EXPECT_EQ(ArabicEditMap::bucketOf(reinterpret_cast<HWND>(0x10020)), (0x10020u >> 4) % 17);
-    ArabicEditMap map;
-    ArabicEditState a, b;
-    HWND one = reinterpret_cast<HWND>(0x100), same = reinterpret_cast<HWND>(0x100 + 17 * 16);
-    ASSERT_EQ(ArabicEditMap::bucketOf(one), ArabicEditMap::bucketOf(same));
-    ArabicEditState* replaced = &a;
-    ASSERT_TRUE(map.put(one, &a, &replaced));
-    EXPECT_EQ(replaced, nullptr);
-    ASSERT_TRUE(map.put(same, &b));
-    EXPECT_EQ(map.find(one), &a);
-    EXPECT_EQ(map.find(same), &b);
-    ASSERT_TRUE(map.put(one, &b, &replaced));
-    EXPECT_EQ(replaced, &a);
-    EXPECT_EQ(map.count(), 2);
-    EXPECT_EQ(map.remove(one), &b);
-    EXPECT_EQ(map.find(one), nullptr);
-    EXPECT_EQ(map.find(same), &b);
-    EXPECT_EQ(map.count(), 1);
+// Each field keeps its own state with its window, whatever its creator keeps in
+// GWLP_USERDATA, and the state goes with the window; only fields have one.
+TEST_F(ArabicField, EachFieldKeepsItsOwnTextBesideWhatItsCreatorKeepsInTheUserData) {
+    HWND other = CreateWindowExA(0, kArabicEditClass, "", WS_CHILD | WS_VISIBLE, 0, 350, 450, 30,
+                                 mainWindow, nullptr, testContext().instance, nullptr);
+    ASSERT_NE(other, nullptr);
+    ASSERT_NE(arabicEditState(other), arabicEditState(field));
+    SetWindowLongPtrA(field, GWLP_USERDATA, 0x1234);
+    type("fsl");
+    setBytes(other, "\xC7");
+    EXPECT_EQ(textOf(field), "\xC8\xD3\xE3");
+    EXPECT_EQ(textOf(other), "\xC7");
+    EXPECT_EQ(GetWindowLongPtrA(field, GWLP_USERDATA), 0x1234);
+    // The state goes with its window: the font it owns is deleted then.
+    UpdateWindow(other);
+    const HFONT otherFont = arabicEditState(other)->font;
+    EXPECT_EQ(GetObjectType(otherFont), static_cast<DWORD>(OBJ_FONT));
+    DestroyWindow(other);
+    EXPECT_EQ(GetObjectType(otherFont), 0u);
+    EXPECT_EQ(textOf(field), "\xC8\xD3\xE3");
+
+    EXPECT_EQ(arabicEditState(mainWindow), nullptr);
+    EXPECT_EQ(arabicEditState(nullptr), nullptr);
 }
 
 // ---- The dialog ----
@@ -474,11 +508,16 @@ class ArabicDialog : public ::testing::Test {
   protected:
     void SetUp() override {
         setKeys(false);
-        std::snprintf(reader().searchMemory().arabic, sizeof reader().searchMemory().arabic, "%s", "");
+        std::snprintf(memory.arabic, sizeof memory.arabic, "%s", "");
+        state = ArabicSearchDialog{};
+        state.instance = testContext().instance;
+        state.memory = &memory;
+        state.keyboardFont = view.keyboard;
         dialog = CreateDialogParamA(testContext().instance, MAKEINTRESOURCEA(IDD_ARABIC_SEARCH),
-                                    mainWindow, arabicSearchDialogProc, 0);
+                                    mainWindow, arabicSearchDialogProc,
+                                    reinterpret_cast<LPARAM>(&state));
         ASSERT_NE(dialog, nullptr);
-        field = arabicSearchField();
+        field = arabicSearchField(dialog);
         ASSERT_NE(field, nullptr);
     }
     void TearDown() override {
@@ -489,6 +528,10 @@ class ArabicDialog : public ::testing::Test {
         SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, notification),
                      reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
     }
+    // The font the dialog draws its key faces with.
+    HFONT keyFont() const { return state.fittedKeyFont ? state.fittedKeyFont : state.keyboardFont; }
+
+    ArabicSearchDialog state;
     HWND dialog = nullptr;
     HWND field = nullptr;
 };
@@ -546,7 +589,7 @@ TEST_F(ArabicDialog, EveryLetterKeyHasItsIdPlaceAndFaceAndClickingItTypesThatFac
                                0};
         SendMessageA(dialog, WM_DRAWITEM, key.id, reinterpret_cast<LPARAM>(&item));
         item.hDC = byFace.dc();
-        drawLetterButton(key.face.c_str(), item);
+        drawLetterButton(key.face.c_str(), item, keyFont());
         EXPECT_TRUE(byDialog.same(byFace, 0, w));
         EXPECT_NE(byFace.inkLeft(), -1) << "no letter drawn";
     }
@@ -557,10 +600,10 @@ TEST_F(ArabicDialog, LetterKeysDrawTheirFaceAtTheRightWithAnEtchedOrRaisedBorder
     DRAWITEMSTRUCT item = {ODT_BUTTON, IDC_KEY_LAMALIF, 0, ODA_DRAWENTIRE, 0, nullptr,
                            whole.dc(), {0, 0, 40, 30},  0};
     const WCHAR lamAlef[] = {0x0644, 0x0627, 0};
-    drawLetterButton(lamAlef, item);
+    drawLetterButton(lamAlef, item, keyFont());
     item.itemAction = ODA_SELECT;
     item.hDC = pressed.dc();
-    drawLetterButton(lamAlef, item);
+    drawLetterButton(lamAlef, item, keyFont());
     EXPECT_EQ(whole.at(20, 25), RGB(0, 255, 0)); // no background of its own
     EXPECT_NE(whole.at(0, 15), RGB(0, 255, 0));  // a border
     EXPECT_FALSE(whole.same(pressed, 0, 2));     // etched and raised differ
@@ -618,14 +661,14 @@ void CALLBACK runScript(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
     HWND dialog = FindWindowA("#32770", "Find (Arab)");
     if (dialog && dialogScript)
-        dialogScript(dialog, arabicSearchField());
+        dialogScript(dialog, arabicSearchField(dialog));
     else if (dialog)
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
 }
 void showWith(std::function<void(HWND, HWND)> script) {
     dialogScript = std::move(script);
     SetTimer(nullptr, 0, 50, runScript);
-    showArabicSearch(mainWindow);
+    if (showArabicSearch(testContext(), view, memory)) searchArabic();
     dialogScript = nullptr;
 }
 void clickKeys(HWND dialog, const std::vector<int>& ids) {
@@ -660,17 +703,20 @@ class ArabicSearch : public ::testing::Test {
   protected:
     void SetUp() override {
         setKeys(false);
-        setArabicNotFoundReporter(recordNotFound);
+        testPrompts().onTell = [](HWND owner, const char* text, const char* caption) {
+            if (std::string(text) == "Not Found" && std::string(caption) == "Info")
+                recordNotFound(owner);
+        };
         notFoundReports = 0;
-        reader().searchMemory().arabic[0] = '\0';
-        reader().searchMemory().exactSpelling = false;
+        memory.arabic[0] = '\0';
+        memory.exactSpelling = false;
         SendDlgItemMessageA(mainWindow, IDC_RESULT_LIST, LB_RESETCONTENT, 0, 0);
         SendDlgItemMessageA(mainWindow, IDC_RESULT_LIST, LB_ADDSTRING, 0,
                             reinterpret_cast<LPARAM>("1:1 earlier line"));
         SendDlgItemMessageA(mainWindow, IDC_STATUS_BAR, SB_SETTEXTA, 1,
                             reinterpret_cast<LPARAM>("earlier"));
     }
-    void TearDown() override { setArabicNotFoundReporter(nullptr); }
+    void TearDown() override { testPrompts().reset(); }
 };
 
 TEST_F(ArabicSearch, OkListsEveryAyahHoldingTheTypedWordWithItsTranslationAndCount) {
@@ -679,11 +725,11 @@ TEST_F(ArabicSearch, OkListsEveryAyahHoldingTheTypedWordWithItsTranslationAndCou
         clickKeys(dialog, {IDC_KEY_ALIF, IDC_KEY_LAM, IDC_KEY_SHAD, IDC_KEY_MIM, IDC_KEY_DAL});
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
-    EXPECT_STREQ(reader().searchMemory().arabic, "\xC7\xE1\xD5\xE3\xCF");
+    EXPECT_STREQ(memory.arabic, "\xC7\xE1\xD5\xE3\xCF");
     std::vector<std::string> expected;
     for (int surah = 1; surah <= 114; ++surah)
         for (int ayah = 1; ayah <= TextStore::ayahCount(surah); ++ayah)
-            if (std::strstr(TextStore::arabic(surah, ayah), reader().searchMemory().arabic))
+            if (std::strstr(TextStore::arabic(surah, ayah), memory.arabic))
                 expected.push_back(
                     std::to_string(surah) + ":" + std::to_string(ayah) + " " +
                     std::string(TextStore::translation(surah, ayah)).substr(0, 1023 - 8));
@@ -697,14 +743,14 @@ TEST_F(ArabicSearch, OkListsEveryAyahHoldingTheTypedWordWithItsTranslationAndCou
 }
 
 TEST_F(ArabicSearch, ManyHitsComeInSurahOrderWithTheirCountAndLongLinesAreCut) {
-    reader().searchMemory().exactSpelling = true; // counted below letter for letter
-    std::snprintf(reader().searchMemory().arabic, sizeof reader().searchMemory().arabic, "%s", "\xC7\xE1\xE1\xE5"); // ALLAH
-    runArabicSearch(mainWindow);
+    memory.exactSpelling = true; // counted below letter for letter
+    std::snprintf(memory.arabic, sizeof memory.arabic, "%s", "\xC7\xE1\xE1\xE5"); // ALLAH
+    searchArabic();
     const auto lines = resultLines();
     int expected = 0;
     for (int surah = 1; surah <= 114; ++surah)
         for (int ayah = 1; ayah <= TextStore::ayahCount(surah); ++ayah)
-            expected += std::strstr(TextStore::arabic(surah, ayah), reader().searchMemory().arabic) != nullptr;
+            expected += std::strstr(TextStore::arabic(surah, ayah), memory.arabic) != nullptr;
     ASSERT_GT(expected, 100);
     EXPECT_EQ(static_cast<int>(lines.size()), expected);
     EXPECT_EQ(statusText(), "Found " + std::to_string(expected) + " items");
@@ -724,7 +770,7 @@ TEST_F(ArabicSearch, TolerantByDefaultAndTheExactSpellingBoxIsKeptForTheNextOpen
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
     EXPECT_FALSE(boxShown);
-    EXPECT_FALSE(reader().searchMemory().exactSpelling);
+    EXPECT_FALSE(memory.exactSpelling);
     const auto tolerant = resultLines();
     ASSERT_GT(tolerant.size(), 100u);
     EXPECT_EQ(tolerant.front().substr(0, 4), "2:2 ");
@@ -734,7 +780,7 @@ TEST_F(ArabicSearch, TolerantByDefaultAndTheExactSpellingBoxIsKeptForTheNextOpen
         clickKeys(dialog, {IDC_ARABIC_EXACT_SPELLING});
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
-    EXPECT_TRUE(reader().searchMemory().exactSpelling);
+    EXPECT_TRUE(memory.exactSpelling);
     EXPECT_TRUE(resultLines().empty()); // no ayah writes the word letter for letter
     EXPECT_EQ(notFoundReports, 1);
 
@@ -744,31 +790,31 @@ TEST_F(ArabicSearch, TolerantByDefaultAndTheExactSpellingBoxIsKeptForTheNextOpen
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     });
     EXPECT_TRUE(boxShown);
-    EXPECT_TRUE(reader().searchMemory().exactSpelling); // Cancel keeps what OK last left
+    EXPECT_TRUE(memory.exactSpelling); // Cancel keeps what OK last left
 }
 
 TEST_F(ArabicSearch, TheMainWindowsCheckBoxesSetTheSharedFlags) {
-    reader().searchMemory().translation.matchCase = reader().searchMemory().translation.wholeWord = true;
-    std::snprintf(reader().searchMemory().arabic, sizeof reader().searchMemory().arabic, "%s", "\xC7\xE1\xD5\xE3\xCF");
-    runArabicSearch(mainWindow);
-    EXPECT_FALSE(reader().searchMemory().translation.matchCase);
-    EXPECT_FALSE(reader().searchMemory().translation.wholeWord);
+    memory.translation.matchCase = memory.translation.wholeWord = true;
+    std::snprintf(memory.arabic, sizeof memory.arabic, "%s", "\xC7\xE1\xD5\xE3\xCF");
+    searchArabic();
+    EXPECT_FALSE(memory.translation.matchCase);
+    EXPECT_FALSE(memory.translation.wholeWord);
     CheckDlgButton(mainWindow, IDC_WHOLE_WORD, BST_CHECKED);
-    runArabicSearch(mainWindow);
-    EXPECT_TRUE(reader().searchMemory().translation.wholeWord);
-    EXPECT_FALSE(reader().searchMemory().translation.matchCase);
+    searchArabic();
+    EXPECT_TRUE(memory.translation.wholeWord);
+    EXPECT_FALSE(memory.translation.matchCase);
     CheckDlgButton(mainWindow, IDC_WHOLE_WORD, BST_UNCHECKED);
-    reader().searchMemory().translation.wholeWord = false;
+    memory.translation.wholeWord = false;
 }
 
 TEST_F(ArabicSearch, HapusThenOkChangesNothingInTheMainWindow) {
-    std::snprintf(reader().searchMemory().arabic, sizeof reader().searchMemory().arabic, "%s", "\xC8\xD3\xE3");
+    std::snprintf(memory.arabic, sizeof memory.arabic, "%s", "\xC8\xD3\xE3");
     showWith([](HWND dialog, HWND field) {
         EXPECT_EQ(textOf(field), "\xC8\xD3\xE3");
         clickKeys(dialog, {IDC_KEY_CLEAR});
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
-    EXPECT_STREQ(reader().searchMemory().arabic, "");
+    EXPECT_STREQ(memory.arabic, "");
     EXPECT_EQ(resultLines(), std::vector<std::string>{"1:1 earlier line"});
     EXPECT_EQ(statusText(), "earlier");
 }
@@ -778,7 +824,7 @@ TEST_F(ArabicSearch, TheFieldShowsTheLastAcceptedQueryAlsoAfterACancel) {
         clickKeys(dialog, {IDC_KEY_BA, IDC_KEY_SIN, IDC_KEY_MIM});
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
-    EXPECT_STREQ(reader().searchMemory().arabic, "\xC8\xD3\xE3");
+    EXPECT_STREQ(memory.arabic, "\xC8\xD3\xE3");
     std::string shown;
     showWith([&shown](HWND dialog, HWND field) {
         shown = textOf(field);
@@ -786,7 +832,7 @@ TEST_F(ArabicSearch, TheFieldShowsTheLastAcceptedQueryAlsoAfterACancel) {
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     });
     EXPECT_EQ(shown, "\xC8\xD3\xE3");
-    EXPECT_STREQ(reader().searchMemory().arabic, "\xC8\xD3\xE3");
+    EXPECT_STREQ(memory.arabic, "\xC8\xD3\xE3");
     showWith([&shown](HWND dialog, HWND field) {
         shown = textOf(field);
         PostMessageA(dialog, WM_CLOSE, 0, 0); // the close box acts as Cancel
@@ -801,7 +847,7 @@ TEST_F(ArabicSearch, AQueryFoundNowhereReportsNotFound) {
         setKeys(false);
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
-    EXPECT_STREQ(reader().searchMemory().arabic, "\xF1");
+    EXPECT_STREQ(memory.arabic, "\xF1");
     EXPECT_TRUE(resultLines().empty());
     EXPECT_EQ(statusText(), "Not Found");
     EXPECT_EQ(notFoundReports, 1);

@@ -4,9 +4,9 @@
 // and the language switch.
 #include "app/about_win.h"
 #include "app/clipboard_win.h"
-#include "app/reader_window_win.h"
 #include "app/keyboard_win.h"
 #include "app/main_layout.h"
+#include "app/reader_window_win.h"
 #include "app/startup_win.h"
 #include "arabic/arabic_bytes.h"
 #include "base/global_block_win.h"
@@ -426,7 +426,9 @@ TEST_F(CommandsTest, AClipboardHeldByAnotherThreadIsReportedAndKeepsItsContents)
     OtherWindow holder;
     ASSERT_TRUE(OpenClipboard(holder.window));
     bool copied = true;
-    std::thread other([&] { copied = putClipboardText({window, &testPrompts()}, CF_TEXT, "new", 4); });
+    std::thread other([&] {
+        copied = putClipboardText({window, &testPrompts()}, CF_TEXT, "new", 4);
+    });
     other.join();
     CloseClipboard();
     EXPECT_FALSE(copied);
@@ -476,7 +478,8 @@ TEST_F(CommandsTest, NoFailureIsReportedWhileTheClipboardIsStillOpen) {
         openableWhileReported.push_back(opened);
         recordReport(owner, text, caption);
     };
-    EXPECT_FALSE(putClipboardText({window, &testPrompts()}, 0, "x", 2)); // refused twice, then reported
+    EXPECT_FALSE(
+        putClipboardText({window, &testPrompts()}, 0, "x", 2)); // refused twice, then reported
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(openableWhileReported, std::vector<bool>{true});
     other = nullptr;
@@ -674,7 +677,8 @@ TEST_F(CommandsTest, ChoosingTheLanguageInForceShowsTheSameAyahAgain) {
     EXPECT_EQ(shown(), "3:7");
     EXPECT_EQ(translation(), before);
     EXPECT_EQ(translation(), TextStore::translation(3, 7));
-    EXPECT_EQ(reader().readingHistory().newest(0), 7u * 65536u + 3u); // shown again, so recorded again
+    EXPECT_EQ(reader().readingHistory().newest(0),
+              7u * 65536u + 3u); // shown again, so recorded again
     EXPECT_EQ(SendMessageA(child(IDC_AYAH_LIST), CB_GETCOUNT, 0, 0), TextStore::ayahCount(3));
 }
 

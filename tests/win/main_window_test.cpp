@@ -512,7 +512,8 @@ TEST(SplitterBarDrawing, TwoTrackDragsWithTheSameStateLeaveThePixelsUnchanged) {
 }
 
 TEST(SplitterBarDrawing, InstancesShareOneHalftoneBrush) {
-    const HBRUSH shared = SplitterBar::halftoneBrush(); // the program's bar exists already
+    SplitterBar first(false);
+    const HBRUSH shared = SplitterBar::halftoneBrush();
     ASSERT_NE(shared, nullptr);
     {
         SplitterBar second(true);
@@ -651,7 +652,7 @@ class EnglishByAnUnknownLanguage : public MainWindowTest {
     void TearDown() override {
         MainWindowTest::TearDown();
         removeLanguageSetting();
-        TextStore::load(kDefaultLanguage);
+        TextStore::load(readLanguageSetting());
     }
 };
 
@@ -1085,7 +1086,8 @@ TEST_F(MainWindowTest, AMoveTo144DpiScalesTheLayoutFontsAndBarAndShowsTheAyahAga
     EXPECT_EQ(descriptionOf(reader().translationFont()).lfHeight,
               -MulDiv(translationFontPoints(reader().settings().fontSize), 144, 72));
     EXPECT_EQ(descriptionOf(reader().keyboardFont()).lfHeight, -24);
-    EXPECT_EQ(descriptionOf(reader().ayahFont()).lfHeight, -MulDiv(reader().settings().fontSize, 144, 72));
+    EXPECT_EQ(descriptionOf(reader().ayahFont()).lfHeight,
+              -MulDiv(reader().settings().fontSize, 144, 72));
     EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(child(IDC_RESULT_LIST), WM_GETFONT, 0, 0)),
               reader().translationFont());
     // The buttons take the system font's face with its 96-DPI cell (16 x 7) scaled to 144.

@@ -113,7 +113,7 @@ bool contains(const std::vector<std::string>& lines, const std::string& line) {
 class RecitationDownloadTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        TextStore::load();
+        TextStore::load(readLanguageSetting());
         ASSERT_GT(serverPort(), 0) << "run under recitation_server.py";
     }
     void SetUp() override {

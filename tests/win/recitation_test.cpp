@@ -4,18 +4,18 @@
 // server of ours stands in for the browser's automation object.
 #include "app/keyboard_win.h"
 #include "app/startup_win.h"
-#include "win_test_support.h"
 #include "base/wide_text_win.h"
 #include "pages/browser_pages_win.h"
 #include "pages/page_paths.h"
 #include "recitation/recitation_player_win.h"
 #include "recitation/recitation_rules.h"
 #include "resources/resource_ids.h"
-#include "text/ayah_ref.h"
 #include "settings/registry_win.h"
 #include "settings/settings_win.h"
 #include "tests/support/tone_reading.h"
+#include "text/ayah_ref.h"
 #include "text/text_store.h"
+#include "win_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -42,8 +42,9 @@ class TestHost : public RecitationHost {
   public:
     HWND window() const override { return window_; }
     AyahRef shownAyah() const override {
-        return {static_cast<int>(SendDlgItemMessageW(window_, IDC_SURAH_LIST, CB_GETCURSEL, 0, 0)) + 1,
-                static_cast<int>(SendDlgItemMessageW(window_, IDC_AYAH_LIST, CB_GETCURSEL, 0, 0)) + 1};
+        return {
+            static_cast<int>(SendDlgItemMessageW(window_, IDC_SURAH_LIST, CB_GETCURSEL, 0, 0)) + 1,
+            static_cast<int>(SendDlgItemMessageW(window_, IDC_AYAH_LIST, CB_GETCURSEL, 0, 0)) + 1};
     }
     void goToAyah(AyahRef ayah) override {
         if (ayah.surah < 1 || ayah.surah > TextStore::kSurahs) return;
@@ -155,7 +156,7 @@ class Recitation : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         CoInitialize(nullptr);
-        TextStore::load();
+        TextStore::load(readLanguageSetting());
         WNDCLASSA windowClass{};
         windowClass.lpfnWndProc = testWindowProc;
         windowClass.hInstance = GetModuleHandleA(nullptr);
@@ -742,8 +743,8 @@ class PlayerAhead : public Recitation {
     HANDLE listen() {
         reciter().onListenCommand();
         HANDLE player = nullptr;
-        DuplicateHandle(GetCurrentProcess(), reciter().playerProcess(), GetCurrentProcess(), &player,
-                        SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, 0);
+        DuplicateHandle(GetCurrentProcess(), reciter().playerProcess(), GetCurrentProcess(),
+                        &player, SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, 0);
         return player;
     }
     // The process id of the `n`th player that waited, once it says so, opened here.

@@ -193,7 +193,8 @@ TEST_F(TranslationSearch, OkStoresTheFieldsAndListsTheHitsOfTheChosenSurah) {
 
     std::vector<std::string> expected;
     char line[kResultLineSize];
-    for (const SearchHit& hit : scanTranslations(reader().searchMemory().translation, StoreTranslations())) {
+    for (const SearchHit& hit :
+         scanTranslations(reader().searchMemory().translation, StoreTranslations())) {
         formatResultLine(line, hit.surah, hit.ayah, TextStore::translation(hit.surah, hit.ayah));
         expected.push_back(line);
     }

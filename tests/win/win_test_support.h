@@ -1,6 +1,6 @@
 // Small helpers shared by the Windows-side test programs.
-#ifndef NORAVEL_WIN_TEST_SUPPORT_H
-#define NORAVEL_WIN_TEST_SUPPORT_H
+#ifndef NORAVEL_TESTS_WIN_WIN_TEST_SUPPORT_H
+#define NORAVEL_TESTS_WIN_WIN_TEST_SUPPORT_H
 
 #include "app/reader_window_win.h"
 #include "app/resume_win.h"

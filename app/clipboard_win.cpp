@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <new>
 #include <string>
 #include <vector>
@@ -91,18 +92,6 @@ std::wstring resultLine(HWND list, int index) {
     return line;
 }
 
-// The text in the ANSI code page, as CF_TEXT holds it.
-std::string ansiOf(const std::wstring& wide) {
-    if (wide.empty()) return std::string();
-    const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    if (size <= 0) return std::string();
-    std::string text(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &text[0], size,
-                        nullptr, nullptr);
-    return text;
-}
-
 } // namespace
 
 bool putClipboardText(const ClipboardOwner& owner, UINT format, const void* bytes, size_t size) {
@@ -135,7 +124,7 @@ void copyTranslation(HWND mainWindow, Prompts& prompts) {
     wide[kTranslationLimit - 1] = L'\0';
     if (wide[0] == L'\0') return;
     try {
-        const std::string text = ansiOf(wide);
+        const std::string text = ansiFromWide(wide, std::wcslen(wide));
         if (text.empty()) return;
         putClipboardText({mainWindow, &prompts}, CF_TEXT, text.c_str(), text.size() + 1);
     } catch (const std::bad_alloc&) {
@@ -152,7 +141,7 @@ void copyResultList(HWND mainWindow) {
             if (index > 0) joined += L"\r\n";
             joined += resultLine(list, index);
         }
-        const std::string text = ansiOf(joined);
+        const std::string text = ansiFromWide(joined.data(), joined.size());
         if (text.empty()) return;
         putClipboardText({mainWindow, nullptr}, CF_TEXT, text.c_str(), text.size() + 1);
     } catch (const std::bad_alloc&) {

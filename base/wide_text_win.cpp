@@ -65,6 +65,7 @@ std::string ansiFromWide(const wchar_t* wide, size_t units) {
 int showUtf8MessageBox(HWND owner, const char* text, const char* caption, UINT flags) {
     std::wstring wideText = wideFromUtf8(text);
     if (wideText.empty()) wideText = wideFrom(CP_ACP, 0, text);
-    const std::wstring wideCaption = wideFrom(CP_ACP, 0, caption);
+    std::wstring wideCaption = wideFromUtf8(caption);
+    if (wideCaption.empty()) wideCaption = wideFrom(CP_ACP, 0, caption);
     return MessageBoxW(owner, wideText.c_str(), wideCaption.c_str(), flags);
 }

@@ -31,7 +31,7 @@ std::string ansiFromWide(const wchar_t* wide, size_t units);
 
 // A message box whose text may hold UTF-8 (a path beside fixed words); text that is not
 // valid UTF-8 is read in the ANSI code page, as the system's own error texts come.
-// The caption is a narrow text of the system.
+// The caption is read the same way.
 int showUtf8MessageBox(HWND owner, const char* text, const char* caption, UINT flags);
 
 // The system's predefined resources (IDC_ARROW, IDI_APPLICATION) are numbers that the

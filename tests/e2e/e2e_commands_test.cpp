@@ -99,12 +99,6 @@ std::string comboChoice(HWND combo) {
     return comboItemText(combo, static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)));
 }
 
-bool waitUntilClosed(HWND window) {
-    for (int i = 0; i < 1000 && IsWindow(window); ++i)
-        Sleep(10);
-    return !IsWindow(window);
-}
-
 // ---- The journeys ---------------------------------------------------------------------
 
 class CommandJourney : public ::testing::Test {

@@ -86,12 +86,6 @@ std::string windowText(HWND window) {
     return text;
 }
 
-bool waitUntilClosed(HWND window) {
-    for (int i = 0; i < 1000 && IsWindow(window); ++i)
-        Sleep(10);
-    return !IsWindow(window);
-}
-
 class KeyboardJourney : public ::testing::Test {
   protected:
     void SetUp() override { removeBookmarkFiles(); }
@@ -143,7 +137,7 @@ class KeyboardJourney : public ::testing::Test {
     }
     // A click into a control, and a wait until the control has the focus.
     bool focusByClick(HWND control, POINT point) {
-        click(control, point);
+        clickAt(control, point);
         for (int i = 0; i < 250 && focused() != control; ++i)
             Sleep(20);
         return focused() == control && reader().waitIdle();
@@ -154,16 +148,6 @@ class KeyboardJourney : public ::testing::Test {
                      reinterpret_cast<LPARAM>(GetDlgItem(window, button)));
         EXPECT_TRUE(waitUntilClosed(window));
         ASSERT_TRUE(reader().waitIdle());
-    }
-    // A left click at a point of a window of the reader, as a user's mouse makes it.
-    static void click(HWND window, POINT point) {
-        ClientToScreen(window, &point);
-        SetCursorPos(point.x, point.y);
-        INPUT inputs[2]{};
-        inputs[0].type = inputs[1].type = INPUT_MOUSE;
-        inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-        inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-        SendInput(2, inputs, sizeof(INPUT));
     }
 
     std::unique_ptr<ReaderSession> session;
@@ -312,7 +296,7 @@ TEST_F(KeyboardJourney, EveryShortcutWorksAsRealKeyPressesWhicheverControlHasThe
 
     // An open list keeps Page Down for itself: the ayah shown stays.
     HWND surahs = reader().child(IDC_SURAH_LIST);
-    click(surahs, {20, 8});
+    clickAt(surahs, {20, 8});
     for (int i = 0; i < 250 && !SendMessageA(surahs, CB_GETDROPPEDSTATE, 0, 0); ++i)
         Sleep(20);
     ASSERT_TRUE(SendMessageA(surahs, CB_GETDROPPEDSTATE, 0, 0));

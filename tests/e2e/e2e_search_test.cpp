@@ -53,7 +53,6 @@ class LanguageChoice {
     LanguageChoice& operator=(const LanguageChoice&) = delete;
 };
 
-
 // Types a text into an edit of another process as key presses would (one WM_CHAR each).
 void type(HWND edit, const std::string& text) {
     SendMessageA(edit, EM_SETSEL, 0, -1);

@@ -32,23 +32,6 @@ const Script kScripts[] = {
     {"Chinese", L"中文测试"},
 };
 
-std::string utf8Of(const std::wstring& wide) {
-    if (wide.empty()) return "";
-    const int size = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), static_cast<int>(wide.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<size_t>(size > 0 ? size : 0), '\0');
-    if (size > 0)
-        WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), static_cast<int>(wide.size()), &text[0], size,
-                            nullptr, nullptr);
-    return text;
-}
-
-bool waitUntilClosed(HWND window) {
-    for (int i = 0; i < 1000 && IsWindow(window); ++i)
-        Sleep(10);
-    return !IsWindow(window);
-}
-
 class UnicodeInputJourney : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -82,14 +65,7 @@ class UnicodeInputJourney : public ::testing::Test {
             Sleep(20);
         RECT area{};
         GetClientRect(field, &area);
-        POINT point{area.left + 4, (area.top + area.bottom) / 2};
-        ClientToScreen(field, &point);
-        SetCursorPos(point.x, point.y);
-        INPUT inputs[2]{};
-        inputs[0].type = inputs[1].type = INPUT_MOUSE;
-        inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-        inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-        SendInput(2, inputs, sizeof(INPUT));
+        clickAt(field, {area.left + 4, (area.top + area.bottom) / 2});
         for (int i = 0; i < 250 && focused() != field; ++i)
             Sleep(20);
         return GetForegroundWindow() == dialog && focused() == field && reader().waitIdle();

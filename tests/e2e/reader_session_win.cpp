@@ -17,15 +17,33 @@ std::string windowsPathOf(const std::string& unixPath) {
     return path;
 }
 
-std::string narrow(const std::wstring& wide) {
+namespace {
+
+std::string inCodePage(const std::wstring& wide, UINT codePage) {
     if (wide.empty()) return "";
-    const int size = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()),
+    const int size = WideCharToMultiByte(codePage, 0, wide.c_str(), static_cast<int>(wide.size()),
                                          nullptr, 0, nullptr, nullptr);
     std::string text(static_cast<size_t>(size > 0 ? size : 0), '\0');
     if (size > 0)
-        WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), &text[0], size,
-                            nullptr, nullptr);
+        WideCharToMultiByte(codePage, 0, wide.c_str(), static_cast<int>(wide.size()), &text[0],
+                            size, nullptr, nullptr);
     return text;
+}
+
+} // namespace
+
+std::string narrow(const std::wstring& wide) {
+    return inCodePage(wide, CP_ACP);
+}
+
+std::string utf8Of(const std::wstring& wide) {
+    return inCodePage(wide, CP_UTF8);
+}
+
+bool waitUntilClosed(HWND window) {
+    for (int i = 0; i < 1000 && IsWindow(window); ++i)
+        Sleep(10);
+    return !IsWindow(window);
 }
 
 std::wstring wideOfUtf8(const std::string& utf8) {
@@ -132,6 +150,16 @@ void clearStoredReadingPosition() {
     for (const char* name : kReadingPositionValues)
         RegDeleteValueA(key, name);
     RegCloseKey(key);
+}
+
+void clickAt(HWND window, POINT point) {
+    ClientToScreen(window, &point);
+    SetCursorPos(point.x, point.y);
+    INPUT inputs[2]{};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, inputs, sizeof(INPUT));
 }
 
 void pressKeys(std::initializer_list<WORD> keys) {

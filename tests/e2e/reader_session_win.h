@@ -23,6 +23,11 @@ bool replaceFile(const std::wstring& source, const std::wstring& target);
 // across processes as UTF-16 and are narrowed to the ANSI code page; "(none)" stands for
 // a missing item.
 std::string narrow(const std::wstring& wide);
+// The same text in UTF-8, as it was typed.
+std::string utf8Of(const std::wstring& wide);
+
+// Waits up to ten seconds for the window to be gone; whether it is.
+bool waitUntilClosed(HWND window);
 // UTF-8 text (paths named in any script) as UTF-16.
 std::wstring wideOfUtf8(const std::string& utf8);
 std::string listItemText(HWND list, int index);
@@ -52,6 +57,8 @@ HWND findChildWindow(HWND parent, const char* className);
 // every key of keys goes down in order and comes up in the reverse order
 // (pressKeys({VK_CONTROL, 'G'}) is Ctrl+G).
 void pressKeys(std::initializer_list<WORD> keys);
+// A left click at a point of a window (client coordinates), as a user's mouse makes it.
+void clickAt(HWND window, POINT point);
 
 // Real key presses that type text into the window that has the focus, in any script: each
 // UTF-16 unit goes down and up as a Unicode packet (KEYEVENTF_UNICODE, no virtual key), as an

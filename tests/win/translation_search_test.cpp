@@ -303,6 +303,19 @@ TEST_F(TranslationSearch, ChoosingTheLineOf2_255ShowsItWithEachWordBoldAtItsFirs
     EXPECT_EQ(boldness(0, -1), 0);
 }
 
+// The result list as the system may drive it while the search adds its lines: the first
+// line added becomes the selection, and the reader is told, as its LBN_SELCHANGE would.
+WNDPROC listProcedure = nullptr;
+int linesAdded = 0;
+LRESULT CALLBACK selectingWhileFilled(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = CallWindowProcW(listProcedure, list, message, wParam, lParam);
+    if (message == LB_ADDSTRING && ++linesAdded == 1) {
+        CallWindowProcW(listProcedure, list, LB_SETCURSEL, static_cast<WPARAM>(result), 0);
+        openSearchResult(reader(), reader().searchMemory().translation);
+    }
+    return result;
+}
+
 TEST_F(TranslationSearch, LinesThatNameNoAyahAndAddingResultsOpenNothing) {
     selectAyah(3, 7);
     HWND list = control(IDC_RESULT_LIST);
@@ -320,6 +333,17 @@ TEST_F(TranslationSearch, LinesThatNameNoAyahAndAddingResultsOpenNothing) {
     openSearchResult(reader(), reader().searchMemory().translation);
     EXPECT_EQ(currentSurah(), 5);
     EXPECT_EQ(currentAyah(), 5);
+
+    // A selection that changes while the search fills the list opens nothing.
+    selectAyah(3, 7);
+    listProcedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(selectingWhileFilled)));
+    linesAdded = 0;
+    searchFor("Allah", 2);
+    SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listProcedure));
+    ASSERT_GT(linesAdded, 0);
+    EXPECT_EQ(currentSurah(), 3);
+    EXPECT_EQ(currentAyah(), 7);
 }
 
 TEST_F(TranslationSearch, RedrawSwitchChangesNeitherLinesNorCountAndLeavesTheListDrawing) {

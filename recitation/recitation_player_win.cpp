@@ -141,9 +141,6 @@ struct RecitationPlayer::State {
     Recitation_ state;
     HANDLE player = nullptr; // the playing player's process
 
-    // Whether the application has handed over everything the recitation calls.
-    bool connected() const { return true; }
-
     HWND window() const { return host.window(); }
 
     const char* folderUtf8() const { return context.programDirectoryUtf8.c_str(); }

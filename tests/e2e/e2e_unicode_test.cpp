@@ -3,8 +3,10 @@
 // field, the first word of the translation search and the Recitation window's download
 // address. Each field must then hold exactly the UTF-16 text typed. Keys arrive as Unicode
 // packets; a message loop or a dialog that passes them through a code page turns every letter
-// that code page lacks into "?", and that is what these journeys catch. The dialogs are left
-// with Escape, so nothing typed is kept.
+// that code page lacks into "?", and that is what these journeys catch. Go to and the search
+// then take the text on OK and give it back (Go to quotes it in its problem; the search
+// dialog shows the stored words when it opens again), which a narrow read of the field
+// would turn into "?" too. The Recitation window is left with Escape, so nothing is kept.
 #include "reader_session_win.h"
 
 #include "resources/resource_ids.h"
@@ -13,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -102,22 +105,45 @@ class UnicodeInputJourney : public ::testing::Test {
     std::unique_ptr<ReaderSession> session;
 };
 
-TEST_F(UnicodeInputJourney, GoToFieldHoldsTextTypedInAnyScript) {
+TEST_F(UnicodeInputJourney, GoToFieldHoldsTextTypedInAnyScriptAndQuotesItBack) {
     ASSERT_TRUE(reader().bringToFront());
     pressKeys({VK_CONTROL, 'G'});
     HWND dialog = reader().waitForWindow("#32770", "Go to");
     ASSERT_NE(dialog, nullptr) << "Ctrl+G did not open Go to";
     expectEveryScriptArrives(dialog, IDC_GO_TO_TEXT, "Go to");
+    // The last text typed names no surah: Enter keeps the dialog open and says so, quoting it.
+    const std::wstring typed = kScripts[std::size(kScripts) - 1].text;
+    pressKeys({VK_RETURN});
+    ASSERT_TRUE(reader().waitIdle());
+    const std::wstring problem = windowTextW(GetDlgItem(dialog, IDC_GO_TO_PROBLEM));
+    EXPECT_NE(problem.find(L"\"" + typed + L"\""), std::wstring::npos)
+        << "the problem quotes \"" << utf8Of(problem) << "\"";
     leaveWithEscape(dialog, "Go to");
 }
 
-TEST_F(UnicodeInputJourney, TranslationSearchWordHoldsTextTypedInAnyScript) {
+TEST_F(UnicodeInputJourney, TranslationSearchWordHoldsTextTypedInAnyScriptAndKeepsIt) {
     ASSERT_TRUE(reader().bringToFront());
     pressKeys({VK_CONTROL, 'F'});
     // Visible only once its WM_INITDIALOG has filled the fields with the last query.
     HWND dialog = reader().waitForWindow("#32770", "Pencarian kata");
     ASSERT_NE(dialog, nullptr) << "Ctrl+F did not open the translation search";
     expectEveryScriptArrives(dialog, IDC_WORD_1, "translation search word 1");
+    // OK searches for the last text typed (no translation holds it) and keeps it as the query.
+    const std::wstring typed = kScripts[std::size(kScripts) - 1].text;
+    pressKeys({VK_RETURN});
+    EXPECT_TRUE(waitUntilClosed(dialog));
+    HWND box = reader().waitForWindow("#32770", "Info");
+    ASSERT_NE(box, nullptr) << "no \"Not Found\" box";
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(waitUntilClosed(box));
+    ASSERT_TRUE(reader().waitIdle());
+    // The dialog opens again with the query it kept.
+    ASSERT_TRUE(reader().bringToFront());
+    pressKeys({VK_CONTROL, 'F'});
+    dialog = reader().waitForWindow("#32770", "Pencarian kata");
+    ASSERT_NE(dialog, nullptr) << "Ctrl+F did not open the translation search again";
+    const std::wstring kept = windowTextW(GetDlgItem(dialog, IDC_WORD_1));
+    EXPECT_EQ(kept, typed) << "the search kept \"" << utf8Of(kept) << "\"";
     leaveWithEscape(dialog, "Pencarian kata");
 }
 

@@ -151,14 +151,14 @@ bool ReaderWindow::registerClass(HINSTANCE instance) {
 
 HWND ReaderWindow::create(const ProgramContext& context, const ReaderSettings& settings,
                           int translationHeight) {
-    auto* reader = new (std::nothrow) ReaderWindow(context, settings, translationHeight);
-    if (!reader) return nullptr;
+    Creation creation{new (std::nothrow) ReaderWindow(context, settings, translationHeight), false};
+    if (!creation.reader) return nullptr;
     // From WM_NCCREATE on the window owns the object and deletes it at WM_NCDESTROY, also
     // when the creation fails later.
     HWND window = CreateWindowExW(WS_EX_WINDOWEDGE, kMainWindowClass, NORAVEL_CAPTION_W,
                                   WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0, CW_USEDEFAULT, 0, nullptr,
-                                  nullptr, context.instance, reader);
-    if (!window && !reader->window_) delete reader; // it never reached WM_NCCREATE
+                                  nullptr, context.instance, &creation);
+    if (!creation.attached) delete creation.reader; // it never reached WM_NCCREATE
     return window;
 }
 
@@ -172,10 +172,11 @@ ReaderWindow* ReaderWindow::from(HWND window) {
 
 LRESULT CALLBACK ReaderWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* reader = static_cast<ReaderWindow*>(
-            reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
-        reader->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(reader));
+        auto* creation =
+            static_cast<Creation*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+        creation->attached = true;
+        creation->reader->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->reader));
     }
     auto* reader = reinterpret_cast<ReaderWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!reader) return DefWindowProcW(window, message, wParam, lParam);

@@ -127,6 +127,12 @@ class ReaderWindow final : public ReaderView, public RecitationHost {
     RecitationPlayer& recitation() { return *recitation_; }
 
   private:
+    // What create hands the window: the object, and whether WM_NCCREATE took it over.
+    struct Creation {
+        ReaderWindow* reader;
+        bool attached;
+    };
+
     ReaderWindow(const ProgramContext& context, const ReaderSettings& settings,
                  int translationHeight);
     ~ReaderWindow();

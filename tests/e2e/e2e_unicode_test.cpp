@@ -114,8 +114,13 @@ TEST_F(UnicodeInputJourney, GoToFieldHoldsTextTypedInAnyScriptAndQuotesItBack) {
     // The last text typed names no surah: Enter keeps the dialog open and says so, quoting it.
     const std::wstring typed = kScripts[std::size(kScripts) - 1].text;
     pressKeys({VK_RETURN});
+    // The key reaches the reader through the system's input queue: wait for its answer.
+    HWND problemLine = GetDlgItem(dialog, IDC_GO_TO_PROBLEM);
+    std::wstring problem;
+    for (int i = 0; i < 250 && (problem = windowTextW(problemLine)).empty(); ++i)
+        Sleep(20);
     ASSERT_TRUE(reader().waitIdle());
-    const std::wstring problem = windowTextW(GetDlgItem(dialog, IDC_GO_TO_PROBLEM));
+    problem = windowTextW(problemLine);
     EXPECT_NE(problem.find(L"\"" + typed + L"\""), std::wstring::npos)
         << "the problem quotes \"" << utf8Of(problem) << "\"";
     leaveWithEscape(dialog, "Go to");

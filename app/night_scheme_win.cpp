@@ -15,7 +15,33 @@ void putSchemeColour(CHARFORMATA& format, bool night) {
     }
 }
 
+struct SchemeTheme {
+    bool night;
+    WindowThemeSetter set;
+};
+
+bool drawsColoursOfItsParent(HWND child) {
+    wchar_t className[32] = L"";
+    if (!GetClassNameW(child, className, 32)) return false;
+    if (lstrcmpiW(className, L"ComboBox") == 0) return true;
+    if (lstrcmpiW(className, L"Button") != 0) return false;
+    const LONG_PTR type = GetWindowLongPtrW(child, GWL_STYLE) & BS_TYPEMASK;
+    return type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_3STATE ||
+           type == BS_AUTO3STATE;
+}
+
+BOOL CALLBACK themeChild(HWND child, LPARAM parameter) {
+    const auto* scheme = reinterpret_cast<const SchemeTheme*>(parameter);
+    if (drawsColoursOfItsParent(child)) useVisualStyle(child, !scheme->night, scheme->set);
+    return TRUE;
+}
+
 } // namespace
+
+void themeControlsForScheme(HWND mainWindow, bool night, WindowThemeSetter set) {
+    SchemeTheme scheme{night, set};
+    EnumChildWindows(mainWindow, themeChild, reinterpret_cast<LPARAM>(&scheme));
+}
 
 HBRUSH backgroundBrushFor(const ProgramContext& context, bool night) {
     if (night && context.nightBackgroundBrush) return context.nightBackgroundBrush;

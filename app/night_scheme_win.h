@@ -7,6 +7,7 @@
 #define NORAVEL_APP_NIGHT_SCHEME_WIN_H
 
 #include "base/program_context_win.h"
+#include "base/visual_style_win.h"
 
 #include <windows.h>
 
@@ -31,5 +32,12 @@ HBRUSH colourControl(const ProgramContext& context, bool night, HDC dc);
 // has been captured). Search marks stay.
 void colourTranslation(HWND translation, bool night, COLORREF dayBackground,
                        CHARFORMATA& defaultFormat);
+
+// Under visual styles a drop-down list draws its face and a check box its text in the
+// theme's colours, whatever its parent answers: at night the main window's combo boxes and
+// check boxes are drawn without the theme so that they show the dark colours; by day they
+// follow the theme again. Every other child keeps its theme (the result list, the
+// translation and the keyboard's keys take their colours from the reader either way).
+void themeControlsForScheme(HWND mainWindow, bool night, WindowThemeSetter set = nullptr);
 
 #endif

@@ -58,6 +58,7 @@ void ReaderWindow::setStatusText(int part, const char* text) {
 // Applies the captured character format to all the text, which clears bold search marks.
 // Before the format has been captured (the first display) there is nothing to clear.
 void ReaderWindow::clearTranslationMarks() {
+    translationMarks_.clear();
     if (defaultCharFormat_.cbSize == 0) return;
     SendMessageW(control(IDC_TRANSLATION), EM_SETCHARFORMAT, SCF_ALL,
                  reinterpret_cast<LPARAM>(&defaultCharFormat_));
@@ -71,6 +72,7 @@ void ReaderWindow::boldTranslationRange(long start, long end) {
     bold.dwEffects = CFE_BOLD;
     SendMessageW(translation, EM_SETSEL, start, end);
     SendMessageW(translation, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&bold));
+    translationMarks_.push_back({start, end});
 }
 
 void ReaderWindow::showTranslation(AyahRef ayah) {

@@ -5,7 +5,9 @@
 #include "app/night_scheme_win.h"
 #include "base/dpi_win.h"
 #include "base/guards_win.h"
+#include "base/message_font_win.h"
 #include "base/wide_text_win.h"
+#include "base/window_frame_win.h"
 #include "picture/bitmap_view_win.h"
 #include "recitation/recitation_dialog_win.h"
 #include "resources/resource_ids.h"
@@ -57,18 +59,12 @@ const ChildControl kChildren[] = {
 constexpr int kUpDownUpper = 0;
 constexpr int kUpDownLower = 100;
 
-// The children that show the system's font unless told otherwise: the row's buttons and
-// lists, the language list and the two hidden check boxes.
-constexpr int kSystemFontChildren[] = {
+// The children that show the system's message font: the row's buttons and lists, the
+// language list, the two hidden check boxes and the status bar.
+constexpr int kMessageFontChildren[] = {
     IDC_SURAH_LIST, IDC_AYAH_LIST,  IDC_TRANSLATION_SEARCH, IDC_ARABIC_SEARCH,
     IDC_TAJWID,     IDC_CONTINUE,   IDC_RECITATION_SCOPE,   IDC_LISTEN,
-    IDC_MATCH_CASE, IDC_WHOLE_WORD, IDC_LANGUAGE_LIST};
-
-// The system font's cell at 96 DPI: 16 pixels high, 7 wide on average. Its width is given
-// with its height, so that a font made for another DPI keeps the same proportions (the
-// stock font's own description may keep the 96-DPI width at a higher system DPI).
-constexpr int kSystemFontHeightAt96 = 16;
-constexpr int kSystemFontWidthAt96 = 7;
+    IDC_MATCH_CASE, IDC_WHOLE_WORD, IDC_LANGUAGE_LIST,      IDC_STATUS_BAR};
 
 HFONT makeFont(int dpi, const std::string& face, int points) {
     LOGFONTW font{};
@@ -198,6 +194,10 @@ LRESULT ReaderWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE: return onCreate() ? 0 : -1;
     case WM_DESTROY: onDestroy(); return 0;
+    // Windows may log off, restart or shut down: the reader never refuses, and stores what
+    // it stores at close, since WM_DESTROY does not come when the session ends.
+    case WM_QUERYENDSESSION: return TRUE;
+    case WM_ENDSESSION: onEndSession(wParam != FALSE); return 0;
     case WM_SIZE: layout(); return 0;
     case WM_PAINT: onPaint(); return 0;
     case WM_ERASEBKGND: return onEraseBackground(reinterpret_cast<HDC>(wParam));
@@ -274,22 +274,14 @@ void ReaderWindow::setUpTranslationControl() {
     if (night_) colourTranslation(translation, true, kTranslationBackground, defaultCharFormat_);
 }
 
-// At 96 DPI these children keep the system's font (as they always had); at any other they
-// get the system's face with its 96-DPI cell scaled by dpi / 96, so that every label takes
-// the same share of its control as at 96 DPI.
+// The controls take the message font of the window's DPI, the font of the system's own
+// dialogs; where the system gives none they keep what they have.
 void ReaderWindow::fitControlFont() {
-    HFONT font = nullptr;
-    if (dpi_ != kBaseDpi) {
-        LOGFONTW description{};
-        if (GetObjectW(GetStockObject(SYSTEM_FONT), sizeof description, &description)) {
-            description.lfHeight = scaledForDpi(kSystemFontHeightAt96, dpi_);
-            description.lfWidth = scaledForDpi(kSystemFontWidthAt96, dpi_);
-            font = CreateFontIndirectW(&description);
-        }
-    }
-    for (int id : kSystemFontChildren)
+    HFONT font = createMessageFont(dpi_);
+    if (!font) return;
+    for (int id : kMessageFontChildren)
         SendMessageW(control(id), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    replaceFont(controlFont_, font); // the children hold the new one (or none) already
+    replaceFont(controlFont_, font); // the children hold the new one already
 }
 
 void ReaderWindow::placeFixedRow() {
@@ -352,7 +344,7 @@ bool ReaderWindow::onCreate() {
     makeFonts();
     makeStatusBar();
     makeChildren();
-    if (dpi_ != kBaseDpi) fitControlFont();
+    fitControlFont();
     layout();
     TextStore::load(settings_.language);
     TextStore::loadArabic();
@@ -370,6 +362,16 @@ void ReaderWindow::onDestroy() {
     closeRecitationDialog(); // a download under way is cancelled, its files cleaned up
     resume_.storeAtClose(window_, shownAyah(), translationHeight_);
     PostQuitMessage(0);
+}
+
+// The session ends with the reader open: what the close stores is stored now, and the
+// recitation's players and a download end with it. The window stays as it is: Windows
+// ends the process without a WM_DESTROY.
+void ReaderWindow::onEndSession(bool ending) {
+    if (!ending) return; // the end was called off
+    closeRecitationDialog();
+    resume_.storeAtClose(window_, shownAyah(), translationHeight_);
+    if (recitation_) recitation_->endWithReader();
 }
 
 void ReaderWindow::onPaint() {
@@ -414,6 +416,7 @@ void ReaderWindow::onTimer(WPARAM id) {
 // result list take the new font at once. Search marks are cleared with the old format
 // before the format of the new font is captured.
 void ReaderWindow::onFontsChanged() {
+    translationMarks_.clear();
     HWND translation = control(IDC_TRANSLATION);
     if (translation && defaultCharFormat_.cbSize != 0)
         SendMessageW(translation, EM_SETCHARFORMAT, SCF_ALL,
@@ -428,15 +431,19 @@ void ReaderWindow::onFontsChanged() {
 }
 
 // The window came onto a monitor of another DPI (or that monitor's DPI changed): the fonts
-// are made again for it, the row and the status bar's parts are scaled, the window takes
-// the rectangle the system suggests (and lays out again from its WM_SIZE), and the ayah
-// is selected again so that its picture is loaded for the new density.
+// are made again for it (the search marks are set again in the new one), the row and the
+// status bar's parts are scaled, and the window takes the rectangle the system suggests
+// (and lays out again from its WM_SIZE). The ayah stays as it is: the picture view draws
+// itself for the new density at WM_DPICHANGED_AFTERPARENT and keeps its scroll position.
 void ReaderWindow::onDpiChanged(int dpi, const RECT* suggested) {
     if (dpi <= 0) return;
     dpi_ = dpi;
     replaceFont(ayahFont_, makeFont(dpi, settings_.fontName, settings_.fontSize));
     replaceFont(keyboardFont_, makeFont(dpi, "Tahoma", 12));
+    const std::vector<TextRange> marks = translationMarks_;
     onFontsChanged(); // the translation's and the result list's font, and the margins
+    for (const TextRange& mark : marks)
+        boldTranslationRange(mark.start, mark.end);
     fitControlFont();
     placeFixedRow();
     if (HWND status = control(IDC_STATUS_BAR)) setStatusParts(status, dpi);
@@ -445,8 +452,6 @@ void ReaderWindow::onDpiChanged(int dpi, const RECT* suggested) {
                      suggested->right - suggested->left, suggested->bottom - suggested->top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     layout();
-    const AyahRef shown = shownAyah();
-    if (shown.surah >= 1) goToAyah({shown.surah, shown.ayah >= 1 ? shown.ayah : 1});
     InvalidateRect(window_, nullptr, TRUE);
 }
 
@@ -455,6 +460,9 @@ void ReaderWindow::onDpiChanged(int dpi, const RECT* suggested) {
 void ReaderWindow::showScheme(bool night) {
     night_ = night;
     setCheckMark(window_, night);
+    useDarkTitleBar(window_, night); // where the system knows it
+    themeControlsForScheme(window_, night);
+
     if (bitmapView_) setBitmapViewNight(bitmapView_, night);
     colourTranslation(control(IDC_TRANSLATION), night, kTranslationBackground, defaultCharFormat_);
     EnumChildWindows(window_, invalidateChild, 0);

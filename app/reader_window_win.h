@@ -30,6 +30,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 constexpr wchar_t kMainWindowClass[] = L"AL-QURAN";
 
@@ -150,6 +151,7 @@ class ReaderWindow final : public ReaderView, public RecitationHost {
     void onTimer(WPARAM id);
     void onFontsChanged();
     void onDpiChanged(int dpi, const RECT* suggested);
+    void onEndSession(bool ending);
     // The splitter drag (reader_splitter_win.cpp).
     void onMouseMove(POINT point);
     void onLButtonDown(POINT point);
@@ -179,7 +181,8 @@ class ReaderWindow final : public ReaderView, public RecitationHost {
     int dpi_ = 96;
     // Fonts made for the window's DPI: the ayah font from the settings, the translation's
     // and the result list's (the ayah face at a smaller size), the on-screen keyboard's
-    // (Tahoma 12 points), and the row's buttons and lists at any DPI but 96.
+    // (Tahoma 12 points), and the message font of the row's buttons and lists and the
+    // status bar.
     HFONT ayahFont_ = nullptr;
     HFONT translationFont_ = nullptr;
     HFONT keyboardFont_ = nullptr;
@@ -199,6 +202,13 @@ class ReaderWindow final : public ReaderView, public RecitationHost {
     // The translation control's character format, read once after its font is set;
     // applying it to the whole text clears bold search marks.
     CHARFORMATA defaultCharFormat_{};
+    // The search marks in the translation (character positions), set again when the font
+    // changes with the DPI.
+    struct TextRange {
+        long start;
+        long end;
+    };
+    std::vector<TextRange> translationMarks_;
     ReadingHistory history_;
     bool night_ = false;
     ResumeKeeper resume_;

@@ -1,5 +1,6 @@
 #include "app/resume_win.h"
 
+#include "base/window_frame_win.h"
 #include "settings/registry_win.h"
 #include "settings/settings_win.h"
 #include "text/text_store.h"
@@ -34,6 +35,28 @@ bool normalRect(HWND window, RECT& rect, bool& maximized) {
         OffsetRect(&rect, monitor.rcWork.left - monitor.rcMonitor.left,
                    monitor.rcWork.top - monitor.rcMonitor.top);
     return true;
+}
+
+// The borders in one value: a byte each, left, top, right and bottom from the lowest. A
+// border wider than a byte is no border a window frame has.
+int packedBorders(const FrameBorders& borders) {
+    const int sides[4] = {borders.left, borders.top, borders.right, borders.bottom};
+    unsigned packed = 0;
+    for (int side = 3; side >= 0; --side) {
+        if (sides[side] < 0 || sides[side] > 255) return 0;
+        packed = (packed << 8) | static_cast<unsigned>(sides[side]);
+    }
+    return static_cast<int>(packed);
+}
+
+FrameBorders unpackedBorders(int value) {
+    const auto bits = static_cast<unsigned>(value);
+    FrameBorders borders;
+    borders.left = static_cast<int>(bits & 0xFF);
+    borders.top = static_cast<int>((bits >> 8) & 0xFF);
+    borders.right = static_cast<int>((bits >> 16) & 0xFF);
+    borders.bottom = static_cast<int>((bits >> 24) & 0xFF);
+    return borders;
 }
 
 ScreenRect screenRectOf(const RECT& rect) {
@@ -87,6 +110,7 @@ void ResumeKeeper::storeAtClose(HWND window, AyahRef shown, int translationHeigh
         writeValue(kWindowWidthValue, rect.right - rect.left);
         writeValue(kWindowHeightValue, rect.bottom - rect.top);
         writeValue(kWindowMaximizedValue, maximized ? 1 : 0);
+        writeValue(kWindowFrameBordersValue, packedBorders(invisibleBorders(window)));
     }
     writeValue(kTranslationHeightValue, translationHeight);
 }
@@ -115,9 +139,16 @@ int restoreWindowPlacement(HWND mainWindow, int showCommand) {
     wanted.bottom = top + height;
 
     // A window that is on no screen any more (a monitor was removed, the resolution
-    // dropped) goes onto the nearest one.
+    // dropped) goes onto the nearest one. Only what the user saw of it counts: an
+    // invisible border on a screen does not make the window reachable there.
+    int packed = 0;
+    FrameBorders borders;
+    if (readValue(kWindowFrameBordersValue, packed)) borders = unpackedBorders(packed);
+    if (borders.left + borders.right >= width / 2 || borders.top + borders.bottom >= height / 2)
+        borders = FrameBorders{};
     RECT rect{wanted.left, wanted.top, wanted.right, wanted.bottom};
-    if (!MonitorFromRect(&rect, MONITOR_DEFAULTTONULL)) {
+    const RECT visible = visiblePartOf(rect, borders);
+    if (!MonitorFromRect(&visible, MONITOR_DEFAULTTONULL)) {
         MONITORINFO monitor{};
         monitor.cbSize = sizeof monitor;
         if (GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor))
@@ -125,6 +156,12 @@ int restoreWindowPlacement(HWND mainWindow, int showCommand) {
     }
     SetWindowPos(mainWindow, nullptr, wanted.left, wanted.top, wanted.width(), wanted.height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT placed{};
+    if (GetWindowRect(mainWindow, &placed) &&
+        (placed.left != wanted.left || placed.top != wanted.top || placed.right != wanted.right ||
+         placed.bottom != wanted.bottom))
+        SetWindowPos(mainWindow, nullptr, wanted.left, wanted.top, wanted.width(), wanted.height(),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
     const bool ordinaryShow =
         showCommand == SW_SHOWNORMAL || showCommand == SW_SHOWDEFAULT || showCommand == SW_SHOW;
     return maximized == 1 && ordinaryShow ? SW_SHOWMAXIMIZED : showCommand;

@@ -19,9 +19,11 @@ inline constexpr const char* kWindowWidthValue = "WindowWidth";
 inline constexpr const char* kWindowHeightValue = "WindowHeight";
 inline constexpr const char* kWindowMaximizedValue = "WindowMaximized";
 inline constexpr const char* kTranslationHeightValue = "TranslationHeight";
+inline constexpr const char* kWindowFrameBordersValue = "WindowFrameBorders";
 inline constexpr const char* const kReadingPositionValues[] = {
-    kLastSurahValue,   kLastAyahValue,     kWindowLeftValue,      kWindowTopValue,
-    kWindowWidthValue, kWindowHeightValue, kWindowMaximizedValue, kTranslationHeightValue};
+    kLastSurahValue,       kLastAyahValue,          kWindowLeftValue,
+    kWindowTopValue,       kWindowWidthValue,       kWindowHeightValue,
+    kWindowMaximizedValue, kTranslationHeightValue, kWindowFrameBordersValue};
 
 // The main window's timer that stores an ayah change held back by the once-a-second rule.
 constexpr UINT_PTR kResumeTimer = 101;
@@ -37,7 +39,8 @@ class ResumeKeeper {
     // began with the previous store (timer kResumeTimer of window).
     void remember(HWND window, AyahRef ayah);
     void onTimer(HWND window);
-    // At close: the ayah shown (when there is one), the window's normal rectangle, whether
+    // At close: the ayah shown (when there is one), the window's normal rectangle and the
+    // invisible borders it has on the screen (one byte each, left in the lowest), whether
     // it is maximised and the splitter's translation height (96-DPI pixels).
     void storeAtClose(HWND window, AyahRef shown, int translationHeight);
 
@@ -53,8 +56,11 @@ class ResumeKeeper {
 int storedTranslationHeight(int fallback);
 
 // Before the main window is shown: moves it to its stored rectangle (onto the nearest
-// screen when it is on none) and returns the show command to use (maximised when it was).
-// Without stored values nothing changes.
+// screen when its visible part, the rectangle less the stored invisible borders, is on
+// none) and returns the show command to use (maximised when it was). The rectangle is set
+// again when the first move changed it: a move onto a monitor of another DPI makes the
+// window take the size the system suggests for that DPI, and the stored size is already
+// the one for that monitor. Without stored values nothing changes.
 int restoreWindowPlacement(HWND mainWindow, int showCommand);
 
 #endif

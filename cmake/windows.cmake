@@ -25,10 +25,12 @@ set_property(SOURCE resources/noravel.rc APPEND PROPERTY OBJECT_DEPENDS
     ${NORAVEL_DATA_DIR}/noravel.ico
     ${NORAVEL_DATA_DIR}/background.bmp ${NORAVEL_DATA_DIR}/background_night.bmp)
 
-# The manifest (per-monitor DPI awareness) belongs to the programs, not to the test programs
-# that link the other resources.
-add_executable(noravel WIN32 app/main_win.cpp resources/dpi_aware.rc
+# The manifest (per-monitor DPI awareness, Common Controls 6) belongs to the programs; of the
+# test programs only those that drive the main window link it too (tests/win).
+add_executable(noravel WIN32 app/main_win.cpp resources/reader_manifest.rc
     $<TARGET_OBJECTS:noravel_resources>)
+set_property(SOURCE resources/reader_manifest.rc APPEND PROPERTY OBJECT_DEPENDS
+    ${CMAKE_SOURCE_DIR}/resources/reader.manifest)
 target_link_libraries(noravel PRIVATE noravel_win)
 set_target_properties(noravel PROPERTIES OUTPUT_NAME Noravel RUNTIME_OUTPUT_DIRECTORY ${NORAVEL_DIST_DIR})
 

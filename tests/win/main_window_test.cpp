@@ -6,6 +6,7 @@
 #include "app/startup_win.h"
 #include "arabic/arabic_bytes.h"
 #include "base/guards_win.h"
+#include "base/message_font_win.h"
 #include "resources/resource_ids.h"
 #include "settings/registry_win.h"
 #include "settings/settings_win.h"
@@ -1090,14 +1091,13 @@ TEST_F(MainWindowTest, AMoveTo144DpiScalesTheLayoutFontsAndBarAndShowsTheAyahAga
               -MulDiv(reader().settings().fontSize, 144, 72));
     EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(child(IDC_RESULT_LIST), WM_GETFONT, 0, 0)),
               reader().translationFont());
-    // The buttons take the system font's face with its 96-DPI cell (16 x 7) scaled to 144.
+    // The buttons take the message font made for 144 DPI.
     HFONT buttonFont =
         reinterpret_cast<HFONT>(SendMessageA(child(IDC_TRANSLATION_SEARCH), WM_GETFONT, 0, 0));
     ASSERT_NE(buttonFont, nullptr);
-    EXPECT_EQ(descriptionOf(buttonFont).lfHeight, 24);
-    EXPECT_EQ(descriptionOf(buttonFont).lfWidth, 11);
-    EXPECT_STREQ(descriptionOf(buttonFont).lfFaceName,
-                 descriptionOf(static_cast<HFONT>(GetStockObject(SYSTEM_FONT))).lfFaceName);
+    LOGFONTW messageAt144{};
+    ASSERT_TRUE(messageFontAt(144, messageAt144));
+    EXPECT_EQ(descriptionOf(buttonFont).lfHeight, messageAt144.lfHeight);
 
     // The same ayah is shown again, without a new history entry.
     EXPECT_EQ(currentSurah(), 2);
@@ -1118,12 +1118,17 @@ TEST_F(MainWindowTest, AtHighDpiADragStoresTheHeightIn96DpiUnitsAndABackMoveRest
     EXPECT_EQ(placeOf(child(IDC_TRANSLATION)).height, 240);
     EXPECT_EQ(reader().translationHeight(), 160); // 240 pixels at 144
 
-    // Back on a monitor of 96 DPI: the table's own figures, and the system font again.
+    // Back on a monitor of 96 DPI: the table's own figures, and the message font for 96.
     sendDpiChanged(window, 96, RECT{0, 0, 900, 700});
     EXPECT_EQ(placeOf(child(IDC_TRANSLATION_SEARCH)), (Box{204, 0, 90, 24}));
     EXPECT_EQ(placeOf(child(IDC_TRANSLATION)).height, 160);
     EXPECT_EQ(placeOf(bitmapViewWindow()).x, 40);
-    EXPECT_EQ(SendMessageA(child(IDC_TAJWID), WM_GETFONT, 0, 0), 0);
+    LOGFONTW messageAt96{};
+    ASSERT_TRUE(messageFontAt(96, messageAt96));
+    EXPECT_EQ(
+        descriptionOf(reinterpret_cast<HFONT>(SendMessageA(child(IDC_TAJWID), WM_GETFONT, 0, 0)))
+            .lfHeight,
+        messageAt96.lfHeight);
     EXPECT_EQ(descriptionOf(reader().translationFont()).lfHeight,
               -MulDiv(translationFontPoints(reader().settings().fontSize), 96, 72));
     RECT bar;

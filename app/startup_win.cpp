@@ -15,7 +15,6 @@
 #include "settings/settings_win.h"
 
 #include <commctrl.h>
-#include <objbase.h>
 
 #include <cstdio>
 #include <cstring>
@@ -134,7 +133,6 @@ int runReader(HINSTANCE instance, int showCommand, StartFailureReporter reportFa
     // The manifest says the same; this is for systems that do not read its DPI elements.
     becomeDpiAware();
     restrictLibrarySearchToSystem();
-    CoInitialize(nullptr);
     MessageBoxPrompts prompts;
     ProgramContext context;
     const bool folderUsable = prepareProgramContext(instance, prompts, context);

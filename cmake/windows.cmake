@@ -9,10 +9,12 @@ add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=
 
 noravel_core_library(noravel_core)
 
+include(cmake/delay_imports.cmake)
 add_library(noravel_win STATIC ${NORAVEL_WIN_SOURCES})
+add_dependencies(noravel_win delay_imports)
 target_link_libraries(noravel_win PUBLIC noravel_core
-    comctl32 comdlg32 gdi32 user32 kernel32 advapi32 shell32 shlwapi usp10 ole32 oleaut32 uuid winmm
-    msacm32 winhttp)
+    comctl32 comdlg32 gdi32 user32 kernel32 advapi32 ${NORAVEL_DELAYED_LIBRARIES} usp10 uuid winmm
+    msacm32)
 
 # The resources go into an object library so that test programs link them too
 # (a static library would drop them: nothing refers to them by symbol).
@@ -32,6 +34,9 @@ add_executable(noravel WIN32 app/main_win.cpp resources/reader_manifest.rc
 set_property(SOURCE resources/reader_manifest.rc APPEND PROPERTY OBJECT_DEPENDS
     ${CMAKE_SOURCE_DIR}/resources/reader.manifest)
 target_link_libraries(noravel PRIVATE noravel_win)
+# The shipped program carries no debugging information: the loader need not read it, and
+# the file is half the size. The test programs keep theirs.
+target_link_options(noravel PRIVATE -Wl,--strip-debug)
 set_target_properties(noravel PROPERTIES OUTPUT_NAME Noravel RUNTIME_OUTPUT_DIRECTORY ${NORAVEL_DIST_DIR})
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/companions/CMakeLists.txt)

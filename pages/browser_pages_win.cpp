@@ -1,5 +1,6 @@
 #include "pages/browser_pages_win.h"
 
+#include "base/com_apartment_win.h"
 #include "base/guards_win.h"
 #include "base/program_directory.h"
 #include "base/wide_text_win.h"
@@ -166,6 +167,8 @@ BrowserOutcome showPageInBrowser(HWND owner, const char* pagePath, const Browser
     // Every byte of a UTF-8 path may take three characters in the URL.
     char url[3 * kUtf8PathBytes + 16];
     if (!pagePath || !formatFileUrl(url, sizeof url, pagePath)) return BrowserOutcome::NothingShown;
+    // The association look-up, the shell and the automation object may each use COM.
+    enterComApartment();
     std::wstring command;
     if (shell.findBrowser && shell.findBrowser(command) && startDefaultBrowser(command, url))
         return BrowserOutcome::DefaultBrowser;

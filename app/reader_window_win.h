@@ -53,9 +53,11 @@ class ReaderWindow final : public ReaderView, public RecitationHost {
     // Registers the window class (once per instance; true when it is there).
     static bool registerClass(HINSTANCE instance);
     // Makes the window (not shown) with the settings and the translation height (96-DPI
-    // pixels). The object lives as long as the window. Null when it cannot be made.
+    // pixels), at the given window rectangle when there is one (the window is then made on
+    // that rectangle's monitor, at its DPI). The object lives as long as the window. Null
+    // when it cannot be made.
     static HWND create(const ProgramContext& context, const ReaderSettings& settings,
-                       int translationHeight);
+                       int translationHeight, const RECT* placed = nullptr);
     // The object of a reader window, or null for any other window.
     static ReaderWindow* from(HWND window);
 

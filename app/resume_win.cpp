@@ -121,20 +121,19 @@ int storedTranslationHeight(int fallback) {
     return height >= 0 && height <= kLargestWindowSide ? height : fallback;
 }
 
-int restoreWindowPlacement(HWND mainWindow, int showCommand) {
-    int left = 0, top = 0, width = 0, height = 0, maximized = 0;
+bool storedWindowRect(RECT& placed) {
+    int left = 0, top = 0, width = 0, height = 0;
     if (!readValue(kWindowLeftValue, left) || !readValue(kWindowTopValue, top) ||
         !readValue(kWindowWidthValue, width) || !readValue(kWindowHeightValue, height))
-        return showCommand;
-    readValue(kWindowMaximizedValue, maximized);
+        return false;
     // Each edge is checked before it is added to: the stored numbers may be anything.
     if (width < kSmallestWindowSide || width > kLargestWindowSide || height < kSmallestWindowSide ||
         height > kLargestWindowSide)
-        return showCommand;
+        return false;
     ScreenRect wanted{left, top, 0, 0};
     if (left <= -kLargestWindowSide || left >= kLargestWindowSide || top <= -kLargestWindowSide ||
         top >= kLargestWindowSide)
-        return showCommand;
+        return false;
     wanted.right = left + width;
     wanted.bottom = top + height;
 
@@ -154,9 +153,18 @@ int restoreWindowPlacement(HWND mainWindow, int showCommand) {
         if (GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor))
             wanted = fitOntoArea(wanted, screenRectOf(monitor.rcWork));
     }
+    placed = RECT{wanted.left, wanted.top, wanted.right, wanted.bottom};
+    return true;
+}
+
+int restoreWindowPlacement(HWND mainWindow, int showCommand) {
+    RECT placed{};
+    if (!storedWindowRect(placed)) return showCommand;
+    int maximized = 0;
+    readValue(kWindowMaximizedValue, maximized);
+    const ScreenRect wanted = screenRectOf(placed);
     SetWindowPos(mainWindow, nullptr, wanted.left, wanted.top, wanted.width(), wanted.height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    RECT placed{};
     if (GetWindowRect(mainWindow, &placed) &&
         (placed.left != wanted.left || placed.top != wanted.top || placed.right != wanted.right ||
          placed.bottom != wanted.bottom))

@@ -55,6 +55,11 @@ class ResumeKeeper {
 // Before the main window is made: the stored translation height, or fallback.
 int storedTranslationHeight(int fallback);
 
+// The stored window rectangle, moved onto the nearest screen when its visible part (the
+// rectangle less the stored invisible borders) is on none. False without stored values or
+// with values no window of the reader had.
+bool storedWindowRect(RECT& placed);
+
 // Before the main window is shown: moves it to its stored rectangle (onto the nearest
 // screen when its visible part, the rectangle less the stored invisible borders, is on
 // none) and returns the show command to use (maximised when it was). The rectangle is set

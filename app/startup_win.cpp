@@ -156,8 +156,13 @@ int runReader(HINSTANCE instance, int showCommand, StartFailureReporter reportFa
         reportFailure("The reader cannot start: its window class could not be registered.");
         return kExitClassNotRegistered;
     }
+    // Made where it was left, so that it is made at the DPI of that monitor and no DPI
+    // change resizes it on the way there.
+    RECT stored{};
+    const bool placed = storedWindowRect(stored);
     HWND window = ReaderWindow::create(context, readReaderSettings(),
-                                       storedTranslationHeight(kDefaultTranslationHeight));
+                                       storedTranslationHeight(kDefaultTranslationHeight),
+                                       placed ? &stored : nullptr);
     if (!window) {
         reportFailure("The reader cannot start: its main window could not be created.");
         return kExitWindowNotCreated;

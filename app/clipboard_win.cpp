@@ -123,12 +123,10 @@ void copyTranslation(HWND mainWindow, Prompts& prompts) {
     GetWindowTextW(GetDlgItem(mainWindow, IDC_TRANSLATION), wide, kTranslationLimit);
     wide[kTranslationLimit - 1] = L'\0';
     if (wide[0] == L'\0') return;
-    try {
-        const std::string text = ansiFromWide(wide, std::wcslen(wide));
-        if (text.empty()) return;
-        putClipboardText({mainWindow, &prompts}, CF_TEXT, text.c_str(), text.size() + 1);
-    } catch (const std::bad_alloc&) {
-    }
+    // Unicode text in every script; the system gives programs that ask for CF_TEXT the
+    // ANSI form of it, which holds the letters wherever the code page has them.
+    putClipboardText({mainWindow, &prompts}, CF_UNICODETEXT, reinterpret_cast<const char*>(wide),
+                     (std::wcslen(wide) + 1) * sizeof(wchar_t));
 }
 
 void copyResultList(HWND mainWindow) {

@@ -30,6 +30,6 @@ HBRUSH colourControl(const ProgramContext& context, bool night, HDC dc);
 // in all its text and in defaultFormat (the format that clears the search marks, when it
 // has been captured). Search marks stay.
 void colourTranslation(HWND translation, bool night, COLORREF dayBackground,
-                       CHARFORMATA& defaultFormat);
+                       CHARFORMAT2W& defaultFormat);
 
 #endif

@@ -45,6 +45,9 @@ struct ReaderSettings {
     std::string fontName = "Microsoft Sans Serif";
     int fontSize = 14;
     int language = 0;
+    // The translation shown: its index in the language list (text/translation_languages.h);
+    // -1 takes the stored choice when the lists are filled.
+    int translation = -1;
 };
 
 class ReaderWindow final : public ReaderView, public RecitationHost {
@@ -117,7 +120,7 @@ class ReaderWindow final : public ReaderView, public RecitationHost {
     HBITMAP currentPicture() const { return currentPicture_; }
     HFONT ayahFont() const { return ayahFont_; }
     HFONT translationFont() const { return translationFont_; }
-    const CHARFORMATA& defaultCharFormat() const { return defaultCharFormat_; }
+    const CHARFORMAT2W& defaultCharFormat() const { return defaultCharFormat_; }
     const ReadingHistory& readingHistory() const { return history_; }
     ReadingHistory& readingHistory() { return history_; }
     SplitterBar& splitterBar() { return splitterBar_; }
@@ -198,7 +201,7 @@ class ReaderWindow final : public ReaderView, public RecitationHost {
     Picture picture_;
     // The translation control's character format, read once after its font is set;
     // applying it to the whole text clears bold search marks.
-    CHARFORMATA defaultCharFormat_{};
+    CHARFORMAT2W defaultCharFormat_{};
     ReadingHistory history_;
     bool night_ = false;
     ResumeKeeper resume_;

@@ -24,6 +24,13 @@ set_property(SOURCE resources/noravel.rc APPEND PROPERTY OBJECT_DEPENDS
     ${NORAVEL_DATA_DIR}/137_timing.txt ${NORAVEL_DATA_DIR}/139_arabic_spelling.txt
     ${NORAVEL_DATA_DIR}/noravel.ico
     ${NORAVEL_DATA_DIR}/background.bmp ${NORAVEL_DATA_DIR}/background_night.bmp)
+include(${CMAKE_SOURCE_DIR}/cmake/translation_languages.cmake)
+foreach(code IN LISTS NORAVEL_TRANSLATION_CODES)
+    list(FIND NORAVEL_TRANSLATION_CODES ${code} index)
+    math(EXPR id "150 + ${index}")
+    set_property(SOURCE resources/noravel.rc APPEND PROPERTY OBJECT_DEPENDS
+        ${NORAVEL_DATA_DIR}/${id}_translation_${code}.txt)
+endforeach()
 
 # The manifest (per-monitor DPI awareness) belongs to the programs, not to the test programs
 # that link the other resources.

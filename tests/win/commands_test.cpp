@@ -339,7 +339,7 @@ TEST_F(CommandsTest, AnEmptyResultListCopiesNothing) {
 TEST_F(CommandsTest, TranslationIsCopiedAsShownAndAnEmptyOneCopiesNothing) {
     selectAyah(2, 255);
     command(IDM_COPY_TRANSLATION);
-    EXPECT_EQ(clipboardText(), TextStore::translation(2, 255));
+    EXPECT_EQ(clipboardText(), shownTranslationOf(2, 255));
 
     putSentinel();
     SetWindowTextA(child(IDC_TRANSLATION), "");
@@ -582,11 +582,11 @@ TEST_F(CommandsTest, StoredSizeThirteenOpensOnTenAndOkStoresTenAndShowsItAtOnce)
     EXPECT_STREQ(font.lfFaceName, "Tahoma");
 
     // The translation and the result list take the new face and size at once.
-    CHARFORMATA format{};
+    CHARFORMAT2W format{};
     format.cbSize = sizeof format;
-    SendMessageA(child(IDC_TRANSLATION), EM_GETCHARFORMAT, SCF_DEFAULT,
+    SendMessageW(child(IDC_TRANSLATION), EM_GETCHARFORMAT, SCF_DEFAULT,
                  reinterpret_cast<LPARAM>(&format));
-    EXPECT_STREQ(format.szFaceName, "Tahoma");
+    EXPECT_STREQ(format.szFaceName, L"Tahoma");
     const LOGFONTA listFont =
         fontOf(reinterpret_cast<HFONT>(SendMessageA(child(IDC_RESULT_LIST), WM_GETFONT, 0, 0)));
     EXPECT_STREQ(listFont.lfFaceName, "Tahoma");
@@ -676,7 +676,7 @@ TEST_F(CommandsTest, ChoosingTheLanguageInForceShowsTheSameAyahAgain) {
     chooseLanguage(0);
     EXPECT_EQ(shown(), "3:7");
     EXPECT_EQ(translation(), before);
-    EXPECT_EQ(translation(), TextStore::translation(3, 7));
+    EXPECT_EQ(translation(), shownTranslationOf(3, 7));
     EXPECT_EQ(reader().readingHistory().newest(0),
               7u * 65536u + 3u); // shown again, so recorded again
     EXPECT_EQ(SendMessageA(child(IDC_AYAH_LIST), CB_GETCOUNT, 0, 0), TextStore::ayahCount(3));

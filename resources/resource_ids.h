@@ -69,6 +69,7 @@
 #define IDM_ZOOM_OUT 40042
 #define IDM_ZOOM_RESET 40043
 #define IDM_NIGHT 40044
+#define IDM_TRANSLATION_CREDITS 40048
 
 // Main window controls.
 #define IDC_STATUS_BAR 1000

@@ -40,3 +40,16 @@ add_custom_command(
     VERBATIM)
 add_custom_target(translation_resources DEPENDS ${translation_files} ${translation_stamp})
 add_dependencies(generated_data translation_resources)
+
+# What the searches of the tests should find, counted from the package by a separate
+# reckoning in Python (tests/native/unicode_search_test.cpp sets the search against it).
+set(search_expectations ${NORAVEL_DATA_DIR}/translation_search_expected.txt)
+add_custom_command(
+    OUTPUT ${search_expectations}
+    COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/support/count_translation_hits.py ${quran_json_dir}
+            ${search_expectations}
+    DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/count_translation_hits.py ${translation_inputs}
+    COMMENT "Counting the test searches' hits in the package"
+    VERBATIM)
+add_custom_target(translation_search_expectations DEPENDS ${search_expectations})
+add_dependencies(generated_data translation_search_expectations)

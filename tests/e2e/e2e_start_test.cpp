@@ -129,7 +129,10 @@ TEST(ReaderMenu, HasTheFiveMenusWithTheirItemsKeysAndIds) {
         {"&Bookmarks",
          {{"&Add bookmark...\tCtrl+D", IDM_ADD_BOOKMARK},
           {"&Bookmarks...\tCtrl+B", IDM_BOOKMARKS}}},
-        {"&Help", {{"&How To\tF1", IDM_HELP_PAGE}, {"&About", IDM_ABOUT}}},
+        {"&Help",
+         {{"&How To\tF1", IDM_HELP_PAGE},
+          {"&Translations...", IDM_TRANSLATION_CREDITS},
+          {"&About", IDM_ABOUT}}},
     };
     ASSERT_EQ(GetMenuItemCount(menu), static_cast<int>(expected.size()));
     for (size_t m = 0; m < expected.size(); ++m) {

@@ -2,11 +2,14 @@
 // folding (case, Turkish i, accents and a language's own letters), whole words by Unicode
 // letters, and the UTF-16 ranges of the bold marks.
 #include "search/unicode_search.h"
+#include "text/translation_credits.h"
 #include "text/translation_languages.h"
 #include "text/translation_text.h"
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -128,6 +131,74 @@ TEST(UnicodeSearch, MarksAreUtf16RangesOfTheShownText) {
     ASSERT_EQ(marks.size(), 2u);
     EXPECT_EQ(marks[0], (std::pair<long, long>{3, 9}));
     EXPECT_EQ(marks[1], (std::pair<long, long>{10, 14})); // the emoji takes two units
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The searches of the issue over the converted translations, set against the hits a
+// separate reckoning in Python counts in the package (tests/support/count_translation_hits.py).
+TEST(UnicodeSearch, ListsExactlyTheAyatCountedInThePackage) {
+    std::istringstream expectations(
+        readFile(std::string(NORAVEL_DATA_DIR) + "/translation_search_expected.txt"));
+    std::string line;
+    int searches = 0;
+    while (std::getline(expectations, line)) {
+        std::istringstream fields(line);
+        std::string code, query, hits;
+        std::getline(fields, code, '\t');
+        std::getline(fields, query, '\t');
+        std::getline(fields, hits);
+        const int index = translationLanguageIndex(code.c_str());
+        ASSERT_GE(index, 0) << code;
+        const TranslationLanguage& language = *translationLanguageAt(index);
+        const std::string data = readFile(std::string(NORAVEL_DATA_DIR) + "/" +
+                                          std::to_string(language.resourceId) + "_translation_" +
+                                          code + ".txt");
+        TranslationText text;
+        ASSERT_EQ(text.load(data.data(), data.size()), 6236) << code;
+        FoldRules rules;
+        rules.letters = language.letters;
+        FoldedTranslation folded;
+        folded.build(text, rules);
+        SearchQuery search;
+        std::snprintf(search.words[0], SearchQuery::kWordSize, "%s", query.c_str());
+        std::string listed;
+        for (const SearchHit& hit : searchFolded(search, folded, rules, language.spacedWords))
+            listed += (listed.empty() ? "" : " ") + std::to_string(hit.surah) + ":" +
+                      std::to_string(hit.ayah);
+        EXPECT_FALSE(listed.empty()) << code << " " << query;
+        EXPECT_EQ(listed, hits) << code << " " << query;
+        ++searches;
+    }
+    EXPECT_EQ(searches, 5);
+}
+
+} // namespace
+
+namespace {
+
+TEST(TranslationCredits, EveryLanguageIsCreditedAndNonCommercialTermsAreSaid) {
+    const std::string page = translationCreditsText();
+    for (size_t i = 0; i < kTranslationLanguageCount; ++i) {
+        const TranslationCredit* credit = translationCredit(translationLanguages()[i].code);
+        ASSERT_NE(credit, nullptr) << translationLanguages()[i].code;
+        EXPECT_NE(page.find(credit->translator), std::string::npos);
+        EXPECT_NE(page.find(credit->source), std::string::npos);
+    }
+    // The Tanzil translations are for non-commercial use only; the QuranEnc ones are not
+    // marked so.
+    EXPECT_TRUE(translationCredit("tr")->nonCommercialOnly);
+    EXPECT_FALSE(translationCredit("id")->nonCommercialOnly);
+    EXPECT_NE(page.find("Turkish (T\xC3\xBCrk\xC3\xA7" "e): Turkish Directorate of Religious "
+                        "Affairs (Diyanet). Source: Tanzil (tanzil.net/trans/tr.diyanet). Terms: "
+                        "for non-commercial use only"),
+              std::string::npos);
+    EXPECT_EQ(translationCredit("xx"), nullptr);
 }
 
 } // namespace

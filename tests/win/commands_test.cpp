@@ -17,6 +17,7 @@
 #include "settings/settings_dialog_win.h"
 #include "settings/settings_win.h"
 #include "text/text_store.h"
+#include "text/translations_win.h"
 
 #include "tests/support/modal_dialog_driver_win.h"
 #include "tests/support/registry_value_win.h"
@@ -694,6 +695,55 @@ TEST_F(CommandsTest, ALanguageThatCannotBeStoredLeavesListTranslationAndSettingA
     EXPECT_EQ(reader().settings().language, 0);
     EXPECT_EQ(selection(IDC_LANGUAGE_LIST), 0); // back on the language shown
     EXPECT_EQ(translation().rfind("Dengan nama Allah", 0), 0u) << translation();
+}
+
+// The Unicode text of the clipboard, as UTF-8.
+std::string clipboardUnicodeText() {
+    ClipboardReader clipboard;
+    if (!clipboard.open) return "(clipboard closed)";
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    if (!data) return "(no text)";
+    const wchar_t* text = static_cast<const wchar_t*>(GlobalLock(data));
+    std::string result = text ? utf8FromWide(text) : "(locked)";
+    GlobalUnlock(data);
+    return result;
+}
+
+TEST_F(CommandsTest, EveryLanguageShowsItsOwn2_255InUnicodeWithUrduRightToLeft) {
+    chooseLanguage(1);
+    selectAyah(2, 255);
+    for (int index = 0; index < static_cast<int>(kTranslationLanguageCount); ++index) {
+        const TranslationLanguage& language = *translationLanguageAt(index);
+        chooseLanguage(index);
+        EXPECT_EQ(shown(), "2:255") << language.code;
+        EXPECT_EQ(selection(IDC_LANGUAGE_LIST), index);
+        EXPECT_EQ(translationTextAt(index)->ayatLoaded(), 6236) << language.code;
+        const std::string text(translationTextAt(index)->ayah(2, 255));
+        EXPECT_FALSE(text.empty());
+        EXPECT_EQ(translation(), text) << language.code;
+        EXPECT_EQ(readTranslationChoice(), language.code);
+
+        PARAFORMAT2 paragraph{};
+        paragraph.cbSize = sizeof paragraph;
+        SendMessageW(child(IDC_TRANSLATION), EM_GETPARAFORMAT, 0,
+                     reinterpret_cast<LPARAM>(&paragraph));
+        EXPECT_EQ((paragraph.wEffects & PFE_RTLPARA) != 0, language.rightToLeft) << language.code;
+        EXPECT_EQ(paragraph.wAlignment, language.rightToLeft ? PFA_RIGHT : PFA_CENTER)
+            << language.code;
+        // The other eight leave "Bahasa" on the last of Indonesian and English.
+        EXPECT_EQ(readSettingDword(kLanguageValue, -1), index == 0 ? 0 : 1) << language.code;
+    }
+    // The texts are the package's, as the build checked them: two seen in it.
+    chooseLanguage(translationLanguageIndex("tr"));
+    EXPECT_EQ(translation().rfind("Allah, O'ndan ba\xC5\x9Fka tanr\xC4\xB1 olmayan", 0), 0u);
+    chooseLanguage(translationLanguageIndex("zh"));
+    EXPECT_EQ(translation().rfind("\xE5\xAE\x89\xE6\x8B\x89\xEF\xBC\x8C", 0), 0u);
+
+    // The copy carries the script whole.
+    chooseLanguage(translationLanguageIndex("bn"));
+    command(IDM_COPY_TRANSLATION);
+    EXPECT_EQ(clipboardUnicodeText(), translation());
+    chooseLanguage(0);
 }
 
 TEST_F(CommandsTest, NoLanguageSelectedChangesNothing) {

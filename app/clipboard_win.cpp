@@ -122,6 +122,8 @@ void copyTranslation(HWND mainWindow, Prompts& prompts) {
     wchar_t wide[kTranslationLimit] = L"";
     GetWindowTextW(GetDlgItem(mainWindow, IDC_TRANSLATION), wide, kTranslationLimit);
     wide[kTranslationLimit - 1] = L'\0';
+    // The chosen translation only: a second line of reading follows it as its own paragraph.
+    if (wchar_t* secondLine = std::wcschr(wide, L'\r')) *secondLine = L'\0';
     if (wide[0] == L'\0') return;
     // Unicode text in every script; the system gives programs that ask for CF_TEXT the
     // ANSI form of it, which holds the letters wherever the code page has them.

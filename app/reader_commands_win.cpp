@@ -155,6 +155,10 @@ const Command kCommands[] = {
 } // namespace
 
 bool ReaderWindow::onCommand(int id, int notification, HWND control) {
+    if (id == IDM_SECOND_LINE_NONE || (id >= IDM_SECOND_LINE_FIRST && id <= IDM_SECOND_LINE_LAST)) {
+        chooseSecondLine(id == IDM_SECOND_LINE_NONE ? -1 : id - IDM_SECOND_LINE_FIRST);
+        return true;
+    }
     if (id >= IDM_BOOKMARK_FIRST && id <= IDM_BOOKMARK_LAST) {
         goToAyah(recentBookmark(id - IDM_BOOKMARK_FIRST));
         return true;

@@ -11,10 +11,10 @@
 #include "base/wide_text_win.h"
 #include "picture/bitmap_view_win.h"
 #include "resources/resource_ids.h"
+#include "settings/settings_win.h"
 #include "text/juz.h"
 #include "text/text_store.h"
 #include "text/translations_win.h"
-#include "settings/settings_win.h"
 
 #include <commctrl.h>
 
@@ -68,9 +68,12 @@ void ReaderWindow::boldTranslationRange(long start, long end) {
 }
 
 void ReaderWindow::showTranslation(AyahRef ayah) {
-    showTranslationText(control(IDC_TRANSLATION),
-                        chosenTranslationText().ayah(ayah.surah, ayah.ayah),
-                        chosenTranslationLanguage());
+    const int second = secondTranslation();
+    showTranslationText(
+        control(IDC_TRANSLATION), chosenTranslationText().ayah(ayah.surah, ayah.ayah),
+        chosenTranslationLanguage(),
+        second >= 0 ? translationTextAt(second)->ayah(ayah.surah, ayah.ayah) : std::string_view(),
+        translationLanguageAt(second));
 }
 
 // The picture's window text is what a screen reader speaks for it: the ayah in Unicode.
@@ -105,6 +108,7 @@ void ReaderWindow::fillNavigationLists() {
     }
     chooseTranslation(settings_.translation);
     if (known) SendMessageW(languages, CB_SETCURSEL, chosenTranslation(), 0);
+    takeStoredSecondLine();
 }
 
 void ReaderWindow::fillAyahList(int surah) {

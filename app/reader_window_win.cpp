@@ -243,7 +243,8 @@ void ReaderWindow::makeStatusBar() {
 
 void ReaderWindow::makeChildren() {
     for (const ChildControl& child : kChildren) {
-        const wchar_t* className = child.id == IDC_TRANSLATION ? translationAreaClass() : child.className;
+        const wchar_t* className =
+            child.id == IDC_TRANSLATION ? translationAreaClass() : child.className;
         if (!className) continue;
         CreateWindowExW(child.extendedStyle, className, child.text, child.style, 0, 0, 0, 0,
                         window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(child.id)),

@@ -93,6 +93,11 @@ class ReaderWindow final : public ReaderView, public RecitationHost {
     // Makes index of the language list the language in force (through store), reloads the
     // text and shows the same ayah again.
     void switchLanguage(int index, LanguageStore store = storeLanguageSetting);
+    // View > Second line (reader_second_line_win.cpp): shows the translation of list index
+    // `index` under the first (-1: none), stores the choice per user and checks its item.
+    void chooseSecondLine(int index);
+    // The stored second line, taken when the lists are filled.
+    void takeStoredSecondLine();
 
     // ---- commands (reader_commands_win.cpp) ----
     // Carries out one WM_COMMAND. False for an id the window does not handle.

@@ -42,7 +42,7 @@ HMODULE loadSystemLibrary(const wchar_t* name) {
 } // namespace
 
 const wchar_t* translationAreaClass() {
-    static const wchar_t* loaded = [] () -> const wchar_t* {
+    static const wchar_t* loaded = []() -> const wchar_t* {
         if (loadSystemLibrary(L"Msftedit.dll")) return L"RICHEDIT50W";
         if (loadSystemLibrary(L"Riched20.dll")) return L"RichEdit20W";
         return nullptr;
@@ -56,20 +56,17 @@ std::wstring scriptFaceFor(const TranslationLanguage& language) {
     return std::wstring();
 }
 
-void showTranslationText(HWND area, std::string_view text, const TranslationLanguage& language) {
-    if (!area) return;
-    const std::wstring wide = wideFromUtf8(std::string(text).c_str());
-    SetWindowTextW(area, wide.c_str());
+namespace {
 
+// Gives the characters [from, to) of the area the direction, alignment and face of a language.
+void formatParagraph(HWND area, long from, long to, const TranslationLanguage& language) {
+    SendMessageW(area, EM_SETSEL, from, to);
     PARAFORMAT2 paragraph{};
     paragraph.cbSize = sizeof paragraph;
     paragraph.dwMask = PFM_ALIGNMENT | PFM_RTLPARA;
     paragraph.wAlignment = static_cast<WORD>(language.rightToLeft ? PFA_RIGHT : PFA_CENTER);
     paragraph.wEffects = static_cast<WORD>(language.rightToLeft ? PFE_RTLPARA : 0);
-    SendMessageW(area, EM_SETSEL, 0, -1);
     SendMessageW(area, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&paragraph));
-    SendMessageW(area, EM_SETSEL, 0, 0);
-
     const std::wstring face = scriptFaceFor(language);
     if (!face.empty()) {
         CHARFORMAT2W script{};
@@ -77,6 +74,25 @@ void showTranslationText(HWND area, std::string_view text, const TranslationLang
         script.dwMask = CFM_FACE | CFM_CHARSET;
         script.bCharSet = DEFAULT_CHARSET;
         lstrcpynW(script.szFaceName, face.c_str(), LF_FACESIZE);
-        SendMessageW(area, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&script));
+        SendMessageW(area, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&script));
     }
+}
+
+} // namespace
+
+void showTranslationText(HWND area, std::string_view text, const TranslationLanguage& language) {
+    showTranslationText(area, text, language, std::string_view(), nullptr);
+}
+
+void showTranslationText(HWND area, std::string_view text, const TranslationLanguage& language,
+                         std::string_view secondText, const TranslationLanguage* second) {
+    if (!area) return;
+    const std::wstring first = wideFromUtf8(std::string(text).c_str());
+    std::wstring whole = first;
+    if (second) whole += L"\r" + wideFromUtf8(std::string(secondText).c_str());
+    SetWindowTextW(area, whole.c_str());
+    const long firstEnd = static_cast<long>(first.size());
+    formatParagraph(area, 0, second ? firstEnd : -1, language);
+    if (second) formatParagraph(area, firstEnd + 1, -1, *second);
+    SendMessageW(area, EM_SETSEL, 0, 0);
 }

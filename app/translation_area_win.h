@@ -21,6 +21,10 @@ const wchar_t* translationAreaClass();
 // Shows `text` (UTF-8) in the area with the paragraph direction and alignment of the
 // language and its script's face (none for scripts the ayah font covers).
 void showTranslationText(HWND area, std::string_view text, const TranslationLanguage& language);
+// The same with a second line of reading as a paragraph of its own under the first, with its
+// own direction and face (none when `second` is null).
+void showTranslationText(HWND area, std::string_view text, const TranslationLanguage& language,
+                         std::string_view secondText, const TranslationLanguage* second);
 
 // The face the area uses for the language's script, "" when the ayah font is kept.
 std::wstring scriptFaceFor(const TranslationLanguage& language);

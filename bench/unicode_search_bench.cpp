@@ -26,8 +26,8 @@ struct Case {
     const char* code;
     const char* word;
 };
-const Case kCases[] = {{"ru", "аллах"}, {"tr", "ibrahim"}, {"fr", "prière"}, {"zh", "真主"},
-                       {"bn", "আল্লাহ"}, {"id", "cahaya"}};
+const Case kCases[] = {{"ru", "аллах"}, {"tr", "ibrahim"}, {"fr", "prière"},
+                       {"zh", "真主"},  {"bn", "আল্লাহ"},   {"id", "cahaya"}};
 
 Language& languageOf(int index) {
     static Language languages[sizeof kCases / sizeof kCases[0]];
@@ -70,7 +70,8 @@ void BM_MemmemBaseline(benchmark::State& state) {
         found = 0;
         const char* at = all.data();
         const char* end = all.data() + all.size();
-        while (const void* hit = memmem(at, static_cast<size_t>(end - at), word.data(), word.size())) {
+        while (const void* hit =
+                   memmem(at, static_cast<size_t>(end - at), word.data(), word.size())) {
             ++found;
             at = static_cast<const char*>(hit) + 1;
         }

@@ -70,6 +70,10 @@
 #define IDM_ZOOM_RESET 40043
 #define IDM_NIGHT 40044
 #define IDM_TRANSLATION_CREDITS 40048
+// View > Second line: none, or the language of list index (id - IDM_SECOND_LINE_FIRST).
+#define IDM_SECOND_LINE_NONE 40050
+#define IDM_SECOND_LINE_FIRST 40051
+#define IDM_SECOND_LINE_LAST 40061
 
 // Main window controls.
 #define IDC_STATUS_BAR 1000

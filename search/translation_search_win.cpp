@@ -6,8 +6,8 @@
 #include "search/search_query.h"
 #include "search/translation_scan.h"
 #include "search/unicode_search.h"
-#include "text/translations_win.h"
 #include "text/text_store.h"
+#include "text/translations_win.h"
 
 #include <commctrl.h>
 #include <richedit.h>
@@ -191,9 +191,9 @@ bool selectedLine(HWND list, char (&line)[kResultLineSize]) {
 
 void markWordsInBold(ReaderView& reader, const SearchQuery& query, int surah, int ayah) {
     reader.clearTranslationMarks();
-    for (const auto& mark : searchMarks(chosenTranslationText().ayah(surah, ayah), query,
-                                        foldRulesFor(query),
-                                        chosenTranslationLanguage().spacedWords))
+    for (const auto& mark :
+         searchMarks(chosenTranslationText().ayah(surah, ayah), query, foldRulesFor(query),
+                     chosenTranslationLanguage().spacedWords))
         reader.boldTranslationRange(mark.first, mark.second);
 }
 

@@ -3,19 +3,18 @@
 namespace {
 
 // Base letters of U+00C0..U+017F with their accents removed (0: no plain base, kept).
-const char kLatinBase[] =
-    "AAAAAAACEEEEIIII"   // C0..CF (C6 Æ has no single base: kept below)
-    "DNOOOOO\0OUUUUYTs" // D0..DF (D7 × kept; DE Þ, DF ß kept)
-    "aaaaaaaceeeeiiii"   // E0..EF
-    "dnooooo\0ouuuuyty" // F0..FF (F7 ÷ kept; FE þ kept)
-    "AaAaAaCcCcCcCcDd"   // 100..10F
-    "DdEeEeEeEeEeGgGg"   // 110..11F
-    "GgGgHhHhIiIiIiIi"   // 120..12F
-    "IiJjJjKkkLlLlLlL"   // 130..13F (130 İ, 131 ı handled apart)
-    "lLlNnNnNnnNnOoOo"   // 140..14F
-    "OoOoRrRrRrSsSsSs"   // 150..15F (152/153 Œ œ kept below)
-    "SsTtTtTtUuUuUuUu"   // 160..16F
-    "UuUuWwYyYZzZzZzs";  // 170..17F
+const char kLatinBase[] = "AAAAAAACEEEEIIII"  // C0..CF (C6 Æ has no single base: kept below)
+                          "DNOOOOO\0OUUUUYTs" // D0..DF (D7 × kept; DE Þ, DF ß kept)
+                          "aaaaaaaceeeeiiii"  // E0..EF
+                          "dnooooo\0ouuuuyty" // F0..FF (F7 ÷ kept; FE þ kept)
+                          "AaAaAaCcCcCcCcDd"  // 100..10F
+                          "DdEeEeEeEeEeGgGg"  // 110..11F
+                          "GgGgHhHhIiIiIiIi"  // 120..12F
+                          "IiJjJjKkkLlLlLlL"  // 130..13F (130 İ, 131 ı handled apart)
+                          "lLlNnNnNnnNnOoOo"  // 140..14F
+                          "OoOoRrRrRrSsSsSs"  // 150..15F (152/153 Œ œ kept below)
+                          "SsTtTtTtUuUuUuUu"  // 160..16F
+                          "UuUuWwYyYZzZzZzs"; // 170..17F
 
 bool keptLetter(char32_t c) {
     return c == 0xC6 || c == 0xE6 || c == 0xD7 || c == 0xF7 || c == 0xDE || c == 0xFE ||
@@ -49,8 +48,8 @@ char32_t toLower(char32_t c, LetterRules rules) {
     if (c == 0x178) return 0xFF;
     if (c >= 0x179 && c <= 0x17E) return (c & 1) ? c + 1 : c;
     if (c >= 0x391 && c <= 0x3AB && c != 0x3A2) return c + 32; // Greek
-    if (c >= 0x410 && c <= 0x42F) return c + 32;                 // Cyrillic А..Я
-    if (c >= 0x400 && c <= 0x40F) return c + 80;                 // Ѐ..Џ
+    if (c >= 0x410 && c <= 0x42F) return c + 32;               // Cyrillic А..Я
+    if (c >= 0x400 && c <= 0x40F) return c + 80;               // Ѐ..Џ
     return c;
 }
 
@@ -130,16 +129,16 @@ bool isWordCharacter(char32_t c) {
     if (c < 0x80) return (c >= '0' && c <= '9') || ((c | 32) >= 'a' && (c | 32) <= 'z');
     if (c < 0xC0) return c == 0xAA || c == 0xB5 || c == 0xBA;
     if (c <= 0x24F) return c != 0xD7 && c != 0xF7;
-    if (c >= 0x300 && c <= 0x36F) return true;                // combining marks
+    if (c >= 0x300 && c <= 0x36F) return true;                     // combining marks
     if (c >= 0x370 && c <= 0x3FF) return c != 0x37E && c != 0x387; // Greek
-    if (c >= 0x400 && c <= 0x52F) return c != 0x482;              // Cyrillic
-    if (c >= 0x610 && c <= 0x61A) return true;                // Arabic marks
-    if (c >= 0x620 && c <= 0x669) return true;                // Arabic letters, marks, digits
+    if (c >= 0x400 && c <= 0x52F) return c != 0x482;               // Cyrillic
+    if (c >= 0x610 && c <= 0x61A) return true;                     // Arabic marks
+    if (c >= 0x620 && c <= 0x669) return true;                     // Arabic letters, marks, digits
     if (c >= 0x66E && c <= 0x6D3) return true;
     if (c >= 0x6D5 && c <= 0x6FF) return c != 0x6DD && c != 0x6DE && c != 0x6E9;
-    if (c >= 0x980 && c <= 0x9FF) return true;                // Bengali
-    if (c >= 0x1E00 && c <= 0x1EFF) return true;              // Latin Extended Additional
-    if (c >= 0x4E00 && c <= 0x9FFF) return true;              // CJK ideographs
+    if (c >= 0x980 && c <= 0x9FF) return true;   // Bengali
+    if (c >= 0x1E00 && c <= 0x1EFF) return true; // Latin Extended Additional
+    if (c >= 0x4E00 && c <= 0x9FFF) return true; // CJK ideographs
     return false;
 }
 

@@ -73,13 +73,13 @@ std::string_view FoldedTranslation::ayah(int surah, int ayah) const {
     if (ayah < 1 || ayah > ayahCount(surah)) return {};
     const uint32_t index = firstAyah_[surah] + static_cast<uint32_t>(ayah) - 1;
     // Without the LF that follows the ayah.
-    return std::string_view(folded_).substr(starts_[index], starts_[index + 1] - starts_[index] - 1);
+    return std::string_view(folded_).substr(starts_[index],
+                                            starts_[index + 1] - starts_[index] - 1);
 }
 
 size_t findFoldedWord(std::string_view text, std::string_view word, bool wholeWord) {
     if (word.empty()) return std::string_view::npos;
-    for (size_t at = text.find(word); at != std::string_view::npos;
-         at = text.find(word, at + 1)) {
+    for (size_t at = text.find(word); at != std::string_view::npos; at = text.find(word, at + 1)) {
         if (!wholeWord) return at;
         if (!joinsWordBefore(text, at) && !joinsWordAfter(text, at + word.size())) return at;
     }
@@ -107,8 +107,10 @@ std::vector<SearchHit> searchFolded(const SearchQuery& query, const FoldedTransl
                     found += query.allWords ? 1 : 0;
                     continue;
                 }
-                if (findFoldedWord(text, word, wholeWord) != std::string_view::npos) ++found;
-                else if (query.allWords) break;
+                if (findFoldedWord(text, word, wholeWord) != std::string_view::npos)
+                    ++found;
+                else if (query.allWords)
+                    break;
             }
             if (query.allWords ? found == SearchQuery::kWords : found > 0)
                 hits.push_back({surah, ayah});

@@ -113,6 +113,14 @@ bool writeTranslationChoice(const char* code, const SettingsLocation& where) {
     return writeUserText(kTranslationLanguageValue, code, kTranslationLanguageUnits, where);
 }
 
+std::string readSecondTranslation(const SettingsLocation& where) {
+    return readUserText(kSecondTranslationValue, kTranslationLanguageUnits, where);
+}
+
+bool writeSecondTranslation(const char* code, const SettingsLocation& where) {
+    return writeUserText(kSecondTranslationValue, code, kTranslationLanguageUnits, where);
+}
+
 std::string readRecitationFolder(const SettingsLocation& where) {
     return readUserText(kRecitationFolderValue, kRecitationFolderUnits, where);
 }

@@ -93,6 +93,12 @@ std::string readTranslationChoice(const SettingsLocation& where = defaultSetting
 bool writeTranslationChoice(const char* code,
                             const SettingsLocation& where = defaultSettingsLocation());
 
+// The second line of reading under the first, by its code ("" or none stored: no second line).
+inline constexpr const char* kSecondTranslationValue = "SecondTranslation";
+std::string readSecondTranslation(const SettingsLocation& where = defaultSettingsLocation());
+bool writeSecondTranslation(const char* code,
+                            const SettingsLocation& where = defaultSettingsLocation());
+
 // ---- The night scheme, kept per user only (a habit of the user, not of the machine) ----
 inline constexpr const char* kNightSchemeValue = "NightScheme";
 // Off when nothing is stored.

@@ -9,7 +9,7 @@
 struct TranslationCredit {
     const char* code;
     const char* translator;
-    const char* source;    // where the package took it from
+    const char* source;     // where the package took it from
     bool nonCommercialOnly; // the source allows only non-commercial use without permission
 };
 

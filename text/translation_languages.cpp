@@ -13,19 +13,23 @@ const TranslationLanguage kLanguages[kTranslationLanguageCount] = {
      IDT_TRANSLATION_BN, false, true, LetterRules::Common, 0},
     {"zh", "\xE4\xB8\xAD\xE6\x96\x87", "Chinese", IDT_TRANSLATION_ZH, false, false,
      LetterRules::Common, 936},
-    {"fr", "Fran\xC3\xA7" "ais", "French", IDT_TRANSLATION_FR, false, true, LetterRules::Common,
-     1252},
+    {"fr",
+     "Fran\xC3\xA7"
+     "ais",
+     "French", IDT_TRANSLATION_FR, false, true, LetterRules::Common, 1252},
     {"ru", "\xD0\xA0\xD1\x83\xD1\x81\xD1\x81\xD0\xBA\xD0\xB8\xD0\xB9", "Russian",
      IDT_TRANSLATION_RU, false, true, LetterRules::Common, 1251},
     {"es", "Espa\xC3\xB1ol", "Spanish", IDT_TRANSLATION_ES, false, true, LetterRules::Spanish,
      1252},
     {"sv", "Svenska", "Swedish", IDT_TRANSLATION_SV, false, true, LetterRules::Swedish, 1252},
-    {"tr", "T\xC3\xBCrk\xC3\xA7" "e", "Turkish", IDT_TRANSLATION_TR, false, true,
-     LetterRules::Turkish, 1254},
+    {"tr",
+     "T\xC3\xBCrk\xC3\xA7"
+     "e",
+     "Turkish", IDT_TRANSLATION_TR, false, true, LetterRules::Turkish, 1254},
     {"ur", "\xD8\xA7\xD8\xB1\xD8\xAF\xD9\x88", "Urdu", IDT_TRANSLATION_UR, true, true,
      LetterRules::Common, 1256},
-    {"transliteration", "Transliteration", "Transliteration", IDT_TRANSLATION_TRANSLIT, false,
-     true, LetterRules::Common, 1252},
+    {"transliteration", "Transliteration", "Transliteration", IDT_TRANSLATION_TRANSLIT, false, true,
+     LetterRules::Common, 1252},
 };
 
 } // namespace

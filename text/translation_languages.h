@@ -18,9 +18,9 @@ struct TranslationLanguage {
     const char* code;       // "id", "en", ..., "transliteration": the stored choice
     const char* nativeName; // UTF-8, as the language list shows it
     const char* englishName;
-    int resourceId;         // its "TXT" resource
-    bool rightToLeft;       // paragraphs run right to left and are right-aligned
-    bool spacedWords;       // false: no spaces between words, so no whole-word search
+    int resourceId;   // its "TXT" resource
+    bool rightToLeft; // paragraphs run right to left and are right-aligned
+    bool spacedWords; // false: no spaces between words, so no whole-word search
     LetterRules letters;
     // The ANSI code page its letters fit (the copy adds the ANSI text there), 0: none.
     unsigned ansiCodePage;

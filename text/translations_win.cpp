@@ -7,6 +7,7 @@
 namespace {
 
 int chosen = 0;
+int second = -1;
 std::unique_ptr<TranslationText> texts[kTranslationLanguageCount];
 
 } // namespace
@@ -35,6 +36,15 @@ int chosenTranslation() {
 
 const TranslationLanguage& chosenTranslationLanguage() {
     return *translationLanguageAt(chosen);
+}
+
+void chooseSecondTranslation(int index) {
+    second = translationLanguageAt(index) ? index : -1;
+    if (second >= 0) translationTextAt(second);
+}
+
+int secondTranslation() {
+    return second;
 }
 
 const TranslationText& chosenTranslationText() {

@@ -19,4 +19,9 @@ const TranslationLanguage& chosenTranslationLanguage();
 const TranslationText* translationTextAt(int index);
 const TranslationText& chosenTranslationText();
 
+// The second line of reading: a list index, or -1 for none (the default; an index outside the
+// list means none too). Its text is loaded when chosen.
+void chooseSecondTranslation(int index);
+int secondTranslation();
+
 #endif

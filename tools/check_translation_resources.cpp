@@ -52,8 +52,7 @@ int check(const fs::path& jsonDir, const fs::path& dataDir, const std::string& c
     int differences = 0;
     int compared = 0;
     const auto report = [&](int s, int a, const char* what) {
-        if (++differences <= 5)
-            std::fprintf(stderr, "%s %d:%d: %s\n", code.c_str(), s, a, what);
+        if (++differences <= 5) std::fprintf(stderr, "%s %d:%d: %s\n", code.c_str(), s, a, what);
     };
     for (int s = 1; s <= 114; ++s) {
         const json& surah = surahs[s - 1];
@@ -86,7 +85,8 @@ int main(int argc, char** argv) {
             codes.push_back(arg);
     }
     if (jsonDir.empty() || dataDir.empty() || codes.empty()) {
-        std::fprintf(stderr, "usage: check_translation_resources --quran-json DIR --data DIR CODE...\n");
+        std::fprintf(stderr,
+                     "usage: check_translation_resources --quran-json DIR --data DIR CODE...\n");
         return 2;
     }
     int differences = 0;

@@ -41,8 +41,8 @@ json readJson(const fs::path& path) {
 }
 
 void addRecord(std::string& out, int surah, int ayah, const std::string& text) {
-    out += std::to_string(surah) + " " + std::to_string(ayah) + " " +
-           std::to_string(text.size()) + "\n";
+    out += std::to_string(surah) + " " + std::to_string(ayah) + " " + std::to_string(text.size()) +
+           "\n";
     out += text;
     out += "\n";
 }

@@ -8,6 +8,8 @@
 //       the Arabic search dialog with "AR-RAHMAN" typed on its on-screen keyboard
 //   shoot --tajwid OUTPUT.bmp [WIDTH HEIGHT [SURAH AYAH]]
 //       the main window on an ayah with the tajwid window (Tajwid button) beside it
+//   --language N (with any of the above) shows the translation of list index N (0 Indonesian,
+//       1 English, ...), chosen in the language list; Indonesian is chosen again at the end
 //   --night (with any of the above) takes the picture in the night scheme (View > Night),
 //       which is switched off again before the reader closes
 #include "reader_session_win.h"
@@ -29,6 +31,7 @@ struct Options {
     bool arabic = false;
     bool tajwid = false;
     bool night = false;
+    int language = -1;
     std::vector<std::string> positional;
 };
 
@@ -49,6 +52,8 @@ bool parse(int argc, char** argv, Options& options) {
             options.arabic = true;
         } else if (argument == "--tajwid") {
             options.tajwid = true;
+        } else if (argument == "--language" && i + 1 < argc) {
+            options.language = std::atoi(argv[++i]);
         } else if (argument == "--night") {
             options.night = true;
         } else if (argument.compare(0, 2, "--") == 0) {
@@ -71,6 +76,14 @@ bool saveScreenOf(HWND window, const std::string& bmpPath) {
 
 // Chosen as a user chooses them: a list selection, then the list's CBN_SELENDOK (sent, so
 // that the second choice cannot overtake the first).
+void chooseLanguage(ReaderSession& reader, int index) {
+    HWND list = reader.child(IDC_LANGUAGE_LIST);
+    SendMessageA(list, CB_SETCURSEL, index, 0);
+    SendMessageA(reader.window(), WM_COMMAND, MAKEWPARAM(IDC_LANGUAGE_LIST, CBN_SELENDOK),
+                 reinterpret_cast<LPARAM>(list));
+    reader.waitIdle();
+}
+
 void showAyah(ReaderSession& reader, int surah, int ayah) {
     const int choices[2][2] = {{IDC_SURAH_LIST, surah - 1}, {IDC_AYAH_LIST, ayah - 1}};
     for (const auto& choice : choices) {
@@ -189,6 +202,7 @@ int main(int argc, char** argv) {
     SetWindowPos(reader.window(), HWND_TOP, 0, 0, width, height, SWP_SHOWWINDOW);
     reader.waitIdle();
 
+    if (options.language >= 0) chooseLanguage(reader, options.language);
     bool ready = true;
     HWND dialog = nullptr;
     if (!options.searchWord.empty()) {
@@ -240,6 +254,7 @@ int main(int argc, char** argv) {
         PostMessageA(reader.window(), WM_COMMAND, MAKEWPARAM(IDM_NIGHT, 0), 0);
         reader.waitIdle();
     }
+    if (options.language >= 0) chooseLanguage(reader, 0);
     PostMessageA(reader.window(), WM_CLOSE, 0, 0);
     const long code = reader.waitForExit();
     return saved && code == 0 ? 0 : 1;

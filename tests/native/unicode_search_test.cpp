@@ -15,8 +15,8 @@
 namespace {
 
 std::string record(int surah, int ayah, const std::string& text) {
-    return std::to_string(surah) + " " + std::to_string(ayah) + " " +
-           std::to_string(text.size()) + "\n" + text + "\n";
+    return std::to_string(surah) + " " + std::to_string(ayah) + " " + std::to_string(text.size()) +
+           "\n" + text + "\n";
 }
 
 std::string fold(const std::string& text, LetterRules letters = LetterRules::Common,
@@ -51,7 +51,8 @@ TEST(TranslationText, RecordsOutOfOrderOrOutOfRangeEndTheWalk) {
     for (const std::string& bad :
          {record(1, 0, "m") + record(1, 2, "gap"), record(1, 0, "m") + record(3, 0, "skip"),
           record(1, 0, "m") + "1 1 4294967296\nx\n", record(1, 0, "m") + "1 1 x\nx\n",
-          record(1, 0, "m") + "1 301 1\nx\n", record(1, 0, "m") + record(1, 1, "ab").substr(0, 7)}) {
+          record(1, 0, "m") + "1 301 1\nx\n",
+          record(1, 0, "m") + record(1, 1, "ab").substr(0, 7)}) {
         TranslationText text;
         EXPECT_EQ(text.load(bad.data(), bad.size()), 0) << bad;
         EXPECT_EQ(text.surahMeaning(1), "m");
@@ -156,9 +157,9 @@ TEST(UnicodeSearch, ListsExactlyTheAyatCountedInThePackage) {
         const int index = translationLanguageIndex(code.c_str());
         ASSERT_GE(index, 0) << code;
         const TranslationLanguage& language = *translationLanguageAt(index);
-        const std::string data = readFile(std::string(NORAVEL_DATA_DIR) + "/" +
-                                          std::to_string(language.resourceId) + "_translation_" +
-                                          code + ".txt");
+        const std::string data =
+            readFile(std::string(NORAVEL_DATA_DIR) + "/" + std::to_string(language.resourceId) +
+                     "_translation_" + code + ".txt");
         TranslationText text;
         ASSERT_EQ(text.load(data.data(), data.size()), 6236) << code;
         FoldRules rules;
@@ -194,7 +195,8 @@ TEST(TranslationCredits, EveryLanguageIsCreditedAndNonCommercialTermsAreSaid) {
     // marked so.
     EXPECT_TRUE(translationCredit("tr")->nonCommercialOnly);
     EXPECT_FALSE(translationCredit("id")->nonCommercialOnly);
-    EXPECT_NE(page.find("Turkish (T\xC3\xBCrk\xC3\xA7" "e): Turkish Directorate of Religious "
+    EXPECT_NE(page.find("Turkish (T\xC3\xBCrk\xC3\xA7"
+                        "e): Turkish Directorate of Religious "
                         "Affairs (Diyanet). Source: Tanzil (tanzil.net/trans/tr.diyanet). Terms: "
                         "for non-commercial use only"),
               std::string::npos);

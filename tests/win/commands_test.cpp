@@ -39,7 +39,8 @@
 namespace {
 
 constexpr char kSettingKey[] = "SOFTWARE\\KELVANE\\QURAN\\SETTING";
-const char* const kSettingNames[] = {kFontNameValue, kFontSizeValue, kLanguageValue};
+const char* const kSettingNames[] = {kFontNameValue, kFontSizeValue, kLanguageValue,
+                                     kTranslationLanguageValue, kSecondTranslationValue};
 
 RegistryValue rawRead(HKEY root, const char* name) {
     return readRegistryValue(root, kSettingKey, name);
@@ -49,7 +50,7 @@ void rawRestore(HKEY root, const char* name, const RegistryValue& value) {
     writeRegistryValue(root, kSettingKey, name, value);
 }
 
-// The three settings in both places, as stored.
+// The three settings and the two translation choices in both places, as stored.
 std::vector<RegistryValue> settingsSnapshot() {
     std::vector<RegistryValue> values;
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
@@ -743,6 +744,47 @@ TEST_F(CommandsTest, EveryLanguageShowsItsOwn2_255InUnicodeWithUrduRightToLeft) 
     chooseLanguage(translationLanguageIndex("bn"));
     command(IDM_COPY_TRANSLATION);
     EXPECT_EQ(clipboardUnicodeText(), translation());
+    chooseLanguage(0);
+}
+
+PARAFORMAT2 paragraphAt(HWND area, long at) {
+    SendMessageW(area, EM_SETSEL, at, at);
+    PARAFORMAT2 paragraph{};
+    paragraph.cbSize = sizeof paragraph;
+    SendMessageW(area, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&paragraph));
+    SendMessageW(area, EM_SETSEL, 0, 0);
+    return paragraph;
+}
+
+TEST_F(CommandsTest, ASecondLineOfReadingShowsUnderTheFirstInItsOwnDirectionAndIsStored) {
+    chooseLanguage(translationLanguageIndex("ur"));
+    selectAyah(2, 255);
+    const int transliteration = translationLanguageIndex("transliteration");
+    command(IDM_SECOND_LINE_FIRST + transliteration);
+    const std::string urdu(translationTextAt(translationLanguageIndex("ur"))->ayah(2, 255));
+    const std::string second(translationTextAt(transliteration)->ayah(2, 255));
+    EXPECT_EQ(translation(), urdu + "\r" + second);
+    EXPECT_EQ(readSecondTranslation(), "transliteration");
+    EXPECT_EQ(GetMenuState(GetMenu(window), IDM_SECOND_LINE_FIRST + transliteration, MF_BYCOMMAND) &
+                  MF_CHECKED,
+              static_cast<UINT>(MF_CHECKED));
+    HWND area = child(IDC_TRANSLATION);
+    const long secondStart = static_cast<long>(wideFromUtf8(urdu.c_str()).size()) + 1;
+    EXPECT_TRUE(paragraphAt(area, 0).wEffects & PFE_RTLPARA);
+    EXPECT_EQ(paragraphAt(area, 0).wAlignment, PFA_RIGHT);
+    EXPECT_FALSE(paragraphAt(area, secondStart + 3).wEffects & PFE_RTLPARA);
+    EXPECT_EQ(paragraphAt(area, secondStart + 3).wAlignment, PFA_CENTER);
+
+    // The next ayah keeps both lines; the copy takes the chosen translation alone.
+    selectAyah(2, 256);
+    EXPECT_EQ(translation(), shownTranslationOf(2, 256) + "\r" +
+                                 std::string(translationTextAt(transliteration)->ayah(2, 256)));
+    command(IDM_COPY_TRANSLATION);
+    EXPECT_EQ(clipboardUnicodeText(), shownTranslationOf(2, 256));
+
+    command(IDM_SECOND_LINE_NONE);
+    EXPECT_EQ(translation(), shownTranslationOf(2, 256));
+    EXPECT_EQ(readSecondTranslation(), "");
     chooseLanguage(0);
 }
 

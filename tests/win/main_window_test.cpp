@@ -33,6 +33,7 @@ void removeLanguageSetting() {
     const SettingsLocation& where = defaultSettingsLocation();
     deleteRegistryValue(where.machineRoot, where.key, where.subkey, kLanguageValue);
     deleteRegistryValue(where.userRoot, where.key, where.subkey, kLanguageValue);
+    deleteRegistryValue(where.userRoot, where.key, where.subkey, kTranslationLanguageValue);
 }
 
 // An item in UTF-8, read through the W message (the language list names languages in
@@ -277,7 +278,8 @@ TEST_F(MainWindowTest, OpensOnTheFirstAyahWithItsPictureTranslationAndJuz) {
     EXPECT_EQ(SendMessageA(child(IDC_LANGUAGE_LIST), CB_GETCOUNT, 0, 0), 11);
     EXPECT_EQ(comboItem(child(IDC_LANGUAGE_LIST), 0), "Indonesia");
     EXPECT_EQ(comboItem(child(IDC_LANGUAGE_LIST), 1), "English");
-    EXPECT_EQ(comboItem(child(IDC_LANGUAGE_LIST), 8), "T\xC3\xBCrk\xC3\xA7" "e");
+    EXPECT_EQ(comboItem(child(IDC_LANGUAGE_LIST), 8), "T\xC3\xBCrk\xC3\xA7"
+                                                      "e");
     EXPECT_EQ(comboItem(child(IDC_LANGUAGE_LIST), 9), "\xD8\xA7\xD8\xB1\xD8\xAF\xD9\x88");
     EXPECT_EQ(comboItem(child(IDC_LANGUAGE_LIST), 10), "Transliteration");
 }

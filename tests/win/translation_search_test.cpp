@@ -209,7 +209,8 @@ TEST_F(TranslationSearch, OkStoresTheFieldsAndListsTheHitsOfTheChosenSurah) {
     // The byte matchers over the shown UTF-8 texts count the same for these ASCII words.
     for (const SearchHit& hit :
          scanTranslations(reader().searchMemory().translation, ShownTranslations())) {
-        formatResultLine(line, hit.surah, hit.ayah, shownTranslationOf(hit.surah, hit.ayah).c_str());
+        formatResultLine(line, hit.surah, hit.ayah,
+                         shownTranslationOf(hit.surah, hit.ayah).c_str());
         expected.push_back(line);
     }
     ASSERT_GT(expected.size(), 12u);

@@ -6,9 +6,9 @@
 #include "app/resume_win.h"
 #include "app/startup_win.h"
 #include "base/prompts_win.h"
+#include "base/wide_text_win.h"
 #include "settings/registry_win.h"
 #include "settings/settings_win.h"
-#include "base/wide_text_win.h"
 #include "text/translations_win.h"
 
 #include <windows.h>

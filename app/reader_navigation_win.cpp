@@ -69,11 +69,15 @@ void ReaderWindow::boldTranslationRange(long start, long end) {
 
 void ReaderWindow::showTranslation(AyahRef ayah) {
     const int second = secondTranslation();
-    showTranslationText(
-        control(IDC_TRANSLATION), chosenTranslationText().ayah(ayah.surah, ayah.ayah),
-        chosenTranslationLanguage(),
-        second >= 0 ? translationTextAt(second)->ayah(ayah.surah, ayah.ayah) : std::string_view(),
-        translationLanguageAt(second));
+    const TranslationText& text = chosenTranslationText();
+    // An ayah the surah does not have reads "Not Found", as the text store gives it.
+    const bool held = ayah.ayah >= 1 && ayah.ayah <= text.ayahCount(ayah.surah);
+    showTranslationText(control(IDC_TRANSLATION),
+                        held ? text.ayah(ayah.surah, ayah.ayah) : std::string_view("Not Found"),
+                        chosenTranslationLanguage(),
+                        second >= 0 ? translationTextAt(second)->ayah(ayah.surah, ayah.ayah)
+                                    : std::string_view(),
+                        translationLanguageAt(second));
 }
 
 // The picture's window text is what a screen reader speaks for it: the ayah in Unicode.

@@ -763,7 +763,8 @@ TEST_F(CommandsTest, ASecondLineOfReadingShowsUnderTheFirstInItsOwnDirectionAndI
     command(IDM_SECOND_LINE_FIRST + transliteration);
     const std::string urdu(translationTextAt(translationLanguageIndex("ur"))->ayah(2, 255));
     const std::string second(translationTextAt(transliteration)->ayah(2, 255));
-    EXPECT_EQ(translation(), urdu + "\r" + second);
+    // The control reports its paragraph break as CR LF.
+    EXPECT_EQ(translation(), urdu + "\r\n" + second);
     EXPECT_EQ(readSecondTranslation(), "transliteration");
     EXPECT_EQ(GetMenuState(GetMenu(window), IDM_SECOND_LINE_FIRST + transliteration, MF_BYCOMMAND) &
                   MF_CHECKED,
@@ -777,7 +778,7 @@ TEST_F(CommandsTest, ASecondLineOfReadingShowsUnderTheFirstInItsOwnDirectionAndI
 
     // The next ayah keeps both lines; the copy takes the chosen translation alone.
     selectAyah(2, 256);
-    EXPECT_EQ(translation(), shownTranslationOf(2, 256) + "\r" +
+    EXPECT_EQ(translation(), shownTranslationOf(2, 256) + "\r\n" +
                                  std::string(translationTextAt(transliteration)->ayah(2, 256)));
     command(IDM_COPY_TRANSLATION);
     EXPECT_EQ(clipboardUnicodeText(), shownTranslationOf(2, 256));

@@ -129,7 +129,8 @@ TEST_F(MainWindowTest, EveryControlExistsWithItsIdClassStyleAndText) {
     // bit is compared only where it is always shown.
     const ExpectedChild expected[] = {
         {IDC_STATUS_BAR, "msctls_statusbar32", nullptr, 0x50000000},
-        {IDC_TRANSLATION, "RICHEDIT", nullptr, 0x50000805},
+        // A Unicode Rich Edit (Msftedit.dll), so that every script shows.
+        {IDC_TRANSLATION, "RICHEDIT50W", nullptr, 0x50000805},
         {IDC_RESULT_LIST, "ListBox", "", 0x50000101},
         {IDC_SURAH_LIST, "ComboBox", nullptr, 0x50000003},
         {IDC_AYAH_LIST, "ComboBox", nullptr, 0x50000003},

@@ -1,5 +1,7 @@
 #include "search/unicode_search.h"
 
+#include <cstring>
+
 namespace {
 
 bool isApostrophe(char32_t c) {
@@ -50,18 +52,24 @@ bool anyWord(const std::string (&words)[SearchQuery::kWords]) {
 void FoldedTranslation::build(const TranslationText& text, const FoldRules& rules) {
     folded_.clear();
     starts_.clear();
+    refs_.clear();
     for (uint32_t& first : firstAyah_)
         first = 0;
     for (int surah = 1; surah <= TranslationText::kSurahs; ++surah) {
         firstAyah_[surah] = static_cast<uint32_t>(starts_.size());
         for (int ayah = 1; ayah <= text.ayahCount(surah); ++ayah) {
             starts_.push_back(static_cast<uint32_t>(folded_.size()));
+            refs_.push_back({surah, ayah});
             foldText(text.ayah(surah, ayah), rules, folded_);
             folded_ += '\n';
         }
         firstAyah_[surah + 1] = static_cast<uint32_t>(starts_.size());
     }
     starts_.push_back(static_cast<uint32_t>(folded_.size()));
+    for (uint32_t& count : byteCounts_)
+        count = 0;
+    for (const char c : folded_)
+        ++byteCounts_[static_cast<unsigned char>(c)];
 }
 
 int FoldedTranslation::ayahCount(int surah) const {
@@ -86,6 +94,75 @@ size_t findFoldedWord(std::string_view text, std::string_view word, bool wholeWo
     return std::string_view::npos;
 }
 
+namespace {
+
+// Finds a word by the byte of it that is rarest in the text: memchr skips to that byte
+// (rare bytes are far apart), then the rest is compared. Cyrillic and Bengali words, whose
+// characters share a few lead bytes, and Latin words, whose letters are all frequent, both
+// find a byte that seldom occurs.
+class BytePattern {
+  public:
+    BytePattern(std::string_view word, const FoldedTranslation& folded) : word_(word) {
+        for (size_t i = 1; i < word.size(); ++i)
+            if (folded.byteCount(static_cast<unsigned char>(word[i])) <
+                folded.byteCount(static_cast<unsigned char>(word[rare_])))
+                rare_ = i;
+    }
+    // The first occurrence at or after `from` that ends by `end`, or npos.
+    size_t find(std::string_view text, size_t from, size_t end) const {
+        const size_t length = word_.size();
+        const char rare = word_[rare_];
+        size_t at = from;
+        while (at + length <= end) {
+            const void* found = std::memchr(text.data() + at + rare_, rare, end - length + 1 - at);
+            if (!found) return std::string_view::npos;
+            const size_t candidate =
+                static_cast<size_t>(static_cast<const char*>(found) - text.data()) - rare_;
+            if (std::memcmp(text.data() + candidate, word_.data(), length) == 0) return candidate;
+            at = candidate + 1;
+        }
+        return std::string_view::npos;
+    }
+
+  private:
+    std::string_view word_;
+    size_t rare_ = 0;
+};
+
+// Counts, for each ayah with index in [first, last), whether `word` occurs in it as the search
+// accepts it: one byte scan over the whole folded text, which moves on to the next ayah once
+// an ayah has its occurrence.
+void markAyatWith(const FoldedTranslation& folded, const std::string& word, bool wholeWord,
+                  size_t first, size_t last, std::vector<uint8_t>& found) {
+    // The ayat are separated by LF: a word holding one would match across two of them.
+    if (word.find('\n') != std::string::npos) return;
+    const std::string_view all = folded.all();
+    const BytePattern pattern(word, folded);
+    size_t at = folded.start(first);
+    const size_t end = folded.start(last);
+    size_t ayah = first;
+    while (at < end) {
+        const size_t position = pattern.find(all, at, end);
+        if (position == std::string_view::npos) return;
+        while (ayah + 1 < last && folded.start(ayah + 1) <= position)
+            ++ayah;
+        const std::string_view text =
+            all.substr(folded.start(ayah), folded.start(ayah + 1) - folded.start(ayah) - 1);
+        const size_t inAyah = position - folded.start(ayah);
+        const bool accepted = !wholeWord || (!joinsWordBefore(text, inAyah) &&
+                                             !joinsWordAfter(text, inAyah + word.size()));
+        if (accepted) {
+            ++found[ayah - first];
+            if (ayah + 1 >= last) return;
+            at = folded.start(++ayah);
+        } else {
+            at = position + 1;
+        }
+    }
+}
+
+} // namespace
+
 std::vector<SearchHit> searchFolded(const SearchQuery& query, const FoldedTranslation& folded,
                                     const FoldRules& rules, bool spacedWords) {
     std::vector<SearchHit> hits;
@@ -94,28 +171,22 @@ std::vector<SearchHit> searchFolded(const SearchQuery& query, const FoldedTransl
         foldText(query.words[i], rules, words[i]);
     if (!anyWord(words)) return hits;
     const bool wholeWord = query.wholeWord && spacedWords;
-    const int first = query.oneSurah ? query.surah : 1;
-    const int last = query.oneSurah ? query.surah : TranslationText::kSurahs;
-    if (first < 1 || last > TranslationText::kSurahs) return hits;
-    for (int surah = first; surah <= last; ++surah) {
-        const int count = folded.ayahCount(surah);
-        for (int ayah = 1; ayah <= count; ++ayah) {
-            const std::string_view text = folded.ayah(surah, ayah);
-            int found = 0;
-            for (const std::string& word : words) {
-                if (word.empty()) {
-                    found += query.allWords ? 1 : 0;
-                    continue;
-                }
-                if (findFoldedWord(text, word, wholeWord) != std::string_view::npos)
-                    ++found;
-                else if (query.allWords)
-                    break;
-            }
-            if (query.allWords ? found == SearchQuery::kWords : found > 0)
-                hits.push_back({surah, ayah});
-        }
+    const int firstSurah = query.oneSurah ? query.surah : 1;
+    const int lastSurah = query.oneSurah ? query.surah : TranslationText::kSurahs;
+    if (firstSurah < 1 || lastSurah > TranslationText::kSurahs) return hits;
+    const size_t first = folded.firstIndexOf(firstSurah);
+    const size_t last = folded.firstIndexOf(lastSurah + 1);
+    if (first >= last) return hits;
+    // With "all words" an empty word counts as found in every ayah; otherwise it is never found.
+    std::vector<uint8_t> found(last - first, 0);
+    int needed = query.allWords ? 0 : 1;
+    for (const std::string& word : words) {
+        if (word.empty()) continue;
+        if (query.allWords) ++needed;
+        markAyatWith(folded, word, wholeWord, first, last, found);
     }
+    for (size_t i = 0; i < found.size(); ++i)
+        if (found[i] >= needed && found[i] > 0) hits.push_back(folded.ref(first + i));
     return hits;
 }
 

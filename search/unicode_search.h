@@ -25,11 +25,21 @@ class FoldedTranslation {
     std::string_view ayah(int surah, int ayah) const;
     // The whole folded text, the ayat separated by LF (what a plain byte scan reads).
     const std::string& all() const { return folded_; }
+    // Ayat by their index in reading order (0 is 1:1): where each starts in all() (the last
+    // entry is the end), which ayah it is, and the first index of a surah.
+    size_t ayatCount() const { return refs_.size(); }
+    uint32_t start(size_t index) const { return starts_[index]; }
+    SearchHit ref(size_t index) const { return refs_[index]; }
+    uint32_t firstIndexOf(int surah) const { return firstAyah_[surah]; }
+    // How often a byte occurs in all() (the search looks for a word by its rarest byte).
+    uint32_t byteCount(unsigned char byte) const { return byteCounts_[byte]; }
 
   private:
     std::string folded_;
     std::vector<uint32_t> starts_; // per ayah in order, then the end
+    std::vector<SearchHit> refs_;
     uint32_t firstAyah_[TranslationText::kSurahs + 2] = {};
+    uint32_t byteCounts_[256] = {};
 };
 
 // The byte offset of the first accepted occurrence of `word` (folded) in `text` (folded),

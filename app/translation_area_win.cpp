@@ -10,9 +10,13 @@
 namespace {
 
 // Candidates per script, newest Windows first: "Nirmala UI" (Windows 8.1 on) and "Vrinda"
-// (earlier) for Bengali, "Microsoft YaHei" and "SimSun" for Chinese.
+// (earlier) for Bengali, "Microsoft YaHei" and "SimSun" for Chinese, "Segoe UI" and "Tahoma"
+// for Urdu.
 const wchar_t* const kBengaliFaces[] = {L"Nirmala UI", L"Vrinda"};
 const wchar_t* const kChineseFaces[] = {L"Microsoft YaHei", L"SimSun"};
+// Urdu's own letters (heh goal, yeh barree) are in Segoe UI and Tahoma, not in every face a
+// user may choose for the ayah font.
+const wchar_t* const kUrduFaces[] = {L"Segoe UI", L"Tahoma"};
 
 int CALLBACK noteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
     *reinterpret_cast<bool*>(found) = true;
@@ -53,6 +57,7 @@ const wchar_t* translationAreaClass() {
 std::wstring scriptFaceFor(const TranslationLanguage& language) {
     if (std::strcmp(language.code, "bn") == 0) return firstInstalled(kBengaliFaces);
     if (std::strcmp(language.code, "zh") == 0) return firstInstalled(kChineseFaces);
+    if (std::strcmp(language.code, "ur") == 0) return firstInstalled(kUrduFaces);
     return std::wstring();
 }
 

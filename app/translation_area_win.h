@@ -2,8 +2,8 @@
 // translation in any script. Its class comes from a Rich Edit library Windows ships, loaded
 // from the system folder when the reader window makes its children: Msftedit.dll
 // ("RICHEDIT50W"), else Riched20.dll ("RichEdit20W"). Urdu paragraphs run right to left and
-// are right-aligned; Bengali and Chinese take a face of their script from those Windows
-// ships, the first one installed.
+// are right-aligned; Bengali, Chinese and Urdu take a face of their script from those
+// Windows ships, the first one installed.
 #ifndef NORAVEL_APP_TRANSLATION_AREA_WIN_H
 #define NORAVEL_APP_TRANSLATION_AREA_WIN_H
 

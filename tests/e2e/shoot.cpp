@@ -10,6 +10,8 @@
 //       the main window on an ayah with the tajwid window (Tajwid button) beside it
 //   --language N (with any of the above) shows the translation of list index N (0 Indonesian,
 //       1 English, ...), chosen in the language list; Indonesian is chosen again at the end
+//   --second N (with any of the above) shows list index N as the second line of reading
+//       (View > Second line), which is set back to none at the end
 //   --night (with any of the above) takes the picture in the night scheme (View > Night),
 //       which is switched off again before the reader closes
 #include "reader_session_win.h"
@@ -32,6 +34,7 @@ struct Options {
     bool tajwid = false;
     bool night = false;
     int language = -1;
+    int second = -1;
     std::vector<std::string> positional;
 };
 
@@ -54,6 +57,8 @@ bool parse(int argc, char** argv, Options& options) {
             options.tajwid = true;
         } else if (argument == "--language" && i + 1 < argc) {
             options.language = std::atoi(argv[++i]);
+        } else if (argument == "--second" && i + 1 < argc) {
+            options.second = std::atoi(argv[++i]);
         } else if (argument == "--night") {
             options.night = true;
         } else if (argument.compare(0, 2, "--") == 0) {
@@ -203,6 +208,11 @@ int main(int argc, char** argv) {
     reader.waitIdle();
 
     if (options.language >= 0) chooseLanguage(reader, options.language);
+    if (options.second >= 0) {
+        SendMessageA(reader.window(), WM_COMMAND,
+                     MAKEWPARAM(IDM_SECOND_LINE_FIRST + options.second, 0), 0);
+        reader.waitIdle();
+    }
     bool ready = true;
     HWND dialog = nullptr;
     if (!options.searchWord.empty()) {
@@ -255,6 +265,10 @@ int main(int argc, char** argv) {
         reader.waitIdle();
     }
     if (options.language >= 0) chooseLanguage(reader, 0);
+    if (options.second >= 0) {
+        SendMessageA(reader.window(), WM_COMMAND, MAKEWPARAM(IDM_SECOND_LINE_NONE, 0), 0);
+        reader.waitIdle();
+    }
     PostMessageA(reader.window(), WM_CLOSE, 0, 0);
     const long code = reader.waitForExit();
     return saved && code == 0 ? 0 : 1;

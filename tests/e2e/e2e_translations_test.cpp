@@ -105,6 +105,13 @@ TEST(TranslationsJourney, EveryLanguageShowsThePackagesTextOf2_255AndTheChoiceSu
         chooseLanguage(reader, 0); // the test bed goes on in Indonesian
         closeReader(reader);
     }
+    // The next journeys choose their language by "Bahasa", which a stored code would override.
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\KELVANE\\QURAN\\SETTING", 0, KEY_SET_VALUE,
+                      &key) == ERROR_SUCCESS) {
+        RegDeleteValueA(key, "TranslationLanguage");
+        RegCloseKey(key);
+    }
 }
 
 } // namespace

@@ -134,6 +134,7 @@ void ReaderWindow::goToAyah(AyahRef ayah) {
     fillAyahList(ayah.surah);
     SendMessageW(control(IDC_AYAH_LIST), CB_SETCURSEL, ayah.ayah - 1, 0);
     showTranslation(ayah);
+    showSurahMeaning(ayah.surah);
     showAyahPicture(ayah);
 }
 

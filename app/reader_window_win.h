@@ -98,6 +98,10 @@ class ReaderWindow final : public ReaderView, public RecitationHost {
     void chooseSecondLine(int index);
     // The stored second line, taken when the lists are filled.
     void takeStoredSecondLine();
+    // The tooltip of the surah list (surah_meaning_win.cpp): the meaning of the surah's name
+    // in the chosen language; and what it says now (for tests).
+    void showSurahMeaning(int surah);
+    std::wstring surahMeaningShown() const;
 
     // ---- commands (reader_commands_win.cpp) ----
     // Carries out one WM_COMMAND. False for an id the window does not handle.
@@ -212,6 +216,7 @@ class ReaderWindow final : public ReaderView, public RecitationHost {
     ResumeKeeper resume_;
     std::unique_ptr<SearchMemory> search_;
     std::unique_ptr<RecitationPlayer> recitation_;
+    HWND surahTip_ = nullptr;
 };
 
 #endif

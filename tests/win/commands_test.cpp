@@ -735,10 +735,15 @@ TEST_F(CommandsTest, EveryLanguageShowsItsOwn2_255InUnicodeWithUrduRightToLeft) 
         EXPECT_EQ(readSettingDword(kLanguageValue, -1), index == 0 ? 0 : 1) << language.code;
     }
     // The texts are the package's, as the build checked them: two seen in it.
+    // The surah list's tooltip names what the surah's name means, in the chosen language.
+    chooseLanguage(1);
+    EXPECT_EQ(reader().surahMeaningShown(), L"The Cow");
     chooseLanguage(translationLanguageIndex("tr"));
+    EXPECT_EQ(reader().surahMeaningShown(), L"Bakara");
     EXPECT_EQ(translation().rfind("Allah, O'ndan ba\xC5\x9Fka tanr\xC4\xB1 olmayan", 0), 0u);
     chooseLanguage(translationLanguageIndex("zh"));
     EXPECT_EQ(translation().rfind("\xE5\xAE\x89\xE6\x8B\x89\xEF\xBC\x8C", 0), 0u);
+    EXPECT_EQ(reader().surahMeaningShown(), L"\u9EC4\u725B");
 
     // The copy carries the script whole.
     chooseLanguage(translationLanguageIndex("bn"));

@@ -141,9 +141,11 @@ void copyResultList(HWND mainWindow) {
             if (index > 0) joined += L"\r\n";
             joined += resultLine(list, index);
         }
-        const std::string text = ansiFromWide(joined.data(), joined.size());
-        if (text.empty()) return;
-        putClipboardText({mainWindow, nullptr}, CF_TEXT, text.c_str(), text.size() + 1);
+        if (joined.empty()) return;
+        // Unicode, so that lines in any script copy whole; ANSI readers get the system's
+        // conversion.
+        putClipboardText({mainWindow, nullptr}, CF_UNICODETEXT, joined.c_str(),
+                         (joined.size() + 1) * sizeof(wchar_t));
     } catch (const std::bad_alloc&) {
         // Out of memory: nothing is copied.
     }

@@ -81,6 +81,18 @@ struct ClipboardReader {
     bool open;
 };
 
+// The Unicode text of the clipboard, as UTF-8.
+std::string clipboardUnicodeText() {
+    ClipboardReader clipboard;
+    if (!clipboard.open) return "(clipboard closed)";
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    if (!data) return "(no text)";
+    const wchar_t* text = static_cast<const wchar_t*>(GlobalLock(data));
+    std::string result = text ? utf8FromWide(text) : "(locked)";
+    GlobalUnlock(data);
+    return result;
+}
+
 std::string clipboardText() {
     ClipboardReader clipboard;
     if (!clipboard.open) return "(clipboard closed)";
@@ -324,6 +336,13 @@ TEST_F(CommandsTest, ResultListIsCopiedAsItsLinesJoinedByCrLfWithoutATrailingOne
     fillResults({"1:1 only"});
     command(IDM_COPY_RESULTS);
     EXPECT_EQ(clipboardText(), "1:1 only");
+    // Lines in any script are copied whole as Unicode text.
+    SendMessageW(child(IDC_RESULT_LIST), LB_RESETCONTENT, 0, 0);
+    SendMessageW(child(IDC_RESULT_LIST), LB_ADDSTRING, 0,
+                 reinterpret_cast<LPARAM>(L"2:255 \u0410\u043B\u043B\u0430\u0445 \u771F\u4E3B"));
+    command(IDM_COPY_RESULTS);
+    EXPECT_EQ(clipboardUnicodeText(), "2:255 \xD0\x90\xD0\xBB\xD0\xBB\xD0\xB0\xD1\x85 "
+                                      "\xE7\x9C\x9F\xE4\xB8\xBB");
     EXPECT_TRUE(reports.empty());
 }
 
@@ -696,18 +715,6 @@ TEST_F(CommandsTest, ALanguageThatCannotBeStoredLeavesListTranslationAndSettingA
     EXPECT_EQ(reader().settings().language, 0);
     EXPECT_EQ(selection(IDC_LANGUAGE_LIST), 0); // back on the language shown
     EXPECT_EQ(translation().rfind("Dengan nama Allah", 0), 0u) << translation();
-}
-
-// The Unicode text of the clipboard, as UTF-8.
-std::string clipboardUnicodeText() {
-    ClipboardReader clipboard;
-    if (!clipboard.open) return "(clipboard closed)";
-    HANDLE data = GetClipboardData(CF_UNICODETEXT);
-    if (!data) return "(no text)";
-    const wchar_t* text = static_cast<const wchar_t*>(GlobalLock(data));
-    std::string result = text ? utf8FromWide(text) : "(locked)";
-    GlobalUnlock(data);
-    return result;
 }
 
 TEST_F(CommandsTest, EveryLanguageShowsItsOwn2_255InUnicodeWithUrduRightToLeft) {

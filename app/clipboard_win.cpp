@@ -122,13 +122,13 @@ void copyTranslation(HWND mainWindow, Prompts& prompts) {
     wchar_t wide[kTranslationLimit] = L"";
     GetWindowTextW(GetDlgItem(mainWindow, IDC_TRANSLATION), wide, kTranslationLimit);
     wide[kTranslationLimit - 1] = L'\0';
+    // The chosen translation only: a second line of reading follows it as its own paragraph.
+    if (wchar_t* secondLine = std::wcschr(wide, L'\r')) *secondLine = L'\0';
     if (wide[0] == L'\0') return;
-    try {
-        const std::string text = ansiFromWide(wide, std::wcslen(wide));
-        if (text.empty()) return;
-        putClipboardText({mainWindow, &prompts}, CF_TEXT, text.c_str(), text.size() + 1);
-    } catch (const std::bad_alloc&) {
-    }
+    // Unicode text in every script; the system gives programs that ask for CF_TEXT the
+    // ANSI form of it, which holds the letters wherever the code page has them.
+    putClipboardText({mainWindow, &prompts}, CF_UNICODETEXT, reinterpret_cast<const char*>(wide),
+                     (std::wcslen(wide) + 1) * sizeof(wchar_t));
 }
 
 void copyResultList(HWND mainWindow) {
@@ -141,9 +141,11 @@ void copyResultList(HWND mainWindow) {
             if (index > 0) joined += L"\r\n";
             joined += resultLine(list, index);
         }
-        const std::string text = ansiFromWide(joined.data(), joined.size());
-        if (text.empty()) return;
-        putClipboardText({mainWindow, nullptr}, CF_TEXT, text.c_str(), text.size() + 1);
+        if (joined.empty()) return;
+        // Unicode, so that lines in any script copy whole; ANSI readers get the system's
+        // conversion.
+        putClipboardText({mainWindow, nullptr}, CF_UNICODETEXT, joined.c_str(),
+                         (joined.size() + 1) * sizeof(wchar_t));
     } catch (const std::bad_alloc&) {
         // Out of memory: nothing is copied.
     }

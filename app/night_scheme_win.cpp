@@ -4,7 +4,7 @@ namespace {
 
 // Sets the text colour of the scheme into a character format: the window text colour by
 // day (as a new control has it), the light colour by night.
-void putSchemeColour(CHARFORMATA& format, bool night) {
+void putSchemeColour(CHARFORMAT2W& format, bool night) {
     format.dwMask |= CFM_COLOR;
     if (night) {
         format.dwEffects &= ~static_cast<DWORD>(CFE_AUTOCOLOR);
@@ -64,11 +64,10 @@ HBRUSH colourControl(const ProgramContext& context, bool night, HDC dc) {
 }
 
 void colourTranslation(HWND translation, bool night, COLORREF dayBackground,
-                       CHARFORMATA& defaultFormat) {
+                       CHARFORMAT2W& defaultFormat) {
     if (!translation) return;
     SendMessageW(translation, EM_SETBKGNDCOLOR, 0, translationBackgroundFor(night, dayBackground));
-    // The rich edit control of Riched32 reads the narrow form of the structure.
-    CHARFORMATA colour{};
+    CHARFORMAT2W colour{};
     colour.cbSize = sizeof colour;
     putSchemeColour(colour, night);
     // Only the colour: bold search marks in the text stay as they are.

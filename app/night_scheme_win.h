@@ -31,7 +31,7 @@ HBRUSH colourControl(const ProgramContext& context, bool night, HDC dc);
 // in all its text and in defaultFormat (the format that clears the search marks, when it
 // has been captured). Search marks stay.
 void colourTranslation(HWND translation, bool night, COLORREF dayBackground,
-                       CHARFORMATA& defaultFormat);
+                       CHARFORMAT2W& defaultFormat);
 
 // Under visual styles a drop-down list draws its face and a check box its text in the
 // theme's colours, whatever its parent answers: at night the main window's combo boxes and

@@ -12,6 +12,7 @@
 #include "search/arabic_search_win.h"
 #include "search/translation_search_win.h"
 #include "settings/settings_win.h"
+#include "text/translation_credits.h"
 
 namespace {
 
@@ -116,6 +117,10 @@ const Command kCommands[] = {
      [](ReaderWindow& r) { openHelpPage(r.window(), r.context().programDirectoryUtf8.c_str()); }},
     {IDM_ABOUT, kAnyNotification,
      [](ReaderWindow& r) { showAbout(r.window(), *r.context().prompts); }},
+    {IDM_TRANSLATION_CREDITS, kAnyNotification,
+     [](ReaderWindow& r) {
+         r.context().prompts->tell(r.window(), translationCreditsText().c_str(), "Translations", 0);
+     }},
     {IDC_TRANSLATION_SEARCH, kAnyNotification,
      [](ReaderWindow& r) { runTranslationSearch(r.context(), r, r.searchMemory().translation); }},
     {IDC_ARABIC_SEARCH, kAnyNotification, searchArabic},
@@ -150,6 +155,10 @@ const Command kCommands[] = {
 } // namespace
 
 bool ReaderWindow::onCommand(int id, int notification, HWND control) {
+    if (id == IDM_SECOND_LINE_NONE || (id >= IDM_SECOND_LINE_FIRST && id <= IDM_SECOND_LINE_LAST)) {
+        chooseSecondLine(id == IDM_SECOND_LINE_NONE ? -1 : id - IDM_SECOND_LINE_FIRST);
+        return true;
+    }
     if (id >= IDM_BOOKMARK_FIRST && id <= IDM_BOOKMARK_LAST) {
         goToAyah(recentBookmark(id - IDM_BOOKMARK_FIRST));
         return true;

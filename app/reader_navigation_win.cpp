@@ -4,17 +4,22 @@
 #include "app/ayah_name.h"
 #include "app/ayah_stepping.h"
 #include "app/reader_window_win.h"
+#include "app/translation_area_win.h"
 #include "base/guards_win.h"
 #include "base/program_directory.h"
+#include "base/utf8_text.h"
 #include "base/wide_text_win.h"
 #include "picture/bitmap_view_win.h"
 #include "resources/resource_ids.h"
+#include "settings/settings_win.h"
 #include "text/juz.h"
 #include "text/text_store.h"
+#include "text/translations_win.h"
 
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -27,17 +32,6 @@ bool isSurah(int surah) {
 
 void addListItem(HWND list, const char* text) {
     SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wideFromUtf8(text).c_str()));
-}
-
-// The translations of the text store are single-byte text in the Windows Latin code page.
-std::wstring wideTranslation(const char* text) {
-    if (!text || !*text) return std::wstring();
-    const int units = MultiByteToWideChar(1252, 0, text, -1, nullptr, 0);
-    if (units <= 0) return std::wstring();
-    std::wstring wide(static_cast<size_t>(units), L'\0');
-    MultiByteToWideChar(1252, 0, text, -1, &wide[0], units);
-    wide.resize(static_cast<size_t>(units - 1));
-    return wide;
 }
 
 } // namespace
@@ -66,7 +60,7 @@ void ReaderWindow::clearTranslationMarks() {
 
 void ReaderWindow::boldTranslationRange(long start, long end) {
     HWND translation = control(IDC_TRANSLATION);
-    CHARFORMATA bold{};
+    CHARFORMAT2W bold{};
     bold.cbSize = sizeof bold;
     bold.dwMask = CFM_BOLD;
     bold.dwEffects = CFE_BOLD;
@@ -76,8 +70,16 @@ void ReaderWindow::boldTranslationRange(long start, long end) {
 }
 
 void ReaderWindow::showTranslation(AyahRef ayah) {
-    SetWindowTextW(control(IDC_TRANSLATION),
-                   wideTranslation(TextStore::translation(ayah.surah, ayah.ayah)).c_str());
+    const int second = secondTranslation();
+    const TranslationText& text = chosenTranslationText();
+    // An ayah the surah does not have reads "Not Found", as the text store gives it.
+    const bool held = ayah.ayah >= 1 && ayah.ayah <= text.ayahCount(ayah.surah);
+    showTranslationText(control(IDC_TRANSLATION),
+                        held ? text.ayah(ayah.surah, ayah.ayah) : std::string_view("Not Found"),
+                        chosenTranslationLanguage(),
+                        second >= 0 ? translationTextAt(second)->ayah(ayah.surah, ayah.ayah)
+                                    : std::string_view(),
+                        translationLanguageAt(second));
 }
 
 // The picture's window text is what a screen reader speaks for it: the ayah in Unicode.
@@ -101,11 +103,18 @@ void ReaderWindow::fillNavigationLists() {
     addListItem(scopes, "Ayat");
     SendMessageW(scopes, CB_SETCURSEL, 1, 0);
     HWND languages = control(IDC_LANGUAGE_LIST);
-    addListItem(languages, "Indonesia");
-    addListItem(languages, "English");
-    // Only the two known languages have an item; any other setting leaves no selection.
-    if (settings_.language == 0 || settings_.language == 1)
-        SendMessageW(languages, CB_SETCURSEL, settings_.language, 0);
+    for (size_t i = 0; i < kTranslationLanguageCount; ++i)
+        addListItem(languages, translationLanguages()[i].nativeName);
+    // A "Bahasa" other than 0 or 1 without a stored code shows English and selects nothing.
+    bool known = settings_.translation >= 0 || settings_.language == 0 || settings_.language == 1;
+    if (settings_.translation < 0) {
+        const std::string code = readTranslationChoice();
+        known = known || translationLanguageIndex(code.c_str()) >= 0;
+        settings_.translation = startingTranslationIndex(code.c_str(), settings_.language);
+    }
+    chooseTranslation(settings_.translation);
+    if (known) SendMessageW(languages, CB_SETCURSEL, chosenTranslation(), 0);
+    takeStoredSecondLine();
 }
 
 void ReaderWindow::fillAyahList(int surah) {
@@ -127,6 +136,7 @@ void ReaderWindow::goToAyah(AyahRef ayah) {
     fillAyahList(ayah.surah);
     SendMessageW(control(IDC_AYAH_LIST), CB_SETCURSEL, ayah.ayah - 1, 0);
     showTranslation(ayah);
+    showSurahMeaning(ayah.surah);
     showAyahPicture(ayah);
 }
 
@@ -199,18 +209,22 @@ void ReaderWindow::listReadingHistory() {
         const uint32_t entry = history_.newest(age);
         const int surah = ReadingHistory::surahOf(entry);
         const int ayah = ReadingHistory::ayahOf(entry);
-        std::snprintf(line, sizeof line, "%i:%i %s", surah, ayah,
-                      TextStore::translation(surah, ayah));
-        SendMessageW(list, LB_ADDSTRING, 0,
-                     reinterpret_cast<LPARAM>(wideTranslation(line).c_str()));
+        const std::string text(chosenTranslationText().ayah(surah, ayah));
+        std::snprintf(line, sizeof line, "%i:%i %s", surah, ayah, text.c_str());
+        char whole[kLineSize]; // cut at a whole character
+        copyUtf8Bounded(whole, sizeof whole, line, std::strlen(line));
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wideFromUtf8(whole).c_str()));
     }
 }
 
 void ReaderWindow::switchLanguage(int index, LanguageStore store) {
-    const int language = storeChosenLanguage(index, store);
-    if (language < 0) return;
-    TextStore::load(language);
+    const int chosen = storeChosenTranslation(index, store);
+    if (chosen < 0) return;
+    const int bahasa = bahasaOf(chosen);
+    if (bahasa >= 0 && bahasa != TextStore::language()) TextStore::load(bahasa);
     settings_.language = TextStore::language();
-    SendMessageW(control(IDC_LANGUAGE_LIST), CB_SETCURSEL, settings_.language == 0 ? 0 : 1, 0);
+    chooseTranslation(chosen);
+    settings_.translation = chosenTranslation();
+    SendMessageW(control(IDC_LANGUAGE_LIST), CB_SETCURSEL, settings_.translation, 0);
     goToAyah(shownAyah());
 }

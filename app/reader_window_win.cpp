@@ -3,6 +3,7 @@
 #include "app/control_names_win.h"
 #include "app/main_layout.h"
 #include "app/night_scheme_win.h"
+#include "app/translation_area_win.h"
 #include "base/dpi_win.h"
 #include "base/guards_win.h"
 #include "base/message_font_win.h"
@@ -246,7 +247,10 @@ void ReaderWindow::makeStatusBar() {
 
 void ReaderWindow::makeChildren() {
     for (const ChildControl& child : kChildren) {
-        CreateWindowExW(child.extendedStyle, child.className, child.text, child.style, 0, 0, 0, 0,
+        const wchar_t* className =
+            child.id == IDC_TRANSLATION ? translationAreaClass() : child.className;
+        if (!className) continue;
+        CreateWindowExW(child.extendedStyle, className, child.text, child.style, 0, 0, 0, 0,
                         window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(child.id)),
                         context_.instance, nullptr);
     }
@@ -267,10 +271,10 @@ void ReaderWindow::setUpTranslationControl() {
     SendMessageW(translation, WM_SETFONT, reinterpret_cast<WPARAM>(translationFont_), TRUE);
     SendMessageW(control(IDC_RESULT_LIST), WM_SETFONT, reinterpret_cast<WPARAM>(translationFont_),
                  TRUE);
-    // The rich edit control of Riched32 reads the narrow form of the structure.
-    defaultCharFormat_ = CHARFORMATA{};
+    // The control's default format carries the ayah font (the text may carry a script's face).
+    defaultCharFormat_ = CHARFORMAT2W{};
     defaultCharFormat_.cbSize = sizeof defaultCharFormat_;
-    SendMessageW(translation, EM_GETCHARFORMAT, SCF_SELECTION,
+    SendMessageW(translation, EM_GETCHARFORMAT, SCF_DEFAULT,
                  reinterpret_cast<LPARAM>(&defaultCharFormat_));
     const int margin = scaledForDpi(kTranslationMargin, dpi_);
     SendMessageW(translation, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,

@@ -46,6 +46,9 @@ struct ReaderSettings {
     std::string fontName = "Microsoft Sans Serif";
     int fontSize = 14;
     int language = 0;
+    // The translation shown: its index in the language list (text/translation_languages.h);
+    // -1 takes the stored choice when the lists are filled.
+    int translation = -1;
 };
 
 class ReaderWindow final : public ReaderView, public RecitationHost {
@@ -93,6 +96,15 @@ class ReaderWindow final : public ReaderView, public RecitationHost {
     // Makes index of the language list the language in force (through store), reloads the
     // text and shows the same ayah again.
     void switchLanguage(int index, LanguageStore store = storeLanguageSetting);
+    // View > Second line (reader_second_line_win.cpp): shows the translation of list index
+    // `index` under the first (-1: none), stores the choice per user and checks its item.
+    void chooseSecondLine(int index);
+    // The stored second line, taken when the lists are filled.
+    void takeStoredSecondLine();
+    // The tooltip of the surah list (surah_meaning_win.cpp): the meaning of the surah's name
+    // in the chosen language; and what it says now (for tests).
+    void showSurahMeaning(int surah);
+    std::wstring surahMeaningShown() const;
 
     // ---- commands (reader_commands_win.cpp) ----
     // Carries out one WM_COMMAND. False for an id the window does not handle.
@@ -120,7 +132,7 @@ class ReaderWindow final : public ReaderView, public RecitationHost {
     HBITMAP currentPicture() const { return currentPicture_; }
     HFONT ayahFont() const { return ayahFont_; }
     HFONT translationFont() const { return translationFont_; }
-    const CHARFORMATA& defaultCharFormat() const { return defaultCharFormat_; }
+    const CHARFORMAT2W& defaultCharFormat() const { return defaultCharFormat_; }
     const ReadingHistory& readingHistory() const { return history_; }
     ReadingHistory& readingHistory() { return history_; }
     SplitterBar& splitterBar() { return splitterBar_; }
@@ -203,7 +215,7 @@ class ReaderWindow final : public ReaderView, public RecitationHost {
     Picture picture_;
     // The translation control's character format, read once after its font is set;
     // applying it to the whole text clears bold search marks.
-    CHARFORMATA defaultCharFormat_{};
+    CHARFORMAT2W defaultCharFormat_{};
     // The search marks in the translation (character positions), set again when the font
     // changes with the DPI.
     struct TextRange {
@@ -216,6 +228,7 @@ class ReaderWindow final : public ReaderView, public RecitationHost {
     ResumeKeeper resume_;
     std::unique_ptr<SearchMemory> search_;
     std::unique_ptr<RecitationPlayer> recitation_;
+    HWND surahTip_ = nullptr;
 };
 
 #endif

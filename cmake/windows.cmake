@@ -26,6 +26,13 @@ set_property(SOURCE resources/noravel.rc APPEND PROPERTY OBJECT_DEPENDS
     ${NORAVEL_DATA_DIR}/137_timing.txt ${NORAVEL_DATA_DIR}/139_arabic_spelling.txt
     ${NORAVEL_DATA_DIR}/noravel.ico
     ${NORAVEL_DATA_DIR}/background.bmp ${NORAVEL_DATA_DIR}/background_night.bmp)
+include(${CMAKE_SOURCE_DIR}/cmake/translation_languages.cmake)
+foreach(code IN LISTS NORAVEL_TRANSLATION_CODES)
+    list(FIND NORAVEL_TRANSLATION_CODES ${code} index)
+    math(EXPR id "150 + ${index}")
+    set_property(SOURCE resources/noravel.rc APPEND PROPERTY OBJECT_DEPENDS
+        ${NORAVEL_DATA_DIR}/${id}_translation_${code}.txt)
+endforeach()
 
 # The manifest (per-monitor DPI awareness, Common Controls 6) belongs to the programs; of the
 # test programs only those that drive the main window link it too (tests/win).
@@ -38,6 +45,10 @@ target_link_libraries(noravel PRIVATE noravel_win)
 # the file is half the size. The test programs keep theirs.
 target_link_options(noravel PRIVATE -Wl,--strip-debug)
 set_target_properties(noravel PROPERTIES OUTPUT_NAME Noravel RUNTIME_OUTPUT_DIRECTORY ${NORAVEL_DIST_DIR})
+# Sections aligned to pages in the file as in memory, so that the system can map the image,
+# with its ten translations (about 12 MB of resources), straight from the file: pages of
+# languages never chosen are never read.
+target_link_options(noravel PRIVATE -Wl,--file-alignment=4096)
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/companions/CMakeLists.txt)
     add_subdirectory(companions)

@@ -25,6 +25,18 @@
 #define IDT_ARABIC 134
 #define IDT_RECITATION_TIMING 137
 #define IDT_ARABIC_SPELLING 139
+// The translations in UTF-8 with the meanings of the surah names (text/translation_text.h).
+#define IDT_TRANSLATION_ID 150
+#define IDT_TRANSLATION_EN 151
+#define IDT_TRANSLATION_BN 152
+#define IDT_TRANSLATION_ZH 153
+#define IDT_TRANSLATION_FR 154
+#define IDT_TRANSLATION_RU 155
+#define IDT_TRANSLATION_ES 156
+#define IDT_TRANSLATION_SV 157
+#define IDT_TRANSLATION_TR 158
+#define IDT_TRANSLATION_UR 159
+#define IDT_TRANSLATION_TRANSLIT 160
 
 // Menu commands.
 #define IDM_EXIT 57665
@@ -57,6 +69,11 @@
 #define IDM_ZOOM_OUT 40042
 #define IDM_ZOOM_RESET 40043
 #define IDM_NIGHT 40044
+#define IDM_TRANSLATION_CREDITS 40048
+// View > Second line: none, or the language of list index (id - IDM_SECOND_LINE_FIRST).
+#define IDM_SECOND_LINE_NONE 40050
+#define IDM_SECOND_LINE_FIRST 40051
+#define IDM_SECOND_LINE_LAST 40061
 
 // Main window controls.
 #define IDC_STATUS_BAR 1000
@@ -116,6 +133,7 @@
 #define IDC_WORD_RELATION 1011
 #define IDC_SEARCH_WHOLE_WORD 308
 #define IDC_SEARCH_MATCH_CASE 307
+#define IDC_SEARCH_IGNORE_ACCENTS 319
 #define IDC_SCOPE_ALL 1006
 #define IDC_SCOPE_SURAH 1008
 #define IDC_SCOPE_SURAH_LIST 1013

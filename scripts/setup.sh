@@ -16,6 +16,8 @@ packages=(
     googletest libbenchmark-dev nlohmann-json3-dev
     # generators: ayah pictures, pages, sounds, installer
     libharfbuzz-dev libfreetype-dev libgif-dev fonts-hosny-amiri fonts-dejavu-core
+    # Bengali and Chinese letters for the test bed's screenshots of the translations
+    fonts-lohit-beng-bengali fonts-wqy-microhei
     # the Wine test bed, sound (played and recorded) for the player's tests, a browser for the pages' tests
     wine wine64 xvfb xauth x11-apps imagemagick pulseaudio pulseaudio-utils sox libsox-fmt-mp3 lame chromium
     # the installer

@@ -74,7 +74,7 @@ fail() { # command, log file
 make_prefix() { # [screen DPI written as LogPixels; none keeps Wine's 96]
     local dpi=${1:-}
     # The marker names the version of the prefix's settings; a change below bumps it.
-    if [ -f "$WINEPREFIX/.noravel-ready-2" ]; then return; fi
+    if [ -f "$WINEPREFIX/.noravel-ready-4" ]; then return; fi
     wineserver -k 2>/dev/null || true
     rm -rf "$WINEPREFIX"
     wineboot -i >"$bed/wineboot.log" 2>&1 || fail "wineboot -i (WINEPREFIX=$WINEPREFIX)" "$bed/wineboot.log"
@@ -86,6 +86,11 @@ REGEDIT4
 [HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
 "Tahoma"="DejaVu Sans"
 "Tahoma Bold"="DejaVu Sans Bold"
+; The faces the reader picks for Bengali and Chinese on Windows, from Debian's fonts.
+"Nirmala UI"="Lohit Bengali"
+"Microsoft YaHei"="WenQuanYi Micro Hei"
+; and for Urdu (DejaVu Sans lacks heh goal and yeh barree; Amiri has them).
+"Segoe UI"="Amiri"
 
 ; Without a window manager, Wine waits for one on every managed top-level window that
 ; is hidden or destroyed; unmanaged windows close at once.
@@ -98,7 +103,7 @@ REG
     fi
     wine regedit "$bed/fonts.reg" >"$bed/regedit.log" 2>&1 || fail "wine regedit $bed/fonts.reg" "$bed/regedit.log"
     wineserver -w
-    touch "$WINEPREFIX/.noravel-ready-2"
+    touch "$WINEPREFIX/.noravel-ready-4"
 }
 
 write_env() { # [env file, display file]

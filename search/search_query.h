@@ -16,6 +16,7 @@ struct SearchQuery {
     bool wholeWord = false; // a match must not be part of a longer word
     bool allWords = true;   // "dan": every non-empty word must occur; "atau": at least one
     bool oneSurah = false;  // search only `surah` instead of all 114
+    bool ignoreAccents = true; // "prière" and "priere" match (not across a language's own letters)
     int surah = 1;          // 1..114, the surah searched when oneSurah is set
 };
 

@@ -5,7 +5,9 @@
 #include "resources/resource_ids.h"
 #include "search/search_query.h"
 #include "search/translation_scan.h"
+#include "search/unicode_search.h"
 #include "text/text_store.h"
+#include "text/translations_win.h"
 
 #include <commctrl.h>
 #include <richedit.h>
@@ -13,6 +15,7 @@
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
+#include <memory>
 #include <string>
 
 namespace {
@@ -44,6 +47,36 @@ void readDialogText(HWND dialog, int id, char* out, size_t size) {
     copyUtf8Bounded(out, size, utf8.data(), utf8.size());
 }
 
+// The chosen language folded for the last search, kept while the language and the folding
+// options stay the same (folding costs more than a search).
+struct FoldedCache {
+    int language = -1;
+    FoldRules rules;
+    FoldedTranslation text;
+};
+
+FoldRules foldRulesFor(const SearchQuery& query) {
+    FoldRules rules;
+    rules.letters = chosenTranslationLanguage().letters;
+    rules.matchCase = query.matchCase;
+    rules.ignoreAccents = query.ignoreAccents;
+    return rules;
+}
+
+const FoldedTranslation& foldedChosenTranslation(const FoldRules& rules) {
+    static std::unique_ptr<FoldedCache> cache;
+    if (!cache) cache = std::make_unique<FoldedCache>();
+    if (cache->language != chosenTranslation() || cache->rules.letters != rules.letters ||
+        cache->rules.matchCase != rules.matchCase ||
+        cache->rules.ignoreAccents != rules.ignoreAccents) {
+        cache->language = -1;
+        cache->text.build(chosenTranslationText(), rules);
+        cache->language = chosenTranslation();
+        cache->rules = rules;
+    }
+    return cache->text;
+}
+
 // ---- dialog 107 ----
 
 void fillSurahChoice(HWND dialog) {
@@ -69,6 +102,13 @@ BOOL onInitDialog(HWND dialog, LPARAM parameter) {
     SendDlgItemMessageW(dialog, IDC_SCOPE_SURAH_LIST, CB_SETCURSEL, query.surah - 1, 0);
     CheckDlgButton(dialog, IDC_SEARCH_WHOLE_WORD, query.wholeWord ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(dialog, IDC_SEARCH_MATCH_CASE, query.matchCase ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, IDC_SEARCH_IGNORE_ACCENTS,
+                   query.ignoreAccents ? BST_CHECKED : BST_UNCHECKED);
+    // A language written without spaces has no whole words to look for.
+    if (!chosenTranslationLanguage().spacedWords) {
+        CheckDlgButton(dialog, IDC_SEARCH_WHOLE_WORD, BST_UNCHECKED);
+        EnableWindow(GetDlgItem(dialog, IDC_SEARCH_WHOLE_WORD), FALSE);
+    }
     CheckRadioButton(dialog, IDC_SCOPE_ALL, IDC_SCOPE_SURAH,
                      query.oneSurah ? IDC_SCOPE_SURAH : IDC_SCOPE_ALL);
     setDialogText(dialog, IDC_WORD_1, query.words[0]);
@@ -86,6 +126,7 @@ void storeQuery(HWND dialog) {
         readDialogText(dialog, edits[i], query.words[i], SearchQuery::kWordSize);
     query.matchCase = IsDlgButtonChecked(dialog, IDC_SEARCH_MATCH_CASE) == BST_CHECKED;
     query.wholeWord = IsDlgButtonChecked(dialog, IDC_SEARCH_WHOLE_WORD) == BST_CHECKED;
+    query.ignoreAccents = IsDlgButtonChecked(dialog, IDC_SEARCH_IGNORE_ACCENTS) == BST_CHECKED;
     query.oneSurah = IsDlgButtonChecked(dialog, IDC_SCOPE_SURAH) == BST_CHECKED;
     query.surah =
         static_cast<int>(SendDlgItemMessageW(dialog, IDC_SCOPE_SURAH_LIST, CB_GETCURSEL, 0, 0)) + 1;
@@ -110,13 +151,18 @@ BOOL onDialogCommand(HWND dialog, int id) {
 void fillResultList(HWND list, const SearchQuery& query, bool redrawSwitch) {
     if (redrawSwitch) SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     listBeingFilled = list;
-    forEachTranslationHit(query, StoreTranslations(),
-                          [list](int surah, int ayah, const char* text) {
-                              char line[kResultLineSize];
-                              formatResultLine(line, surah, ayah, text);
-                              SendMessageW(list, LB_ADDSTRING, 0,
-                                           reinterpret_cast<LPARAM>(wideFromUtf8(line).c_str()));
-                          });
+    const FoldRules rules = foldRulesFor(query);
+    const TranslationText& text = chosenTranslationText();
+    for (const SearchHit& hit : searchFolded(query, foldedChosenTranslation(rules), rules,
+                                             chosenTranslationLanguage().spacedWords)) {
+        const std::string ayah(text.ayah(hit.surah, hit.ayah));
+        char line[kResultLineSize];
+        formatResultLine(line, hit.surah, hit.ayah, ayah.c_str());
+        // Cut at a whole character: half a character converts to nothing.
+        char whole[kResultLineSize];
+        copyUtf8Bounded(whole, sizeof whole, line, std::strlen(line));
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wideFromUtf8(whole).c_str()));
+    }
     listBeingFilled = nullptr;
     if (redrawSwitch) {
         SendMessageW(list, WM_SETREDRAW, TRUE, 0);
@@ -145,14 +191,10 @@ bool selectedLine(HWND list, char (&line)[kResultLineSize]) {
 
 void markWordsInBold(ReaderView& reader, const SearchQuery& query, int surah, int ayah) {
     reader.clearTranslationMarks();
-    const Matcher matcher = chooseMatcher(query.matchCase, query.wholeWord);
-    const char* text = TextStore::translation(surah, ayah);
-    for (const char* word : query.words) {
-        if (word[0] == '\0') continue;
-        const int offset = matcher(text, word);
-        if (offset >= 0)
-            reader.boldTranslationRange(offset, offset + static_cast<long>(std::strlen(word)));
-    }
+    for (const auto& mark :
+         searchMarks(chosenTranslationText().ayah(surah, ayah), query, foldRulesFor(query),
+                     chosenTranslationLanguage().spacedWords))
+        reader.boldTranslationRange(mark.first, mark.second);
 }
 
 } // namespace

@@ -1,13 +1,18 @@
 #include "settings/language_switch_win.h"
 
 #include "settings/settings_win.h"
+#include "text/translation_languages.h"
 
-bool storeLanguageSetting(int language) {
-    return writeSettingDword(kLanguageValue, language);
+bool storeLanguageSetting(int index) {
+    const TranslationLanguage* language = translationLanguageAt(index);
+    if (!language) return false;
+    const int bahasa = bahasaOf(index);
+    const bool bahasaStored = bahasa < 0 || writeSettingDword(kLanguageValue, bahasa);
+    return writeTranslationChoice(language->code) && bahasaStored;
 }
 
-int storeChosenLanguage(int index, LanguageStore store) {
-    if (index < 0) return -1;
+int storeChosenTranslation(int index, LanguageStore store) {
+    if (!translationLanguageAt(index)) return -1;
     store(index);
-    return readLanguageSetting();
+    return startingTranslationIndex(readTranslationChoice().c_str(), readLanguageSetting());
 }

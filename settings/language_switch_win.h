@@ -1,15 +1,17 @@
-// The language list of the main window (control 401): storing the language chosen.
+// The language list of the main window (control 401): storing the translation chosen.
 #ifndef NORAVEL_SETTINGS_LANGUAGE_SWITCH_WIN_H
 #define NORAVEL_SETTINGS_LANGUAGE_SWITCH_WIN_H
 
-// Stores the chosen language; true when it is stored where the setting is read.
-using LanguageStore = bool (*)(int language);
-bool storeLanguageSetting(int language); // the "Bahasa" setting
+// Stores the chosen list index; true when it is stored where the settings are read.
+using LanguageStore = bool (*)(int index);
+// Stores the language code per user ("TranslationLanguage") and, for Indonesian and English,
+// the "Bahasa" setting (0 or 1) as well; the other languages leave "Bahasa" as it is.
+bool storeLanguageSetting(int index);
 
-// Stores index (the language list's selection: 0 Indonesian, 1 English) through store and
-// returns the language as the setting now reads back, so that the list, the translation and
-// the stored value agree even when the value could not be stored (the old one then stays).
-// No selection (a negative index): -1, nothing stored.
-int storeChosenLanguage(int index, LanguageStore store = storeLanguageSetting);
+// Stores index (the language list's selection, text/translation_languages.h) through store and
+// returns the list index as the settings now read back, so that the list, the translation and
+// the stored values agree even when the value could not be stored (the old one then stays).
+// No selection (an index outside the list): -1, nothing stored.
+int storeChosenTranslation(int index, LanguageStore store = storeLanguageSetting);
 
 #endif

@@ -105,6 +105,22 @@ bool writeUserText(const char* valueName, const char* utf8Text, DWORD units,
 
 } // namespace
 
+std::string readTranslationChoice(const SettingsLocation& where) {
+    return readUserText(kTranslationLanguageValue, kTranslationLanguageUnits, where);
+}
+
+bool writeTranslationChoice(const char* code, const SettingsLocation& where) {
+    return writeUserText(kTranslationLanguageValue, code, kTranslationLanguageUnits, where);
+}
+
+std::string readSecondTranslation(const SettingsLocation& where) {
+    return readUserText(kSecondTranslationValue, kTranslationLanguageUnits, where);
+}
+
+bool writeSecondTranslation(const char* code, const SettingsLocation& where) {
+    return writeUserText(kSecondTranslationValue, code, kTranslationLanguageUnits, where);
+}
+
 std::string readRecitationFolder(const SettingsLocation& where) {
     return readUserText(kRecitationFolderValue, kRecitationFolderUnits, where);
 }

@@ -84,6 +84,21 @@ bool writeRecitationAddress(const char* utf8Address,
 int readRepeatEachAyah(const SettingsLocation& where = defaultSettingsLocation());
 bool writeRepeatEachAyah(int times, const SettingsLocation& where = defaultSettingsLocation());
 
+// ---- The translation chosen, kept per user by its language code ("tr", "ur", ...) so that
+// languages can be added without renumbering; "Bahasa" keeps 0 Indonesian / 1 English ----
+inline constexpr const char* kTranslationLanguageValue = "TranslationLanguage";
+inline constexpr DWORD kTranslationLanguageUnits = 32;
+// The stored code, "" when none is stored.
+std::string readTranslationChoice(const SettingsLocation& where = defaultSettingsLocation());
+bool writeTranslationChoice(const char* code,
+                            const SettingsLocation& where = defaultSettingsLocation());
+
+// The second line of reading under the first, by its code ("" or none stored: no second line).
+inline constexpr const char* kSecondTranslationValue = "SecondTranslation";
+std::string readSecondTranslation(const SettingsLocation& where = defaultSettingsLocation());
+bool writeSecondTranslation(const char* code,
+                            const SettingsLocation& where = defaultSettingsLocation());
+
 // ---- The night scheme, kept per user only (a habit of the user, not of the machine) ----
 inline constexpr const char* kNightSchemeValue = "NightScheme";
 // Off when nothing is stored.

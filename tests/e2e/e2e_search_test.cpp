@@ -29,7 +29,8 @@ std::string lowered(std::string text) {
     return text;
 }
 
-// The language the reader loads: the user's "Bahasa" value, removed again afterwards.
+// The language the reader loads: the user's "Bahasa" value (with no language code stored,
+// which would win over it), removed again afterwards.
 class LanguageChoice {
   public:
     explicit LanguageChoice(DWORD language) {
@@ -38,6 +39,8 @@ class LanguageChoice {
                             &key, nullptr) == ERROR_SUCCESS) {
             RegSetValueExA(key, "Bahasa", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&language),
                            sizeof language);
+            // A translation chosen by its code would win over "Bahasa".
+            RegDeleteValueA(key, "TranslationLanguage");
             RegCloseKey(key);
         }
     }
@@ -46,6 +49,7 @@ class LanguageChoice {
         if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingKey, 0, KEY_SET_VALUE, &key) ==
             ERROR_SUCCESS) {
             RegDeleteValueA(key, "Bahasa");
+            RegDeleteValueA(key, "TranslationLanguage");
             RegCloseKey(key);
         }
     }

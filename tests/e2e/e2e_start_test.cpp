@@ -125,11 +125,15 @@ TEST(ReaderMenu, HasTheFiveMenusWithTheirItemsKeysAndIds) {
           {"Zoom &in\tCtrl++", IDM_ZOOM_IN},
           {"Zoom &out\tCtrl+-", IDM_ZOOM_OUT},
           {"&Actual size\tCtrl+0", IDM_ZOOM_RESET},
-          {"Nigh&t", IDM_NIGHT}}},
+          {"Nigh&t", IDM_NIGHT},
+          {"Second &line", static_cast<UINT>(-1)}}},
         {"&Bookmarks",
          {{"&Add bookmark...\tCtrl+D", IDM_ADD_BOOKMARK},
           {"&Bookmarks...\tCtrl+B", IDM_BOOKMARKS}}},
-        {"&Help", {{"&How To\tF1", IDM_HELP_PAGE}, {"&About", IDM_ABOUT}}},
+        {"&Help",
+         {{"&How To\tF1", IDM_HELP_PAGE},
+          {"&Translations...", IDM_TRANSLATION_CREDITS},
+          {"&About", IDM_ABOUT}}},
     };
     ASSERT_EQ(GetMenuItemCount(menu), static_cast<int>(expected.size()));
     for (size_t m = 0; m < expected.size(); ++m) {

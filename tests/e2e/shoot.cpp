@@ -8,6 +8,10 @@
 //       the Arabic search dialog with "AR-RAHMAN" typed on its on-screen keyboard
 //   shoot --tajwid OUTPUT.bmp [WIDTH HEIGHT [SURAH AYAH]]
 //       the main window on an ayah with the tajwid window (Tajwid button) beside it
+//   --language N (with any of the above) shows the translation of list index N (0 Indonesian,
+//       1 English, ...), chosen in the language list; Indonesian is chosen again at the end
+//   --second N (with any of the above) shows list index N as the second line of reading
+//       (View > Second line), which is set back to none at the end
 //   --night (with any of the above) takes the picture in the night scheme (View > Night),
 //       which is switched off again before the reader closes
 #include "reader_session_win.h"
@@ -29,6 +33,8 @@ struct Options {
     bool arabic = false;
     bool tajwid = false;
     bool night = false;
+    int language = -1;
+    int second = -1;
     std::vector<std::string> positional;
 };
 
@@ -49,6 +55,10 @@ bool parse(int argc, char** argv, Options& options) {
             options.arabic = true;
         } else if (argument == "--tajwid") {
             options.tajwid = true;
+        } else if (argument == "--language" && i + 1 < argc) {
+            options.language = std::atoi(argv[++i]);
+        } else if (argument == "--second" && i + 1 < argc) {
+            options.second = std::atoi(argv[++i]);
         } else if (argument == "--night") {
             options.night = true;
         } else if (argument.compare(0, 2, "--") == 0) {
@@ -71,6 +81,14 @@ bool saveScreenOf(HWND window, const std::string& bmpPath) {
 
 // Chosen as a user chooses them: a list selection, then the list's CBN_SELENDOK (sent, so
 // that the second choice cannot overtake the first).
+void chooseLanguage(ReaderSession& reader, int index) {
+    HWND list = reader.child(IDC_LANGUAGE_LIST);
+    SendMessageA(list, CB_SETCURSEL, index, 0);
+    SendMessageA(reader.window(), WM_COMMAND, MAKEWPARAM(IDC_LANGUAGE_LIST, CBN_SELENDOK),
+                 reinterpret_cast<LPARAM>(list));
+    reader.waitIdle();
+}
+
 void showAyah(ReaderSession& reader, int surah, int ayah) {
     const int choices[2][2] = {{IDC_SURAH_LIST, surah - 1}, {IDC_AYAH_LIST, ayah - 1}};
     for (const auto& choice : choices) {
@@ -189,6 +207,12 @@ int main(int argc, char** argv) {
     SetWindowPos(reader.window(), HWND_TOP, 0, 0, width, height, SWP_SHOWWINDOW);
     reader.waitIdle();
 
+    if (options.language >= 0) chooseLanguage(reader, options.language);
+    if (options.second >= 0) {
+        SendMessageA(reader.window(), WM_COMMAND,
+                     MAKEWPARAM(IDM_SECOND_LINE_FIRST + options.second, 0), 0);
+        reader.waitIdle();
+    }
     bool ready = true;
     HWND dialog = nullptr;
     if (!options.searchWord.empty()) {
@@ -238,6 +262,11 @@ int main(int argc, char** argv) {
     }
     if (ready && options.night) {
         PostMessageA(reader.window(), WM_COMMAND, MAKEWPARAM(IDM_NIGHT, 0), 0);
+        reader.waitIdle();
+    }
+    if (options.language >= 0) chooseLanguage(reader, 0);
+    if (options.second >= 0) {
+        SendMessageA(reader.window(), WM_COMMAND, MAKEWPARAM(IDM_SECOND_LINE_NONE, 0), 0);
         reader.waitIdle();
     }
     PostMessageA(reader.window(), WM_CLOSE, 0, 0);

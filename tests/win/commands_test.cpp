@@ -17,6 +17,7 @@
 #include "settings/settings_dialog_win.h"
 #include "settings/settings_win.h"
 #include "text/text_store.h"
+#include "text/translations_win.h"
 
 #include "tests/support/modal_dialog_driver_win.h"
 #include "tests/support/registry_value_win.h"
@@ -38,7 +39,8 @@
 namespace {
 
 constexpr char kSettingKey[] = "SOFTWARE\\KELVANE\\QURAN\\SETTING";
-const char* const kSettingNames[] = {kFontNameValue, kFontSizeValue, kLanguageValue};
+const char* const kSettingNames[] = {kFontNameValue, kFontSizeValue, kLanguageValue,
+                                     kTranslationLanguageValue, kSecondTranslationValue};
 
 RegistryValue rawRead(HKEY root, const char* name) {
     return readRegistryValue(root, kSettingKey, name);
@@ -48,7 +50,7 @@ void rawRestore(HKEY root, const char* name, const RegistryValue& value) {
     writeRegistryValue(root, kSettingKey, name, value);
 }
 
-// The three settings in both places, as stored.
+// The three settings and the two translation choices in both places, as stored.
 std::vector<RegistryValue> settingsSnapshot() {
     std::vector<RegistryValue> values;
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
@@ -78,6 +80,18 @@ struct ClipboardReader {
     }
     bool open;
 };
+
+// The Unicode text of the clipboard, as UTF-8.
+std::string clipboardUnicodeText() {
+    ClipboardReader clipboard;
+    if (!clipboard.open) return "(clipboard closed)";
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    if (!data) return "(no text)";
+    const wchar_t* text = static_cast<const wchar_t*>(GlobalLock(data));
+    std::string result = text ? utf8FromWide(text) : "(locked)";
+    GlobalUnlock(data);
+    return result;
+}
 
 std::string clipboardText() {
     ClipboardReader clipboard;
@@ -322,6 +336,13 @@ TEST_F(CommandsTest, ResultListIsCopiedAsItsLinesJoinedByCrLfWithoutATrailingOne
     fillResults({"1:1 only"});
     command(IDM_COPY_RESULTS);
     EXPECT_EQ(clipboardText(), "1:1 only");
+    // Lines in any script are copied whole as Unicode text.
+    SendMessageW(child(IDC_RESULT_LIST), LB_RESETCONTENT, 0, 0);
+    SendMessageW(child(IDC_RESULT_LIST), LB_ADDSTRING, 0,
+                 reinterpret_cast<LPARAM>(L"2:255 \u0410\u043B\u043B\u0430\u0445 \u771F\u4E3B"));
+    command(IDM_COPY_RESULTS);
+    EXPECT_EQ(clipboardUnicodeText(), "2:255 \xD0\x90\xD0\xBB\xD0\xBB\xD0\xB0\xD1\x85 "
+                                      "\xE7\x9C\x9F\xE4\xB8\xBB");
     EXPECT_TRUE(reports.empty());
 }
 
@@ -339,7 +360,7 @@ TEST_F(CommandsTest, AnEmptyResultListCopiesNothing) {
 TEST_F(CommandsTest, TranslationIsCopiedAsShownAndAnEmptyOneCopiesNothing) {
     selectAyah(2, 255);
     command(IDM_COPY_TRANSLATION);
-    EXPECT_EQ(clipboardText(), TextStore::translation(2, 255));
+    EXPECT_EQ(clipboardText(), shownTranslationOf(2, 255));
 
     putSentinel();
     SetWindowTextA(child(IDC_TRANSLATION), "");
@@ -582,11 +603,11 @@ TEST_F(CommandsTest, StoredSizeThirteenOpensOnTenAndOkStoresTenAndShowsItAtOnce)
     EXPECT_STREQ(font.lfFaceName, "Tahoma");
 
     // The translation and the result list take the new face and size at once.
-    CHARFORMATA format{};
+    CHARFORMAT2W format{};
     format.cbSize = sizeof format;
-    SendMessageA(child(IDC_TRANSLATION), EM_GETCHARFORMAT, SCF_DEFAULT,
+    SendMessageW(child(IDC_TRANSLATION), EM_GETCHARFORMAT, SCF_DEFAULT,
                  reinterpret_cast<LPARAM>(&format));
-    EXPECT_STREQ(format.szFaceName, "Tahoma");
+    EXPECT_STREQ(format.szFaceName, L"Tahoma");
     const LOGFONTA listFont =
         fontOf(reinterpret_cast<HFONT>(SendMessageA(child(IDC_RESULT_LIST), WM_GETFONT, 0, 0)));
     EXPECT_STREQ(listFont.lfFaceName, "Tahoma");
@@ -676,7 +697,7 @@ TEST_F(CommandsTest, ChoosingTheLanguageInForceShowsTheSameAyahAgain) {
     chooseLanguage(0);
     EXPECT_EQ(shown(), "3:7");
     EXPECT_EQ(translation(), before);
-    EXPECT_EQ(translation(), TextStore::translation(3, 7));
+    EXPECT_EQ(translation(), shownTranslationOf(3, 7));
     EXPECT_EQ(reader().readingHistory().newest(0),
               7u * 65536u + 3u); // shown again, so recorded again
     EXPECT_EQ(SendMessageA(child(IDC_AYAH_LIST), CB_GETCOUNT, 0, 0), TextStore::ayahCount(3));
@@ -694,6 +715,90 @@ TEST_F(CommandsTest, ALanguageThatCannotBeStoredLeavesListTranslationAndSettingA
     EXPECT_EQ(reader().settings().language, 0);
     EXPECT_EQ(selection(IDC_LANGUAGE_LIST), 0); // back on the language shown
     EXPECT_EQ(translation().rfind("Dengan nama Allah", 0), 0u) << translation();
+}
+
+TEST_F(CommandsTest, EveryLanguageShowsItsOwn2_255InUnicodeWithUrduRightToLeft) {
+    chooseLanguage(1);
+    selectAyah(2, 255);
+    for (int index = 0; index < static_cast<int>(kTranslationLanguageCount); ++index) {
+        const TranslationLanguage& language = *translationLanguageAt(index);
+        chooseLanguage(index);
+        EXPECT_EQ(shown(), "2:255") << language.code;
+        EXPECT_EQ(selection(IDC_LANGUAGE_LIST), index);
+        EXPECT_EQ(translationTextAt(index)->ayatLoaded(), 6236) << language.code;
+        const std::string text(translationTextAt(index)->ayah(2, 255));
+        EXPECT_FALSE(text.empty());
+        EXPECT_EQ(translation(), text) << language.code;
+        EXPECT_EQ(readTranslationChoice(), language.code);
+
+        PARAFORMAT2 paragraph{};
+        paragraph.cbSize = sizeof paragraph;
+        SendMessageW(child(IDC_TRANSLATION), EM_GETPARAFORMAT, 0,
+                     reinterpret_cast<LPARAM>(&paragraph));
+        EXPECT_EQ((paragraph.wEffects & PFE_RTLPARA) != 0, language.rightToLeft) << language.code;
+        EXPECT_EQ(paragraph.wAlignment, language.rightToLeft ? PFA_RIGHT : PFA_CENTER)
+            << language.code;
+        // The other eight leave "Bahasa" on the last of Indonesian and English.
+        EXPECT_EQ(readSettingDword(kLanguageValue, -1), index == 0 ? 0 : 1) << language.code;
+    }
+    // The texts are the package's, as the build checked them: two seen in it.
+    // The surah list's tooltip names what the surah's name means, in the chosen language.
+    chooseLanguage(1);
+    EXPECT_EQ(reader().surahMeaningShown(), L"The Cow");
+    chooseLanguage(translationLanguageIndex("tr"));
+    EXPECT_EQ(reader().surahMeaningShown(), L"Bakara");
+    EXPECT_EQ(translation().rfind("Allah, O'ndan ba\xC5\x9Fka tanr\xC4\xB1 olmayan", 0), 0u);
+    chooseLanguage(translationLanguageIndex("zh"));
+    EXPECT_EQ(translation().rfind("\xE5\xAE\x89\xE6\x8B\x89\xEF\xBC\x8C", 0), 0u);
+    EXPECT_EQ(reader().surahMeaningShown(), L"\u9EC4\u725B");
+
+    // The copy carries the script whole.
+    chooseLanguage(translationLanguageIndex("bn"));
+    command(IDM_COPY_TRANSLATION);
+    EXPECT_EQ(clipboardUnicodeText(), translation());
+    chooseLanguage(0);
+}
+
+PARAFORMAT2 paragraphAt(HWND area, long at) {
+    SendMessageW(area, EM_SETSEL, at, at);
+    PARAFORMAT2 paragraph{};
+    paragraph.cbSize = sizeof paragraph;
+    SendMessageW(area, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&paragraph));
+    SendMessageW(area, EM_SETSEL, 0, 0);
+    return paragraph;
+}
+
+TEST_F(CommandsTest, ASecondLineOfReadingShowsUnderTheFirstInItsOwnDirectionAndIsStored) {
+    chooseLanguage(translationLanguageIndex("ur"));
+    selectAyah(2, 255);
+    const int transliteration = translationLanguageIndex("transliteration");
+    command(IDM_SECOND_LINE_FIRST + transliteration);
+    const std::string urdu(translationTextAt(translationLanguageIndex("ur"))->ayah(2, 255));
+    const std::string second(translationTextAt(transliteration)->ayah(2, 255));
+    // The control reports its paragraph break as CR LF.
+    EXPECT_EQ(translation(), urdu + "\r\n" + second);
+    EXPECT_EQ(readSecondTranslation(), "transliteration");
+    EXPECT_EQ(GetMenuState(GetMenu(window), IDM_SECOND_LINE_FIRST + transliteration, MF_BYCOMMAND) &
+                  MF_CHECKED,
+              static_cast<UINT>(MF_CHECKED));
+    HWND area = child(IDC_TRANSLATION);
+    const long secondStart = static_cast<long>(wideFromUtf8(urdu.c_str()).size()) + 1;
+    EXPECT_TRUE(paragraphAt(area, 0).wEffects & PFE_RTLPARA);
+    EXPECT_EQ(paragraphAt(area, 0).wAlignment, PFA_RIGHT);
+    EXPECT_FALSE(paragraphAt(area, secondStart + 3).wEffects & PFE_RTLPARA);
+    EXPECT_EQ(paragraphAt(area, secondStart + 3).wAlignment, PFA_CENTER);
+
+    // The next ayah keeps both lines; the copy takes the chosen translation alone.
+    selectAyah(2, 256);
+    EXPECT_EQ(translation(), shownTranslationOf(2, 256) + "\r\n" +
+                                 std::string(translationTextAt(transliteration)->ayah(2, 256)));
+    command(IDM_COPY_TRANSLATION);
+    EXPECT_EQ(clipboardUnicodeText(), shownTranslationOf(2, 256));
+
+    command(IDM_SECOND_LINE_NONE);
+    EXPECT_EQ(translation(), shownTranslationOf(2, 256));
+    EXPECT_EQ(readSecondTranslation(), "");
+    chooseLanguage(0);
 }
 
 TEST_F(CommandsTest, NoLanguageSelectedChangesNothing) {

@@ -34,14 +34,16 @@ void removeLanguageSetting() {
     const SettingsLocation& where = defaultSettingsLocation();
     deleteRegistryValue(where.machineRoot, where.key, where.subkey, kLanguageValue);
     deleteRegistryValue(where.userRoot, where.key, where.subkey, kLanguageValue);
+    deleteRegistryValue(where.userRoot, where.key, where.subkey, kTranslationLanguageValue);
 }
 
+// An item in UTF-8, read through the W message (the language list names languages in
+// their own scripts).
 std::string comboItem(HWND list, int index) {
-    char text[1024] = "";
-    if (SendMessageA(list, CB_GETLBTEXTLEN, index, 0) >= static_cast<LRESULT>(sizeof text))
-        return "(too long)";
-    SendMessageA(list, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
-    return text;
+    wchar_t text[1024] = L"";
+    if (SendMessageW(list, CB_GETLBTEXTLEN, index, 0) >= 1024) return "(too long)";
+    SendMessageW(list, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
+    return utf8FromWide(text);
 }
 
 std::string listItem(HWND list, int index) {
@@ -128,7 +130,8 @@ TEST_F(MainWindowTest, EveryControlExistsWithItsIdClassStyleAndText) {
     // bit is compared only where it is always shown.
     const ExpectedChild expected[] = {
         {IDC_STATUS_BAR, "msctls_statusbar32", nullptr, 0x50000000},
-        {IDC_TRANSLATION, "RICHEDIT", nullptr, 0x50000805},
+        // A Unicode Rich Edit (Msftedit.dll), so that every script shows.
+        {IDC_TRANSLATION, "RICHEDIT50W", nullptr, 0x50000805},
         {IDC_RESULT_LIST, "ListBox", "", 0x50000101},
         {IDC_SURAH_LIST, "ComboBox", nullptr, 0x50000003},
         {IDC_AYAH_LIST, "ComboBox", nullptr, 0x50000003},
@@ -203,8 +206,9 @@ TEST_F(MainWindowTest, FontsAndTheTranslationControlAreSetUp) {
     HWND translationControl = child(IDC_TRANSLATION);
     // The captured character format is that of the translation font (12 points = 240 twips),
     // so the font was set before the format was read.
-    EXPECT_EQ(reader().defaultCharFormat().cbSize, 60u);
-    EXPECT_STREQ(reader().defaultCharFormat().szFaceName, reader().settings().fontName.c_str());
+    EXPECT_EQ(reader().defaultCharFormat().cbSize, sizeof(CHARFORMAT2W));
+    EXPECT_STREQ(reader().defaultCharFormat().szFaceName,
+                 wideFromUtf8(reader().settings().fontName.c_str()).c_str());
     EXPECT_EQ(reader().defaultCharFormat().yHeight, 240);
     // EM_SETBKGNDCOLOR answers the colour it replaces.
     EXPECT_EQ(SendMessageA(translationControl, EM_SETBKGNDCOLOR, 0, RGB(243, 228, 117)),
@@ -265,15 +269,21 @@ TEST_F(MainWindowTest, OpensOnTheFirstAyahWithItsPictureTranslationAndJuz) {
               std::string("114 - ") + TextStore::surahName(114));
     EXPECT_EQ(SendMessageA(child(IDC_AYAH_LIST), CB_GETCOUNT, 0, 0), 7);
     EXPECT_EQ(shown(), "1:1");
-    EXPECT_EQ(translation(), TextStore::translation(1, 1));
+    EXPECT_EQ(translation(), shownTranslationOf(1, 1));
     EXPECT_EQ(statusText(0), "JUZ 1");
     EXPECT_NE(reader().currentPicture(), nullptr);
     EXPECT_EQ(comboItem(child(IDC_RECITATION_SCOPE), 0), "Surat");
     EXPECT_EQ(comboItem(child(IDC_RECITATION_SCOPE), 2), "Ayat");
     EXPECT_EQ(selection(IDC_RECITATION_SCOPE), 1);
-    EXPECT_EQ(SendMessageA(child(IDC_LANGUAGE_LIST), CB_GETCOUNT, 0, 0), 2);
+    // Indonesian and English first, then the others by their own names, then the
+    // transliteration.
+    EXPECT_EQ(SendMessageA(child(IDC_LANGUAGE_LIST), CB_GETCOUNT, 0, 0), 11);
     EXPECT_EQ(comboItem(child(IDC_LANGUAGE_LIST), 0), "Indonesia");
     EXPECT_EQ(comboItem(child(IDC_LANGUAGE_LIST), 1), "English");
+    EXPECT_EQ(comboItem(child(IDC_LANGUAGE_LIST), 8), "T\xC3\xBCrk\xC3\xA7"
+                                                      "e");
+    EXPECT_EQ(comboItem(child(IDC_LANGUAGE_LIST), 9), "\xD8\xA7\xD8\xB1\xD8\xAF\xD9\x88");
+    EXPECT_EQ(comboItem(child(IDC_LANGUAGE_LIST), 10), "Transliteration");
 }
 
 TEST_F(MainWindowTest, ChoosingSurahTwoFills286AyatAndShowsItsFirst) {
@@ -283,7 +293,7 @@ TEST_F(MainWindowTest, ChoosingSurahTwoFills286AyatAndShowsItsFirst) {
     EXPECT_EQ(comboItem(ayahList, 0), "1");
     EXPECT_EQ(comboItem(ayahList, 285), "286");
     EXPECT_EQ(shown(), "2:1");
-    EXPECT_EQ(translation(), TextStore::translation(2, 1));
+    EXPECT_EQ(translation(), shownTranslationOf(2, 1));
     EXPECT_EQ(statusText(0), "JUZ 1");
     ASSERT_NE(reader().currentPicture(), nullptr);
     BITMAP picture{};
@@ -295,7 +305,7 @@ TEST_F(MainWindowTest, ChoosingAyah142ShowsJuzTwoAndLeavesTheSurahListAlone) {
     SendMessageA(child(IDC_SURAH_LIST), CB_SETCURSEL, 1, 0);
     choose(IDC_AYAH_LIST, 141);
     EXPECT_EQ(shown(), "2:142");
-    EXPECT_EQ(translation(), TextStore::translation(2, 142));
+    EXPECT_EQ(translation(), shownTranslationOf(2, 142));
     EXPECT_EQ(statusText(0), "JUZ 2");
     EXPECT_EQ(SendMessageA(child(IDC_AYAH_LIST), CB_GETCOUNT, 0, 0), 286);
 }
@@ -304,7 +314,7 @@ TEST_F(MainWindowTest, OnlySelEndOkOfTheListsMovesTheReader) {
     SendMessageA(child(IDC_SURAH_LIST), CB_SETCURSEL, 4, 0);
     SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_SURAH_LIST, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(child(IDC_SURAH_LIST)));
-    EXPECT_EQ(translation(), TextStore::translation(1, 1));
+    EXPECT_EQ(translation(), shownTranslationOf(1, 1));
     EXPECT_EQ(SendMessageA(child(IDC_AYAH_LIST), CB_GETCOUNT, 0, 0), 7);
 }
 
@@ -319,7 +329,7 @@ TEST_F(MainWindowTest, SurahNumbersOutsideTheQuranChangeNothing) {
         reader().showAyahPicture({surah, 1});
     }
     EXPECT_EQ(shown(), "3:5");
-    EXPECT_EQ(translation(), TextStore::translation(3, 5));
+    EXPECT_EQ(translation(), shownTranslationOf(3, 5));
     EXPECT_EQ(statusText(0), "JUZ 3");
     EXPECT_EQ(reader().currentPicture(), pictureBefore);
     EXPECT_EQ(reader().readingHistory().size(), historyBefore);
@@ -340,11 +350,11 @@ TEST_F(MainWindowTest, StepsWrapBetweenTheLastAndTheFirstAyah) {
     EXPECT_EQ(statusText(0), "JUZ 30");
     step(1);
     EXPECT_EQ(shown(), "1:1");
-    EXPECT_EQ(translation(), TextStore::translation(1, 1));
+    EXPECT_EQ(translation(), shownTranslationOf(1, 1));
     EXPECT_EQ(SendMessageA(child(IDC_AYAH_LIST), CB_GETCOUNT, 0, 0), 7);
     step(-1);
     EXPECT_EQ(shown(), "114:6");
-    EXPECT_EQ(translation(), TextStore::translation(114, 6));
+    EXPECT_EQ(translation(), shownTranslationOf(114, 6));
     EXPECT_EQ(SendMessageA(child(IDC_AYAH_LIST), CB_GETCOUNT, 0, 0), 6);
     step(0); // a step of 0 counts as backwards
     EXPECT_EQ(shown(), "114:5");
@@ -392,10 +402,10 @@ TEST_F(MainWindowTest, TheHistoryListsVisitedAyatNewestFirst) {
     HWND results = child(IDC_RESULT_LIST);
     ASSERT_GE(SendMessageA(results, LB_GETCOUNT, 0, 0), 4);
     EXPECT_EQ(SendMessageA(results, LB_GETCOUNT, 0, 0), reader().readingHistory().size());
-    EXPECT_EQ(listItem(results, 0), std::string("2:255 ") + TextStore::translation(2, 255));
-    EXPECT_EQ(listItem(results, 1), std::string("1:1 ") + TextStore::translation(1, 1));
-    EXPECT_EQ(listItem(results, 2), std::string("2:6 ") + TextStore::translation(2, 6));
-    EXPECT_EQ(listItem(results, 3), std::string("2:5 ") + TextStore::translation(2, 5));
+    EXPECT_EQ(listItem(results, 0), "2:255 " + shownTranslationOf(2, 255));
+    EXPECT_EQ(listItem(results, 1), "1:1 " + shownTranslationOf(1, 1));
+    EXPECT_EQ(listItem(results, 2), "2:6 " + shownTranslationOf(2, 6));
+    EXPECT_EQ(listItem(results, 3), "2:5 " + shownTranslationOf(2, 5));
     EXPECT_EQ(reader().readingHistory().newest(0), 255u * 65536u + 2u);
 }
 
@@ -688,13 +698,13 @@ TEST_F(MainWindowTest, AFaceAndSizeFromSettingsReachTheTranslationAndResultListA
     EXPECT_EQ(font.lfHeight, -MulDiv(17, pixelsPerInch, 72));
     // The rich edit control tells its font by its character format (in twips, from whole
     // pixels), which is also what clearing search marks applies from now on.
-    CHARFORMATA format{};
+    CHARFORMAT2W format{};
     format.cbSize = sizeof format;
-    SendMessageA(child(IDC_TRANSLATION), EM_GETCHARFORMAT, SCF_DEFAULT,
+    SendMessageW(child(IDC_TRANSLATION), EM_GETCHARFORMAT, SCF_DEFAULT,
                  reinterpret_cast<LPARAM>(&format));
-    EXPECT_STREQ(format.szFaceName, "Tahoma");
+    EXPECT_STREQ(format.szFaceName, L"Tahoma");
     EXPECT_NEAR(format.yHeight, 17 * 20, 10);
-    EXPECT_STREQ(reader().defaultCharFormat().szFaceName, "Tahoma");
+    EXPECT_STREQ(reader().defaultCharFormat().szFaceName, L"Tahoma");
     EXPECT_NEAR(reader().defaultCharFormat().yHeight, 17 * 20, 10);
 
     reader().showAyahFont(face, size);
@@ -781,14 +791,14 @@ class NightSchemeTest : public MainWindowTest {
         return ground;
     }
     // The format of the characters from..to of the translation.
-    CHARFORMATA formatOf(int from, int to) const {
+    CHARFORMAT2W formatOf(int from, int to) const {
         HWND translation = child(IDC_TRANSLATION);
-        SendMessageA(translation, EM_SETSEL, from, to);
-        CHARFORMATA format{};
+        SendMessageW(translation, EM_SETSEL, from, to);
+        CHARFORMAT2W format{};
         format.cbSize = sizeof format;
-        SendMessageA(translation, EM_GETCHARFORMAT, SCF_SELECTION,
+        SendMessageW(translation, EM_GETCHARFORMAT, SCF_SELECTION,
                      reinterpret_cast<LPARAM>(&format));
-        SendMessageA(translation, EM_SETSEL, 0, 0);
+        SendMessageW(translation, EM_SETSEL, 0, 0);
         return format;
     }
     struct ListColours {
@@ -835,7 +845,7 @@ TEST_F(NightSchemeTest, TogglingSwitchesCheckMarkStoredValueAndColoursAndComesBa
     EXPECT_FALSE(checked());
     EXPECT_EQ(storedNightValue(), -1);
     EXPECT_EQ(translationGround(), kTranslationBackground);
-    const CHARFORMATA dayFormat = formatOf(0, 5);
+    const CHARFORMAT2W dayFormat = formatOf(0, 5);
     const auto dayGround = groundLevels();
     EXPECT_GT(dayGround.first, 150) << "the sand tile by day";
 
@@ -843,7 +853,7 @@ TEST_F(NightSchemeTest, TogglingSwitchesCheckMarkStoredValueAndColoursAndComesBa
     EXPECT_TRUE(checked());
     EXPECT_EQ(storedNightValue(), 1);
     EXPECT_EQ(translationGround(), kNightTranslationBackground);
-    const CHARFORMATA night = formatOf(0, 5);
+    const CHARFORMAT2W night = formatOf(0, 5);
     EXPECT_FALSE(night.dwEffects & CFE_AUTOCOLOR);
     EXPECT_EQ(night.crTextColor, kNightText);
     const ListColours list = listColours();
@@ -865,7 +875,7 @@ TEST_F(NightSchemeTest, TogglingSwitchesCheckMarkStoredValueAndColoursAndComesBa
     EXPECT_FALSE(checked());
     EXPECT_EQ(storedNightValue(), 0);
     EXPECT_EQ(translationGround(), kTranslationBackground);
-    const CHARFORMATA day = formatOf(0, 5);
+    const CHARFORMAT2W day = formatOf(0, 5);
     EXPECT_EQ(day.dwEffects & CFE_AUTOCOLOR, dayFormat.dwEffects & CFE_AUTOCOLOR);
     EXPECT_EQ(listColours().brush, testContext().controlBrush);
     EXPECT_EQ(listColours().ground, kControlColour);
@@ -877,21 +887,21 @@ TEST_F(NightSchemeTest, TogglingSwitchesCheckMarkStoredValueAndColoursAndComesBa
 
 TEST_F(NightSchemeTest, SearchMarksStayAndTheNextAyahsTextIsLightToo) {
     HWND translation = child(IDC_TRANSLATION);
-    SendMessageA(translation, EM_SETSEL, 0, 4);
-    CHARFORMATA bold{};
+    SendMessageW(translation, EM_SETSEL, 0, 4);
+    CHARFORMAT2W bold{};
     bold.cbSize = sizeof bold;
     bold.dwMask = CFM_BOLD;
     bold.dwEffects = CFE_BOLD;
-    SendMessageA(translation, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&bold));
+    SendMessageW(translation, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&bold));
     toggle();
-    const CHARFORMATA marked = formatOf(0, 4);
+    const CHARFORMAT2W marked = formatOf(0, 4);
     EXPECT_TRUE(marked.dwEffects & CFE_BOLD);
     EXPECT_EQ(marked.crTextColor, kNightText);
     EXPECT_FALSE(formatOf(6, 9).dwEffects & CFE_BOLD);
 
     step(1);
     EXPECT_EQ(shown(), "1:2");
-    const CHARFORMATA next = formatOf(0, 5);
+    const CHARFORMAT2W next = formatOf(0, 5);
     EXPECT_FALSE(next.dwEffects & CFE_BOLD) << "marks are cleared on the next ayah";
     EXPECT_FALSE(next.dwEffects & CFE_AUTOCOLOR);
     EXPECT_EQ(next.crTextColor, kNightText);

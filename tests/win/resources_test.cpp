@@ -150,6 +150,7 @@ TEST(Dialogs, TranslationSearchDialogHasItsControlsInPlace) {
           button(IDC_SEARCH_WHOLE_WORD, "kata harus utuh", BS_AUTOCHECKBOX, {7, 102, 80, 15}),
           button(IDC_SEARCH_MATCH_CASE, "huruf besar atau kecil diperhatikan", BS_AUTOCHECKBOX,
                  {7, 118, 145, 15}),
+          button(IDC_SEARCH_IGNORE_ACCENTS, "abaikan aksen", BS_AUTOCHECKBOX, {100, 102, 90, 15}),
           button(-1, "Daerah Pencarian", BS_GROUPBOX, {7, 140, 231, 48}),
           button(IDC_SCOPE_ALL, "Seluruh ayat AlQuran", BS_AUTORADIOBUTTON, {16, 151, 79, 11}),
           button(IDC_SCOPE_SURAH, "Surat ", BS_AUTORADIOBUTTON, {16, 166, 55, 13}),

@@ -6,8 +6,10 @@
 #include "app/resume_win.h"
 #include "app/startup_win.h"
 #include "base/prompts_win.h"
+#include "base/wide_text_win.h"
 #include "settings/registry_win.h"
 #include "settings/settings_win.h"
+#include "text/translations_win.h"
 
 #include <windows.h>
 
@@ -38,10 +40,16 @@ inline void pumpMessages() {
     }
 }
 
+// A window's text in UTF-8, read through the W call (the translation area holds any script).
 inline std::string windowText(HWND window) {
-    char text[10000] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
+    wchar_t text[10000] = L"";
+    GetWindowTextW(window, text, 10000);
+    return utf8FromWide(text);
+}
+
+// An ayah of the translation in force as the translation area shows it.
+inline std::string shownTranslationOf(int surah, int ayah) {
+    return std::string(chosenTranslationText().ayah(surah, ayah));
 }
 
 // Removes what a closed reader window stored about where it was (last ayah, window

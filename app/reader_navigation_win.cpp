@@ -54,8 +54,12 @@ void ReaderWindow::setStatusText(int part, const char* text) {
 void ReaderWindow::clearTranslationMarks() {
     translationMarks_.clear();
     if (defaultCharFormat_.cbSize == 0) return;
+    // Only the weight: the text keeps the face its script was given.
+    CHARFORMAT2W plain{};
+    plain.cbSize = sizeof plain;
+    plain.dwMask = CFM_BOLD;
     SendMessageW(control(IDC_TRANSLATION), EM_SETCHARFORMAT, SCF_ALL,
-                 reinterpret_cast<LPARAM>(&defaultCharFormat_));
+                 reinterpret_cast<LPARAM>(&plain));
 }
 
 void ReaderWindow::boldTranslationRange(long start, long end) {

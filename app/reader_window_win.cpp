@@ -424,17 +424,16 @@ void ReaderWindow::onTimer(WPARAM id) {
 // result list take the new font at once. Search marks are cleared with the old format
 // before the format of the new font is captured.
 void ReaderWindow::onFontsChanged() {
-    translationMarks_.clear();
-    HWND translation = control(IDC_TRANSLATION);
-    if (translation && defaultCharFormat_.cbSize != 0)
-        SendMessageW(translation, EM_SETCHARFORMAT, SCF_ALL,
-                     reinterpret_cast<LPARAM>(&defaultCharFormat_));
+    clearTranslationMarks();
     HFONT made = makeFont(dpi_, settings_.fontName, translationFontPoints(settings_.fontSize));
     if (!made) return;
     HFONT previous = translationFont_;
     translationFont_ = made;
     setUpTranslationControl();
     if (previous) DeleteObject(previous); // no control uses it any more
+    // The new font replaced the faces given to the scripts of the text shown: show it again.
+    const AyahRef shown = shownAyah();
+    if (shown.surah >= 1 && shown.ayah >= 1) showTranslation(shown);
     InvalidateRect(window_, nullptr, TRUE);
 }
 

@@ -8,6 +8,7 @@
 #include "app/main_layout.h"
 #include "app/reader_window_win.h"
 #include "app/startup_win.h"
+#include "app/translation_area_win.h"
 #include "arabic/arabic_bytes.h"
 #include "base/global_block_win.h"
 #include "picture/bitmap_view_win.h"
@@ -756,6 +757,35 @@ TEST_F(CommandsTest, EveryLanguageShowsItsOwn2_255InUnicodeWithUrduRightToLeft) 
     chooseLanguage(translationLanguageIndex("bn"));
     command(IDM_COPY_TRANSLATION);
     EXPECT_EQ(clipboardUnicodeText(), translation());
+    chooseLanguage(0);
+}
+
+// Bengali is given a face that has its letters; clearing the search marks and a move to a
+// monitor of another DPI (which makes the translation's font again) leave it that face.
+TEST_F(CommandsTest, BengaliKeepsItsScriptFaceThroughMarksAndADpiChange) {
+    chooseLanguage(translationLanguageIndex("bn"));
+    selectAyah(2, 255);
+    const std::wstring face = scriptFaceFor(*translationLanguageAt(translationLanguageIndex("bn")));
+    auto faceAt = [&](long position) {
+        SendMessageW(child(IDC_TRANSLATION), EM_SETSEL, position, position + 1);
+        CHARFORMAT2W format{};
+        format.cbSize = sizeof format;
+        SendMessageW(child(IDC_TRANSLATION), EM_GETCHARFORMAT, SCF_SELECTION,
+                     reinterpret_cast<LPARAM>(&format));
+        return std::wstring(format.szFaceName);
+    };
+    ASSERT_EQ(faceAt(3), face);
+    reader().boldTranslationRange(2, 6);
+    reader().clearTranslationMarks();
+    EXPECT_EQ(faceAt(3), face);
+
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&rect));
+    EXPECT_EQ(faceAt(3), face);
+    EXPECT_EQ(translation(),
+              std::string(translationTextAt(translationLanguageIndex("bn"))->ayah(2, 255)));
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&rect));
     chooseLanguage(0);
 }
 

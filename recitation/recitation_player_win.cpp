@@ -3,6 +3,8 @@
 #include "base/wide_text_win.h"
 #include "recitation/recitation_dialog_win.h"
 #include "recitation/recitation_rules.h"
+#include "recitation/reciter_choice_win.h"
+#include "recitation/reciter_menu_win.h"
 #include "resources/resource_ids.h"
 #include "resources/version.h"
 #include "settings/settings_win.h"
@@ -249,11 +251,18 @@ struct RecitationPlayer::State {
         return static_cast<int>(GetTickCount() - base) + state.startMs;
     }
 
-    // The command line that plays the ayah's own recording whole, when it has one.
+    // The command line that plays the ayah's own recording whole, when it has one: the chosen
+    // reciter's folder first, then the places recordings were kept before reciters had folders.
     bool perAyahCommandLine(char* commandLine, size_t size, char* mp3Path, size_t mp3Size,
                             const char* recitationFolder, int surah, int ayah) {
-        return findAyahRecording(mp3Path, mp3Size, recitationFolder, folderUtf8(), surah, ayah,
-                                 fileExists) &&
+        const std::string reciterFolder = reciterFolderOnDisk(reciterInForce());
+        const bool found = (!reciterFolder.empty() && reciterFolder != recitationFolder &&
+                            formatAyahFilePath(mp3Path, mp3Size, reciterFolder.c_str(), surah,
+                                               ayah) &&
+                            fileExists(mp3Path)) ||
+                           findAyahRecording(mp3Path, mp3Size, recitationFolder, folderUtf8(),
+                                             surah, ayah, fileExists);
+        return found &&
                formatPlayerCommandLine(commandLine, size, folderUtf8(), mp3Path, 0, 0, true);
     }
 
@@ -554,7 +563,9 @@ struct RecitationPlayer::State {
 }; // struct RecitationPlayer::State
 
 RecitationPlayer::RecitationPlayer(const ProgramContext& context, RecitationHost& host)
-    : state_(std::make_unique<State>(context, host)) {}
+    : state_(std::make_unique<State>(context, host)) {
+    refreshReciterMenu(host.window());
+}
 
 RecitationPlayer::~RecitationPlayer() {
     state_->endWithReader();

@@ -156,7 +156,8 @@ bool ReaderWindow::onCommand(int id, int notification, HWND control) {
         goToAyah(recentBookmark(id - IDM_BOOKMARK_FIRST));
         return true;
     }
-    if (id >= IDM_RECITER_FIRST && id <= IDM_RECITER_LAST) return chooseReciterFromMenu(window_, id);
+    if (id >= IDM_RECITER_FIRST && id <= IDM_RECITER_LAST)
+        return chooseReciterFromMenu(window_, id);
     // Ctrl+C copies the translation unless the focused control has a selection to copy.
     if (id == IDM_COPY_TRANSLATION && notification == kFromAccelerator && !control &&
         copyFocusedSelection())

@@ -15,8 +15,7 @@ bool sameFile(const AyahOfSurah& a, const AyahOfSurah& b) {
 std::vector<AyahOfSurah> filesInPlayOrder(int surah, int ayah, int recitedTimes, bool continuous,
                                           int scope, int count, int (*ayahCount)(int surah)) {
     std::vector<AyahOfSurah> files;
-    if (!ayahCount || count <= 0 || surah < 1 || surah > 114 || ayah < 1 ||
-        ayah > ayahCount(surah))
+    if (!ayahCount || count <= 0 || surah < 1 || surah > 114 || ayah < 1 || ayah > ayahCount(surah))
         return files;
     const auto add = [&](AyahOfSurah file) {
         if (std::none_of(files.begin(), files.end(),

@@ -31,7 +31,7 @@ struct DialogState {
     HWND window = nullptr;
     RecitationDownload download;
     Prompts* prompts = nullptr;
-    std::string choice; // the reciter chosen in the list
+    std::string choice;   // the reciter chosen in the list
     bool filling = false; // the dialog sets its own controls: no setting is stored
 };
 
@@ -117,10 +117,9 @@ void fillReciterList() {
     int chosenRow = -1;
     for (int row = 0; choiceOfRow(row); ++row) {
         char line[200] = "";
-        if (static_cast<size_t>(row) < count)
-            formatReciterLine(line, sizeof line, reciters[row]);
-        const std::wstring text = static_cast<size_t>(row) < count ? wideFromUtf8(line)
-                                                                   : L"Other address\u2026";
+        if (static_cast<size_t>(row) < count) formatReciterLine(line, sizeof line, reciters[row]);
+        const std::wstring text =
+            static_cast<size_t>(row) < count ? wideFromUtf8(line) : L"Other address\u2026";
         LVITEMW entry{};
         entry.mask = LVIF_TEXT;
         entry.iItem = row;

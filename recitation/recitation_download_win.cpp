@@ -183,10 +183,10 @@ struct RecitationDownload::Shared {
     UINT message = 0;
     std::wstring folder;
     std::vector<AyahOfSurah> ayat;
-    size_t next = 0;               // the next file a free connection takes
-    std::vector<long long> taken;  // per connection: the file it fetches, -1 when none
-    volatile LONG64 received = 0;  // bytes of every connection
-    volatile LONG lastNotice = 0;  // tick of the last progress message
+    size_t next = 0;              // the next file a free connection takes
+    std::vector<long long> taken; // per connection: the file it fetches, -1 when none
+    volatile LONG64 received = 0; // bytes of every connection
+    volatile LONG lastNotice = 0; // tick of the last progress message
 
     Shared() { InitializeCriticalSection(&lock); }
     ~Shared() { DeleteCriticalSection(&lock); }
@@ -295,9 +295,10 @@ FetchResult fetchOnce(Shared& shared, Connection& link, const std::wstring& url,
     }
     if (stopped()) return failureOf(FetchOutcome::Cancelled);
     RequestHandle request;
-    request.handle = WinHttpOpenRequest(
-        link.connection, L"GET", path.c_str(), nullptr, WINHTTP_NO_REFERER,
-        WINHTTP_DEFAULT_ACCEPT_TYPES, parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0);
+    request.handle =
+        WinHttpOpenRequest(link.connection, L"GET", path.c_str(), nullptr, WINHTTP_NO_REFERER,
+                           WINHTTP_DEFAULT_ACCEPT_TYPES,
+                           parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0);
     if (!request.handle) return networkFailure(stopped(), GetLastError(), false);
     if (stopped()) return failureOf(FetchOutcome::Cancelled);
     if (!WinHttpSendRequest(request.handle, WINHTTP_NO_ADDITIONAL_HEADERS, 0,
@@ -386,7 +387,8 @@ void runConnection(Shared& shared, size_t slot) {
         if (index >= shared.ayat.size()) return;
         const AyahOfSurah ayah = shared.ayat[index];
         shared.update([&](RecitationDownloadProgress& p) {
-            if (p.fileNumber < static_cast<int>(index) + 1) p.fileNumber = static_cast<int>(index) + 1;
+            if (p.fileNumber < static_cast<int>(index) + 1)
+                p.fileNumber = static_cast<int>(index) + 1;
         });
         char name[16];
         formatAyahFileName(name, sizeof name, ayah.surah, ayah.ayah);

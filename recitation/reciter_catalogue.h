@@ -13,7 +13,7 @@
 enum class RecitationStyle { Murattal, Mujawwad, Muallim };
 
 struct Reciter {
-    const char* folder;     // the archive's folder name, also the folder on disk
+    const char* folder; // the archive's folder name, also the folder on disk
     const char* latinName;
     const char* arabicName; // UTF-8; "" where not known
     RecitationStyle style;

@@ -17,8 +17,7 @@ HMENU recitationPopup(HWND mainWindow) {
     HMENU bar = mainWindow ? GetMenu(mainWindow) : nullptr;
     for (int i = 0; bar && i < GetMenuItemCount(bar); ++i) {
         HMENU popup = GetSubMenu(bar, i);
-        if (popup &&
-            GetMenuState(popup, IDM_RECITER_WINDOW, MF_BYCOMMAND) != static_cast<UINT>(-1))
+        if (popup && GetMenuState(popup, IDM_RECITER_WINDOW, MF_BYCOMMAND) != static_cast<UINT>(-1))
             return popup;
     }
     return nullptr;

@@ -88,7 +88,8 @@ bool writeRepeatEachAyah(int times, const SettingsLocation& where = defaultSetti
 inline constexpr const char* kReciterValue = "Reciter";
 inline constexpr DWORD kReciterUnits = 128;
 std::string readReciter(const SettingsLocation& where = defaultSettingsLocation());
-bool writeReciter(const char* utf8Choice, const SettingsLocation& where = defaultSettingsLocation());
+bool writeReciter(const char* utf8Choice,
+                  const SettingsLocation& where = defaultSettingsLocation());
 // A mirror of the archive ("http://127.0.0.1:8080/data/") that replaces its address for every
 // built-in reciter; "" when none is stored.
 inline constexpr const char* kRecitationMirrorValue = "RecitationMirror";

@@ -73,8 +73,8 @@ TEST(ReciterCatalogue, TemplatesAndFoldersJoinWithOneSeparator) {
     char out[256];
     ASSERT_TRUE(formatReciterTemplate(out, sizeof out, nullptr, "Alafasy_128kbps"));
     EXPECT_STREQ(out, "https://everyayah.com/data/Alafasy_128kbps/{SSS}{AAA}.mp3");
-    ASSERT_TRUE(formatReciterTemplate(out, sizeof out, "http://127.0.0.1:8080/data",
-                                      "Husary_128kbps"));
+    ASSERT_TRUE(
+        formatReciterTemplate(out, sizeof out, "http://127.0.0.1:8080/data", "Husary_128kbps"));
     EXPECT_STREQ(out, "http://127.0.0.1:8080/data/Husary_128kbps/{SSS}{AAA}.mp3");
     ASSERT_TRUE(formatReciterTemplate(out, sizeof out, "http://m/d/", "Husary_128kbps"));
     EXPECT_STREQ(out, "http://m/d/Husary_128kbps/{SSS}{AAA}.mp3");
@@ -122,7 +122,8 @@ TEST(ListenAhead, FilesComeInTheOrderTheyArePlayed) {
               "1:1 2:1 2:2 2:3 2:4");
     EXPECT_EQ(files(filesInPlayOrder(2, 1, 0, false, kScopeSurah, 5, ayahCountOf)), "1:1 2:1");
     EXPECT_EQ(files(filesInPlayOrder(2, 1, 2, true, kScopeSurah, 3, ayahCountOf)), "2:1 2:2 2:3");
-    EXPECT_EQ(files(filesInPlayOrder(1, 6, 0, true, kScopeSurah, 5, ayahCountOf)), "1:6 1:7 1:1 1:2 1:3");
+    EXPECT_EQ(files(filesInPlayOrder(1, 6, 0, true, kScopeSurah, 5, ayahCountOf)),
+              "1:6 1:7 1:1 1:2 1:3");
     // The whole Quran goes on into the next surah, its basmala first; 9 has none.
     EXPECT_EQ(files(filesInPlayOrder(113, 5, 0, true, kScopeTotal, 4, ayahCountOf)),
               "113:5 1:1 114:1 114:2");

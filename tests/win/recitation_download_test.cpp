@@ -1,15 +1,17 @@
 // The download of a recitation and the Recitation dialog, in process, against the local
 // archive of recitation_server.py (127.0.0.1 only): which files end up in the folder,
 // what the summary names, what a second run fetches, how cancel ends a stalled fetch.
+#include "base/prompts_win.h"
+#include "base/wide_text_win.h"
 #include "recitation/recitation_dialog_win.h"
 #include "recitation/recitation_download_win.h"
 #include "recitation/reciter_catalogue.h"
-#include "base/prompts_win.h"
 #include "resources/resource_ids.h"
 #include "settings/registry_win.h"
 #include "settings/settings_win.h"
 #include "text/text_store.h"
 
+#include "recitation_archive.h"
 #include "win_test_support.h"
 
 #include <commctrl.h>
@@ -28,76 +30,8 @@
 
 namespace {
 
-int serverPort() {
-    const char* port = std::getenv("NORAVEL_RECITATION_PORT");
-    return port ? std::atoi(port) : 0;
-}
-
 std::string addressOn(int port) {
     return "http://127.0.0.1:" + std::to_string(port) + "/rec/{SSS}{AAA}.mp3";
-}
-
-// One GET to the local archive; its body, "" on any failure.
-std::string get(const wchar_t* path) {
-    std::string body;
-    HINTERNET session = WinHttpOpen(L"test", WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
-                                    WINHTTP_NO_PROXY_BYPASS, 0);
-    HINTERNET connection =
-        session ? WinHttpConnect(session, L"127.0.0.1", static_cast<INTERNET_PORT>(serverPort()), 0)
-                : nullptr;
-    HINTERNET request =
-        connection ? WinHttpOpenRequest(connection, L"GET", path, nullptr, WINHTTP_NO_REFERER,
-                                        WINHTTP_DEFAULT_ACCEPT_TYPES, 0)
-                   : nullptr;
-    if (request && WinHttpSendRequest(request, nullptr, 0, nullptr, 0, 0, 0) &&
-        WinHttpReceiveResponse(request, nullptr)) {
-        char chunk[4096];
-        DWORD got = 0;
-        for (int i = 0; i < 1000 && WinHttpReadData(request, chunk, sizeof chunk, &got) && got; ++i)
-            body.append(chunk, got);
-    }
-    for (HINTERNET h : {request, connection, session})
-        if (h) WinHttpCloseHandle(h);
-    return body;
-}
-
-// Sets the archive's rules ("missing=001003&html=001004") and clears its counts.
-void serve(const std::string& rules) {
-    const std::wstring path = L"/__rules?" + std::wstring(rules.begin(), rules.end());
-    ASSERT_EQ(get(path.c_str()), "ok");
-}
-
-// How often each ayah's file was asked for since the last serve().
-std::map<std::string, int> requestCounts() {
-    std::map<std::string, int> counts;
-    std::istringstream lines(get(L"/__counts"));
-    std::string path;
-    int count = 0;
-    while (lines >> path >> count)
-        counts[path.substr(path.rfind('/') + 1)] = count;
-    counts.erase("max-in-flight");
-    return counts;
-}
-
-// The most answers the archive worked on at once since the last serve().
-int maxInFlight() {
-    std::istringstream lines(get(L"/__counts"));
-    std::string path;
-    int count = 0;
-    while (lines >> path >> count)
-        if (path == "max-in-flight") return count;
-    return -1;
-}
-
-// Every request of the archive with its path, as the test asked for it.
-std::map<std::string, int> requestPaths() {
-    std::map<std::string, int> counts;
-    std::istringstream lines(get(L"/__counts"));
-    std::string path;
-    int count = 0;
-    while (lines >> path >> count)
-        if (path != "max-in-flight") counts[path] = count;
-    return counts;
 }
 
 std::vector<uint8_t> fileBytes(const std::string& path) {
@@ -334,15 +268,16 @@ int selectedListRow() {
                                          static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
+// A cell of the reciter list in UTF-8.
 std::string listCell(int row, int column) {
-    char text[512] = "";
-    LVITEMA cell{};
+    wchar_t text[512] = L"";
+    LVITEMW cell{};
     cell.iSubItem = column;
     cell.pszText = text;
-    cell.cchTextMax = sizeof text;
-    SendMessageA(dialogItem(IDC_RECITATION_RECITERS), LVM_GETITEMTEXTA, row,
+    cell.cchTextMax = 512;
+    SendMessageW(dialogItem(IDC_RECITATION_RECITERS), LVM_GETITEMTEXTW, row,
                  reinterpret_cast<LPARAM>(&cell));
-    return text;
+    return utf8FromWide(text);
 }
 
 TEST_F(RecitationDownloadTest, DialogShowsTheCountStoresRepeatsAndDownloads) {
@@ -514,7 +449,7 @@ TEST_F(RecitationDownloadTest, ABuiltInReciterComesThroughTheMirrorIntoItsOwnFol
     deleteRegistryValue(where.userRoot, where.key, where.subkey, kRecitationAddressValue);
     const std::string mirror = "http://127.0.0.1:" + std::to_string(serverPort()) + "/rec/";
     ASSERT_TRUE(writeRegistryString(where.userRoot, where.key, where.subkey, kRecitationMirrorValue,
-                                  mirror.c_str()));
+                                    mirror.c_str()));
     AnsweringPrompts prompts;
     openRecitationDialog(nullptr, &prompts);
     ASSERT_TRUE(recitationDialog());

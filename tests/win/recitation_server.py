@@ -40,7 +40,11 @@ lock = threading.Lock()
 rules = {}
 counts = {}
 settings = {"delay_ms": 0, "fallback": None}
-in_flight = [0, 0]  # now, most
+# Answers under way by the rules they began under (a stalled one of an earlier test may
+# still be), and the most of the current rules' at once.
+epoch = [0]
+in_flight = {}
+most_in_flight = [0]
 stopping = threading.Event()
 
 
@@ -66,7 +70,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 counts.clear()
                 settings["delay_ms"] = int(query.pop("delay_ms", ["0"])[0])
                 settings["fallback"] = query.pop("fallback", [None])[0]
-                in_flight[1] = 0
+                epoch[0] += 1
+                most_in_flight[0] = 0
                 for kind, names in query.items():
                     for name in ",".join(names).split(","):
                         if name:
@@ -75,13 +80,14 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if url.path == "/__counts":
             with lock:
                 text = "".join(f"{p} {n}\n" for p, n in sorted(counts.items()))
-                text += f"max-in-flight {in_flight[1]}\n"
+                text += f"max-in-flight {most_in_flight[0]}\n"
             return self.reply(200, text.encode())
         if not url.path.startswith("/rec/"):
             return self.reply(404, b"no such page")
         with lock:
-            in_flight[0] += 1
-            in_flight[1] = max(in_flight[1], in_flight[0])
+            begun = epoch[0]
+            in_flight[begun] = in_flight.get(begun, 0) + 1
+            most_in_flight[0] = max(most_in_flight[0], in_flight[begun])
             delay = settings["delay_ms"]
         try:
             if delay:
@@ -89,7 +95,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.answer(url)
         finally:
             with lock:
-                in_flight[0] -= 1
+                in_flight[begun] -= 1
 
     def answer(self, url):
         name = os.path.basename(url.path)

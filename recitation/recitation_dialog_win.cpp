@@ -61,7 +61,10 @@ const char* choiceOfRow(int row) {
     return row >= 0 ? reciterOfMenuItem(IDM_RECITER_FIRST + row) : nullptr;
 }
 
-// What each reciter has on disk, in the list's second column.
+void setListCell(HWND list, int row, int column, const char* utf8);
+constexpr int kOnDiskColumn = 3;
+
+// What each reciter has on disk, in the list's last column.
 void showReciterSizes() {
     HWND list = item(IDC_RECITATION_RECITERS);
     const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
@@ -71,11 +74,7 @@ void showReciterSizes() {
             measureAyahFiles(reciterFolderOnDisk(choiceOfRow(row)), TextStore::ayahCount, &bytes);
         char text[64];
         formatReciterOnDisk(text, sizeof text, ayat, bytes);
-        const std::wstring wide = wideFromUtf8(text);
-        LVITEMW cell{};
-        cell.iSubItem = 1;
-        cell.pszText = const_cast<wchar_t*>(wide.c_str());
-        SendMessageW(list, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&cell));
+        setListCell(list, row, kOnDiskColumn, text);
     }
 }
 
@@ -95,20 +94,30 @@ void showAddressOfChoice() {
     SendMessageW(item(IDC_RECITATION_ADDRESS), EM_SETREADONLY, typed ? FALSE : TRUE, 0);
 }
 
+// One cell of the reciter list.
+void setListCell(HWND list, int row, int column, const char* utf8) {
+    const std::wstring wide = wideFromUtf8(utf8);
+    LVITEMW cell{};
+    cell.iSubItem = column;
+    cell.pszText = const_cast<wchar_t*>(wide.c_str());
+    SendMessageW(list, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&cell));
+}
+
+// The reciters in four columns: the name in Latin letters, in Arabic, the style and bitrate,
+// and what is on disk; the typed address last.
 void fillReciterList() {
     HWND list = item(IDC_RECITATION_RECITERS);
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     RECT area{};
     GetClientRect(list, &area);
-    const int onDiskWidth = (area.right - area.left) / 4;
-    const wchar_t* titles[] = {L"Reciter", L"On disk"};
-    const int widths[] = {area.right - area.left - onDiskWidth - GetSystemMetrics(SM_CXVSCROLL),
-                          onDiskWidth};
-    for (int column = 0; column < 2; ++column) {
+    const int width = area.right - area.left - GetSystemMetrics(SM_CXVSCROLL);
+    const wchar_t* titles[] = {L"Reciter", L"Arabic", L"Style", L"On disk"};
+    const int shares[] = {32, 26, 21, 21}; // percent of the width
+    for (int column = 0; column < 4; ++column) {
         LVCOLUMNW header{};
         header.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
         header.pszText = const_cast<wchar_t*>(titles[column]);
-        header.cx = widths[column];
+        header.cx = width * shares[column] / 100;
         header.iSubItem = column;
         SendMessageW(list, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&header));
     }
@@ -116,15 +125,20 @@ void fillReciterList() {
     const Reciter* reciters = builtInReciters(&count);
     int chosenRow = -1;
     for (int row = 0; choiceOfRow(row); ++row) {
-        char line[200] = "";
-        if (static_cast<size_t>(row) < count) formatReciterLine(line, sizeof line, reciters[row]);
-        const std::wstring text =
-            static_cast<size_t>(row) < count ? wideFromUtf8(line) : L"Other address\u2026";
+        const bool builtIn = static_cast<size_t>(row) < count;
+        const std::wstring name =
+            builtIn ? wideFromUtf8(reciters[row].latinName) : L"Other address\u2026";
         LVITEMW entry{};
         entry.mask = LVIF_TEXT;
         entry.iItem = row;
-        entry.pszText = const_cast<wchar_t*>(text.c_str());
+        entry.pszText = const_cast<wchar_t*>(name.c_str());
         SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&entry));
+        if (builtIn) {
+            char style[64] = "";
+            formatReciterStyle(style, sizeof style, reciters[row]);
+            setListCell(list, row, 1, reciters[row].arabicName);
+            setListCell(list, row, 2, style);
+        }
         if (open->choice == choiceOfRow(row)) chosenRow = row;
     }
     LVITEMW selected{};

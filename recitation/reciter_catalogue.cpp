@@ -121,6 +121,11 @@ bool formatReciterLine(char* out, size_t size, const Reciter& reciter) {
                       recitationStyleName(reciter.style), reciter.bitrateKbps);
 }
 
+bool formatReciterStyle(char* out, size_t size, const Reciter& reciter) {
+    return formatInto(out, size, "%s, %d kbps", recitationStyleName(reciter.style),
+                      reciter.bitrateKbps);
+}
+
 bool formatReciterOnDisk(char* out, size_t size, int ayat, unsigned long long bytes) {
     const char* noun = ayat == 1 ? "ayah" : "ayat";
     if (bytes >= 1024ull * 1024)

@@ -50,8 +50,10 @@ bool formatReciterTemplate(char* out, size_t size, const char* base, const char*
 bool formatReciterFolderPath(char* out, size_t size, const char* recitationFolder,
                              const char* folder);
 
-// The line of the reciter list: "Alafasy (العفاسي), murattal, 128 kbps".
+// The line of the Recitation menu: "Alafasy (العفاسي), murattal, 128 kbps".
 bool formatReciterLine(char* out, size_t size, const Reciter& reciter);
+// The style column of the reciter list: "murattal, 128 kbps".
+bool formatReciterStyle(char* out, size_t size, const Reciter& reciter);
 
 // "123 ayat, 4.5 MB" (KB below one megabyte) for what a reciter has on disk.
 bool formatReciterOnDisk(char* out, size_t size, int ayat, unsigned long long bytes);

@@ -129,6 +129,8 @@ TEST(ReaderMenu, HasTheFiveMenusWithTheirItemsKeysAndIds) {
         {"&Bookmarks",
          {{"&Add bookmark...\tCtrl+D", IDM_ADD_BOOKMARK},
           {"&Bookmarks...\tCtrl+B", IDM_BOOKMARKS}}},
+        // The reciters follow at run time.
+        {"Re&citation", {{"&Reciters and downloads...", IDM_RECITER_WINDOW}, {"", 0}}},
         {"&Help", {{"&How To\tF1", IDM_HELP_PAGE}, {"&About", IDM_ABOUT}}},
     };
     ASSERT_EQ(GetMenuItemCount(menu), static_cast<int>(expected.size()));

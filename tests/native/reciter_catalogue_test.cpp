@@ -99,6 +99,8 @@ TEST(ReciterCatalogue, ListLinesAndSizesOnDisk) {
     const Reciter plain{"X_1kbps", "X", "", RecitationStyle::Muallim, 32};
     ASSERT_TRUE(formatReciterLine(out, sizeof out, plain));
     EXPECT_STREQ(out, "X, muallim, 32 kbps");
+    ASSERT_TRUE(formatReciterStyle(out, sizeof out, *husary));
+    EXPECT_STREQ(out, "mujawwad, 128 kbps");
 
     ASSERT_TRUE(formatReciterOnDisk(out, sizeof out, 0, 0));
     EXPECT_STREQ(out, "0 ayat, 0 KB");

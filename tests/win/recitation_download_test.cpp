@@ -455,7 +455,9 @@ TEST_F(RecitationDownloadTest, ABuiltInReciterComesThroughTheMirrorIntoItsOwnFol
     ASSERT_TRUE(recitationDialog());
     // Nothing chosen yet: the default reciter, its archive folder on the mirror.
     EXPECT_EQ(selectedListRow(), 0);
-    EXPECT_EQ(listCell(0, 0).rfind("Mishary Rashid Alafasy (", 0), 0u);
+    EXPECT_EQ(listCell(0, 0), "Mishary Rashid Alafasy");
+    EXPECT_EQ(listCell(0, 1), "مشاري راشد العفاسي");
+    EXPECT_EQ(listCell(0, 2), "murattal, 128 kbps");
     EXPECT_EQ(listCell(otherAddressRow(), 0), "Other address\xE2\x80\xA6");
     EXPECT_EQ(windowText(dialogItem(IDC_RECITATION_ADDRESS)),
               mirror + "Alafasy_128kbps/{SSS}{AAA}.mp3");
@@ -478,8 +480,8 @@ TEST_F(RecitationDownloadTest, ABuiltInReciterComesThroughTheMirrorIntoItsOwnFol
     EXPECT_EQ(folderNames(reciterFolder).size(), 7u);
     EXPECT_TRUE(folderNames(folder).empty()); // nothing beside the reciters' folders
     EXPECT_EQ(windowText(dialogItem(IDC_RECITATION_COUNT)), "7 of 6236 ayat");
-    EXPECT_EQ(listCell(0, 1).rfind("7 ayat, ", 0), 0u);
-    EXPECT_EQ(listCell(1, 1), "0 ayat, 0 KB");
+    EXPECT_EQ(listCell(0, 3).rfind("7 ayat, ", 0), 0u);
+    EXPECT_EQ(listCell(1, 3), "0 ayat, 0 KB");
 
     prompts.answer = false; // asked, and kept
     SendMessageA(dialogItem(IDC_RECITATION_DELETE), BM_CLICK, 0, 0);
@@ -488,7 +490,7 @@ TEST_F(RecitationDownloadTest, ABuiltInReciterComesThroughTheMirrorIntoItsOwnFol
     prompts.answer = true;
     SendMessageA(dialogItem(IDC_RECITATION_DELETE), BM_CLICK, 0, 0);
     EXPECT_EQ(GetFileAttributesA(reciterFolder.c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(listCell(0, 1), "0 ayat, 0 KB");
+    EXPECT_EQ(listCell(0, 3), "0 ayat, 0 KB");
     closeRecitationDialog();
     for (const char* value : {kRecitationFolderValue, kReciterValue, kRecitationMirrorValue})
         deleteRegistryValue(where.userRoot, where.key, where.subkey, value);

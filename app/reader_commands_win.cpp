@@ -8,6 +8,7 @@
 #include "pages/browser_pages_win.h"
 #include "picture/bitmap_view_win.h"
 #include "picture/picture_scale.h"
+#include "recitation/reciter_menu_win.h"
 #include "resources/resource_ids.h"
 #include "search/arabic_search_win.h"
 #include "search/translation_search_win.h"
@@ -145,6 +146,7 @@ const Command kCommands[] = {
      }},
     {IDM_BOOKMARKS, kAnyNotification, openBookmark},
     {IDM_RECITATION, kAnyNotification, [](ReaderWindow& r) { r.openRecitationDialog(); }},
+    {IDM_RECITER_WINDOW, kAnyNotification, [](ReaderWindow& r) { r.openRecitationDialog(); }},
     {IDM_NIGHT, kAnyNotification, [](ReaderWindow& r) { r.toggleNightScheme(); }},
     {IDM_ZOOM_IN, kAnyNotification, [](ReaderWindow& r) { zoomPictureTo(r, zoomedIn); }},
     {IDM_ZOOM_OUT, kAnyNotification, [](ReaderWindow& r) { zoomPictureTo(r, zoomedOut); }},
@@ -163,6 +165,8 @@ bool ReaderWindow::onCommand(int id, int notification, HWND control) {
         goToAyah(recentBookmark(id - IDM_BOOKMARK_FIRST));
         return true;
     }
+    if (id >= IDM_RECITER_FIRST && id <= IDM_RECITER_LAST)
+        return chooseReciterFromMenu(window_, id);
     // Ctrl+C copies the translation unless the focused control has a selection to copy.
     if (id == IDM_COPY_TRANSLATION && notification == kFromAccelerator && !control &&
         copyFocusedSelection())

@@ -507,5 +507,5 @@ INT_PTR ReaderWindow::chooseAyahFont() {
 }
 
 void ReaderWindow::openRecitationDialog() {
-    ::openRecitationDialog(window_);
+    ::openRecitationDialog(window_, context_.prompts);
 }

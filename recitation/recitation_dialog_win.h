@@ -1,6 +1,7 @@
-// The Recitation dialog (143), from View, Recitation... and from the message that there is
-// nothing to play: the recitation folder and how many of the 6,236 per-ayah files it holds,
-// "Repeat each ayah", and the download of a recitation into the folder.
+// The Recitation dialog (143), from View, Recitation..., the Recitation menu and the message
+// that there is nothing to play: the recitation folder, the reciters (built in, and the
+// typed address) with what each has on disk, "Repeat each ayah", the download of the chosen
+// reciter into its folder and the deletion of a reciter's files.
 //
 // The dialog is modeless, so that the reader stays usable while a download runs; the
 // message loop hands it its messages through routeRecitationDialogMessage.
@@ -9,8 +10,11 @@
 
 #include <windows.h>
 
-// Opens the dialog over the owner, or brings it to the front when it is open.
-void openRecitationDialog(HWND owner);
+class Prompts;
+
+// Opens the dialog over the owner, or brings it to the front when it is open. Its questions
+// go to `prompts` (the system's message boxes when null).
+void openRecitationDialog(HWND owner, Prompts* prompts = nullptr);
 
 // The open dialog, or null.
 HWND recitationDialog();

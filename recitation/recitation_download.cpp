@@ -221,3 +221,9 @@ bool formatDownloadSummary(char* out, size_t size, int done, int skipped, int fa
     return formatInto(out, size, "Done: %d, skipped: %d, failed: %d.%s", done, skipped, failed,
                       cancelled ? " Cancelled." : "");
 }
+
+int moveRetryDelayMs(int attempt) {
+    if (attempt < 1) return 0;
+    if (attempt > 5) return 1600;
+    return 100 << (attempt - 1);
+}

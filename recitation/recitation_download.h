@@ -43,6 +43,19 @@ constexpr int kFetchAttempts = 4; // the first try and three retries
 
 // ---- The download itself ----
 
+// Files fetched at once: 4 unless asked otherwise, 1 to 8.
+constexpr int kDefaultDownloadConnections = 4;
+constexpr int kMaxDownloadConnections = 8;
+constexpr int validDownloadConnections(int asked) {
+    return asked < 1 ? 1 : asked > kMaxDownloadConnections ? kMaxDownloadConnections : asked;
+}
+
+// The wait before try number `attempt` (1 for the second) of moving a whole file into its
+// final name, which a scanner or an indexer may hold for a moment: 100 ms, doubling, at
+// most 1.6 s; kMoveAttempts tries in all.
+int moveRetryDelayMs(int attempt);
+constexpr int kMoveAttempts = 6;
+
 // The 6,236 ayat of the Quran, each one file in a complete recitation folder.
 constexpr int kQuranAyat = 6236;
 // No recording of one ayah comes near this; a larger body is not kept in memory.

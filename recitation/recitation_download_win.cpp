@@ -7,6 +7,7 @@
 #include <shlobj.h>
 #include <winhttp.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <new>
@@ -25,59 +26,6 @@ constexpr DWORD kProgressPeriodMs = 200;
 constexpr DWORD kAbortGraceMs = 1000;
 constexpr DWORD kReadChunk = 64 * 1024;
 
-// One fetch of one file, shared by the worker and the fetch thread (each holds a
-// reference); its WinHTTP handles are closed by whichever side comes first. The session
-// is the download's, so that the connection to the archive is kept from file to file.
-struct FetchJob {
-    volatile LONG references = 2;
-    CRITICAL_SECTION lock;
-    HINTERNET session = nullptr; // not the job's own
-    HINTERNET connection = nullptr;
-    HINTERNET request = nullptr;
-    bool aborted = false;
-    std::wstring url;
-    std::vector<uint8_t> body;
-    volatile LONG64 received = 0;
-    FetchResult result;
-
-    FetchJob() { InitializeCriticalSection(&lock); }
-    ~FetchJob() { DeleteCriticalSection(&lock); }
-
-    void release() {
-        if (InterlockedDecrement(&references) == 0) delete this;
-    }
-    // Closing a request handle from another thread ends a call blocked on it.
-    void closeHandles() {
-        EnterCriticalSection(&lock);
-        for (HINTERNET* handle : {&request, &connection}) {
-            if (*handle) WinHttpCloseHandle(*handle);
-            *handle = nullptr;
-        }
-        LeaveCriticalSection(&lock);
-    }
-    void abort() {
-        EnterCriticalSection(&lock);
-        aborted = true;
-        LeaveCriticalSection(&lock);
-        closeHandles();
-    }
-    bool wasAborted() {
-        EnterCriticalSection(&lock);
-        const bool value = aborted;
-        LeaveCriticalSection(&lock);
-        return value;
-    }
-    // Keeps a handle where abort() finds it; false (and the handle closed) after an abort.
-    bool keep(HINTERNET* slot, HINTERNET handle) {
-        EnterCriticalSection(&lock);
-        const bool keeping = !aborted;
-        if (keeping) *slot = handle;
-        LeaveCriticalSection(&lock);
-        if (!keeping) WinHttpCloseHandle(handle);
-        return keeping;
-    }
-};
-
 FetchResult failureOf(FetchOutcome outcome, int status = 0, unsigned long error = 0) {
     FetchResult result;
     result.outcome = outcome;
@@ -87,8 +35,8 @@ FetchResult failureOf(FetchOutcome outcome, int status = 0, unsigned long error 
 }
 
 // What a failed WinHTTP call means; `receiving` once the body had begun to come.
-FetchResult networkFailure(FetchJob& job, DWORD error, bool receiving) {
-    if (job.wasAborted() || error == ERROR_WINHTTP_OPERATION_CANCELLED)
+FetchResult networkFailure(bool cancelled, DWORD error, bool receiving) {
+    if (cancelled || error == ERROR_WINHTTP_OPERATION_CANCELLED)
         return failureOf(FetchOutcome::Cancelled);
     switch (error) {
     case ERROR_WINHTTP_TIMEOUT: return failureOf(FetchOutcome::TimedOut);
@@ -114,78 +62,6 @@ long long contentLength(HINTERNET request) {
     wchar_t* end = nullptr;
     const long long length = std::wcstoll(text, &end, 10);
     return end != text && length >= 0 ? length : -1;
-}
-
-FetchResult fetchInto(FetchJob& job) {
-    URL_COMPONENTSW parts{};
-    parts.dwStructSize = sizeof parts;
-    parts.dwHostNameLength = static_cast<DWORD>(-1);
-    parts.dwUrlPathLength = static_cast<DWORD>(-1);
-    parts.dwExtraInfoLength = static_cast<DWORD>(-1);
-    if (!WinHttpCrackUrl(job.url.c_str(), 0, 0, &parts) || !parts.lpszHostName ||
-        parts.dwHostNameLength == 0 ||
-        (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS))
-        return failureOf(FetchOutcome::BadAddress);
-    const std::wstring host(parts.lpszHostName, parts.dwHostNameLength);
-    std::wstring path =
-        parts.lpszUrlPath ? std::wstring(parts.lpszUrlPath, parts.dwUrlPathLength) : std::wstring();
-    if (parts.lpszExtraInfo) path.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
-    if (path.empty()) path = L"/";
-
-    if (!job.session) return failureOf(FetchOutcome::Network, 0, ERROR_WINHTTP_INTERNAL_ERROR);
-    HINTERNET connection = WinHttpConnect(job.session, host.c_str(), parts.nPort, 0);
-    if (!connection) return networkFailure(job, GetLastError(), false);
-    if (!job.keep(&job.connection, connection)) return failureOf(FetchOutcome::Cancelled);
-    HINTERNET request = WinHttpOpenRequest(
-        connection, L"GET", path.c_str(), nullptr, WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
-        parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0);
-    if (!request) return networkFailure(job, GetLastError(), false);
-    if (!job.keep(&job.request, request)) return failureOf(FetchOutcome::Cancelled);
-
-    if (!WinHttpSendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0,
-                            0, 0) ||
-        !WinHttpReceiveResponse(request, nullptr))
-        return networkFailure(job, GetLastError(), false);
-    DWORD status = 0;
-    DWORD statusSize = sizeof status;
-    if (!WinHttpQueryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
-                             WINHTTP_HEADER_NAME_BY_INDEX, &status, &statusSize,
-                             WINHTTP_NO_HEADER_INDEX))
-        return networkFailure(job, GetLastError(), false);
-    if (status != 200) return failureOf(FetchOutcome::HttpStatus, static_cast<int>(status));
-
-    // The announced length is a hint for the buffer, never trusted beyond the cap.
-    const long long announced = contentLength(request);
-    if (announced > static_cast<long long>(kMaxRecordingBytes))
-        return failureOf(FetchOutcome::TooLarge);
-    if (announced > 0) job.body.reserve(static_cast<size_t>(announced));
-    std::vector<uint8_t> chunk(kReadChunk);
-    for (;;) {
-        DWORD got = 0;
-        if (!WinHttpReadData(request, chunk.data(), kReadChunk, &got))
-            return networkFailure(job, GetLastError(), true);
-        if (got == 0) break;
-        if (got > kReadChunk || job.body.size() + got > kMaxRecordingBytes)
-            return failureOf(FetchOutcome::TooLarge);
-        job.body.insert(job.body.end(), chunk.data(), chunk.data() + got);
-        InterlockedExchangeAdd64(&job.received, got);
-    }
-    if (announced >= 0 && job.body.size() < static_cast<unsigned long long>(announced))
-        return failureOf(FetchOutcome::CutShort);
-    return failureOf(FetchOutcome::Saved); // the worker judges the body
-}
-
-DWORD WINAPI fetchThread(LPVOID parameter) {
-    FetchJob* job = static_cast<FetchJob*>(parameter);
-    try {
-        job->result = fetchInto(*job);
-    } catch (...) { // memory ran out
-        job->body.clear();
-        job->result = failureOf(FetchOutcome::Network, 0, ERROR_NOT_ENOUGH_MEMORY);
-    }
-    job->closeHandles();
-    job->release();
-    return 0;
 }
 
 std::wstring joinPath(const std::wstring& folder, const char* name) {
@@ -216,10 +92,37 @@ bool holdsMp3(const std::wstring& path) {
            judgeFetchedBody(data.data(), data.size()) == FetchedBody::Mp3;
 }
 
+// Renames the whole file to its final name. The name may be held for a moment (a scanner
+// looking at the file that was there, an indexer), so a refusal is tried again a few times;
+// a final name left read-only holds no recording (it was not skipped), so it loses that
+// mark. False (GetLastError says why) when it never went, or on cancel.
+bool moveIntoPlace(const std::wstring& partPath, const std::wstring& finalPath,
+                   HANDLE cancelEvent) {
+    DWORD error = ERROR_SUCCESS;
+    for (int attempt = 1; attempt <= kMoveAttempts; ++attempt) {
+        if (attempt > 1 &&
+            WaitForSingleObject(cancelEvent, static_cast<DWORD>(moveRetryDelayMs(attempt - 1))) ==
+                WAIT_OBJECT_0)
+            break;
+        if (MoveFileExW(partPath.c_str(), finalPath.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        error = GetLastError();
+        if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION &&
+            error != ERROR_LOCK_VIOLATION)
+            break;
+        const DWORD attributes = GetFileAttributesW(finalPath.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+            SetFileAttributesW(finalPath.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    }
+    SetLastError(error == ERROR_SUCCESS ? ERROR_OPERATION_ABORTED : error);
+    return false;
+}
+
 // Writes the body as the temporary file, judges it and renames it into place; the
 // temporary file never outlives a failure.
 FetchResult saveRecording(const std::vector<uint8_t>& body, const std::wstring& partPath,
-                          const std::wstring& finalPath) {
+                          const std::wstring& finalPath, HANDLE cancelEvent) {
     const FetchOutcome judged = outcomeOfBody(judgeFetchedBody(body.data(), body.size()));
     if (judged != FetchOutcome::Saved) return failureOf(judged);
     {
@@ -242,8 +145,7 @@ FetchResult saveRecording(const std::vector<uint8_t>& body, const std::wstring& 
         DeleteFileW(partPath.c_str());
         return failureOf(FetchOutcome::WriteFailed, 0, ERROR_WRITE_FAULT);
     }
-    if (!MoveFileExW(partPath.c_str(), finalPath.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!moveIntoPlace(partPath, finalPath, cancelEvent)) {
         const DWORD error = GetLastError();
         DeleteFileW(partPath.c_str());
         return failureOf(FetchOutcome::WriteFailed, 0, error);
@@ -251,7 +153,8 @@ FetchResult saveRecording(const std::vector<uint8_t>& body, const std::wstring& 
     return failureOf(FetchOutcome::Saved);
 }
 
-// Calls `visit` with the UTF-8 name of every file (not folder) in the folder.
+// Calls `visit` with the UTF-8 name and what the listing says of every file (not folder) in
+// the folder.
 template <typename Visit> void listFolder(const std::wstring& folder, Visit visit) {
     const std::wstring pattern = joinPath(folder, "*");
     WIN32_FIND_DATAW found{};
@@ -263,7 +166,7 @@ template <typename Visit> void listFolder(const std::wstring& folder, Visit visi
     if (search == INVALID_HANDLE_VALUE) return;
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            visit(utf8FromWide(found.cFileName), found.cFileName);
+            visit(utf8FromWide(found.cFileName), found);
     } while (FindNextFileW(search, &found));
     FindClose(search);
 }
@@ -274,12 +177,16 @@ struct RecitationDownload::Shared {
     volatile LONG references = 1;
     CRITICAL_SECTION lock;
     KernelHandle cancelEvent{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
-    FetchJob* current = nullptr; // the fetch under way (the worker's reference)
-    HINTERNET session = nullptr; // the worker's, for every fetch of the download
     RecitationDownloadProgress progress;
     RecitationDownloadRequest request;
     HWND notify = nullptr;
     UINT message = 0;
+    std::wstring folder;
+    std::vector<AyahOfSurah> ayat;
+    size_t next = 0;              // the next file a free connection takes
+    std::vector<long long> taken; // per connection: the file it fetches, -1 when none
+    volatile LONG64 received = 0; // bytes of every connection
+    volatile LONG lastNotice = 0; // tick of the last progress message
 
     Shared() { InitializeCriticalSection(&lock); }
     ~Shared() { DeleteCriticalSection(&lock); }
@@ -288,11 +195,28 @@ struct RecitationDownload::Shared {
         if (InterlockedDecrement(&references) == 0) delete this;
     }
     bool cancelled() const { return WaitForSingleObject(cancelEvent.get(), 0) == WAIT_OBJECT_0; }
+    void notice(WPARAM finished = 0) {
+        if (notify) PostMessageW(notify, message, finished, 0);
+    }
+    // Changes the progress unless the download has already been reported finished (a
+    // connection that was left behind by a cancel changes nothing after that).
     template <typename Change> void update(Change change, WPARAM finished = 0) {
         EnterCriticalSection(&lock);
-        change(progress);
+        const bool changed = !progress.finished;
+        if (changed) change(progress);
         LeaveCriticalSection(&lock);
-        if (notify) PostMessageW(notify, message, finished, 0);
+        if (changed) notice(finished);
+    }
+    // Bytes as they come, told to the window at most every kProgressPeriodMs.
+    void addReceived(DWORD bytes) {
+        InterlockedExchangeAdd64(&received, bytes);
+        const LONG now = static_cast<LONG>(GetTickCount());
+        const LONG last = lastNotice;
+        if (static_cast<DWORD>(now - last) >= kProgressPeriodMs &&
+            InterlockedCompareExchange(&lastNotice, now, last) == last)
+            update([&](RecitationDownloadProgress& p) {
+                p.bytes = static_cast<unsigned long long>(received);
+            });
     }
 };
 
@@ -300,61 +224,121 @@ namespace {
 
 using Shared = RecitationDownload::Shared;
 
-// One attempt: the fetch on its own thread, the worker waiting for it or for a cancel.
-FetchResult fetchOnce(Shared& shared, const std::wstring& url, std::vector<uint8_t>* body,
-                      unsigned long long bytesBefore) {
-    FetchJob* job = new (std::nothrow) FetchJob;
-    if (!job) return failureOf(FetchOutcome::Network, 0, ERROR_NOT_ENOUGH_MEMORY);
-    job->url = url;
-    job->session = shared.session;
-    KernelHandle thread(CreateThread(nullptr, 0, fetchThread, job, 0, nullptr));
-    if (!thread) {
-        const DWORD error = GetLastError();
-        delete job;
-        return failureOf(FetchOutcome::Network, 0, error);
-    }
-    EnterCriticalSection(&shared.lock);
-    shared.current = job;
-    LeaveCriticalSection(&shared.lock);
+// One connection's WinHTTP handles, made and closed on its own thread only. The connection
+// to a host is kept from file to file.
+struct Connection {
+    HINTERNET session = nullptr;
+    HINTERNET connection = nullptr;
+    std::wstring host;
+    INTERNET_PORT port = 0;
 
-    bool ended = false;
-    // Bounded by the fetch's own timeouts and the size cap; every turn reports progress.
-    while (!ended) {
-        HANDLE both[2] = {thread.get(), shared.cancelEvent.get()};
-        const DWORD woke = WaitForMultipleObjects(2, both, FALSE, kProgressPeriodMs);
-        if (woke == WAIT_OBJECT_0) {
-            ended = true;
-        } else if (woke == WAIT_OBJECT_0 + 1) {
-            job->abort();
-            ended = WaitForSingleObject(thread.get(), kAbortGraceMs) == WAIT_OBJECT_0;
-            break;
-        } else if (woke != WAIT_TIMEOUT) {
-            job->abort();
-            break;
-        }
-        const unsigned long long received = static_cast<unsigned long long>(job->received);
-        shared.update([&](RecitationDownloadProgress& p) { p.bytes = bytesBefore + received; });
+    ~Connection() {
+        if (connection) WinHttpCloseHandle(connection);
+        if (session) WinHttpCloseHandle(session);
     }
-    EnterCriticalSection(&shared.lock);
-    shared.current = nullptr;
-    LeaveCriticalSection(&shared.lock);
+};
 
-    FetchResult result = failureOf(FetchOutcome::Cancelled);
-    const unsigned long long received = static_cast<unsigned long long>(job->received);
-    shared.update([&](RecitationDownloadProgress& p) { p.bytes = bytesBefore + received; });
-    // A fetch thread that did not end keeps its own reference and frees the job itself.
-    if (ended) {
-        result = job->result;
-        if (job->wasAborted() && result.outcome != FetchOutcome::Saved)
-            result = failureOf(FetchOutcome::Cancelled);
-        body->swap(job->body);
+// The system's proxy settings where Windows knows that kind of session (8.1 on), else the
+// proxy configured for WinHTTP.
+HINTERNET openSession() {
+    HINTERNET session = WinHttpOpen(L"Noravel", WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY,
+                                    WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
+    if (!session)
+        session = WinHttpOpen(L"Noravel", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
+                              WINHTTP_NO_PROXY_BYPASS, 0);
+    if (session)
+        WinHttpSetTimeouts(session, kResolveTimeoutMs, kConnectTimeoutMs, kSendTimeoutMs,
+                           kReceiveTimeoutMs);
+    return session;
+}
+
+// Closes a request handle when it goes out of scope.
+struct RequestHandle {
+    HINTERNET handle = nullptr;
+    ~RequestHandle() {
+        if (handle) WinHttpCloseHandle(handle);
     }
-    job->release();
-    return result;
+};
+
+// One attempt at one file on this connection. Before every WinHTTP call the cancel event
+// is looked at, and a cancel ends the attempt there.
+FetchResult fetchOnce(Shared& shared, Connection& link, const std::wstring& url,
+                      std::vector<uint8_t>* body) {
+    URL_COMPONENTSW parts{};
+    parts.dwStructSize = sizeof parts;
+    parts.dwHostNameLength = static_cast<DWORD>(-1);
+    parts.dwUrlPathLength = static_cast<DWORD>(-1);
+    parts.dwExtraInfoLength = static_cast<DWORD>(-1);
+    if (!WinHttpCrackUrl(url.c_str(), 0, 0, &parts) || !parts.lpszHostName ||
+        parts.dwHostNameLength == 0 ||
+        (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS))
+        return failureOf(FetchOutcome::BadAddress);
+    const std::wstring host(parts.lpszHostName, parts.dwHostNameLength);
+    std::wstring path =
+        parts.lpszUrlPath ? std::wstring(parts.lpszUrlPath, parts.dwUrlPathLength) : std::wstring();
+    if (parts.lpszExtraInfo) path.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+    if (path.empty()) path = L"/";
+
+    const auto stopped = [&] { return shared.cancelled(); };
+    if (stopped()) return failureOf(FetchOutcome::Cancelled);
+    if (!link.session) link.session = openSession();
+    if (!link.session) return failureOf(FetchOutcome::Network, 0, GetLastError());
+    if (link.connection && (link.host != host || link.port != parts.nPort)) {
+        WinHttpCloseHandle(link.connection);
+        link.connection = nullptr;
+    }
+    if (!link.connection) {
+        link.connection = WinHttpConnect(link.session, host.c_str(), parts.nPort, 0);
+        if (!link.connection) return networkFailure(stopped(), GetLastError(), false);
+        link.host = host;
+        link.port = parts.nPort;
+    }
+    if (stopped()) return failureOf(FetchOutcome::Cancelled);
+    RequestHandle request;
+    request.handle =
+        WinHttpOpenRequest(link.connection, L"GET", path.c_str(), nullptr, WINHTTP_NO_REFERER,
+                           WINHTTP_DEFAULT_ACCEPT_TYPES,
+                           parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0);
+    if (!request.handle) return networkFailure(stopped(), GetLastError(), false);
+    if (stopped()) return failureOf(FetchOutcome::Cancelled);
+    if (!WinHttpSendRequest(request.handle, WINHTTP_NO_ADDITIONAL_HEADERS, 0,
+                            WINHTTP_NO_REQUEST_DATA, 0, 0, 0))
+        return networkFailure(stopped(), GetLastError(), false);
+    if (stopped()) return failureOf(FetchOutcome::Cancelled);
+    if (!WinHttpReceiveResponse(request.handle, nullptr))
+        return networkFailure(stopped(), GetLastError(), false);
+    DWORD status = 0;
+    DWORD statusSize = sizeof status;
+    if (!WinHttpQueryHeaders(request.handle, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+                             WINHTTP_HEADER_NAME_BY_INDEX, &status, &statusSize,
+                             WINHTTP_NO_HEADER_INDEX))
+        return networkFailure(stopped(), GetLastError(), false);
+    if (status != 200) return failureOf(FetchOutcome::HttpStatus, static_cast<int>(status));
+
+    // The announced length is a hint for the buffer, never trusted beyond the cap.
+    const long long announced = contentLength(request.handle);
+    if (announced > static_cast<long long>(kMaxRecordingBytes))
+        return failureOf(FetchOutcome::TooLarge);
+    if (announced > 0) body->reserve(static_cast<size_t>(announced));
+    std::vector<uint8_t> chunk(kReadChunk);
+    for (;;) {
+        if (stopped()) return failureOf(FetchOutcome::Cancelled);
+        DWORD got = 0;
+        if (!WinHttpReadData(request.handle, chunk.data(), kReadChunk, &got))
+            return networkFailure(stopped(), GetLastError(), true);
+        if (got == 0) break;
+        if (got > kReadChunk || body->size() + got > kMaxRecordingBytes)
+            return failureOf(FetchOutcome::TooLarge);
+        body->insert(body->end(), chunk.data(), chunk.data() + got);
+        shared.addReceived(got);
+    }
+    if (announced >= 0 && body->size() < static_cast<unsigned long long>(announced))
+        return failureOf(FetchOutcome::CutShort);
+    return failureOf(FetchOutcome::Saved); // the caller judges the body
 }
 
 // Fetches one ayah's file, trying again after passing failures, and saves it.
-FetchResult fetchAyah(Shared& shared, const std::wstring& folder, const AyahOfSurah& ayah) {
+FetchResult fetchAyah(Shared& shared, Connection& link, const AyahOfSurah& ayah) {
     char url[4096];
     char name[16];
     char partName[32];
@@ -373,70 +357,55 @@ FetchResult fetchAyah(Shared& shared, const std::wstring& folder, const AyahOfSu
                                     static_cast<DWORD>(delay < 0 ? 0 : delay)) == WAIT_OBJECT_0)
                 return failureOf(FetchOutcome::Cancelled);
         }
-        EnterCriticalSection(&shared.lock);
-        const unsigned long long before = shared.progress.bytes;
-        LeaveCriticalSection(&shared.lock);
         std::vector<uint8_t> body;
-        result = fetchOnce(shared, wideUrl, &body, before);
+        result = fetchOnce(shared, link, wideUrl, &body);
+        if (result.outcome == FetchOutcome::Saved && shared.cancelled())
+            result = failureOf(FetchOutcome::Cancelled); // nothing reaches the disk after a cancel
         if (result.outcome == FetchOutcome::Saved)
-            result = saveRecording(body, joinPath(folder, partName), joinPath(folder, name));
+            result = saveRecording(body, joinPath(shared.folder, partName),
+                                   joinPath(shared.folder, name), shared.cancelEvent.get());
         if (result.outcome == FetchOutcome::Saved || !isRetriedFetch(result) || shared.cancelled())
             break;
     }
     return result;
 }
 
-void removeStalePartialFiles(const std::wstring& folder) {
-    std::vector<std::wstring> stale;
-    listFolder(folder, [&](const std::string& name, const wchar_t* wide) {
-        if (isPartialAyahFileName(name.c_str())) stale.push_back(joinPath(folder, "") + wide);
-    });
-    for (const std::wstring& path : stale)
-        DeleteFileW(path.c_str());
-}
+struct ConnectionTask {
+    Shared* shared;
+    size_t slot;
+};
 
-void runDownload(Shared& shared) {
-    const RecitationDownloadRequest& request = shared.request;
-    const std::wstring folder = wideFromUtf8(request.folder.c_str());
-    const std::vector<AyahOfSurah> ayat =
-        request.ayahCount ? ayatOfSurahs(request.firstSurah, request.lastSurah, request.ayahCount)
-                          : std::vector<AyahOfSurah>{};
-    shared.update([&](RecitationDownloadProgress& p) { p.files = static_cast<int>(ayat.size()); });
-    const int made = folder.empty() ? ERROR_PATH_NOT_FOUND
-                                    : SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
-    if (made != ERROR_SUCCESS && made != ERROR_ALREADY_EXISTS && made != ERROR_FILE_EXISTS) {
-        char text[160];
-        std::snprintf(text, sizeof text, "The folder could not be made (error %d).", made);
+// One connection: takes the next file until none is left or the download is cancelled.
+void runConnection(Shared& shared, size_t slot) {
+    Connection link;
+    for (;;) {
+        if (shared.cancelled()) return;
+        EnterCriticalSection(&shared.lock);
+        const size_t index = shared.next < shared.ayat.size() ? shared.next++ : shared.ayat.size();
+        if (index < shared.ayat.size()) shared.taken[slot] = static_cast<long long>(index);
+        LeaveCriticalSection(&shared.lock);
+        if (index >= shared.ayat.size()) return;
+        const AyahOfSurah ayah = shared.ayat[index];
         shared.update([&](RecitationDownloadProgress& p) {
-            p.failed = static_cast<int>(ayat.size());
-            p.failures.push_back(text);
+            if (p.fileNumber < static_cast<int>(index) + 1)
+                p.fileNumber = static_cast<int>(index) + 1;
         });
-        return;
-    }
-    removeStalePartialFiles(folder);
-    shared.session = WinHttpOpen(L"Noravel", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
-                                 WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
-    if (shared.session)
-        WinHttpSetTimeouts(shared.session, kResolveTimeoutMs, kConnectTimeoutMs, kSendTimeoutMs,
-                           kReceiveTimeoutMs);
-    for (size_t i = 0; i < ayat.size(); ++i) {
-        if (shared.cancelled()) {
-            shared.update([](RecitationDownloadProgress& p) { p.cancelled = true; });
-            break;
-        }
-        shared.update(
-            [&](RecitationDownloadProgress& p) { p.fileNumber = static_cast<int>(i) + 1; });
         char name[16];
-        formatAyahFileName(name, sizeof name, ayat[i].surah, ayat[i].ayah);
-        if (holdsMp3(joinPath(folder, name))) {
-            shared.update([](RecitationDownloadProgress& p) { ++p.skipped; });
+        formatAyahFileName(name, sizeof name, ayah.surah, ayah.ayah);
+        if (holdsMp3(joinPath(shared.folder, name))) {
+            shared.update([&](RecitationDownloadProgress& p) {
+                ++p.skipped;
+                shared.taken[slot] = -1;
+            });
             continue;
         }
-        const FetchResult result = fetchAyah(shared, folder, ayat[i]);
-        char failure[160];
+        const FetchResult result = fetchAyah(shared, link, ayah);
+        char failure[160] = "";
         if (result.outcome != FetchOutcome::Saved)
-            formatFetchFailure(failure, sizeof failure, ayat[i].surah, ayat[i].ayah, result);
+            formatFetchFailure(failure, sizeof failure, ayah.surah, ayah.ayah, result);
         shared.update([&](RecitationDownloadProgress& p) {
+            shared.taken[slot] = -1;
+            p.bytes = static_cast<unsigned long long>(shared.received);
             if (result.outcome == FetchOutcome::Saved) {
                 ++p.done;
                 return;
@@ -445,8 +414,118 @@ void runDownload(Shared& shared) {
             p.failures.push_back(failure);
             if (result.outcome == FetchOutcome::Cancelled) p.cancelled = true;
         });
-        if (result.outcome == FetchOutcome::Cancelled) break;
+        if (result.outcome == FetchOutcome::Cancelled) return;
     }
+}
+
+DWORD WINAPI connectionThread(LPVOID parameter) {
+    ConnectionTask* task = static_cast<ConnectionTask*>(parameter);
+    Shared* shared = task->shared;
+    const size_t slot = task->slot;
+    delete task;
+    try {
+        runConnection(*shared, slot);
+    } catch (...) { // memory ran out: this connection stops; the others go on
+        shared->update([&](RecitationDownloadProgress& p) {
+            if (shared->taken[slot] >= 0) ++p.failed;
+            shared->taken[slot] = -1;
+        });
+    }
+    shared->release();
+    return 0;
+}
+
+void removeStalePartialFiles(const std::wstring& folder) {
+    std::vector<std::wstring> stale;
+    listFolder(folder, [&](const std::string& name, const WIN32_FIND_DATAW& found) {
+        if (isPartialAyahFileName(name.c_str()))
+            stale.push_back(joinPath(folder, "") + found.cFileName);
+    });
+    for (const std::wstring& path : stale)
+        DeleteFileW(path.c_str());
+}
+
+// Starts the connections and waits for them; after a cancel, waits a moment and counts the
+// files still under way as cancelled.
+void runDownload(Shared& shared) {
+    const RecitationDownloadRequest& request = shared.request;
+    shared.folder = wideFromUtf8(request.folder.c_str());
+    if (!request.ayat.empty())
+        shared.ayat = request.ayat;
+    else if (request.ayahCount)
+        shared.ayat = ayatOfSurahs(request.firstSurah, request.lastSurah, request.ayahCount);
+    shared.update(
+        [&](RecitationDownloadProgress& p) { p.files = static_cast<int>(shared.ayat.size()); });
+    const int made = shared.folder.empty()
+                         ? ERROR_PATH_NOT_FOUND
+                         : SHCreateDirectoryExW(nullptr, shared.folder.c_str(), nullptr);
+    if (made != ERROR_SUCCESS && made != ERROR_ALREADY_EXISTS && made != ERROR_FILE_EXISTS) {
+        char text[160];
+        std::snprintf(text, sizeof text, "The folder could not be made (error %d).", made);
+        shared.update([&](RecitationDownloadProgress& p) {
+            p.failed = static_cast<int>(shared.ayat.size());
+            p.failures.push_back(text);
+        });
+        return;
+    }
+    removeStalePartialFiles(shared.folder);
+
+    size_t wanted = static_cast<size_t>(validDownloadConnections(request.connections));
+    if (wanted > shared.ayat.size()) wanted = shared.ayat.size();
+    shared.taken.assign(wanted, -1);
+    std::vector<KernelHandle> threads;
+    for (size_t slot = 0; slot < wanted; ++slot) {
+        ConnectionTask* task = new (std::nothrow) ConnectionTask{&shared, slot};
+        if (!task) break;
+        shared.addReference();
+        HANDLE thread = CreateThread(nullptr, 0, connectionThread, task, 0, nullptr);
+        if (!thread) {
+            shared.release();
+            delete task;
+            break;
+        }
+        threads.emplace_back(thread);
+    }
+    std::vector<HANDLE> handles;
+    for (const KernelHandle& thread : threads)
+        handles.push_back(thread.get());
+    if (handles.empty() && !shared.ayat.empty()) {
+        shared.update([&](RecitationDownloadProgress& p) {
+            p.failed = static_cast<int>(shared.ayat.size());
+            p.failures.push_back("The download could not start a connection.");
+        });
+        return;
+    }
+    for (;;) {
+        if (handles.empty()) break;
+        const DWORD woke = WaitForMultipleObjects(static_cast<DWORD>(handles.size()),
+                                                  handles.data(), TRUE, kProgressPeriodMs);
+        if (woke != WAIT_TIMEOUT) break;
+        shared.update([&](RecitationDownloadProgress& p) {
+            p.bytes = static_cast<unsigned long long>(shared.received);
+        });
+        if (shared.cancelled()) {
+            WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), TRUE,
+                                   kAbortGraceMs);
+            break;
+        }
+    }
+    // Files still under way now end as cancelled; files never begun are not counted.
+    shared.update([&](RecitationDownloadProgress& p) {
+        p.bytes = static_cast<unsigned long long>(shared.received);
+        for (long long& index : shared.taken) {
+            if (index < 0) continue;
+            const AyahOfSurah& ayah = shared.ayat[static_cast<size_t>(index)];
+            char failure[160];
+            formatFetchFailure(failure, sizeof failure, ayah.surah, ayah.ayah,
+                               failureOf(FetchOutcome::Cancelled));
+            ++p.failed;
+            p.failures.push_back(failure);
+            index = -1;
+        }
+        if (shared.cancelled()) p.cancelled = true;
+        std::sort(p.failures.begin(), p.failures.end());
+    });
 }
 
 DWORD WINAPI downloadThread(LPVOID parameter) {
@@ -456,9 +535,6 @@ DWORD WINAPI downloadThread(LPVOID parameter) {
     } catch (...) { // memory ran out: the download ends with what it has
         shared->update([](RecitationDownloadProgress& p) { ++p.failed; });
     }
-    // A fetch thread left behind by a cancel keeps its own connection of the session.
-    if (shared->session) WinHttpCloseHandle(shared->session);
-    shared->session = nullptr;
     shared->update([](RecitationDownloadProgress& p) { p.finished = true; }, 1);
     shared->release();
     return 0;
@@ -499,10 +575,6 @@ bool RecitationDownload::start(const RecitationDownloadRequest& request, HWND no
 void RecitationDownload::cancel() {
     if (!shared_->cancelEvent) return;
     SetEvent(shared_->cancelEvent.get());
-    // The fetch under way is ended from here too, so that its blocking call returns.
-    EnterCriticalSection(&shared_->lock);
-    if (shared_->current) shared_->current->abort();
-    LeaveCriticalSection(&shared_->lock);
 }
 
 bool RecitationDownload::wait(DWORD ms) {
@@ -521,16 +593,41 @@ RecitationDownloadProgress RecitationDownload::progress() const {
 }
 
 int countAyahFiles(const std::string& utf8Folder, int (*ayahCount)(int surah)) {
+    unsigned long long bytes = 0;
+    return measureAyahFiles(utf8Folder, ayahCount, &bytes);
+}
+
+int measureAyahFiles(const std::string& utf8Folder, int (*ayahCount)(int surah),
+                     unsigned long long* bytes) {
+    *bytes = 0;
     if (utf8Folder.empty() || !ayahCount) return 0;
     std::vector<bool> seen(115 * 1000, false);
     int count = 0;
-    listFolder(wideFromUtf8(utf8Folder.c_str()), [&](const std::string& name, const wchar_t*) {
+    listFolder(wideFromUtf8(utf8Folder.c_str()), [&](const std::string& name,
+                                                     const WIN32_FIND_DATAW& found) {
         AyahOfSurah ayah{};
         if (!parseAyahFileName(name.c_str(), ayahCount, &ayah)) return;
         const size_t slot = static_cast<size_t>(ayah.surah) * 1000 + ayah.ayah;
         if (seen[slot]) return;
         seen[slot] = true;
         ++count;
+        *bytes += (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
     });
     return count;
+}
+
+int deleteAyahFiles(const std::string& utf8Folder, int (*ayahCount)(int surah), bool removeFolder) {
+    if (utf8Folder.empty() || !ayahCount) return 0;
+    const std::wstring folder = wideFromUtf8(utf8Folder.c_str());
+    std::vector<std::wstring> doomed;
+    listFolder(folder, [&](const std::string& name, const WIN32_FIND_DATAW& found) {
+        if (parseAyahFileName(name.c_str(), ayahCount, nullptr) ||
+            isPartialAyahFileName(name.c_str()))
+            doomed.push_back(joinPath(folder, "") + found.cFileName);
+    });
+    int failed = 0;
+    for (const std::wstring& path : doomed)
+        if (!DeleteFileW(path.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) ++failed;
+    if (removeFolder) RemoveDirectoryW(folder.c_str()); // stays when the user keeps more there
+    return failed;
 }

@@ -2,15 +2,17 @@
 // thread with WinHTTP.
 //
 // Each ayah's file is fetched into memory (at most kMaxRecordingBytes), judged, written
-// as SSSAAA.mp3.part and only then renamed to SSSAAA.mp3: a final name never holds a
-// partial or invalid file. Files already in the folder that are MP3 are skipped, so a
-// second run fetches only what is missing. Temporary files left by a killed process are
-// removed when a download starts.
+// as SSSAAA.mp3.part and only then renamed to SSSAAA.mp3 (tried again for a while when
+// the name is held, as by a scanner): a final name never holds a partial or invalid file.
+// Files already in the folder that are MP3 are skipped, so a second run fetches only what
+// is missing. Temporary files left by a killed process are removed when a download starts.
 //
-// The fetch of one file runs on a thread of its own that the worker waits for together
-// with the cancel event. Cancel closes the fetch's WinHTTP handles (which ends a blocking
-// call on Windows) and the worker stops waiting at once; a fetch thread still blocked in
-// the network then ends at its timeout on its own, and nothing it holds reaches the disk.
+// Several connections fetch at once, each on a thread of its own with its own WinHTTP
+// session (the system's proxy settings), taking the next file in order as it is free.
+// Cancel only raises the cancel event: a connection looks at it before each WinHTTP call
+// and stops there, so no call is ever made on a handle that was closed. The worker gives
+// the connections a moment to stop and then ends; one still blocked in the network ends
+// at its timeout on its own, and nothing it holds reaches the disk.
 #ifndef NORAVEL_RECITATION_RECITATION_DOWNLOAD_WIN_H
 #define NORAVEL_RECITATION_RECITATION_DOWNLOAD_WIN_H
 
@@ -29,11 +31,15 @@ struct RecitationDownloadRequest {
     int (*ayahCount)(int surah) = nullptr;
     // The wait before a retry (retryDelayMs; tests shorten it).
     int (*retryDelay)(int attempt) = retryDelayMs;
+    // When not empty, these files in this order instead of surahs first..last.
+    std::vector<AyahOfSurah> ayat;
+    // How many files are fetched at once (validDownloadConnections).
+    int connections = kDefaultDownloadConnections;
 };
 
 // Where a download stands; a copy taken under the download's lock.
 struct RecitationDownloadProgress {
-    int fileNumber = 0; // the file being fetched, 1-based
+    int fileNumber = 0; // the furthest file begun, 1-based
     int files = 0;
     unsigned long long bytes = 0; // received by this download so far
     int done = 0;
@@ -41,7 +47,7 @@ struct RecitationDownloadProgress {
     int failed = 0;
     bool cancelled = false;
     bool finished = false;
-    std::vector<std::string> failures; // "002255.mp3: HTTP 404"
+    std::vector<std::string> failures; // "002255.mp3: HTTP 404", in file order at the end
 };
 
 class RecitationDownload {
@@ -72,5 +78,13 @@ class RecitationDownload {
 // How many distinct ayah files ("SSSAAA.mp3" of an ayah that exists) the folder holds,
 // from one listing of the folder (no file is opened).
 int countAyahFiles(const std::string& utf8Folder, int (*ayahCount)(int surah));
+
+// Deletes the ayah files ("SSSAAA.mp3") and their temporary files from the folder, then the
+// folder itself when `removeFolder` and it is empty; how many could not be deleted.
+int deleteAyahFiles(const std::string& utf8Folder, int (*ayahCount)(int surah), bool removeFolder);
+
+// The same count and the files' total size in bytes.
+int measureAyahFiles(const std::string& utf8Folder, int (*ayahCount)(int surah),
+                     unsigned long long* bytes);
 
 #endif

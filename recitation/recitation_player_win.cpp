@@ -1,8 +1,13 @@
 #include "recitation/recitation_player_win.h"
 
 #include "base/wide_text_win.h"
+#include "recitation/listen_ahead.h"
+#include "recitation/listen_ahead_win.h"
 #include "recitation/recitation_dialog_win.h"
 #include "recitation/recitation_rules.h"
+#include "recitation/reciter_catalogue.h"
+#include "recitation/reciter_choice_win.h"
+#include "recitation/reciter_menu_win.h"
 #include "resources/resource_ids.h"
 #include "resources/version.h"
 #include "settings/settings_win.h"
@@ -129,6 +134,8 @@ bool mayStartOnRetry(DWORD error) {
     }
 }
 constexpr DWORD kStartRetryDelayMs = 50;
+// How often a Listen that waits for its file looks whether it has come.
+constexpr UINT kFetchPollMs = 100;
 
 } // namespace
 
@@ -140,6 +147,12 @@ struct RecitationPlayer::State {
     RecitationHost& host;
     Recitation_ state;
     HANDLE player = nullptr; // the playing player's process
+    // Listening with a built-in reciter fetches what is not on disk (listenAhead...).
+    ListenAhead ahead;
+    bool fetching = false; // the Listen waits for `awaited` to arrive
+    AyahOfSurah awaited{0, 0};
+    bool inBasmala = false;    // the basmala plays before state.ayah
+    bool afterBasmala = false; // state.ayah follows its basmala
 
     HWND window() const { return host.window(); }
 
@@ -249,11 +262,18 @@ struct RecitationPlayer::State {
         return static_cast<int>(GetTickCount() - base) + state.startMs;
     }
 
-    // The command line that plays the ayah's own recording whole, when it has one.
+    // The command line that plays the ayah's own recording whole, when it has one: the chosen
+    // reciter's folder first, then the places recordings were kept before reciters had folders.
     bool perAyahCommandLine(char* commandLine, size_t size, char* mp3Path, size_t mp3Size,
                             const char* recitationFolder, int surah, int ayah) {
-        return findAyahRecording(mp3Path, mp3Size, recitationFolder, folderUtf8(), surah, ayah,
-                                 fileExists) &&
+        const std::string reciterFolder = reciterFolderOnDisk(reciterInForce());
+        const bool found =
+            (!reciterFolder.empty() && reciterFolder != recitationFolder &&
+             formatAyahFilePath(mp3Path, mp3Size, reciterFolder.c_str(), surah, ayah) &&
+             fileExists(mp3Path)) ||
+            findAyahRecording(mp3Path, mp3Size, recitationFolder, folderUtf8(), surah, ayah,
+                              fileExists);
+        return found &&
                formatPlayerCommandLine(commandLine, size, folderUtf8(), mp3Path, 0, 0, true);
     }
 
@@ -364,7 +384,7 @@ struct RecitationPlayer::State {
 
     // Recites (surah, ayah), which the display shows; `recitedTimes` counts the recitations
     // of that ayah just before this one.
-    void recite(int surah, int ayah, int recitedTimes) {
+    void recite(int surah, int ayah, int recitedTimes, bool basmalaPlayed = false) {
         setListenCaption(L"Stop");
         state.surah = surah;
         state.ayah = ayah;
@@ -375,10 +395,13 @@ struct RecitationPlayer::State {
         releasePlayer(true);
         KillTimer(window(), kRecitationTimer);
         const LONG playback = InterlockedIncrement(&state.playback);
+        const AyahOfSurah file = fileToPlay(surah, ayah, recitedTimes, basmalaPlayed);
+        if (awaitFile(file)) return;
 
         char commandLine[kCommandLineBytes];
         char nothingToPlay[kMessageBytes];
-        if (!choosePlayerCommandLine(commandLine, sizeof commandLine, surah, ayah, nothingToPlay)) {
+        if (!choosePlayerCommandLine(commandLine, sizeof commandLine, file.surah, file.ayah,
+                                     nothingToPlay)) {
             discardWaiting();
             endPlayback(); // nothing to play: no player, no timer
             if (nothingToPlay[0]) offerRecitationDialog(nothingToPlay);
@@ -396,6 +419,70 @@ struct RecitationPlayer::State {
             return;
         }
         watchPlayback(player, soundStarted, soundFinished, playback);
+    }
+
+    // The basmala before ayah 1 of a surah (not 1 or 9, not on a repeat) with a built-in
+    // reciter, whose 1:1 is its basmala; else the ayah's own file. Recordings kept as before
+    // reciters were built in play as they always did.
+    AyahOfSurah fileToPlay(int surah, int ayah, int recitedTimes, bool basmalaPlayed) {
+        afterBasmala = basmalaPlayed;
+        inBasmala = false;
+        if (basmalaPlayed || !beginsWithBasmala(surah, ayah, recitedTimes)) return {surah, ayah};
+        inBasmala = findReciter(reciterInForce().c_str()) != nullptr;
+        return inBasmala ? kBasmalaFile : AyahOfSurah{surah, ayah};
+    }
+
+    // Keeps the file about to play and the next few (in play order) coming from the chosen
+    // built-in reciter's archive folder.
+    void listenAhead(const std::string& choice) {
+        const std::vector<AyahOfSurah> files = filesInPlayOrder(
+            state.surah, state.ayah, afterBasmala ? 1 : state.recitedTimes, state.continuous,
+            selectedScope(), 1 + kFilesAhead, TextStore::ayahCount);
+        ahead.want(files, reciterFolderOnDisk(choice), reciterAddressTemplate(choice),
+                   downloadConnectionsInForce());
+    }
+
+    // With a built-in reciter a file that is not on disk is fetched: true while the Listen
+    // waits for it (the tick plays it once it is whole). The reader stays usable meanwhile.
+    bool awaitFile(const AyahOfSurah& file) {
+        const std::string choice = reciterInForce();
+        if (!findReciter(choice.c_str())) return false;
+        listenAhead(choice);
+        char commandLine[kCommandLineBytes];
+        char mp3Path[kPathBytes];
+        if (perAyahCommandLine(commandLine, sizeof commandLine, mp3Path, sizeof mp3Path,
+                               recitationFolderInUse().c_str(), file.surah, file.ayah))
+            return false;
+        discardWaiting();
+        fetching = true;
+        awaited = file;
+        state.running = true;
+        SetTimer(window(), kRecitationTimer, kFetchPollMs, nullptr);
+        return true;
+    }
+
+    // A tick while the Listen waits for its file.
+    void onFetchTick() {
+        std::string reason;
+        switch (ahead.stateOf(awaited, &reason)) {
+        case ListenAhead::FileState::OnDisk:
+            fetching = false;
+            recite(state.surah, state.ayah, state.recitedTimes, afterBasmala);
+            return;
+        case ListenAhead::FileState::Coming: return;
+        case ListenAhead::FileState::NotAsked: listenAhead(reciterInForce()); return;
+        case ListenAhead::FileState::Failed: break;
+        }
+        fetching = false;
+        endPlayback();
+        const Reciter* reciter = findReciter(reciterInForce().c_str());
+        char text[kMessageBytes];
+        std::snprintf(text, sizeof text,
+                      "The recitation of %d:%d by %s could not be fetched (%s).\n\n"
+                      "Open the Recitation window?",
+                      state.surah, state.ayah, reciter ? reciter->latinName : "the reciter",
+                      reason.c_str());
+        offerRecitationDialog(text);
     }
 
     // Where a continuous reading goes when the ayah shown has been recited; `recited` gets how
@@ -416,12 +503,15 @@ struct RecitationPlayer::State {
     // follows this one's without a program start between them. One try per playback.
     void startNextPlayerAhead() {
         if (!state.continuous || !state.perAyah || state.polled || state.waiting.process ||
-            state.preparedFor == state.playback)
+            state.preparedFor == state.playback || inBasmala)
             return;
         if (static_cast<LONG>(state.marks->soundStarted.value() >> 32) != state.playback) return;
         state.preparedFor = state.playback;
         int recited = 0;
         const AyahRef next = nextToRecite(&recited);
+        // Ayah 1 of the next surah waits for its basmala.
+        if (beginsWithBasmala(next.surah, next.ayah, next == host.shownAyah() ? recited : 0))
+            return;
         WaitingPlayer& w = state.waiting;
         char mp3Path[kPathBytes];
         const std::string recitationFolder = recitationFolderInUse();
@@ -469,6 +559,8 @@ struct RecitationPlayer::State {
     }
 
     void stop() {
+        fetching = false;
+        ahead.cancel();
         setListenCaption(L"Listen");
         KillTimer(window(), kRecitationTimer);
         discardWaiting();
@@ -483,6 +575,10 @@ struct RecitationPlayer::State {
             return;
         }
         state.continuous = continueTicked();
+        if (fetching) {
+            onFetchTick();
+            return;
+        }
 
         if (playerFinished()) {
             DWORD exitCode = 0;
@@ -501,6 +597,10 @@ struct RecitationPlayer::State {
                 char text[kMessageBytes];
                 formatPlayerFailure(text, sizeof text, exitCode, state.mp3Path);
                 report(text);
+                return;
+            }
+            if (inBasmala) {
+                recite(state.surah, state.ayah, state.recitedTimes, true);
                 return;
             }
             if (state.continuous) continueReading();
@@ -545,6 +645,8 @@ struct RecitationPlayer::State {
     }
 
     void endWithReader() {
+        fetching = false;
+        ahead.cancel();
         discardWaiting();
         releasePlayer(true);
         KillTimer(window(), kRecitationTimer);
@@ -554,7 +656,9 @@ struct RecitationPlayer::State {
 }; // struct RecitationPlayer::State
 
 RecitationPlayer::RecitationPlayer(const ProgramContext& context, RecitationHost& host)
-    : state_(std::make_unique<State>(context, host)) {}
+    : state_(std::make_unique<State>(context, host)) {
+    refreshReciterMenu(host.window());
+}
 
 RecitationPlayer::~RecitationPlayer() {
     state_->endWithReader();

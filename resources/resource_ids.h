@@ -74,6 +74,11 @@
 #define IDM_SECOND_LINE_NONE 40050
 #define IDM_SECOND_LINE_FIRST 40051
 #define IDM_SECOND_LINE_LAST 40061
+// The Recitation menu: the Recitation window, then one item per built-in reciter and the
+// typed address (40101 and on).
+#define IDM_RECITER_WINDOW 40100
+#define IDM_RECITER_FIRST 40101
+#define IDM_RECITER_LAST 40160
 
 // Main window controls.
 #define IDC_STATUS_BAR 1000
@@ -125,6 +130,8 @@
 #define IDC_RECITATION_PROGRESS 1132
 #define IDC_RECITATION_STATUS 1133
 #define IDC_RECITATION_SUMMARY 1134
+#define IDC_RECITATION_RECITERS 1135
+#define IDC_RECITATION_DELETE 1136
 
 // Translation search dialog (107).
 #define IDC_WORD_1 1001

@@ -160,6 +160,22 @@ bool writeRepeatEachAyah(int times, const SettingsLocation& where) {
     return writeRegistryDword(where.userRoot, where.key, where.subkey, kRepeatEachAyahValue, times);
 }
 
+std::string readReciter(const SettingsLocation& where) {
+    return readUserText(kReciterValue, kReciterUnits, where);
+}
+
+bool writeReciter(const char* utf8Choice, const SettingsLocation& where) {
+    return writeUserText(kReciterValue, utf8Choice, kReciterUnits, where);
+}
+
+std::string readRecitationMirror(const SettingsLocation& where) {
+    return readUserText(kRecitationMirrorValue, kRecitationAddressUnits, where);
+}
+
+int readDownloadConnections(const SettingsLocation& where) {
+    return readRegistryDword(where.userRoot, where.key, where.subkey, kDownloadConnectionsValue, 0);
+}
+
 bool readNightScheme(const SettingsLocation& where) {
     // Any value but 0 counts as on, as for a check box.
     return readRegistryDword(where.userRoot, where.key, where.subkey, kNightSchemeValue, 0) != 0;

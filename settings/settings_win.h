@@ -83,6 +83,20 @@ bool writeRecitationAddress(const char* utf8Address,
 // "Repeat each ayah" as stored under the user root (1 when none); the caller bounds it.
 int readRepeatEachAyah(const SettingsLocation& where = defaultSettingsLocation());
 bool writeRepeatEachAyah(int times, const SettingsLocation& where = defaultSettingsLocation());
+// The reciter chosen, the folder name of a built-in one or the mark of the typed address
+// ("" when none is stored); the recitation room decides what is in force.
+inline constexpr const char* kReciterValue = "Reciter";
+inline constexpr DWORD kReciterUnits = 128;
+std::string readReciter(const SettingsLocation& where = defaultSettingsLocation());
+bool writeReciter(const char* utf8Choice,
+                  const SettingsLocation& where = defaultSettingsLocation());
+// A mirror of the archive ("http://127.0.0.1:8080/data/") that replaces its address for every
+// built-in reciter; "" when none is stored.
+inline constexpr const char* kRecitationMirrorValue = "RecitationMirror";
+std::string readRecitationMirror(const SettingsLocation& where = defaultSettingsLocation());
+// How many files a download fetches at once, as stored (0 when none); the caller bounds it.
+inline constexpr const char* kDownloadConnectionsValue = "DownloadConnections";
+int readDownloadConnections(const SettingsLocation& where = defaultSettingsLocation());
 
 // ---- The translation chosen, kept per user by its language code ("tr", "ur", ...) so that
 // languages can be added without renumbering; "Bahasa" keeps 0 Indonesian / 1 English ----

@@ -130,6 +130,8 @@ TEST(ReaderMenu, HasTheFiveMenusWithTheirItemsKeysAndIds) {
         {"&Bookmarks",
          {{"&Add bookmark...\tCtrl+D", IDM_ADD_BOOKMARK},
           {"&Bookmarks...\tCtrl+B", IDM_BOOKMARKS}}},
+        // The reciters follow at run time.
+        {"Re&citation", {{"&Reciters and downloads...", IDM_RECITER_WINDOW}, {"", 0}}},
         {"&Help",
          {{"&How To\tF1", IDM_HELP_PAGE},
           {"&Translations...", IDM_TRANSLATION_CREDITS},

@@ -15,7 +15,13 @@ counts) with the kinds
     stall    announces the whole length, sends a little, then sends nothing
     busy     503 every time
     big      200 without a length, more than 20 MB of bytes, then closes
-and reads GET /__counts: one "PATH COUNT" line per requested /rec/ path.
+and reads GET /__counts: one "PATH COUNT" line per requested /rec/ path, then
+"max-in-flight N", the most /rec/ answers it was working on at once. Two settings may
+come with the rules:
+    delay_ms=N       waits N ms before each /rec/ answer (a distant archive)
+    fallback=NAME    serves NAME.mp3 for a file the root does not hold
+Paths under /rec/ may have folders (/rec/Alafasy_128kbps/002001.mp3): only the file's
+name is looked up.
 """
 import argparse
 import http.server
@@ -33,6 +39,12 @@ BIG_BYTES = 21 * 1024 * 1024
 lock = threading.Lock()
 rules = {}
 counts = {}
+settings = {"delay_ms": 0, "fallback": None}
+# Answers under way by the rules they began under (a stalled one of an earlier test may
+# still be), and the most of the current rules' at once.
+epoch = [0]
+in_flight = {}
+most_in_flight = [0]
 stopping = threading.Event()
 
 
@@ -56,6 +68,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
             with lock:
                 rules.clear()
                 counts.clear()
+                settings["delay_ms"] = int(query.pop("delay_ms", ["0"])[0])
+                settings["fallback"] = query.pop("fallback", [None])[0]
+                epoch[0] += 1
+                most_in_flight[0] = 0
                 for kind, names in query.items():
                     for name in ",".join(names).split(","):
                         if name:
@@ -64,14 +80,32 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if url.path == "/__counts":
             with lock:
                 text = "".join(f"{p} {n}\n" for p, n in sorted(counts.items()))
+                text += f"max-in-flight {most_in_flight[0]}\n"
             return self.reply(200, text.encode())
         if not url.path.startswith("/rec/"):
             return self.reply(404, b"no such page")
+        with lock:
+            begun = epoch[0]
+            in_flight[begun] = in_flight.get(begun, 0) + 1
+            most_in_flight[0] = max(most_in_flight[0], in_flight[begun])
+            delay = settings["delay_ms"]
+        try:
+            if delay:
+                time.sleep(delay / 1000.0)
+            self.answer(url)
+        finally:
+            with lock:
+                in_flight[begun] -= 1
+
+    def answer(self, url):
         name = os.path.basename(url.path)
         with lock:
             counts[url.path] = counts.get(url.path, 0) + 1
             kind = rules.get(name.split(".")[0])
         path = os.path.join(self.server.root, name)
+        fallback = settings["fallback"]
+        if kind is None and fallback and not os.path.isfile(path):
+            path = os.path.join(self.server.root, fallback + ".mp3")
         if kind == "missing" or (kind is None and not os.path.isfile(path)):
             return self.reply(404, b"<html><body>Not found</body></html>", "text/html")
         if kind == "busy":

@@ -9,6 +9,8 @@
 #include "pages/page_paths.h"
 #include "recitation/recitation_player_win.h"
 #include "recitation/recitation_rules.h"
+#include "recitation/reciter_catalogue.h"
+#include "recitation_archive.h"
 #include "resources/resource_ids.h"
 #include "settings/registry_win.h"
 #include "settings/settings_win.h"
@@ -18,6 +20,7 @@
 #include "win_test_support.h"
 
 #include <gtest/gtest.h>
+#include <winhttp.h>
 
 #include <objbase.h>
 #include <shlobj.h>
@@ -261,10 +264,14 @@ class Recitation : public ::testing::Test {
         return text;
     }
     std::vector<std::string> playerLines() { return lines(readFile(log)); }
+    // The recordings as they were kept before reciters were built in (the typed address's
+    // places); the built-in reciters have their own tests.
     static void forgetRecitationSettings() {
         const SettingsLocation& where = defaultSettingsLocation();
         deleteRegistryValue(where.userRoot, where.key, where.subkey, kRecitationFolderValue);
         deleteRegistryValue(where.userRoot, where.key, where.subkey, kRepeatEachAyahValue);
+        deleteRegistryValue(where.userRoot, where.key, where.subkey, kRecitationMirrorValue);
+        writeReciter(kOtherAddressChoice);
     }
     // Puts SSSAAA.mp3 into `where` (a folder path in UTF-8) and returns its path.
     std::string addRecording(const std::string& where, int surah, int ayah) {
@@ -889,6 +896,138 @@ TEST_F(Recitation, TheDisplayFollowsFromWhenThePlayersSoundStarts) {
     const DWORD second = GetTickCount() - begin;
     EXPECT_GE(second, 4400u);
     EXPECT_LE(second, 7000u); // the stand-in's own start under the test bed, and a tick
+}
+
+// Listening with a built-in reciter, through a mirror on the local archive, which serves its
+// 1:1 recording for every file: what is not on disk is fetched, in play order, and kept.
+class ListenWhileFetching : public Recitation {
+  protected:
+    void SetUp() override {
+        Recitation::SetUp();
+        ASSERT_GT(serverPort(), 0) << "run under recitation_server.py";
+        reciterFolder = chosenFolder + "\\Alafasy_128kbps";
+        removeReciterFolder();
+        ASSERT_TRUE(writeRecitationFolder(chosenFolder.c_str()));
+        ASSERT_TRUE(writeReciter("Alafasy_128kbps"));
+        useMirror(serverPort());
+        serve("fallback=001001");
+    }
+    void TearDown() override {
+        Recitation::TearDown();
+        removeReciterFolder();
+    }
+    void useMirror(int port) {
+        const SettingsLocation& where = defaultSettingsLocation();
+        const std::string mirror = "http://127.0.0.1:" + std::to_string(port) + "/rec/";
+        ASSERT_TRUE(writeRegistryString(where.userRoot, where.key, where.subkey,
+                                        kRecitationMirrorValue, mirror.c_str()));
+    }
+    void removeReciterFolder() {
+        const std::wstring wide = wideFromUtf8(reciterFolder.c_str());
+        WIN32_FIND_DATAW found;
+        HANDLE search = FindFirstFileW((wide + L"\\*").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            do
+                DeleteFileW((wide + L"\\" + found.cFileName).c_str());
+            while (FindNextFileW(search, &found));
+            FindClose(search);
+        }
+        RemoveDirectoryW(wide.c_str());
+    }
+    std::string fileOf(int surah, int ayah) {
+        char path[600];
+        formatAyahFilePath(path, sizeof path, reciterFolder.c_str(), surah, ayah);
+        return path;
+    }
+    std::string reciterFolder;
+};
+
+TEST_F(ListenWhileFetching, ListenOnAyahOneWithNothingOnDiskPlaysTheBasmalaThenTheSurahAndKeepsIt) {
+    setPlayer(300, 0);
+    tickContinue(true);
+    chooseScope(kScopeSurah);
+    selectAyah(2, 1);
+    reciter().onListenCommand();
+    EXPECT_EQ(caption(), "Stop");
+    std::string shownDuringBasmala;
+    ASSERT_TRUE(pumpUntil(20000, [&] {
+        if (playerLines().size() == 1 && shownDuringBasmala.empty())
+            shownDuringBasmala = ayahShown();
+        return playerLines().size() >= 3;
+    }));
+    reciter().stop();
+    const std::vector<std::string> played = playerLines();
+    EXPECT_EQ(played[0], perAyahLine(fileOf(1, 1)));
+    EXPECT_EQ(played[1], perAyahLine(fileOf(2, 1)));
+    EXPECT_EQ(played[2], perAyahLine(fileOf(2, 2)));
+    EXPECT_EQ(shownDuringBasmala, "2:1");
+    EXPECT_EQ(reports, std::vector<std::string>{});
+    // The files of the reading's start were asked for once each and stay.
+    const std::map<std::string, int> asked = requestCounts();
+    for (const char* name : {"001001.mp3", "002001.mp3", "002002.mp3"}) {
+        EXPECT_EQ(asked.count(name) ? asked.at(name) : 0, 1) << name;
+    }
+    EXPECT_EQ(requestPaths().count("/rec/Alafasy_128kbps/002001.mp3"), 1u);
+    for (int ayah = 1; ayah <= 2; ++ayah)
+        EXPECT_NE(GetFileAttributesW(wideFromUtf8(fileOf(2, ayah).c_str()).c_str()),
+                  INVALID_FILE_ATTRIBUTES);
+
+    // A second Listen from the start fetches nothing it already has.
+    pumpUntil(3000, [&] { return !reciter().playing(); });
+    serve("fallback=001001");
+    DeleteFileA(log.c_str());
+    selectAyah(2, 1);
+    reciter().onListenCommand();
+    ASSERT_TRUE(pumpUntil(10000, [&] { return playerLines().size() >= 2; }));
+    reciter().stop();
+    EXPECT_EQ(playerLines()[0], perAyahLine(fileOf(1, 1)));
+    EXPECT_EQ(requestCounts().count("001001.mp3"), 0u);
+    EXPECT_EQ(requestCounts().count("002001.mp3"), 0u);
+}
+
+TEST_F(ListenWhileFetching, RepeatingAyahOneAndSurahNineHaveNoBasmala) {
+    setPlayer(200, 0);
+    tickContinue(true);
+    chooseScope(kScopeAyah);
+    selectAyah(9, 1);
+    reciter().onListenCommand();
+    ASSERT_TRUE(pumpUntil(20000, [&] { return playerLines().size() >= 2; }));
+    reciter().stop();
+    EXPECT_EQ(playerLines()[0], perAyahLine(fileOf(9, 1)));
+    EXPECT_EQ(playerLines()[1], perAyahLine(fileOf(9, 1)));
+    pumpUntil(3000, [&] { return !reciter().playing(); });
+    DeleteFileA(log.c_str());
+    selectAyah(3, 1); // the same ayah again and again: the basmala once, before the first
+    reciter().onListenCommand();
+    ASSERT_TRUE(pumpUntil(20000, [&] { return playerLines().size() >= 3; }));
+    reciter().stop();
+    EXPECT_EQ(playerLines()[0], perAyahLine(fileOf(1, 1)));
+    EXPECT_EQ(playerLines()[1], perAyahLine(fileOf(3, 1)));
+    EXPECT_EQ(playerLines()[2], perAyahLine(fileOf(3, 1)));
+}
+
+TEST_F(ListenWhileFetching, WithTheArchiveUnreachableOneMessageOffersTheWindowAndNoPlayerStarts) {
+    const char* refused = std::getenv("NORAVEL_REFUSED_PORT");
+    ASSERT_TRUE(refused);
+    useMirror(std::atoi(refused));
+    tickContinue(true);
+    selectAyah(2, 5);
+    reciter().onListenCommand();
+    // The window goes on taking its messages while the fetch fails.
+    int ticks = 0;
+    ASSERT_TRUE(pumpUntil(30000, [&] {
+        ++ticks;
+        return !reports.empty();
+    }));
+    EXPECT_GT(ticks, 10);
+    pumpFor(500);
+    EXPECT_EQ(caption(), "Listen");
+    EXPECT_FALSE(reciter().playing());
+    EXPECT_TRUE(playerLines().empty());
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find("2:5"), std::string::npos) << reports[0];
+    EXPECT_NE(reports[0].find("connection refused"), std::string::npos) << reports[0];
+    EXPECT_NE(reports[0].find("Open the Recitation window?"), std::string::npos) << reports[0];
 }
 
 TEST_F(Recitation, TajwidStartsAnotherMaximisedInstanceOnEveryClick) {

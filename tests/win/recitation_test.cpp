@@ -1060,6 +1060,40 @@ TEST_F(RealSound, TheSilenceBetweenAyatIsAboutOneAndAHalfTrivialProgramStartsAtM
     EXPECT_LT(sorted[2], 1000.0);
 }
 
+// The real player at another speed: the 2-second 440 Hz tone (001001.mp3) lasts its length
+// divided by the speed and keeps its pitch.
+TEST_F(RealSound, ThePlayerAtAnotherSpeedShortensOrLengthensTheSoundAndKeepsItsPitch) {
+    const std::string player = soundFolder + "\\zemplay.exe";
+    for (const auto& [speed, expectedMs] : {std::pair<const char*, double>{"1.5", 1333.3},
+                                            std::pair<const char*, double>{"0.75", 2666.7}}) {
+        SCOPED_TRACE(speed);
+        const size_t recordedBefore = readFile(monitor).size() & ~static_cast<size_t>(1);
+        std::string line = "\"" + player + "\" \"" + tones + "\\001001.mp3\" 0 0 " + speed;
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION started{};
+        ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                   nullptr, &startup, &started));
+        EXPECT_EQ(WaitForSingleObject(started.hProcess, 20000), WAIT_OBJECT_0);
+        DWORD code = 99;
+        GetExitCodeProcess(started.hProcess, &code);
+        CloseHandle(started.hThread);
+        CloseHandle(started.hProcess);
+        EXPECT_EQ(code, 0u);
+        pumpFor(600); // the recorder's last writes
+        const std::vector<int16_t> samples =
+            tone_reading::samplesOfPcm16(readFile(monitor).substr(recordedBefore));
+        const tone_reading::Reading reading =
+            tone_reading::readTones(samples.data(), samples.size(), kMonitorRate, {440}, kLoud);
+        ASSERT_EQ(reading.tones.size(), 1u);
+        const tone_reading::Tone& tone = reading.tones[0];
+        std::printf("at %sx: %.1f Hz for %.0f ms (%.0f ms of it sound)\n", speed, tone.hz,
+                    tone.lengthMs(), tone.soundMs());
+        EXPECT_NEAR(tone.soundMs(), expectedMs, 25.0);
+        EXPECT_NEAR(tone.hz, 440.0, 3.0);
+    }
+}
+
 // ---- Browser pages ----
 
 constexpr char kTestBrowserClsid[] = "{D6F1E6A2-3B7C-4C55-9E2A-5A1C7B3E9F01}";

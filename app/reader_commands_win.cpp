@@ -4,6 +4,7 @@
 #include "app/clipboard_win.h"
 #include "app/go_to_dialog_win.h"
 #include "app/keyboard_win.h"
+#include "app/memorise_commands_win.h"
 #include "app/reader_window_win.h"
 #include "pages/browser_pages_win.h"
 #include "picture/bitmap_view_win.h"
@@ -141,6 +142,11 @@ const Command kCommands[] = {
     {IDM_BOOKMARKS, kAnyNotification, openBookmark},
     {IDM_RECITATION, kAnyNotification, [](ReaderWindow& r) { r.openRecitationDialog(); }},
     {IDM_NIGHT, kAnyNotification, [](ReaderWindow& r) { r.toggleNightScheme(); }},
+    {IDM_REPEAT_FROM_HERE, kAnyNotification, repeatFromHere},
+    {IDM_REPEAT_TO_HERE, kAnyNotification, repeatToHere},
+    {IDM_REPEAT_CLEAR, kAnyNotification, clearRepeatRange},
+    {IDM_SPEED_DOWN, kAnyNotification, [](ReaderWindow& r) { stepPlaySpeed(r, -1); }},
+    {IDM_SPEED_UP, kAnyNotification, [](ReaderWindow& r) { stepPlaySpeed(r, 1); }},
     {IDM_ZOOM_IN, kAnyNotification, [](ReaderWindow& r) { zoomPictureTo(r, zoomedIn); }},
     {IDM_ZOOM_OUT, kAnyNotification, [](ReaderWindow& r) { zoomPictureTo(r, zoomedOut); }},
     {IDM_ZOOM_RESET, kAnyNotification,

@@ -2,6 +2,7 @@
 
 #include "app/control_names_win.h"
 #include "app/main_layout.h"
+#include "app/memorise_commands_win.h"
 #include "app/night_scheme_win.h"
 #include "base/dpi_win.h"
 #include "base/guards_win.h"
@@ -358,6 +359,7 @@ bool ReaderWindow::onCreate() {
     TextStore::loadArabic();
     fillNavigationLists();
     recitation_ = std::make_unique<RecitationPlayer>(context_, *this);
+    showPlaySpeed(*this);
     const AyahRef start = storedResumeAyah();
     goToAyah(start);
     setUpTranslationControl();

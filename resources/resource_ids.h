@@ -57,6 +57,12 @@
 #define IDM_ZOOM_OUT 40042
 #define IDM_ZOOM_RESET 40043
 #define IDM_NIGHT 40044
+// Memorising: the repeated range and the speed.
+#define IDM_REPEAT_FROM_HERE 40270
+#define IDM_REPEAT_TO_HERE 40271
+#define IDM_REPEAT_CLEAR 40272
+#define IDM_SPEED_DOWN 40273
+#define IDM_SPEED_UP 40274
 
 // Main window controls.
 #define IDC_STATUS_BAR 1000

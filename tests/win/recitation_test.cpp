@@ -7,6 +7,7 @@
 #include "base/wide_text_win.h"
 #include "pages/browser_pages_win.h"
 #include "pages/page_paths.h"
+#include "recitation/memorise_settings_win.h"
 #include "recitation/recitation_player_win.h"
 #include "recitation/recitation_rules.h"
 #include "resources/resource_ids.h"
@@ -30,6 +31,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -54,12 +56,16 @@ class TestHost : public RecitationHost {
             SendDlgItemMessageW(window_, IDC_AYAH_LIST, CB_ADDSTRING, 0,
                                 reinterpret_cast<LPARAM>(std::to_wstring(k).c_str()));
         SendDlgItemMessageW(window_, IDC_AYAH_LIST, CB_SETCURSEL, ayah.ayah - 1, 0);
+        shown.push_back(ayah);
     }
-    void showAyah(AyahRef) override {}
+    void showAyah(AyahRef ayah) override { shown.push_back(ayah); }
     void openRecitationDialog() override { dialogOwners.push_back(window_); }
+    void showRecitationStatus(const char* text) override { status = text; }
 
     HWND window_ = nullptr;
     std::vector<HWND> dialogOwners;
+    std::vector<AyahRef> shown; // every ayah the recitation showed, in order
+    std::string status;
 };
 
 TestHost host;
@@ -265,6 +271,11 @@ class Recitation : public ::testing::Test {
         const SettingsLocation& where = defaultSettingsLocation();
         deleteRegistryValue(where.userRoot, where.key, where.subkey, kRecitationFolderValue);
         deleteRegistryValue(where.userRoot, where.key, where.subkey, kRepeatEachAyahValue);
+        for (const char* value :
+             {kRepeatRangeFromValue, kRepeatRangeToValue, kRepeatRangePassesValue,
+              kPauseAfterAyahValue, kPauseAfterAyahTenthsValue, kPauseAfterAyahPercentValue,
+              kPauseAfterPassTenthsValue, kPlaySpeedPercentValue})
+            deleteRegistryValue(where.userRoot, where.key, where.subkey, value);
     }
     // Puts SSSAAA.mp3 into `where` (a folder path in UTF-8) and returns its path.
     std::string addRecording(const std::string& where, int surah, int ayah) {
@@ -567,6 +578,65 @@ TEST_F(Recitation, RepeatEachAyahRecitesEveryAyahThatManyTimes) {
     EXPECT_EQ(played[1], fourth);
     EXPECT_EQ(played[2], fourth);
     EXPECT_EQ(played[3], expectedPlayerLine(112, 1, false)); // the span of 112:1 alone
+    EXPECT_EQ(ayahShown(), "112:1");
+}
+
+// A range for memorising: 1:5 to 2:2 twice, each ayah twice, at 1.5x; Listen on an ayah
+// outside the range starts at its beginning.
+TEST_F(Recitation, ARangeAcrossSurahsPlaysEachAyahKTimesPassAfterPassAtTheChosenSpeed) {
+    const std::vector<AyahRef> range = {{1, 5}, {1, 6}, {1, 7}, {2, 1}, {2, 2}};
+    std::vector<std::string> recordings;
+    for (AyahRef a : range)
+        recordings.push_back(addRecording(folder + "\\mp3", a.surah, a.ayah));
+    ASSERT_TRUE(writeRepeatEachAyah(2));
+    ASSERT_TRUE(writeRepeatRangeEnd(false, {1, 5})); // the ends in either order
+    ASSERT_TRUE(writeRepeatRangeEnd(true, {2, 2}));
+    ASSERT_TRUE(writeMemoriseSetting(kRepeatRangePassesValue, 2));
+    ASSERT_TRUE(writePlaySpeed(150));
+    setPlayer(50, 0);
+    tickContinue(true);
+    selectAyah(3, 1);
+    host.shown.clear();
+    reciter().onListenCommand();
+    ASSERT_TRUE(pumpUntil(30000, [&] { return caption() == "Listen"; }));
+    std::vector<std::string> expected;
+    std::vector<std::string> shownExpected;
+    for (int pass = 0; pass < 2; ++pass)
+        for (size_t k = 0; k < range.size(); ++k) {
+            expected.insert(expected.end(), 2, perAyahLine(recordings[k]) + " 1.50");
+            shownExpected.push_back(std::to_string(range[k].surah) + ":" +
+                                    std::to_string(range[k].ayah));
+        }
+    EXPECT_EQ(playerLines(), expected);
+    std::vector<std::string> shown;
+    for (AyahRef a : host.shown)
+        shown.push_back(std::to_string(a.surah) + ":" + std::to_string(a.ayah));
+    EXPECT_EQ(shown, shownExpected) << "the display showed each ayah as its turn came";
+    EXPECT_EQ(host.status, "Speed 1.50x");
+    EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(Recitation, APauseAfterEachAyahIsCountedDownAndStopEndsItAtOnce) {
+    addRecording(folder + "\\mp3", 112, 1);
+    addRecording(folder + "\\mp3", 112, 2);
+    ASSERT_TRUE(writeMemoriseSetting(kPauseAfterAyahValue, 1));
+    ASSERT_TRUE(writeMemoriseSetting(kPauseAfterAyahTenthsValue, 30));
+    setPlayer(50, 0);
+    tickContinue(true);
+    chooseScope(kScopeSurah);
+    selectAyah(112, 1);
+    reciter().onListenCommand();
+    ASSERT_TRUE(pumpUntil(5000, [&] { return host.status == "Pause: repeat the ayah (3 s)"; }));
+    EXPECT_EQ(caption(), "Stop");
+    EXPECT_TRUE(reciter().playing());
+    ASSERT_TRUE(pumpUntil(2500, [&] { return host.status == "Pause: repeat the ayah (2 s)"; }));
+    EXPECT_EQ(playerLines().size(), 1u) << "the next ayah waits for the pause";
+    reciter().onListenCommand(); // "Stop"
+    EXPECT_EQ(caption(), "Listen");
+    EXPECT_FALSE(reciter().playing());
+    EXPECT_EQ(host.status, "");
+    pumpFor(2500);
+    EXPECT_EQ(playerLines().size(), 1u) << "nothing plays after Stop";
     EXPECT_EQ(ayahShown(), "112:1");
 }
 
@@ -1072,8 +1142,8 @@ TEST_F(RealSound, ThePlayerAtAnotherSpeedShortensOrLengthensTheSoundAndKeepsItsP
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION started{};
-        ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                   nullptr, &startup, &started));
+        ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                   &startup, &started));
         EXPECT_EQ(WaitForSingleObject(started.hProcess, 20000), WAIT_OBJECT_0);
         DWORD code = 99;
         GetExitCodeProcess(started.hProcess, &code);
@@ -1091,6 +1161,35 @@ TEST_F(RealSound, ThePlayerAtAnotherSpeedShortensOrLengthensTheSoundAndKeepsItsP
                     tone.lengthMs(), tone.soundMs());
         EXPECT_NEAR(tone.soundMs(), expectedMs, 25.0);
         EXPECT_NEAR(tone.hz, 440.0, 3.0);
+    }
+}
+
+// Pauses after each ayah with real sound: a range of 1:1 (2 s) and 1:2, once with a fixed
+// second after each ayah and once with a pause as long as the ayah.
+TEST_F(RealSound, APauseAfterEachAyahIsThatLongASilence) {
+    ASSERT_TRUE(writeRepeatRangeEnd(true, {1, 1}));
+    ASSERT_TRUE(writeRepeatRangeEnd(false, {1, 2}));
+    for (const auto& [kind, expectedMs, within] : {std::tuple<int, double, double>{1, 1000, 50},
+                                                   std::tuple<int, double, double>{2, 2000, 60}}) {
+        SCOPED_TRACE(kind);
+        ASSERT_TRUE(writeMemoriseSetting(kPauseAfterAyahValue, kind));
+        ASSERT_TRUE(writeMemoriseSetting(kPauseAfterAyahTenthsValue, 10));
+        ASSERT_TRUE(writeMemoriseSetting(kPauseAfterAyahPercentValue, 100));
+        const size_t recordedBefore = readFile(monitor).size() & ~static_cast<size_t>(1);
+        tickContinue(true);
+        selectAyah(1, 1);
+        reciter().onListenCommand();
+        ASSERT_TRUE(pumpUntil(20000, [&] { return caption() == "Listen"; }));
+        pumpFor(600); // the recorder's last writes
+        const std::vector<int16_t> samples =
+            tone_reading::samplesOfPcm16(readFile(monitor).substr(recordedBefore));
+        const tone_reading::Reading reading =
+            tone_reading::readTones(samples.data(), samples.size(), kMonitorRate, kToneHz, kLoud);
+        ASSERT_EQ(reading.tones.size(), 2u);
+        const double silence = reading.tones[1].beginMs - reading.tones[0].endMs;
+        std::printf("pause kind %d: %.0f ms of silence between 1:1 and 1:2\n", kind, silence);
+        EXPECT_NEAR(silence, expectedMs, within);
+        EXPECT_TRUE(reports.empty());
     }
 }
 

@@ -46,13 +46,7 @@ void clearRepeatRange(ReaderWindow& reader) {
 
 void stepPlaySpeed(ReaderWindow& reader, int steps) {
     writePlaySpeed(steppedSpeedPercent(readMemoriseSettings().speedPercent, steps));
-    showPlaySpeed(reader);
-}
-
-void showPlaySpeed(ReaderWindow& reader) {
     char text[64];
-    const int speed = readMemoriseSettings().speedPercent;
-    formatSpeedStatus(text, sizeof text, speed);
-    // At 1 the status bar's part is cleared only when it showed the speed.
-    if (speed != 100 || text[0] == '\0') reader.setStatusText(1, text);
+    if (formatSpeedStatus(text, sizeof text, readMemoriseSettings().speedPercent))
+        reader.setStatusText(1, text);
 }

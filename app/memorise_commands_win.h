@@ -10,7 +10,5 @@ void repeatFromHere(ReaderWindow& reader);
 void repeatToHere(ReaderWindow& reader);
 void clearRepeatRange(ReaderWindow& reader);
 void stepPlaySpeed(ReaderWindow& reader, int steps);
-// The stored speed in the status bar (nothing at 1), as the reader starts.
-void showPlaySpeed(ReaderWindow& reader);
 
 #endif

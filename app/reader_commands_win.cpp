@@ -9,6 +9,7 @@
 #include "pages/browser_pages_win.h"
 #include "picture/bitmap_view_win.h"
 #include "picture/picture_scale.h"
+#include "recitation/memorise_dialog_win.h"
 #include "resources/resource_ids.h"
 #include "search/arabic_search_win.h"
 #include "search/translation_search_win.h"
@@ -147,6 +148,7 @@ const Command kCommands[] = {
     {IDM_REPEAT_CLEAR, kAnyNotification, clearRepeatRange},
     {IDM_SPEED_DOWN, kAnyNotification, [](ReaderWindow& r) { stepPlaySpeed(r, -1); }},
     {IDM_SPEED_UP, kAnyNotification, [](ReaderWindow& r) { stepPlaySpeed(r, 1); }},
+    {IDM_MEMORISE, kAnyNotification, [](ReaderWindow& r) { showMemoriseDialog(r.window()); }},
     {IDM_ZOOM_IN, kAnyNotification, [](ReaderWindow& r) { zoomPictureTo(r, zoomedIn); }},
     {IDM_ZOOM_OUT, kAnyNotification, [](ReaderWindow& r) { zoomPictureTo(r, zoomedOut); }},
     {IDM_ZOOM_RESET, kAnyNotification,

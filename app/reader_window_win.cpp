@@ -2,12 +2,12 @@
 
 #include "app/control_names_win.h"
 #include "app/main_layout.h"
-#include "app/memorise_commands_win.h"
 #include "app/night_scheme_win.h"
 #include "base/dpi_win.h"
 #include "base/guards_win.h"
 #include "base/wide_text_win.h"
 #include "picture/bitmap_view_win.h"
+#include "recitation/memorise_settings_win.h"
 #include "recitation/recitation_dialog_win.h"
 #include "resources/resource_ids.h"
 #include "resources/version.h"
@@ -359,7 +359,9 @@ bool ReaderWindow::onCreate() {
     TextStore::loadArabic();
     fillNavigationLists();
     recitation_ = std::make_unique<RecitationPlayer>(context_, *this);
-    showPlaySpeed(*this);
+    char speed[32]; // the speed in the status bar while it is not 1
+    if (formatSpeedStatus(speed, sizeof speed, readMemoriseSettings().speedPercent))
+        setStatusText(1, speed);
     const AyahRef start = storedResumeAyah();
     goToAyah(start);
     setUpTranslationControl();

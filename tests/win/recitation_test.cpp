@@ -7,12 +7,14 @@
 #include "base/wide_text_win.h"
 #include "pages/browser_pages_win.h"
 #include "pages/page_paths.h"
+#include "recitation/memorise_dialog_win.h"
 #include "recitation/memorise_settings_win.h"
 #include "recitation/recitation_player_win.h"
 #include "recitation/recitation_rules.h"
 #include "resources/resource_ids.h"
 #include "settings/registry_win.h"
 #include "settings/settings_win.h"
+#include "tests/support/modal_dialog_driver_win.h"
 #include "tests/support/tone_reading.h"
 #include "text/ayah_ref.h"
 #include "text/text_store.h"
@@ -638,6 +640,42 @@ TEST_F(Recitation, APauseAfterEachAyahIsCountedDownAndStopEndsItAtOnce) {
     pumpFor(2500);
     EXPECT_EQ(playerLines().size(), 1u) << "nothing plays after Stop";
     EXPECT_EQ(ayahShown(), "112:1");
+}
+
+TEST_F(Recitation, TheMemoriseDialogShowsAndStoresTheRangePausesAndSpeed) {
+    ASSERT_TRUE(writePlaySpeed(90));
+    bool shownAsStored = false;
+    ModalDialogDriver driver("Memorise", [&](HWND dialog) {
+        char text[32] = "";
+        GetDlgItemTextA(dialog, IDC_MEMORISE_PASSES, text, sizeof text);
+        shownAsStored = std::string(text) == "1" &&
+                        IsDlgButtonChecked(dialog, IDC_MEMORISE_PAUSE_NONE) == BST_CHECKED &&
+                        SendDlgItemMessageA(dialog, IDC_MEMORISE_SPEED, CB_GETCURSEL, 0, 0) == 8;
+        SetDlgItemTextA(dialog, IDC_MEMORISE_FROM, "1:5");
+        SetDlgItemTextA(dialog, IDC_MEMORISE_TO, "2:2");
+        SetDlgItemTextA(dialog, IDC_MEMORISE_PASSES, "2");
+        CheckRadioButton(dialog, IDC_MEMORISE_PAUSE_NONE, IDC_MEMORISE_PAUSE_LENGTH,
+                         IDC_MEMORISE_PAUSE_LENGTH);
+        SetDlgItemTextA(dialog, IDC_MEMORISE_PAUSE_TIMES, "1.5");
+        SetDlgItemTextA(dialog, IDC_MEMORISE_PASS_SECONDS, "3");
+        SendDlgItemMessageA(dialog, IDC_MEMORISE_SPEED, CB_SETCURSEL, 15, 0); // 1.25x
+        // With NORAVEL_MEMORISE_SHOT set the dialog stays up a moment, for a picture of the
+        // screen taken from outside.
+        if (GetEnvironmentVariableA("NORAVEL_MEMORISE_SHOT", nullptr, 0)) pumpFor(3000);
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    });
+    EXPECT_TRUE(showMemoriseDialog(window));
+    EXPECT_TRUE(driver.ran());
+    EXPECT_TRUE(shownAsStored) << "the dialog opens on the stored settings";
+    const MemoriseSettings s = readMemoriseSettings();
+    EXPECT_EQ(s.rangeFrom, (AyahRef{1, 5}));
+    EXPECT_EQ(s.rangeTo, (AyahRef{2, 2}));
+    EXPECT_EQ(s.passes, 2);
+    EXPECT_EQ(s.pauses.afterAyah, AyahPause::kLengthMultiple);
+    EXPECT_EQ(s.pauses.ayahLengthPercent, 150);
+    EXPECT_EQ(s.pauses.afterPassTenths, 30);
+    EXPECT_EQ(s.speedPercent, 125);
 }
 
 TEST_F(Recitation, WithNoRecordingAnywhereNoPlayerStartsAndOneMessageSaysWhereItLooked) {

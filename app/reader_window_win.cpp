@@ -360,7 +360,7 @@ bool ReaderWindow::onCreate() {
     fillNavigationLists();
     recitation_ = std::make_unique<RecitationPlayer>(context_, *this);
     char speed[32]; // the speed in the status bar while it is not 1
-    if (formatSpeedStatus(speed, sizeof speed, readMemoriseSettings().speedPercent))
+    if (formatSpeedStatus(speed, sizeof speed, readMemoriseSettings().speedPercent) && speed[0])
         setStatusText(1, speed);
     const AyahRef start = storedResumeAyah();
     goToAyah(start);

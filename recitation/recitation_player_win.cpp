@@ -149,6 +149,7 @@ struct RecitationPlayer::State {
     PlayStep step;
     bool pausing = false;
     DWORD pauseEnd = 0;
+    bool statusShown = false; // the status bar shows a text of the recitation's
 
     HWND window() const { return host.window(); }
 
@@ -388,10 +389,17 @@ struct RecitationPlayer::State {
         showSpeedStatus();
     }
 
+    // The status bar's text is cleared only when it was the recitation's: at the defaults the
+    // recitation leaves the status bar alone.
+    void showStatus(const char* text) {
+        if (text[0] || statusShown) host.showRecitationStatus(text);
+        statusShown = text[0] != '\0';
+    }
+
     void showSpeedStatus() {
         char text[64];
         formatSpeedStatus(text, sizeof text, speedPercent());
-        host.showRecitationStatus(text);
+        showStatus(text);
     }
 
     // Recites (surah, ayah), which the display shows; `recitedTimes` counts the recitations
@@ -498,7 +506,7 @@ struct RecitationPlayer::State {
         }
         char text[64];
         formatPauseStatus(text, sizeof text, remaining);
-        host.showRecitationStatus(text);
+        showStatus(text);
         // The next tick at the next whole second of the countdown, or at its end.
         const int untilNextSecond = remaining % 1000 ? remaining % 1000 : 1000;
         SetTimer(window(), kRecitationTimer, static_cast<UINT>(untilNextSecond), nullptr);

@@ -194,6 +194,8 @@ class Recitation : public ::testing::Test {
         ASSERT_NE(window, nullptr);
         host.window_ = window;
         host.dialogOwners.clear();
+        host.shown.clear();
+        host.status = "Found 1 Item"; // a search's count: at the defaults a reading leaves it
         auto make = [&](const char* cls, const char* text, DWORD style, int id) {
             CreateWindowA(cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 100, 200, window,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
@@ -561,6 +563,7 @@ TEST_F(Recitation, AyatRepeatsTheSameAyahUntilStop) {
     EXPECT_EQ(ayahShown(), "36:58");
     pumpFor(1200);
     EXPECT_EQ(playerLines().size(), played.size()) << "nothing plays after Stop";
+    EXPECT_EQ(host.status, "Found 1 Item") << "at the defaults the status bar is left alone";
 }
 
 // With repeats the timing table's file is played one ayah's span at a time.

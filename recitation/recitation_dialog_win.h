@@ -1,6 +1,7 @@
 // The Recitation dialog (143), from View, Recitation... and from the message that there is
 // nothing to play: the recitation folder and how many of the 6,236 per-ayah files it holds,
-// "Repeat each ayah", and the download of a recitation into the folder.
+// "Repeat each ayah", the download of a recitation into the folder, and "Memorise...", which
+// opens the Memorise dialog (recitation/memorise_dialog_win.h).
 //
 // The dialog is modeless, so that the reader stays usable while a download runs; the
 // message loop hands it its messages through routeRecitationDialogMessage.

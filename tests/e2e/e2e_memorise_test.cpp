@@ -1,6 +1,7 @@
 // The memorising journey of the real reader with the stand-in player: a range from 1:5 to
-// 2:2 read twice, each ayah twice, starts the players in exactly that order, and the
-// reader's own display shows each ayah as its turn comes.
+// 2:2 read twice, each ayah twice, with a second's pause between the passes, starts the
+// players in exactly that order, the reader's own display shows each ayah as its turn
+// comes, and its status bar counts the pause down.
 #include "reader_session_win.h"
 
 #include "resources/resource_ids.h"
@@ -18,7 +19,7 @@ namespace {
 
 constexpr char kSettingKey[] = "SOFTWARE\\KELVANE\\QURAN\\SETTING";
 const char* const kValues[] = {"RepeatEachAyah", "RepeatRangeFrom", "RepeatRangeTo",
-                               "RepeatRangePasses"};
+                               "RepeatRangePasses", "PauseAfterPassTenths"};
 
 void setUserDword(const char* name, DWORD value) {
     HKEY key = nullptr;
@@ -68,6 +69,7 @@ TEST(MemoriseJourney, ARangeAcrossSurahsPlaysInOrderPassAfterPassAndTheDisplayFo
     setUserDword("RepeatRangeFrom", 1005);
     setUserDword("RepeatRangeTo", 2002);
     setUserDword("RepeatRangePasses", 2);
+    setUserDword("PauseAfterPassTenths", 10);
     clearStoredReadingPosition();
 
     ReaderSession reader(folder + "\\Noravel.exe");
@@ -82,6 +84,9 @@ TEST(MemoriseJourney, ARangeAcrossSurahsPlaysInOrderPassAfterPassAndTheDisplayFo
     // The display as the lists show it, each change noted; until the reading has ended.
     std::vector<std::string> shown;
     std::string previous;
+    std::string pauseShown;
+    char shot[MAX_PATH] = ""; // with NORAVEL_MEMORISE_SHOT: a picture of the window in the pause
+    GetEnvironmentVariableA("NORAVEL_MEMORISE_SHOT", shot, MAX_PATH);
     size_t started = 0;
     for (DWORD until = GetTickCount() + 60000; GetTickCount() < until; Sleep(10)) {
         const LRESULT surah = SendMessageA(reader.child(IDC_SURAH_LIST), CB_GETCURSEL, 0, 0) + 1;
@@ -94,6 +99,11 @@ TEST(MemoriseJourney, ARangeAcrossSurahsPlaysInOrderPassAfterPassAndTheDisplayFo
         previous = now;
         if (steady && !(shown.empty() && now == "1:1") && (shown.empty() || shown.back() != now))
             shown.push_back(now);
+        const std::string status = statusBarText(reader, 1);
+        if (pauseShown.empty() && status.rfind("Pause", 0) == 0) {
+            pauseShown = status + " after " + std::to_string(lines(log).size()) + " players";
+            if (shot[0]) reader.saveWindowPicture(shot);
+        }
         started = lines(log).size();
         if (started == 20 && reader.text(reader.child(IDC_LISTEN)) == "Listen") break;
     }
@@ -107,6 +117,8 @@ TEST(MemoriseJourney, ARangeAcrossSurahsPlaysInOrderPassAfterPassAndTheDisplayFo
     EXPECT_EQ(shown, (std::vector<std::string>{"1:5", "1:6", "1:7", "2:1", "2:2", "1:5", "1:6",
                                                "1:7", "2:1", "2:2"}));
     EXPECT_EQ(reader.text(reader.child(IDC_LISTEN)), "Listen") << "the reading ended";
+    // Between the passes the status bar counted the pause down.
+    EXPECT_EQ(pauseShown, "Pause: repeat the ayah (1 s) after 10 players");
 
     PostMessageA(reader.window(), WM_CLOSE, 0, 0);
     EXPECT_EQ(reader.waitForExit(), 0);

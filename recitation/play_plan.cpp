@@ -119,3 +119,13 @@ bool appendSpeedArgument(char* commandLine, size_t size, int speedPercent) {
 int steppedSpeedPercent(int percent, int steps) {
     return std::clamp(validSpeedPercent(percent) + 5 * steps, 50, 200);
 }
+
+int soundLengthMs(const Mp3Stream& stream, int speedPercent) {
+    if (stream.empty() || stream.sampleRate <= 0) return 0;
+    const long long samples =
+        static_cast<long long>(stream.frames.size()) * stream.samplesPerFrame -
+        stream.leadingSilenceSamples() - stream.trailingSilenceSamples();
+    if (samples <= 0) return 0;
+    return static_cast<int>(samples * 1000 * 100 / stream.sampleRate /
+                            validSpeedPercent(speedPercent));
+}

@@ -8,6 +8,7 @@
 #ifndef NORAVEL_RECITATION_PLAY_PLAN_H
 #define NORAVEL_RECITATION_PLAY_PLAN_H
 
+#include "recitation/mp3_frames.h"
 #include "text/ayah_ref.h"
 
 #include <cstddef>
@@ -82,6 +83,10 @@ class PlayPlan {
     int repeats_;
     int (*ayahCount_)(int surah);
 };
+
+// How long a recording sounds when played whole at the speed: its frames less the silence
+// the encoder and decoder add (the player leaves it out); 0 for no frames.
+int soundLengthMs(const Mp3Stream& stream, int speedPercent);
 
 // The silence to leave after a recitation that played for `playedMs`: the ayah's pause,
 // and when it ended a pass (and another follows) the pass's pause after it.

@@ -17,6 +17,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -108,6 +109,25 @@ DWORD WINAPI waitForPlayer(LPVOID parameter) {
     CloseHandle(task->player);
     delete task;
     return 0;
+}
+
+// A recording read whole, when it is at most 64 MB.
+bool readSmallFile(const char* utf8Path, std::vector<uint8_t>& bytes) {
+    const std::wstring path = wideFromUtf8(utf8Path);
+    if (path.empty()) return false;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size{};
+    bool ok = GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart <= (64 << 20);
+    if (ok) {
+        bytes.resize(static_cast<size_t>(size.QuadPart));
+        DWORD got = 0;
+        ok = ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) &&
+             got == bytes.size();
+    }
+    CloseHandle(file);
+    return ok;
 }
 
 bool fileExists(const char* utf8Path) {
@@ -633,7 +653,7 @@ struct RecitationPlayer::State {
                 report(text);
                 return;
             }
-            if (state.continuous && !beginPause(playedMs())) continueReading();
+            if (state.continuous && !beginPause(soundedMs())) continueReading();
             return;
         }
 
@@ -674,8 +694,21 @@ struct RecitationPlayer::State {
         CloseHandle(started.hProcess);
     }
 
-    // How long the playback that has just ended sounded: from its sound's start (or its
-    // player's start) to now.
+    // How long the recitation that has just ended sounded: an ayah's own recording as long
+    // as its mp3 plays at the speed, anything else from its sound's start (or its player's
+    // start) to now.
+    int soundedMs() {
+        if (state.perAyah) {
+            std::vector<uint8_t> bytes;
+            if (readSmallFile(state.mp3Path, bytes)) {
+                const int ms =
+                    soundLengthMs(walkMp3Frames(bytes.data(), bytes.size()), speedPercent());
+                if (ms > 0) return ms;
+            }
+        }
+        return playedMs();
+    }
+
     int playedMs() {
         const long long started = state.marks->soundStarted.value();
         const bool signalled = static_cast<LONG>(started >> 32) == state.playback;

@@ -82,6 +82,19 @@ TEST(PlayPlan, PausesAreFixedOrAMultipleOfThePlayedLengthWithThePassPauseAfterAP
         EXPECT_EQ(pauseAfterMs(none, 2000, true), 0);
 }
 
+TEST(PlayPlan, ARecordingSoundsItsFramesLessTheEncodersSilenceDividedByTheSpeed) {
+    Mp3Stream stream;
+    EXPECT_EQ(soundLengthMs(stream, 100), 0);
+    stream.sampleRate = 44100;
+    stream.samplesPerFrame = 1152;
+    stream.frames.assign(100, Mp3Frame{0, 417});
+    const int silence = stream.leadingSilenceSamples() + stream.trailingSilenceSamples();
+    const int whole = static_cast<int>((115200LL - silence) * 1000 / 44100);
+    EXPECT_EQ(soundLengthMs(stream, 100), whole);
+    EXPECT_EQ(soundLengthMs(stream, 200), whole / 2);
+    EXPECT_NEAR(soundLengthMs(stream, 75), whole * 4 / 3, 1);
+}
+
 TEST(PlayPlan, TheSpeedGoesOnThePlayersCommandLineAndInTheStatusBarOnlyWhenNotOne) {
     char line[64] = "\"zemplay.exe\" \"a.mp3\" 0 0";
     ASSERT_TRUE(appendSpeedArgument(line, sizeof line, 100));

@@ -4,11 +4,13 @@
 #include "app/clipboard_win.h"
 #include "app/go_to_dialog_win.h"
 #include "app/keyboard_win.h"
+#include "app/memorise_commands_win.h"
 #include "app/reader_window_win.h"
 #include "pages/browser_pages_win.h"
 #include "picture/bitmap_view_win.h"
 #include "picture/picture_scale.h"
 #include "recitation/reciter_menu_win.h"
+#include "recitation/memorise_dialog_win.h"
 #include "resources/resource_ids.h"
 #include "search/arabic_search_win.h"
 #include "search/translation_search_win.h"
@@ -148,6 +150,12 @@ const Command kCommands[] = {
     {IDM_RECITATION, kAnyNotification, [](ReaderWindow& r) { r.openRecitationDialog(); }},
     {IDM_RECITER_WINDOW, kAnyNotification, [](ReaderWindow& r) { r.openRecitationDialog(); }},
     {IDM_NIGHT, kAnyNotification, [](ReaderWindow& r) { r.toggleNightScheme(); }},
+    {IDM_REPEAT_FROM_HERE, kAnyNotification, repeatFromHere},
+    {IDM_REPEAT_TO_HERE, kAnyNotification, repeatToHere},
+    {IDM_REPEAT_CLEAR, kAnyNotification, clearRepeatRange},
+    {IDM_SPEED_DOWN, kAnyNotification, [](ReaderWindow& r) { stepPlaySpeed(r, -1); }},
+    {IDM_SPEED_UP, kAnyNotification, [](ReaderWindow& r) { stepPlaySpeed(r, 1); }},
+    {IDM_MEMORISE, kAnyNotification, [](ReaderWindow& r) { showMemoriseDialog(r.window()); }},
     {IDM_ZOOM_IN, kAnyNotification, [](ReaderWindow& r) { zoomPictureTo(r, zoomedIn); }},
     {IDM_ZOOM_OUT, kAnyNotification, [](ReaderWindow& r) { zoomPictureTo(r, zoomedOut); }},
     {IDM_ZOOM_RESET, kAnyNotification,

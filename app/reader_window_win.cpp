@@ -10,6 +10,7 @@
 #include "base/wide_text_win.h"
 #include "base/window_frame_win.h"
 #include "picture/bitmap_view_win.h"
+#include "recitation/memorise_settings_win.h"
 #include "recitation/recitation_dialog_win.h"
 #include "resources/resource_ids.h"
 #include "resources/version.h"
@@ -358,6 +359,9 @@ bool ReaderWindow::onCreate() {
     TextStore::loadArabic();
     fillNavigationLists();
     recitation_ = std::make_unique<RecitationPlayer>(context_, *this);
+    char speed[32]; // the speed in the status bar while it is not 1
+    if (formatSpeedStatus(speed, sizeof speed, readMemoriseSettings().speedPercent) && speed[0])
+        setStatusText(1, speed);
     const AyahRef start = storedResumeAyah();
     goToAyah(start);
     setUpTranslationControl();

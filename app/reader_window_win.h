@@ -78,6 +78,7 @@ class ReaderWindow final : public ReaderView, public RecitationHost {
     void boldTranslationRange(long start, long end) override;
     HFONT keyboardFont() const override { return keyboardFont_; }
     void openRecitationDialog() override;
+    void showRecitationStatus(const char* utf8Text) override { setStatusText(1, utf8Text); }
 
     // ---- moving between ayat (reader_navigation_win.cpp) ----
     // Fills the surah, recitation scope and language lists (once, after the text store is

@@ -1,13 +1,14 @@
 // zemplay: the reader's companion audio player.
 //
-//   zemplay.exe "<mp3 file>" <start second> <end second>
+//   zemplay.exe "<mp3 file>" <start second> <end second> [<speed>]
 //
 // Plays the file from the start second to the end second (to the end of the file for an
-// end of 0) and ends. It shows no window. It ends at once with a non-zero code when the
-// command line is wrong, the file cannot be read or holds no mp3 frames, or there is no
-// audio output or no decoder. The frames are found by walking their headers (portable
-// code), decoded by the system's MP3 codec through the Audio Compression Manager and
-// played through waveOut, a few buffers ahead.
+// end of 0) and ends. The speed (0.5 to 2.0, in steps of 0.05; 1 when left out) plays the
+// sound faster or slower with its pitch kept (recitation/time_stretch.h). It shows no window. It
+// ends at once with a non-zero code when the command line is wrong, the file cannot be read or
+// holds no mp3 frames, or there is no audio output or no decoder. The frames are found by walking
+// their headers (portable code), decoded by the system's MP3 codec through the Audio Compression
+// Manager and played through waveOut, a few buffers ahead.
 //
 // When the first buffer of sound has gone to the output it sets the reader's event
 // "Local\NoravelPlayerStarted-<its process id>" if the reader made one: the reader follows
@@ -19,6 +20,7 @@
 #include "companions/player_started_win.h"
 #include "recitation/mp3_frames.h"
 #include "recitation/recitation_rules.h"
+#include "recitation/time_stretch.h"
 
 #include <windows.h>
 
@@ -29,9 +31,12 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <cwchar>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -76,6 +81,20 @@ bool parseSecond(const wchar_t* text, int* second) {
     return true;
 }
 
+// "1.5": 0.5 to 2.0 in steps of 0.05, in hundredths.
+bool parseSpeed(const wchar_t* text, int* percent) {
+    wchar_t* end = nullptr;
+    const double value = std::wcstod(text, &end);
+    if (end == text || *end != L'\0' || !(value >= kMinPlaySpeed && value <= kMaxPlaySpeed))
+        return false;
+    const long hundredths = std::lround(value * 100);
+    if (std::fabs(value * 100 - static_cast<double>(hundredths)) > 1e-6 ||
+        validSpeedPercent(static_cast<int>(hundredths)) != hundredths)
+        return false;
+    *percent = static_cast<int>(hundredths);
+    return true;
+}
+
 // One waveOut buffer with its PCM.
 struct OutputBuffer {
     WAVEHDR header{};
@@ -86,8 +105,8 @@ struct OutputBuffer {
 
 class Player {
   public:
-    Player(const std::vector<uint8_t>& file, const Mp3Stream& stream)
-        : file_(file), stream_(stream) {}
+    Player(const std::vector<uint8_t>& file, const Mp3Stream& stream, int speedPercent)
+        : file_(file), stream_(stream), speedPercent_(speedPercent) {}
     ~Player() {
         if (output_) {
             waveOutReset(output_);
@@ -122,6 +141,9 @@ class Player {
         pcm_.wBitsPerSample = 16;
         pcm_.nBlockAlign = static_cast<WORD>(pcm_.nChannels * 2);
         pcm_.nAvgBytesPerSec = pcm_.nSamplesPerSec * pcm_.nBlockAlign;
+        if (speedPercent_ != 100)
+            stretch_ = std::make_unique<TimeStretch>(stream_.channels, stream_.sampleRate,
+                                                     speedPercent_ / 100.0);
         if (waveOutGetNumDevs() == 0) return kPlayerNoAudioOutput;
         if (acmStreamOpen(&decoder_, nullptr, &in.wfx, &pcm_, nullptr, 0, 0,
                           ACM_STREAMOPENF_NONREALTIME) != 0)
@@ -209,12 +231,25 @@ class Player {
             b.pcm.erase(b.pcm.begin(), b.pcm.begin() + static_cast<ptrdiff_t>(skipped));
             skipBytes_ -= skipped;
             if (next_ == last_) b.pcm.resize(b.pcm.size() - std::min(tailBytes_, b.pcm.size()));
+            if (stretch_) changeSpeed(b.pcm, next_ == last_);
             if (!b.pcm.empty()) {
                 b.filled = true;
                 return true;
             }
         }
         return true;
+    }
+
+    // Plays the decoded sound at the chosen speed: `pcm` is replaced by the stretched sound
+    // it completes; at the span's end the stretch gives out the rest.
+    void changeSpeed(std::vector<char>& pcm, bool final) {
+        stretched_.clear();
+        std::vector<int16_t> samples(pcm.size() / 2);
+        std::memcpy(samples.data(), pcm.data(), samples.size() * 2);
+        stretch_->push(samples.data(), samples.size(), stretched_);
+        if (final) stretch_->finish(stretched_);
+        pcm.resize(stretched_.size() * 2);
+        std::memcpy(pcm.data(), stretched_.data(), pcm.size());
     }
 
     // Decodes frames [first, last) into PCM; the source bytes that the decoder leaves
@@ -257,6 +292,9 @@ class Player {
 
     const std::vector<uint8_t>& file_;
     const Mp3Stream& stream_;
+    const int speedPercent_;
+    std::unique_ptr<TimeStretch> stretch_; // at a speed other than 1
+    std::vector<int16_t> stretched_;
     WAVEFORMATEX pcm_{};
     HACMSTREAM decoder_ = nullptr;
     HWAVEOUT output_ = nullptr;
@@ -276,8 +314,10 @@ int run() {
     if (!arguments) return kPlayerBadCommandLine;
     int startSecond = 0;
     int endSecond = 0;
-    const bool valid = count == 4 && parseSecond(arguments[2], &startSecond) &&
-                       parseSecond(arguments[3], &endSecond);
+    int speedPercent = 100;
+    const bool valid = (count == 4 || count == 5) && parseSecond(arguments[2], &startSecond) &&
+                       parseSecond(arguments[3], &endSecond) &&
+                       (count == 4 || parseSpeed(arguments[4], &speedPercent));
     std::vector<uint8_t> file;
     const bool read = valid && readWholeFile(arguments[1], file);
     LocalFree(arguments);
@@ -286,7 +326,7 @@ int run() {
     const Mp3Stream stream = walkMp3Frames(file.data(), file.size());
     if (stream.empty()) return kPlayerNotMp3;
     const Mp3FrameRange range = mp3FramesForSpan(stream, startSecond, endSecond);
-    Player player(file, stream);
+    Player player(file, stream, speedPercent);
     const PlayerExit opened = player.open();
     if (opened != kPlayerPlayed) return opened;
     if (range.first >= range.last) return kPlayerPlayed;

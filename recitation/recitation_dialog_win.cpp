@@ -3,6 +3,7 @@
 #include "base/guards_win.h"
 #include "base/prompts_win.h"
 #include "base/wide_text_win.h"
+#include "recitation/memorise_dialog_win.h"
 #include "recitation/recitation_download_win.h"
 #include "recitation/recitation_rules.h"
 #include "recitation/reciter_catalogue.h"
@@ -387,6 +388,7 @@ void onCommand(int id, int notification) {
         break;
     case IDC_RECITATION_DOWNLOAD: onDownload(); break;
     case IDC_RECITATION_STOP: open->download.cancel(); break;
+    case IDC_RECITATION_MEMORISE: showMemoriseDialog(open->window); break;
     case IDCANCEL: closeDialog(); break;
     default: break;
     }

@@ -1,7 +1,8 @@
 // The Recitation dialog (143), from View, Recitation..., the Recitation menu and the message
 // that there is nothing to play: the recitation folder, the reciters (built in, and the
 // typed address) with what each has on disk, "Repeat each ayah", the download of the chosen
-// reciter into its folder and the deletion of a reciter's files.
+// reciter into its folder, the deletion of a reciter's files, and "Memorise...", which opens
+// the Memorise dialog (recitation/memorise_dialog_win.h).
 //
 // The dialog is modeless, so that the reader stays usable while a download runs; the
 // message loop hands it its messages through routeRecitationDialogMessage.

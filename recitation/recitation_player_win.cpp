@@ -3,6 +3,8 @@
 #include "base/wide_text_win.h"
 #include "recitation/listen_ahead.h"
 #include "recitation/listen_ahead_win.h"
+#include "recitation/memorise_settings_win.h"
+#include "recitation/play_plan.h"
 #include "recitation/recitation_dialog_win.h"
 #include "recitation/recitation_rules.h"
 #include "recitation/reciter_catalogue.h"
@@ -20,6 +22,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -113,6 +116,25 @@ DWORD WINAPI waitForPlayer(LPVOID parameter) {
     return 0;
 }
 
+// A recording read whole, when it is at most 64 MB.
+bool readSmallFile(const char* utf8Path, std::vector<uint8_t>& bytes) {
+    const std::wstring path = wideFromUtf8(utf8Path);
+    if (path.empty()) return false;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size{};
+    bool ok = GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart <= (64 << 20);
+    if (ok) {
+        bytes.resize(static_cast<size_t>(size.QuadPart));
+        DWORD got = 0;
+        ok = ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) &&
+             got == bytes.size();
+    }
+    CloseHandle(file);
+    return ok;
+}
+
 bool fileExists(const char* utf8Path) {
     const std::wstring path = wideFromUtf8(utf8Path);
     if (path.empty()) return false;
@@ -153,6 +175,14 @@ struct RecitationPlayer::State {
     AyahOfSurah awaited{0, 0};
     bool inBasmala = false;    // the basmala plays before state.ayah
     bool afterBasmala = false; // state.ayah follows its basmala
+    // A reading for memorising: its settings as Listen found them, the range's plan (with
+    // Continue and a range set) and the step playing; a pause under way ends at pauseEnd.
+    MemoriseSettings memorise;
+    std::unique_ptr<PlayPlan> plan;
+    PlayStep step;
+    bool pausing = false;
+    DWORD pauseEnd = 0;
+    bool statusShown = false; // the status bar shows a text of the recitation's
 
     HWND window() const { return host.window(); }
 
@@ -259,7 +289,10 @@ struct RecitationPlayer::State {
         const long long started = state.marks->soundStarted.value();
         const bool signalled = static_cast<LONG>(started >> 32) == state.playback;
         const DWORD base = signalled ? static_cast<DWORD>(started & 0xFFFFFFFF) : state.launchedAt;
-        return static_cast<int>(GetTickCount() - base) + state.startMs;
+        // At another speed the file goes by faster or slower than the clock.
+        const long long played =
+            static_cast<long long>(GetTickCount() - base) * speedPercent() / 100;
+        return static_cast<int>(played) + state.startMs;
     }
 
     // The command line that plays the ayah's own recording whole, when it has one: the chosen
@@ -274,7 +307,8 @@ struct RecitationPlayer::State {
             findAyahRecording(mp3Path, mp3Size, recitationFolder, folderUtf8(), surah, ayah,
                               fileExists);
         return found &&
-               formatPlayerCommandLine(commandLine, size, folderUtf8(), mp3Path, 0, 0, true);
+               formatPlayerCommandLine(commandLine, size, folderUtf8(), mp3Path, 0, 0, true) &&
+               appendSpeedArgument(commandLine, size, speedPercent());
     }
 
     // Names the command line of the ayah's recording: its own file whole, or the timing
@@ -299,10 +333,13 @@ struct RecitationPlayer::State {
             return false;
         }
         const int repeats = validAyahRepeats(readRepeatEachAyah());
-        state.following = state.continuous && followsWholeFile(selectedScope(), repeats);
+        // A range or pauses need each ayah's own span.
+        state.following = state.continuous && followsWholeFile(selectedScope(), repeats) && !plan &&
+                          memorise.pauses.afterAyah == AyahPause::kNone;
         state.startMs = timing.startMs;
         return formatPlayerCommandLine(commandLine, size, folderUtf8(), state.mp3Path,
-                                       timing.startMs, timing.endMs, state.following);
+                                       timing.startMs, timing.endMs, state.following) &&
+               appendSpeedArgument(commandLine, size, speedPercent());
     }
 
     HANDLE makePlayerEvent(bool (*formatName)(char*, size_t, unsigned long), DWORD processId) {
@@ -382,9 +419,33 @@ struct RecitationPlayer::State {
         return true;
     }
 
+    // The speed chosen now (Ctrl+[ and Ctrl+] change it while a reading goes on).
+    int speedPercent() const { return readMemoriseSettings().speedPercent; }
+
+    // Ends a pause under way (without going on) and clears its countdown.
+    void endPause() {
+        if (!pausing) return;
+        pausing = false;
+        showSpeedStatus();
+    }
+
+    // The status bar's text is cleared only when it was the recitation's: at the defaults the
+    // recitation leaves the status bar alone.
+    void showStatus(const char* text) {
+        if (text[0] || statusShown) host.showRecitationStatus(text);
+        statusShown = text[0] != '\0';
+    }
+
+    void showSpeedStatus() {
+        char text[64];
+        formatSpeedStatus(text, sizeof text, speedPercent());
+        showStatus(text);
+    }
+
     // Recites (surah, ayah), which the display shows; `recitedTimes` counts the recitations
     // of that ayah just before this one.
     void recite(int surah, int ayah, int recitedTimes, bool basmalaPlayed = false) {
+        endPause();
         setListenCaption(L"Stop");
         state.surah = surah;
         state.ayah = ayah;
@@ -493,9 +554,69 @@ struct RecitationPlayer::State {
         const int ayah = shown.ayah;
         const bool sameAyah = surah == state.surah && ayah == state.ayah;
         *recited = (sameAyah ? state.recitedTimes : 0) + 1;
+        if (plan) return nextStep(shown).ayah;
         const int repeats = validAyahRepeats(readRepeatEachAyah());
         return ayahToReciteNext(surah, ayah, *recited, selectedScope(), repeats,
                                 TextStore::ayahCount(surah));
+    }
+
+    // The range's step after the one that played; no ayah when the range has been read or
+    // another ayah outside it was chosen meanwhile. A chosen ayah inside it goes on there.
+    PlayStep nextStep(AyahRef shown) const {
+        PlayStep next;
+        next.ayah = AyahRef{};
+        if (shown != step.ayah) {
+            if (!plan->contains(shown)) return next;
+            next = step;
+            next.ayah = shown;
+            next.repeat = 1;
+            return next;
+        }
+        if (!plan->next(step, &next)) next.ayah = AyahRef{};
+        return next;
+    }
+
+    // After a recitation of a continuous reading that played for `playedMs`: leaves the
+    // chosen pause before the next one, counted down in the status bar. False when there is
+    // none to leave (or no next recitation to leave it before).
+    bool beginPause(int playedMs) {
+        bool endedPass = false;
+        if (plan) {
+            if (!nextStep(host.shownAyah()).ayah.valid()) return false;
+            endedPass = plan->endsPass(step);
+        }
+        const int ms = pauseAfterMs(memorise.pauses, playedMs, endedPass);
+        if (ms <= 0) return false;
+        pausing = true;
+        pauseEnd = GetTickCount() + static_cast<DWORD>(ms);
+        state.running = true;
+        setListenCaption(L"Stop");
+        tickPause();
+        return true;
+    }
+
+    // A tick during a pause: the countdown, or at its end the next recitation.
+    void tickPause() {
+        const int remaining = static_cast<int>(pauseEnd - GetTickCount());
+        if (remaining <= 0 || !continueTicked()) {
+            const bool goOn = continueTicked();
+            endPause();
+            KillTimer(window(), kRecitationTimer);
+            state.running = false;
+            setListenCaption(L"Listen");
+            if (goOn) {
+                continueReading();
+            } else {
+                discardWaiting(); // unticking Continue ends the reading, as during a recitation
+            }
+            return;
+        }
+        char text[64];
+        formatPauseStatus(text, sizeof text, remaining);
+        showStatus(text);
+        // The next tick at the next whole second of the countdown, or at its end.
+        const int untilNextSecond = remaining % 1000 ? remaining % 1000 : 1000;
+        SetTimer(window(), kRecitationTimer, static_cast<UINT>(untilNextSecond), nullptr);
     }
 
     // While an ayah's own recording plays in a continuous reading, once its sound has started,
@@ -509,6 +630,7 @@ struct RecitationPlayer::State {
         state.preparedFor = state.playback;
         int recited = 0;
         const AyahRef next = nextToRecite(&recited);
+        if (!next.valid()) return;
         // Ayah 1 of the next surah waits for its basmala.
         if (beginsWithBasmala(next.surah, next.ayah, next == host.shownAyah() ? recited : 0))
             return;
@@ -534,7 +656,17 @@ struct RecitationPlayer::State {
         const int surah = shown.surah;
         const int ayah = shown.ayah;
         int recited = 0;
-        const AyahRef next = nextToRecite(&recited);
+        if (plan) {
+            const PlayStep following = nextStep(shown);
+            if (!following.ayah.valid()) {
+                // The range has been read (or an ayah outside it chosen): the reading ends.
+                discardWaiting();
+                return;
+            }
+            step = following;
+        }
+        const AyahRef next = plan ? step.ayah : nextToRecite(&recited);
+        if (plan) recited = step.repeat - 1;
         // A player waiting for this ayah plays now, before the display changes: recite takes
         // it over when its command line is still the one to play, and ends it otherwise.
         if (state.waiting.go && state.waiting.surah == next.surah &&
@@ -554,13 +686,27 @@ struct RecitationPlayer::State {
     }
 
     void start() {
-        const AyahRef shown = host.shownAyah();
+        AyahRef shown = host.shownAyah();
+        memorise = readMemoriseSettings();
+        plan.reset();
+        if (memorise.hasRange() && continueTicked()) {
+            plan = std::make_unique<PlayPlan>(memorise.rangeFrom, memorise.rangeTo, memorise.passes,
+                                              validAyahRepeats(readRepeatEachAyah()),
+                                              TextStore::ayahCount);
+            step = plan->start(shown);
+            if (step.ayah != shown) {
+                host.goToAyah(step.ayah);
+                shown = step.ayah;
+            }
+        }
+        showSpeedStatus();
         recite(shown.surah, shown.ayah, 0);
     }
 
     void stop() {
         fetching = false;
         ahead.cancel();
+        endPause();
         setListenCaption(L"Listen");
         KillTimer(window(), kRecitationTimer);
         discardWaiting();
@@ -572,6 +718,10 @@ struct RecitationPlayer::State {
         if (!state.running) {
             // A tick that was already queued when the recitation ended.
             KillTimer(window(), kRecitationTimer);
+            return;
+        }
+        if (pausing) {
+            tickPause();
             return;
         }
         state.continuous = continueTicked();
@@ -603,7 +753,7 @@ struct RecitationPlayer::State {
                 recite(state.surah, state.ayah, state.recitedTimes, true);
                 return;
             }
-            if (state.continuous) continueReading();
+            if (state.continuous && !beginPause(soundedMs())) continueReading();
             return;
         }
 
@@ -644,9 +794,32 @@ struct RecitationPlayer::State {
         CloseHandle(started.hProcess);
     }
 
+    // How long the recitation that has just ended sounded: an ayah's own recording as long
+    // as its mp3 plays at the speed, anything else from its sound's start (or its player's
+    // start) to now.
+    int soundedMs() {
+        if (state.perAyah) {
+            std::vector<uint8_t> bytes;
+            if (readSmallFile(state.mp3Path, bytes)) {
+                const int ms =
+                    soundLengthMs(walkMp3Frames(bytes.data(), bytes.size()), speedPercent());
+                if (ms > 0) return ms;
+            }
+        }
+        return playedMs();
+    }
+
+    int playedMs() {
+        const long long started = state.marks->soundStarted.value();
+        const bool signalled = static_cast<LONG>(started >> 32) == state.playback;
+        const DWORD base = signalled ? static_cast<DWORD>(started & 0xFFFFFFFF) : state.launchedAt;
+        return static_cast<int>(GetTickCount() - base);
+    }
+
     void endWithReader() {
         fetching = false;
         ahead.cancel();
+        pausing = false;
         discardWaiting();
         releasePlayer(true);
         KillTimer(window(), kRecitationTimer);

@@ -22,6 +22,11 @@
 // player that is no longer next (another ayah chosen, Continue unticked, Stop, a failure,
 // the reader's end) is ended unplayed.
 //
+// For memorising (recitation/memorise_settings_win.h): with Continue ticked and a range
+// set, Listen plays the range pass after pass, each ayah "Repeat each ayah" times; after
+// each recitation of a continuous reading the chosen pause is left, counted down in the
+// status bar, before the next one starts; every player plays at the chosen speed.
+//
 // With no recording of the ayah anywhere, no player starts: one question says where the
 // recording was looked for and offers the Recitation dialog.
 #ifndef NORAVEL_RECITATION_RECITATION_PLAYER_WIN_H
@@ -52,6 +57,9 @@ class RecitationHost {
     virtual void showAyah(AyahRef ayah) = 0;
     // Opens the Recitation dialog over the window (the answer Yes to "nothing to play").
     virtual void openRecitationDialog() = 0;
+    // Shows the recitation's state (a pause's countdown, the speed) in the status bar; ""
+    // clears it.
+    virtual void showRecitationStatus(const char* utf8Text) { (void)utf8Text; }
 
   protected:
     ~RecitationHost() = default;

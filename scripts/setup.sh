@@ -14,6 +14,8 @@ packages=(
     cmake make g++ clang libclang-rt-14-dev clang-format pkg-config
     g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
     googletest libbenchmark-dev nlohmann-json3-dev
+    # an mp3 decoder for the time-stretch benchmark's baseline
+    libmpg123-dev
     # generators: ayah pictures, pages, sounds, installer
     libharfbuzz-dev libfreetype-dev libgif-dev fonts-hosny-amiri fonts-dejavu-core
     # Bengali and Chinese letters for the test bed's screenshots of the translations

@@ -44,6 +44,10 @@ play() {
 play 0 1.9 4.0 "$work/tone.mp3" 2 4
 play 0 1.9 4.0 "$work/tone.mp3" 4 0
 play 0 5.9 8.0 "$work/tone.mp3" 0 0
+# At 1.5x the two seconds of the span take 1.33 s (their exact length is the sound test's).
+play 0 1.2 3.4 "$work/tone.mp3" 2 4 1.5
+play nonzero 0 1.5 "$work/tone.mp3" 0 0 2.5
+play nonzero 0 1.5 "$work/tone.mp3" 0 0 1.33
 play nonzero 0 1.5 "$work/missing.mp3" 0 0
 play nonzero 0 1.5 "$work/text.mp3" 0 0
 play nonzero 0 1.5 "$work/tone.mp3"

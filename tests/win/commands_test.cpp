@@ -12,6 +12,7 @@
 #include "arabic/arabic_bytes.h"
 #include "base/global_block_win.h"
 #include "picture/bitmap_view_win.h"
+#include "recitation/memorise_settings_win.h"
 #include "resources/resource_ids.h"
 #include "settings/language_switch_win.h"
 #include "settings/registry_win.h"
@@ -24,6 +25,7 @@
 #include "tests/support/registry_value_win.h"
 #include "win_test_support.h"
 
+#include <commctrl.h>
 #include <richedit.h>
 
 #include <gtest/gtest.h>
@@ -327,6 +329,45 @@ TEST_F(CommandsTest, ZoomKeysStepThePictureBetween75And200AndStoreItForTheUserOn
 
     ASSERT_TRUE(pressWithCtrl(window, '0'));
     rawRestore(HKEY_CURRENT_USER, kPictureZoomValue, userBefore);
+}
+
+// Ctrl+] and Ctrl+[ step the speed by 0.05 within 0.5..2.0, store it for the user and show
+// it in the status bar while it is not 1; Repeat from here and ...to here store the range.
+TEST_F(CommandsTest, SpeedKeysStepTheSpeedAndTheRangeCommandsTakeTheAyahShown) {
+    const char* values[] = {kPlaySpeedPercentValue, kRepeatRangeFromValue, kRepeatRangeToValue};
+    std::vector<RegistryValue> before;
+    for (const char* value : values) {
+        before.push_back(rawRead(HKEY_CURRENT_USER, value));
+        rawRestore(HKEY_CURRENT_USER, value, RegistryValue{});
+    }
+    auto status = [&] {
+        char text[128] = "";
+        SendMessageA(GetDlgItem(window, IDC_STATUS_BAR), SB_GETTEXTA, 1,
+                     reinterpret_cast<LPARAM>(text));
+        return std::string(text);
+    };
+    ASSERT_TRUE(pressWithCtrl(window, VK_OEM_6));
+    EXPECT_EQ(readMemoriseSettings().speedPercent, 105);
+    EXPECT_EQ(status(), "Speed 1.05x");
+    ASSERT_TRUE(pressWithCtrl(window, VK_OEM_4));
+    EXPECT_EQ(readMemoriseSettings().speedPercent, 100);
+    EXPECT_EQ(status(), "");
+    for (int k = 0; k < 12; ++k)
+        pressWithCtrl(window, VK_OEM_4);
+    EXPECT_EQ(readMemoriseSettings().speedPercent, 50);
+    EXPECT_EQ(status(), "Speed 0.50x");
+
+    selectAyah(1, 5);
+    SendMessageA(window, WM_COMMAND, IDM_REPEAT_FROM_HERE, 0);
+    selectAyah(2, 2);
+    SendMessageA(window, WM_COMMAND, IDM_REPEAT_TO_HERE, 0);
+    EXPECT_EQ(readMemoriseSettings().rangeFrom, (AyahRef{1, 5}));
+    EXPECT_EQ(readMemoriseSettings().rangeTo, (AyahRef{2, 2}));
+    EXPECT_EQ(status(), "Repeat 1:5 to 2:2");
+    SendMessageA(window, WM_COMMAND, IDM_REPEAT_CLEAR, 0);
+    EXPECT_FALSE(readMemoriseSettings().hasRange());
+    for (size_t k = 0; k < std::size(values); ++k)
+        rawRestore(HKEY_CURRENT_USER, values[k], before[k]);
 }
 
 TEST_F(CommandsTest, ResultListIsCopiedAsItsLinesJoinedByCrLfWithoutATrailingOne) {

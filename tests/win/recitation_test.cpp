@@ -7,6 +7,8 @@
 #include "base/wide_text_win.h"
 #include "pages/browser_pages_win.h"
 #include "pages/page_paths.h"
+#include "recitation/memorise_dialog_win.h"
+#include "recitation/memorise_settings_win.h"
 #include "recitation/recitation_player_win.h"
 #include "recitation/recitation_rules.h"
 #include "recitation/reciter_catalogue.h"
@@ -14,6 +16,7 @@
 #include "resources/resource_ids.h"
 #include "settings/registry_win.h"
 #include "settings/settings_win.h"
+#include "tests/support/modal_dialog_driver_win.h"
 #include "tests/support/tone_reading.h"
 #include "text/ayah_ref.h"
 #include "text/text_store.h"
@@ -33,6 +36,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -57,12 +61,16 @@ class TestHost : public RecitationHost {
             SendDlgItemMessageW(window_, IDC_AYAH_LIST, CB_ADDSTRING, 0,
                                 reinterpret_cast<LPARAM>(std::to_wstring(k).c_str()));
         SendDlgItemMessageW(window_, IDC_AYAH_LIST, CB_SETCURSEL, ayah.ayah - 1, 0);
+        shown.push_back(ayah);
     }
-    void showAyah(AyahRef) override {}
+    void showAyah(AyahRef ayah) override { shown.push_back(ayah); }
     void openRecitationDialog() override { dialogOwners.push_back(window_); }
+    void showRecitationStatus(const char* text) override { status = text; }
 
     HWND window_ = nullptr;
     std::vector<HWND> dialogOwners;
+    std::vector<AyahRef> shown; // every ayah the recitation showed, in order
+    std::string status;
 };
 
 TestHost host;
@@ -189,6 +197,8 @@ class Recitation : public ::testing::Test {
         ASSERT_NE(window, nullptr);
         host.window_ = window;
         host.dialogOwners.clear();
+        host.shown.clear();
+        host.status = "Found 1 Item"; // a search's count: at the defaults a reading leaves it
         auto make = [&](const char* cls, const char* text, DWORD style, int id) {
             CreateWindowA(cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 100, 200, window,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
@@ -272,6 +282,11 @@ class Recitation : public ::testing::Test {
         deleteRegistryValue(where.userRoot, where.key, where.subkey, kRepeatEachAyahValue);
         deleteRegistryValue(where.userRoot, where.key, where.subkey, kRecitationMirrorValue);
         writeReciter(kOtherAddressChoice);
+        for (const char* value :
+             {kRepeatRangeFromValue, kRepeatRangeToValue, kRepeatRangePassesValue,
+              kPauseAfterAyahValue, kPauseAfterAyahTenthsValue, kPauseAfterAyahPercentValue,
+              kPauseAfterPassTenthsValue, kPlaySpeedPercentValue})
+            deleteRegistryValue(where.userRoot, where.key, where.subkey, value);
     }
     // Puts SSSAAA.mp3 into `where` (a folder path in UTF-8) and returns its path.
     std::string addRecording(const std::string& where, int surah, int ayah) {
@@ -555,6 +570,7 @@ TEST_F(Recitation, AyatRepeatsTheSameAyahUntilStop) {
     EXPECT_EQ(ayahShown(), "36:58");
     pumpFor(1200);
     EXPECT_EQ(playerLines().size(), played.size()) << "nothing plays after Stop";
+    EXPECT_EQ(host.status, "Found 1 Item") << "at the defaults the status bar is left alone";
 }
 
 // With repeats the timing table's file is played one ayah's span at a time.
@@ -575,6 +591,101 @@ TEST_F(Recitation, RepeatEachAyahRecitesEveryAyahThatManyTimes) {
     EXPECT_EQ(played[2], fourth);
     EXPECT_EQ(played[3], expectedPlayerLine(112, 1, false)); // the span of 112:1 alone
     EXPECT_EQ(ayahShown(), "112:1");
+}
+
+// A range for memorising: 1:5 to 2:2 twice, each ayah twice, at 1.5x; Listen on an ayah
+// outside the range starts at its beginning.
+TEST_F(Recitation, ARangeAcrossSurahsPlaysEachAyahKTimesPassAfterPassAtTheChosenSpeed) {
+    const std::vector<AyahRef> range = {{1, 5}, {1, 6}, {1, 7}, {2, 1}, {2, 2}};
+    std::vector<std::string> recordings;
+    for (AyahRef a : range)
+        recordings.push_back(addRecording(folder + "\\mp3", a.surah, a.ayah));
+    ASSERT_TRUE(writeRepeatEachAyah(2));
+    ASSERT_TRUE(writeRepeatRangeEnd(false, {1, 5})); // the ends in either order
+    ASSERT_TRUE(writeRepeatRangeEnd(true, {2, 2}));
+    ASSERT_TRUE(writeMemoriseSetting(kRepeatRangePassesValue, 2));
+    ASSERT_TRUE(writePlaySpeed(150));
+    setPlayer(50, 0);
+    tickContinue(true);
+    selectAyah(3, 1);
+    host.shown.clear();
+    reciter().onListenCommand();
+    ASSERT_TRUE(pumpUntil(30000, [&] { return caption() == "Listen"; }));
+    std::vector<std::string> expected;
+    std::vector<std::string> shownExpected;
+    for (int pass = 0; pass < 2; ++pass)
+        for (size_t k = 0; k < range.size(); ++k) {
+            expected.insert(expected.end(), 2, perAyahLine(recordings[k]) + " 1.50");
+            shownExpected.push_back(std::to_string(range[k].surah) + ":" +
+                                    std::to_string(range[k].ayah));
+        }
+    EXPECT_EQ(playerLines(), expected);
+    std::vector<std::string> shown;
+    for (AyahRef a : host.shown)
+        shown.push_back(std::to_string(a.surah) + ":" + std::to_string(a.ayah));
+    EXPECT_EQ(shown, shownExpected) << "the display showed each ayah as its turn came";
+    EXPECT_EQ(host.status, "Speed 1.50x");
+    EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(Recitation, APauseAfterEachAyahIsCountedDownAndStopEndsItAtOnce) {
+    addRecording(folder + "\\mp3", 112, 1);
+    addRecording(folder + "\\mp3", 112, 2);
+    ASSERT_TRUE(writeMemoriseSetting(kPauseAfterAyahValue, 1));
+    ASSERT_TRUE(writeMemoriseSetting(kPauseAfterAyahTenthsValue, 30));
+    setPlayer(50, 0);
+    tickContinue(true);
+    chooseScope(kScopeSurah);
+    selectAyah(112, 1);
+    reciter().onListenCommand();
+    ASSERT_TRUE(pumpUntil(5000, [&] { return host.status == "Pause: repeat the ayah (3 s)"; }));
+    EXPECT_EQ(caption(), "Stop");
+    EXPECT_TRUE(reciter().playing());
+    ASSERT_TRUE(pumpUntil(2500, [&] { return host.status == "Pause: repeat the ayah (2 s)"; }));
+    EXPECT_EQ(playerLines().size(), 1u) << "the next ayah waits for the pause";
+    reciter().onListenCommand(); // "Stop"
+    EXPECT_EQ(caption(), "Listen");
+    EXPECT_FALSE(reciter().playing());
+    EXPECT_EQ(host.status, "");
+    pumpFor(2500);
+    EXPECT_EQ(playerLines().size(), 1u) << "nothing plays after Stop";
+    EXPECT_EQ(ayahShown(), "112:1");
+}
+
+TEST_F(Recitation, TheMemoriseDialogShowsAndStoresTheRangePausesAndSpeed) {
+    ASSERT_TRUE(writePlaySpeed(90));
+    bool shownAsStored = false;
+    ModalDialogDriver driver("Memorise", [&](HWND dialog) {
+        char text[32] = "";
+        GetDlgItemTextA(dialog, IDC_MEMORISE_PASSES, text, sizeof text);
+        shownAsStored = std::string(text) == "1" &&
+                        IsDlgButtonChecked(dialog, IDC_MEMORISE_PAUSE_NONE) == BST_CHECKED &&
+                        SendDlgItemMessageA(dialog, IDC_MEMORISE_SPEED, CB_GETCURSEL, 0, 0) == 8;
+        SetDlgItemTextA(dialog, IDC_MEMORISE_FROM, "1:5");
+        SetDlgItemTextA(dialog, IDC_MEMORISE_TO, "2:2");
+        SetDlgItemTextA(dialog, IDC_MEMORISE_PASSES, "2");
+        CheckRadioButton(dialog, IDC_MEMORISE_PAUSE_NONE, IDC_MEMORISE_PAUSE_LENGTH,
+                         IDC_MEMORISE_PAUSE_LENGTH);
+        SetDlgItemTextA(dialog, IDC_MEMORISE_PAUSE_TIMES, "1.5");
+        SetDlgItemTextA(dialog, IDC_MEMORISE_PASS_SECONDS, "3");
+        SendDlgItemMessageA(dialog, IDC_MEMORISE_SPEED, CB_SETCURSEL, 15, 0); // 1.25x
+        // With NORAVEL_MEMORISE_SHOT set the dialog stays up a moment, for a picture of the
+        // screen taken from outside.
+        if (GetEnvironmentVariableA("NORAVEL_MEMORISE_SHOT", nullptr, 0)) pumpFor(3000);
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    });
+    EXPECT_TRUE(showMemoriseDialog(window));
+    EXPECT_TRUE(driver.ran());
+    EXPECT_TRUE(shownAsStored) << "the dialog opens on the stored settings";
+    const MemoriseSettings s = readMemoriseSettings();
+    EXPECT_EQ(s.rangeFrom, (AyahRef{1, 5}));
+    EXPECT_EQ(s.rangeTo, (AyahRef{2, 2}));
+    EXPECT_EQ(s.passes, 2);
+    EXPECT_EQ(s.pauses.afterAyah, AyahPause::kLengthMultiple);
+    EXPECT_EQ(s.pauses.ayahLengthPercent, 150);
+    EXPECT_EQ(s.pauses.afterPassTenths, 30);
+    EXPECT_EQ(s.speedPercent, 125);
 }
 
 TEST_F(Recitation, WithNoRecordingAnywhereNoPlayerStartsAndOneMessageSaysWhereItLooked) {
@@ -1197,6 +1308,69 @@ TEST_F(RealSound, TheSilenceBetweenAyatIsAboutOneAndAHalfTrivialProgramStartsAtM
     // waits for the timer a second.
     EXPECT_LE(sorted[1], 1.5 * trivial);
     EXPECT_LT(sorted[2], 1000.0);
+}
+
+// The real player at another speed: the 2-second 440 Hz tone (001001.mp3) lasts its length
+// divided by the speed and keeps its pitch.
+TEST_F(RealSound, ThePlayerAtAnotherSpeedShortensOrLengthensTheSoundAndKeepsItsPitch) {
+    const std::string player = soundFolder + "\\zemplay.exe";
+    for (const auto& [speed, expectedMs] : {std::pair<const char*, double>{"1.5", 1333.3},
+                                            std::pair<const char*, double>{"0.75", 2666.7}}) {
+        SCOPED_TRACE(speed);
+        const size_t recordedBefore = readFile(monitor).size() & ~static_cast<size_t>(1);
+        std::string line = "\"" + player + "\" \"" + tones + "\\001001.mp3\" 0 0 " + speed;
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION started{};
+        ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                   &startup, &started));
+        EXPECT_EQ(WaitForSingleObject(started.hProcess, 20000), WAIT_OBJECT_0);
+        DWORD code = 99;
+        GetExitCodeProcess(started.hProcess, &code);
+        CloseHandle(started.hThread);
+        CloseHandle(started.hProcess);
+        EXPECT_EQ(code, 0u);
+        pumpFor(600); // the recorder's last writes
+        const std::vector<int16_t> samples =
+            tone_reading::samplesOfPcm16(readFile(monitor).substr(recordedBefore));
+        const tone_reading::Reading reading =
+            tone_reading::readTones(samples.data(), samples.size(), kMonitorRate, {440}, kLoud);
+        ASSERT_EQ(reading.tones.size(), 1u);
+        const tone_reading::Tone& tone = reading.tones[0];
+        std::printf("at %sx: %.1f Hz for %.0f ms (%.0f ms of it sound)\n", speed, tone.hz,
+                    tone.lengthMs(), tone.soundMs());
+        EXPECT_NEAR(tone.soundMs(), expectedMs, 25.0);
+        EXPECT_NEAR(tone.hz, 440.0, 3.0);
+    }
+}
+
+// Pauses after each ayah with real sound: a range of 1:1 (2 s) and 1:2, once with a fixed
+// second after each ayah and once with a pause as long as the ayah.
+TEST_F(RealSound, APauseAfterEachAyahIsThatLongASilence) {
+    ASSERT_TRUE(writeRepeatRangeEnd(true, {1, 1}));
+    ASSERT_TRUE(writeRepeatRangeEnd(false, {1, 2}));
+    for (const auto& [kind, expectedMs, within] : {std::tuple<int, double, double>{1, 1000, 50},
+                                                   std::tuple<int, double, double>{2, 2000, 60}}) {
+        SCOPED_TRACE(kind);
+        ASSERT_TRUE(writeMemoriseSetting(kPauseAfterAyahValue, kind));
+        ASSERT_TRUE(writeMemoriseSetting(kPauseAfterAyahTenthsValue, 10));
+        ASSERT_TRUE(writeMemoriseSetting(kPauseAfterAyahPercentValue, 100));
+        const size_t recordedBefore = readFile(monitor).size() & ~static_cast<size_t>(1);
+        tickContinue(true);
+        selectAyah(1, 1);
+        reciter().onListenCommand();
+        ASSERT_TRUE(pumpUntil(20000, [&] { return caption() == "Listen"; }));
+        pumpFor(600); // the recorder's last writes
+        const std::vector<int16_t> samples =
+            tone_reading::samplesOfPcm16(readFile(monitor).substr(recordedBefore));
+        const tone_reading::Reading reading =
+            tone_reading::readTones(samples.data(), samples.size(), kMonitorRate, kToneHz, kLoud);
+        ASSERT_EQ(reading.tones.size(), 2u);
+        const double silence = reading.tones[1].beginMs - reading.tones[0].endMs;
+        std::printf("pause kind %d: %.0f ms of silence between 1:1 and 1:2\n", kind, silence);
+        EXPECT_NEAR(silence, expectedMs, within);
+        EXPECT_TRUE(reports.empty());
+    }
 }
 
 // ---- Browser pages ----

@@ -489,8 +489,21 @@ struct RecitationPlayer::State {
         afterBasmala = basmalaPlayed;
         inBasmala = false;
         if (basmalaPlayed || !beginsWithBasmala(surah, ayah, recitedTimes)) return {surah, ayah};
-        inBasmala = findReciter(reciterInForce().c_str()) != nullptr;
+        inBasmala = findReciter(reciterInForce().c_str()) != nullptr && !keptTheOldWay(surah, ayah);
         return inBasmala ? kBasmalaFile : AyahOfSurah{surah, ayah};
+    }
+
+    // The ayah's recording lies where recordings were kept before reciters had folders, and
+    // not in the chosen reciter's: it plays as it always did, without a basmala fetched for it.
+    bool keptTheOldWay(int surah, int ayah) {
+        char path[kPathBytes];
+        const std::string reciterFolder = reciterFolderOnDisk(reciterInForce());
+        if (!reciterFolder.empty() &&
+            formatAyahFilePath(path, sizeof path, reciterFolder.c_str(), surah, ayah) &&
+            fileExists(path))
+            return false;
+        return findAyahRecording(path, sizeof path, recitationFolderInUse().c_str(), folderUtf8(),
+                                 surah, ayah, fileExists);
     }
 
     // Keeps the file about to play and the next few (in play order) coming from the chosen

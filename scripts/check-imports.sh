@@ -3,7 +3,7 @@
 # (for example the compiler's own runtime libraries), or names one for loading at run time
 # (its delay-load imports and LoadLibrary names, found as strings in the file).
 set -euo pipefail
-allowed='^(kernel32|user32|gdi32|advapi32|comctl32|comdlg32|shell32|ole32|oleaut32|usp10|winmm|msacm32|winhttp|msvcrt|shlwapi|version|riched32|dwmapi|uxtheme|api-ms-win-crt-[a-z0-9-]+)\.dll$'
+allowed='^(kernel32|user32|gdi32|advapi32|comctl32|comdlg32|shell32|ole32|oleaut32|usp10|winmm|msacm32|winhttp|msvcrt|shlwapi|version|riched32|riched20|msftedit|dwmapi|uxtheme|api-ms-win-crt-[a-z0-9-]+)\.dll$'
 status=0
 for exe in "$@"; do
     dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/ {print tolower($3)}')

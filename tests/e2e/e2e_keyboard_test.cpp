@@ -4,8 +4,11 @@
 #include "reader_session_win.h"
 
 #include "app/bookmark_file.h"
+#include "recitation/reciter_catalogue.h"
 #include "resources/resource_ids.h"
 #include "resources/version.h"
+#include "settings/settings_win.h"
+#include "tests/support/registry_value_win.h"
 
 #include <gtest/gtest.h>
 
@@ -345,9 +348,11 @@ TEST_F(KeyboardJourney, EveryShortcutWorksAsRealKeyPressesWhicheverControlHasThe
         Sleep(20);
     EXPECT_EQ(copied, whole.substr(0, 5));
 
-    // F5 is Listen. The program folder holds no recording, so Listen says so (and starts
-    // no player) and offers the Recitation dialog; the button reads "Listen" again once the
-    // offer is declined.
+    // F5 is Listen. With the typed address (nothing is fetched) and no recording in the
+    // program folder, Listen says so (and starts no player) and offers the Recitation
+    // dialog; the button reads "Listen" again once the offer is declined.
+    const ScopedRegistryText typedAddress(HKEY_CURRENT_USER, kSettingKey, kReciterValue,
+                                          kOtherAddressChoice);
     HWND listen = reader().child(IDC_LISTEN);
     ASSERT_TRUE(reader().bringToFront());
     keys({VK_F5});

@@ -9,6 +9,7 @@
 // would turn into "?" too. The Recitation window is left with Escape, so nothing is kept.
 #include "reader_session_win.h"
 
+#include "recitation/reciter_catalogue.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_win.h"
 #include "tests/support/registry_value_win.h"
@@ -153,6 +154,9 @@ TEST_F(UnicodeInputJourney, TranslationSearchWordHoldsTextTypedInAnyScriptAndKee
 }
 
 TEST_F(UnicodeInputJourney, RecitationAddressHoldsTextTypedInAnyScriptAndCloseKeepsNone) {
+    // The address field takes typing under "Other address…".
+    const ScopedRegistryText typedAddress(HKEY_CURRENT_USER, kSettingKey, kReciterValue,
+                                          kOtherAddressChoice);
     const RegistryValue storedAddress =
         readRegistryValue(HKEY_CURRENT_USER, kSettingKey, kRecitationAddressValue);
     PostMessageA(reader().window(), WM_COMMAND, MAKEWPARAM(IDM_RECITATION, 0), 0); // the menu

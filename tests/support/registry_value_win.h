@@ -48,4 +48,30 @@ inline void writeRegistryValue(HKEY root, const char* key, const char* name,
     RegCloseKey(opened);
 }
 
+// Sets a text value for the scope of a test and puts back what was stored before.
+class ScopedRegistryText {
+  public:
+    ScopedRegistryText(HKEY root, const char* key, const char* name, const char* text)
+        : root_(root), key_(key), name_(name), saved_(readRegistryValue(root, key, name)) {
+        RegistryValue value;
+        value.present = true;
+        value.type = REG_SZ;
+        const char* end = text;
+        while (*end)
+            ++end;
+        value.bytes.assign(reinterpret_cast<const BYTE*>(text),
+                           reinterpret_cast<const BYTE*>(end) + 1);
+        writeRegistryValue(root, key, name, value);
+    }
+    ~ScopedRegistryText() { writeRegistryValue(root_, key_, name_, saved_); }
+    ScopedRegistryText(const ScopedRegistryText&) = delete;
+    ScopedRegistryText& operator=(const ScopedRegistryText&) = delete;
+
+  private:
+    HKEY root_;
+    const char* key_;
+    const char* name_;
+    RegistryValue saved_;
+};
+
 #endif

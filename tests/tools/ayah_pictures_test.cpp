@@ -385,15 +385,17 @@ TEST_F(AyahRendering, RunsPlaceTheGlyphsInThePictureAndNameTheirLetterWordAndRul
         ASSERT_LT(g.letter, codePoints.size());
         drawn[g.letter] = true;
         EXPECT_EQ(g.word, wordOf[g.letter]) << g.letter;
-        if (rules[g.letter] != tajwid::Rule::None)
+        if (rules[g.letter] != tajwid::Rule::None) {
             EXPECT_EQ(g.rule, static_cast<std::uint8_t>(rules[g.letter])) << g.letter;
+        }
     }
     EXPECT_GE(signGlyphs, 2); // the sign and its digit
     // Every letter (not every mark: the font may join a mark into its letter) has a glyph.
     for (std::size_t c = 0; c < codePoints.size(); ++c)
         if (codePoints[c].value >= 0x0621 && codePoints[c].value <= 0x064A &&
-            codePoints[c].value != 0x0644) // lam may join alif or Allah's ligature
+            codePoints[c].value != 0x0644) { // lam may join alif or Allah's ligature
             EXPECT_TRUE(drawn[c]) << c;
+        }
     const std::uint8_t kubra = static_cast<std::uint8_t>(tajwid::Rule::QalqalahKubra);
     EXPECT_TRUE(std::any_of(runs.lines[0].glyphs.begin(), runs.lines[0].glyphs.end(),
                             [&](const RunGlyph& g) { return g.rule == kubra; }));

@@ -184,6 +184,24 @@ const GlyphOutline& Calligraphy::outline(std::uint16_t glyph) const {
     return outlines_.emplace(glyph, std::move(outline)).first->second;
 }
 
+const GlyphCoverage& Calligraphy::coverage(std::uint16_t glyph, int phaseX, int phaseY,
+                                           double unitScale) const {
+    if (unitScale != coverageScale_ || coverages_.size() >= kMaxKeptGlyphs) {
+        coverages_.clear();
+        coverageScale_ = unitScale;
+    }
+    const std::uint32_t key = static_cast<std::uint32_t>(glyph) << 16 |
+                              static_cast<std::uint32_t>(phaseX & 0xFF) << 8 |
+                              static_cast<std::uint32_t>(phaseY & 0xFF);
+    auto found = coverages_.find(key);
+    if (found != coverages_.end()) return found->second;
+    return coverages_
+        .emplace(key, rasteriseGlyph(outline(glyph), unitScale,
+                                     static_cast<double>(phaseX) / kGlyphPhases,
+                                     static_cast<double>(phaseY) / kGlyphPhases))
+        .first->second;
+}
+
 const Calligraphy* programCalligraphy(const std::wstring& folder) {
     static bool tried = false;
     static std::unique_ptr<Calligraphy> opened;
@@ -199,48 +217,108 @@ SIZE ayahRunsSize(const AyahRuns& runs, double scale) {
                 static_cast<LONG>(std::ceil(runs.height * scale - 1e-9))};
 }
 
+// The ayah's coverage on the calligraphy's canvas of size, with each glyph's colour number
+// when trackColours.
+static const CoverageCanvas& drawCanvas(const Calligraphy& calligraphy, const AyahRuns& runs,
+                                        double scale, const RunColours& colours, SIZE size,
+                                        bool trackColours) {
+    CoverageCanvas& canvas = calligraphy.canvas();
+    canvas.reset(size.cx, size.cy, trackColours);
+    const double unitScale = calligraphy.emPixels() * scale / calligraphy.unitsPerEm();
+    for (const RunLine& line : runs.lines)
+        for (const RunGlyph& g : line.glyphs) {
+            // The whole pixel and the sixteenth of a pixel the origin falls on.
+            const double x = std::floor(g.x * scale / 64.0 * kGlyphPhases + 0.5) / kGlyphPhases;
+            const double y = std::floor(g.y * scale / 64.0 * kGlyphPhases + 0.5) / kGlyphPhases;
+            const double wholeX = std::floor(x), wholeY = std::floor(y);
+            if (std::fabs(wholeX) > 1e6 || std::fabs(wholeY) > 1e6) continue;
+            const int phaseX = static_cast<int>((x - wholeX) * kGlyphPhases);
+            const int phaseY = static_cast<int>((y - wholeY) * kGlyphPhases);
+            canvas.place(calligraphy.coverage(g.glyph, phaseX, phaseY, unitScale),
+                         static_cast<int>(wholeX), static_cast<int>(wholeY),
+                         glyphColour(g, colours));
+        }
+    return canvas;
+}
+
 bool renderAyahRuns(const Calligraphy& calligraphy, const AyahRuns& runs, double scale,
                     const RunColours& colours, std::uint32_t* pixels, SIZE size) {
     if (runs.empty() || !(scale > 0.0) || scale > kMaxRunsScale || size.cx < 1 || size.cy < 1)
         return false;
-    CoverageCanvas canvas(size.cx, size.cy);
-    const double unitScale = calligraphy.emPixels() * scale / calligraphy.unitsPerEm();
-    for (const RunLine& line : runs.lines)
-        for (const RunGlyph& g : line.glyphs)
-            canvas.draw(calligraphy.outline(g.glyph), unitScale, g.x * scale / 64.0,
-                        g.y * scale / 64.0, glyphColour(g, colours));
-    // Every pixel from paper to its glyph's colour by its coverage; 0x00RRGGBB.
+    const CoverageCanvas& canvas = drawCanvas(calligraphy, runs, scale, colours, size, true);
+    // Every pixel from paper to its glyph's colour by its coverage (0x00RRGGBB), through a
+    // table for each colour met.
     auto blend = [](COLORREF paper, COLORREF ink, int cover) {
         auto mix = [cover](int p, int i) { return (p * (255 - cover) + i * cover + 127) / 255; };
         return static_cast<std::uint32_t>(mix(GetRValue(paper), GetRValue(ink)) << 16 |
                                           mix(GetGValue(paper), GetGValue(ink)) << 8 |
                                           mix(GetBValue(paper), GetBValue(ink)));
     };
+    std::vector<std::vector<std::uint32_t>> tables(kMarkColour + 1);
     const std::vector<std::uint8_t>& coverage = canvas.coverage();
     const std::vector<std::uint8_t>& numbers = canvas.colours();
     const std::uint32_t paper = blend(colours.paper, colours.paper, 0);
-    for (std::size_t p = 0; p < coverage.size(); ++p)
-        pixels[p] = coverage[p] == 0
-                        ? paper
-                        : blend(colours.paper, colourOfNumber(numbers[p], colours), coverage[p]);
+    for (std::size_t p = 0; p < coverage.size(); ++p) {
+        if (coverage[p] == 0) {
+            pixels[p] = paper;
+            continue;
+        }
+        std::vector<std::uint32_t>& table = tables[numbers[p] <= kMarkColour ? numbers[p] : 0];
+        if (table.empty()) {
+            table.resize(256);
+            const COLORREF ink = colourOfNumber(numbers[p], colours);
+            for (int c = 0; c < 256; ++c)
+                table[static_cast<std::size_t>(c)] = blend(colours.paper, ink, c);
+        }
+        pixels[p] = table[coverage[p]];
+    }
     return true;
 }
 
 HBITMAP makeAyahRunsBitmap(const Calligraphy& calligraphy, const AyahRuns& runs, double scale,
                            const RunColours& colours) {
     const SIZE size = ayahRunsSize(runs, scale);
-    if (size.cx < 1 || size.cy < 1 || size.cx > 16384 || size.cy > 16384) return nullptr;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = size.cx;
-    info.bmiHeader.biHeight = -size.cy;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    if (runs.empty() || !(scale > 0.0) || scale > kMaxRunsScale || size.cx < 1 || size.cy < 1 ||
+        size.cx > 16384 || size.cy > 16384)
+        return nullptr;
+    // In one ink the coverage itself is the picture: 8 bits a pixel, a colour table from paper
+    // to ink. In several colours 32 bits a pixel.
+    const bool oneInk = colours.ruleColours == nullptr && colours.markedLetters == nullptr;
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colours[256];
+    } info{};
+    info.header.biSize = sizeof info.header;
+    info.header.biWidth = size.cx;
+    info.header.biHeight = -size.cy;
+    info.header.biPlanes = 1;
+    info.header.biBitCount = oneInk ? 8 : 32;
+    info.header.biCompression = BI_RGB;
+    if (oneInk) {
+        info.header.biClrUsed = 256;
+        for (int c = 0; c < 256; ++c) {
+            auto mix = [c](int p, int i) {
+                return static_cast<BYTE>((p * (255 - c) + i * c + 127) / 255);
+            };
+            info.colours[c] = RGBQUAD{mix(GetBValue(colours.paper), GetBValue(colours.ink)),
+                                      mix(GetGValue(colours.paper), GetGValue(colours.ink)),
+                                      mix(GetRValue(colours.paper), GetRValue(colours.ink)), 0};
+        }
+    }
     void* bits = nullptr;
-    GdiObject<HBITMAP> section(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    GdiObject<HBITMAP> section(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info),
+                                                DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!section || !bits) return nullptr;
     GdiFlush();
+    if (oneInk) {
+        const CoverageCanvas& canvas = drawCanvas(calligraphy, runs, scale, colours, size, false);
+        const std::size_t stride = (static_cast<std::size_t>(size.cx) + 3) / 4 * 4;
+        for (LONG y = 0; y < size.cy; ++y)
+            std::memcpy(static_cast<std::uint8_t*>(bits) + stride * y,
+                        canvas.coverage().data() + static_cast<std::size_t>(size.cx) * y,
+                        static_cast<std::size_t>(size.cx));
+        return section.release();
+    }
     if (!renderAyahRuns(calligraphy, runs, scale, colours, static_cast<std::uint32_t*>(bits), size))
         return nullptr;
     return section.release();

@@ -22,6 +22,9 @@ inline constexpr wchar_t kCalligraphyFaceName[] = L"Amiri Quran";
 // A font file larger than this is not read, nor a glyph outline larger than this taken.
 inline constexpr DWORD kMaxCalligraphyFontBytes = 16u * 1024 * 1024;
 inline constexpr DWORD kMaxOutlineBytes = 256u * 1024;
+// Glyphs are placed to a sixteenth of a pixel; at most this many drawn glyphs are kept.
+inline constexpr int kGlyphPhases = 16;
+inline constexpr std::size_t kMaxKeptGlyphs = 20000;
 // The largest scale an ayah is drawn at.
 inline constexpr double kMaxRunsScale = 16.0;
 
@@ -42,6 +45,13 @@ class Calligraphy {
     // The glyph's outline in font units, read from the font on first use and kept; empty
     // for a glyph without one (a blank).
     const GlyphOutline& outline(std::uint16_t glyph) const;
+    // The glyph's coverage at unitScale (pixels per font unit) with its origin phaseX/16 and
+    // phaseY/16 of a pixel right of and below a whole pixel; drawn on first use and kept
+    // until another scale is asked for.
+    const GlyphCoverage& coverage(std::uint16_t glyph, int phaseX, int phaseY,
+                                  double unitScale) const;
+    // The canvas the ayat are drawn on, kept between drawings for its memory.
+    CoverageCanvas& canvas() const { return canvas_; }
 
   private:
     Calligraphy() = default;
@@ -52,6 +62,9 @@ class Calligraphy {
     MemoryDc dc_{nullptr};      // where the outlines are read
     GdiObject<HFONT> unitFont_; // one pixel a font unit
     mutable std::unordered_map<std::uint16_t, GlyphOutline> outlines_;
+    mutable std::unordered_map<std::uint32_t, GlyphCoverage> coverages_;
+    mutable double coverageScale_ = 0;
+    mutable CoverageCanvas canvas_{0, 0};
 };
 
 // The calligraphy of the program folder, opened on the first call and kept for the run; null

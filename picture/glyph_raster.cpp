@@ -85,15 +85,9 @@ void appendCubic(std::vector<OutlinePoint>& contour, OutlinePoint p0, OutlinePoi
     }
 }
 
-CoverageCanvas::CoverageCanvas(int width, int height)
-    : width_(std::max(0, width)), height_(std::max(0, height)),
-      coverage_(static_cast<std::size_t>(width_) * height_, 0), colours_(coverage_.size(), 0),
-      strongest_(coverage_.size(), 0) {}
-
-void CoverageCanvas::draw(const GlyphOutline& outline, double scale, double x, double y,
-                          std::uint8_t colour) {
-    if (outline.empty() || !(scale > 0) || width_ == 0 || height_ == 0) return;
-    // The glyph's box in pixels, clipped to the canvas.
+GlyphCoverage rasteriseGlyph(const GlyphOutline& outline, double scale, double x, double y) {
+    GlyphCoverage glyph;
+    if (outline.empty() || !(scale > 0)) return glyph;
     double minX = 1e30, maxX = -1e30, minY = 1e30, maxY = -1e30;
     for (const auto& contour : outline.contours)
         for (const OutlinePoint& p : contour) {
@@ -102,37 +96,72 @@ void CoverageCanvas::draw(const GlyphOutline& outline, double scale, double x, d
             minY = std::min(minY, y - p.y * scale);
             maxY = std::max(maxY, y - p.y * scale);
         }
-    const int left = std::max(0, static_cast<int>(std::floor(minX)));
-    const int top = std::max(0, static_cast<int>(std::floor(minY)));
-    const int right = std::min(width_, static_cast<int>(std::ceil(maxX)) + 1);
-    const int bottom = std::min(height_, static_cast<int>(std::ceil(maxY)) + 1);
-    if (left >= right || top >= bottom) return;
-    // Columns left of the box are folded into its first column by the clamp in
-    // accumulateLine, which keeps their area in the row sum.
-    const int stride = right - left + 2, rows = bottom - top;
-    area_.assign(static_cast<std::size_t>(stride) * rows, 0.0f);
+    if (maxX - minX > kMaxGlyphPixels || maxY - minY > kMaxGlyphPixels) return glyph;
+    const int left = static_cast<int>(std::floor(minX)), top = static_cast<int>(std::floor(minY));
+    const int width = static_cast<int>(std::ceil(maxX)) + 1 - left;
+    const int rows = static_cast<int>(std::ceil(maxY)) + 1 - top;
+    const int stride = width + 2;
+    std::vector<float> area(static_cast<std::size_t>(stride) * rows, 0.0f);
     for (const auto& contour : outline.contours) {
         for (std::size_t i = 0; i < contour.size(); ++i) {
             const OutlinePoint& a = contour[i];
             const OutlinePoint& b = contour[(i + 1) % contour.size()];
-            auto px = [&](float v) {
-                return std::clamp(static_cast<float>(x + v * scale - left), 0.0f,
-                                  static_cast<float>(stride - 2));
-            };
+            auto px = [&](float v) { return static_cast<float>(x + v * scale - left); };
             auto py = [&](float v) { return static_cast<float>(y - v * scale - top); };
-            accumulateLine(area_, stride, rows, px(a.x), py(a.y), px(b.x), py(b.y));
+            accumulateLine(area, stride, rows, px(a.x), py(a.y), px(b.x), py(b.y));
         }
     }
+    glyph.left = left;
+    glyph.top = top;
+    glyph.width = width;
+    glyph.height = rows;
+    glyph.cover.resize(static_cast<std::size_t>(width) * rows);
     for (int r = 0; r < rows; ++r) {
         float sum = 0;
-        const float* line = area_.data() + static_cast<std::size_t>(r) * stride;
-        const std::size_t at = static_cast<std::size_t>(top + r) * width_ + left;
-        for (int c = 0; c < right - left; ++c) {
+        const float* line = area.data() + static_cast<std::size_t>(r) * stride;
+        std::uint8_t* out = glyph.cover.data() + static_cast<std::size_t>(r) * width;
+        for (int c = 0; c < width; ++c) {
             sum += line[c];
-            const int cover = static_cast<int>(std::min(1.0f, std::fabs(sum)) * 255.0f);
+            out[c] = static_cast<std::uint8_t>(std::min(1.0f, std::fabs(sum)) * 255.0f);
+        }
+    }
+    return glyph;
+}
+
+CoverageCanvas::CoverageCanvas(int width, int height) {
+    reset(width, height);
+}
+
+void CoverageCanvas::reset(int width, int height, bool trackColours) {
+    width_ = std::max(0, width);
+    height_ = std::max(0, height);
+    const std::size_t size = static_cast<std::size_t>(width_) * height_;
+    coverage_.assign(size, 0);
+    colours_.assign(trackColours ? size : 0, 0);
+    strongest_.assign(trackColours ? size : 0, 0);
+}
+
+void CoverageCanvas::draw(const GlyphOutline& outline, double scale, double x, double y,
+                          std::uint8_t colour) {
+    place(rasteriseGlyph(outline, scale, x, y), 0, 0, colour);
+}
+
+void CoverageCanvas::place(const GlyphCoverage& glyph, int x, int y, std::uint8_t colour) {
+    const long long left = static_cast<long long>(x) + glyph.left;
+    const long long top = static_cast<long long>(y) + glyph.top;
+    const int c0 = static_cast<int>(std::max(0LL, -left));
+    const int r0 = static_cast<int>(std::max(0LL, -top));
+    const int c1 = static_cast<int>(std::min<long long>(glyph.width, width_ - left));
+    const int r1 = static_cast<int>(std::min<long long>(glyph.height, height_ - top));
+    for (int r = r0; r < r1; ++r) {
+        const std::uint8_t* src = glyph.cover.data() + static_cast<std::size_t>(r) * glyph.width;
+        const std::size_t at = static_cast<std::size_t>(top + r) * width_ + left;
+        for (int c = c0; c < c1; ++c) {
+            const int cover = src[c];
             if (cover == 0) continue;
             std::uint8_t& dst = coverage_[at + c];
             dst = static_cast<std::uint8_t>(dst + cover - (dst * cover + 127) / 255);
+            if (colours_.empty()) continue;
             if (cover >= strongest_[at + c]) {
                 strongest_[at + c] = static_cast<std::uint8_t>(cover);
                 colours_[at + c] = colour;

@@ -227,13 +227,17 @@ static const CoverageCanvas& drawCanvas(const Calligraphy& calligraphy, const Ay
     const double unitScale = calligraphy.emPixels() * scale / calligraphy.unitsPerEm();
     for (const RunLine& line : runs.lines)
         for (const RunGlyph& g : line.glyphs) {
-            // The whole pixel and the sixteenth of a pixel the origin falls on.
-            const double x = std::floor(g.x * scale / 64.0 * kGlyphPhases + 0.5) / kGlyphPhases;
-            const double y = std::floor(g.y * scale / 64.0 * kGlyphPhases + 0.5) / kGlyphPhases;
-            const double wholeX = std::floor(x), wholeY = std::floor(y);
-            if (std::fabs(wholeX) > 1e6 || std::fabs(wholeY) > 1e6) continue;
-            const int phaseX = static_cast<int>((x - wholeX) * kGlyphPhases);
-            const int phaseY = static_cast<int>((y - wholeY) * kGlyphPhases);
+            // The whole pixel and the 64th of a pixel the origin falls on.
+            const double x = std::round(g.x * scale / 64.0 * kGlyphPhases);
+            const double y = std::round(g.y * scale / 64.0 * kGlyphPhases);
+            if (std::fabs(x) > 1e9 || std::fabs(y) > 1e9) continue;
+            const long long qx = static_cast<long long>(x), qy = static_cast<long long>(y);
+            const long long wholeX =
+                qx >= 0 ? qx / kGlyphPhases : -((-qx + kGlyphPhases - 1) / kGlyphPhases);
+            const long long wholeY =
+                qy >= 0 ? qy / kGlyphPhases : -((-qy + kGlyphPhases - 1) / kGlyphPhases);
+            const int phaseX = static_cast<int>(qx - wholeX * kGlyphPhases);
+            const int phaseY = static_cast<int>(qy - wholeY * kGlyphPhases);
             canvas.place(calligraphy.coverage(g.glyph, phaseX, phaseY, unitScale),
                          static_cast<int>(wholeX), static_cast<int>(wholeY),
                          glyphColour(g, colours));

@@ -22,8 +22,9 @@ inline constexpr wchar_t kCalligraphyFaceName[] = L"Amiri Quran";
 // A font file larger than this is not read, nor a glyph outline larger than this taken.
 inline constexpr DWORD kMaxCalligraphyFontBytes = 16u * 1024 * 1024;
 inline constexpr DWORD kMaxOutlineBytes = 256u * 1024;
-// Glyphs are placed to a sixteenth of a pixel; at most this many drawn glyphs are kept.
-inline constexpr int kGlyphPhases = 16;
+// Glyphs are placed to a 64th of a pixel (the runs' own step at 1x); at most this many drawn
+// glyphs are kept.
+inline constexpr int kGlyphPhases = 64;
 inline constexpr std::size_t kMaxKeptGlyphs = 20000;
 // The largest scale an ayah is drawn at.
 inline constexpr double kMaxRunsScale = 16.0;
@@ -45,8 +46,8 @@ class Calligraphy {
     // The glyph's outline in font units, read from the font on first use and kept; empty
     // for a glyph without one (a blank).
     const GlyphOutline& outline(std::uint16_t glyph) const;
-    // The glyph's coverage at unitScale (pixels per font unit) with its origin phaseX/16 and
-    // phaseY/16 of a pixel right of and below a whole pixel; drawn on first use and kept
+    // The glyph's coverage at unitScale (pixels per font unit) with its origin phaseX and
+    // phaseY 64ths of a pixel right of and below a whole pixel; drawn on first use and kept
     // until another scale is asked for.
     const GlyphCoverage& coverage(std::uint16_t glyph, int phaseX, int phaseY,
                                   double unitScale) const;

@@ -36,7 +36,7 @@ if(NORAVEL_MAKENSIS)
     # The whole program folder goes out, except recitation files: none are shipped, and
     # a developer's own recordings in build/dist/mp3 stay at home.
     set(release_required Noravel.exe zemplay.exe morvent.exe help.htm gif/1/1_1.gif gif/114/114_6.gif
-        tajwid/1/1_1.gif tajwid/114/114_6.gif ayah_runs.bin AmiriQuran.ttf AmiriQuran-OFL.txt
+        ayah_runs.bin AmiriQuran.ttf AmiriQuran-OFL.txt
         html/qs1 html/qs114)
     string(REPLACE ";" "," release_required "${release_required}")
 

@@ -74,19 +74,6 @@ add_custom_target(ayah_pictures DEPENDS ${AYAH_PICTURES_STAMP} ${NORAVEL_DIST_DI
     ${NORAVEL_DIST_DIR}/AmiriQuran-OFL.txt)
 add_dependencies(generated_data ayah_pictures)
 
-# The same ayat coloured by the tajwid rules, larger, into ${NORAVEL_DIST_DIR}/tajwid/S/S_A.gif
-# for the companion window morvent.
-set(TAJWID_PICTURES_STAMP "${NORAVEL_DATA_DIR}/tajwid_pictures.stamp")
-add_custom_command(
-    OUTPUT ${TAJWID_PICTURES_STAMP}
-    COMMAND make_ayah_pictures ${AYAH_PICTURES_JSON} ${NORAVEL_AMIRI_QURAN_FONT}
-            ${NORAVEL_DIST_DIR}/tajwid ${TAJWID_PICTURES_STAMP} --tajwid
-    DEPENDS make_ayah_pictures ${AYAH_PICTURES_JSON} ${NORAVEL_AMIRI_QURAN_FONT}
-    COMMENT "Drawing the 6,236 tajwid pictures into ${NORAVEL_DIST_DIR}/tajwid"
-    VERBATIM)
-add_custom_target(tajwid_pictures DEPENDS ${TAJWID_PICTURES_STAMP})
-add_dependencies(generated_data tajwid_pictures)
-
 # Its test: line breaking, palette and GIF layout, real ayat drawn in the font, and the
 # generator program on made-up text.
 add_executable(ayah_pictures_test ${CMAKE_SOURCE_DIR}/tests/tools/ayah_pictures_test.cpp)

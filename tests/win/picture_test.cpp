@@ -20,6 +20,7 @@
 #include <cstring>
 #include <fstream>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -558,6 +559,56 @@ TEST(Calligraphy, AtThreeTimesTheInkIsThreeTimesAsLargeWithSoftNarrowEdges) {
         blocky += std::equal(a, a + three.cx, b);
     }
     EXPECT_LT(blocky, rows / 2);
+}
+
+TEST(Calligraphy, InTajwidColoursEveryGlyphTakesItsRulesColourAtAnySize) {
+    ASSERT_NE(distCalligraphy(), nullptr);
+    // Made-up colours, one per rule number, easy to tell apart.
+    COLORREF rules[kGlyphRunsRuleLimit];
+    for (int r = 0; r < kGlyphRunsRuleLimit; ++r)
+        rules[r] = RGB(40 + 3 * r, 200 - 2 * r, (r * 37) % 256);
+    RunColours colours = blackOnWhite();
+    colours.ruleColours = rules;
+    const int ayat[][2] = {{112, 1}, {111, 5}, {2, 10}};
+    for (const auto& which : ayat)
+        for (double scale : {1.3, 2.6}) {
+            const AyahRuns runs = distCalligraphy()->ayah(which[0], which[1]);
+            GdiObject<HBITMAP> bitmap(makeAyahRunsBitmap(*distCalligraphy(), runs, scale, colours));
+            ASSERT_TRUE(bitmap);
+            const std::vector<uint32_t> pixels = pixelsOf(bitmap.get());
+            std::set<uint32_t> expected{0}; // the ink
+            for (const RunLine& line : runs.lines)
+                for (const RunGlyph& g : line.glyphs)
+                    if (g.rule != 0)
+                        expected.insert(GetRValue(rules[g.rule]) << 16 |
+                                        GetGValue(rules[g.rule]) << 8 | GetBValue(rules[g.rule]));
+            ASSERT_GT(expected.size(), 2u) << which[0] << ":" << which[1];
+            // The solid pixels show exactly the rules' colours of the ayah and the ink.
+            std::set<uint32_t> seen;
+            for (uint32_t p : pixels)
+                if (p != 0xFFFFFFu && (p == 0 || expected.count(p))) seen.insert(p);
+            EXPECT_EQ(seen, expected) << which[0] << ":" << which[1] << " at " << scale;
+            // And at each glyph of a rule, the pixel at the heart of its ink is its colour:
+            // the glyph drawn alone shows where its ink is.
+            for (const RunLine& line : runs.lines)
+                for (const RunGlyph& g : line.glyphs) {
+                    if (g.rule == 0) continue;
+                    AyahRuns alone = runs;
+                    for (RunLine& l : alone.lines)
+                        l.glyphs.clear();
+                    alone.lines[0].glyphs.push_back(g);
+                    GdiObject<HBITMAP> single(
+                        makeAyahRunsBitmap(*distCalligraphy(), alone, scale, blackOnWhite()));
+                    const std::vector<uint32_t> own = pixelsOf(single.get());
+                    size_t darkest = 0;
+                    for (size_t i = 0; i < own.size(); ++i)
+                        if (darkness(own[i]) > darkness(own[darkest])) darkest = i;
+                    const COLORREF c = rules[g.rule];
+                    EXPECT_EQ(pixels[darkest],
+                              GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c))
+                        << which[0] << ":" << which[1] << " glyph " << g.glyph << " at " << scale;
+                }
+        }
 }
 
 // The program folder's runs and font copied into a folder of their own, the one named

@@ -49,6 +49,9 @@ if(NORAVEL_MAKENSIS)
         COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_BINARY_DIR}/release/mp3-README.txt ${release_stage}/mp3/README.txt
         COMMAND ${CMAKE_COMMAND} -DSTAGE=${release_stage} -DOUT=${release_lists} -DREQUIRED=${release_required}
             -P ${CMAKE_SOURCE_DIR}/cmake/release-files.cmake
+        # The programs go out without their debugging information (half the reader's size).
+        COMMAND ${CMAKE_STRIP} --strip-debug ${release_stage}/Noravel.exe
+            ${release_stage}/zemplay.exe ${release_stage}/morvent.exe
         # Signed when NORAVEL_SIGN_CERT and NORAVEL_SIGN_KEY are set (scripts/sign.sh).
         COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/sign.sh ${release_stage}/Noravel.exe
             ${release_stage}/zemplay.exe ${release_stage}/morvent.exe

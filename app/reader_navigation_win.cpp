@@ -10,6 +10,7 @@
 #include "base/utf8_text.h"
 #include "base/wide_text_win.h"
 #include "picture/bitmap_view_win.h"
+#include "picture/calligraphy_win.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_win.h"
 #include "text/juz.h"
@@ -168,15 +169,13 @@ void ReaderWindow::showAyahPicture(AyahRef ayah) {
 
     if (bitmapView_) {
         SendMessageW(bitmapView_, WM_SETPICTURE, 0, reinterpret_cast<LPARAM>(currentPicture_));
-        // The view draws the ayah from its files at the screen's scale; the loaded bitmap
-        // stays what the clipboard copy takes.
-        char doublePath[kUtf8PathBytes];
+        // The view draws the ayah from the font at the screen's scale, or from its 1x file
+        // when the font or the runs cannot be had; the loaded bitmap stays what the
+        // clipboard copy takes.
         if (named && currentPicture_)
-            showBitmapViewFiles(bitmapView_, path,
-                                formatPicturePath(doublePath, sizeof doublePath, folder, ayah.surah,
-                                                  ayah.ayah, kDoublePictureSet)
-                                    ? doublePath
-                                    : nullptr);
+            showBitmapViewAyah(bitmapView_, path, nullptr,
+                               programCalligraphy(context_.programDirectory), ayah.surah,
+                               ayah.ayah);
         nameAyahPicture(ayah);
         InvalidateRect(bitmapView_, nullptr, TRUE);
     }

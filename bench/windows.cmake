@@ -8,3 +8,10 @@ add_executable(result_list_bench ${CMAKE_CURRENT_LIST_DIR}/result_list_bench_win
 target_link_libraries(result_list_bench PRIVATE reader_session)
 set_target_properties(result_list_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 add_dependencies(result_list_bench noravel)
+
+# Drawing 2:255 at 192 DPI from the glyph runs and the font, as a ratio to decoding and
+# scaling a picture drawn at twice the size, in the same process (scripts/ayah-drawing-bench.sh).
+add_executable(ayah_drawing_bench ${CMAKE_CURRENT_LIST_DIR}/ayah_drawing_bench_win.cpp)
+target_link_libraries(ayah_drawing_bench PRIVATE noravel_win)
+target_compile_definitions(ayah_drawing_bench PRIVATE NORAVEL_DIST_DIR="${NORAVEL_DIST_DIR}")
+set_target_properties(ayah_drawing_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)

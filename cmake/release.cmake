@@ -36,7 +36,7 @@ if(NORAVEL_MAKENSIS)
     # The whole program folder goes out, except recitation files: none are shipped, and
     # a developer's own recordings in build/dist/mp3 stay at home.
     set(release_required Noravel.exe zemplay.exe morvent.exe help.htm gif/1/1_1.gif gif/114/114_6.gif
-        gif2x/1/1_1.gif gif2x/114/114_6.gif tajwid/1/1_1.gif tajwid/114/114_6.gif
+        ayah_runs.bin AmiriQuran.ttf AmiriQuran-OFL.txt
         html/qs1 html/qs114)
     string(REPLACE ";" "," release_required "${release_required}")
 
@@ -49,6 +49,12 @@ if(NORAVEL_MAKENSIS)
         COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_BINARY_DIR}/release/mp3-README.txt ${release_stage}/mp3/README.txt
         COMMAND ${CMAKE_COMMAND} -DSTAGE=${release_stage} -DOUT=${release_lists} -DREQUIRED=${release_required}
             -P ${CMAKE_SOURCE_DIR}/cmake/release-files.cmake
+        # The programs go out without their debugging information (a third of the reader's
+        # size); the stripped file's header time is fixed so that the same program strips to
+        # the same bytes (scripts/release-test.sh compares them).
+        COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0
+            ${CMAKE_STRIP} --strip-debug ${release_stage}/Noravel.exe
+            ${release_stage}/zemplay.exe ${release_stage}/morvent.exe
         # Signed when NORAVEL_SIGN_CERT and NORAVEL_SIGN_KEY are set (scripts/sign.sh).
         COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/sign.sh ${release_stage}/Noravel.exe
             ${release_stage}/zemplay.exe ${release_stage}/morvent.exe

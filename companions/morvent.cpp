@@ -1,13 +1,13 @@
 // morvent: the reader's tajwid companion. It shows the ayah the reader shows as a picture in
-// which every letter is coloured by its rule of recitation (drawn at build time into
-// <program folder>\tajwid\S\S_A.gif), with a legend of the colours, and follows the reader
-// from ayah to ayah by reading the reader's surah and ayah lists about twice a second.
+// which every letter is coloured by its rule of recitation (drawn from the font and the glyph
+// runs beside the program, at the window's size), with a legend of the colours, and follows the
+// reader from ayah to ayah by reading the reader's surah and ayah lists about twice a second.
 // Without a reader it has a surah and ayah choice of its own. Started again (a second click
 // on Tajwid), it brings the running window to the front and ends.
 #include "base/dpi_win.h"
 #include "base/guards_win.h"
 #include "base/wide_text_win.h"
-#include "picture/picture_decoder.h"
+#include "picture/calligraphy_win.h"
 #include "tajwid/tajwid_legend.h"
 #include "tajwid/tajwid_view.h"
 #include "text/text_store.h"
@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -103,36 +104,6 @@ const wchar_t kRules[] =
 
 // ---- Owners of what the window holds --------------------------------------------------
 
-// The ayah picture as a packed device-independent bitmap (decoded by the reader's own GIF
-// decoder), ready for StretchDIBits.
-struct AyahPicture {
-    PictureData data;
-    int width() const { return data.ok() ? header()->width : 0; }
-    int height() const {
-        return data.ok() ? (header()->height < 0 ? -header()->height : header()->height) : 0;
-    }
-    const DibInfoHeader* header() const {
-        return reinterpret_cast<const DibInfoHeader*>(data.buffer.get());
-    }
-};
-
-bool loadPicture(const std::wstring& path, AyahPicture& picture) {
-    picture.data = PictureData{};
-    KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 1 || size.QuadPart > (16 << 20))
-        return false;
-    std::vector<uint8_t> bytes(static_cast<size_t>(size.QuadPart));
-    DWORD read = 0;
-    if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
-        read != bytes.size())
-        return false;
-    picture.data = decodeGif(bytes.data(), bytes.size());
-    return picture.data.ok();
-}
-
 // ---- The state of the process: one window and its pieces --------------------------------
 
 struct Morvent {
@@ -142,7 +113,8 @@ struct Morvent {
     HWND rules = nullptr;
     std::wstring programFolder;
     AyahRef shown;
-    AyahPicture ayahPicture;
+    std::unique_ptr<Calligraphy> calligraphy; // null without the runs file or the font
+    AyahRuns runs;                            // of the ayah shown
     int scroll = 0;
     UINT dpi = 96;
     GdiObject<HFONT> uiFont;
@@ -168,10 +140,23 @@ std::wstring programFolder() {
     return slash == std::wstring::npos ? L"." : folder.substr(0, slash);
 }
 
-// The pictures are drawn large already; beyond one and a half times (at 96 dpi) a short
-// ayah would only look coarse.
+// The ayah is drawn from the font at any size; beyond twice its 1x size (at 96 dpi) a short
+// ayah would only fill the window with a few huge words.
 double largestScale() {
-    return 1.5 * app.dpi / 96.0;
+    return 2.0 * app.dpi / 96.0;
+}
+
+// The colours of the tajwid rules, by rule number; the ink for numbers without a rule.
+const COLORREF* ruleColours() {
+    static COLORREF colours[kGlyphRunsRuleLimit];
+    for (std::size_t r = 0; r < kGlyphRunsRuleLimit; ++r) {
+        const tajwid::Colour c =
+            tajwid::palette()[r < tajwid::kRuleCount
+                                  ? tajwid::paletteIndex(static_cast<tajwid::Rule>(r))
+                                  : tajwid::kInkIndex];
+        colours[r] = RGB(c.r, c.g, c.b);
+    }
+    return colours;
 }
 
 // ---- Layout ------------------------------------------------------------------------------
@@ -219,9 +204,8 @@ void makeFonts() {
 void updateScrollBar() {
     RECT client;
     GetClientRect(app.picture, &client);
-    const tajwid::DrawnSize drawn =
-        tajwid::fitToWidth(app.ayahPicture.width(), app.ayahPicture.height(),
-                           client.right - scaled(16), largestScale());
+    const tajwid::DrawnSize drawn = tajwid::fitToWidth(app.runs.width, app.runs.height,
+                                                       client.right - scaled(16), largestScale());
     const int content = drawn.height + scaled(16);
     app.scroll = tajwid::clampScroll(app.scroll, content, client.bottom);
     SCROLLINFO info{sizeof info,
@@ -256,7 +240,7 @@ void showAyah(AyahRef ayah) {
     tajwid::formatCaption(caption, sizeof caption, ayah.surah, ayah.ayah,
                           TextStore::surahName(ayah.surah));
     SetWindowTextW(app.window, wideFromUtf8(caption).c_str());
-    loadPicture(tajwid::picturePath(app.programFolder, ayah.surah, ayah.ayah), app.ayahPicture);
+    app.runs = app.calligraphy ? app.calligraphy->ayah(ayah.surah, ayah.ayah) : AyahRuns{};
     app.scroll = 0;
     updateScrollBar();
     InvalidateRect(app.picture, nullptr, TRUE);
@@ -325,24 +309,24 @@ void onPicturePaint(HWND window) {
     RECT client;
     GetClientRect(window, &client);
     FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    if (app.ayahPicture.data.ok()) {
-        const tajwid::DrawnSize drawn =
-            tajwid::fitToWidth(app.ayahPicture.width(), app.ayahPicture.height(),
-                               client.right - scaled(16), largestScale());
+    if (!app.runs.empty()) {
+        const tajwid::DrawnSize drawn = tajwid::fitToWidth(
+            app.runs.width, app.runs.height, client.right - scaled(16), largestScale());
         const int x = client.right > drawn.width ? (client.right - drawn.width) / 2 : 0;
         const int y = scaled(8) - app.scroll;
-        const int oldMode = SetStretchBltMode(dc, HALFTONE);
-        SetBrushOrgEx(dc, 0, 0, nullptr);
-        const uint8_t* dib = app.ayahPicture.data.buffer.get();
-        StretchDIBits(dc, x, y, drawn.width, drawn.height, 0, 0, app.ayahPicture.width(),
-                      app.ayahPicture.height(), dib + app.ayahPicture.data.bitsOffset,
-                      reinterpret_cast<const BITMAPINFO*>(dib), DIB_RGB_COLORS, SRCCOPY);
-        SetStretchBltMode(dc, oldMode);
+        // Each glyph in the colour of its letter's rule, at the window's size.
+        RunColours colours;
+        colours.ink =
+            RGB(tajwid::palette()[tajwid::kInkIndex].r, tajwid::palette()[tajwid::kInkIndex].g,
+                tajwid::palette()[tajwid::kInkIndex].b);
+        colours.ruleColours = ruleColours();
+        drawAyahRuns(dc, *app.calligraphy, app.runs,
+                     static_cast<double>(drawn.width) / app.runs.width, x, y, colours);
     } else if (app.shown.valid()) {
         SetBkMode(dc, TRANSPARENT);
         SelectedObject font(dc, app.uiFont.get());
-        const wchar_t missing[] = L"The coloured picture of this ayah is missing from the "
-                                  L"program folder (tajwid\\).";
+        const wchar_t missing[] = L"The font (AmiriQuran.ttf) or the glyph runs (ayah_runs.bin) "
+                                  L"are missing from the program folder.";
         DrawTextW(dc, missing, -1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
 }
@@ -544,6 +528,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     app.instance = instance;
     app.programFolder = programFolder();
+    app.calligraphy = Calligraphy::open(app.programFolder);
     loadSurahList();
     if (!registerClasses(instance)) return 1;
     // Beside the reader, where there is one: to the right of its window.

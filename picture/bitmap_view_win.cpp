@@ -6,6 +6,7 @@
 #include "base/dpi_win.h"
 #include "base/guards_win.h"
 #include "base/wide_text_win.h"
+#include "picture/calligraphy_win.h"
 #include "picture/picture_loader_win.h"
 #include "picture/picture_scale.h"
 #include "resources/resource_ids.h"
@@ -33,6 +34,7 @@ struct DrawnPicture {
     std::array<DibColour, 256> night{};
     int dpi = 0; // what it was made for
     int zoom = 0;
+    bool fromRuns = false; // drawn from the glyph runs in the colours of its scheme
 };
 
 class BitmapViewState {
@@ -41,7 +43,9 @@ class BitmapViewState {
     HBITMAP bitmap = nullptr; // borrowed, never deleted here
     std::string singlePath;   // the ayah's files; empty when the view shows `bitmap`
     std::string doublePath;
-    DrawnPicture drawn; // from the files, for the current DPI and zoom
+    const Calligraphy* calligraphy = nullptr; // the ayah drawn from the font, when it has runs
+    AyahRuns runs;
+    DrawnPicture drawn; // from the runs or the files, for the current DPI and zoom
     int zoom = kDefaultZoom;
     bool night = false;
 };
@@ -93,13 +97,35 @@ HBITMAP makeSection(const DrawablePicture& picture, bool night) {
     return section;
 }
 
-// Draws the ayah's picture for the window's DPI and zoom unless it is drawn already. The
-// 2x picture is taken above scale 1; without it the 1x picture at its natural size.
+COLORREF colourOf(const DibColour& c) {
+    return RGB(c.red, c.green, c.blue);
+}
+
+// The ayah drawn from its runs at the scale, in the scheme's colours; false when it cannot be.
+bool drawFromRuns(BitmapViewState& state, int dpi) {
+    if (!state.calligraphy || state.runs.empty()) return false;
+    const double scale = dpi * state.zoom / (96.0 * 100.0);
+    RunColours colours;
+    colours.ink = state.night ? colourOf(kNightInk) : colourOf(kDayInk);
+    colours.paper = state.night ? colourOf(kNightGround) : RGB(255, 255, 255);
+    state.drawn.bitmap.reset(makeAyahRunsBitmap(*state.calligraphy, state.runs, scale, colours));
+    if (!state.drawn.bitmap) return false;
+    state.drawn.size = ayahRunsSize(state.runs, scale);
+    state.drawn.dpi = dpi;
+    state.drawn.zoom = state.zoom;
+    state.drawn.fromRuns = true;
+    return true;
+}
+
+// Draws the ayah's picture for the window's DPI and zoom unless it is drawn already: from the
+// runs when the view has them, else from the files. The 2x picture is taken above scale 1;
+// without it the 1x picture at its natural size.
 void drawFromFilesOrThrow(HWND window, BitmapViewState& state) {
     if (state.singlePath.empty()) return;
     const int dpi = windowDpi(window);
     if (state.drawn.bitmap && state.drawn.dpi == dpi && state.drawn.zoom == state.zoom) return;
     state.drawn = DrawnPicture{};
+    if (drawFromRuns(state, dpi)) return;
     PictureSourceChoice choice = choosePictureSource(dpi, state.zoom, !state.doublePath.empty());
     DrawablePicture picture;
     if (choice.set == PictureSet::Double)
@@ -267,6 +293,7 @@ LRESULT onSetPicture(HWND window, HBITMAP bitmap) {
     state->bitmap = bitmap;
     state->singlePath.clear();
     state->doublePath.clear();
+    state->runs = AyahRuns{};
     state->drawn = DrawnPicture{};
     SetScrollPos(window, SB_VERT, 0, FALSE);
     updateScrollBar(window, *state);
@@ -363,14 +390,22 @@ HWND createBitmapView(HINSTANCE instance, HWND parent, HBRUSH background) {
 }
 
 bool showBitmapViewFiles(HWND view, const char* singlePath, const char* doublePath) {
+    return showBitmapViewAyah(view, singlePath, doublePath, nullptr, 0, 0);
+}
+
+bool showBitmapViewAyah(HWND view, const char* singlePath, const char* doublePath,
+                        const Calligraphy* calligraphy, int surah, int ayah) {
     BitmapViewState* state = stateOf(view);
     if (!state || !singlePath) return false;
     try {
         state->singlePath = singlePath;
         state->doublePath = doublePath ? doublePath : "";
+        state->calligraphy = calligraphy;
+        state->runs = calligraphy ? calligraphy->ayah(surah, ayah) : AyahRuns{};
     } catch (...) {
         state->singlePath.clear();
         state->doublePath.clear();
+        state->runs = AyahRuns{};
         return false;
     }
     state->drawn = DrawnPicture{};
@@ -397,7 +432,13 @@ void setBitmapViewNight(HWND view, bool night) {
     BitmapViewState* state = stateOf(view);
     if (!state || state->night == night) return;
     state->night = night;
-    applyColours(state->drawn, night);
+    if (state->drawn.fromRuns) {
+        // Drawn again in the other colours: no file is read.
+        state->drawn = DrawnPicture{};
+        drawFromFiles(view, *state);
+    } else {
+        applyColours(state->drawn, night);
+    }
     // Painted over in place: the picture's pixels change their colours, nothing is erased.
     RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOERASE);
 }

@@ -13,6 +13,8 @@
 
 #include <windows.h>
 
+class Calligraphy;
+
 // How far below the view's top edge the picture starts.
 constexpr int kPictureTopMargin = 40;
 
@@ -28,7 +30,13 @@ HWND createBitmapView(HINSTANCE instance, HWND parent, HBRUSH background);
 // the bitmap of WM_SETPICTURE. A later WM_SETPICTURE forgets the files.
 bool showBitmapViewFiles(HWND view, const char* singlePath, const char* doublePath);
 
-// The zoom in percent of the DPI-scaled size (picture_scale.h: 75..200; anything else is
+// The same with the ayah's glyph runs: when calligraphy (may be null) has runs for surah:ayah
+// the view draws them at its scale from the font, in the scheme's ink and paper, and the
+// files are only the fallback. The calligraphy must outlive the view's use of it.
+bool showBitmapViewAyah(HWND view, const char* singlePath, const char* doublePath,
+                        const Calligraphy* calligraphy, int surah, int ayah);
+
+// The zoom in percent of the DPI-scaled size (picture_scale.h: 75..400; anything else is
 // 100). The picture and its scroll range follow at once.
 void setBitmapViewZoom(HWND view, int percent);
 int bitmapViewZoom(HWND view);

@@ -18,16 +18,16 @@
 #include <vector>
 
 // ---- Zoom of the picture, in percent of its size at the screen's DPI ----
-inline constexpr int kZoomSteps[] = {75, 100, 125, 150, 175, 200};
+inline constexpr int kZoomSteps[] = {75, 100, 125, 150, 175, 200, 250, 300, 350, 400};
 inline constexpr int kMinZoom = 75;
-inline constexpr int kMaxZoom = 200;
+inline constexpr int kMaxZoom = 400;
 inline constexpr int kDefaultZoom = 100;
 
 // The next step above percent (at most the largest), and below it (at least the smallest).
 // A percent between two steps goes to the step in the direction asked.
 int zoomedIn(int percent);
 int zoomedOut(int percent);
-// A stored zoom as the view takes it: within 75..200 as it is, anything else 100.
+// A stored zoom as the view takes it: within 75..400 as it is, anything else 100.
 int zoomFromStored(int stored);
 
 // ---- Which picture set, and by how much it is resized ----
@@ -62,6 +62,8 @@ void resampleAreaAverage(const uint8_t* src, int srcWidth, int srcHeight, ptrdif
 // outside the picture takes the ground colour too.
 inline constexpr DibColour kNightGround{30, 28, 28, 0};
 inline constexpr DibColour kNightInk{214, 228, 234, 0};
+// The ink of the day: that of the ayah pictures.
+inline constexpr DibColour kDayInk{16, 20, 24, 0};
 
 // An 8-bit top-down picture with two colour tables of 256 entries; switching between day
 // and night is a change of the table only.

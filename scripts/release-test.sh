@@ -174,9 +174,12 @@ same_program() { # built.exe, released.exe
         <(head -c "$size" "$bare" | { head -c "$checksum"; head -c 4 >/dev/null; cat; })
 }
 same_programs() { # built folder, released folder
-    local exe
+    local exe stripped=$work/stripped.exe
     for exe in "$1"/*.exe; do
-        same_program "$exe" "$2/${exe##*/}" || { echo "differs: ${exe##*/}"; return 1; }
+        # The release ships the programs without their debugging information.
+        rm -f "$stripped"
+        SOURCE_DATE_EPOCH=0 x86_64-w64-mingw32-strip --strip-debug -o "$stripped" "$exe" &&
+            same_program "$stripped" "$2/${exe##*/}" || { echo "differs: ${exe##*/}"; return 1; }
     done
 }
 # What a user gets: the program folder as built, with an mp3 folder holding one note.

@@ -21,11 +21,6 @@ bool formatCaption(char* out, std::size_t size, int surah, int ayah, const char*
     return written > 0;
 }
 
-std::wstring picturePath(const std::wstring& programFolder, int surah, int ayah) {
-    const std::wstring s = std::to_wstring(surah);
-    return programFolder + L"\\tajwid\\" + s + L"\\" + s + L"_" + std::to_wstring(ayah) + L".gif";
-}
-
 DrawnSize fitToWidth(int pictureWidth, int pictureHeight, int roomWidth, double maxScale) {
     if (pictureWidth < 1 || pictureHeight < 1) return {};
     double scale = roomWidth > 0 ? static_cast<double>(roomWidth) / pictureWidth : 0.0;

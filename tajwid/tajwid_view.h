@@ -1,5 +1,5 @@
-// The arithmetic and texts of the tajwid window (companions/morvent.cpp): its caption, the
-// file of an ayah's coloured picture, how the picture fits the window, and the reader's
+// The arithmetic and texts of the tajwid window (companions/morvent.cpp): its caption, how
+// the ayah fits the window, and the reader's
 // list selections turned into an ayah.
 #ifndef NORAVEL_TAJWID_TAJWID_VIEW_H
 #define NORAVEL_TAJWID_TAJWID_VIEW_H
@@ -14,9 +14,6 @@ namespace tajwid {
 // "Tajwid - 2:255 Al Baqarah" into out (always terminated). False, with out empty, for a
 // surah outside 1..114 or an ayah below 1; a caption cut short by the size is still written.
 bool formatCaption(char* out, std::size_t size, int surah, int ayah, const char* surahName);
-
-// "<program folder>\tajwid\S\S_A.gif".
-std::wstring picturePath(const std::wstring& programFolder, int surah, int ayah);
 
 // The size a picture is drawn at: as wide as the room allows, never more than maxScale
 // times its own size (the pictures are drawn large already; more would only blur them),

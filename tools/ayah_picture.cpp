@@ -238,12 +238,15 @@ struct PlacedGlyph {
     std::int64_t y = 0;
     std::int64_t nextPenX = 0;
     std::uint8_t colour = 0;
+    std::size_t cluster = 0; // bytes of the line's text the glyph comes from
+    std::size_t clusterEnd = 0;
 };
 
 // One shaped and drawn line.
 struct Line {
     std::int64_t advance = 0; // 1/64 pixel
     std::vector<GlyphInk> glyphs;
+    std::vector<PlacedGlyph> placed;
     int inkTop = 0; // rows relative to the baseline; top < bottom when there is ink
     int inkBottom = 0;
     bool hasInk = false;
@@ -305,11 +308,9 @@ struct AyahRenderer::Impl {
         const hb_glyph_position_t* pos = hb_buffer_get_glyph_positions(buffer, &count);
         std::int64_t penX = glyphs.empty() ? 0 : glyphs.back().nextPenX;
         std::vector<std::size_t> clusterStarts;
-        if (byteColours != nullptr) {
-            for (unsigned i = 0; i < count; ++i)
-                clusterStarts.push_back(info[i].cluster);
-            std::sort(clusterStarts.begin(), clusterStarts.end());
-        }
+        for (unsigned i = 0; i < count; ++i)
+            clusterStarts.push_back(info[i].cluster);
+        std::sort(clusterStarts.begin(), clusterStarts.end());
         for (unsigned i = 0; i < count; ++i) {
             if (info[i].codepoint == 0)
                 throw std::runtime_error("no glyph in the font for the character U+" +
@@ -320,6 +321,10 @@ struct AyahRenderer::Impl {
             g.y = pos[i].y_offset;
             penX += pos[i].x_advance;
             g.nextPenX = penX;
+            g.cluster = info[i].cluster;
+            const auto after =
+                std::upper_bound(clusterStarts.begin(), clusterStarts.end(), g.cluster);
+            g.clusterEnd = after == clusterStarts.end() ? from + length : *after;
             if (byteColours != nullptr)
                 g.colour =
                     clusterColour(*byteColours, clusterStarts, info[i].cluster, from + length);
@@ -358,7 +363,8 @@ struct AyahRenderer::Impl {
 
     Line drawLine(const std::string& text, const std::vector<std::uint8_t>* byteColours) {
         Line line;
-        for (const PlacedGlyph& placed : layoutText(text, line.advance, byteColours)) {
+        line.placed = layoutText(text, line.advance, byteColours);
+        for (const PlacedGlyph& placed : line.placed) {
             const std::int64_t gx = placed.x;
             const std::int64_t gy = placed.y; // upwards
             if (FT_Load_Glyph(face, placed.glyph, FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP))
@@ -438,12 +444,12 @@ std::int64_t AyahRenderer::shapedWidth(const std::string& utf8Text) {
     return advance;
 }
 
-IndexedPicture AyahRenderer::render(const std::string& utf8Text, int ayahNumber) {
-    return renderWith(utf8Text, ayahNumber, false);
+IndexedPicture AyahRenderer::render(const std::string& utf8Text, int ayahNumber, AyahRuns* runs) {
+    return renderWith(utf8Text, ayahNumber, false, runs);
 }
 
 IndexedPicture AyahRenderer::renderTajwid(const std::string& utf8Text, int ayahNumber) {
-    return renderWith(utf8Text, ayahNumber, true);
+    return renderWith(utf8Text, ayahNumber, true, nullptr);
 }
 
 std::vector<std::uint8_t> tajwidByteColours(const std::string& utf8Text) {
@@ -459,8 +465,8 @@ std::vector<std::uint8_t> tajwidByteColours(const std::string& utf8Text) {
     return colours;
 }
 
-IndexedPicture AyahRenderer::renderWith(const std::string& utf8Text, int ayahNumber,
-                                        bool coloured) {
+IndexedPicture AyahRenderer::renderWith(const std::string& utf8Text, int ayahNumber, bool coloured,
+                                        AyahRuns* runs) {
     Impl& d = *impl_;
     const PictureStyle& style = d.style;
     const std::string text = withOpenTanween(utf8Text);
@@ -489,23 +495,59 @@ IndexedPicture AyahRenderer::renderWith(const std::string& utf8Text, int ayahNum
     const std::vector<std::size_t> counts =
         breakLines(widths, shapedWidth(" "), static_cast<std::int64_t>(style.maxLineWidth) * 64);
 
+    // Where each unit starts in the text, and the code point index of every byte of the text,
+    // for naming the letter and word every glyph comes from.
+    std::vector<std::size_t> unitStarts, unitLengths;
+    for (std::size_t start = 0; start <= text.size();) {
+        std::size_t end = text.find(' ', start);
+        if (end == std::string::npos) end = text.size();
+        if (end > start) {
+            unitStarts.push_back(start);
+            unitLengths.push_back(end - start);
+        }
+        start = end + 1;
+    }
+    const std::vector<tajwid::CodePoint> codePoints = tajwid::decodeUtf8(text);
+    const std::vector<tajwid::Rule> rules = tajwid::classifyUtf8(text);
+    std::vector<int> codePointOfByte(text.size(), -1);
+    for (std::size_t c = 0; c < codePoints.size(); ++c) {
+        const std::size_t end = c + 1 < codePoints.size() ? codePoints[c + 1].offset : text.size();
+        for (std::size_t b = codePoints[c].offset; b < end; ++b)
+            codePointOfByte[b] = static_cast<int>(c);
+    }
+
     std::vector<Line> lines;
+    std::vector<std::vector<int>> lineLetters; // code point index of each byte of a line, or -1
+    std::vector<std::vector<int>> lineWords;
     std::size_t next = 0;
     for (std::size_t count : counts) {
         std::string lineText;
         std::vector<std::uint8_t> lineColours;
+        std::vector<int> letters, words;
         for (std::size_t i = 0; i < count; ++i) {
             if (i > 0) {
                 lineText += ' ';
                 lineColours.push_back(tajwid::kInkIndex);
+                letters.push_back(-1);
+                words.push_back(-1);
             }
-            lineText += units[next + i];
+            const std::size_t unit = next + i;
+            for (std::size_t b = 0; b < units[unit].size(); ++b) {
+                // The end-of-ayah sign joined to the last unit lies beyond its word.
+                const bool inText = unit < unitStarts.size() && b < unitLengths[unit];
+                const std::size_t at = inText ? unitStarts[unit] + b : 0;
+                letters.push_back(inText ? codePointOfByte[at] : -1);
+                words.push_back(inText ? static_cast<int>(unit) : -1);
+            }
+            lineText += units[unit];
             if (coloured)
                 lineColours.insert(lineColours.end(), unitColours[next + i].begin(),
                                    unitColours[next + i].end());
         }
         next += count;
         lines.push_back(d.drawLine(lineText, coloured ? &lineColours : nullptr));
+        lineLetters.push_back(std::move(letters));
+        lineWords.push_back(std::move(words));
     }
 
     // Right-align every line on the longest advance; stack the baselines at the pitch, further
@@ -551,6 +593,41 @@ IndexedPicture AyahRenderer::renderWith(const std::string& utf8Text, int ayahNum
         throw std::runtime_error("picture would be too large");
 
     const int originX = style.margin - left, originY = style.margin - top;
+    if (runs != nullptr) {
+        *runs = AyahRuns{};
+        runs->width = static_cast<int>(width);
+        runs->height = static_cast<int>(height);
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            RunLine line;
+            line.baseline = (originY + baseline[i]) * 64;
+            for (const PlacedGlyph& p : lines[i].placed) {
+                RunGlyph g;
+                if (p.glyph > 0xFFFF) throw std::runtime_error("glyph number out of range");
+                g.glyph = static_cast<std::uint16_t>(p.glyph);
+                g.x = static_cast<std::int32_t>((originX + shiftX[i]) * 64LL + p.x);
+                g.y = static_cast<std::int32_t>(line.baseline - p.y);
+                // The letter is the cluster's first code point; its rule the first rule in the
+                // cluster that is not plain (as the tajwid pictures colour it).
+                const std::vector<int>& letters = lineLetters[i];
+                const int letter = p.cluster < letters.size() ? letters[p.cluster] : -1;
+                const int word = p.cluster < letters.size() ? lineWords[i][p.cluster] : -1;
+                if (letter >= 0xFFFF || word >= kNoWord)
+                    throw std::runtime_error("ayah too long for the glyph runs");
+                g.letter = letter < 0 ? kNoLetter : static_cast<std::uint16_t>(letter);
+                g.word = word < 0 ? kNoWord : static_cast<std::uint8_t>(word);
+                for (std::size_t b = p.cluster; b < p.clusterEnd && b < letters.size(); ++b) {
+                    if (letters[b] < 0) continue;
+                    const tajwid::Rule rule = rules[static_cast<std::size_t>(letters[b])];
+                    if (rule != tajwid::Rule::None) {
+                        g.rule = static_cast<std::uint8_t>(rule);
+                        break;
+                    }
+                }
+                line.glyphs.push_back(g);
+            }
+            runs->lines.push_back(std::move(line));
+        }
+    }
     const std::size_t pixelCount = static_cast<std::size_t>(width * height);
     std::vector<std::uint8_t> coverage(pixelCount, 0);
     // In a coloured picture every pixel takes the colour of the glyph that covers it most

@@ -4,6 +4,8 @@
 #ifndef NORAVEL_TOOLS_AYAH_PICTURE_H
 #define NORAVEL_TOOLS_AYAH_PICTURE_H
 
+#include "picture/glyph_runs.h"
+
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -110,7 +112,9 @@ class AyahRenderer {
 
     // Draws the text followed by the numbered end-of-ayah sign, lines right-aligned. Throws
     // std::runtime_error if a character has no glyph in the font or a glyph cannot be drawn.
-    IndexedPicture render(const std::string& utf8Text, int ayahNumber);
+    // With runs, also the glyphs placed as the picture draws them (glyph_runs.h): positions
+    // from the picture's top-left, each with its letter, word and tajwid rule.
+    IndexedPicture render(const std::string& utf8Text, int ayahNumber, AyahRuns* runs = nullptr);
 
     // The same in the tajwid palette: every glyph, marks included, in the colour of the rule
     // of the characters its cluster maps to; the end-of-ayah sign in ink.
@@ -120,7 +124,8 @@ class AyahRenderer {
     std::int64_t shapedWidth(const std::string& utf8Text);
 
   private:
-    IndexedPicture renderWith(const std::string& utf8Text, int ayahNumber, bool coloured);
+    IndexedPicture renderWith(const std::string& utf8Text, int ayahNumber, bool coloured,
+                              AyahRuns* runs);
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -30,6 +30,7 @@ set(AYAH_PICTURES_STAMP "${NORAVEL_DATA_DIR}/ayah_pictures.stamp")
 # Drawing and encoding, shared by the generator and its test (the test's copy has sanitizers).
 function(ayah_picture_library name)
     add_library(${name} STATIC ${CMAKE_CURRENT_SOURCE_DIR}/ayah_picture.cpp
+        ${CMAKE_SOURCE_DIR}/picture/glyph_runs.cpp
         ${CMAKE_SOURCE_DIR}/tajwid/tajwid_rules.cpp ${CMAKE_SOURCE_DIR}/tajwid/tajwid_legend.cpp)
     target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_SOURCE_DIR})
     target_link_libraries(${name} PUBLIC PkgConfig::AYAH_SHAPING GIF::GIF)
@@ -43,48 +44,35 @@ add_executable(make_ayah_pictures ${CMAKE_CURRENT_SOURCE_DIR}/make_ayah_pictures
 target_link_libraries(make_ayah_pictures PRIVATE ayah_picture nlohmann_json::nlohmann_json Threads::Threads)
 
 
+# With them the glyph runs of every ayah as its picture places them, and the font beside
+# the program, from which the reader draws the text at any size.
+set(AYAH_RUNS_FILE "${NORAVEL_DIST_DIR}/ayah_runs.bin")
 add_custom_command(
-    OUTPUT ${AYAH_PICTURES_STAMP}
+    OUTPUT ${AYAH_PICTURES_STAMP} ${AYAH_RUNS_FILE}
     COMMAND make_ayah_pictures ${AYAH_PICTURES_JSON} ${NORAVEL_AMIRI_QURAN_FONT}
-            ${NORAVEL_DIST_DIR}/gif ${AYAH_PICTURES_STAMP}
+            ${NORAVEL_DIST_DIR}/gif ${AYAH_PICTURES_STAMP} --runs ${AYAH_RUNS_FILE}
     DEPENDS make_ayah_pictures ${AYAH_PICTURES_JSON} ${NORAVEL_AMIRI_QURAN_FONT}
     COMMENT "Drawing the 6,236 ayah pictures into ${NORAVEL_DIST_DIR}/gif"
     VERBATIM)
-add_custom_target(ayah_pictures DEPENDS ${AYAH_PICTURES_STAMP})
+add_custom_command(
+    OUTPUT ${NORAVEL_DIST_DIR}/AmiriQuran.ttf
+    COMMAND ${CMAKE_COMMAND} -E copy ${NORAVEL_AMIRI_QURAN_FONT} ${NORAVEL_DIST_DIR}/AmiriQuran.ttf
+    DEPENDS ${NORAVEL_AMIRI_QURAN_FONT}
+    COMMENT "Copying the Amiri Quran font beside the program"
+    VERBATIM)
+# Its licence beside it (SIL Open Font License 1.1), from Debian's copyright file.
+set(AMIRI_COPYRIGHT /usr/share/doc/fonts-hosny-amiri/copyright CACHE FILEPATH
+    "Debian's copyright file of the Amiri fonts, with the OFL text")
+add_custom_command(
+    OUTPUT ${NORAVEL_DIST_DIR}/AmiriQuran-OFL.txt
+    COMMAND ${CMAKE_COMMAND} -DCOPYRIGHT=${AMIRI_COPYRIGHT}
+            -DOUT=${NORAVEL_DIST_DIR}/AmiriQuran-OFL.txt -P ${CMAKE_SOURCE_DIR}/cmake/font-licence.cmake
+    DEPENDS ${AMIRI_COPYRIGHT} ${CMAKE_SOURCE_DIR}/cmake/font-licence.cmake
+    COMMENT "Writing the font's licence beside the program"
+    VERBATIM)
+add_custom_target(ayah_pictures DEPENDS ${AYAH_PICTURES_STAMP} ${NORAVEL_DIST_DIR}/AmiriQuran.ttf
+    ${NORAVEL_DIST_DIR}/AmiriQuran-OFL.txt)
 add_dependencies(generated_data ayah_pictures)
-
-# The same ayat drawn twice as large for screens of more than 96 DPI and zoomed pictures,
-# into ${NORAVEL_DIST_DIR}/gif2x/S/S_A.gif. At twice the size the anti-aliasing matters less:
-# three grey levels (paper, half ink, ink) keep the set at about 1.3 times the 1x set, where
-# 16 levels would take 2.4 times. Reduced for 120 and 144 DPI the edges are smooth anyway;
-# at 192 DPI the half level keeps the stair steps of two levels away.
-set(DOUBLE_PICTURE_LEVELS 3)
-set(DOUBLE_PICTURES_STAMP "${NORAVEL_DATA_DIR}/double_pictures.stamp")
-add_custom_command(
-    OUTPUT ${DOUBLE_PICTURES_STAMP}
-    COMMAND make_ayah_pictures ${AYAH_PICTURES_JSON} ${NORAVEL_AMIRI_QURAN_FONT}
-            ${NORAVEL_DIST_DIR}/gif2x ${DOUBLE_PICTURES_STAMP}
-            --scale 2 --levels ${DOUBLE_PICTURE_LEVELS}
-    # This file names the levels: a change draws the set again.
-    DEPENDS make_ayah_pictures ${AYAH_PICTURES_JSON} ${NORAVEL_AMIRI_QURAN_FONT}
-            ${CMAKE_CURRENT_LIST_FILE}
-    COMMENT "Drawing the 6,236 ayah pictures at twice the size into ${NORAVEL_DIST_DIR}/gif2x"
-    VERBATIM)
-add_custom_target(double_pictures DEPENDS ${DOUBLE_PICTURES_STAMP})
-add_dependencies(generated_data double_pictures)
-
-# The same ayat coloured by the tajwid rules, larger, into ${NORAVEL_DIST_DIR}/tajwid/S/S_A.gif
-# for the companion window morvent.
-set(TAJWID_PICTURES_STAMP "${NORAVEL_DATA_DIR}/tajwid_pictures.stamp")
-add_custom_command(
-    OUTPUT ${TAJWID_PICTURES_STAMP}
-    COMMAND make_ayah_pictures ${AYAH_PICTURES_JSON} ${NORAVEL_AMIRI_QURAN_FONT}
-            ${NORAVEL_DIST_DIR}/tajwid ${TAJWID_PICTURES_STAMP} --tajwid
-    DEPENDS make_ayah_pictures ${AYAH_PICTURES_JSON} ${NORAVEL_AMIRI_QURAN_FONT}
-    COMMENT "Drawing the 6,236 tajwid pictures into ${NORAVEL_DIST_DIR}/tajwid"
-    VERBATIM)
-add_custom_target(tajwid_pictures DEPENDS ${TAJWID_PICTURES_STAMP})
-add_dependencies(generated_data tajwid_pictures)
 
 # Its test: line breaking, palette and GIF layout, real ayat drawn in the font, and the
 # generator program on made-up text.

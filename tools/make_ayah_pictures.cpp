@@ -2,12 +2,14 @@
 // Uthmani text in quran-json, drawn in the Amiri Quran font, at <gif-dir>/S/S_A.gif.
 //
 //   make_ayah_pictures <quran.json> <font.ttf> <gif-dir> [<stamp-file>] [--only S[:A]] [--tajwid]
-//                      [--scale F] [--levels N]
+//                      [--scale F] [--levels N] [--runs <file>]
 //
 // With --tajwid the pictures are drawn larger and coloured by the tajwid rules, for the
 // companion window that shows them scaled. --scale draws the ink pictures F times as large
 // (1 to 4; the reader's set for high-DPI screens is drawn at 2) and --levels keeps N grey
-// levels (2 to 16, the default), the GIF's colour table the next power of two.
+// levels (2 to 16, the default), the GIF's colour table the next power of two. --runs also
+// writes the glyph runs of every ayah as its picture places them (picture/glyph_runs.h), for
+// the reader to draw the text at any size; only with the whole text at 1x.
 //
 // Two threads share the ayat; every picture depends only on its own text, so the files are
 // the same bytes on every run whatever the order. Each file is written beside its final name
@@ -22,6 +24,7 @@
 #include <exception>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -149,9 +152,18 @@ bool parseLevels(const char* text, int& levels) {
     return end != text && *end == '\0' && n >= 2 && n <= ayahpics::kPaletteSize;
 }
 
+// Reads a whole file; false if it cannot.
+bool readFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
 int usage() {
     std::fprintf(stderr, "usage: make_ayah_pictures <quran.json> <font.ttf> <gif-dir> "
-                         "[<stamp-file>] [--only S[:A]] [--tajwid] [--scale F] [--levels N]\n");
+                         "[<stamp-file>] [--only S[:A]] [--tajwid] [--scale F] [--levels N] "
+                         "[--runs <file>]\n");
     return 2;
 }
 
@@ -163,6 +175,7 @@ int main(int argc, char** argv) {
     bool tajwidColours = false;
     double scale = 1.0;
     int levels = ayahpics::kPaletteSize;
+    std::string runsPath;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--tajwid") {
@@ -173,6 +186,9 @@ int main(int argc, char** argv) {
         } else if (arg == "--levels") {
             if (i + 1 >= argc || !parseLevels(argv[i + 1], levels)) return usage();
             ++i;
+        } else if (arg == "--runs") {
+            if (i + 1 >= argc) return usage();
+            runsPath = argv[++i];
         } else if (arg == "--only") {
             if (i + 1 >= argc || !parseOnly(argv[i + 1], onlySurah, onlyAyah)) return usage();
             ++i;
@@ -183,6 +199,8 @@ int main(int argc, char** argv) {
     if (positional.size() < 3 || positional.size() > 4) return usage();
     // The tajwid pictures have their own size and colours.
     if (tajwidColours && (scale != 1.0 || levels != ayahpics::kPaletteSize)) return usage();
+    // The runs follow the 1x pictures of the whole text.
+    if (!runsPath.empty() && (tajwidColours || scale != 1.0 || onlySurah != 0)) return usage();
     const std::string jsonPath = positional[0], fontPath = positional[1];
     const fs::path outDir = positional[2];
     const std::string stampPath = positional.size() == 4 ? positional[3] : std::string();
@@ -232,6 +250,7 @@ int main(int argc, char** argv) {
     const std::vector<ayahpics::Rgb> palette =
         tajwidColours ? std::vector<ayahpics::Rgb>(tajwidPalette.begin(), tajwidPalette.end())
                       : ayahpics::inkRamp(levels);
+    std::vector<AyahRuns> runs(runsPath.empty() ? 0 : ayat.size());
     std::atomic<std::size_t> next{0};
     std::atomic<bool> failed{false};
     std::mutex errorLock;
@@ -246,9 +265,10 @@ int main(int argc, char** argv) {
                 const std::string name = std::to_string(a.surah) + "_" + std::to_string(a.ayah);
                 std::string message;
                 try {
-                    ayahpics::IndexedPicture picture = tajwidColours
-                                                           ? renderer.renderTajwid(a.text, a.ayah)
-                                                           : renderer.render(a.text, a.ayah);
+                    ayahpics::IndexedPicture picture =
+                        tajwidColours
+                            ? renderer.renderTajwid(a.text, a.ayah)
+                            : renderer.render(a.text, a.ayah, runs.empty() ? nullptr : &runs[i]);
                     if (ayahpics::encodeGif(picture, palette, gif, message))
                         writeFileAtomically(outDir / std::to_string(a.surah) / (name + ".gif"), gif,
                                             message);
@@ -273,6 +293,28 @@ int main(int argc, char** argv) {
     if (failed) {
         std::fprintf(stderr, "make_ayah_pictures: %s\n", firstError.c_str());
         return 1;
+    }
+
+    if (!runsPath.empty()) {
+        GlyphRunsContent content;
+        content.emPixels = style.fontPixels;
+        std::vector<std::uint8_t> font, bytes;
+        if (!readFile(fontPath, font) || font.size() > 0xFFFFFFFFu) {
+            std::fprintf(stderr, "make_ayah_pictures: cannot read %s\n", fontPath.c_str());
+            return 1;
+        }
+        content.fontBytes = static_cast<std::uint32_t>(font.size());
+        content.fontChecksum = glyphRunsChecksum(font.data(), font.size());
+        for (std::size_t i = 0; i < ayat.size(); ++i) {
+            if (content.surahs.size() < static_cast<std::size_t>(ayat[i].surah))
+                content.surahs.resize(static_cast<std::size_t>(ayat[i].surah));
+            content.surahs.back().push_back(std::move(runs[i]));
+        }
+        if (!writeGlyphRuns(content, bytes) || !writeFileAtomically(runsPath, bytes, error)) {
+            std::fprintf(stderr, "make_ayah_pictures: cannot write the glyph runs %s %s\n",
+                         runsPath.c_str(), error.c_str());
+            return 1;
+        }
     }
 
     // A run over part of the text does not make the set complete: no stamp then.

@@ -12,20 +12,24 @@ namespace {
 
 using picture_builder::Bytes;
 
-TEST(PictureZoom, StepsByQuartersBetween75And200AndStoredValuesOutsideGiveTheDefault) {
+TEST(PictureZoom, StepsByQuartersTo200ThenByHalvesTo400AndStoredValuesOutsideGiveTheDefault) {
     EXPECT_EQ(zoomedIn(100), 125);
     EXPECT_EQ(zoomedIn(175), 200);
-    EXPECT_EQ(zoomedIn(200), 200);
+    EXPECT_EQ(zoomedIn(200), 250);
+    EXPECT_EQ(zoomedIn(350), 400);
+    EXPECT_EQ(zoomedIn(400), 400);
     EXPECT_EQ(zoomedOut(100), 75);
     EXPECT_EQ(zoomedOut(75), 75);
     EXPECT_EQ(zoomedOut(200), 175);
+    EXPECT_EQ(zoomedOut(400), 350);
     // Between two steps each direction takes the step that way.
     EXPECT_EQ(zoomedIn(110), 125);
     EXPECT_EQ(zoomedOut(110), 100);
+    EXPECT_EQ(zoomedIn(260), 300);
     EXPECT_EQ(zoomFromStored(150), 150);
     EXPECT_EQ(zoomFromStored(75), 75);
-    EXPECT_EQ(zoomFromStored(200), 200);
-    for (int bad : {0, -100, 74, 201, 1000})
+    EXPECT_EQ(zoomFromStored(400), 400);
+    for (int bad : {0, -100, 74, 401, 1000})
         EXPECT_EQ(zoomFromStored(bad), 100) << bad;
 }
 

@@ -357,7 +357,6 @@ TEST(TajwidView, CaptionNamesTheAyahAndTheSurah) {
     EXPECT_FALSE(tajwid::formatCaption(caption, sizeof caption, 115, 1, "x"));
     EXPECT_STREQ(caption, "");
     EXPECT_FALSE(tajwid::formatCaption(caption, sizeof caption, 1, 0, "x"));
-    EXPECT_EQ(tajwid::picturePath(L"C:\\Quran", 2, 255), L"C:\\Quran\\tajwid\\2\\2_255.gif");
 }
 
 TEST(TajwidView, PictureFitsTheWidthUpToItsLargestScaleAndScrollsWithinItsHeight) {

@@ -353,6 +353,54 @@ TEST_F(AyahRendering, ALongAyahIsBrokenIntoLinesAndAShortLastLineIsRightAligned)
     EXPECT_GT(leftmost, p.width / 2);
 }
 
+TEST_F(AyahRendering, RunsPlaceTheGlyphsInThePictureAndNameTheirLetterWordAndRule) {
+    const std::string text = ayahText(112, 1); // qul huwa Allahu ahad
+    AyahRuns runs;
+    const IndexedPicture p = renderer.render(text, 1, &runs);
+    EXPECT_EQ(runs.width, p.width);
+    EXPECT_EQ(runs.height, p.height);
+    ASSERT_EQ(runs.lines.size(), 1u);
+    const std::vector<tajwid::CodePoint> codePoints = tajwid::decodeUtf8(text);
+    const std::vector<tajwid::Rule> rules = tajwid::classifyUtf8(text);
+    // Word w holds the code points between its blanks.
+    std::vector<int> wordOf;
+    int word = 0;
+    for (const tajwid::CodePoint& c : codePoints) {
+        wordOf.push_back(c.value == U' ' ? -1 : word);
+        if (c.value == U' ') ++word;
+    }
+    int signGlyphs = 0;
+    std::vector<bool> drawn(codePoints.size(), false);
+    for (const RunGlyph& g : runs.lines[0].glyphs) {
+        // Origins inside the picture, at most an em from its edge.
+        EXPECT_GT(g.x, -style.fontPixels * 64);
+        EXPECT_LT(g.x, p.width * 64);
+        EXPECT_GT(g.y, 0);
+        EXPECT_LT(g.y, (p.height + style.fontPixels) * 64);
+        if (g.letter == kNoLetter) {
+            EXPECT_EQ(g.word, kNoWord);
+            ++signGlyphs;
+            continue;
+        }
+        ASSERT_LT(g.letter, codePoints.size());
+        drawn[g.letter] = true;
+        EXPECT_EQ(g.word, wordOf[g.letter]) << g.letter;
+        if (rules[g.letter] != tajwid::Rule::None) {
+            EXPECT_EQ(g.rule, static_cast<std::uint8_t>(rules[g.letter])) << g.letter;
+        }
+    }
+    EXPECT_GE(signGlyphs, 2); // the sign and its digit
+    // Every letter (not every mark: the font may join a mark into its letter) has a glyph.
+    for (std::size_t c = 0; c < codePoints.size(); ++c)
+        if (codePoints[c].value >= 0x0621 && codePoints[c].value <= 0x064A &&
+            codePoints[c].value != 0x0644) { // lam may join alif or Allah's ligature
+            EXPECT_TRUE(drawn[c]) << c;
+        }
+    const std::uint8_t kubra = static_cast<std::uint8_t>(tajwid::Rule::QalqalahKubra);
+    EXPECT_TRUE(std::any_of(runs.lines[0].glyphs.begin(), runs.lines[0].glyphs.end(),
+                            [&](const RunGlyph& g) { return g.rule == kubra; }));
+}
+
 // The generator program, on small made-up texts.
 class AyahPictureGenerator : public ::testing::Test {
   protected:
@@ -414,6 +462,27 @@ TEST_F(AyahPictureGenerator, WritesEveryAyahAndTheStampAndTheSameBytesOnARerun) 
     EXPECT_EQ(d.version, "GIF89a");
     ASSERT_EQ(run(smallQuran()), 0);
     EXPECT_EQ(bytes(dir / "gif" / "113" / "113_2.gif"), first);
+}
+
+TEST_F(AyahPictureGenerator, WritesTheRunsOfEveryAyahBesideItsPicture) {
+    ASSERT_EQ(run(smallQuran(), " --runs " + (dir / "runs.bin").string()), 0);
+    GlyphRunsFile file;
+    ASSERT_TRUE(file.load(bytes(dir / "runs.bin")));
+    EXPECT_EQ(file.emPixels(), PictureStyle{}.fontPixels);
+    const auto font = bytes(AMIRI_QURAN_FONT);
+    EXPECT_EQ(file.fontBytes(), font.size());
+    EXPECT_EQ(file.fontChecksum(), glyphRunsChecksum(font.data(), font.size()));
+    for (int s : {1, 2, 113, 114}) {
+        ASSERT_EQ(file.ayahCount(s), s % 2 ? 2 : 1);
+        Decoded d;
+        ASSERT_TRUE(decode(bytes(dir / "gif" / std::to_string(s) / (std::to_string(s) + "_1.gif")), d));
+        const AyahRuns runs = file.ayah(s, 1);
+        EXPECT_EQ(runs.width, d.width);
+        EXPECT_EQ(runs.height, d.height);
+    }
+    // Runs only for the whole text at 1x.
+    EXPECT_NE(run(smallQuran(), " --only 3 --runs " + (dir / "part.bin").string()), 0);
+    EXPECT_FALSE(fs::exists(dir / "part.bin"));
 }
 
 TEST_F(AyahPictureGenerator, DrawsOnlyTheChosenAyahAndLeavesNoStampForAPartialRun) {

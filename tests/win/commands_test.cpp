@@ -296,7 +296,7 @@ bool pressWithCtrl(HWND window, WORD key) {
     return handled;
 }
 
-TEST_F(CommandsTest, ZoomKeysStepThePictureBetween75And200AndStoreItForTheUserOnly) {
+TEST_F(CommandsTest, ZoomKeysStepThePictureBetween75And400AndStoreItForTheUserOnly) {
     const RegistryValue userBefore = rawRead(HKEY_CURRENT_USER, kPictureZoomValue);
     const RegistryValue machineBefore = rawRead(HKEY_LOCAL_MACHINE, kPictureZoomValue);
     rawRestore(HKEY_CURRENT_USER, kPictureZoomValue, RegistryValue{});
@@ -312,8 +312,9 @@ TEST_F(CommandsTest, ZoomKeysStepThePictureBetween75And200AndStoreItForTheUserOn
     const struct {
         WORD key;
         int zoom;
-    } presses[] = {{VK_OEM_PLUS, 125}, {VK_ADD, 150},     {VK_OEM_PLUS, 175}, {VK_OEM_PLUS, 200},
-                   {VK_OEM_PLUS, 200}, {'0', 100},        {VK_OEM_MINUS, 75}, {VK_SUBTRACT, 75},
+    } presses[] = {{VK_OEM_PLUS, 125}, {VK_ADD, 150},      {VK_OEM_PLUS, 175}, {VK_OEM_PLUS, 200},
+                   {VK_OEM_PLUS, 250}, {VK_OEM_PLUS, 300}, {VK_OEM_PLUS, 350}, {VK_OEM_PLUS, 400},
+                   {VK_OEM_PLUS, 400}, {'0', 100},         {VK_OEM_MINUS, 75}, {VK_SUBTRACT, 75},
                    {VK_NUMPAD0, 100},  {VK_OEM_PLUS, 125}};
     for (const auto& press : presses) {
         ASSERT_TRUE(pressWithCtrl(window, press.key)) << press.key;

@@ -1,0 +1,104 @@
+// The ayat drawn from the font: the glyph runs file (picture/glyph_runs.h) and the Amiri
+// Quran font beside the program, and the drawing of one ayah's runs into any device context
+// at any scale and origin, in given colours. Any view that shows ayat draws them with this.
+#ifndef NORAVEL_PICTURE_CALLIGRAPHY_WIN_H
+#define NORAVEL_PICTURE_CALLIGRAPHY_WIN_H
+
+#include "base/guards_win.h"
+#include "picture/glyph_raster.h"
+#include "picture/glyph_runs.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+// The file names in the program folder.
+inline constexpr wchar_t kGlyphRunsFileName[] = L"ayah_runs.bin";
+inline constexpr wchar_t kCalligraphyFontFileName[] = L"AmiriQuran.ttf";
+inline constexpr wchar_t kCalligraphyFaceName[] = L"Amiri Quran";
+// A font file larger than this is not read, nor a glyph outline larger than this taken.
+inline constexpr DWORD kMaxCalligraphyFontBytes = 16u * 1024 * 1024;
+inline constexpr DWORD kMaxOutlineBytes = 256u * 1024;
+// Glyphs are placed to a 64th of a pixel (the runs' own step at 1x); at most this many drawn
+// glyphs are kept.
+inline constexpr int kGlyphPhases = 64;
+inline constexpr std::size_t kMaxKeptGlyphs = 20000;
+// The largest scale an ayah is drawn at.
+inline constexpr double kMaxRunsScale = 16.0;
+
+class Calligraphy {
+  public:
+    // The runs file and the font of folder (ending in a separator or not). Null when either
+    // is missing or damaged, when the font is not the one the runs were made with, or when
+    // GDI does not give the font by its name once it is added for this process.
+    static std::unique_ptr<Calligraphy> open(const std::wstring& folder);
+    ~Calligraphy();
+    Calligraphy(const Calligraphy&) = delete;
+    Calligraphy& operator=(const Calligraphy&) = delete;
+
+    // The ayah's runs; empty when the file has no such ayah.
+    AyahRuns ayah(int surah, int ayah) const { return runs_.ayah(surah, ayah); }
+    int emPixels() const { return runs_.emPixels(); }
+    int unitsPerEm() const { return unitsPerEm_; }
+    // The glyph's outline in font units, read from the font on first use and kept; empty
+    // for a glyph without one (a blank).
+    const GlyphOutline& outline(std::uint16_t glyph) const;
+    // The glyph's coverage at unitScale (pixels per font unit) with its origin phaseX and
+    // phaseY 64ths of a pixel right of and below a whole pixel; drawn on first use and kept
+    // until another scale is asked for.
+    const GlyphCoverage& coverage(std::uint16_t glyph, int phaseX, int phaseY,
+                                  double unitScale) const;
+    // The canvas the ayat are drawn on, kept between drawings for its memory.
+    CoverageCanvas& canvas() const { return canvas_; }
+
+  private:
+    Calligraphy() = default;
+    GlyphRunsFile runs_;
+    std::wstring fontPath_;
+    bool fontAdded_ = false;
+    int unitsPerEm_ = 0;
+    MemoryDc dc_{nullptr};      // where the outlines are read
+    GdiObject<HFONT> unitFont_; // one pixel a font unit
+    mutable std::unordered_map<std::uint16_t, GlyphOutline> outlines_;
+    mutable std::unordered_map<std::uint32_t, GlyphCoverage> coverages_;
+    mutable double coverageScale_ = 0;
+    mutable CoverageCanvas canvas_{0, 0};
+};
+
+// The calligraphy of the program folder, opened on the first call and kept for the run; null
+// when it cannot be had (the views then show the 1x pictures). Later calls return the same.
+const Calligraphy* programCalligraphy(const std::wstring& folder);
+
+// The colours an ayah is drawn in. With ruleColours (kGlyphRunsRuleLimit entries) every glyph
+// takes its rule's colour, rule 0 the ink; with markedLetters, glyphs of a letter whose entry
+// is true take the mark colour.
+struct RunColours {
+    COLORREF ink = RGB(0, 0, 0);
+    COLORREF paper = RGB(255, 255, 255);
+    const COLORREF* ruleColours = nullptr;
+    const std::vector<bool>* markedLetters = nullptr;
+    COLORREF mark = RGB(0, 0, 0);
+};
+
+// The size of the ayah's picture at scale (the 1x picture's size times scale, rounded up).
+SIZE ayahRunsSize(const AyahRuns& runs, double scale);
+
+// The ayah drawn at scale into pixels (0x00RRGGBB, top-down rows of size.cx), on paper: every
+// glyph at its exact position, its colour blended onto the paper by its coverage. False when
+// there is nothing to draw or the scale is out of range.
+bool renderAyahRuns(const Calligraphy& calligraphy, const AyahRuns& runs, double scale,
+                    const RunColours& colours, std::uint32_t* pixels, SIZE size);
+
+// A 32-bit top-down DIB section of ayahRunsSize with the ayah rendered in it; null when GDI
+// cannot make it. The caller deletes it.
+HBITMAP makeAyahRunsBitmap(const Calligraphy& calligraphy, const AyahRuns& runs, double scale,
+                           const RunColours& colours);
+
+// The same drawn into dc with the picture's top-left at (left, top), paper included.
+bool drawAyahRuns(HDC dc, const Calligraphy& calligraphy, const AyahRuns& runs, double scale,
+                  int left, int top, const RunColours& colours);
+
+#endif

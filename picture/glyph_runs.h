@@ -1,0 +1,98 @@
+// The glyph runs of every ayah: the glyphs of the Amiri Quran font that the build shaped for
+// each ayah, placed line by line exactly as its 1x picture (gif\S\S_A.gif) breaks and draws
+// them. The reader draws an ayah from them at any scale; each glyph also names the letter
+// and word of the text it came from and the tajwid rule of that letter, so that colours and
+// marks can be put on letters.
+//
+// The file (ayah_runs.bin beside the program), all numbers little-endian:
+//   header, 32 bytes:
+//     "NRGR", u16 version (1), u16 em size of the 1x pictures in pixels, u32 ayah count,
+//     u32 size and u32 FNV-1a checksum of the font file the glyph numbers belong to,
+//     u32 payload size, u32 FNV-1a checksum of the payload, u32 zero
+//   payload:
+//     114 x u16 ayah count of each surah (their sum is the ayah count)
+//     ayah count x u32 offset of the ayah's record in the payload, ascending
+//     ayah record: u16 width, u16 height (of the 1x picture), u16 line count, then per line
+//       i32 baseline (1/64 pixel below the picture's top), u16 glyph count, then per glyph
+//       u16 glyph, i32 x (1/64 pixel right of the picture's left edge), i16 y (1/64 pixel
+//       below the baseline), u16 letter (code point index in the ayah's text, kNoLetter for
+//       the end-of-ayah sign), u8 word (index of the word, kNoWord for the sign), u8 rule.
+// A record fills its place up to the next offset (the last one up to the payload's end).
+#ifndef NORAVEL_PICTURE_GLYPH_RUNS_H
+#define NORAVEL_PICTURE_GLYPH_RUNS_H
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+inline constexpr std::uint16_t kGlyphRunsVersion = 1;
+inline constexpr std::size_t kGlyphRunsHeaderBytes = 32;
+inline constexpr int kGlyphRunsSurahs = 114;
+inline constexpr int kGlyphRunsMaxAyat = 286;      // the longest surah
+inline constexpr int kGlyphRunsMaxLines = 64;      // per ayah
+inline constexpr int kGlyphRunsMaxGlyphs = 4096;   // per line
+inline constexpr int kGlyphRunsMaxPicture = 4096;  // width or height, pixels
+inline constexpr std::uint16_t kNoLetter = 0xFFFF; // a glyph of the end-of-ayah sign
+inline constexpr std::uint8_t kNoWord = 0xFF;
+inline constexpr std::uint8_t kGlyphRunsRuleLimit = 64; // rules are numbered below this
+// A file larger than this is refused before it is read whole.
+inline constexpr std::uint64_t kMaxGlyphRunsFileBytes = 64ull * 1024 * 1024;
+
+struct RunGlyph {
+    std::uint16_t glyph = 0;
+    std::int32_t x = 0; // 1/64 pixel from the picture's left edge, at the 1x size
+    std::int32_t y = 0; // 1/64 pixel from the picture's top (baseline plus offset)
+    std::uint16_t letter = kNoLetter;
+    std::uint8_t word = kNoWord;
+    std::uint8_t rule = 0;
+};
+
+struct RunLine {
+    std::int32_t baseline = 0;    // 1/64 pixel from the picture's top
+    std::vector<RunGlyph> glyphs; // in visual order from the left
+};
+
+struct AyahRuns {
+    int width = 0; // of the 1x picture, pixels
+    int height = 0;
+    std::vector<RunLine> lines; // from the top
+    bool empty() const { return lines.empty(); }
+};
+
+// FNV-1a, 32 bits.
+std::uint32_t glyphRunsChecksum(const std::uint8_t* bytes, std::size_t size);
+
+// What the file is made from: the ayat of every surah in order.
+struct GlyphRunsContent {
+    int emPixels = 0;
+    std::uint32_t fontBytes = 0;
+    std::uint32_t fontChecksum = 0;
+    std::vector<std::vector<AyahRuns>> surahs; // 114 surahs, each with its ayat
+};
+
+// The file's bytes; false (bytes empty) when the content does not fit the format.
+bool writeGlyphRuns(const GlyphRunsContent& content, std::vector<std::uint8_t>& bytes);
+
+// The file read back. load() checks the whole file before it keeps it: header, version,
+// sizes, checksum and every record; on any fault it keeps nothing and returns false.
+class GlyphRunsFile {
+  public:
+    bool load(std::vector<std::uint8_t> bytes);
+    bool loaded() const { return !bytes_.empty(); }
+    int emPixels() const { return emPixels_; }
+    std::uint32_t fontBytes() const { return fontBytes_; }
+    std::uint32_t fontChecksum() const { return fontChecksum_; }
+    int ayahCount(int surah) const; // 0 outside 1..114 or before a load
+    // The ayah's runs; empty when there is no such ayah or nothing is loaded.
+    AyahRuns ayah(int surah, int ayah) const;
+
+  private:
+    std::vector<std::uint8_t> bytes_;
+    std::vector<std::uint32_t> offsets_; // of every ayah, into bytes_
+    std::vector<int> firstAyah_;         // index of each surah's first ayah; 115 entries
+    int emPixels_ = 0;
+    std::uint32_t fontBytes_ = 0;
+    std::uint32_t fontChecksum_ = 0;
+};
+
+#endif

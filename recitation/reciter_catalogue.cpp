@@ -1,5 +1,7 @@
 #include "recitation/reciter_catalogue.h"
 
+#include "base/bounded_format.h"
+
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -45,19 +47,6 @@ constexpr Reciter kReciters[] = {
     {"Abdullah_Matroud_128kbps", "Abdullah Matroud", "عبد الله مطرود", S::Murattal, 128},
     {"Fares_Abbad_64kbps", "Fares Abbad", "فارس عباد", S::Murattal, 64},
 };
-
-bool formatInto(char* out, size_t size, const char* format, ...) {
-    if (!out || size == 0) return false;
-    va_list arguments;
-    va_start(arguments, format);
-    const int length = std::vsnprintf(out, size, format, arguments);
-    va_end(arguments);
-    if (length < 0 || static_cast<size_t>(length) >= size) {
-        out[0] = '\0';
-        return false;
-    }
-    return true;
-}
 
 } // namespace
 

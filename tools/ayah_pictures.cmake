@@ -56,6 +56,7 @@ add_custom_command(
     VERBATIM)
 add_custom_command(
     OUTPUT ${NORAVEL_DIST_DIR}/AmiriQuran.ttf
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${NORAVEL_DIST_DIR}
     COMMAND ${CMAKE_COMMAND} -E copy ${NORAVEL_AMIRI_QURAN_FONT} ${NORAVEL_DIST_DIR}/AmiriQuran.ttf
     DEPENDS ${NORAVEL_AMIRI_QURAN_FONT}
     COMMENT "Copying the Amiri Quran font beside the program"

@@ -25,6 +25,7 @@ endforeach()
 set(translation_stamp ${NORAVEL_DATA_DIR}/translations.checked)
 add_custom_command(
     OUTPUT ${translation_files}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${NORAVEL_DATA_DIR}
     COMMAND make_translation_resources --quran-json ${quran_json_dir} --out ${NORAVEL_DATA_DIR}
             ${NORAVEL_TRANSLATION_CODES}
     DEPENDS make_translation_resources ${translation_inputs}
@@ -46,6 +47,7 @@ add_dependencies(generated_data translation_resources)
 set(search_expectations ${NORAVEL_DATA_DIR}/translation_search_expected.txt)
 add_custom_command(
     OUTPUT ${search_expectations}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${NORAVEL_DATA_DIR}
     COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/support/count_translation_hits.py ${quran_json_dir}
             ${search_expectations}
     DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/count_translation_hits.py ${translation_inputs}

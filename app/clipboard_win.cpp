@@ -131,6 +131,13 @@ void copyTranslation(HWND mainWindow, Prompts& prompts) {
                      (std::wcslen(wide) + 1) * sizeof(wchar_t));
 }
 
+void copyTranslationText(HWND mainWindow, Prompts& prompts, const char* utf8Text) {
+    const std::wstring wide = wideFromUtf8(utf8Text ? utf8Text : "");
+    if (wide.empty()) return;
+    putClipboardText({mainWindow, &prompts}, CF_UNICODETEXT, wide.c_str(),
+                     (wide.size() + 1) * sizeof(wchar_t));
+}
+
 void copyResultList(HWND mainWindow) {
     try {
         HWND list = GetDlgItem(mainWindow, IDC_RESULT_LIST);

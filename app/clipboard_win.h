@@ -25,9 +25,11 @@ bool putClipboardText(const ClipboardOwner& owner, UINT format, const void* byte
 
 // The copies of the Edit menu, from the main window's controls or the ayah shown.
 void copyTranslation(HWND mainWindow, Prompts& prompts); // CF_TEXT, failures told
-void copyResultList(HWND mainWindow);                    // CF_TEXT, lines joined by CR LF
-void copyArabicAyah(HWND mainWindow, AyahRef ayah);      // CF_UNICODETEXT
-void copyArabicSurah(HWND mainWindow, int surah); // CF_UNICODETEXT, "(k)\r\n" after each ayah
+// The same with the chosen translation's text given (UTF-8) rather than read from the control.
+void copyTranslationText(HWND mainWindow, Prompts& prompts, const char* utf8Text);
+void copyResultList(HWND mainWindow);               // CF_TEXT, lines joined by CR LF
+void copyArabicAyah(HWND mainWindow, AyahRef ayah); // CF_UNICODETEXT
+void copyArabicSurah(HWND mainWindow, int surah);   // CF_UNICODETEXT, "(k)\r\n" after each ayah
 // CF_DIB of the picture as the view shows it (above the splitter line).
 void copyAyahPicture(HWND mainWindow, HBITMAP picture, int splitterLine);
 

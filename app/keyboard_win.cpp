@@ -1,6 +1,7 @@
 #include "app/keyboard_win.h"
 
 #include "app/control_names_win.h"
+#include "app/reader_window_win.h"
 #include "arabic/arabic_edit_win.h"
 #include "resources/resource_ids.h"
 
@@ -50,6 +51,24 @@ bool stepsByArrow(HWND mainWindow, const MSG& message) {
     return true;
 }
 
+// Space and Enter reveal a hidden ayah (the next word, the rest) where they have no meaning
+// of their own: in the picture, the read-only translation or the window itself. Anywhere
+// else (the search fields, buttons, lists) they keep theirs.
+bool revealsByKey(HWND mainWindow, HWND pictureView, const MSG& message) {
+    if (message.message != WM_KEYDOWN ||
+        (message.wParam != VK_SPACE && message.wParam != VK_RETURN) || isHeldDown(VK_CONTROL) ||
+        isHeldDown(VK_MENU))
+        return false;
+    if (message.hwnd != pictureView && message.hwnd != mainWindow &&
+        message.hwnd != GetDlgItem(mainWindow, IDC_TRANSLATION))
+        return false;
+    const ReaderWindow* reader = ReaderWindow::from(mainWindow);
+    if (!reader || !reader->revealPending()) return false;
+    SendMessageW(mainWindow, WM_COMMAND,
+                 MAKEWPARAM(message.wParam == VK_SPACE ? IDM_REVEAL_WORD : IDM_REVEAL_ALL, 0), 0);
+    return true;
+}
+
 } // namespace
 
 HACCEL readerKeys(HINSTANCE instance) {
@@ -65,6 +84,7 @@ bool translateReaderKey(HWND mainWindow, HWND pictureView, HACCEL keys, MSG& mes
     if (isOpenList(GetFocus())) return false;
     if (isTabKey(message)) return moveFocusByTab(mainWindow, pictureView, isHeldDown(VK_SHIFT));
     if (stepsByArrow(mainWindow, message)) return true;
+    if (revealsByKey(mainWindow, pictureView, message)) return true;
     return TranslateAcceleratorW(mainWindow, keys, &message) != 0;
 }
 

@@ -12,7 +12,8 @@ HACCEL readerKeys(HINSTANCE instance);
 // mainWindow. Keys for other windows (dialogs, other top-level windows) and keys that an
 // open drop-down list needs for itself are left alone. Tab and Shift+Tab move the focus
 // through the main window's controls (pictureView among them), and the arrow keys step the
-// focused up-down control.
+// focused up-down control. While part of an ayah is hidden, Space and Enter in the picture,
+// the translation or the window itself reveal the next word or the rest.
 bool translateReaderKey(HWND mainWindow, HWND pictureView, HACCEL keys, MSG& message);
 
 // Ctrl+C: when the focused control shows a text selection, that control copies it (true);

@@ -110,7 +110,7 @@ const Command kCommands[] = {
     {IDM_COPY_ARABIC_SURAH, kAnyNotification,
      [](ReaderWindow& r) { copyArabicSurah(r.window(), r.shownAyah().surah); }},
     {IDM_COPY_TRANSLATION, kAnyNotification,
-     [](ReaderWindow& r) { copyTranslation(r.window(), *r.context().prompts); }},
+     [](ReaderWindow& r) { r.copyWholeTranslation(); }},
     {IDM_COPY_RESULTS, kAnyNotification, [](ReaderWindow& r) { copyResultList(r.window()); }},
     {IDM_COMMENTARY_PAGE, kAnyNotification,
      [](ReaderWindow& r) {
@@ -150,6 +150,9 @@ const Command kCommands[] = {
     {IDM_RECITATION, kAnyNotification, [](ReaderWindow& r) { r.openRecitationDialog(); }},
     {IDM_RECITER_WINDOW, kAnyNotification, [](ReaderWindow& r) { r.openRecitationDialog(); }},
     {IDM_NIGHT, kAnyNotification, [](ReaderWindow& r) { r.toggleNightScheme(); }},
+    {IDM_HIDE_TEXT, kAnyNotification, [](ReaderWindow& r) { r.toggleHiddenText(); }},
+    {IDM_REVEAL_WORD, kAnyNotification, [](ReaderWindow& r) { r.revealNextWord(); }},
+    {IDM_REVEAL_ALL, kAnyNotification, [](ReaderWindow& r) { r.revealAllWords(); }},
     {IDM_REPEAT_FROM_HERE, kAnyNotification, repeatFromHere},
     {IDM_REPEAT_TO_HERE, kAnyNotification, repeatToHere},
     {IDM_REPEAT_CLEAR, kAnyNotification, clearRepeatRange},

@@ -79,11 +79,14 @@ void ReaderWindow::showTranslation(AyahRef ayah) {
     const TranslationText& text = chosenTranslationText();
     // An ayah the surah does not have reads "Not Found", as the text store gives it.
     const bool held = ayah.ayah >= 1 && ayah.ayah <= text.ayahCount(ayah.surah);
-    showTranslationText(control(IDC_TRANSLATION),
-                        held ? text.ayah(ayah.surah, ayah.ayah) : std::string_view("Not Found"),
-                        chosenTranslationLanguage(),
-                        second >= 0 ? translationTextAt(second)->ayah(ayah.surah, ayah.ayah)
-                                    : std::string_view(),
+    std::string_view first = held ? text.ayah(ayah.surah, ayah.ayah) : "Not Found";
+    std::string_view secondText =
+        second >= 0 ? translationTextAt(second)->ayah(ayah.surah, ayah.ayah) : std::string_view();
+    // While the ayah is hidden only the words revealed so far are shown.
+    first = first.substr(0, revealedTextBytes(first, reveal_.shownWords(), reveal_.steps()));
+    secondText =
+        secondText.substr(0, revealedTextBytes(secondText, reveal_.shownWords(), reveal_.steps()));
+    showTranslationText(control(IDC_TRANSLATION), first, chosenTranslationLanguage(), secondText,
                         translationLanguageAt(second));
 }
 
@@ -137,6 +140,7 @@ void ReaderWindow::fillAyahList(int surah) {
 void ReaderWindow::goToAyah(AyahRef ayah) {
     if (!isSurah(ayah.surah)) return;
     clearTranslationMarks();
+    hideForAyah(ayah);
     SendMessageW(control(IDC_SURAH_LIST), CB_SETCURSEL, ayah.surah - 1, 0);
     fillAyahList(ayah.surah);
     SendMessageW(control(IDC_AYAH_LIST), CB_SETCURSEL, ayah.ayah - 1, 0);
@@ -148,6 +152,7 @@ void ReaderWindow::goToAyah(AyahRef ayah) {
 void ReaderWindow::showAyah(AyahRef ayah) {
     if (!isSurah(ayah.surah)) return;
     clearTranslationMarks();
+    hideForAyah(ayah);
     showTranslation(ayah);
     showAyahPicture(ayah);
 }
@@ -169,6 +174,7 @@ void ReaderWindow::showAyahPicture(AyahRef ayah) {
 
     if (bitmapView_) {
         SendMessageW(bitmapView_, WM_SETPICTURE, 0, reinterpret_cast<LPARAM>(currentPicture_));
+        setBitmapViewShownWords(bitmapView_, reveal_.shownWords());
         // The view draws the ayah from the font at the screen's scale, or from its 1x file
         // when the font or the runs cannot be had; the loaded bitmap stays what the
         // clipboard copy takes.

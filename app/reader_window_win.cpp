@@ -363,6 +363,7 @@ bool ReaderWindow::onCreate() {
     if (formatSpeedStatus(speed, sizeof speed, readMemoriseSettings().speedPercent) && speed[0])
         setStatusText(1, speed);
     const AyahRef start = storedResumeAyah();
+    if (readHideText()) setHiding(true);
     goToAyah(start);
     setUpTranslationControl();
     // By day a new window already has the day colours: nothing to change then.

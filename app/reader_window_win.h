@@ -18,6 +18,7 @@
 #include "app/splitter_bar_win.h"
 #include "base/program_context_win.h"
 #include "picture/picture_loader_win.h"
+#include "picture/word_reveal.h"
 #include "recitation/recitation_player_win.h"
 #include "search/search_memory.h"
 #include "settings/language_switch_win.h"
@@ -107,6 +108,20 @@ class ReaderWindow final : public ReaderView, public RecitationHost {
     void showSurahMeaning(int surah);
     std::wstring surahMeaningShown() const;
 
+    // ---- hiding the text to recite from memory (hide_text_win.cpp) ----
+    // View > Hide the text: hides the shown ayah's calligraphy and translation (or shows
+    // them) at once and stores the choice. While it is on every other ayah shown is hidden.
+    void toggleHiddenText();
+    bool textHidden() const { return hideText_; }
+    // Whether part of the shown ayah is still hidden (Space and Enter reveal it then).
+    bool revealPending() const { return hideText_ && reveal_.pending(); }
+    // The next word (a click on the picture, Space) or the rest (Enter).
+    void revealNextWord();
+    void revealAllWords();
+    const WordReveal& reveal() const { return reveal_; }
+    // Edit > Copy terjemahan: the whole translation, hidden words included.
+    void copyWholeTranslation();
+
     // ---- commands (reader_commands_win.cpp) ----
     // Carries out one WM_COMMAND. False for an id the window does not handle.
     bool onCommand(int id, int notification, HWND control);
@@ -188,6 +203,11 @@ class ReaderWindow final : public ReaderView, public RecitationHost {
     HWND control(int id) const;
     void showTranslation(AyahRef ayah);
     void nameAyahPicture(AyahRef ayah);
+    // Hides an ayah other than the one hidden last while the hiding is on; shows the
+    // reveal's state in the picture and the translation.
+    void hideForAyah(AyahRef ayah);
+    void setHiding(bool hide);
+    void showReveal();
 
     const ProgramContext& context_;
     ReaderSettings settings_;
@@ -230,6 +250,9 @@ class ReaderWindow final : public ReaderView, public RecitationHost {
     std::unique_ptr<SearchMemory> search_;
     std::unique_ptr<RecitationPlayer> recitation_;
     HWND surahTip_ = nullptr;
+    bool hideText_ = false;
+    WordReveal reveal_;
+    AyahRef revealAyah_{0, 0}; // the ayah the reveal counts for
 };
 
 #endif

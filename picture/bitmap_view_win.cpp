@@ -9,6 +9,7 @@
 #include "picture/calligraphy_win.h"
 #include "picture/picture_loader_win.h"
 #include "picture/picture_scale.h"
+#include "picture/word_reveal.h"
 #include "resources/resource_ids.h"
 
 #include <array>
@@ -48,6 +49,7 @@ class BitmapViewState {
     DrawnPicture drawn; // from the runs or the files, for the current DPI and zoom
     int zoom = kDefaultZoom;
     bool night = false;
+    int shownWords = kAllWordsShown; // of the runs; a picture not drawn from them is hidden whole
 };
 
 BitmapViewState* stateOf(HWND window) {
@@ -108,6 +110,7 @@ bool drawFromRuns(BitmapViewState& state, int dpi) {
     RunColours colours;
     colours.ink = state.night ? colourOf(kNightInk) : colourOf(kDayInk);
     colours.paper = state.night ? colourOf(kNightGround) : RGB(255, 255, 255);
+    colours.shownWords = state.shownWords;
     state.drawn.bitmap.reset(makeAyahRunsBitmap(*state.calligraphy, state.runs, scale, colours));
     if (!state.drawn.bitmap) return false;
     state.drawn.size = ayahRunsSize(state.runs, scale);
@@ -232,6 +235,7 @@ void paintView(HWND window, HDC dc) {
     SIZE picture{};
     HBITMAP shown = state ? shownBitmap(*state, picture) : nullptr;
     const bool night = state && state->night;
+    if (state && state->shownWords >= 0 && !state->drawn.fromRuns) shown = nullptr;
     if (!shown) {
         paintGround(dc, client, nullptr, night);
         return;
@@ -343,6 +347,14 @@ LRESULT onHScroll(HWND window, int code) {
 }
 
 // The window moved to a monitor of another DPI.
+// A click takes the focus (so that the keys reveal the next word) and asks the parent for it.
+LRESULT onLButtonDown(HWND window) {
+    SetFocus(window);
+    SendMessageW(GetParent(window), WM_COMMAND, MAKEWPARAM(IDM_REVEAL_WORD, 0),
+                 reinterpret_cast<LPARAM>(window));
+    return 0;
+}
+
 LRESULT onDpiChanged(HWND window) {
     if (BitmapViewState* state = stateOf(window)) redrawForScale(window, *state);
     return 0;
@@ -364,6 +376,7 @@ LRESULT CALLBACK bitmapViewProc(HWND window, UINT message, WPARAM wParam, LPARAM
     // WM_PAINT paints every pixel: no erase, so nothing flickers in between.
     case WM_ERASEBKGND: return 1;
     case WM_DPICHANGED_AFTERPARENT: return onDpiChanged(window);
+    case WM_LBUTTONDOWN: return onLButtonDown(window);
     default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }
@@ -441,4 +454,26 @@ void setBitmapViewNight(HWND view, bool night) {
     }
     // Painted over in place: the picture's pixels change their colours, nothing is erased.
     RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOERASE);
+}
+
+void setBitmapViewShownWords(HWND view, int shownWords) {
+    BitmapViewState* state = stateOf(view);
+    if (shownWords < 0) shownWords = kAllWordsShown;
+    if (!state || state->shownWords == shownWords) return;
+    state->shownWords = shownWords;
+    if (state->drawn.fromRuns) {
+        state->drawn = DrawnPicture{};
+        drawFromFiles(view, *state);
+    }
+    InvalidateRect(view, nullptr, FALSE);
+}
+
+int bitmapViewShownWords(HWND view) {
+    const BitmapViewState* state = stateOf(view);
+    return state ? state->shownWords : kAllWordsShown;
+}
+
+int bitmapViewWordCount(HWND view) {
+    const BitmapViewState* state = stateOf(view);
+    return state && state->drawn.fromRuns ? runsWordCount(state->runs) : 0;
 }

@@ -47,4 +47,12 @@ int bitmapViewZoom(HWND view);
 // are not affected.
 void setBitmapViewNight(HWND view, bool night);
 
+// Hides the ayah but for its first shownWords words (picture/word_reveal.h; below 0: all
+// shown). A picture not drawn from the runs is hidden whole while any word is. A click on the
+// view sends its parent WM_COMMAND IDM_REVEAL_WORD (resources/resource_ids.h).
+void setBitmapViewShownWords(HWND view, int shownWords);
+int bitmapViewShownWords(HWND view);
+// The words of the ayah shown from its runs; 0 when the picture is not drawn from them.
+int bitmapViewWordCount(HWND view);
+
 #endif

@@ -7,6 +7,7 @@
 #include "picture/calligraphy_win.h"
 
 #include "picture/glyph_raster.h"
+#include "picture/word_reveal.h"
 
 #include <cmath>
 #include <cstring>
@@ -225,8 +226,10 @@ static const CoverageCanvas& drawCanvas(const Calligraphy& calligraphy, const Ay
     CoverageCanvas& canvas = calligraphy.canvas();
     canvas.reset(size.cx, size.cy, trackColours);
     const double unitScale = calligraphy.emPixels() * scale / calligraphy.unitsPerEm();
+    const int wordCount = colours.shownWords >= 0 ? runsWordCount(runs) : 0;
     for (const RunLine& line : runs.lines)
         for (const RunGlyph& g : line.glyphs) {
+            if (!glyphRevealed(g.word, colours.shownWords, wordCount)) continue;
             // The whole pixel and the 64th of a pixel the origin falls on.
             const double x = std::round(g.x * scale / 64.0 * kGlyphPhases);
             const double y = std::round(g.y * scale / 64.0 * kGlyphPhases);

@@ -81,6 +81,9 @@ struct RunColours {
     const COLORREF* ruleColours = nullptr;
     const std::vector<bool>* markedLetters = nullptr;
     COLORREF mark = RGB(0, 0, 0);
+    // With 0 or more, only the glyphs of the first shownWords words are drawn, and the
+    // end-of-ayah sign once all are (picture/word_reveal.h).
+    int shownWords = -1;
 };
 
 // The size of the ayah's picture at scale (the 1x picture's size times scale, rounded up).

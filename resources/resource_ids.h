@@ -86,6 +86,11 @@
 #define IDM_SPEED_DOWN 40273
 #define IDM_SPEED_UP 40274
 #define IDM_MEMORISE 40275
+// View > Hide the text, and revealing the hidden ayah word by word (a click on the picture,
+// Space) or whole (Enter).
+#define IDM_HIDE_TEXT 40280
+#define IDM_REVEAL_WORD 40281
+#define IDM_REVEAL_ALL 40282
 // The Memorise dialog.
 #define IDD_MEMORISE 270
 #define IDC_MEMORISE_FROM 2700

@@ -186,6 +186,15 @@ bool writeNightScheme(bool night, const SettingsLocation& where) {
                               night ? 1 : 0);
 }
 
+bool readHideText(const SettingsLocation& where) {
+    return readRegistryDword(where.userRoot, where.key, where.subkey, kHideTextValue, 0) != 0;
+}
+
+bool writeHideText(bool hide, const SettingsLocation& where) {
+    return writeRegistryDword(where.userRoot, where.key, where.subkey, kHideTextValue,
+                              hide ? 1 : 0);
+}
+
 int readPictureZoom(const SettingsLocation& where) {
     return readRegistryDword(where.userRoot, where.key, where.subkey, kPictureZoomValue, 100);
 }

@@ -119,6 +119,12 @@ inline constexpr const char* kNightSchemeValue = "NightScheme";
 bool readNightScheme(const SettingsLocation& where = defaultSettingsLocation());
 bool writeNightScheme(bool night, const SettingsLocation& where = defaultSettingsLocation());
 
+// ---- Hiding the text to recite from memory (View > Hide the text), per user only ----
+inline constexpr const char* kHideTextValue = "HideText";
+// Off when nothing is stored; any value but 0 is on.
+bool readHideText(const SettingsLocation& where = defaultSettingsLocation());
+bool writeHideText(bool hide, const SettingsLocation& where = defaultSettingsLocation());
+
 // ---- The picture's zoom, kept per user only: percent, written only once the user zooms ----
 inline constexpr const char* kPictureZoomValue = "PictureZoom";
 // The stored percent, 100 when none is stored; the view bounds it (75..200, else 100).

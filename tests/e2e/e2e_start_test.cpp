@@ -132,6 +132,7 @@ TEST(ReaderMenu, HasTheFiveMenusWithTheirItemsKeysAndIds) {
           {"Zoom &out\tCtrl+-", IDM_ZOOM_OUT},
           {"&Actual size\tCtrl+0", IDM_ZOOM_RESET},
           {"Nigh&t", IDM_NIGHT},
+          {"Hi&de the text\tCtrl+H", IDM_HIDE_TEXT},
           {"Second &line", static_cast<UINT>(-1)}}},
         {"&Bookmarks",
          {{"&Add bookmark...\tCtrl+D", IDM_ADD_BOOKMARK},

@@ -14,6 +14,8 @@
 //       (View > Second line), which is set back to none at the end
 //   --night (with any of the above) takes the picture in the night scheme (View > Night),
 //       which is switched off again before the reader closes
+//   --hide K (with any of the above) hides the text (View > Hide the text) and reveals its
+//       first K words as K clicks on the picture do; the hiding is switched off at the end
 #include "reader_session_win.h"
 
 #include "resources/resource_ids.h"
@@ -35,6 +37,7 @@ struct Options {
     bool night = false;
     int language = -1;
     int second = -1;
+    int revealed = -1; // words revealed of the hidden ayah; -1: not hidden
     std::vector<std::string> positional;
 };
 
@@ -59,6 +62,9 @@ bool parse(int argc, char** argv, Options& options) {
             options.language = std::atoi(argv[++i]);
         } else if (argument == "--second" && i + 1 < argc) {
             options.second = std::atoi(argv[++i]);
+        } else if (argument == "--hide" && i + 1 < argc) {
+            options.revealed = std::atoi(argv[++i]);
+            if (options.revealed < 0) return false;
         } else if (argument == "--night") {
             options.night = true;
         } else if (argument.compare(0, 2, "--") == 0) {
@@ -233,6 +239,12 @@ int main(int argc, char** argv) {
         PostMessageA(reader.window(), WM_COMMAND, MAKEWPARAM(IDM_NIGHT, 0), 0);
         reader.waitIdle();
     }
+    if (ready && options.revealed >= 0) {
+        PostMessageA(reader.window(), WM_COMMAND, MAKEWPARAM(IDM_HIDE_TEXT, 0), 0);
+        for (int k = 0; k < options.revealed; ++k)
+            PostMessageA(reader.window(), WM_COMMAND, MAKEWPARAM(IDM_REVEAL_WORD, 0), 0);
+        reader.waitIdle();
+    }
     bool saved = false;
     if (ready) {
         Sleep(1500); // let the X server draw what the window painted
@@ -262,6 +274,10 @@ int main(int argc, char** argv) {
     }
     if (ready && options.night) {
         PostMessageA(reader.window(), WM_COMMAND, MAKEWPARAM(IDM_NIGHT, 0), 0);
+        reader.waitIdle();
+    }
+    if (ready && options.revealed >= 0) {
+        PostMessageA(reader.window(), WM_COMMAND, MAKEWPARAM(IDM_HIDE_TEXT, 0), 0);
         reader.waitIdle();
     }
     if (options.language >= 0) chooseLanguage(reader, 0);

@@ -9,8 +9,8 @@
 #include "pages/browser_pages_win.h"
 #include "picture/bitmap_view_win.h"
 #include "picture/picture_scale.h"
-#include "recitation/reciter_menu_win.h"
 #include "recitation/memorise_dialog_win.h"
+#include "recitation/reciter_menu_win.h"
 #include "resources/resource_ids.h"
 #include "search/arabic_search_win.h"
 #include "search/translation_search_win.h"
@@ -109,8 +109,7 @@ const Command kCommands[] = {
      [](ReaderWindow& r) { copyArabicAyah(r.window(), r.shownAyah()); }},
     {IDM_COPY_ARABIC_SURAH, kAnyNotification,
      [](ReaderWindow& r) { copyArabicSurah(r.window(), r.shownAyah().surah); }},
-    {IDM_COPY_TRANSLATION, kAnyNotification,
-     [](ReaderWindow& r) { r.copyWholeTranslation(); }},
+    {IDM_COPY_TRANSLATION, kAnyNotification, [](ReaderWindow& r) { r.copyWholeTranslation(); }},
     {IDM_COPY_RESULTS, kAnyNotification, [](ReaderWindow& r) { copyResultList(r.window()); }},
     {IDM_COMMENTARY_PAGE, kAnyNotification,
      [](ReaderWindow& r) {

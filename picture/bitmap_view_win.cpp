@@ -15,6 +15,8 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <utility>
+#include <vector>
 
 #ifndef WM_DPICHANGED_AFTERPARENT
 #define WM_DPICHANGED_AFTERPARENT 0x02E3
@@ -25,6 +27,11 @@ namespace {
 // A Unicode class, so that its window text (the ayah, for screen readers) is Unicode.
 const wchar_t kClassName[] = L"WND_DRAW_BITMAP";
 bool classRegistered = false;
+
+// The colours of the letters a search matched: a strong blue on the white paper, amber on
+// the night ground; both stand apart from the ink.
+const COLORREF kDaySearchMark = RGB(0, 90, 200);
+const COLORREF kNightSearchMark = RGB(255, 190, 60);
 
 // An 8-bit DIB section and the two colour tables it takes.
 struct DrawnPicture {
@@ -45,7 +52,8 @@ class BitmapViewState {
     std::string doublePath;
     const Calligraphy* calligraphy = nullptr; // the ayah drawn from the font, when it has runs
     AyahRuns runs;
-    DrawnPicture drawn; // from the runs or the files, for the current DPI and zoom
+    std::vector<bool> marked; // letters a search matched, by code point index
+    DrawnPicture drawn;       // from the runs or the files, for the current DPI and zoom
     int zoom = kDefaultZoom;
     bool night = false;
 };
@@ -108,6 +116,10 @@ bool drawFromRuns(BitmapViewState& state, int dpi) {
     RunColours colours;
     colours.ink = state.night ? colourOf(kNightInk) : colourOf(kDayInk);
     colours.paper = state.night ? colourOf(kNightGround) : RGB(255, 255, 255);
+    if (!state.marked.empty()) {
+        colours.markedLetters = &state.marked;
+        colours.mark = state.night ? kNightSearchMark : kDaySearchMark;
+    }
     state.drawn.bitmap.reset(makeAyahRunsBitmap(*state.calligraphy, state.runs, scale, colours));
     if (!state.drawn.bitmap) return false;
     state.drawn.size = ayahRunsSize(state.runs, scale);
@@ -294,6 +306,7 @@ LRESULT onSetPicture(HWND window, HBITMAP bitmap) {
     state->singlePath.clear();
     state->doublePath.clear();
     state->runs = AyahRuns{};
+    state->marked.clear();
     state->drawn = DrawnPicture{};
     SetScrollPos(window, SB_VERT, 0, FALSE);
     updateScrollBar(window, *state);
@@ -402,6 +415,7 @@ bool showBitmapViewAyah(HWND view, const char* singlePath, const char* doublePat
         state->doublePath = doublePath ? doublePath : "";
         state->calligraphy = calligraphy;
         state->runs = calligraphy ? calligraphy->ayah(surah, ayah) : AyahRuns{};
+        state->marked.clear();
     } catch (...) {
         state->singlePath.clear();
         state->doublePath.clear();
@@ -441,4 +455,29 @@ void setBitmapViewNight(HWND view, bool night) {
     }
     // Painted over in place: the picture's pixels change their colours, nothing is erased.
     RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOERASE);
+}
+
+bool markBitmapViewText(HWND view, const std::vector<bool>& matchedBytes, bool inSpellingForm) {
+    BitmapViewState* state = stateOf(view);
+    if (!state) return false;
+    try {
+        std::vector<bool> marked = inSpellingForm ? lettersOfFormBytes(state->runs, matchedBytes)
+                                                  : lettersOfTextBytes(state->runs, matchedBytes);
+        if (marked == state->marked) return !marked.empty();
+        state->marked = std::move(marked);
+    } catch (...) {
+        state->marked.clear();
+    }
+    if (state->drawn.fromRuns) {
+        // Drawn again with the marks: the scroll position stays.
+        state->drawn = DrawnPicture{};
+        drawFromFiles(view, *state);
+        RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOERASE);
+    }
+    return !state->marked.empty();
+}
+
+std::vector<bool> bitmapViewMarkedLetters(HWND view) {
+    const BitmapViewState* state = stateOf(view);
+    return state ? state->marked : std::vector<bool>{};
 }

@@ -124,18 +124,28 @@ const Command kCommands[] = {
          r.context().prompts->tell(r.window(), translationCreditsText().c_str(), "Translations", 0);
      }},
     {IDC_TRANSLATION_SEARCH, kAnyNotification,
-     [](ReaderWindow& r) { runTranslationSearch(r.context(), r, r.searchMemory().translation); }},
+     [](ReaderWindow& r) {
+         r.searchMemory().marksArabic = false;
+         runTranslationSearch(r.context(), r, r.searchMemory().translation);
+     }},
     {IDC_ARABIC_SEARCH, kAnyNotification, searchArabic},
     {IDC_TAJWID, kAnyNotification, [](ReaderWindow& r) { r.recitation().launchTajwid(); }},
     {IDC_LISTEN, kAnyNotification, [](ReaderWindow& r) { r.recitation().onListenCommand(); }},
     {IDC_CONTINUE, kAnyNotification, doNothing}, // the box ticks itself; the player reads it
     {IDC_RESULT_LIST, LBN_SELCHANGE,
-     [](ReaderWindow& r) { openSearchResult(r, r.searchMemory().translation); }},
+     [](ReaderWindow& r) {
+         openSearchResult(r, r.searchMemory().translation);
+         markArabicSearch(r, r.searchMemory());
+     }},
     {IDC_SURAH_LIST, CBN_SELENDOK, chooseSurah},
     {IDC_AYAH_LIST, CBN_SELENDOK, chooseAyah},
     {IDC_LANGUAGE_LIST, CBN_SELENDOK, chooseLanguage},
     {IDM_SETTINGS, kAnyNotification, [](ReaderWindow& r) { r.chooseAyahFont(); }},
-    {IDM_READING_HISTORY, kAnyNotification, [](ReaderWindow& r) { r.listReadingHistory(); }},
+    {IDM_READING_HISTORY, kAnyNotification,
+     [](ReaderWindow& r) {
+         r.searchMemory().marksArabic = false; // the list no longer holds the search's hits
+         r.listReadingHistory();
+     }},
     {IDM_NEXT_AYAH, kAnyNotification, [](ReaderWindow& r) { r.stepAyah(1); }},
     {IDM_PREVIOUS_AYAH, kAnyNotification, [](ReaderWindow& r) { r.stepAyah(-1); }},
     {IDM_NEXT_SURAH, kAnyNotification, nextSurah},

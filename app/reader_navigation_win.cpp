@@ -63,6 +63,10 @@ void ReaderWindow::clearTranslationMarks() {
                  reinterpret_cast<LPARAM>(&plain));
 }
 
+void ReaderWindow::markArabicText(const std::vector<bool>& matchedBytes, bool inSpellingForm) {
+    if (bitmapView_) markBitmapViewText(bitmapView_, matchedBytes, inSpellingForm);
+}
+
 void ReaderWindow::boldTranslationRange(long start, long end) {
     HWND translation = control(IDC_TRANSLATION);
     CHARFORMAT2W bold{};

@@ -77,6 +77,7 @@ class ReaderWindow final : public ReaderView, public RecitationHost {
     void setStatusText(int part, const char* text) override;
     void clearTranslationMarks() override;
     void boldTranslationRange(long start, long end) override;
+    void markArabicText(const std::vector<bool>& matchedBytes, bool inSpellingForm) override;
     HFONT keyboardFont() const override { return keyboardFont_; }
     void openRecitationDialog() override;
     void showRecitationStatus(const char* utf8Text) override { setStatusText(1, utf8Text); }

@@ -29,6 +29,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             for (const RunLine& line : runs.lines)
                 for (const RunGlyph& g : line.glyphs)
                     if (g.rule >= kGlyphRunsRuleLimit) std::abort();
+            // Marking every byte of either text stays within the letters the file names.
+            const std::vector<bool> text =
+                lettersOfTextBytes(runs, std::vector<bool>(runs.textLetters.size(), true));
+            const std::vector<bool> form =
+                lettersOfFormBytes(runs, std::vector<bool>(runs.formLetters.size(), true));
+            if (text.size() > kNoLetter || form.size() > kNoLetter) std::abort();
         }
     }
     return 0;

@@ -16,6 +16,8 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <utility>
+#include <vector>
 
 #ifndef WM_DPICHANGED_AFTERPARENT
 #define WM_DPICHANGED_AFTERPARENT 0x02E3
@@ -26,6 +28,11 @@ namespace {
 // A Unicode class, so that its window text (the ayah, for screen readers) is Unicode.
 const wchar_t kClassName[] = L"WND_DRAW_BITMAP";
 bool classRegistered = false;
+
+// The colours of the letters a search matched: a strong blue on the white paper, amber on
+// the night ground; both stand apart from the ink.
+const COLORREF kDaySearchMark = RGB(0, 90, 200);
+const COLORREF kNightSearchMark = RGB(255, 190, 60);
 
 // An 8-bit DIB section and the two colour tables it takes.
 struct DrawnPicture {
@@ -46,7 +53,8 @@ class BitmapViewState {
     std::string doublePath;
     const Calligraphy* calligraphy = nullptr; // the ayah drawn from the font, when it has runs
     AyahRuns runs;
-    DrawnPicture drawn; // from the runs or the files, for the current DPI and zoom
+    std::vector<bool> marked; // letters a search matched, by code point index
+    DrawnPicture drawn;       // from the runs or the files, for the current DPI and zoom
     int zoom = kDefaultZoom;
     bool night = false;
     int shownWords = kAllWordsShown; // of the runs; a picture not drawn from them is hidden whole
@@ -111,6 +119,10 @@ bool drawFromRuns(BitmapViewState& state, int dpi) {
     colours.ink = state.night ? colourOf(kNightInk) : colourOf(kDayInk);
     colours.paper = state.night ? colourOf(kNightGround) : RGB(255, 255, 255);
     colours.shownWords = state.shownWords;
+    if (!state.marked.empty()) {
+        colours.markedLetters = &state.marked;
+        colours.mark = state.night ? kNightSearchMark : kDaySearchMark;
+    }
     state.drawn.bitmap.reset(makeAyahRunsBitmap(*state.calligraphy, state.runs, scale, colours));
     if (!state.drawn.bitmap) return false;
     state.drawn.size = ayahRunsSize(state.runs, scale);
@@ -298,6 +310,7 @@ LRESULT onSetPicture(HWND window, HBITMAP bitmap) {
     state->singlePath.clear();
     state->doublePath.clear();
     state->runs = AyahRuns{};
+    state->marked.clear();
     state->drawn = DrawnPicture{};
     SetScrollPos(window, SB_VERT, 0, FALSE);
     updateScrollBar(window, *state);
@@ -415,6 +428,7 @@ bool showBitmapViewAyah(HWND view, const char* singlePath, const char* doublePat
         state->doublePath = doublePath ? doublePath : "";
         state->calligraphy = calligraphy;
         state->runs = calligraphy ? calligraphy->ayah(surah, ayah) : AyahRuns{};
+        state->marked.clear();
     } catch (...) {
         state->singlePath.clear();
         state->doublePath.clear();
@@ -476,4 +490,29 @@ int bitmapViewShownWords(HWND view) {
 int bitmapViewWordCount(HWND view) {
     const BitmapViewState* state = stateOf(view);
     return state && state->drawn.fromRuns ? runsWordCount(state->runs) : 0;
+}
+
+bool markBitmapViewText(HWND view, const std::vector<bool>& matchedBytes, bool inSpellingForm) {
+    BitmapViewState* state = stateOf(view);
+    if (!state) return false;
+    try {
+        std::vector<bool> marked = inSpellingForm ? lettersOfFormBytes(state->runs, matchedBytes)
+                                                  : lettersOfTextBytes(state->runs, matchedBytes);
+        if (marked == state->marked) return !marked.empty();
+        state->marked = std::move(marked);
+    } catch (...) {
+        state->marked.clear();
+    }
+    if (state->drawn.fromRuns) {
+        // Drawn again with the marks: the scroll position stays.
+        state->drawn = DrawnPicture{};
+        drawFromFiles(view, *state);
+        RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOERASE);
+    }
+    return !state->marked.empty();
+}
+
+std::vector<bool> bitmapViewMarkedLetters(HWND view) {
+    const BitmapViewState* state = stateOf(view);
+    return state ? state->marked : std::vector<bool>{};
 }

@@ -13,6 +13,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 class Calligraphy;
 
 // How far below the view's top edge the picture starts.
@@ -54,5 +56,14 @@ void setBitmapViewShownWords(HWND view, int shownWords);
 int bitmapViewShownWords(HWND view);
 // The words of the ayah shown from its runs; 0 when the picture is not drawn from them.
 int bitmapViewWordCount(HWND view);
+// Marks the letters of the shown ayah that a search matched: matchedBytes holds one entry
+// per byte of the ayah's Arabic byte-code text (with inSpellingForm: of its spelling form),
+// true where it matched. Drawn from the runs,
+// those letters take the scheme's mark colour until another ayah is shown or the marks are
+// set again (an empty vector takes them off). False when nothing could be marked (no runs,
+// or runs made from another text).
+bool markBitmapViewText(HWND view, const std::vector<bool>& matchedBytes, bool inSpellingForm);
+// The letters marked now (code point indices), empty without marks.
+std::vector<bool> bitmapViewMarkedLetters(HWND view);
 
 #endif

@@ -1,7 +1,9 @@
 // Writing and reading the glyph runs file; the layout is described in glyph_runs.h.
 #include "picture/glyph_runs.h"
 
+#include <algorithm>
 #include <cstring>
+#include <initializer_list>
 #include <limits>
 
 namespace {
@@ -59,7 +61,9 @@ std::int32_t clampedSum(std::int32_t a, std::int32_t b) {
 bool recordFits(const AyahRuns& ayah) {
     if (ayah.width < 1 || ayah.width > kGlyphRunsMaxPicture || ayah.height < 1 ||
         ayah.height > kGlyphRunsMaxPicture || ayah.lines.empty() ||
-        ayah.lines.size() > static_cast<std::size_t>(kGlyphRunsMaxLines))
+        ayah.lines.size() > static_cast<std::size_t>(kGlyphRunsMaxLines) ||
+        ayah.textLetters.size() > static_cast<std::size_t>(kGlyphRunsMaxTextBytes) ||
+        ayah.formLetters.size() > static_cast<std::size_t>(kGlyphRunsMaxTextBytes))
         return false;
     for (const RunLine& line : ayah.lines) {
         if (line.glyphs.size() > static_cast<std::size_t>(kGlyphRunsMaxGlyphs)) return false;
@@ -111,6 +115,19 @@ bool parseRecord(const std::uint8_t* p, std::size_t size, AyahRuns* out) {
             glyph.word = q[10];
             glyph.rule = q[11];
         }
+    }
+    for (auto* letters : {out ? &out->textLetters : nullptr, out ? &out->formLetters : nullptr}) {
+        if (size - at < 2) return false;
+        const std::size_t count = get16(p + at);
+        at += 2;
+        if (count > static_cast<std::size_t>(kGlyphRunsMaxTextBytes) || (size - at) / 2 < count)
+            return false;
+        if (letters) {
+            letters->resize(count);
+            for (std::size_t b = 0; b < count; ++b)
+                (*letters)[b] = get16(p + at + 2 * b);
+        }
+        at += 2 * count;
     }
     return at == size;
 }
@@ -165,6 +182,11 @@ bool writeGlyphRuns(const GlyphRunsContent& content, std::vector<std::uint8_t>& 
                     payload.push_back(g.word);
                     payload.push_back(g.rule);
                 }
+            }
+            for (const auto* letters : {&ayah.textLetters, &ayah.formLetters}) {
+                put16(payload, static_cast<std::uint32_t>(letters->size()));
+                for (std::uint16_t letter : *letters)
+                    put16(payload, letter);
             }
         }
     }
@@ -243,4 +265,51 @@ AyahRuns GlyphRunsFile::ayah(int surah, int ayah) const {
     const std::uint8_t* payload = bytes_.data() + kGlyphRunsHeaderBytes;
     if (!parseRecord(payload + offsets_[index], end - offsets_[index], &runs)) return AyahRuns{};
     return runs;
+}
+
+namespace {
+
+std::vector<bool> lettersOfBytes(const AyahRuns& runs,
+                                 const std::vector<std::uint16_t>& byteLetters,
+                                 const std::vector<bool>& matchedBytes) {
+    if (byteLetters.size() != matchedBytes.size()) return {};
+    // The code points the matched bytes were made from.
+    std::vector<bool> matched;
+    for (std::size_t b = 0; b < matchedBytes.size(); ++b) {
+        const std::uint16_t letter = byteLetters[b];
+        if (!matchedBytes[b] || letter == kNoLetter) continue;
+        if (letter >= matched.size()) matched.resize(letter + 1u, false);
+        matched[letter] = true;
+    }
+    if (matched.empty()) return {};
+    // The clusters the glyphs name: each from its letter up to the next one named.
+    std::vector<bool> named(matched.size(), false);
+    std::size_t highest = 0;
+    for (const RunLine& line : runs.lines)
+        for (const RunGlyph& glyph : line.glyphs)
+            if (glyph.letter != kNoLetter) {
+                highest = std::max<std::size_t>(highest, glyph.letter);
+                if (glyph.letter < named.size()) named[glyph.letter] = true;
+            }
+    std::vector<bool> marked(std::max(highest + 1, matched.size()), false);
+    bool any = false;
+    std::size_t cluster = matched.size(); // none named yet
+    for (std::size_t c = 0; c < matched.size(); ++c) {
+        if (named[c]) cluster = c;
+        if (matched[c] && cluster < matched.size()) {
+            marked[cluster] = true;
+            any = true;
+        }
+    }
+    return any ? marked : std::vector<bool>{};
+}
+
+} // namespace
+
+std::vector<bool> lettersOfTextBytes(const AyahRuns& runs, const std::vector<bool>& matchedBytes) {
+    return lettersOfBytes(runs, runs.textLetters, matchedBytes);
+}
+
+std::vector<bool> lettersOfFormBytes(const AyahRuns& runs, const std::vector<bool>& matchedBytes) {
+    return lettersOfBytes(runs, runs.formLetters, matchedBytes);
 }

@@ -16,7 +16,10 @@
 //       i32 baseline (1/64 pixel below the picture's top), u16 glyph count, then per glyph
 //       u16 glyph, i32 x (1/64 pixel right of the picture's left edge), i16 y (1/64 pixel
 //       below the baseline), u16 letter (code point index in the ayah's text, kNoLetter for
-//       the end-of-ayah sign), u8 word (index of the word, kNoWord for the sign), u8 rule.
+//       the end-of-ayah sign), u8 word (index of the word, kNoWord for the sign), u8 rule;
+//     then u16 byte count, and per byte of the ayah's Arabic byte-code text (the text the
+//     exact search reads) u16 letter: the code point index it was made from (kNoLetter for
+//     a blank); then the same for the ayah's spelling form (what the tolerant search reads).
 // A record fills its place up to the next offset (the last one up to the payload's end).
 #ifndef NORAVEL_PICTURE_GLYPH_RUNS_H
 #define NORAVEL_PICTURE_GLYPH_RUNS_H
@@ -25,14 +28,15 @@
 #include <cstdint>
 #include <vector>
 
-inline constexpr std::uint16_t kGlyphRunsVersion = 1;
+inline constexpr std::uint16_t kGlyphRunsVersion = 2;
 inline constexpr std::size_t kGlyphRunsHeaderBytes = 32;
 inline constexpr int kGlyphRunsSurahs = 114;
-inline constexpr int kGlyphRunsMaxAyat = 286;      // the longest surah
-inline constexpr int kGlyphRunsMaxLines = 64;      // per ayah
-inline constexpr int kGlyphRunsMaxGlyphs = 4096;   // per line
-inline constexpr int kGlyphRunsMaxPicture = 4096;  // width or height, pixels
-inline constexpr std::uint16_t kNoLetter = 0xFFFF; // a glyph of the end-of-ayah sign
+inline constexpr int kGlyphRunsMaxAyat = 286;       // the longest surah
+inline constexpr int kGlyphRunsMaxLines = 64;       // per ayah
+inline constexpr int kGlyphRunsMaxGlyphs = 4096;    // per line
+inline constexpr int kGlyphRunsMaxPicture = 4096;   // width or height, pixels
+inline constexpr int kGlyphRunsMaxTextBytes = 8192; // of an ayah's byte-code text or form
+inline constexpr std::uint16_t kNoLetter = 0xFFFF;  // a glyph of the end-of-ayah sign
 inline constexpr std::uint8_t kNoWord = 0xFF;
 inline constexpr std::uint8_t kGlyphRunsRuleLimit = 64; // rules are numbered below this
 // A file larger than this is refused before it is read whole.
@@ -56,8 +60,21 @@ struct AyahRuns {
     int width = 0; // of the 1x picture, pixels
     int height = 0;
     std::vector<RunLine> lines; // from the top
+    // The letter of every byte of the ayah's byte-code text (kNoLetter for a blank).
+    std::vector<std::uint16_t> textLetters;
+    // The same for every byte of its spelling form (search/arabic_spelling.h).
+    std::vector<std::uint16_t> formLetters;
     bool empty() const { return lines.empty(); }
 };
+
+// Which letters (code point indices, as the glyphs name them) to mark when the bytes of the
+// ayah's byte-code text that are true in matchedBytes matched a search: every letter whose
+// cluster (from its index up to the next letter a glyph names) holds a code point one of
+// those bytes was made from. Empty when the runs were made from another text (matchedBytes
+// is not as long as textLetters) or nothing is marked.
+std::vector<bool> lettersOfTextBytes(const AyahRuns& runs, const std::vector<bool>& matchedBytes);
+// The same for matched bytes of the ayah's spelling form (formLetters).
+std::vector<bool> lettersOfFormBytes(const AyahRuns& runs, const std::vector<bool>& matchedBytes);
 
 // FNV-1a, 32 bits.
 std::uint32_t glyphRunsChecksum(const std::uint8_t* bytes, std::size_t size);

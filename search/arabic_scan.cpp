@@ -3,6 +3,8 @@
 #include "search/matchers.h"
 #include "text/text_store.h"
 
+#include <cstring>
+
 int StoreArabicTexts::ayahCount(int surah) const {
     return TextStore::ayahCount(surah);
 }
@@ -25,4 +27,23 @@ std::vector<SearchHit> scanArabicTexts(const char* query, bool wholeWord,
         }
     }
     return hits;
+}
+
+std::vector<bool> matchedArabicBytes(const char* text, const char* query, bool wholeWord) {
+    const std::size_t length = text ? std::strlen(text) : 0;
+    std::vector<bool> matched(length, false);
+    const std::size_t queryLength = query ? std::strlen(query) : 0;
+    if (queryLength == 0) return matched;
+    const Matcher matcher = wholeWord ? findWord : findText;
+    for (std::size_t from = 0; from + queryLength <= length;) {
+        const int found = matcher(text + from, query);
+        if (found < 0) break;
+        const std::size_t at = from + static_cast<std::size_t>(found);
+        // The matcher sees the text from `from` on: a word byte just before is checked here.
+        if (!wholeWord || at == 0 || !isWordByte(static_cast<unsigned char>(text[at - 1])))
+            for (std::size_t b = at; b < at + queryLength; ++b)
+                matched[b] = true;
+        from = at + 1;
+    }
+    return matched;
 }

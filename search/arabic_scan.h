@@ -30,4 +30,8 @@ class StoreArabicTexts : public ArabicTextSource {
 std::vector<SearchHit> scanArabicTexts(const char* query, bool wholeWord,
                                        const ArabicTextSource& source);
 
+// One entry per byte of text, true for the bytes of every occurrence of query (as
+// scanArabicTexts finds them, wholeWord alike). All false when there is none.
+std::vector<bool> matchedArabicBytes(const char* text, const char* query, bool wholeWord);
+
 #endif

@@ -265,7 +265,31 @@ void runArabicSearch(const ProgramContext& context, ReaderView& reader, SearchMe
     char text[kHitCountTextSize];
     formatHitCount(text, count < 0 ? 0 : count);
     reader.setStatusText(1, text);
+    memory.marksArabic = count > 0;
+    markArabicSearch(reader, memory);
     if (count <= 0) context.prompts->tell(reader.window(), "Not Found", "Info", 0);
+}
+
+void markArabicSearch(ReaderView& reader, const SearchMemory& memory) {
+    const AyahRef shown = reader.shownAyah();
+    if (!memory.marksArabic || shown.surah < 1) {
+        reader.markArabicText({}, false);
+        return;
+    }
+    try {
+        // The tolerant search marks what the query met in the ayah's form, as it searched.
+        if (!memory.exactSpelling && spellingForms().complete())
+            reader.markArabicText(
+                matchedSpellingBytes(spellingForms().arabic(shown.surah, shown.ayah),
+                                     memory.arabic),
+                true);
+        else
+            reader.markArabicText(matchedArabicBytes(TextStore::arabic(shown.surah, shown.ayah),
+                                                     memory.arabic, memory.translation.wholeWord),
+                                  false);
+    } catch (const std::bad_alloc&) {
+        reader.markArabicText({}, false);
+    }
 }
 
 void drawLetterButton(const WCHAR* face, const DRAWITEMSTRUCT& item, HFONT font) {

@@ -53,6 +53,11 @@ HWND arabicSearchField(HWND dialog);
 void runArabicSearch(const ProgramContext& context, ReaderView& reader, SearchMemory& memory,
                      bool matchCase, bool wholeWord);
 
+// Marks in the reader's shown ayah the letters the last Arabic search matched (exactly or
+// in the tolerant spelling, as it searched) while the result list holds its hits
+// (memory.marksArabic); takes the marks off otherwise.
+void markArabicSearch(ReaderView& reader, const SearchMemory& memory);
+
 // Paints one letter key: a space and the face letters (NUL-terminated UTF-16) drawn
 // right to left at the key's top right with font, and an etched border for a whole redraw
 // or a raised one for a press, release or focus change. It paints no background of its

@@ -61,6 +61,59 @@ class SpellingPattern {
         return true;
     }
 
+  public:
+    // Marks in taken the form bytes of every occurrence (its markers with the bytes they
+    // offer); the first way each occurrence matches is the one marked.
+    void markIn(const char* form, std::vector<bool>& taken) const {
+        if (!form || query_[0] == '\0') return;
+        const auto* begin = reinterpret_cast<const unsigned char*>(form);
+        std::vector<std::size_t> path;
+        for (const unsigned char* t = begin; *t != '\0'; ++t) {
+            path.clear();
+            if (canStart_[*t] && matchPath(begin, t, query_, path))
+                for (std::size_t at : path)
+                    taken[at] = true;
+        }
+    }
+
+  private:
+    // As matchesAt, keeping the offsets of the bytes the match takes.
+    static bool matchPath(const unsigned char* begin, const unsigned char* t,
+                          const unsigned char* q, std::vector<std::size_t>& path) {
+        const std::size_t kept = path.size();
+        const auto take = [&](const unsigned char* from, int count) {
+            for (int i = 0; i < count; ++i)
+                path.push_back(static_cast<std::size_t>(from + i - begin));
+        };
+        while (*q != '\0') {
+            if (*t == kSpellingOptional) {
+                if (t[1] == '\0') break;
+                if (agree(t[1], *q)) {
+                    take(t, 2);
+                    if (matchPath(begin, t + 2, q + 1, path)) return true;
+                    path.resize(path.size() - 2);
+                }
+                t += 2;
+                continue;
+            }
+            if (*t == kSpellingEither) {
+                if (t[1] == '\0' || t[2] == '\0') break;
+                if (!agree(t[1], *q) && !agree(t[2], *q)) break;
+                take(t, 3);
+                t += 3;
+                ++q;
+                continue;
+            }
+            if (*t == '\0' || !agree(*t, *q)) break;
+            take(t, 1);
+            ++t;
+            ++q;
+        }
+        if (*q == '\0') return true;
+        path.resize(kept);
+        return false;
+    }
+
     const unsigned char* query_;
     bool canStart_[256] = {};
 };
@@ -153,4 +206,11 @@ std::vector<SearchHit> scanArabicSpelling(const char* query, const ArabicTextSou
             if (pattern.foundIn(forms.arabic(surah, ayah))) hits.push_back({surah, ayah});
     }
     return hits;
+}
+
+std::vector<bool> matchedSpellingBytes(const char* form, const char* query) {
+    std::vector<bool> taken(form ? std::strlen(form) : 0, false);
+    const std::string folded = foldArabicQuery(query);
+    if (!folded.empty()) SpellingPattern(folded).markIn(form, taken);
+    return taken;
 }

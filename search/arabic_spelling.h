@@ -64,4 +64,8 @@ class ArabicSpellingForms : public ArabicTextSource {
 // once. A query that folds to nothing gives no hits.
 std::vector<SearchHit> scanArabicSpelling(const char* query, const ArabicTextSource& forms);
 
+// One entry per byte of form, true for the bytes every occurrence of the folded query
+// takes (a marker together with the byte or bytes it offers). All false when there is none.
+std::vector<bool> matchedSpellingBytes(const char* form, const char* query);
+
 #endif

@@ -19,6 +19,9 @@ struct SearchMemory {
     // compares the query letter for letter with resource 134; false (the default) for the
     // spelling-tolerant search over resource 139 (search/arabic_spelling.h).
     bool exactSpelling = false;
+    // True while the result list holds the hits of the last Arabic search: an ayah opened
+    // from it shows the letters the query matched.
+    bool marksArabic = false;
 };
 
 #endif

@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 class ReaderView {
   public:
     // The reader's main window (the owner of the boxes a search shows).
@@ -25,6 +27,11 @@ class ReaderView {
     // in bold. clearTranslationMarks alone takes the marks off.
     virtual void clearTranslationMarks() = 0;
     virtual void boldTranslationRange(long start, long end) = 0;
+    // Marks the letters of the shown ayah's calligraphy made from the bytes of its Arabic
+    // text (with inSpellingForm: of its spelling form) that are true in matchedBytes, one
+    // entry per byte; an empty vector takes the marks off. Showing another ayah takes them
+    // off as well.
+    virtual void markArabicText(const std::vector<bool>& matchedBytes, bool inSpellingForm) = 0;
     // The font of the keys of the on-screen Arabic keyboard (made for the window's DPI).
     virtual HFONT keyboardFont() const = 0;
 

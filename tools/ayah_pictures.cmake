@@ -41,7 +41,8 @@ ayah_picture_library(ayah_picture)
 ayah_picture_library(ayah_picture_san ${NORAVEL_SANITIZE})
 
 add_executable(make_ayah_pictures ${CMAKE_CURRENT_SOURCE_DIR}/make_ayah_pictures.cpp)
-target_link_libraries(make_ayah_pictures PRIVATE ayah_picture nlohmann_json::nlohmann_json Threads::Threads)
+# noravel_core: the spelling form of the tolerant search, whose letters the runs name.
+target_link_libraries(make_ayah_pictures PRIVATE ayah_picture noravel_core nlohmann_json::nlohmann_json Threads::Threads)
 
 
 # With them the glyph runs of every ayah as its picture places them, and the font beside

@@ -17,6 +17,9 @@
 // stamp file, written last, tells the build that the whole set is complete.
 #include "ayah_picture.h"
 
+#include "tools/spelling_form.h"
+#include "tools/text_normalise.h"
+
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -43,6 +46,28 @@ namespace {
 constexpr int kSurahCount = 114;
 constexpr int kMaxAyat = 286;
 constexpr std::size_t kMaxTextBytes = 16384; // the longest ayah (2:282) is about 2,400 bytes
+
+// The letters of the bytes of one of the texts the searches read, as the runs keep them.
+std::vector<std::uint16_t> runLetters(const std::vector<int>& letters) {
+    std::vector<std::uint16_t> out;
+    out.reserve(letters.size());
+    for (int letter : letters) {
+        if (letter >= kNoLetter) throw std::runtime_error("ayah too long for the glyph runs");
+        out.push_back(letter < 0 ? kNoLetter : static_cast<std::uint16_t>(letter));
+    }
+    return out;
+}
+
+// The letter of every byte of the ayah's byte-code text (what the exact search reads) and
+// of its spelling form (what the tolerant search reads), so that the reader can mark the
+// letters a search matched.
+void addTextLetters(const std::string& text, AyahRuns& runs) {
+    std::vector<int> letters;
+    textres::arabicToByteCode(text, &letters);
+    runs.textLetters = runLetters(letters);
+    textres::spellingForm(text, &letters);
+    runs.formLetters = runLetters(letters);
+}
 
 struct Ayah {
     int surah;
@@ -269,6 +294,7 @@ int main(int argc, char** argv) {
                         tajwidColours
                             ? renderer.renderTajwid(a.text, a.ayah)
                             : renderer.render(a.text, a.ayah, runs.empty() ? nullptr : &runs[i]);
+                    if (!runs.empty()) addTextLetters(a.text, runs[i]);
                     if (ayahpics::encodeGif(picture, palette, gif, message))
                         writeFileAtomically(outDir / std::to_string(a.surah) / (name + ".gif"), gif,
                                             message);

@@ -36,6 +36,7 @@ namespace textres {
 struct SpellingCluster {
     uint32_t base = 0;
     std::vector<uint32_t> signs;
+    int at = 0; // the code point index in the word of the base (or of the first sign)
     bool has(uint32_t sign) const {
         for (uint32_t s : signs)
             if (s == sign) return true;
@@ -52,11 +53,16 @@ inline bool isSpellingSign(uint32_t cp) {
 // small ya count as letters; a thin space and pause or section signs are left out.
 inline std::vector<SpellingCluster> spellingClusters(const std::string& word) {
     std::vector<SpellingCluster> clusters;
+    int index = -1;
     for (size_t pos = 0; pos < word.size();) {
         const uint32_t cp = nextCodePoint(word, pos);
+        ++index;
         if (cp == 0x2009 || cp == 0x06DE || cp == 0x06E9) continue;
         if (isSpellingSign(cp)) {
-            if (clusters.empty()) clusters.emplace_back();
+            if (clusters.empty()) {
+                clusters.emplace_back();
+                clusters.back().at = index;
+            }
             clusters.back().signs.push_back(cp);
             continue;
         }
@@ -64,6 +70,7 @@ inline std::vector<SpellingCluster> spellingClusters(const std::string& word) {
             throw NormaliseError("cannot map " + codePointName(cp) + " to the spelling form");
         SpellingCluster cluster;
         cluster.base = cp;
+        cluster.at = index;
         clusters.push_back(cluster);
     }
     return clusters;
@@ -84,8 +91,10 @@ inline bool hasDaggerAlef(const SpellingCluster& c) {
     return c.has(0x0670);
 }
 
-// The common form of one word.
-inline std::string spellingFormOfWord(const std::string& word) {
+// The common form of one word. With letters, the code point index (from the word's first,
+// plus first) of the letter each byte of the form comes from is appended for every byte.
+inline std::string spellingFormOfWord(const std::string& word, std::vector<int>* letters = nullptr,
+                                      int first = 0) {
     const std::vector<SpellingCluster> c = spellingClusters(word);
     const size_t n = c.size();
     // The last cluster with a letter of its own (not a tatweel or bare signs).
@@ -128,6 +137,7 @@ inline std::string spellingFormOfWord(const std::string& word) {
     std::string out;
     for (size_t i = 0; i < n; ++i) {
         const SpellingCluster& k = c[i];
+        const size_t formBefore = out.size();
         const bool dagger = hasDaggerAlef(k);
         const bool hamza = k.has(0x0654) || k.has(0x0655);
         switch (k.base) {
@@ -173,30 +183,48 @@ inline std::string spellingFormOfWord(const std::string& word) {
         }
         if (article < n && i == article + 1 && k.base == 0x0644 && k.has(0x0651))
             appendOptional(0xE1, out);
+        // Whatever this letter added to the form comes from it.
+        if (letters) letters->resize(letters->size() + (out.size() - formBefore), first + k.at);
     }
     return out;
 }
 
 // The common form of an ayah: the forms of its words between single blanks. Words of
-// signs only leave no trace.
-inline std::string spellingForm(const std::string& utf8) {
+// signs only leave no trace. With letters, also the code point index of the text's letter
+// each byte of the form comes from (-1 for a blank between words).
+inline std::string spellingForm(const std::string& utf8, std::vector<int>* letters = nullptr) {
     std::string out;
     std::string word;
+    std::vector<int> from;
+    std::vector<int> wordLetters;
+    int index = 0;     // code points before the current one
+    int wordStart = 0; // of the word being gathered
     const auto flush = [&] {
-        const std::string form = spellingFormOfWord(word);
+        wordLetters.clear();
+        const std::string form = spellingFormOfWord(word, &wordLetters, wordStart);
         word.clear();
         if (form.empty()) return;
-        if (!out.empty()) out += ' ';
+        if (!out.empty()) {
+            out += ' ';
+            from.push_back(-1);
+        }
         out += form;
+        from.insert(from.end(), wordLetters.begin(), wordLetters.end());
     };
     for (char ch : utf8) {
-        if (ch == ' ')
+        const bool startsCodePoint = (static_cast<unsigned char>(ch) & 0xC0) != 0x80;
+        if (ch == ' ') {
             flush();
-        else
+            wordStart = index + 1;
+        } else {
+            if (word.empty()) wordStart = index;
             word += ch;
+        }
+        if (startsCodePoint) ++index;
     }
     flush();
     if (out.empty()) throw NormaliseError("empty Arabic text");
+    if (letters) *letters = std::move(from);
     return out;
 }
 

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace textres {
 
@@ -263,12 +264,17 @@ inline bool atArabicWordEnd(const std::string& utf8, size_t pos) {
 }
 
 // Reduces Uthmani text to letters of the byte code and single blanks between words.
-// A sign that stands between blanks as a word of its own goes with its blank.
-inline std::string arabicToByteCode(const std::string& utf8) {
+// A sign that stands between blanks as a word of its own goes with its blank. With
+// letters, also the index of the code point of the text each byte comes from (-1 for a
+// blank), so that a place in the byte code can be found in the Uthmani text.
+inline std::string arabicToByteCode(const std::string& utf8, std::vector<int>* letters = nullptr) {
     std::string out;
     out.reserve(utf8.size() / 2);
+    std::vector<int> from;
+    int index = -1;
     for (size_t pos = 0; pos < utf8.size();) {
         uint32_t cp = nextCodePoint(utf8, pos);
+        ++index;
         if (cp == 0x2009) {
             // A thin space before a mark or a tatweel sits inside a word (2:72 has one
             // before a superscript alef) and is part of its writing; elsewhere it
@@ -280,16 +286,26 @@ inline std::string arabicToByteCode(const std::string& utf8) {
             cp = ' ';
         }
         if (cp == ' ') {
-            if (!out.empty() && out.back() != ' ') out += ' ';
+            if (!out.empty() && out.back() != ' ') {
+                out += ' ';
+                from.push_back(-1);
+            }
             continue;
         }
         const int b = arabicByteFor(cp, cp == 0x06CC && atArabicWordEnd(utf8, pos));
         if (b < 0)
             throw NormaliseError("cannot map " + codePointName(cp) + " to the Arabic byte code");
-        if (b > 0) out += static_cast<char>(b);
+        if (b > 0) {
+            out += static_cast<char>(b);
+            from.push_back(index);
+        }
     }
-    if (!out.empty() && out.back() == ' ') out.pop_back();
+    if (!out.empty() && out.back() == ' ') {
+        out.pop_back();
+        from.pop_back();
+    }
     if (out.empty()) throw NormaliseError("empty Arabic text");
+    if (letters) *letters = std::move(from);
     return out;
 }
 

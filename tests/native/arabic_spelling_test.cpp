@@ -110,6 +110,40 @@ TEST(ArabicSpelling, WordsThatOnlyLookAlikeStayApart) {
         EXPECT_FALSE(formHolds(uthmani, standard)) << uthmani << " / " << standard;
 }
 
+// The code points of the Uthmani text whose letters the typed word met.
+std::set<int> metLetters(const char* uthmani, const char* standard) {
+    std::vector<int> letters;
+    const std::string form = textres::spellingForm(uthmani, &letters);
+    EXPECT_EQ(letters.size(), form.size());
+    const std::vector<bool> matched = matchedSpellingBytes(form.c_str(), typed(standard).c_str());
+    std::set<int> met;
+    for (std::size_t b = 0; b < matched.size() && b < letters.size(); ++b)
+        if (matched[b]) met.insert(letters[b]);
+    return met;
+}
+
+TEST(ArabicSpelling, EveryByteOfTheFormNamesTheLetterItComesFrom) {
+    // بِسۡمِ لِلَّهِ: the optional alef and lam of the article after li- come from li's lam.
+    std::vector<int> letters;
+    EXPECT_EQ(textres::spellingForm("بِسۡمِ لِلَّهِ", &letters),
+              "\xC8\xD3\xE3 \xE1\x01\xC7\x01\xE1\xE1\xE5");
+    EXPECT_EQ(letters, (std::vector<int>{0, 2, 4, -1, 7, 7, 7, 7, 7, 9, 12}));
+}
+
+TEST(ArabicSpelling, TheTypedWordMeetsTheUthmaniLettersItsSpellingTakes) {
+    // الله in لِلَّهِ: both lams and the ha.
+    EXPECT_EQ(metLetters("لِلَّهِ", "الله"), (std::set<int>{0, 2, 5}));
+    // الصلاة: the waw that carries the alef is met for the alef.
+    EXPECT_EQ(metLetters("ٱلصَّلَوٰةَ", "الصلاة"), (std::set<int>{0, 1, 2, 5, 7, 9}));
+    // الكتاب in the second word only; the dagger alef is met with the ta it sits on.
+    EXPECT_EQ(metLetters("ذَٰلِكَ ٱلۡكِتَٰبُ", "الكتاب"), (std::set<int>{8, 9, 11, 13, 16}));
+    // Both occurrences, and nothing where the word is not.
+    EXPECT_EQ(metLetters("مِن مِّنۢ", "من"), (std::set<int>{0, 2, 4, 7}));
+    EXPECT_TRUE(metLetters("قُلۡ", "قال").empty());
+    EXPECT_TRUE(matchedSpellingBytes(nullptr, "\xC7").empty());
+    EXPECT_EQ(matchedSpellingBytes("\xC7\xE1", ""), (std::vector<bool>{false, false}));
+}
+
 TEST(ArabicSpelling, QueryIsFoldedLetterByLetterWithSingleInnerBlanks) {
     EXPECT_EQ(foldArabicQuery(typed("  يا   أيها  ").c_str()), "\xED\xC7 \xC3\xED\xE5\xC7");
     EXPECT_EQ(foldArabicQuery(typed("آمنة").c_str()), "\xC1\xC7\xE3\xE4\xE5");

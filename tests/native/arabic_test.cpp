@@ -365,6 +365,24 @@ TEST(ArabicScan, EmptyQueryMarksAndMissingTextsGiveNoHits) {
     EXPECT_TRUE(scanArabicTexts("\xC7\xE1\xE1\xF1\xE5", false, source).empty());
 }
 
+TEST(ArabicScan, MatchedBytesAreThoseOfEveryOccurrenceAsTheScanFindsThem) {
+    const std::string text = "x" + kAllah + " " + kAllah + kAllah;
+    const auto bytesOf = [&](bool wholeWord) {
+        std::string marks;
+        for (bool b : matchedArabicBytes(text.c_str(), kAllah.c_str(), wholeWord))
+            marks += b ? '#' : '.';
+        return marks;
+    };
+    EXPECT_EQ(bytesOf(false), ".####.########");
+    // Whole words only: the first touches a Latin letter; Arabic letters are no word bytes.
+    EXPECT_EQ(bytesOf(true), "......########");
+    // Overlapping occurrences are all marked.
+    EXPECT_EQ(matchedArabicBytes("\xE1\xE1\xE1", "\xE1\xE1", false),
+              (std::vector<bool>{true, true, true}));
+    EXPECT_EQ(matchedArabicBytes("\xC8\xE1", "", false), (std::vector<bool>{false, false}));
+    EXPECT_TRUE(matchedArabicBytes(nullptr, kAllah.c_str(), false).empty());
+}
+
 std::string readDataFile(const char* name) {
     std::ifstream in(std::string(NORAVEL_DATA_DIR) + "/" + name, std::ios::binary);
     std::ostringstream out;

@@ -36,6 +36,8 @@ GlyphRunsContent madeUp() {
                 }
                 ayah.lines.push_back(line);
             }
+            ayah.textLetters = {1, 2, kNoLetter, static_cast<std::uint16_t>(7 + a)};
+            ayah.formLetters = {1, 1, static_cast<std::uint16_t>(2 + s)};
             ayat.push_back(ayah);
         }
         content.surahs.push_back(ayat);
@@ -75,6 +77,8 @@ void expectSameRuns(const AyahRuns& got, const AyahRuns& want) {
             EXPECT_EQ(a.rule, b.rule);
         }
     }
+    EXPECT_EQ(got.textLetters, want.textLetters);
+    EXPECT_EQ(got.formLetters, want.formLetters);
 }
 
 } // namespace
@@ -166,10 +170,73 @@ TEST(GlyphRuns, RecordsThatDoNotAddUpAreRefusedEvenWithAMatchingChecksum) {
     bad = good;
     bad[first + 6 + 6 + 11] = kGlyphRunsRuleLimit;
     EXPECT_TRUE(refused(bad));
+    // The byte counts of the text and of the form (at the record's end, before their four
+    // and three letters) one more than the record holds.
+    const std::size_t second = payload + (good[offsets + 4] | good[offsets + 5] << 8);
+    bad = good;
+    bad[second - 2 * 3 - 2 - 2 * 4 - 2] += 1;
+    EXPECT_TRUE(refused(bad));
+    bad = good;
+    bad[second - 2 * 3 - 2] += 1;
+    EXPECT_TRUE(refused(bad));
     bad = good;
     bad[first] = 0; // a picture without width
     bad[first + 1] = 0;
     EXPECT_TRUE(refused(bad));
     // The unchanged file, signed again, still loads: the refusals above are the changes'.
     EXPECT_FALSE(refused(good));
+}
+
+namespace {
+
+// The runs of بِسۡمِ ٱللَّهِ as the font shapes them: each glyph names the first code point of
+// its cluster; here ٱ and the two lams make one ligature (cluster 7..9), the shadda and the
+// fatha glyphs have clusters of their own, and the end-of-ayah sign names none.
+AyahRuns bismillah() {
+    AyahRuns runs;
+    runs.width = 200;
+    runs.height = 60;
+    RunLine line;
+    for (std::uint16_t letter :
+         {kNoLetter, std::uint16_t{13}, std::uint16_t{12}, std::uint16_t{11}, std::uint16_t{10},
+          std::uint16_t{7}, std::uint16_t{5}, std::uint16_t{4}, std::uint16_t{3}, std::uint16_t{2},
+          std::uint16_t{1}, std::uint16_t{0}}) {
+        RunGlyph glyph;
+        glyph.letter = letter;
+        line.glyphs.push_back(glyph);
+    }
+    runs.lines.push_back(line);
+    runs.textLetters = {0, 2, 4, kNoLetter, 7, 8, 9, 12}; // بسم الله
+    return runs;
+}
+
+std::vector<std::size_t> marked(const std::vector<bool>& letters) {
+    std::vector<std::size_t> out;
+    for (std::size_t i = 0; i < letters.size(); ++i)
+        if (letters[i]) out.push_back(i);
+    return out;
+}
+
+} // namespace
+
+TEST(GlyphRuns, MatchedBytesMarkTheClustersOfTheirLettersAndNotTheMarks) {
+    const AyahRuns runs = bismillah();
+    // الله: the ligature's cluster and the ha; not the shadda or fatha between them.
+    EXPECT_EQ(
+        marked(lettersOfTextBytes(runs, {false, false, false, false, true, true, true, true})),
+        (std::vector<std::size_t>{7, 12}));
+    // The second lam alone lies inside the ligature: the ligature is marked.
+    EXPECT_EQ(
+        marked(lettersOfTextBytes(runs, {false, false, false, false, false, false, true, false})),
+        (std::vector<std::size_t>{7}));
+    // The blank between the words marks nothing; the sin and mim their own glyphs.
+    EXPECT_EQ(
+        marked(lettersOfTextBytes(runs, {false, true, true, true, false, false, false, false})),
+        (std::vector<std::size_t>{2, 4}));
+    EXPECT_TRUE(
+        lettersOfTextBytes(runs, {false, false, false, true, false, false, false, false}).empty());
+    EXPECT_TRUE(lettersOfTextBytes(runs, std::vector<bool>(8, false)).empty());
+    // Runs made from another text than the one searched mark nothing.
+    EXPECT_TRUE(lettersOfTextBytes(runs, std::vector<bool>(9, true)).empty());
+    EXPECT_TRUE(lettersOfTextBytes(AyahRuns{}, {}).empty());
 }

@@ -238,6 +238,27 @@ TEST(ArabicConversion, KeepsLettersAsCodePage1256AndDropsMarksAndPauseSigns) {
     EXPECT_EQ(textres::arabicToByteCode("\u0643\u06CC\u064E"), "\xDF\xEC");
 }
 
+TEST(ArabicConversion, EveryByteNamesTheCodePointItWasMadeFrom) {
+    // Marks between the letters are skipped in the count, not left out of it; a blank
+    // names no code point.
+    std::vector<int> letters;
+    EXPECT_EQ(textres::arabicToByteCode("\u0628\u0650\u0633\u06E1\u0645\u0650 "
+                                        "\u0671\u0644\u0644\u0651\u064E\u0647\u0650",
+                                        &letters),
+              "\xC8\xD3\xE3 \xC7\xE1\xE1\xE5");
+    EXPECT_EQ(letters, (std::vector<int>{0, 2, 4, -1, 7, 8, 9, 12}));
+    // A sign standing alone, a leading sign and a trailing one: the blanks they leave
+    // behind go, and the letters keep their places in the whole text.
+    EXPECT_EQ(textres::arabicToByteCode("\u06DE\u0644\u0627 \u06D6 \u0641\u064A \u06E9", &letters),
+              "\xE1\xC7 \xDD\xED");
+    EXPECT_EQ(letters, (std::vector<int>{1, 2, -1, 6, 7}));
+    // A thin space that parts words is a blank; one inside a word is no byte.
+    EXPECT_EQ(
+        textres::arabicToByteCode("\u0628\u2009\u0628 \u0631\u064E\u2009\u0670\u062A", &letters),
+        "\xC8 \xC8 \xD1\xCA");
+    EXPECT_EQ(letters, (std::vector<int>{0, -1, 2, -1, 4, 8}));
+}
+
 TEST(ArabicConversion, RefusesCharactersTheByteCodeCannotCarry) {
     for (const char* text : {"\u0628 A", "\u0628\u06F1", "\u06D6 \u06E9", "\u0628\xFF"}) {
         EXPECT_THROW(textres::arabicToByteCode(text), textres::NormaliseError) << text;

@@ -47,6 +47,7 @@ class TestView : public ReaderView {
     }
     void clearTranslationMarks() override {}
     void boldTranslationRange(long, long) override {}
+    void markArabicText(const std::vector<bool>&, bool) override {}
     HFONT keyboardFont() const override { return keyboard; }
 
     HWND main = nullptr;

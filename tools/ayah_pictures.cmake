@@ -50,6 +50,9 @@ target_link_libraries(make_ayah_pictures PRIVATE ayah_picture noravel_core nlohm
 set(AYAH_RUNS_FILE "${NORAVEL_DIST_DIR}/ayah_runs.bin")
 add_custom_command(
     OUTPUT ${AYAH_PICTURES_STAMP} ${AYAH_RUNS_FILE}
+    # The 2x and tajwid picture sets of earlier builds are drawn from the runs now: a build
+    # folder that still holds them would put them into the program folder and the release.
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${NORAVEL_DIST_DIR}/gif2x ${NORAVEL_DIST_DIR}/tajwid
     COMMAND make_ayah_pictures ${AYAH_PICTURES_JSON} ${NORAVEL_AMIRI_QURAN_FONT}
             ${NORAVEL_DIST_DIR}/gif ${AYAH_PICTURES_STAMP} --runs ${AYAH_RUNS_FILE}
     DEPENDS make_ayah_pictures ${AYAH_PICTURES_JSON} ${NORAVEL_AMIRI_QURAN_FONT}

@@ -9,9 +9,13 @@
 namespace {
 
 const char kMagic[4] = {'N', 'R', 'G', 'R'};
-constexpr std::size_t kLineHeaderBytes = 6;
-constexpr std::size_t kGlyphBytes = 12;
-constexpr std::size_t kAyahHeaderBytes = 6;
+// The fewest bytes a glyph and a map entry take: a glyph is a u16 and five numbers of at
+// least a byte each.
+constexpr std::size_t kLeastGlyphBytes = 7;
+constexpr std::size_t kLeastLetterBytes = 1;
+// Places are written within this many 64ths of a pixel of the picture's corner, so that
+// every step between two of them fits the numbers.
+constexpr std::int32_t kFarthest = 1 << 29;
 
 void put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
     out.push_back(static_cast<std::uint8_t>(v));
@@ -37,26 +41,96 @@ std::uint32_t get32(const std::uint8_t* p) {
            (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
-std::int32_t getSigned32(const std::uint8_t* p) {
-    const std::uint32_t v = get32(p);
-    return v <= 0x7FFFFFFFu ? static_cast<std::int32_t>(v) : -static_cast<std::int32_t>(~v) - 1;
+void putNumber(std::vector<std::uint8_t>& out, std::uint32_t v) {
+    while (v >= 0x80) {
+        out.push_back(static_cast<std::uint8_t>(v | 0x80));
+        v >>= 7;
+    }
+    out.push_back(static_cast<std::uint8_t>(v));
 }
 
-std::int16_t getSigned16(const std::uint8_t* p) {
-    const std::uint16_t v = get16(p);
-    return v <= 0x7FFF
-               ? static_cast<std::int16_t>(v)
-               : static_cast<std::int16_t>(-static_cast<int>(static_cast<std::uint16_t>(~v)) - 1);
+void putSigned(std::vector<std::uint8_t>& out, std::int64_t v) {
+    // Zigzag: 0, -1, 1, -2 ... become 0, 1, 2, 3 ...; the writer keeps |v| below 2^31.
+    putNumber(out, static_cast<std::uint32_t>(v < 0 ? ((-v - 1) << 1) | 1 : v << 1));
 }
 
-std::int32_t clampedSum(std::int32_t a, std::int32_t b) {
-    const std::int64_t sum = static_cast<std::int64_t>(a) + b;
-    if (sum < std::numeric_limits<std::int32_t>::min())
-        return std::numeric_limits<std::int32_t>::min();
-    if (sum > std::numeric_limits<std::int32_t>::max())
-        return std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(sum);
+// A letter or word number that may be "none": 0 for none, else one more than the zigzag of
+// its step from the last one given.
+void putStep(std::vector<std::uint8_t>& out, std::uint32_t value, std::uint32_t none,
+             std::uint32_t& last) {
+    if (value == none) {
+        out.push_back(0);
+        return;
+    }
+    const std::int64_t step = static_cast<std::int64_t>(value) - last;
+    putNumber(out, static_cast<std::uint32_t>(step < 0 ? ((-step - 1) << 1) | 1 : step << 1) + 1);
+    last = value;
 }
+
+// Reads the numbers of one record, never past its end; any fault sticks.
+class Reader {
+  public:
+    Reader(const std::uint8_t* p, std::size_t size) : p_(p), end_(p + size) {}
+    bool ok() const { return ok_; }
+    bool atEnd() const { return ok_ && p_ == end_; }
+    std::size_t left() const { return static_cast<std::size_t>(end_ - p_); }
+
+    std::uint16_t u16() {
+        if (left() < 2) return fail();
+        const std::uint16_t v = get16(p_);
+        p_ += 2;
+        return v;
+    }
+    std::uint8_t u8() {
+        if (left() < 1) return fail();
+        return *p_++;
+    }
+    std::uint32_t number() {
+        std::uint64_t v = 0;
+        for (int shift = 0; shift < 35; shift += 7) {
+            if (left() < 1) return fail();
+            const std::uint8_t b = *p_++;
+            v |= static_cast<std::uint64_t>(b & 0x7F) << shift;
+            if (!(b & 0x80)) return v <= 0xFFFFFFFFu ? static_cast<std::uint32_t>(v) : fail();
+        }
+        return fail();
+    }
+    std::int64_t signedNumber() {
+        const std::uint32_t v = number();
+        return (v & 1) ? -static_cast<std::int64_t>(v >> 1) - 1 : static_cast<std::int64_t>(v >> 1);
+    }
+    // A number written by putStep: none, or last moved by the step (which must stay below
+    // none).
+    std::uint32_t step(std::uint32_t none, std::uint32_t& last) {
+        const std::uint32_t v = number();
+        if (v == 0) return none;
+        const std::uint32_t z = v - 1;
+        const std::int64_t moved =
+            static_cast<std::int64_t>(last) +
+            ((z & 1) ? -static_cast<std::int64_t>(z >> 1) - 1 : static_cast<std::int64_t>(z >> 1));
+        if (moved < 0 || moved >= none) return fail();
+        last = static_cast<std::uint32_t>(moved);
+        return last;
+    }
+    // Whether v fits 32 signed bits (a fault otherwise).
+    std::int32_t within32(std::int64_t v) {
+        if (v < std::numeric_limits<std::int32_t>::min() ||
+            v > std::numeric_limits<std::int32_t>::max())
+            return fail();
+        return static_cast<std::int32_t>(v);
+    }
+    // Makes the reading fail; returns 0 for the caller to pass on.
+    std::uint8_t fail() {
+        ok_ = false;
+        p_ = end_;
+        return 0;
+    }
+
+  private:
+    const std::uint8_t* p_;
+    const std::uint8_t* end_;
+    bool ok_ = true;
+};
 
 bool recordFits(const AyahRuns& ayah) {
     if (ayah.width < 1 || ayah.width > kGlyphRunsMaxPicture || ayah.height < 1 ||
@@ -67,7 +141,9 @@ bool recordFits(const AyahRuns& ayah) {
         return false;
     for (const RunLine& line : ayah.lines) {
         if (line.glyphs.size() > static_cast<std::size_t>(kGlyphRunsMaxGlyphs)) return false;
+        if (line.baseline < -kFarthest || line.baseline > kFarthest) return false;
         for (const RunGlyph& g : line.glyphs) {
+            if (g.x < -kFarthest || g.x > kFarthest) return false;
             const std::int64_t offset = static_cast<std::int64_t>(g.y) - line.baseline;
             if (offset < std::numeric_limits<std::int16_t>::min() ||
                 offset > std::numeric_limits<std::int16_t>::max() || g.rule >= kGlyphRunsRuleLimit)
@@ -77,59 +153,84 @@ bool recordFits(const AyahRuns& ayah) {
     return true;
 }
 
+void putRecord(std::vector<std::uint8_t>& out, const AyahRuns& ayah) {
+    putNumber(out, static_cast<std::uint32_t>(ayah.width));
+    putNumber(out, static_cast<std::uint32_t>(ayah.height));
+    putNumber(out, static_cast<std::uint32_t>(ayah.lines.size()));
+    std::int32_t lastBaseline = 0;
+    std::uint32_t lastLetter = 0, lastWord = 0;
+    for (const RunLine& line : ayah.lines) {
+        putSigned(out, static_cast<std::int64_t>(line.baseline) - lastBaseline);
+        lastBaseline = line.baseline;
+        putNumber(out, static_cast<std::uint32_t>(line.glyphs.size()));
+        std::int32_t lastX = 0;
+        for (const RunGlyph& g : line.glyphs) {
+            put16(out, g.glyph);
+            putSigned(out, static_cast<std::int64_t>(g.x) - lastX);
+            lastX = g.x;
+            putSigned(out, static_cast<std::int64_t>(g.y) - line.baseline);
+            putStep(out, g.letter, kNoLetter, lastLetter);
+            putStep(out, g.word, kNoWord, lastWord);
+            out.push_back(g.rule);
+        }
+    }
+    for (const auto* letters : {&ayah.textLetters, &ayah.formLetters}) {
+        putNumber(out, static_cast<std::uint32_t>(letters->size()));
+        std::uint32_t last = 0;
+        for (std::uint16_t letter : *letters)
+            putStep(out, letter, kNoLetter, last);
+    }
+}
+
 // Reads one ayah record that must fill exactly `size` bytes; the runs go to out if given.
 bool parseRecord(const std::uint8_t* p, std::size_t size, AyahRuns* out) {
-    if (size < kAyahHeaderBytes) return false;
-    const int width = get16(p), height = get16(p + 2), lines = get16(p + 4);
-    if (width < 1 || width > kGlyphRunsMaxPicture || height < 1 || height > kGlyphRunsMaxPicture ||
-        lines < 1 || lines > kGlyphRunsMaxLines)
+    AyahRuns scratch;
+    AyahRuns& runs = out ? *out : scratch;
+    Reader in(p, size);
+    const std::uint32_t width = in.number(), height = in.number(), lines = in.number();
+    if (!in.ok() || width < 1 || width > kGlyphRunsMaxPicture || height < 1 ||
+        height > kGlyphRunsMaxPicture || lines < 1 || lines > kGlyphRunsMaxLines)
         return false;
-    if (out) {
-        out->width = width;
-        out->height = height;
-        out->lines.resize(static_cast<std::size_t>(lines));
-    }
-    std::size_t at = kAyahHeaderBytes;
-    for (int l = 0; l < lines; ++l) {
-        if (size - at < kLineHeaderBytes) return false;
-        const std::int32_t baseline = getSigned32(p + at);
-        const std::size_t glyphs = get16(p + at + 4);
-        at += kLineHeaderBytes;
-        if (glyphs > static_cast<std::size_t>(kGlyphRunsMaxGlyphs) ||
-            (size - at) / kGlyphBytes < glyphs)
+    runs.width = static_cast<int>(width);
+    runs.height = static_cast<int>(height);
+    runs.lines.resize(lines);
+    std::int32_t baseline = 0;
+    std::uint32_t lastLetter = 0, lastWord = 0;
+    for (RunLine& line : runs.lines) {
+        baseline = in.within32(baseline + in.signedNumber());
+        const std::uint32_t glyphs = in.number();
+        if (!in.ok() || glyphs > static_cast<std::uint32_t>(kGlyphRunsMaxGlyphs) ||
+            in.left() / kLeastGlyphBytes < glyphs)
             return false;
-        RunLine* line = out ? &out->lines[static_cast<std::size_t>(l)] : nullptr;
-        if (line) {
-            line->baseline = baseline;
-            line->glyphs.resize(glyphs);
-        }
-        for (std::size_t g = 0; g < glyphs; ++g, at += kGlyphBytes) {
-            const std::uint8_t* q = p + at;
-            if (q[11] >= kGlyphRunsRuleLimit) return false;
-            if (!line) continue;
-            RunGlyph& glyph = line->glyphs[g];
-            glyph.glyph = get16(q);
-            glyph.x = getSigned32(q + 2);
-            glyph.y = clampedSum(baseline, getSigned16(q + 6));
-            glyph.letter = get16(q + 8);
-            glyph.word = q[10];
-            glyph.rule = q[11];
+        line.baseline = baseline;
+        line.glyphs.resize(glyphs);
+        std::int32_t x = 0;
+        for (RunGlyph& glyph : line.glyphs) {
+            glyph.glyph = in.u16();
+            x = in.within32(x + in.signedNumber());
+            glyph.x = x;
+            const std::int64_t offset = in.signedNumber();
+            if (offset < std::numeric_limits<std::int16_t>::min() ||
+                offset > std::numeric_limits<std::int16_t>::max())
+                return false;
+            glyph.y = in.within32(baseline + offset);
+            glyph.letter = static_cast<std::uint16_t>(in.step(kNoLetter, lastLetter));
+            glyph.word = static_cast<std::uint8_t>(in.step(kNoWord, lastWord));
+            glyph.rule = in.u8();
+            if (!in.ok() || glyph.rule >= kGlyphRunsRuleLimit) return false;
         }
     }
-    for (auto* letters : {out ? &out->textLetters : nullptr, out ? &out->formLetters : nullptr}) {
-        if (size - at < 2) return false;
-        const std::size_t count = get16(p + at);
-        at += 2;
-        if (count > static_cast<std::size_t>(kGlyphRunsMaxTextBytes) || (size - at) / 2 < count)
+    for (auto* letters : {&runs.textLetters, &runs.formLetters}) {
+        const std::uint32_t count = in.number();
+        if (!in.ok() || count > static_cast<std::uint32_t>(kGlyphRunsMaxTextBytes) ||
+            in.left() / kLeastLetterBytes < count)
             return false;
-        if (letters) {
-            letters->resize(count);
-            for (std::size_t b = 0; b < count; ++b)
-                (*letters)[b] = get16(p + at + 2 * b);
-        }
-        at += 2 * count;
+        letters->resize(count);
+        std::uint32_t last = 0;
+        for (std::uint16_t& letter : *letters)
+            letter = static_cast<std::uint16_t>(in.step(kNoLetter, last));
     }
-    return at == size;
+    return in.atEnd();
 }
 
 } // namespace
@@ -166,28 +267,7 @@ bool writeGlyphRuns(const GlyphRunsContent& content, std::vector<std::uint8_t>& 
         for (const AyahRuns& ayah : surah) {
             if (payload.size() > 0xFFFFFFFFu) return false;
             set32(payload, offsetsAt + 4 * index++, static_cast<std::uint32_t>(payload.size()));
-            put16(payload, static_cast<std::uint32_t>(ayah.width));
-            put16(payload, static_cast<std::uint32_t>(ayah.height));
-            put16(payload, static_cast<std::uint32_t>(ayah.lines.size()));
-            for (const RunLine& line : ayah.lines) {
-                put32(payload, static_cast<std::uint32_t>(line.baseline));
-                put16(payload, static_cast<std::uint32_t>(line.glyphs.size()));
-                for (const RunGlyph& g : line.glyphs) {
-                    put16(payload, g.glyph);
-                    put32(payload, static_cast<std::uint32_t>(g.x));
-                    put16(payload, static_cast<std::uint32_t>(
-                                       static_cast<std::int32_t>(g.y - line.baseline)) &
-                                       0xFFFF);
-                    put16(payload, g.letter);
-                    payload.push_back(g.word);
-                    payload.push_back(g.rule);
-                }
-            }
-            for (const auto* letters : {&ayah.textLetters, &ayah.formLetters}) {
-                put16(payload, static_cast<std::uint32_t>(letters->size()));
-                for (std::uint16_t letter : *letters)
-                    put16(payload, letter);
-            }
+            putRecord(payload, ayah);
         }
     }
     if (payload.size() + kGlyphRunsHeaderBytes > kMaxGlyphRunsFileBytes) return false;

@@ -6,20 +6,25 @@
 //
 // The file (ayah_runs.bin beside the program), all numbers little-endian:
 //   header, 32 bytes:
-//     "NRGR", u16 version (1), u16 em size of the 1x pictures in pixels, u32 ayah count,
+//     "NRGR", u16 version (3), u16 em size of the 1x pictures in pixels, u32 ayah count,
 //     u32 size and u32 FNV-1a checksum of the font file the glyph numbers belong to,
 //     u32 payload size, u32 FNV-1a checksum of the payload, u32 zero
 //   payload:
 //     114 x u16 ayah count of each surah (their sum is the ayah count)
 //     ayah count x u32 offset of the ayah's record in the payload, ascending
-//     ayah record: u16 width, u16 height (of the 1x picture), u16 line count, then per line
-//       i32 baseline (1/64 pixel below the picture's top), u16 glyph count, then per glyph
-//       u16 glyph, i32 x (1/64 pixel right of the picture's left edge), i16 y (1/64 pixel
-//       below the baseline), u16 letter (code point index in the ayah's text, kNoLetter for
-//       the end-of-ayah sign), u8 word (index of the word, kNoWord for the sign), u8 rule;
-//     then u16 byte count, and per byte of the ayah's Arabic byte-code text (the text the
-//     exact search reads) u16 letter: the code point index it was made from (kNoLetter for
-//     a blank); then the same for the ayah's spelling form (what the tolerant search reads).
+//     ayah record, in numbers of 1 to 5 bytes (7 bits each, low first, the top bit set on
+//     every byte but the last; a signed number n is written as 2n, or -2n-1 when negative):
+//       width, height (of the 1x picture), line count, then per line the baseline's step
+//       from the line before (1/64 pixel below the picture's top for the first line) and the
+//       glyph count, then per glyph: u16 glyph, the step of x from the glyph before (1/64
+//       pixel right of the picture's left edge for the first), y (1/64 pixel below the
+//       baseline), the letter (code point index in the ayah's text) and the word (index of
+//       the word) each as 0 for none (the end-of-ayah sign) or one more than the signed step
+//       from the last one given in the record, u8 rule;
+//     then the byte count, and per byte of the ayah's Arabic byte-code text (the text the
+//     exact search reads) the letter it was made from, as for glyphs (none for a blank);
+//     then the same for the ayah's spelling form (what the tolerant search reads).
+//   Steps keep the numbers small, so the file is small and packs well.
 // A record fills its place up to the next offset (the last one up to the payload's end).
 #ifndef NORAVEL_PICTURE_GLYPH_RUNS_H
 #define NORAVEL_PICTURE_GLYPH_RUNS_H
@@ -28,7 +33,7 @@
 #include <cstdint>
 #include <vector>
 
-inline constexpr std::uint16_t kGlyphRunsVersion = 2;
+inline constexpr std::uint16_t kGlyphRunsVersion = 3;
 inline constexpr std::size_t kGlyphRunsHeaderBytes = 32;
 inline constexpr int kGlyphRunsSurahs = 114;
 inline constexpr int kGlyphRunsMaxAyat = 286;       // the longest surah

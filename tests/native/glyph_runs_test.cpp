@@ -110,6 +110,9 @@ TEST(GlyphRuns, ContentTheFormatCannotHoldIsNotWritten) {
     GlyphRunsContent farMark = madeUp();
     farMark.surahs[0][0].lines[0].glyphs[0].y += 40000; // beyond 16 bits from the baseline
     EXPECT_FALSE(writeGlyphRuns(farMark, bytes));
+    GlyphRunsContent farGlyph = madeUp();
+    farGlyph.surahs[0][0].lines[0].glyphs[1].x = 1 << 30;
+    EXPECT_FALSE(writeGlyphRuns(farGlyph, bytes));
     GlyphRunsContent noLines = madeUp();
     noLines.surahs[5][0].lines.clear();
     EXPECT_FALSE(writeGlyphRuns(noLines, bytes));
@@ -159,29 +162,42 @@ TEST(GlyphRuns, RecordsThatDoNotAddUpAreRefusedEvenWithAMatchingChecksum) {
     bad = good;
     bad[offsets + 4 * 5 + 3] = 0x7F; // an ayah beyond the end of the file
     EXPECT_TRUE(refused(bad));
-    // The first record: its line count, its first line's glyph count, a glyph's rule.
+    // The first record of the made-up file, number by number: width, height, line count
+    // (bytes 0-2), the first line's baseline step (3-4) and glyph count (5), its first glyph
+    // (6-13: glyph, x, y over two bytes, no letter, no word, rule), the second glyph's
+    // letter (20).
     const std::size_t first = payload + (good[offsets] | good[offsets + 1] << 8);
+    ASSERT_EQ(good[first + 2], 2);
+    ASSERT_EQ(good[first + 5], 4);
     bad = good;
-    bad[first + 4] = 3;
+    bad[first + 2] = 3; // a line more than the record holds
     EXPECT_TRUE(refused(bad));
     bad = good;
-    bad[first + 6 + 4] = 0xFF;
+    bad[first + 5] = 0x7F; // more glyphs than the record holds
     EXPECT_TRUE(refused(bad));
     bad = good;
-    bad[first + 6 + 6 + 11] = kGlyphRunsRuleLimit;
+    bad[first + 13] = kGlyphRunsRuleLimit;
+    EXPECT_TRUE(refused(bad));
+    bad = good;
+    bad[first + 20] = 4; // a letter two before the first one
+    EXPECT_TRUE(refused(bad));
+    bad = good;
+    bad[first + 3] = 0xFF; // a number that never ends within five bytes
+    bad[first + 4] = 0xFF;
+    for (int i = 5; i < 8; ++i)
+        bad[first + i] = 0xFF;
     EXPECT_TRUE(refused(bad));
     // The byte counts of the text and of the form (at the record's end, before their four
-    // and three letters) one more than the record holds.
+    // and three letters of a byte each) one more than the record holds.
     const std::size_t second = payload + (good[offsets + 4] | good[offsets + 5] << 8);
     bad = good;
-    bad[second - 2 * 3 - 2 - 2 * 4 - 2] += 1;
+    bad[second - 3 - 1 - 4 - 1] += 1;
     EXPECT_TRUE(refused(bad));
     bad = good;
-    bad[second - 2 * 3 - 2] += 1;
+    bad[second - 3 - 1] += 1;
     EXPECT_TRUE(refused(bad));
     bad = good;
     bad[first] = 0; // a picture without width
-    bad[first + 1] = 0;
     EXPECT_TRUE(refused(bad));
     // The unchanged file, signed again, still loads: the refusals above are the changes'.
     EXPECT_FALSE(refused(good));

@@ -1,6 +1,6 @@
 // Fuzzes the reader of the glyph runs file. The payload's checksum is put right before the
-// bytes are read, so that the fuzzer reaches the records behind it; a file that loads must
-// give every ayah with glyphs inside the numbers it promised.
+// bytes are read, so that the fuzzer reaches the records behind it; every ayah of a file
+// that loads is either empty (its record does not add up) or within the numbers it promised.
 #include "picture/glyph_runs.h"
 
 #include <cstdint>
@@ -23,7 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int s = 1; s <= kGlyphRunsSurahs; ++s) {
         for (int a = 1; a <= file.ayahCount(s); ++a) {
             const AyahRuns runs = file.ayah(s, a);
-            if (runs.empty() || runs.width > kGlyphRunsMaxPicture ||
+            if (runs.empty()) continue;
+            if (runs.width > kGlyphRunsMaxPicture ||
                 runs.lines.size() > static_cast<std::size_t>(kGlyphRunsMaxLines))
                 std::abort();
             for (const RunLine& line : runs.lines)

@@ -7,8 +7,8 @@
 // The file (ayah_runs.bin beside the program), all numbers little-endian:
 //   header, 32 bytes:
 //     "NRGR", u16 version (3), u16 em size of the 1x pictures in pixels, u32 ayah count,
-//     u32 size and u32 FNV-1a checksum of the font file the glyph numbers belong to,
-//     u32 payload size, u32 FNV-1a checksum of the payload, u32 zero
+//     u32 size and u32 checksum (glyphRunsChecksum) of the font file the glyph numbers belong to,
+//     u32 payload size, u32 checksum of the payload, u32 zero
 //   payload:
 //     114 x u16 ayah count of each surah (their sum is the ayah count)
 //     ayah count x u32 offset of the ayah's record in the payload, ascending
@@ -81,7 +81,8 @@ std::vector<bool> lettersOfTextBytes(const AyahRuns& runs, const std::vector<boo
 // The same for matched bytes of the ayah's spelling form (formLetters).
 std::vector<bool> lettersOfFormBytes(const AyahRuns& runs, const std::vector<bool>& matchedBytes);
 
-// FNV-1a, 32 bits.
+// The checksum of the payload and of the font: FNV-1a on 64 bits in four lanes of 8-byte
+// words, folded to 32 bits.
 std::uint32_t glyphRunsChecksum(const std::uint8_t* bytes, std::size_t size);
 
 // What the file is made from: the ayat of every surah in order.
@@ -95,8 +96,9 @@ struct GlyphRunsContent {
 // The file's bytes; false (bytes empty) when the content does not fit the format.
 bool writeGlyphRuns(const GlyphRunsContent& content, std::vector<std::uint8_t>& bytes);
 
-// The file read back. load() checks the whole file before it keeps it: header, version,
-// sizes, checksum and every record; on any fault it keeps nothing and returns false.
+// The file read back. load() checks the header, version, sizes, checksum and the table of
+// records before it keeps the file; on any fault it keeps nothing and returns false. Each
+// record is checked when its ayah is read: one that does not add up gives no runs.
 class GlyphRunsFile {
   public:
     bool load(std::vector<std::uint8_t> bytes);

@@ -158,6 +158,10 @@ expected=$work/expected
 mkdir -p "$expected"
 (cd "$expected" && cmake -E tar xf "$zip")
 check "the zip holds one folder, Noravel" test "$(ls "$expected")" = Noravel
+# Both downloads stay within 50 MB (50,000,000 bytes): the calligraphy is drawn from the
+# font, so only the 1x pictures ship.
+check "the setup file is at most 50 MB" test "$(stat -c %s "$setup")" -le 50000000
+check "the zip is at most 50 MB" test "$(stat -c %s "$zip")" -le 50000000
 # The same program, or the same program signed: without its signature it is the built one
 # but for the PE checksum, which signing sets, and the zeros that align the signature.
 same_program() { # built.exe, released.exe

@@ -274,12 +274,12 @@ bool writeGlyphRuns(const GlyphRunsContent& content, std::vector<std::uint8_t>& 
     for (const auto& surah : content.surahs)
         put16(payload, static_cast<std::uint32_t>(surah.size()));
     const std::size_t offsetsAt = payload.size();
-    payload.resize(payload.size() + 4 * ayat);
+    payload.resize(payload.size() + 8 * ayat);
     std::size_t index = 0;
     for (const auto& surah : content.surahs) {
         for (const AyahRuns& ayah : surah) {
             if (payload.size() > 0xFFFFFFFFu) return false;
-            set32(payload, offsetsAt + 4 * index++, static_cast<std::uint32_t>(payload.size()));
+            set32(payload, offsetsAt + 8 * index++, static_cast<std::uint32_t>(payload.size()));
             putRecord(payload, ayah);
         }
     }
@@ -291,31 +291,60 @@ bool writeGlyphRuns(const GlyphRunsContent& content, std::vector<std::uint8_t>& 
     put32(bytes, content.fontBytes);
     put32(bytes, content.fontChecksum);
     put32(bytes, static_cast<std::uint32_t>(payload.size()));
-    put32(bytes, glyphRunsChecksum(payload.data(), payload.size()));
+    put32(bytes, 0); // the table's checksum, set by signGlyphRuns
     put32(bytes, 0);
     bytes.insert(bytes.end(), payload.begin(), payload.end());
+    signGlyphRuns(bytes);
     return true;
 }
 
+void signGlyphRuns(std::vector<std::uint8_t>& bytes) {
+    if (bytes.size() < kGlyphRunsHeaderBytes) return;
+    const std::size_t payloadSize = bytes.size() - kGlyphRunsHeaderBytes;
+    const std::uint64_t ayat = get32(&bytes[8]);
+    const std::uint64_t tableBytes = 2 * kGlyphRunsSurahs + 8 * ayat;
+    if (tableBytes > payloadSize) return;
+    std::uint8_t* payload = bytes.data() + kGlyphRunsHeaderBytes;
+    const std::uint8_t* entries = payload + 2 * kGlyphRunsSurahs;
+    for (std::size_t i = 0; i < ayat; ++i) {
+        const std::uint32_t at = get32(entries + 8 * i);
+        const std::uint32_t end =
+            i + 1 < ayat ? get32(entries + 8 * (i + 1)) : static_cast<std::uint32_t>(payloadSize);
+        if (at > end || end > payloadSize) continue;
+        const std::uint32_t sum = glyphRunsChecksum(payload + at, end - at);
+        for (int b = 0; b < 4; ++b)
+            payload[2 * kGlyphRunsSurahs + 8 * i + 4 + b] =
+                static_cast<std::uint8_t>(sum >> (8 * b));
+    }
+    set32(bytes, 24, glyphRunsChecksum(payload, static_cast<std::size_t>(tableBytes)));
+}
+
 bool GlyphRunsFile::load(std::vector<std::uint8_t> bytes) {
-    bytes_.clear();
+    owned_.clear();
+    if (!attach(bytes.data(), bytes.size())) return false;
+    owned_ = std::move(bytes); // the same bytes: a vector's move keeps its buffer
+    return true;
+}
+
+bool GlyphRunsFile::attach(const std::uint8_t* bytes, std::size_t size) {
+    data_ = nullptr;
+    size_ = 0;
     offsets_.clear();
     firstAyah_.clear();
-    if (bytes.size() < kGlyphRunsHeaderBytes || bytes.size() > kMaxGlyphRunsFileBytes ||
-        std::memcmp(bytes.data(), kMagic, 4) != 0 || get16(&bytes[4]) != kGlyphRunsVersion)
+    if (!bytes || size < kGlyphRunsHeaderBytes || size > kMaxGlyphRunsFileBytes ||
+        std::memcmp(bytes, kMagic, 4) != 0 || get16(bytes + 4) != kGlyphRunsVersion)
         return false;
-    const int emPixels = get16(&bytes[6]);
-    const std::uint32_t ayat = get32(&bytes[8]);
-    const std::uint32_t payloadSize = get32(&bytes[20]);
-    if (emPixels < 1 || payloadSize != bytes.size() - kGlyphRunsHeaderBytes ||
-        get32(&bytes[28]) != 0)
+    const int emPixels = get16(bytes + 6);
+    const std::uint32_t ayat = get32(bytes + 8);
+    const std::uint32_t payloadSize = get32(bytes + 20);
+    if (emPixels < 1 || payloadSize != size - kGlyphRunsHeaderBytes || get32(bytes + 28) != 0)
         return false;
-    const std::uint8_t* payload = bytes.data() + kGlyphRunsHeaderBytes;
-    if (glyphRunsChecksum(payload, payloadSize) != get32(&bytes[24])) return false;
     if (ayat < 1 || ayat > static_cast<std::uint32_t>(kGlyphRunsSurahs * kGlyphRunsMaxAyat))
         return false;
-    const std::size_t tableBytes = 2 * kGlyphRunsSurahs + 4 * static_cast<std::size_t>(ayat);
-    if (payloadSize < tableBytes) return false;
+    const std::uint8_t* payload = bytes + kGlyphRunsHeaderBytes;
+    const std::size_t tableBytes = 2 * kGlyphRunsSurahs + 8 * static_cast<std::size_t>(ayat);
+    if (payloadSize < tableBytes || glyphRunsChecksum(payload, tableBytes) != get32(bytes + 24))
+        return false;
 
     std::vector<int> first(kGlyphRunsSurahs + 1, 0);
     for (int s = 0; s < kGlyphRunsSurahs; ++s) {
@@ -324,22 +353,22 @@ bool GlyphRunsFile::load(std::vector<std::uint8_t> bytes) {
         first[s + 1] = first[s] + count;
     }
     if (static_cast<std::uint32_t>(first[kGlyphRunsSurahs]) != ayat) return false;
-    std::vector<std::uint32_t> offsets(ayat);
+    std::vector<std::uint32_t> offsets(ayat + 1u, payloadSize);
     for (std::uint32_t i = 0; i < ayat; ++i) {
-        offsets[i] = get32(payload + 2 * kGlyphRunsSurahs + 4 * static_cast<std::size_t>(i));
+        offsets[i] = get32(payload + 2 * kGlyphRunsSurahs + 8 * static_cast<std::size_t>(i));
         const std::uint32_t floor =
             i == 0 ? static_cast<std::uint32_t>(tableBytes) : offsets[i - 1];
         if (offsets[i] < floor || offsets[i] > payloadSize) return false;
     }
-    // The records themselves are checked when their ayah is read: the checksum already
-    // tells a damaged file, and reading all of them here would cost the start a few
-    // milliseconds for ayat that are never shown.
+    // The records are checked when their ayah is read: reading all of them here would cost
+    // the start time and memory for ayat that are never shown.
     emPixels_ = emPixels;
-    fontBytes_ = get32(&bytes[12]);
-    fontChecksum_ = get32(&bytes[16]);
+    fontBytes_ = get32(bytes + 12);
+    fontChecksum_ = get32(bytes + 16);
     offsets_ = std::move(offsets);
     firstAyah_ = std::move(first);
-    bytes_ = std::move(bytes);
+    data_ = bytes;
+    size_ = size;
     return true;
 }
 
@@ -352,10 +381,11 @@ AyahRuns GlyphRunsFile::ayah(int surah, int ayah) const {
     AyahRuns runs;
     if (ayah < 1 || ayah > ayahCount(surah)) return runs;
     const std::size_t index = static_cast<std::size_t>(firstAyah_[surah - 1] + ayah - 1);
-    const std::size_t payloadSize = bytes_.size() - kGlyphRunsHeaderBytes;
-    const std::size_t end = index + 1 < offsets_.size() ? offsets_[index + 1] : payloadSize;
-    const std::uint8_t* payload = bytes_.data() + kGlyphRunsHeaderBytes;
-    if (!parseRecord(payload + offsets_[index], end - offsets_[index], runs)) return AyahRuns{};
+    const std::uint8_t* payload = data_ + kGlyphRunsHeaderBytes;
+    const std::uint32_t at = offsets_[index], size = offsets_[index + 1] - at;
+    const std::uint32_t sum = get32(payload + 2 * kGlyphRunsSurahs + 8 * index + 4);
+    if (glyphRunsChecksum(payload + at, size) != sum || !parseRecord(payload + at, size, runs))
+        return AyahRuns{};
     return runs;
 }
 

@@ -8,10 +8,11 @@
 //   header, 32 bytes:
 //     "NRGR", u16 version (3), u16 em size of the 1x pictures in pixels, u32 ayah count,
 //     u32 size and u32 checksum (glyphRunsChecksum) of the font file the glyph numbers belong to,
-//     u32 payload size, u32 checksum of the payload, u32 zero
+//     u32 payload size, u32 checksum of the payload's tables, u32 zero
 //   payload:
 //     114 x u16 ayah count of each surah (their sum is the ayah count)
-//     ayah count x u32 offset of the ayah's record in the payload, ascending
+//     ayah count x (u32 offset of the ayah's record in the payload, ascending; u32 checksum
+//       of the record)
 //     ayah record, in numbers of 1 to 5 bytes (7 bits each, low first, the top bit set on
 //     every byte but the last; a signed number n is written as 2n, or -2n-1 when negative):
 //       width, height (of the 1x picture), line count, then per line the baseline's step
@@ -95,24 +96,38 @@ struct GlyphRunsContent {
 
 // The file's bytes; false (bytes empty) when the content does not fit the format.
 bool writeGlyphRuns(const GlyphRunsContent& content, std::vector<std::uint8_t>& bytes);
+// Puts every checksum of a file right again after its bytes were changed on purpose (as
+// tests do, to reach the checks behind the checksums); the writer ends with it.
+void signGlyphRuns(std::vector<std::uint8_t>& bytes);
 
-// The file read back. load() checks the header, version, sizes, checksum and the table of
-// records before it keeps the file; on any fault it keeps nothing and returns false. Each
-// record is checked when its ayah is read: one that does not add up gives no runs.
+// The file read back. Loading checks the header, version, sizes, the table of records and
+// its checksum before it keeps the file; on any fault it keeps nothing and returns false.
+// Each record is checked (its checksum, then its numbers) when its ayah is read: one that
+// does not add up gives no runs. So only the records of the ayat shown are ever touched.
 class GlyphRunsFile {
   public:
+    GlyphRunsFile() = default;
+    GlyphRunsFile(const GlyphRunsFile&) = delete; // it may point into its own bytes
+    GlyphRunsFile& operator=(const GlyphRunsFile&) = delete;
+    // Keeps the bytes.
     bool load(std::vector<std::uint8_t> bytes);
-    bool loaded() const { return !bytes_.empty(); }
+    // Reads bytes the caller keeps unchanged for as long as this object is used (a view of
+    // the mapped file).
+    bool attach(const std::uint8_t* bytes, std::size_t size);
+    bool loaded() const { return data_ != nullptr; }
     int emPixels() const { return emPixels_; }
     std::uint32_t fontBytes() const { return fontBytes_; }
     std::uint32_t fontChecksum() const { return fontChecksum_; }
     int ayahCount(int surah) const; // 0 outside 1..114 or before a load
-    // The ayah's runs; empty when there is no such ayah or nothing is loaded.
+    // The ayah's runs; empty when there is no such ayah, its record is damaged or nothing
+    // is loaded.
     AyahRuns ayah(int surah, int ayah) const;
 
   private:
-    std::vector<std::uint8_t> bytes_;
-    std::vector<std::uint32_t> offsets_; // of every ayah, into bytes_
+    std::vector<std::uint8_t> owned_;
+    const std::uint8_t* data_ = nullptr;
+    std::size_t size_ = 0;
+    std::vector<std::uint32_t> offsets_; // of every ayah's record and the payload's end
     std::vector<int> firstAyah_;         // index of each surah's first ayah; 115 entries
     int emPixels_ = 0;
     std::uint32_t fontBytes_ = 0;

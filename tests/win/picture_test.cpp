@@ -643,9 +643,27 @@ TEST(Calligraphy, AMissingOrDamagedRunsFileOrFontGivesNoCalligraphy) {
     EXPECT_NE(Calligraphy::open(calligraphyCopy(L"", same)), nullptr);
     for (const wchar_t* name : {kGlyphRunsFileName, kCalligraphyFontFileName}) {
         EXPECT_EQ(Calligraphy::open(calligraphyCopy(name, missing)), nullptr);
-        EXPECT_EQ(Calligraphy::open(calligraphyCopy(name, flipped)), nullptr);
         EXPECT_EQ(Calligraphy::open(calligraphyCopy(name, cut)), nullptr);
     }
+    EXPECT_EQ(Calligraphy::open(calligraphyCopy(kCalligraphyFontFileName, flipped)), nullptr);
+    // In the runs file a damaged table refuses the whole file; a damaged record leaves its
+    // own ayah without runs (the view then shows that ayah's 1x picture) and no other.
+    auto tableFlipped = [](std::vector<uint8_t>& bytes) {
+        bytes[kGlyphRunsHeaderBytes + 2 * kGlyphRunsSurahs + 8 * 261 + 1] ^= 0x40;
+        return true;
+    };
+    EXPECT_EQ(Calligraphy::open(calligraphyCopy(kGlyphRunsFileName, tableFlipped)), nullptr);
+    auto recordFlipped = [](std::vector<uint8_t>& bytes) { // a byte of 2:255, the 262nd ayah
+        const std::size_t entry = kGlyphRunsHeaderBytes + 2 * kGlyphRunsSurahs + 8 * 261;
+        const std::size_t at = bytes[entry] | bytes[entry + 1] << 8 | bytes[entry + 2] << 16;
+        bytes[kGlyphRunsHeaderBytes + at + 9] ^= 0x40;
+        return true;
+    };
+    const auto damaged = Calligraphy::open(calligraphyCopy(kGlyphRunsFileName, recordFlipped));
+    ASSERT_NE(damaged, nullptr);
+    EXPECT_TRUE(damaged->ayah(2, 255).empty());
+    EXPECT_FALSE(damaged->ayah(2, 254).empty());
+    EXPECT_FALSE(damaged->ayah(2, 256).empty());
 }
 
 // A view large enough for 2:255 at twice its size, in a parent of its own.

@@ -199,18 +199,18 @@ bool isWholeUtf8(const std::string& text) {
 // The Go to field takes text in any script; a long word quoted back in the problem is cut
 // between characters, so that the dialog can show it.
 TEST(GoToInput, ALongWordInAnyScriptIsQuotedWholeCharactersOnly) {
-    for (const char* text :
-         {"x\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0\xD0\x9C\xD0\xBE\xD1\x81\xD0"
-          "\xBA"
-          "\xD0\xB2\xD0\xB0\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0\xD0\x9C\xD0"
-          "\xBE", // xМосква...
-          "\xE4\xB8\xAD\xE6\x96\x87\xE6\xB5\x8B\xE8\xAF\x95\xE4\xB8\xAD\xE6\x96\x87\xE6"
-          "\xB5\x8B"
-          "\xE8\xAF\x95\xE4\xB8\xAD\xE6\x96\x87\xE6\xB5\x8B\xE8\xAF\x95\xE4\xB8\xAD\xE6"
-          "\x96\x87",                                                      // 中文测试...
-          "2:\xD9\xA2\xD9\xA5\xD9\xA5\xD9\xA5\xD9\xA5\xD9\xA5\xD9\xA5"}) { // 2: and
-                                                                           // Arabic
-                                                                           // digits
+    for (const char*
+             text : {"x\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0\xD0\x9C\xD0\xBE\xD1\x81\xD0"
+                     "\xBA"
+                     "\xD0\xB2\xD0\xB0\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0\xD0\x9C\xD0"
+                     "\xBE", // xМосква...
+                     "\xE4\xB8\xAD\xE6\x96\x87\xE6\xB5\x8B\xE8\xAF\x95\xE4\xB8\xAD\xE6\x96\x87\xE6"
+                     "\xB5\x8B"
+                     "\xE8\xAF\x95\xE4\xB8\xAD\xE6\x96\x87\xE6\xB5\x8B\xE8\xAF\x95\xE4\xB8\xAD\xE6"
+                     "\x96\x87", // 中文测试...
+                     "2:\xD9\xA2\xD9\xA5\xD9\xA5\xD9\xA5\xD9\xA5\xD9\xA5\xD9\xA5"}) { // 2: and
+                                                                                      // Arabic
+                                                                                      // digits
         const GoToTarget target = goTo(text);
         EXPECT_FALSE(target.found) << text;
         EXPECT_FALSE(target.problem.empty()) << text;

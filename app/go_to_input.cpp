@@ -1,5 +1,7 @@
 #include "app/go_to_input.h"
 
+#include "text/mushaf_pages.h"
+
 #include <cstdio>
 #include <vector>
 
@@ -105,14 +107,51 @@ int surahByName(const std::string& query, const char* (*surahName)(int),
     return 0;
 }
 
+// A page of the mushaf: "page" or "p" (any case), blanks, then the page's number. Answers
+// false for any other text; target then stays as it is.
+bool parsePage(std::string_view input, GoToTarget& target) {
+    std::string_view rest;
+    if (input.size() >= 4 && folded(input.substr(0, 4)) == "page")
+        rest = trimmed(input.substr(4));
+    else if (!input.empty() && (input[0] == 'p' || input[0] == 'P'))
+        rest = trimmed(input.substr(1));
+    else
+        return false;
+    // Anything but digits after it ("pages 5", "p" alone) is left to the surah names; "page"
+    // alone asks for the number.
+    if (rest.empty() ? folded(input) != "page" : !allDigits(rest)) return false;
+    const int page = numberOf(rest);
+    char line[160];
+    if (page < 1 || page > kMushafPageCount) {
+        if (rest.empty())
+            std::snprintf(line, sizeof line, "Type the page's number, 1 to %d, such as page 50.",
+                          kMushafPageCount);
+        else
+            std::snprintf(line, sizeof line,
+                          "There is no page %s: the pages of the mushaf are numbered 1 to %d.",
+                          shown(rest, 12).c_str(), kMushafPageCount);
+        target = problem(line);
+        return true;
+    }
+    const AyahRef first = firstAyahOfPage(page);
+    target = GoToTarget{};
+    target.found = true;
+    target.surah = first.surah;
+    target.ayah = first.ayah;
+    target.page = page;
+    return true;
+}
+
 } // namespace
 
 GoToTarget parseGoToInput(std::string_view text, const char* (*surahName)(int surah),
                           int (*ayahCount)(int surah)) {
     const std::string_view input = trimmed(text);
     if (input.empty())
-        return problem("Type a surah and an ayah, such as 2:255 or 2 255, or a part of a "
-                       "surah name, such as baqa.");
+        return problem("Type a surah and an ayah, such as 2:255 or 2 255, a part of a surah "
+                       "name, such as baqa, or a page of the mushaf, such as page 50.");
+    GoToTarget page;
+    if (parsePage(input, page)) return page;
 
     // An ayah at the end, after a colon or a space: "2:255", "2 255", "baqa 255".
     std::string_view head = input;

@@ -1,5 +1,6 @@
 #include "app/main_layout.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 namespace {
@@ -35,6 +36,15 @@ int scaledLength(int pixels, int dpi) {
 
 int lengthAt96(int pixels, int dpi) {
     return scaledRounded(pixels, kLayoutBaseDpi, usableDpi(dpi));
+}
+
+StatusParts statusPartsFor(int width, int dpi) {
+    const int juz = scaledLength(kStatusFirstPart, dpi);
+    const int marks = scaledLength(kStatusMarksWidth, dpi);
+    const int page = scaledLength(kStatusPageWidth, dpi);
+    const int pageEnd = std::max(juz, width - marks);
+    const int messagesEnd = std::max(juz, pageEnd - page);
+    return {{juz, messagesEnd, pageEnd, -1}};
 }
 
 FixedRow fixedRowFor(int dpi) {

@@ -50,6 +50,8 @@ constexpr int kPictureMargin = 40; // left and right of the bitmap view
 constexpr int kLanguageListLeft = 616;
 constexpr int kPictureFrameTop = 26;   // top of the sunken frame round the picture area
 constexpr int kStatusFirstPart = 50;   // right edge of the status bar's first part
+constexpr int kStatusPageWidth = 80;   // the status bar's part with the mushaf's page
+constexpr int kStatusMarksWidth = 140; // its last part: the hizb quarter and sajdah marks
 constexpr int kTranslationMargin = 10; // left and right margins inside the translation
 constexpr int kLayoutBaseDpi = 96;
 
@@ -59,6 +61,21 @@ int scaledLength(int pixels, int dpi);
 // The other way: a length in pixels at `dpi`, in 96-DPI units (rounded the same way), so
 // that a stored length means the same on every monitor.
 int lengthAt96(int pixels, int dpi);
+
+// The status bar's parts, by index: the juz, the messages of the searches and the
+// recitation, the page of the mushaf, and the marks of the ayah (hizb quarter, sajdah).
+constexpr int kStatusPartCount = 4;
+constexpr int kStatusPagePart = 2;
+constexpr int kStatusMarksPart = 3;
+struct StatusParts {
+    int rightEdges[kStatusPartCount];
+};
+// The right edges of the parts for a bar `width` pixels wide at `dpi`: the juz's ends at
+// kStatusFirstPart, the page and the marks keep their widths at the right end and the
+// messages take the rest; the last runs to the bar's end (-1). On a bar too narrow for all
+// of them the messages' part shrinks to nothing first, and no edge lies left of the one
+// before it.
+StatusParts statusPartsFor(int width, int dpi = kLayoutBaseDpi);
 
 // width, height: the client size; statusHeight: the status bar's client height (all in
 // pixels); translationHeight: the height wanted for the translation control, in 96-DPI

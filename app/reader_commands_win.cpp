@@ -15,6 +15,7 @@
 #include "search/arabic_search_win.h"
 #include "search/translation_search_win.h"
 #include "settings/settings_win.h"
+#include "text/mushaf_pages.h"
 #include "text/translation_credits.h"
 
 namespace {
@@ -62,6 +63,13 @@ void nextSurah(ReaderWindow& reader) {
 void previousSurah(ReaderWindow& reader) {
     const int surah = reader.shownAyah().surah;
     reader.goToAyah({surah <= 1 ? kSurahs : surah - 1, 1});
+}
+
+// Ctrl+Shift+Page Down / Page Up: the first ayah of the next or previous page of the
+// mushaf; on the first and the last page the reader stays where it is.
+void stepPage(ReaderWindow& reader, int delta) {
+    const AyahRef to = firstAyahOfPageAfter(reader.shownAyah(), delta);
+    if (to.valid()) reader.goToAyah(to);
 }
 
 // View > Zoom in, Zoom out, Actual size: the picture's zoom a step up or down, or back to
@@ -150,6 +158,8 @@ const Command kCommands[] = {
     {IDM_PREVIOUS_AYAH, kAnyNotification, [](ReaderWindow& r) { r.stepAyah(-1); }},
     {IDM_NEXT_SURAH, kAnyNotification, nextSurah},
     {IDM_PREVIOUS_SURAH, kAnyNotification, previousSurah},
+    {IDM_NEXT_PAGE, kAnyNotification, [](ReaderWindow& r) { stepPage(r, 1); }},
+    {IDM_PREVIOUS_PAGE, kAnyNotification, [](ReaderWindow& r) { stepPage(r, -1); }},
     {IDM_GO_TO, kAnyNotification, goTo},
     {IDM_ADD_BOOKMARK, kAnyNotification,
      [](ReaderWindow& r) {

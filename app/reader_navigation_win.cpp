@@ -1,8 +1,9 @@
 // Moving the reader from ayah to ayah and showing one ayah: the surah and ayah lists, the
-// translation control, the picture in the bitmap view, the juz in the status bar, the
-// reading history and the stored position.
+// translation control, the picture in the bitmap view, the juz, the page of the mushaf and
+// the ayah's marks in the status bar, the reading history and the stored position.
 #include "app/ayah_name.h"
 #include "app/ayah_stepping.h"
+#include "app/main_layout.h"
 #include "app/reader_window_win.h"
 #include "app/translation_area_win.h"
 #include "base/guards_win.h"
@@ -14,6 +15,7 @@
 #include "resources/resource_ids.h"
 #include "settings/settings_win.h"
 #include "text/juz.h"
+#include "text/mushaf_pages.h"
 #include "text/text_store.h"
 #include "text/translations_win.h"
 
@@ -193,8 +195,20 @@ void ReaderWindow::showAyahPicture(AyahRef ayah) {
     char juz[32];
     std::snprintf(juz, sizeof juz, "JUZ %i", juzOf(ayah.surah, ayah.ayah));
     setStatusText(0, juz);
+    showMushafPlace(ayah);
     history_.add(ayah.surah, ayah.ayah);
     resume_.remember(window_, ayah);
+}
+
+// The page of the mushaf and the marks of the ayah (the hizb quarter it begins, a place of
+// prostration) in their parts of the status bar.
+void ReaderWindow::showMushafPlace(AyahRef ayah) {
+    const int page = mushafPageOf(ayah);
+    char text[64] = "";
+    if (page > 0) std::snprintf(text, sizeof text, "Page %i", page);
+    setStatusText(kStatusPagePart, text);
+    formatMushafMarks(ayah, text, sizeof text);
+    setStatusText(kStatusMarksPart, text);
 }
 
 AyahRef ReaderWindow::shownAyah() const {

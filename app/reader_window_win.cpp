@@ -83,9 +83,12 @@ void replaceFont(HFONT& slot, HFONT font) {
     slot = font;
 }
 
+// The parts follow the bar's width: the page and the marks stay at its right end.
 void setStatusParts(HWND status, int dpi) {
-    int rightEdges[2] = {scaledForDpi(kStatusFirstPart, dpi), -1};
-    SendMessageW(status, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(rightEdges));
+    RECT bar{};
+    GetClientRect(status, &bar);
+    StatusParts parts = statusPartsFor(bar.right - bar.left, dpi);
+    SendMessageW(status, SB_SETPARTS, kStatusPartCount, reinterpret_cast<LPARAM>(parts.rightEdges));
 }
 
 void place(HWND window, int id, const Placement& where) {
@@ -312,6 +315,7 @@ int ReaderWindow::placeStatusBar(int x, int y, int width, int height) {
     if (!status) return 0;
     MoveWindow(status, x, y, width, height, FALSE);
     SendMessageW(status, WM_SIZE, 0, 0); // the bar moves itself to the bottom edge
+    setStatusParts(status, dpi_);
     RECT client;
     GetClientRect(status, &client);
     return client.bottom - client.top;

@@ -90,6 +90,8 @@ class ReaderWindow final : public ReaderView, public RecitationHost {
     void fillAyahList(int surah);
     // The picture, the juz label, the history entry and the stored position of an ayah shown.
     void showAyahPicture(AyahRef ayah);
+    // The ayah's page of the mushaf and its marks (hizb quarter, sajdah) in the status bar.
+    void showMushafPlace(AyahRef ayah);
     // One step of the up-down control (delta 1 or more: the next ayah, else the previous),
     // across surah ends; also Page Down and Page Up.
     void stepAyah(int delta);

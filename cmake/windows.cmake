@@ -1,5 +1,5 @@
 # Windows configuration: the reader, the companion programs, Windows-side tests.
-foreach(f 130_surahs.txt 131_indonesian.txt 133_english.txt 134_arabic.txt 137_timing.txt 139_arabic_spelling.txt noravel.ico background.bmp background_night.bmp)
+foreach(f mushaf_tables.inc 130_surahs.txt 131_indonesian.txt 133_english.txt 134_arabic.txt 137_timing.txt 139_arabic_spelling.txt noravel.ico background.bmp background_night.bmp)
     if(NOT EXISTS "${NORAVEL_DATA_DIR}/${f}")
         message(FATAL_ERROR "${NORAVEL_DATA_DIR}/${f} is missing: build the native configuration first (scripts/build.sh does both)")
     endif()

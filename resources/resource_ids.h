@@ -91,6 +91,9 @@
 #define IDM_HIDE_TEXT 40280
 #define IDM_REVEAL_WORD 40281
 #define IDM_REVEAL_ALL 40282
+// View > Next page, Previous page: the first ayah of the next or previous page of the mushaf.
+#define IDM_NEXT_PAGE 40320
+#define IDM_PREVIOUS_PAGE 40321
 // The Memorise dialog.
 #define IDD_MEMORISE 270
 #define IDC_MEMORISE_FROM 2700

@@ -36,7 +36,10 @@ const char kQuranEncTerms[] =
 const char kPackage[] =
     "All texts come from the npm package quran-json 3.1.2 by Risan Bagja Pradana, whose "
     "licence file is Creative Commons Attribution-ShareAlike 4.0 (its package.json says "
-    "CC-BY-4.0).";
+    "CC-BY-4.0).\n\n"
+    "The pages of the Madinah mushaf, the hizb quarters and the places of prostration come "
+    "from the npm package quran-meta 6.0.17, Copyright (c) 2020 Quran-Center, under the MIT "
+    "License.";
 
 } // namespace
 

@@ -42,7 +42,9 @@ constexpr const char* kCredit =
     "<footer><p>Arabic text and translations: the quran-json package by Risan Bagja Pradana, "
     "licensed under Creative Commons Attribution 4.0 (CC-BY-4.0). Calligraphy of the ayah "
     "pictures and of the Arabic on these pages: the Amiri Quran font by Khaled Hosny (SIL "
-    "Open Font License, in html/OFL.txt).</p></footer>\n";
+    "Open Font License, in html/OFL.txt). Pages of the Madinah mushaf, hizb quarters and "
+    "places of prostration: the quran-meta package, Copyright (c) 2020 Quran-Center, MIT "
+    "License.</p></footer>\n";
 
 std::string escaped(const std::string& text) {
     std::string out;
@@ -273,8 +275,13 @@ void writeHelpPage(const std::filesystem::path& folder) {
                          "language list. Words found by a search are shown in bold."},
          {"Result list", "The ayat found by the last search (or the reading history). Click a "
                          "line to open that ayah."},
-         {"Status bar", "On the left the juz of the current ayah (JUZ 1 to JUZ 30), on the "
-                        "right how many ayat the last search found."}});
+         {"Status bar", "On the left the juz of the current ayah (JUZ 1 to JUZ 30), then how "
+                        "many ayat the last search found; on the right the page of the Madinah "
+                        "mushaf on which the ayah stands (Page 1 to Page 604) and its marks: "
+                        "the hizb quarter it begins (Hizb 5, Hizb 5 \xC2\xBC, \xC2\xBD, "
+                        "\xC2\xBE) and Sajdah at a place of prostration. Ctrl+Shift+Page Down "
+                        "and Ctrl+Shift+Page Up go to the next and the previous page; Go to "
+                        "(Ctrl+G) takes a page as page 50 or p50."}});
     writeGuideSection(
         html, "reading", "Reading", "",
         {{"Surah list", "Choose a surah; its first ayah is shown."},

@@ -115,6 +115,8 @@ TEST(ReaderMenu, HasTheFiveMenusWithTheirItemsKeysAndIds) {
           {"&Previous ayah\tPage Up", IDM_PREVIOUS_AYAH},
           {"Next s&urah\tCtrl+Page Down", IDM_NEXT_SURAH},
           {"Previous su&rah\tCtrl+Page Up", IDM_PREVIOUS_SURAH},
+          {"Ne&xt page\tCtrl+Shift+Page Down", IDM_NEXT_PAGE},
+          {"Pre&vious page\tCtrl+Shift+Page Up", IDM_PREVIOUS_PAGE},
           {"&Go to...\tCtrl+G", IDM_GO_TO},
           {"", 0},
           {"&Translation search...\tCtrl+F", IDC_TRANSLATION_SEARCH},

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 // Found by argument-dependent lookup, so beside Placement in the global namespace.
 bool operator==(const Placement& a, const Placement& b) {
     return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
@@ -285,6 +287,20 @@ TEST(AyahStepping, AnAyahListWithoutSelectionStepsBackIntoThePreviousSurah) {
     EXPECT_TRUE(step.changesSurah);
     EXPECT_EQ(step.surah, 113);
     EXPECT_EQ(step.ayah, 5);
+}
+
+// The page and the marks keep their widths at the right end of the status bar; on a bar
+// too narrow for them the messages' part goes first and no edge passes the one before.
+TEST(StatusParts, PageAndMarksKeepTheirWidthsAtTheRightEnd) {
+    auto edges = [](int width, int dpi) {
+        const StatusParts parts = statusPartsFor(width, dpi);
+        return std::vector<int>(parts.rightEdges, parts.rightEdges + kStatusPartCount);
+    };
+    EXPECT_EQ(edges(900, 96), (std::vector<int>{50, 680, 760, -1}));
+    EXPECT_EQ(edges(900, 192), (std::vector<int>{100, 460, 620, -1}));
+    EXPECT_EQ(edges(300, 96), (std::vector<int>{50, 80, 160, -1}));
+    EXPECT_EQ(edges(200, 96), (std::vector<int>{50, 50, 60, -1}));
+    EXPECT_EQ(edges(0, 144), (std::vector<int>{75, 75, 75, -1}));
 }
 
 } // namespace

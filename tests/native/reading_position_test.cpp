@@ -135,6 +135,50 @@ TEST(GoToInput, BadInputIsExplained) {
     }
 }
 
+// A page goes to its first ayah; "page" and "p" in any case, with or without blanks.
+TEST(GoToInput, TakesAPageOfTheMushafByNumber) {
+    struct Case {
+        const char* text;
+        int page, surah, ayah;
+    };
+    for (const Case& c : {Case{"page 50", 50, 3, 1},
+                          {"p50", 50, 3, 1},
+                          {" P 50 ", 50, 3, 1},
+                          {"PAGE50", 50, 3, 1},
+                          {"Page  1", 1, 1, 1},
+                          {"p604", 604, 112, 1},
+                          {"p 049", 49, 2, 283}}) {
+        const GoToTarget target = goTo(c.text);
+        EXPECT_TRUE(target.found) << c.text << ": " << target.problem;
+        EXPECT_EQ(target.page, c.page) << c.text;
+        EXPECT_EQ(target.surah, c.surah) << c.text;
+        EXPECT_EQ(target.ayah, c.ayah) << c.text;
+    }
+    // An ayah or a surah is no page.
+    EXPECT_EQ(goTo("2:255").page, 0);
+    EXPECT_EQ(goTo("baqa").page, 0);
+}
+
+TEST(GoToInput, APageOutsideTheMushafIsRefused) {
+    struct Case {
+        const char* text;
+        const char* problemPart;
+    };
+    for (const Case& c :
+         {Case{"page 0", "no page 0: the pages of the mushaf are numbered 1 to 604"},
+          {"p605", "no page 605"},
+          {"p 99999999999", "no page 99999999999"},
+          {"page", "Type the page's number, 1 to 604"},
+          {"pages 5", "No surah name contains \"pages\""},
+          {"p-5", "No surah name contains \"p-5\""}}) {
+        const GoToTarget target = goTo(c.text);
+        EXPECT_FALSE(target.found) << c.text;
+        EXPECT_EQ(target.page, 0) << c.text;
+        EXPECT_NE(target.problem.find(c.problemPart), std::string::npos)
+            << c.text << " -> " << target.problem;
+    }
+}
+
 // Whether text is whole UTF-8: every lead byte followed by its continuation bytes.
 bool isWholeUtf8(const std::string& text) {
     for (size_t i = 0; i < text.size();) {

@@ -10,6 +10,7 @@
 #include "app/startup_win.h"
 #include "app/translation_area_win.h"
 #include "arabic/arabic_bytes.h"
+#include "base/dpi_win.h"
 #include "base/global_block_win.h"
 #include "picture/bitmap_view_win.h"
 #include "recitation/memorise_settings_win.h"
@@ -882,6 +883,144 @@ TEST_F(CommandsTest, NoLanguageSelectedChangesNothing) {
     EXPECT_EQ(reader().settings().language, 1);
     EXPECT_EQ(translation(), before);
     chooseLanguage(0);
+}
+
+// ---- Pages of the mushaf ----
+
+// A key pressed with Ctrl and Shift down, through the reader's key table.
+bool pressWithCtrlShift(HWND window, WORD key) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    const BYTE before[2] = {keys[VK_CONTROL], keys[VK_SHIFT]};
+    keys[VK_CONTROL] = keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys);
+    MSG message{};
+    message.hwnd = window;
+    message.message = WM_KEYDOWN;
+    message.wParam = key;
+    message.lParam = 1 | (MapVirtualKeyA(key, MAPVK_VK_TO_VSC) << 16);
+    const bool handled = translateReaderKey(window, reader().bitmapView(),
+                                            readerKeys(GetModuleHandleA(nullptr)), message);
+    keys[VK_CONTROL] = before[0];
+    keys[VK_SHIFT] = before[1];
+    SetKeyboardState(keys);
+    return handled;
+}
+
+// A part of the status bar in UTF-8 (the marks hold a quarter sign).
+std::string statusPart(HWND window, int part) {
+    wchar_t text[128] = L"";
+    HWND status = GetDlgItem(window, IDC_STATUS_BAR);
+    if (LOWORD(SendMessageW(status, SB_GETTEXTLENGTHW, part, 0)) >= 128) return "(too long)";
+    SendMessageW(status, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text));
+    return utf8FromWide(text);
+}
+
+// The parts' right edges, and the bar's width.
+std::vector<int> statusEdges(HWND window) {
+    int edges[8] = {};
+    HWND status = GetDlgItem(window, IDC_STATUS_BAR);
+    const int count =
+        static_cast<int>(SendMessageW(status, SB_GETPARTS, 8, reinterpret_cast<LPARAM>(edges)));
+    RECT bar{};
+    GetClientRect(status, &bar);
+    std::vector<int> out(edges, edges + (count > 0 ? count : 0));
+    out.push_back(bar.right);
+    return out;
+}
+
+// Part 2 names the page of the ayah shown, part 3 the quarter it begins and a place of
+// prostration; the juz and the messages keep parts 0 and 1, and the page and the marks keep
+// their widths at the bar's right end when the window is resized.
+TEST_F(CommandsTest, TheStatusBarShowsThePageAndTheMarksOfTheAyah) {
+    selectAyah(2, 26);
+    EXPECT_EQ(statusPart(window, 0), "JUZ 1");
+    EXPECT_EQ(statusPart(window, 2), "Page 5");
+    EXPECT_EQ(statusPart(window, 3), "Hizb 1 \xC2\xBC");
+    SendMessageA(child(IDC_AYAH_LIST), CB_SETCURSEL, 26, 0); // 2:27, through the ayah list
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_AYAH_LIST, CBN_SELENDOK),
+                 reinterpret_cast<LPARAM>(child(IDC_AYAH_LIST)));
+    EXPECT_EQ(shown(), "2:27");
+    EXPECT_EQ(statusPart(window, 3), "");
+    selectAyah(7, 206);
+    EXPECT_EQ(statusPart(window, 2), "Page 176");
+    EXPECT_EQ(statusPart(window, 3), "Sajdah");
+    selectAyah(114, 6);
+    EXPECT_EQ(statusPart(window, 0), "JUZ 30");
+    EXPECT_EQ(statusPart(window, 2), "Page 604");
+
+    const int dpi = windowDpi(window);
+    for (int width : {900, 640, 1200}) {
+        SetWindowPos(window, nullptr, 0, 0, width, 700, SWP_NOZORDER | SWP_NOMOVE);
+        pumpMessages();
+        const std::vector<int> edges = statusEdges(window);
+        ASSERT_EQ(edges.size(), 5u) << width;
+        EXPECT_EQ(edges[0], scaledForDpi(kStatusFirstPart, dpi)) << width;
+        EXPECT_EQ(edges[2] - edges[1], scaledForDpi(kStatusPageWidth, dpi)) << width;
+        EXPECT_EQ(edges[4] - edges[2], scaledForDpi(kStatusMarksWidth, dpi)) << width;
+        EXPECT_EQ(edges[3], -1) << width;
+    }
+    SetWindowPos(window, nullptr, 0, 0, 900, 700, SWP_NOZORDER | SWP_NOMOVE);
+    pumpMessages();
+}
+
+// Go to takes "p50" and shows the first ayah of page 50; a page the mushaf does not have
+// is refused in the dialog, which stays open with the reason.
+TEST_F(CommandsTest, GoToAPageShowsItsFirstAyahAndARefusedPageIsExplained) {
+    selectAyah(1, 1);
+    runModal(
+        "Go to",
+        [&] {
+            command(IDM_GO_TO);
+            return 0;
+        },
+        [](HWND dialog) {
+            SetDlgItemTextW(dialog, IDC_GO_TO_TEXT, L"p50");
+            press(dialog, IDOK);
+        });
+    EXPECT_EQ(shown(), "3:1");
+    EXPECT_EQ(statusPart(window, 2), "Page 50");
+
+    std::string problem;
+    runModal(
+        "Go to",
+        [&] {
+            command(IDM_GO_TO);
+            return 0;
+        },
+        [&](HWND dialog) {
+            SetDlgItemTextW(dialog, IDC_GO_TO_TEXT, L"Page 605");
+            press(dialog, IDOK);
+            problem = windowText(GetDlgItem(dialog, IDC_GO_TO_PROBLEM));
+            press(dialog, IDCANCEL);
+        });
+    EXPECT_NE(problem.find("no page 605"), std::string::npos) << problem;
+    EXPECT_EQ(shown(), "3:1");
+}
+
+// Ctrl+Shift+Page Down / Page Up go to the first ayah of the next / previous page and stay
+// on the first and the last page; Ctrl+Page Down keeps stepping by surah.
+TEST_F(CommandsTest, CtrlShiftPageKeysMoveByPageAndStayAtTheEnds) {
+    selectAyah(2, 285); // page 49, which begins at 2:283
+    ASSERT_TRUE(pressWithCtrlShift(window, VK_NEXT));
+    EXPECT_EQ(shown(), "3:1");
+    EXPECT_EQ(statusPart(window, 2), "Page 50");
+    ASSERT_TRUE(pressWithCtrlShift(window, VK_NEXT));
+    EXPECT_EQ(shown(), "3:10");
+    ASSERT_TRUE(pressWithCtrlShift(window, VK_PRIOR));
+    ASSERT_TRUE(pressWithCtrlShift(window, VK_PRIOR));
+    EXPECT_EQ(shown(), "2:283");
+    EXPECT_EQ(statusPart(window, 2), "Page 49");
+
+    selectAyah(113, 3); // page 604
+    ASSERT_TRUE(pressWithCtrlShift(window, VK_NEXT));
+    EXPECT_EQ(shown(), "113:3");
+    selectAyah(1, 4); // page 1
+    ASSERT_TRUE(pressWithCtrlShift(window, VK_PRIOR));
+    EXPECT_EQ(shown(), "1:4");
+
+    ASSERT_TRUE(pressWithCtrl(window, VK_NEXT));
+    EXPECT_EQ(shown(), "2:1");
 }
 
 } // namespace

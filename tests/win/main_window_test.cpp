@@ -179,12 +179,12 @@ TEST_F(MainWindowTest, EveryControlExistsWithItsIdClassStyleAndText) {
     EXPECT_EQ(lower, 100);
     EXPECT_EQ(upper, 0);
 
-    // The status bar has two parts with right edges 50 and -1.
+    // The status bar has four parts: the juz's part ends at 50, the last at the bar's end.
     int edges[4] = {0, 0, 0, 0};
     EXPECT_EQ(SendMessageA(child(IDC_STATUS_BAR), SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges)),
-              2);
+              4);
     EXPECT_EQ(edges[0], 50);
-    EXPECT_EQ(edges[1], -1);
+    EXPECT_EQ(edges[3], -1);
 }
 
 TEST_F(MainWindowTest, FontsAndTheTranslationControlAreSetUp) {
@@ -1090,9 +1090,11 @@ TEST_F(MainWindowTest, AMoveTo144DpiScalesTheLayoutFontsAndBarAndShowsTheAyahAga
     reader().splitterBar().getRect(&bar);
     EXPECT_EQ(bar.top, line - 3);
     EXPECT_EQ(bar.bottom, line - 3 + 11);
-    int parts[2] = {};
-    SendMessageA(child(IDC_STATUS_BAR), SB_GETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+    int parts[4] = {};
+    SendMessageA(child(IDC_STATUS_BAR), SB_GETPARTS, 4, reinterpret_cast<LPARAM>(parts));
     EXPECT_EQ(parts[0], 75);
+    EXPECT_EQ(parts[2] - parts[1], 120);           // the page's part, 80 at 96 DPI
+    EXPECT_EQ(statusClient.right - parts[2], 210); // the marks' part, 140 at 96 DPI
 
     EXPECT_EQ(descriptionOf(reader().translationFont()).lfHeight,
               -MulDiv(translationFontPoints(reader().settings().fontSize), 144, 72));

@@ -439,6 +439,15 @@ TEST_F(KeyboardJourney, GoToTakesNumbersAndNamesAndExplainsBadInputWithTheTextSe
         closeDialog(box, IDOK);
         EXPECT_EQ(shown(), c.shows) << c.typed;
     }
+    // A page of the mushaf: its first ayah, and the status bar names the page.
+    command(IDM_GO_TO);
+    HWND pageBox = dialog("Go to");
+    ASSERT_NE(pageBox, nullptr);
+    SetDlgItemTextA(pageBox, IDC_GO_TO_TEXT, "p50");
+    closeDialog(pageBox, IDOK);
+    EXPECT_EQ(shown(), "3:1");
+    EXPECT_EQ(statusBarText(reader(), 2), "Page 50");
+    goTo(36, 83);
 
     command(IDM_GO_TO);
     HWND box = dialog("Go to");

@@ -87,7 +87,16 @@ void appendCubic(std::vector<OutlinePoint>& contour, OutlinePoint p0, OutlinePoi
 
 GlyphCoverage rasteriseGlyph(const GlyphOutline& outline, double scale, double x, double y) {
     GlyphCoverage glyph;
-    if (outline.empty() || !(scale > 0)) return glyph;
+    RasterScratch scratch;
+    rasteriseGlyph(outline, scale, x, y, scratch, glyph);
+    return glyph;
+}
+
+void rasteriseGlyph(const GlyphOutline& outline, double scale, double x, double y,
+                    RasterScratch& scratch, GlyphCoverage& glyph) {
+    glyph.left = glyph.top = glyph.width = glyph.height = 0;
+    glyph.cover.clear();
+    if (outline.empty() || !(scale > 0)) return;
     double minX = 1e30, maxX = -1e30, minY = 1e30, maxY = -1e30;
     for (const auto& contour : outline.contours)
         for (const OutlinePoint& p : contour) {
@@ -96,12 +105,13 @@ GlyphCoverage rasteriseGlyph(const GlyphOutline& outline, double scale, double x
             minY = std::min(minY, y - p.y * scale);
             maxY = std::max(maxY, y - p.y * scale);
         }
-    if (maxX - minX > kMaxGlyphPixels || maxY - minY > kMaxGlyphPixels) return glyph;
+    if (!(maxX - minX <= kMaxGlyphPixels) || !(maxY - minY <= kMaxGlyphPixels)) return;
     const int left = static_cast<int>(std::floor(minX)), top = static_cast<int>(std::floor(minY));
     const int width = static_cast<int>(std::ceil(maxX)) + 1 - left;
     const int rows = static_cast<int>(std::ceil(maxY)) + 1 - top;
     const int stride = width + 2;
-    std::vector<float> area(static_cast<std::size_t>(stride) * rows, 0.0f);
+    std::vector<float>& area = scratch.area;
+    area.assign(static_cast<std::size_t>(stride) * rows, 0.0f);
     for (const auto& contour : outline.contours) {
         for (std::size_t i = 0; i < contour.size(); ++i) {
             const OutlinePoint& a = contour[i];
@@ -122,10 +132,10 @@ GlyphCoverage rasteriseGlyph(const GlyphOutline& outline, double scale, double x
         std::uint8_t* out = glyph.cover.data() + static_cast<std::size_t>(r) * width;
         for (int c = 0; c < width; ++c) {
             sum += line[c];
-            out[c] = static_cast<std::uint8_t>(std::min(1.0f, std::fabs(sum)) * 255.0f);
+            // A 256th of the pixel a step, full coverage 255 (as FreeType's renderer).
+            out[c] = static_cast<std::uint8_t>(std::min(255.0f, std::fabs(sum) * 256.0f));
         }
     }
-    return glyph;
 }
 
 CoverageCanvas::CoverageCanvas(int width, int height) {

@@ -1,0 +1,120 @@
+// Drawing an ayah's glyph runs from the font's outlines; see ayah_calligraphy.h.
+#include "picture/ayah_calligraphy.h"
+
+#include "picture/word_reveal.h"
+
+#include <cmath>
+
+int glyphPhases(double scale) {
+    return scale < 1.5 ? 64 : 4;
+}
+
+void ayahPictureSize(const AyahRuns& runs, double scale, int& width, int& height) {
+    width = height = 0;
+    if (!(scale > 0.0) || scale > kMaxAyahScale) return;
+    width = static_cast<int>(std::ceil(runs.width * scale - 1e-9));
+    height = static_cast<int>(std::ceil(runs.height * scale - 1e-9));
+}
+
+bool AyahCalligraphy::load(std::vector<std::uint8_t> runs, std::vector<std::uint8_t> font) {
+    runs_ = GlyphRunsFile{};
+    font_ = FontOutlines{};
+    drawn_.clear();
+    scale_ = 0;
+    GlyphRunsFile file;
+    if (!file.load(std::move(runs))) return false;
+    // The glyph numbers belong to one font file: another one (or a damaged one) would draw
+    // other letters.
+    if (font.size() != file.fontBytes() ||
+        glyphRunsChecksum(font.data(), font.size()) != file.fontChecksum() ||
+        !font_.load(std::move(font)))
+        return false;
+    runs_ = std::move(file);
+    return true;
+}
+
+const GlyphCoverage& AyahCalligraphy::glyphAt(std::uint16_t glyph, int phaseX, int phaseY) const {
+    if (drawn_.size() >= kMaxKeptGlyphDrawings) drawn_.clear();
+    const std::uint32_t key = static_cast<std::uint32_t>(glyph) << 16 |
+                              static_cast<std::uint32_t>(phaseX & 0xFF) << 8 |
+                              static_cast<std::uint32_t>(phaseY & 0xFF);
+    auto [at, fresh] = drawn_.try_emplace(key);
+    if (!fresh) return at->second;
+    // The outline in pixels (every point at a 64th of a pixel), its origin phaseX and phaseY
+    // phases right of and below a whole pixel.
+    if (!font_.glyph(glyph, scale16_, points_)) points_.clear();
+    pixelOutline(points_, outline_);
+    rasteriseGlyph(outline_, 1.0, static_cast<double>(phaseX) / phases_,
+                   static_cast<double>(phaseY) / phases_, scratch_, at->second);
+    return at->second;
+}
+
+const CoverageCanvas& AyahCalligraphy::draw(const AyahRuns& runs, double scale,
+                                            const GlyphInks& inks, int width, int height) const {
+    const bool coloured = inks.byRule || inks.markedLetters;
+    if (!loaded() || runs.empty() || !(scale > 0.0) || scale > kMaxAyahScale || width < 1 ||
+        height < 1) {
+        canvas_.reset(0, 0, false);
+        return canvas_;
+    }
+    canvas_.reset(width, height, coloured);
+    if (scale != scale_) {
+        drawn_.clear();
+        scale_ = scale;
+        phases_ = glyphPhases(scale);
+        scale16_ = font_.scaleForPixels(emPixels() * scale);
+    }
+    if (scale16_ == 0) return canvas_;
+    const int wordCount = inks.shownWords >= 0 ? runsWordCount(runs) : 0;
+    const double step = scale / 64.0 * phases_; // phases per 64th of a 1x pixel
+    for (const RunLine& line : runs.lines)
+        for (const RunGlyph& g : line.glyphs) {
+            if (!glyphRevealed(g.word, inks.shownWords, wordCount)) continue;
+            // The whole pixel and the phase the origin falls on.
+            const double x = std::round(g.x * step), y = std::round(g.y * step);
+            if (std::fabs(x) > 1e9 || std::fabs(y) > 1e9) continue;
+            const long long qx = static_cast<long long>(x), qy = static_cast<long long>(y);
+            const long long wholeX = qx >= 0 ? qx / phases_ : -((-qx + phases_ - 1) / phases_);
+            const long long wholeY = qy >= 0 ? qy / phases_ : -((-qy + phases_ - 1) / phases_);
+            std::uint8_t number = inks.byRule ? g.rule : 0;
+            if (inks.markedLetters && g.letter != kNoLetter &&
+                g.letter < inks.markedLetters->size() && (*inks.markedLetters)[g.letter])
+                number = kMarkInk;
+            canvas_.place(glyphAt(g.glyph, static_cast<int>(qx - wholeX * phases_),
+                                  static_cast<int>(qy - wholeY * phases_)),
+                          static_cast<int>(wholeX), static_cast<int>(wholeY), number);
+        }
+    return canvas_;
+}
+
+void blendCoverage(const CoverageCanvas& canvas, std::uint32_t paper, const std::uint32_t* colours,
+                   std::uint32_t* pixels) {
+    // Every pixel through a table for its colour number, made when first met.
+    auto blend = [paper](std::uint32_t ink, int cover) {
+        auto mix = [cover](std::uint32_t p, std::uint32_t i) {
+            return (static_cast<int>(p & 0xFF) * (255 - cover) +
+                    static_cast<int>(i & 0xFF) * cover + 127) /
+                   255;
+        };
+        return static_cast<std::uint32_t>(mix(paper >> 16, ink >> 16) << 16 |
+                                          mix(paper >> 8, ink >> 8) << 8 | mix(paper, ink));
+    };
+    std::vector<std::vector<std::uint32_t>> tables(kInkNumbers);
+    const std::vector<std::uint8_t>& coverage = canvas.coverage();
+    const std::vector<std::uint8_t>& numbers = canvas.colours();
+    const std::uint32_t plain = blend(paper, 0);
+    for (std::size_t p = 0; p < coverage.size(); ++p) {
+        if (coverage[p] == 0) {
+            pixels[p] = plain;
+            continue;
+        }
+        const std::uint8_t number = numbers.empty() || numbers[p] >= kInkNumbers ? 0 : numbers[p];
+        std::vector<std::uint32_t>& table = tables[number];
+        if (table.empty()) {
+            table.resize(256);
+            for (int c = 0; c < 256; ++c)
+                table[static_cast<std::size_t>(c)] = blend(colours[number], c);
+        }
+        pixels[p] = table[coverage[p]];
+    }
+}

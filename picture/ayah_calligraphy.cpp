@@ -19,7 +19,10 @@ void ayahPictureSize(const AyahRuns& runs, double scale, int& width, int& height
 bool AyahCalligraphy::load(std::vector<std::uint8_t> runs, std::vector<std::uint8_t> font) {
     runs_ = GlyphRunsFile{};
     font_ = FontOutlines{};
+    forgetGlyphs();
     drawn_.clear();
+    outlines_.clear();
+    outlineRound_.clear();
     scale_ = 0;
     GlyphRunsFile file;
     if (!file.load(std::move(runs))) return false;
@@ -30,23 +33,40 @@ bool AyahCalligraphy::load(std::vector<std::uint8_t> runs, std::vector<std::uint
         !font_.load(std::move(font)))
         return false;
     runs_ = std::move(file);
+    outlines_.resize(static_cast<std::size_t>(font_.glyphCount()));
+    outlineRound_.assign(outlines_.size(), 0);
     return true;
 }
 
+void AyahCalligraphy::forgetGlyphs() const {
+    drawnIndex_.clear();
+    drawnCount_ = 0;
+    ++round_;
+}
+
 const GlyphCoverage& AyahCalligraphy::glyphAt(std::uint16_t glyph, int phaseX, int phaseY) const {
-    if (drawn_.size() >= kMaxKeptGlyphDrawings) drawn_.clear();
+    static const GlyphCoverage blank;
+    if (glyph >= outlines_.size()) return blank;
+    if (drawnCount_ >= kMaxKeptGlyphDrawings) forgetGlyphs();
     const std::uint32_t key = static_cast<std::uint32_t>(glyph) << 16 |
                               static_cast<std::uint32_t>(phaseX & 0xFF) << 8 |
                               static_cast<std::uint32_t>(phaseY & 0xFF);
-    auto [at, fresh] = drawn_.try_emplace(key);
-    if (!fresh) return at->second;
-    // The outline in pixels (every point at a 64th of a pixel), its origin phaseX and phaseY
-    // phases right of and below a whole pixel.
-    if (!font_.glyph(glyph, scale16_, points_)) points_.clear();
-    pixelOutline(points_, outline_);
-    rasteriseGlyph(outline_, 1.0, static_cast<double>(phaseX) / phases_,
-                   static_cast<double>(phaseY) / phases_, scratch_, at->second);
-    return at->second;
+    auto [at, fresh] = drawnIndex_.try_emplace(key, static_cast<std::uint32_t>(drawnCount_));
+    if (!fresh) return drawn_[at->second];
+    // A place for it, with the memory of a glyph forgotten before.
+    if (drawn_.size() <= drawnCount_) drawn_.emplace_back();
+    GlyphCoverage& coverage = drawn_[drawnCount_++];
+    // The outline in pixels (every point at a 64th of a pixel), kept for the other phases;
+    // its origin phaseX and phaseY phases right of and below a whole pixel.
+    GlyphOutline& outline = outlines_[glyph];
+    if (outlineRound_[glyph] != round_) {
+        outlineRound_[glyph] = round_;
+        if (!font_.glyph(glyph, scale16_, points_)) points_.clear();
+        pixelOutline(points_, outline);
+    }
+    rasteriseGlyph(outline, 1.0, static_cast<double>(phaseX) / phases_,
+                   static_cast<double>(phaseY) / phases_, scratch_, coverage);
+    return coverage;
 }
 
 const CoverageCanvas& AyahCalligraphy::draw(const AyahRuns& runs, double scale,
@@ -59,7 +79,7 @@ const CoverageCanvas& AyahCalligraphy::draw(const AyahRuns& runs, double scale,
     }
     canvas_.reset(width, height, coloured);
     if (scale != scale_) {
-        drawn_.clear();
+        forgetGlyphs();
         scale_ = scale;
         phases_ = glyphPhases(scale);
         scale16_ = font_.scaleForPixels(emPixels() * scale);

@@ -57,7 +57,7 @@ class AyahCalligraphy {
                                int height) const;
 
     // The glyphs drawn so far forgotten: the next drawing draws each anew.
-    void forgetGlyphs() const { drawn_.clear(); }
+    void forgetGlyphs() const;
 
   private:
     const GlyphCoverage& glyphAt(std::uint16_t glyph, int phaseX, int phaseY) const;
@@ -66,7 +66,16 @@ class AyahCalligraphy {
     mutable double scale_ = 0; // what the kept glyphs were drawn at
     mutable int phases_ = 1;
     mutable std::int32_t scale16_ = 0;
-    mutable std::unordered_map<std::uint32_t, GlyphCoverage> drawn_;
+    // The glyphs drawn at scale_: drawnCount_ of drawn_ (the rest are memory of glyphs
+    // forgotten), found by glyph and phases in drawnIndex_.
+    mutable std::unordered_map<std::uint32_t, std::uint32_t> drawnIndex_;
+    mutable std::vector<GlyphCoverage> drawn_;
+    mutable std::size_t drawnCount_ = 0;
+    // The outline of every glyph at scale_, read in the round of outlineRound_; a round
+    // ends when the glyphs are forgotten.
+    mutable std::vector<GlyphOutline> outlines_;
+    mutable std::vector<std::uint32_t> outlineRound_;
+    mutable std::uint32_t round_ = 1;
     mutable GlyphPoints points_;
     mutable GlyphOutline outline_;
     mutable RasterScratch scratch_;

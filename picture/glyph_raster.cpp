@@ -40,6 +40,24 @@ void accumulateLine(std::vector<float>& area, int stride, int rows, float x0, fl
         row = 0;
     }
     const int lastRow = std::min(rows, ceilOf(y1));
+    // A line within one column (most, at text sizes) gives each row's area to that column
+    // and the next, split where the line crosses the row on average.
+    const int column = floorOf(std::min(x0, x1));
+    if (column >= 0 && column + 1 < stride && floorOf(std::max(x0, x1)) == column) {
+        const float base = static_cast<float>(column);
+        for (int y = row; y < lastRow; ++y) {
+            float* line = area.data() + static_cast<std::size_t>(y) * stride + column;
+            const float dy =
+                std::min(static_cast<float>(y + 1), y1) - std::max(static_cast<float>(y), y0);
+            const float xnext = x + dxdy * dy;
+            const float d = dy * dir;
+            const float mid = 0.5f * (x + xnext) - base;
+            line[0] += d - d * mid;
+            line[1] += d * mid;
+            x = xnext;
+        }
+        return;
+    }
     for (int y = row; y < lastRow; ++y) {
         float* line = area.data() + static_cast<std::size_t>(y) * stride;
         const float dy =

@@ -5,67 +5,39 @@
 #define NORAVEL_PICTURE_CALLIGRAPHY_WIN_H
 
 #include "base/guards_win.h"
-#include "picture/glyph_raster.h"
+#include "picture/ayah_calligraphy.h"
 #include "picture/glyph_runs.h"
 
 #include <windows.h>
 
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 // The file names in the program folder.
 inline constexpr wchar_t kGlyphRunsFileName[] = L"ayah_runs.bin";
 inline constexpr wchar_t kCalligraphyFontFileName[] = L"AmiriQuran.ttf";
-inline constexpr wchar_t kCalligraphyFaceName[] = L"Amiri Quran";
-// A font file larger than this is not read, nor a glyph outline larger than this taken.
-inline constexpr DWORD kMaxCalligraphyFontBytes = 16u * 1024 * 1024;
-inline constexpr DWORD kMaxOutlineBytes = 256u * 1024;
-// Glyphs are placed to a 64th of a pixel (the runs' own step at 1x); at most this many drawn
-// glyphs are kept.
-inline constexpr int kGlyphPhases = 64;
-inline constexpr std::size_t kMaxKeptGlyphs = 20000;
 // The largest scale an ayah is drawn at.
-inline constexpr double kMaxRunsScale = 16.0;
+inline constexpr double kMaxRunsScale = kMaxAyahScale;
 
 class Calligraphy {
   public:
     // The runs file and the font of folder (ending in a separator or not). Null when either
-    // is missing or damaged, when the font is not the one the runs were made with, or when
-    // GDI does not give the font by its name once it is added for this process.
+    // is missing or damaged, or when the font is not the one the runs were made with.
     static std::unique_ptr<Calligraphy> open(const std::wstring& folder);
-    ~Calligraphy();
     Calligraphy(const Calligraphy&) = delete;
     Calligraphy& operator=(const Calligraphy&) = delete;
 
     // The ayah's runs; empty when the file has no such ayah.
-    AyahRuns ayah(int surah, int ayah) const { return runs_.ayah(surah, ayah); }
-    int emPixels() const { return runs_.emPixels(); }
-    int unitsPerEm() const { return unitsPerEm_; }
-    // The glyph's outline in font units, read from the font on first use and kept; empty
-    // for a glyph without one (a blank).
-    const GlyphOutline& outline(std::uint16_t glyph) const;
-    // The glyph's coverage at unitScale (pixels per font unit) with its origin phaseX and
-    // phaseY 64ths of a pixel right of and below a whole pixel; drawn on first use and kept
-    // until another scale is asked for.
-    const GlyphCoverage& coverage(std::uint16_t glyph, int phaseX, int phaseY,
-                                  double unitScale) const;
-    // The canvas the ayat are drawn on, kept between drawings for its memory.
-    CoverageCanvas& canvas() const { return canvas_; }
+    AyahRuns ayah(int surah, int ayah) const { return core_.ayah(surah, ayah); }
+    int emPixels() const { return core_.emPixels(); }
+    int unitsPerEm() const { return core_.unitsPerEm(); }
+    // The drawing itself, portable (picture/ayah_calligraphy.h).
+    const AyahCalligraphy& core() const { return core_; }
 
   private:
     Calligraphy() = default;
-    GlyphRunsFile runs_;
-    std::wstring fontPath_;
-    bool fontAdded_ = false;
-    int unitsPerEm_ = 0;
-    MemoryDc dc_{nullptr};      // where the outlines are read
-    GdiObject<HFONT> unitFont_; // one pixel a font unit
-    mutable std::unordered_map<std::uint16_t, GlyphOutline> outlines_;
-    mutable std::unordered_map<std::uint32_t, GlyphCoverage> coverages_;
-    mutable double coverageScale_ = 0;
-    mutable CoverageCanvas canvas_{0, 0};
+    AyahCalligraphy core_;
 };
 
 // The calligraphy of the program folder, opened on the first call and kept for the run; null

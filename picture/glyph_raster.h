@@ -45,6 +45,15 @@ inline constexpr double kMaxGlyphPixels = 8192;
 // downwards); empty for an empty outline or a scale of 0 or less.
 GlyphCoverage rasteriseGlyph(const GlyphOutline& outline, double scale, double x, double y);
 
+// The rasteriser's working memory, kept between glyphs so that drawing many needs no new
+// memory for each.
+struct RasterScratch {
+    std::vector<float> area;
+};
+// The same into glyph (its memory kept), with scratch's memory.
+void rasteriseGlyph(const GlyphOutline& outline, double scale, double x, double y,
+                    RasterScratch& scratch, GlyphCoverage& glyph);
+
 // A picture of coverage 0..255, and for every pixel the colour (a caller's number) of the
 // glyph that covers it most. Glyphs that overlap combine as layers of translucent ink
 // (a + b - ab), so an overlap is never lighter than either.

@@ -90,3 +90,11 @@ target_compile_definitions(ayah_pictures_test PRIVATE
 add_dependencies(ayah_pictures_test make_ayah_pictures)
 include(GoogleTest)
 gtest_discover_tests(ayah_pictures_test DISCOVERY_TIMEOUT 60 PROPERTIES LABELS native)
+
+# The program's own outline reader and rasteriser against FreeType, which draws the pictures.
+add_executable(font_outlines_freetype_test ${CMAKE_SOURCE_DIR}/tests/tools/font_outlines_freetype_test.cpp)
+target_link_libraries(font_outlines_freetype_test PRIVATE noravel_core_san PkgConfig::AYAH_SHAPING
+    GTest::gtest_main)
+target_compile_definitions(font_outlines_freetype_test PRIVATE
+    AMIRI_QURAN_FONT="${NORAVEL_AMIRI_QURAN_FONT}")
+gtest_discover_tests(font_outlines_freetype_test DISCOVERY_TIMEOUT 60 PROPERTIES LABELS native)

@@ -97,3 +97,21 @@ TEST(GlyphRaster, AGlyphPartlyOutsideIsClippedWithoutLosingTheInsideCoverage) {
     none.draw(rectangle(4, 4), 1.0, 0, 4, 1);
     EXPECT_TRUE(none.coverage().empty());
 }
+
+TEST(GlyphRaster, OneColourCombinesOverlapsAsTheColouredCanvasDoes) {
+    // Two wide glyphs that overlap in part, placed on a canvas that keeps colours and on one
+    // that does not (which combines many pixels at once): the coverage is the same.
+    GlyphOutline wide;
+    wide.contours.push_back({{0, 0}, {41.3f, 0}, {38.2f, 7.7f}, {0.6f, 9.1f}});
+    CoverageCanvas coloured(64, 16), plain(64, 16);
+    plain.reset(64, 16, false);
+    for (CoverageCanvas* canvas : {&coloured, &plain}) {
+        canvas->draw(wide, 1.0, 2.3, 12.6, 1);
+        canvas->draw(wide, 1.0, 9.7, 13.1, 2);
+        canvas->draw(wide, 1.0, 30.1, 11.4, 3);
+    }
+    ASSERT_TRUE(plain.colours().empty());
+    EXPECT_EQ(plain.coverage(), coloured.coverage());
+    const int total = std::accumulate(plain.coverage().begin(), plain.coverage().end(), 0);
+    EXPECT_GT(total, 400 * 255); // most of three glyphs of about 340 pixels each
+}

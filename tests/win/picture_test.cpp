@@ -520,10 +520,8 @@ TEST(Calligraphy, EveryAyahDrawnAtOneTimesHasTheInkOfItsPicture) {
                 }
             ASSERT_GT(ink, 0) << name;
             const double share = static_cast<double>(differing) / ink;
-            // Measured worst: 3.3% (1:3). The shapes match to a fraction of a pixel; what is
-            // left is a slight difference between the outlines GDI gives and the ones the
-            // build's FreeType drew, which flips edge pixels near mid-grey.
-            EXPECT_LE(share, 0.04) << name;
+            // Measured worst: 0.52% (51:3), from edge pixels near mid-grey.
+            EXPECT_LE(share, 0.02) << name;
             if (share > worstShare) {
                 worstShare = share;
                 worst = name;
@@ -588,8 +586,9 @@ TEST(Calligraphy, InTajwidColoursEveryGlyphTakesItsRulesColourAtAnySize) {
             for (uint32_t p : pixels)
                 if (p != 0xFFFFFFu && (p == 0 || expected.count(p))) seen.insert(p);
             EXPECT_EQ(seen, expected) << which[0] << ":" << which[1] << " at " << scale;
-            // And at each glyph of a rule, the pixel at the heart of its ink is its colour:
-            // the glyph drawn alone shows where its ink is.
+            // And at each glyph of a rule, the heart of its ink shows its colour: one at least of
+            // the pixels the glyph drawn alone covers most (where a glyph drawn later covers a
+            // pixel as fully, that one's colour wins, as in the build).
             for (const RunLine& line : runs.lines)
                 for (const RunGlyph& g : line.glyphs) {
                     if (g.rule == 0) continue;
@@ -600,12 +599,15 @@ TEST(Calligraphy, InTajwidColoursEveryGlyphTakesItsRulesColourAtAnySize) {
                     GdiObject<HBITMAP> single(
                         makeAyahRunsBitmap(*distCalligraphy(), alone, scale, blackOnWhite()));
                     const std::vector<uint32_t> own = pixelsOf(single.get());
-                    size_t darkest = 0;
-                    for (size_t i = 0; i < own.size(); ++i)
-                        if (darkness(own[i]) > darkness(own[darkest])) darkest = i;
+                    int darkest = 0;
+                    for (uint32_t p : own)
+                        darkest = std::max(darkest, darkness(p));
                     const COLORREF c = rules[g.rule];
-                    EXPECT_EQ(pixels[darkest],
-                              GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c))
+                    const uint32_t colour = GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c);
+                    bool shown = false;
+                    for (size_t i = 0; i < own.size() && !shown; ++i)
+                        shown = darkness(own[i]) == darkest && pixels[i] == colour;
+                    EXPECT_TRUE(shown)
                         << which[0] << ":" << which[1] << " glyph " << g.glyph << " at " << scale;
                 }
         }

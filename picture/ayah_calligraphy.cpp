@@ -1,0 +1,140 @@
+// Drawing an ayah's glyph runs from the font's outlines; see ayah_calligraphy.h.
+#include "picture/ayah_calligraphy.h"
+
+#include "picture/word_reveal.h"
+
+#include <cmath>
+
+int glyphPhases(double scale) {
+    return scale < 1.5 ? 64 : 4;
+}
+
+void ayahPictureSize(const AyahRuns& runs, double scale, int& width, int& height) {
+    width = height = 0;
+    if (!(scale > 0.0) || scale > kMaxAyahScale) return;
+    width = static_cast<int>(std::ceil(runs.width * scale - 1e-9));
+    height = static_cast<int>(std::ceil(runs.height * scale - 1e-9));
+}
+
+bool AyahCalligraphy::load(std::vector<std::uint8_t> runs, std::vector<std::uint8_t> font) {
+    runs_ = GlyphRunsFile{};
+    font_ = FontOutlines{};
+    forgetGlyphs();
+    drawn_.clear();
+    outlines_.clear();
+    outlineRound_.clear();
+    scale_ = 0;
+    GlyphRunsFile file;
+    if (!file.load(std::move(runs))) return false;
+    // The glyph numbers belong to one font file: another one (or a damaged one) would draw
+    // other letters.
+    if (font.size() != file.fontBytes() ||
+        glyphRunsChecksum(font.data(), font.size()) != file.fontChecksum() ||
+        !font_.load(std::move(font)))
+        return false;
+    runs_ = std::move(file);
+    outlines_.resize(static_cast<std::size_t>(font_.glyphCount()));
+    outlineRound_.assign(outlines_.size(), 0);
+    return true;
+}
+
+void AyahCalligraphy::forgetGlyphs() const {
+    drawnIndex_.clear();
+    drawnCount_ = 0;
+    ++round_;
+}
+
+const GlyphCoverage& AyahCalligraphy::glyphAt(std::uint16_t glyph, int phaseX, int phaseY) const {
+    static const GlyphCoverage blank;
+    if (glyph >= outlines_.size()) return blank;
+    if (drawnCount_ >= kMaxKeptGlyphDrawings) forgetGlyphs();
+    const std::uint32_t key = static_cast<std::uint32_t>(glyph) << 16 |
+                              static_cast<std::uint32_t>(phaseX & 0xFF) << 8 |
+                              static_cast<std::uint32_t>(phaseY & 0xFF);
+    auto [at, fresh] = drawnIndex_.try_emplace(key, static_cast<std::uint32_t>(drawnCount_));
+    if (!fresh) return drawn_[at->second];
+    // A place for it, with the memory of a glyph forgotten before.
+    if (drawn_.size() <= drawnCount_) drawn_.emplace_back();
+    GlyphCoverage& coverage = drawn_[drawnCount_++];
+    // The outline in pixels (every point at a 64th of a pixel), kept for the other phases;
+    // its origin phaseX and phaseY phases right of and below a whole pixel.
+    GlyphOutline& outline = outlines_[glyph];
+    if (outlineRound_[glyph] != round_) {
+        outlineRound_[glyph] = round_;
+        if (!font_.glyph(glyph, scale16_, points_)) points_.clear();
+        pixelOutline(points_, outline);
+    }
+    rasteriseGlyph(outline, 1.0, static_cast<double>(phaseX) / phases_,
+                   static_cast<double>(phaseY) / phases_, scratch_, coverage);
+    return coverage;
+}
+
+const CoverageCanvas& AyahCalligraphy::draw(const AyahRuns& runs, double scale,
+                                            const GlyphInks& inks, int width, int height) const {
+    const bool coloured = inks.byRule || inks.markedLetters;
+    if (!loaded() || runs.empty() || !(scale > 0.0) || scale > kMaxAyahScale || width < 1 ||
+        height < 1) {
+        canvas_.reset(0, 0, false);
+        return canvas_;
+    }
+    canvas_.reset(width, height, coloured);
+    if (scale != scale_) {
+        forgetGlyphs();
+        scale_ = scale;
+        phases_ = glyphPhases(scale);
+        scale16_ = font_.scaleForPixels(emPixels() * scale);
+    }
+    if (scale16_ == 0) return canvas_;
+    const int wordCount = inks.shownWords >= 0 ? runsWordCount(runs) : 0;
+    const double step = scale / 64.0 * phases_; // phases per 64th of a 1x pixel
+    for (const RunLine& line : runs.lines)
+        for (const RunGlyph& g : line.glyphs) {
+            if (!glyphRevealed(g.word, inks.shownWords, wordCount)) continue;
+            // The whole pixel and the phase the origin falls on.
+            const double x = std::round(g.x * step), y = std::round(g.y * step);
+            if (std::fabs(x) > 1e9 || std::fabs(y) > 1e9) continue;
+            const long long qx = static_cast<long long>(x), qy = static_cast<long long>(y);
+            const long long wholeX = qx >= 0 ? qx / phases_ : -((-qx + phases_ - 1) / phases_);
+            const long long wholeY = qy >= 0 ? qy / phases_ : -((-qy + phases_ - 1) / phases_);
+            std::uint8_t number = inks.byRule ? g.rule : 0;
+            if (inks.markedLetters && g.letter != kNoLetter &&
+                g.letter < inks.markedLetters->size() && (*inks.markedLetters)[g.letter])
+                number = kMarkInk;
+            canvas_.place(glyphAt(g.glyph, static_cast<int>(qx - wholeX * phases_),
+                                  static_cast<int>(qy - wholeY * phases_)),
+                          static_cast<int>(wholeX), static_cast<int>(wholeY), number);
+        }
+    return canvas_;
+}
+
+void blendCoverage(const CoverageCanvas& canvas, std::uint32_t paper, const std::uint32_t* colours,
+                   std::uint32_t* pixels) {
+    // Every pixel through a table for its colour number, made when first met.
+    auto blend = [paper](std::uint32_t ink, int cover) {
+        auto mix = [cover](std::uint32_t p, std::uint32_t i) {
+            return (static_cast<int>(p & 0xFF) * (255 - cover) +
+                    static_cast<int>(i & 0xFF) * cover + 127) /
+                   255;
+        };
+        return static_cast<std::uint32_t>(mix(paper >> 16, ink >> 16) << 16 |
+                                          mix(paper >> 8, ink >> 8) << 8 | mix(paper, ink));
+    };
+    std::vector<std::vector<std::uint32_t>> tables(kInkNumbers);
+    const std::vector<std::uint8_t>& coverage = canvas.coverage();
+    const std::vector<std::uint8_t>& numbers = canvas.colours();
+    const std::uint32_t plain = blend(paper, 0);
+    for (std::size_t p = 0; p < coverage.size(); ++p) {
+        if (coverage[p] == 0) {
+            pixels[p] = plain;
+            continue;
+        }
+        const std::uint8_t number = numbers.empty() || numbers[p] >= kInkNumbers ? 0 : numbers[p];
+        std::vector<std::uint32_t>& table = tables[number];
+        if (table.empty()) {
+            table.resize(256);
+            for (int c = 0; c < 256; ++c)
+                table[static_cast<std::size_t>(c)] = blend(colours[number], c);
+        }
+        pixels[p] = table[coverage[p]];
+    }
+}

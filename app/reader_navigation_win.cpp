@@ -4,6 +4,7 @@
 #include "app/ayah_name.h"
 #include "app/ayah_stepping.h"
 #include "app/reader_window_win.h"
+#include "app/reading_plan_win.h"
 #include "app/translation_area_win.h"
 #include "base/guards_win.h"
 #include "base/program_directory.h"
@@ -195,6 +196,7 @@ void ReaderWindow::showAyahPicture(AyahRef ayah) {
     setStatusText(0, juz);
     history_.add(ayah.surah, ayah.ayah);
     resume_.remember(window_, ayah);
+    readingPlanAyahShown(window_, ayah); // read once it stays shown a few seconds
 }
 
 AyahRef ReaderWindow::shownAyah() const {

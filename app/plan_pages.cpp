@@ -20,7 +20,8 @@ bool PlanPages::build(const std::function<int(int surah)>& ayahCount,
         surahs.push_back(surahs.back() + count);
     }
     surahStart_ = std::move(surahs);
-    if (pageCount < 1 || pageCount > ayahTotal()) {
+    const int total = surahStart_.back();
+    if (pageCount < 1 || pageCount > total) {
         surahStart_.clear();
         return false;
     }
@@ -33,7 +34,7 @@ bool PlanPages::build(const std::function<int(int surah)>& ayahCount,
         }
         pages.push_back(first);
     }
-    pages.push_back(ayahTotal());
+    pages.push_back(total);
     pageStart_ = std::move(pages);
     return true;
 }

@@ -1,5 +1,5 @@
 #include "app/reading_plan_file.h"
-#include "support/quran_counts.h"
+#include "tests/support/quran_counts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "app/plan_pages.h"
 #include "app/reading_plan.h"
 #include "base/civil_date.h"
-#include "support/quran_counts.h"
+#include "tests/support/quran_counts.h"
 
 #include <gtest/gtest.h>
 

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -82,6 +83,46 @@ std::string statusText(HWND window, int part) {
     return utf8FromWide(text);
 }
 
+// With NORAVEL_PLAN_SHOT naming a .bmp file, the screen under the dialog is saved there
+// (24-bit), for a person to look at.
+void saveShotOf(HWND dialog) {
+    char path[MAX_PATH] = "";
+    if (!GetEnvironmentVariableA("NORAVEL_PLAN_SHOT", path, MAX_PATH)) return;
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RECT rect;
+    GetClientRect(dialog, &rect);
+    MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    header.biSizeImage = stride * static_cast<DWORD>(height);
+    std::vector<BYTE> pixels(header.biSizeImage);
+    WindowDc screen(nullptr);
+    MemoryDc memory(screen.get());
+    GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.get(), width, height));
+    {
+        SelectedObject selected(memory.get(), bitmap.get());
+        BitBlt(memory.get(), 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY);
+    }
+    GetDIBits(memory.get(), bitmap.get(), 0, static_cast<UINT>(height), pixels.data(),
+              reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof header;
+    file.bfSize = file.bfOffBits + header.biSizeImage;
+    if (FILE* out = std::fopen(path, "wb")) {
+        std::fwrite(&file, sizeof file, 1, out);
+        std::fwrite(&header, sizeof header, 1, out);
+        std::fwrite(pixels.data(), 1, pixels.size(), out);
+        std::fclose(out);
+    }
+}
+
 class ReadingPlanTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -136,6 +177,7 @@ TEST_F(ReadingPlanTest, ThirtyDaysFromYesterdayShowBothPortionsAndMarkingThemSho
         after = {listLine(dialog, 0), listLine(dialog, 1)};
         todayAfter = itemText(dialog, IDC_PLAN_TODAY);
         progressAfter = itemText(dialog, IDC_PLAN_PROGRESS);
+        saveShotOf(dialog);
         press(dialog, IDCANCEL);
     });
     showReadingPlanDialog(testContext().instance, window, testPrompts());

@@ -13,6 +13,8 @@
 
 namespace {
 
+// The status bar's part that also shows the recitation's state and speed.
+constexpr int kPlanStatusPart = 1;
 // The file is saved at most this often while the reader reads.
 constexpr DWORD kSaveEveryMs = 60 * 1000;
 
@@ -190,17 +192,17 @@ void showTodaysPortion(HWND mainWindow) {
     HWND status = mainWindow ? GetDlgItem(mainWindow, IDC_STATUS_BAR) : nullptr;
     const std::wstring today = todaysPortionText();
     if (!status || today.empty()) return;
-    // Part 1 may show the recitation's speed: the portion follows it.
+    // The part may show the recitation's speed: the portion follows it.
     wchar_t shown[256] = L"";
-    if (LOWORD(SendMessageW(status, SB_GETTEXTLENGTHW, 1, 0)) < 256)
-        SendMessageW(status, SB_GETTEXTW, 1, reinterpret_cast<LPARAM>(shown));
+    if (LOWORD(SendMessageW(status, SB_GETTEXTLENGTHW, kPlanStatusPart, 0)) < 256)
+        SendMessageW(status, SB_GETTEXTW, kPlanStatusPart, reinterpret_cast<LPARAM>(shown));
     std::wstring line = shown;
     const size_t before = line.find(L"Today:");
     if (before != std::wstring::npos) line.erase(before);
     while (!line.empty() && line.back() == L' ')
         line.pop_back();
     line = line.empty() ? today : line + L"    " + today;
-    SendMessageW(status, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(line.c_str()));
+    SendMessageW(status, SB_SETTEXTW, kPlanStatusPart, reinterpret_cast<LPARAM>(line.c_str()));
 }
 
 void readingPlanAyahShown(HWND mainWindow, AyahRef ayah) {

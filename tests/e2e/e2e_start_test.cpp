@@ -116,6 +116,7 @@ TEST(ReaderMenu, HasTheFiveMenusWithTheirItemsKeysAndIds) {
           {"Next s&urah\tCtrl+Page Down", IDM_NEXT_SURAH},
           {"Previous su&rah\tCtrl+Page Up", IDM_PREVIOUS_SURAH},
           {"&Go to...\tCtrl+G", IDM_GO_TO},
+          {"Reading &plan...", IDM_READING_PLAN},
           {"", 0},
           {"&Translation search...\tCtrl+F", IDC_TRANSLATION_SEARCH},
           {"&Arabic search...\tCtrl+Shift+F", IDC_ARABIC_SEARCH},

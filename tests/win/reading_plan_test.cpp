@@ -9,7 +9,7 @@
 
 #include <commctrl.h>
 
-#include "modal_dialog_driver_win.h"
+#include "tests/support/modal_dialog_driver_win.h"
 #include "win_test_support.h"
 
 #include <gtest/gtest.h>

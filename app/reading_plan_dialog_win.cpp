@@ -191,7 +191,7 @@ void onInitDialog(HWND dialog, DialogState* state) {
                         reinterpret_cast<LPARAM>(&today));
     CheckRadioButton(dialog, IDC_PLAN_CARRY, IDC_PLAN_SPREAD, IDC_PLAN_CARRY);
     // The day list's columns: number, date, pages, read, state (dialog units).
-    const int stops[] = {16, 78, 128, 172};
+    const int stops[] = {18, 90, 150, 200};
     SendDlgItemMessageW(dialog, IDC_PLAN_DAYS_LIST, LB_SETTABSTOPS, 4,
                         reinterpret_cast<LPARAM>(stops));
     showPlan(dialog);

@@ -311,6 +311,14 @@ TEST_F(ReadingPlanTest, TheFileSurvivesAKillBetweenWritingAndReplacing) {
     ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                                &startup, &child));
     KernelHandle process(child.hProcess), thread(child.hThread);
+    // However the test ends, the child does not outlive it.
+    struct Ender {
+        HANDLE process;
+        ~Ender() {
+            TerminateProcess(process, 9);
+            WaitForSingleObject(process, 30000);
+        }
+    } ender{process.get()};
     HANDLE waits[2] = {reached.get(), process.get()};
     const DWORD woke = WaitForMultipleObjects(2, waits, FALSE, 120000);
     ASSERT_EQ(woke, WAIT_OBJECT_0) << "the child ended or hung before its save";
@@ -319,7 +327,7 @@ TEST_F(ReadingPlanTest, TheFileSurvivesAKillBetweenWritingAndReplacing) {
     ASSERT_TRUE(pending.settings.has_value());
     EXPECT_EQ(pending.settings->days, 7);
     ASSERT_TRUE(TerminateProcess(process.get(), 9));
-    WaitForSingleObject(process.get(), 30000);
+    ASSERT_EQ(WaitForSingleObject(process.get(), 30000), WAIT_OBJECT_0);
 
     EXPECT_EQ(fileText(path), old);
     loadReadingPlan(window, testPrompts());

@@ -146,17 +146,6 @@ TEST(ReadingPlan, SharesThePagesEvenlyForOneToThreeHundredSixtyFiveDays) {
     EXPECT_EQ(year.schedule(day(2026, 12, 1)).back().day, day(2027, 11, 30));
 }
 
-TEST(ReadingPlan, DaysFollowTheCalendarOverLeapDaysAndYearEnds) {
-    ReadingPlan leap(table(), settings({2024, 2, 28}, 3, MissedDays::carryForward));
-    const std::vector<PlanDay> days = leap.schedule(day(2024, 2, 28));
-    ASSERT_EQ(days.size(), 3u);
-    EXPECT_EQ(dateOfDay(days[1].day), (CivilDate{2024, 2, 29}));
-    EXPECT_EQ(dateOfDay(days[2].day), (CivilDate{2024, 3, 1}));
-    ReadingPlan newYear(table(), settings({2026, 12, 31}, 2, MissedDays::carryForward));
-    EXPECT_EQ(newYear.dayIndex(day(2027, 1, 1)), 1);
-    EXPECT_EQ(newYear.portionOn(day(2027, 1, 1)).firstPage, 1); // day one missed: carried
-}
-
 // A plan of 30 days started yesterday, nothing read.
 TEST(ReadingPlan, YesterdayMissedIsCarriedIntoToday) {
     const long today = day(2026, 12, 8);

@@ -322,25 +322,48 @@ std::wstring damagedBookmarkFilePath() {
     return folder.empty() ? folder : folder + L"\\bookmarks-damaged.txt";
 }
 
-bool writeFileReplacing(const std::wstring& path, const std::string& text) {
-    const std::wstring temporary = path + L".tmp";
-    {
-        KernelHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) return false;
-        // On disk before the move, so that the move never puts an unwritten file in place.
-        if (!writeAll(file.get(), text) || !FlushFileBuffers(file.get())) {
-            file.reset();
-            DeleteFileW(temporary.c_str());
-            return false;
-        }
+UserFileRead readUserFile(const std::wstring& path, std::string& text) {
+    switch (readWholeFile(path, text)) {
+    case ReadOutcome::read: return UserFileRead::read;
+    case ReadOutcome::missing: return UserFileRead::missing;
+    default: return UserFileRead::failed;
     }
+}
+
+bool appendLinesToFile(const std::wstring& path, const std::vector<std::string>& lines) {
+    return appendLines(path, lines);
+}
+
+bool makeUserFolder() {
+    return makeBookmarkFolder();
+}
+
+bool writeTemporaryFile(const std::wstring& path, const std::string& text) {
+    const std::wstring temporary = path + L".tmp";
+    KernelHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    // On disk before the move, so that the move never puts an unwritten file in place.
+    if (!writeAll(file.get(), text) || !FlushFileBuffers(file.get())) {
+        file.reset();
+        DeleteFileW(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool replaceWithTemporaryFile(const std::wstring& path) {
+    const std::wstring temporary = path + L".tmp";
     if (!MoveFileExW(temporary.c_str(), path.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DeleteFileW(temporary.c_str());
         return false;
     }
     return true;
+}
+
+bool writeFileReplacing(const std::wstring& path, const std::string& text) {
+    return writeTemporaryFile(path, text) && replaceWithTemporaryFile(path);
 }
 
 void loadBookmarks(HWND mainWindow, Prompts& prompts) {

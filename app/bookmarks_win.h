@@ -25,6 +25,18 @@ std::wstring damagedBookmarkFilePath();
 
 // Writes text to path through a temporary file beside it and one replacing move.
 bool writeFileReplacing(const std::wstring& path, const std::string& text);
+// Its two steps: path + ".tmp" written and flushed to disk, then moved over path (the
+// temporary file is deleted when a step fails).
+bool writeTemporaryFile(const std::wstring& path, const std::string& text);
+bool replaceWithTemporaryFile(const std::wstring& path);
+
+// The whole of a file of the user's folder (at most 16 MB); missing when there is none.
+enum class UserFileRead { read, missing, failed };
+UserFileRead readUserFile(const std::wstring& path, std::string& text);
+// Lines appended to a file, each ending with LF, and flushed to disk.
+bool appendLinesToFile(const std::wstring& path, const std::vector<std::string>& lines);
+// Makes %APPDATA%\Noravel when it is not there; false when it cannot be had.
+bool makeUserFolder();
 
 // Reads the bookmark file (after the text store is loaded), moves damaged lines aside and
 // reports them to the user once, and fills the Bookmarks menu of mainWindow.

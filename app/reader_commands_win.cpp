@@ -6,6 +6,7 @@
 #include "app/keyboard_win.h"
 #include "app/memorise_commands_win.h"
 #include "app/reader_window_win.h"
+#include "app/reading_plan_win.h"
 #include "pages/browser_pages_win.h"
 #include "picture/bitmap_view_win.h"
 #include "picture/picture_scale.h"
@@ -101,6 +102,13 @@ void goTo(ReaderWindow& reader) {
         reader.goToAyah(chosen);
 }
 
+void openReadingPlan(ReaderWindow& reader) {
+    const ProgramContext& context = reader.context();
+    const AyahRef chosen =
+        showReadingPlanDialog(context.instance, reader.window(), *context.prompts);
+    if (chosen.valid()) reader.goToAyah(chosen);
+}
+
 void openBookmark(ReaderWindow& reader) {
     const ProgramContext& context = reader.context();
     reader.goToAyah(chooseBookmark(context.instance, reader.window(), *context.prompts));
@@ -166,6 +174,7 @@ const Command kCommands[] = {
          addBookmarkForAyah(r.context().instance, r.window(), r.shownAyah(), *r.context().prompts);
      }},
     {IDM_BOOKMARKS, kAnyNotification, openBookmark},
+    {IDM_READING_PLAN, kAnyNotification, openReadingPlan},
     {IDM_RECITATION, kAnyNotification, [](ReaderWindow& r) { r.openRecitationDialog(); }},
     {IDM_RECITER_WINDOW, kAnyNotification, [](ReaderWindow& r) { r.openRecitationDialog(); }},
     {IDM_NIGHT, kAnyNotification, [](ReaderWindow& r) { r.toggleNightScheme(); }},

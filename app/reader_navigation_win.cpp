@@ -5,6 +5,7 @@
 #include "app/ayah_stepping.h"
 #include "app/main_layout.h"
 #include "app/reader_window_win.h"
+#include "app/reading_plan_win.h"
 #include "app/translation_area_win.h"
 #include "base/guards_win.h"
 #include "base/program_directory.h"
@@ -198,6 +199,7 @@ void ReaderWindow::showAyahPicture(AyahRef ayah) {
     showMushafPlace(ayah);
     history_.add(ayah.surah, ayah.ayah);
     resume_.remember(window_, ayah);
+    readingPlanAyahShown(window_, ayah); // read once it stays shown a few seconds
 }
 
 // The page of the mushaf and the marks of the ayah (the hizb quarter it begins, a place of

@@ -3,6 +3,7 @@
 #include "app/control_names_win.h"
 #include "app/main_layout.h"
 #include "app/night_scheme_win.h"
+#include "app/reading_plan_win.h"
 #include "app/translation_area_win.h"
 #include "base/dpi_win.h"
 #include "base/guards_win.h"
@@ -378,6 +379,7 @@ bool ReaderWindow::onCreate() {
 void ReaderWindow::onDestroy() {
     closeRecitationDialog(); // a download under way is cancelled, its files cleaned up
     resume_.storeAtClose(window_, shownAyah(), translationHeight_);
+    saveReadingPlanNow();
     PostQuitMessage(0);
 }
 
@@ -388,6 +390,7 @@ void ReaderWindow::onEndSession(bool ending) {
     if (!ending) return; // the end was called off
     closeRecitationDialog();
     resume_.storeAtClose(window_, shownAyah(), translationHeight_);
+    saveReadingPlanNow();
     if (recitation_) recitation_->endWithReader();
 }
 
@@ -425,6 +428,8 @@ LRESULT ReaderWindow::onNotify(const NMHDR* header) {
 void ReaderWindow::onTimer(WPARAM id) {
     if (id == kResumeTimer)
         resume_.onTimer(window_);
+    else if (id == kReadingPlanTimer)
+        readingPlanTimer(window_);
     else if (recitation_)
         recitation_->onTimer();
 }

@@ -4,6 +4,7 @@
 #include "app/keyboard_win.h"
 #include "app/night_scheme_win.h"
 #include "app/reader_window_win.h"
+#include "app/reading_plan_win.h"
 #include "app/resume_win.h"
 #include "arabic/arabic_edit_win.h"
 #include "base/dpi_win.h"
@@ -170,6 +171,7 @@ int runReader(HINSTANCE instance, int showCommand, StartFailureReporter reportFa
     ShowWindow(window, restoreWindowPlacement(window, showCommand));
     UpdateWindow(window);
     loadBookmarks(window, prompts);
+    loadReadingPlan(window, prompts);
 
     // The companion players of the recitation end with the window that started them.
     return runMessageLoop(window, readerKeys(instance));

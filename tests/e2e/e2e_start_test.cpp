@@ -118,6 +118,7 @@ TEST(ReaderMenu, HasTheFiveMenusWithTheirItemsKeysAndIds) {
           {"Ne&xt page\tCtrl+Shift+Page Down", IDM_NEXT_PAGE},
           {"Pre&vious page\tCtrl+Shift+Page Up", IDM_PREVIOUS_PAGE},
           {"&Go to...\tCtrl+G", IDM_GO_TO},
+          {"Reading &plan...", IDM_READING_PLAN},
           {"", 0},
           {"&Translation search...\tCtrl+F", IDC_TRANSLATION_SEARCH},
           {"&Arabic search...\tCtrl+Shift+F", IDC_ARABIC_SEARCH},

@@ -14,6 +14,7 @@
 #include "resources/resource_ids.h"
 #include "resources/version.h"
 #include "settings/settings_win.h"
+#include "text/mushaf_pages.h"
 
 #include <commctrl.h>
 
@@ -171,6 +172,8 @@ int runReader(HINSTANCE instance, int showCommand, StartFailureReporter reportFa
     ShowWindow(window, restoreWindowPlacement(window, showCommand));
     UpdateWindow(window);
     loadBookmarks(window, prompts);
+    // The plan's portions are pages of the Madinah mushaf.
+    useReadingPlanPages(firstAyahOfPage, kMushafPageCount);
     loadReadingPlan(window, prompts);
 
     // The companion players of the recitation end with the window that started them.

@@ -109,6 +109,8 @@ class GlyphRunsFile {
     GlyphRunsFile() = default;
     GlyphRunsFile(const GlyphRunsFile&) = delete; // it may point into its own bytes
     GlyphRunsFile& operator=(const GlyphRunsFile&) = delete;
+    GlyphRunsFile(GlyphRunsFile&&) = default; // a moved vector keeps its buffer
+    GlyphRunsFile& operator=(GlyphRunsFile&&) = default;
     // Keeps the bytes.
     bool load(std::vector<std::uint8_t> bytes);
     // Reads bytes the caller keeps unchanged for as long as this object is used (a view of

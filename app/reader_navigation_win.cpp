@@ -13,7 +13,6 @@
 #include "picture/calligraphy_win.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_win.h"
-#include "text/juz.h"
 #include "text/text_store.h"
 #include "text/translations_win.h"
 
@@ -151,6 +150,7 @@ void ReaderWindow::goToAyah(AyahRef ayah) {
     showTranslation(ayah);
     showSurahMeaning(ayah.surah);
     showAyahPicture(ayah);
+    followInReadingView(ayah);
 }
 
 void ReaderWindow::showAyah(AyahRef ayah) {
@@ -159,6 +159,7 @@ void ReaderWindow::showAyah(AyahRef ayah) {
     hideForAyah(ayah);
     showTranslation(ayah);
     showAyahPicture(ayah);
+    followInReadingView(ayah);
 }
 
 void ReaderWindow::showAyahPicture(AyahRef ayah) {
@@ -190,11 +191,8 @@ void ReaderWindow::showAyahPicture(AyahRef ayah) {
         InvalidateRect(bitmapView_, nullptr, TRUE);
     }
 
-    char juz[32];
-    std::snprintf(juz, sizeof juz, "JUZ %i", juzOf(ayah.surah, ayah.ayah));
-    setStatusText(0, juz);
     history_.add(ayah.surah, ayah.ayah);
-    resume_.remember(window_, ayah);
+    noteCurrentAyah(ayah);
 }
 
 AyahRef ReaderWindow::shownAyah() const {

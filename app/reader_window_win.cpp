@@ -209,7 +209,10 @@ LRESULT ReaderWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND: return onEraseBackground(reinterpret_cast<HDC>(wParam));
     case WM_NOTIFY: return onNotify(reinterpret_cast<const NMHDR*>(lParam));
     case WM_COMMAND:
-        if (onCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam))) return 0;
+        if (onCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam))) {
+            markRecitedAyah(); // Listen and Stop start and end the recited ayah's band
+            return 0;
+        }
         break;
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORBTN: return onControlColour(reinterpret_cast<HDC>(wParam));
@@ -224,6 +227,11 @@ LRESULT ReaderWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP: onLButtonUp(mousePoint(lParam)); return 0;
     case WM_CAPTURECHANGED: onCaptureChanged(); return 0;
     case WM_TIMER: onTimer(wParam); return 0;
+    case WM_MOUSEWHEEL:
+        // The wheel turned over the lists' row or the status bar scrolls the reading view.
+        if (readingOn_ && reading_)
+            return SendMessageW(reading_->window(), message, wParam, lParam);
+        break;
     case WM_FONTS_CHANGED: onFontsChanged(); return 0;
     case WM_DPICHANGED:
         onDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
@@ -341,6 +349,8 @@ void ReaderWindow::layout() {
     splitterLine_ = laid.splitterLine;
     splitterBar_.setPosition(laid.splitterLeft, laid.splitterTop, laid.splitterRight,
                              laid.splitterBottom);
+    placeReadingView(
+        RECT{0, laid.bitmapView.y, width, laid.translation.y + laid.translation.height});
 
     InvalidateRect(window_, nullptr, FALSE);
     firstLayout_ = false;
@@ -368,6 +378,7 @@ bool ReaderWindow::onCreate() {
     setUpTranslationControl();
     // By day a new window already has the day colours: nothing to change then.
     if (readNightScheme()) showScheme(true);
+    if (readReadingView()) showReadingView(true);
     return true;
 }
 
@@ -419,10 +430,14 @@ LRESULT ReaderWindow::onNotify(const NMHDR* header) {
 }
 
 void ReaderWindow::onTimer(WPARAM id) {
-    if (id == kResumeTimer)
+    if (id == kResumeTimer) {
         resume_.onTimer(window_);
-    else if (recitation_)
+    } else if (id == kReadingRestTimer) {
+        onReadingRestTimer();
+    } else if (recitation_) {
         recitation_->onTimer();
+        markRecitedAyah();
+    }
 }
 
 // The Settings dialog accepted a face or size (or the DPI changed): the translation and the
@@ -439,6 +454,7 @@ void ReaderWindow::onFontsChanged() {
     // The new font replaced the faces given to the scripts of the text shown: show it again.
     const AyahRef shown = shownAyah();
     if (shown.surah >= 1 && shown.ayah >= 1) showTranslation(shown);
+    refreshReadingLook(); // the DPI or the font changed
     InvalidateRect(window_, nullptr, TRUE);
 }
 
@@ -475,6 +491,7 @@ void ReaderWindow::showScheme(bool night) {
     useDarkTitleBar(window_, night); // where the system knows it
     themeControlsForScheme(window_, night);
     if (bitmapView_) setBitmapViewNight(bitmapView_, night);
+    refreshReadingLook();
     colourTranslation(control(IDC_TRANSLATION), night, kTranslationBackground, defaultCharFormat_);
     EnumChildWindows(window_, invalidateChild, 0);
     // The window itself is not erased first: its paint covers the whole client with the

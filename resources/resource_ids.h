@@ -91,6 +91,8 @@
 #define IDM_HIDE_TEXT 40280
 #define IDM_REVEAL_WORD 40281
 #define IDM_REVEAL_ALL 40282
+// View > Reading: the surah's ayat in one scrolling column (app/reading_view_win.h).
+#define IDM_READING_VIEW 40300
 // The Memorise dialog.
 #define IDD_MEMORISE 270
 #define IDC_MEMORISE_FROM 2700

@@ -21,6 +21,8 @@
 namespace {
 
 const wchar_t kClassName[] = L"NORAVEL_READING";
+// Posted to the view after a paint: the pictures next to the screen are drawn ahead.
+constexpr UINT kDrawAheadMessage = WM_APP + 1;
 
 // A line of scrolling (arrows, one wheel notch is three) and the margins beside the text, at
 // 96 DPI.
@@ -155,6 +157,11 @@ LRESULT ReadingView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_GETDLGCODE: return DLGC_WANTARROWS;
     case WM_VSCROLL: onVScroll(LOWORD(wParam)); return 0;
     case WM_LBUTTONDOWN: SetFocus(window_); return 0;
+    case kDrawAheadMessage:
+        // One picture a message, so that input waits for one drawing at most.
+        aheadPosted_ = false;
+        if (drawAhead()) aheadPosted_ = PostMessageW(window_, kDrawAheadMessage, 0, 0) != FALSE;
+        return 0;
     }
     return DefWindowProcW(window_, message, wParam, lParam);
 }
@@ -386,6 +393,25 @@ COLORREF ReadingView::inkColour() const {
     return look_.night ? colourOf(kNightInk) : colourOf(kDayInk);
 }
 
+bool ReadingView::isKept(int ayah, bool onBand) const {
+    for (const Kept& kept : kept_)
+        if (kept.ayah == ayah && kept.onBand == onBand) return true;
+    return false;
+}
+
+bool ReadingView::drawAhead() {
+    if (surah_ < 1 || height_ <= 0) return false;
+    const ReadingColumn::Range range = column_.visibleAyat(offset_, height_);
+    if (range.last < range.first) return false;
+    for (int ayah : {range.last + 1, range.last + 2, range.first - 1}) {
+        if (ayah < 1 || ayah > column_.ayatCount() || isKept(ayah, ayah == recited_)) continue;
+        SIZE size{};
+        picture(ayah, ayah == recited_, size);
+        return true;
+    }
+    return false;
+}
+
 HBITMAP ReadingView::picture(int ayah, bool onBand, SIZE& size) {
     for (Kept& kept : kept_) {
         if (kept.ayah == ayah && kept.onBand == onBand) {
@@ -516,4 +542,7 @@ void ReadingView::onPaint() {
     SelectedObject selected(memory.get(), buffer_.get());
     paint(memory.get(), size);
     BitBlt(screen.get(), 0, 0, size.cx, size.cy, memory.get(), 0, 0, SRCCOPY);
+    // The pictures next to the screen are drawn after this frame, before the next one needs
+    // them.
+    if (!aheadPosted_) aheadPosted_ = PostMessageW(window_, kDrawAheadMessage, 0, 0) != FALSE;
 }

@@ -102,6 +102,10 @@ class ReadingView {
 
     // Draws the whole client area of the given size into dc, as WM_PAINT does.
     void paint(HDC dc, SIZE size);
+    // Draws the pictures of the ayah after the last one on screen and of the one before the
+    // first into the cache, if they are not there, so that a scroll finds them drawn. The
+    // view does it when its queue is idle after a paint; true when it drew one.
+    bool drawAhead();
 
   private:
     ReadingView(ReadingViewHost& host, const std::wstring& programDirectory,
@@ -125,6 +129,7 @@ class ReadingView {
     SIZE pictureSize(int ayah) const;
     // The ayah's picture drawn at the scale on the paper (or on the band), kept in the cache.
     HBITMAP picture(int ayah, bool onBand, SIZE& size);
+    bool isKept(int ayah, bool onBand) const;
     void drawPicture(HDC dc, int ayah, bool onBand, int top, int width);
     void drawHead(HDC dc, int top, int width);
     void drawBlock(HDC dc, int ayah, int top, int width);
@@ -171,6 +176,7 @@ class ReadingView {
     // The buffer the view is drawn into before it is copied to the screen.
     GdiObject<HBITMAP> buffer_;
     SIZE bufferSize_{};
+    bool aheadPosted_ = false;
 };
 
 #endif

@@ -241,7 +241,10 @@ TEST_F(ReadingViewTest, NightDpiAndTheRecitedAyahAreDrawn) {
     EXPECT_GT(pixelsOf(pixels, size, bandTop, bandBottom, kReadingBand), size.cx * 10);
     EXPECT_EQ(pixelsOf(pixels, size, bandBottom, size.cy, kReadingBand), 0);
 
+    // The reader marks what its recitation recites after each command: nothing plays here.
     command(IDM_NIGHT);
+    EXPECT_EQ(view().recited(), 0);
+    view().setRecited(5);
     pixels = viewPixels(size);
     EXPECT_EQ(pixels[(bandBottom + 2) * size.cx], rgb(kReadingNightPaper));
     EXPECT_GT(pixelsOf(pixels, size, bandTop, bandBottom, kReadingNightBand), size.cx * 10);

@@ -134,6 +134,9 @@ class ReaderWindow final : public ReaderView, public RecitationHost, public Read
     bool readingViewOn() const { return readingOn_; }
     // The view, once it has been shown (null before).
     ReadingView* readingView() const { return reading_.get(); }
+    // The window that shows the ayat: the reading view while it is on, else the picture (it
+    // takes the picture's place in the Tab order).
+    HWND pictureWindow() const { return readingOn_ && reading_ ? reading_->window() : bitmapView_; }
     // The ayah at the view's top changed by a scroll: the lists, the juz and the stored
     // position follow at once, the rest of what showing an ayah does once the scroll rests.
     void readingViewMoved(AyahRef top) override;

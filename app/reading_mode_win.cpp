@@ -4,12 +4,14 @@
 // choosing an ayah anywhere scrolls the view to it; the recited ayah is marked in it.
 #include "app/reader_window_win.h"
 
+#include "app/ayah_name.h"
 #include "base/dpi_win.h"
 #include "picture/bitmap_view_win.h"
 #include "picture/calligraphy_win.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_win.h"
 #include "text/juz.h"
+#include "text/text_store.h"
 
 #include <cstdio>
 
@@ -18,6 +20,18 @@ namespace {
 // What showing an ayah does beyond the lists, the juz and the stored position (the hidden
 // picture and translation, the history) waits until the scroll has rested this long.
 constexpr UINT kReadingRestMs = 250;
+
+} // namespace
+
+namespace {
+
+// The view's window text is what a screen reader speaks for it: the ayah at its top.
+void nameReadingView(HWND view, AyahRef ayah) {
+    const std::u16string name =
+        spokenAyahName(ayah.surah, ayah.ayah, TextStore::surahName(ayah.surah),
+                       TextStore::arabic(ayah.surah, ayah.ayah));
+    SetWindowTextW(view, reinterpret_cast<const wchar_t*>(name.c_str()));
+}
 
 } // namespace
 
@@ -49,6 +63,7 @@ void ReaderWindow::showReadingView(bool on) {
         layout(); // places the view
         refreshReadingLook();
         reading_->showAyah(current);
+        nameReadingView(reading_->window(), reading_->topAyah());
         markRecitedAyah();
         ShowWindow(reading_->window(), SW_SHOW);
         SetFocus(reading_->window());
@@ -82,6 +97,7 @@ void ReaderWindow::placeReadingView(const RECT& area) {
 void ReaderWindow::followInReadingView(AyahRef ayah) {
     if (!reading_ || !readingOn_) return;
     reading_->showAyah(ayah);
+    nameReadingView(reading_->window(), reading_->topAyah());
     markRecitedAyah();
 }
 
@@ -94,6 +110,7 @@ void ReaderWindow::markRecitedAyah() {
 void ReaderWindow::readingViewMoved(AyahRef top) {
     SendMessageW(control(IDC_AYAH_LIST), CB_SETCURSEL, top.ayah - 1, 0);
     noteCurrentAyah(top);
+    if (reading_) nameReadingView(reading_->window(), top);
     SetTimer(window_, kReadingRestTimer, kReadingRestMs, nullptr);
 }
 

@@ -123,9 +123,16 @@ TEST_F(ReadingViewTest, ReadingTakesThePlaceOfThePictureAndLeavingReturnsOnTheCu
     GetWindowRect(view().window(), &area);
     EXPECT_GT(area.bottom - area.top, 200);
 
+    EXPECT_EQ(windowText(view().window()), windowText(reader().bitmapView()));
+
     wheel(view().window(), 6); // on to another ayah
     const int reached = currentAyah();
     ASSERT_GT(reached, 10);
+    // A screen reader speaks the ayah at the top; Tab reaches the view where the picture was.
+    EXPECT_NE(windowText(view().window()).find("ayah " + std::to_string(reached) + ":"),
+              std::string::npos)
+        << windowText(view().window());
+    EXPECT_EQ(reader().pictureWindow(), view().window());
     command(IDM_READING_VIEW);
     EXPECT_FALSE(reader().readingViewOn());
     EXPECT_FALSE(readReadingView());
@@ -134,6 +141,7 @@ TEST_F(ReadingViewTest, ReadingTakesThePlaceOfThePictureAndLeavingReturnsOnTheCu
     EXPECT_EQ(currentSurah(), 2);
     EXPECT_EQ(currentAyah(), reached);
     EXPECT_EQ(windowText(GetDlgItem(window, IDC_TRANSLATION)), shownTranslationOf(2, reached));
+    EXPECT_EQ(reader().pictureWindow(), reader().bitmapView());
 }
 
 TEST_F(ReadingViewTest, TheWheelMovesTheCurrentAyahAndTheListsAndJuzFollow) {

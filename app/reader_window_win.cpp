@@ -400,6 +400,7 @@ void ReaderWindow::onEndSession(bool ending) {
 
 void ReaderWindow::onPaint() {
     PaintDc paint(window_);
+    excludeReadingView(paint.get());
     RECT client;
     GetClientRect(window_, &client);
     if (HBRUSH tile = backgroundBrushFor(context_, night_)) FillRect(paint.get(), &client, tile);
@@ -419,6 +420,7 @@ LRESULT ReaderWindow::onEraseBackground(HDC dc) {
     if (!tile) return DefWindowProcW(window_, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     RECT client;
     GetClientRect(window_, &client);
+    excludeReadingView(dc);
     FillRect(dc, &client, tile);
     return 1;
 }

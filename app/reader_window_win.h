@@ -224,6 +224,8 @@ class ReaderWindow final : public ReaderView, public RecitationHost, public Read
     // window, its place, the ayah shown in it, the recited ayah marked, the timer's work.
     void showReadingView(bool on);
     void placeReadingView(const RECT& area);
+    // Leaves the view's area out of what dc draws: the window's ground never shows under it.
+    void excludeReadingView(HDC dc) const;
     void followInReadingView(AyahRef ayah);
     void markRecitedAyah();
     void onReadingRestTimer();

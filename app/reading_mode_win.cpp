@@ -94,6 +94,14 @@ void ReaderWindow::placeReadingView(const RECT& area) {
                area.bottom - area.top, TRUE);
 }
 
+void ReaderWindow::excludeReadingView(HDC dc) const {
+    if (!reading_ || !readingOn_) return;
+    RECT area{};
+    GetWindowRect(reading_->window(), &area);
+    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&area), 2);
+    ExcludeClipRect(dc, area.left, area.top, area.right, area.bottom);
+}
+
 void ReaderWindow::followInReadingView(AyahRef ayah) {
     if (!reading_ || !readingOn_) return;
     reading_->showAyah(ayah);

@@ -45,6 +45,7 @@ struct ReadingLook {
 // Marks that other parts of the reader may add to the column: a rule above an ayah's block
 // (ruleHeight gives its height at the DPI, 0 for none; drawRule draws it in the rectangle
 // given) and a mark beside an ayah (drawMark gets the block's rectangle). Any may be empty.
+// The rules' heights are read when the column is laid out: call relayout after a change.
 struct ReadingMarks {
     std::function<int(AyahRef ayah, int dpi)> ruleHeight;
     std::function<void(HDC dc, AyahRef ayah, const RECT& rule, bool night)> drawRule;

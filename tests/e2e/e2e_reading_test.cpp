@@ -1,7 +1,7 @@
-// The reading view of the real reader driven by a user's input: Ctrl+R opens it, the wheel
-// scrolls it to Ayat al-Kursi with the lists and the juz following, and the next start opens
-// it again on the same ayah. What the view does in itself is seen in process
-// (tests/win/reading_view_test.cpp).
+// The reading view of the real reader driven as a user drives it: Ctrl+R (real key presses)
+// opens it, the wheel's messages over it scroll it to Ayat al-Kursi with the lists and the juz
+// following, and the next start opens it again on the same ayah. What the view does in itself is
+// seen in process (tests/win/reading_view_test.cpp).
 #include "reader_session_win.h"
 
 #include "resources/resource_ids.h"
@@ -45,18 +45,18 @@ class ReadingJourney : public ::testing::Test {
         return std::to_string(surah + 1) + ":" + std::to_string(ayah + 1);
     }
     HWND readingView() const { return findChildWindow(session->window(), "NORAVEL_READING"); }
-    // One notch of a user's wheel, towards the end, over the view.
+    // One notch of the wheel towards the end, with the mouse over the view, to the window
+    // under the mouse as the system sends it. Sent, not put into the input queue, so that the
+    // notch has been handled when the call returns and none can arrive after the last check.
     void wheelDown(HWND view) {
         RECT area{};
         GetWindowRect(view, &area);
-        SetCursorPos((area.left + area.right) / 2, (area.top + area.bottom) / 2);
-        INPUT input{};
-        input.type = INPUT_MOUSE;
-        input.mi.dwFlags = MOUSEEVENTF_WHEEL;
-        input.mi.mouseData = static_cast<DWORD>(-WHEEL_DELTA);
-        SendInput(1, &input, sizeof input);
-        Sleep(30); // input reaches the reader after the messages sent to it
-        ASSERT_TRUE(session->waitIdle());
+        const POINT middle{(area.left + area.right) / 2, (area.top + area.bottom) / 2};
+        SetCursorPos(middle.x, middle.y);
+        HWND under = WindowFromPoint(middle);
+        ASSERT_EQ(under, view);
+        SendMessageW(under, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)),
+                     MAKELPARAM(middle.x, middle.y));
     }
 
     RegistryValue saved;
@@ -68,9 +68,13 @@ TEST_F(ReadingJourney, TheWheelReadsOnToAyatAlKursiAndTheNextStartOpensThere) {
     ASSERT_TRUE(session->goTo(2, 240));
     ASSERT_TRUE(session->bringToFront());
     pressKeys({VK_CONTROL, 'R'});
-    Sleep(100);
+    // The keys arrive through the reader's input queue: the view shows once they are handled.
+    HWND view = nullptr;
+    for (int i = 0; i < 250 && !(view && IsWindowVisible(view)); ++i) {
+        Sleep(20);
+        view = readingView();
+    }
     ASSERT_TRUE(session->waitIdle());
-    HWND view = readingView();
     ASSERT_NE(view, nullptr);
     ASSERT_TRUE(IsWindowVisible(view));
     EXPECT_EQ(shown(), "2:240");

@@ -81,6 +81,7 @@ void zoomPictureTo(ReaderWindow& reader, int (*next)(int)) {
     const int zoom = next(bitmapViewZoom(view));
     setBitmapViewZoom(view, zoom);
     writePictureZoom(bitmapViewZoom(view));
+    reader.refreshReadingLook();
 }
 
 bool isChecked(HWND window, int id) {
@@ -179,6 +180,7 @@ const Command kCommands[] = {
     {IDM_RECITER_WINDOW, kAnyNotification, [](ReaderWindow& r) { r.openRecitationDialog(); }},
     {IDM_NIGHT, kAnyNotification, [](ReaderWindow& r) { r.toggleNightScheme(); }},
     {IDM_HIDE_TEXT, kAnyNotification, [](ReaderWindow& r) { r.toggleHiddenText(); }},
+    {IDM_READING_VIEW, kAnyNotification, [](ReaderWindow& r) { r.toggleReadingView(); }},
     {IDM_REVEAL_WORD, kAnyNotification, [](ReaderWindow& r) { r.revealNextWord(); }},
     {IDM_REVEAL_ALL, kAnyNotification, [](ReaderWindow& r) { r.revealAllWords(); }},
     {IDM_REPEAT_FROM_HERE, kAnyNotification, repeatFromHere},
@@ -210,6 +212,12 @@ bool ReaderWindow::onCommand(int id, int notification, HWND control) {
     if (id == IDM_COPY_TRANSLATION && notification == kFromAccelerator && !control &&
         copyFocusedSelection())
         return true;
+    // In the reading view Page Down and Page Up scroll it by a page.
+    if ((id == IDM_NEXT_AYAH || id == IDM_PREVIOUS_AYAH) && notification == kFromAccelerator &&
+        readingViewOn() && readingView()) {
+        readingView()->scrollPages(id == IDM_NEXT_AYAH ? 1 : -1);
+        return true;
+    }
     for (const Command& command : kCommands) {
         if (command.id != id) continue;
         if (command.notification == kAnyNotification || command.notification == notification)

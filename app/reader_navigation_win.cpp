@@ -15,7 +15,6 @@
 #include "picture/calligraphy_win.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_win.h"
-#include "text/juz.h"
 #include "text/mushaf_pages.h"
 #include "text/text_store.h"
 #include "text/translations_win.h"
@@ -154,6 +153,7 @@ void ReaderWindow::goToAyah(AyahRef ayah) {
     showTranslation(ayah);
     showSurahMeaning(ayah.surah);
     showAyahPicture(ayah);
+    followInReadingView(ayah);
 }
 
 void ReaderWindow::showAyah(AyahRef ayah) {
@@ -162,6 +162,7 @@ void ReaderWindow::showAyah(AyahRef ayah) {
     hideForAyah(ayah);
     showTranslation(ayah);
     showAyahPicture(ayah);
+    followInReadingView(ayah);
 }
 
 void ReaderWindow::showAyahPicture(AyahRef ayah) {
@@ -193,13 +194,8 @@ void ReaderWindow::showAyahPicture(AyahRef ayah) {
         InvalidateRect(bitmapView_, nullptr, TRUE);
     }
 
-    char juz[32];
-    std::snprintf(juz, sizeof juz, "JUZ %i", juzOf(ayah.surah, ayah.ayah));
-    setStatusText(0, juz);
-    showMushafPlace(ayah);
     history_.add(ayah.surah, ayah.ayah);
-    resume_.remember(window_, ayah);
-    readingPlanAyahShown(window_, ayah); // read once it stays shown a few seconds
+    noteCurrentAyah(ayah);
 }
 
 // The page of the mushaf and the marks of the ayah (the hizb quarter it begins, a place of

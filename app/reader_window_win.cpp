@@ -213,7 +213,10 @@ LRESULT ReaderWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND: return onEraseBackground(reinterpret_cast<HDC>(wParam));
     case WM_NOTIFY: return onNotify(reinterpret_cast<const NMHDR*>(lParam));
     case WM_COMMAND:
-        if (onCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam))) return 0;
+        if (onCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam))) {
+            markRecitedAyah(); // Listen and Stop start and end the recited ayah's band
+            return 0;
+        }
         break;
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORBTN: return onControlColour(reinterpret_cast<HDC>(wParam));
@@ -228,6 +231,11 @@ LRESULT ReaderWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP: onLButtonUp(mousePoint(lParam)); return 0;
     case WM_CAPTURECHANGED: onCaptureChanged(); return 0;
     case WM_TIMER: onTimer(wParam); return 0;
+    case WM_MOUSEWHEEL:
+        // The wheel turned over the lists' row or the status bar scrolls the reading view.
+        if (readingOn_ && reading_)
+            return SendMessageW(reading_->window(), message, wParam, lParam);
+        break;
     case WM_FONTS_CHANGED: onFontsChanged(); return 0;
     case WM_DPICHANGED:
         onDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
@@ -346,6 +354,8 @@ void ReaderWindow::layout() {
     splitterLine_ = laid.splitterLine;
     splitterBar_.setPosition(laid.splitterLeft, laid.splitterTop, laid.splitterRight,
                              laid.splitterBottom);
+    placeReadingView(
+        RECT{0, laid.bitmapView.y, width, laid.translation.y + laid.translation.height});
 
     InvalidateRect(window_, nullptr, FALSE);
     firstLayout_ = false;
@@ -373,6 +383,7 @@ bool ReaderWindow::onCreate() {
     setUpTranslationControl();
     // By day a new window already has the day colours: nothing to change then.
     if (readNightScheme()) showScheme(true);
+    if (readReadingView()) showReadingView(true);
     return true;
 }
 
@@ -396,6 +407,7 @@ void ReaderWindow::onEndSession(bool ending) {
 
 void ReaderWindow::onPaint() {
     PaintDc paint(window_);
+    excludeReadingView(paint.get());
     RECT client;
     GetClientRect(window_, &client);
     if (HBRUSH tile = backgroundBrushFor(context_, night_)) FillRect(paint.get(), &client, tile);
@@ -415,6 +427,7 @@ LRESULT ReaderWindow::onEraseBackground(HDC dc) {
     if (!tile) return DefWindowProcW(window_, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     RECT client;
     GetClientRect(window_, &client);
+    excludeReadingView(dc);
     FillRect(dc, &client, tile);
     return 1;
 }
@@ -426,12 +439,16 @@ LRESULT ReaderWindow::onNotify(const NMHDR* header) {
 }
 
 void ReaderWindow::onTimer(WPARAM id) {
-    if (id == kResumeTimer)
+    if (id == kResumeTimer) {
         resume_.onTimer(window_);
-    else if (id == kReadingPlanTimer)
+    } else if (id == kReadingPlanTimer) {
         readingPlanTimer(window_);
-    else if (recitation_)
+    } else if (id == kReadingRestTimer) {
+        onReadingRestTimer();
+    } else if (recitation_) {
         recitation_->onTimer();
+        markRecitedAyah();
+    }
 }
 
 // The Settings dialog accepted a face or size (or the DPI changed): the translation and the
@@ -448,6 +465,7 @@ void ReaderWindow::onFontsChanged() {
     // The new font replaced the faces given to the scripts of the text shown: show it again.
     const AyahRef shown = shownAyah();
     if (shown.surah >= 1 && shown.ayah >= 1) showTranslation(shown);
+    refreshReadingLook(); // the DPI or the font changed
     InvalidateRect(window_, nullptr, TRUE);
 }
 
@@ -484,6 +502,7 @@ void ReaderWindow::showScheme(bool night) {
     useDarkTitleBar(window_, night); // where the system knows it
     themeControlsForScheme(window_, night);
     if (bitmapView_) setBitmapViewNight(bitmapView_, night);
+    refreshReadingLook();
     colourTranslation(control(IDC_TRANSLATION), night, kTranslationBackground, defaultCharFormat_);
     EnumChildWindows(window_, invalidateChild, 0);
     // The window itself is not erased first: its paint covers the whole client with the

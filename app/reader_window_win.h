@@ -14,6 +14,7 @@
 #define NORAVEL_APP_READER_WINDOW_WIN_H
 
 #include "app/bookmarks_win.h"
+#include "app/reading_view_win.h"
 #include "app/resume_win.h"
 #include "app/splitter_bar_win.h"
 #include "base/program_context_win.h"
@@ -41,6 +42,9 @@ constexpr int kDefaultTranslationHeight = 140;
 // Colour of the translation control's background by day.
 constexpr COLORREF kTranslationBackground = RGB(243, 228, 117);
 
+// The timer of the reading view's rest after a scroll (reading_mode_win.cpp).
+constexpr UINT_PTR kReadingRestTimer = 102;
+
 // The settings the window starts with: the ayah font's face (UTF-8) and size, and the
 // language (0 Indonesian, any other value English).
 struct ReaderSettings {
@@ -52,7 +56,7 @@ struct ReaderSettings {
     int translation = -1;
 };
 
-class ReaderWindow final : public ReaderView, public RecitationHost {
+class ReaderWindow final : public ReaderView, public RecitationHost, public ReadingViewHost {
   public:
     // Registers the window class (once per instance; true when it is there).
     static bool registerClass(HINSTANCE instance);
@@ -124,6 +128,22 @@ class ReaderWindow final : public ReaderView, public RecitationHost {
     const WordReveal& reveal() const { return reveal_; }
     // Edit > Copy terjemahan: the whole translation, hidden words included.
     void copyWholeTranslation();
+
+    // ---- the reading view (reading_mode_win.cpp) ----
+    // View > Reading: the surah's ayat in one scrolling column in place of the picture and
+    // the translation (or back to those, on the current ayah); the choice is stored.
+    void toggleReadingView();
+    bool readingViewOn() const { return readingOn_; }
+    // The view, once it has been shown (null before).
+    ReadingView* readingView() const { return reading_.get(); }
+    // The window that shows the ayat: the reading view while it is on, else the picture (it
+    // takes the picture's place in the Tab order).
+    HWND pictureWindow() const { return readingOn_ && reading_ ? reading_->window() : bitmapView_; }
+    // The ayah at the view's top changed by a scroll: the lists, the juz and the stored
+    // position follow at once, the rest of what showing an ayah does once the scroll rests.
+    void readingViewMoved(AyahRef top) override;
+    // The view takes the window's DPI, zoom, scheme and font again.
+    void refreshReadingLook();
 
     // ---- commands (reader_commands_win.cpp) ----
     // Carries out one WM_COMMAND. False for an id the window does not handle.
@@ -202,6 +222,18 @@ class ReaderWindow final : public ReaderView, public RecitationHost {
     int placeStatusBar(int x, int y, int width, int height);
     void showScheme(bool night);
 
+    // The reading view (reading_mode_win.cpp): shown or hidden, its look taken from the
+    // window, its place, the ayah shown in it, the recited ayah marked, the timer's work.
+    void showReadingView(bool on);
+    void placeReadingView(const RECT& area);
+    // Leaves the view's area out of what dc draws: the window's ground never shows under it.
+    void excludeReadingView(HDC dc) const;
+    void followInReadingView(AyahRef ayah);
+    void markRecitedAyah();
+    void onReadingRestTimer();
+    // The juz in the status bar and the stored position of the current ayah.
+    void noteCurrentAyah(AyahRef ayah);
+
     // Navigation helpers (reader_navigation_win.cpp).
     HWND control(int id) const;
     void showTranslation(AyahRef ayah);
@@ -256,6 +288,8 @@ class ReaderWindow final : public ReaderView, public RecitationHost {
     bool hideText_ = false;
     WordReveal reveal_;
     AyahRef revealAyah_{0, 0}; // the ayah the reveal counts for
+    std::unique_ptr<ReadingView> reading_;
+    bool readingOn_ = false;
 };
 
 #endif

@@ -68,7 +68,8 @@ int runMessageLoop(HWND mainWindow, HACCEL keys) {
         if (got == -1) return 1;
         if (routeRecitationDialogMessage(message)) continue;
         const ReaderWindow* reader = ReaderWindow::from(mainWindow);
-        if (reader && translateReaderKey(mainWindow, reader->bitmapView(), keys, message)) continue;
+        if (reader && translateReaderKey(mainWindow, reader->pictureWindow(), keys, message))
+            continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

@@ -15,3 +15,10 @@ add_executable(ayah_drawing_bench ${CMAKE_CURRENT_LIST_DIR}/ayah_drawing_bench_w
 target_link_libraries(ayah_drawing_bench PRIVATE noravel_win)
 target_compile_definitions(ayah_drawing_bench PRIVATE NORAVEL_DIST_DIR="${NORAVEL_DIST_DIR}")
 set_target_properties(ayah_drawing_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+
+# One frame of the reading view's paint while surah 2 is scrolled top to bottom, at 96 and
+# 192 DPI, as a ratio to a frame that only covers the buffer (scripts/reading-view-bench.sh).
+add_executable(reading_view_bench ${CMAKE_CURRENT_LIST_DIR}/reading_view_bench_win.cpp
+               $<TARGET_OBJECTS:noravel_resources>)
+target_link_libraries(reading_view_bench PRIVATE noravel_win)
+set_target_properties(reading_view_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)

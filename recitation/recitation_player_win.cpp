@@ -878,6 +878,11 @@ bool RecitationPlayer::playing() const {
     return state_->state.running;
 }
 
+AyahRef RecitationPlayer::recitedAyah() const {
+    if (!state_->state.running) return {0, 0};
+    return {state_->state.surah, state_->state.ayah};
+}
+
 HANDLE RecitationPlayer::playerProcess() const {
     return state_->player;
 }

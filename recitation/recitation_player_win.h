@@ -87,6 +87,8 @@ class RecitationPlayer {
 
     // Whether a playback is running (between a start and the tick that sees its end).
     bool playing() const;
+    // The ayah being recited while one plays, else {0, 0}.
+    AyahRef recitedAyah() const;
     // The playing (or last) player's process, null when none is held.
     HANDLE playerProcess() const;
     // The reader ends: every player it started ends too, also one waiting for its turn.

@@ -94,6 +94,8 @@
 // View > Next page, Previous page: the first ayah of the next or previous page of the mushaf.
 #define IDM_NEXT_PAGE 40320
 #define IDM_PREVIOUS_PAGE 40321
+// View > Reading: the surah's ayat in one scrolling column (app/reading_view_win.h).
+#define IDM_READING_VIEW 40300
 // The Memorise dialog.
 #define IDD_MEMORISE 270
 #define IDC_MEMORISE_FROM 2700

@@ -195,6 +195,15 @@ bool writeHideText(bool hide, const SettingsLocation& where) {
                               hide ? 1 : 0);
 }
 
+bool readReadingView(const SettingsLocation& where) {
+    return readRegistryDword(where.userRoot, where.key, where.subkey, kReadingViewValue, 0) != 0;
+}
+
+bool writeReadingView(bool on, const SettingsLocation& where) {
+    return writeRegistryDword(where.userRoot, where.key, where.subkey, kReadingViewValue,
+                              on ? 1 : 0);
+}
+
 int readPictureZoom(const SettingsLocation& where) {
     return readRegistryDword(where.userRoot, where.key, where.subkey, kPictureZoomValue, 100);
 }

@@ -125,6 +125,12 @@ inline constexpr const char* kHideTextValue = "HideText";
 bool readHideText(const SettingsLocation& where = defaultSettingsLocation());
 bool writeHideText(bool hide, const SettingsLocation& where = defaultSettingsLocation());
 
+// ---- The reading view (View > Reading) in place of the one-ayah view, per user only ----
+inline constexpr const char* kReadingViewValue = "ReadingView";
+// Off when nothing is stored; any value but 0 is on.
+bool readReadingView(const SettingsLocation& where = defaultSettingsLocation());
+bool writeReadingView(bool on, const SettingsLocation& where = defaultSettingsLocation());
+
 // ---- The picture's zoom, kept per user only: percent, written only once the user zooms ----
 inline constexpr const char* kPictureZoomValue = "PictureZoom";
 // The stored percent, 100 when none is stored; the view bounds it (75..200, else 100).

@@ -14,6 +14,8 @@
 //       (View > Second line), which is set back to none at the end
 //   --night (with any of the above) takes the picture in the night scheme (View > Night),
 //       which is switched off again before the reader closes
+//   --reading (with any of the above) shows the reading view (View > Reading) on the ayah,
+//       which is switched off again before the reader closes
 //   --hide K (with any of the above) hides the text (View > Hide the text) and reveals its
 //       first K words as K clicks on the picture do; the hiding is switched off at the end
 #include "reader_session_win.h"
@@ -35,6 +37,7 @@ struct Options {
     bool arabic = false;
     bool tajwid = false;
     bool night = false;
+    bool reading = false;
     int language = -1;
     int second = -1;
     int revealed = -1; // words revealed of the hidden ayah; -1: not hidden
@@ -67,6 +70,8 @@ bool parse(int argc, char** argv, Options& options) {
             if (options.revealed < 0) return false;
         } else if (argument == "--night") {
             options.night = true;
+        } else if (argument == "--reading") {
+            options.reading = true;
         } else if (argument.compare(0, 2, "--") == 0) {
             return false;
         } else {
@@ -239,6 +244,10 @@ int main(int argc, char** argv) {
         PostMessageA(reader.window(), WM_COMMAND, MAKEWPARAM(IDM_NIGHT, 0), 0);
         reader.waitIdle();
     }
+    if (ready && options.reading) {
+        PostMessageA(reader.window(), WM_COMMAND, MAKEWPARAM(IDM_READING_VIEW, 0), 0);
+        reader.waitIdle();
+    }
     if (ready && options.revealed >= 0) {
         PostMessageA(reader.window(), WM_COMMAND, MAKEWPARAM(IDM_HIDE_TEXT, 0), 0);
         for (int k = 0; k < options.revealed; ++k)
@@ -278,6 +287,10 @@ int main(int argc, char** argv) {
     }
     if (ready && options.revealed >= 0) {
         PostMessageA(reader.window(), WM_COMMAND, MAKEWPARAM(IDM_HIDE_TEXT, 0), 0);
+        reader.waitIdle();
+    }
+    if (ready && options.reading) {
+        PostMessageA(reader.window(), WM_COMMAND, MAKEWPARAM(IDM_READING_VIEW, 0), 0);
         reader.waitIdle();
     }
     if (options.language >= 0) chooseLanguage(reader, 0);

@@ -344,12 +344,14 @@ TEST_F(Recitation, StopTerminatesThePlayerAndLeavesTheDisplay) {
     selectAyah(2, 5);
     reciter().onListenCommand();
     ASSERT_NE(reciter().playerProcess(), nullptr);
+    EXPECT_EQ(reciter().recitedAyah(), (AyahRef{2, 5})); // what a reading view marks
     HANDLE player = nullptr;
     ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), reciter().playerProcess(), GetCurrentProcess(),
                                 &player, SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, 0));
     pumpFor(1200);
     reciter().onListenCommand(); // reads "Stop": stops
     EXPECT_EQ(caption(), "Listen");
+    EXPECT_FALSE(reciter().recitedAyah().valid());
     EXPECT_EQ(WaitForSingleObject(player, 3000), WAIT_OBJECT_0);
     DWORD code = 0;
     GetExitCodeProcess(player, &code);

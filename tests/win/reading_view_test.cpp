@@ -1,0 +1,284 @@
+// The reading view (View > Reading) in a real main window: shown in place of the picture and
+// the translation and back, scrolled by the wheel and the keys with the lists, the juz and the
+// stored choice following, scrolled to any ayah chosen elsewhere, and drawn in the schemes and
+// at another DPI with the recited ayah on its band.
+#include "app/reader_window_win.h"
+#include "app/reading_view_win.h"
+#include "base/guards_win.h"
+#include "resources/resource_ids.h"
+#include "settings/settings_win.h"
+#include "text/juz.h"
+
+#include "win_test_support.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace {
+
+void command(int id, int notification = 0) {
+    SendMessageW(testReaderWindow(), WM_COMMAND, MAKEWPARAM(id, notification), 0);
+}
+
+ReadingView& view() {
+    return *reader().readingView();
+}
+
+void wheel(HWND window, int notches) {
+    SendMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(0, -notches * WHEEL_DELTA), 0);
+}
+
+std::string statusPart(int part) {
+    wchar_t text[64] = L"";
+    SendMessageW(GetDlgItem(testReaderWindow(), IDC_STATUS_BAR), SB_GETTEXTW, part,
+                 reinterpret_cast<LPARAM>(text));
+    return utf8FromWide(text);
+}
+
+int ayahListSelection() {
+    return static_cast<int>(
+               SendDlgItemMessageW(testReaderWindow(), IDC_AYAH_LIST, CB_GETCURSEL, 0, 0)) +
+           1;
+}
+
+// The view's client area as its paint draws it, 0xRRGGBB top-down.
+std::vector<std::uint32_t> viewPixels(SIZE& size) {
+    RECT client{};
+    GetClientRect(view().window(), &client);
+    size = SIZE{client.right, client.bottom};
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = size.cx;
+    info.bmiHeader.biHeight = -size.cy;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    GdiObject<HBITMAP> section(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    MemoryDc dc(nullptr);
+    if (!section || !dc) return {};
+    {
+        SelectedObject selected(dc.get(), section.get());
+        SendMessageW(view().window(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()),
+                     PRF_CLIENT);
+        GdiFlush();
+    }
+    const auto* first = static_cast<const std::uint32_t*>(bits);
+    std::vector<std::uint32_t> pixels(first, first + size.cx * size.cy);
+    for (std::uint32_t& p : pixels)
+        p &= 0xFFFFFF;
+    return pixels;
+}
+
+std::uint32_t rgb(COLORREF colour) {
+    return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+}
+
+// How many pixels of rows [top, bottom) of the view have the colour.
+int pixelsOf(const std::vector<std::uint32_t>& pixels, SIZE size, int top, int bottom,
+             COLORREF colour) {
+    int count = 0;
+    for (int y = std::max(0, top); y < std::min<int>(bottom, size.cy); ++y)
+        for (int x = 0; x < size.cx; ++x)
+            count += pixels[y * size.cx + x] == rgb(colour);
+    return count;
+}
+
+class ReadingViewTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        writeReadingView(false);
+        writeNightScheme(false);
+        ASSERT_NE(createReaderWindow(), nullptr);
+    }
+    void TearDown() override {
+        DestroyWindow(testReaderWindow());
+        pumpMessages();
+        writeReadingView(false);
+        writeNightScheme(false);
+    }
+    // Shows the reading view on the ayah.
+    void openOn(int surah, int ayah) {
+        selectAyah(surah, ayah);
+        command(IDM_READING_VIEW);
+        ASSERT_TRUE(reader().readingViewOn());
+        ASSERT_NE(reader().readingView(), nullptr);
+    }
+};
+
+TEST_F(ReadingViewTest, ReadingTakesThePlaceOfThePictureAndLeavingReturnsOnTheCurrentAyah) {
+    openOn(2, 10);
+    HWND window = testReaderWindow();
+    EXPECT_TRUE(GetWindowLongPtrW(view().window(), GWL_STYLE) & WS_VISIBLE);
+    EXPECT_FALSE(GetWindowLongPtrW(reader().bitmapView(), GWL_STYLE) & WS_VISIBLE);
+    EXPECT_FALSE(GetWindowLongPtrW(GetDlgItem(window, IDC_TRANSLATION), GWL_STYLE) & WS_VISIBLE);
+    EXPECT_TRUE(GetMenuState(GetMenu(window), IDM_READING_VIEW, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_TRUE(readReadingView());
+    EXPECT_EQ(view().topAyah(), (AyahRef{2, 10}));
+    RECT area{};
+    GetWindowRect(view().window(), &area);
+    EXPECT_GT(area.bottom - area.top, 200);
+
+    EXPECT_EQ(windowText(view().window()), windowText(reader().bitmapView()));
+
+    wheel(view().window(), 6); // on to another ayah
+    const int reached = currentAyah();
+    ASSERT_GT(reached, 10);
+    // A screen reader speaks the ayah at the top; Tab reaches the view where the picture was.
+    EXPECT_NE(windowText(view().window()).find("ayah " + std::to_string(reached) + ":"),
+              std::string::npos)
+        << windowText(view().window());
+    EXPECT_EQ(reader().pictureWindow(), view().window());
+    command(IDM_READING_VIEW);
+    EXPECT_FALSE(reader().readingViewOn());
+    EXPECT_FALSE(readReadingView());
+    EXPECT_FALSE(GetWindowLongPtrW(view().window(), GWL_STYLE) & WS_VISIBLE);
+    EXPECT_TRUE(GetWindowLongPtrW(reader().bitmapView(), GWL_STYLE) & WS_VISIBLE);
+    EXPECT_EQ(currentSurah(), 2);
+    EXPECT_EQ(currentAyah(), reached);
+    EXPECT_EQ(windowText(GetDlgItem(window, IDC_TRANSLATION)), shownTranslationOf(2, reached));
+    EXPECT_EQ(reader().pictureWindow(), reader().bitmapView());
+}
+
+TEST_F(ReadingViewTest, TheWheelMovesTheCurrentAyahAndTheListsAndJuzFollow) {
+    openOn(2, 130);
+    EXPECT_EQ(statusPart(0), "JUZ 1");
+    int previous = currentAyah();
+    // The wheel over the view or the main window scrolls the column, down and back up.
+    for (int turn = 0; turn < 200 && currentAyah() < 145; ++turn) {
+        wheel(turn % 2 ? view().window() : testReaderWindow(), 1);
+        const int now = currentAyah();
+        ASSERT_GE(now, previous);
+        previous = now;
+        EXPECT_EQ(now, view().column().ayahAt(view().scrollOffset()));
+        EXPECT_EQ(ayahListSelection(), now);
+    }
+    ASSERT_GE(currentAyah(), 145);
+    EXPECT_EQ(currentSurah(), 2);
+    EXPECT_EQ(statusPart(0), "JUZ " + std::to_string(juzOf(2, currentAyah())));
+    EXPECT_EQ(statusPart(0), "JUZ 2");
+    for (int turn = 0; turn < 10; ++turn)
+        wheel(view().window(), -200);
+    EXPECT_EQ(view().scrollOffset(), 0);
+    EXPECT_EQ(currentAyah(), 1);
+    EXPECT_EQ(statusPart(0), "JUZ 1");
+}
+
+TEST_F(ReadingViewTest, KeysAndTheScrollBarScrollAndPageDownGoesByAPage) {
+    openOn(3, 1);
+    HWND window = view().window();
+    SendMessageW(window, WM_KEYDOWN, VK_END, 0);
+    EXPECT_EQ(currentAyah(), 200);
+    EXPECT_EQ(view().scrollOffset(), view().column().maxScroll());
+    SendMessageW(window, WM_KEYDOWN, VK_HOME, 0);
+    EXPECT_EQ(view().scrollOffset(), 0);
+    EXPECT_EQ(currentAyah(), 1);
+    SendMessageW(window, WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(view().scrollOffset(), view().lineHeight());
+    SendMessageW(window, WM_KEYDOWN, VK_UP, 0);
+    EXPECT_EQ(view().scrollOffset(), 0);
+    // Page Down from the key table scrolls the view by a page, not by one ayah.
+    RECT client{};
+    GetClientRect(window, &client);
+    command(IDM_NEXT_AYAH, 1);
+    EXPECT_EQ(view().scrollOffset(), client.bottom - view().lineHeight());
+    command(IDM_PREVIOUS_AYAH, 1);
+    EXPECT_EQ(view().scrollOffset(), 0);
+    SendMessageW(window, WM_VSCROLL, SB_PAGEDOWN, 0);
+    EXPECT_EQ(view().scrollOffset(), client.bottom - view().lineHeight());
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(window, SB_VERT, &info));
+    EXPECT_EQ(info.nPos, view().scrollOffset());
+    EXPECT_EQ(info.nMax - static_cast<int>(info.nPage) + 1, view().column().maxScroll());
+}
+
+TEST_F(ReadingViewTest, ChoosingAnAyahAnywhereScrollsTheViewToIt) {
+    openOn(2, 1);
+    selectAyah(2, 255); // Go to, the results, the bookmarks
+    EXPECT_EQ(view().topAyah(), (AyahRef{2, 255}));
+    EXPECT_EQ(view().scrollOffset(), view().column().scrollFor(255));
+    // The ayah list.
+    HWND window = testReaderWindow();
+    SendDlgItemMessageW(window, IDC_AYAH_LIST, CB_SETCURSEL, 99, 0);
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_AYAH_LIST, CBN_SELENDOK),
+                 reinterpret_cast<LPARAM>(GetDlgItem(window, IDC_AYAH_LIST)));
+    EXPECT_EQ(view().topAyah(), (AyahRef{2, 100}));
+    // Next ayah from the menu, and another surah: its column, its opening at the top.
+    command(IDM_NEXT_AYAH);
+    EXPECT_EQ(view().topAyah(), (AyahRef{2, 101}));
+    command(IDM_NEXT_SURAH);
+    EXPECT_EQ(view().topAyah(), (AyahRef{3, 1}));
+    EXPECT_EQ(view().scrollOffset(), 0);
+    EXPECT_EQ(view().column().ayatCount(), 200);
+}
+
+TEST_F(ReadingViewTest, TheChoiceIsStoredAndANewWindowOpensInTheReadingView) {
+    openOn(18, 10);
+    DestroyWindow(testReaderWindow());
+    pumpMessages();
+    ASSERT_TRUE(readReadingView());
+    HWND window =
+        ReaderWindow::create(testContext(), readReaderSettings(), kDefaultTranslationHeight);
+    testReaderWindow() = window;
+    ASSERT_NE(window, nullptr);
+    pumpMessages();
+    ASSERT_TRUE(reader().readingViewOn());
+    EXPECT_EQ(view().topAyah(), reader().shownAyah());
+    EXPECT_EQ(view().topAyah(), (AyahRef{18, 10}));
+}
+
+TEST_F(ReadingViewTest, NightDpiAndTheRecitedAyahAreDrawn) {
+    openOn(2, 5);
+    SIZE size{};
+    std::vector<std::uint32_t> pixels = viewPixels(size);
+    ASSERT_FALSE(pixels.empty());
+    EXPECT_EQ(pixels[0], rgb(kReadingPaper));
+
+    // The recited ayah lies on the band, edge to edge; no other does.
+    view().setRecited(5);
+    pixels = viewPixels(size);
+    const int bandTop = view().column().ayahTop(5) - view().scrollOffset();
+    const int bandBottom = bandTop + view().column().ayahHeight(5);
+    EXPECT_EQ(pixels[(bandTop + 2) * size.cx], rgb(kReadingBand));
+    EXPECT_GT(pixelsOf(pixels, size, bandTop, bandBottom, kReadingBand), size.cx * 10);
+    EXPECT_EQ(pixelsOf(pixels, size, bandBottom, size.cy, kReadingBand), 0);
+
+    // The reader marks what its recitation recites after each command: nothing plays here.
+    command(IDM_NIGHT);
+    EXPECT_EQ(view().recited(), 0);
+    view().setRecited(5);
+    pixels = viewPixels(size);
+    EXPECT_EQ(pixels[(bandBottom + 2) * size.cx], rgb(kReadingNightPaper));
+    EXPECT_GT(pixelsOf(pixels, size, bandTop, bandBottom, kReadingNightBand), size.cx * 10);
+    view().setRecited(0);
+    pixels = viewPixels(size);
+    EXPECT_EQ(pixelsOf(pixels, size, 0, size.cy, kReadingNightBand), 0);
+
+    // A DPI change lays the column out again for it, on the same ayah.
+    const int height96 = view().column().ayahHeight(5);
+    RECT rect{};
+    GetWindowRect(testReaderWindow(), &rect);
+    SendMessageW(testReaderWindow(), WM_DPICHANGED, MAKEWPARAM(192, 192),
+                 reinterpret_cast<LPARAM>(&rect));
+    EXPECT_GT(view().column().ayahHeight(5), height96 * 3 / 2);
+    EXPECT_EQ(view().topAyah(), (AyahRef{2, 5}));
+    SendMessageW(testReaderWindow(), WM_DPICHANGED, MAKEWPARAM(96, 96),
+                 reinterpret_cast<LPARAM>(&rect));
+}
+
+TEST_F(ReadingViewTest, ANarrowerWindowWrapsTheTranslationIntoTallerBlocks) {
+    openOn(2, 20);
+    const int wide = view().column().ayahHeight(20);
+    SetWindowPos(testReaderWindow(), nullptr, 0, 0, 500, 700, SWP_NOZORDER | SWP_NOMOVE);
+    pumpMessages();
+    EXPECT_GT(view().column().ayahHeight(20), wide);
+    EXPECT_EQ(view().topAyah(), (AyahRef{2, 20}));
+}
+
+} // namespace

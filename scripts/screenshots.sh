@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Remakes the pictures in docs/screenshots: three of the reader, taken under the Wine test
+# Remakes the pictures in docs/screenshots: those of the reader, taken under the Wine test
 # bed by tests/e2e/shoot, and a commentary page and the help page as headless Chromium
 # shows them. Run it after a change that alters what the reader or the pages look like,
 # look at the pictures, and commit them (the help page copies three of them).
@@ -33,6 +33,9 @@ trap cleanup EXIT
 run() { "$root/cmake/wine-run.sh" "$shoot" "$@"; }
 run "$work/reader.bmp" 900 700 2 255
 run --night "$work/reader-night.bmp" 900 700 2 255
+run --reading "$work/reading.bmp" 900 700 112 1
+# The same reader on a screen of 192 DPI (200%), twice the size in every direction.
+"$root/cmake/wine-run-dpi.sh" 192 "$shoot" "$work/reader-200.bmp" 1800 1400 2 255
 run --search cahaya --line 24:35 "$work/search.bmp" 900 700
 run --arabic "$work/arabic.bmp"
 # The tajwid window beside the reader; the two fit the 1280-pixel display side by side.
@@ -44,7 +47,9 @@ done
 # The help page shows these three from help/ beside it (the pages target copies them
 # there too); copied now so that the help page's own picture below shows the new ones.
 mkdir -p "$dist/help"
-convert "$work/reader-night.bmp" -trim +repage -strip "$out/reader-night.png"
+for picture in reader-night reading reader-200; do
+    convert "$work/$picture.bmp" -trim +repage -strip "$out/$picture.png"
+done
 for picture in reader search arabic; do
     # The main window's pictures lose the black frame and the caption strip that nobody
     # draws without a window manager.

@@ -17,6 +17,19 @@ void ayahPictureSize(const AyahRuns& runs, double scale, int& width, int& height
 }
 
 bool AyahCalligraphy::load(std::vector<std::uint8_t> runs, std::vector<std::uint8_t> font) {
+    GlyphRunsFile file;
+    file.load(std::move(runs));
+    return take(std::move(file), std::move(font));
+}
+
+bool AyahCalligraphy::attach(const std::uint8_t* runs, std::size_t runsSize,
+                             std::vector<std::uint8_t> font) {
+    GlyphRunsFile file;
+    file.attach(runs, runsSize);
+    return take(std::move(file), std::move(font));
+}
+
+bool AyahCalligraphy::take(GlyphRunsFile file, std::vector<std::uint8_t> font) {
     runs_ = GlyphRunsFile{};
     font_ = FontOutlines{};
     forgetGlyphs();
@@ -24,8 +37,7 @@ bool AyahCalligraphy::load(std::vector<std::uint8_t> runs, std::vector<std::uint
     outlines_.clear();
     outlineRound_.clear();
     scale_ = 0;
-    GlyphRunsFile file;
-    if (!file.load(std::move(runs))) return false;
+    if (!file.loaded()) return false;
     // The glyph numbers belong to one font file: another one (or a damaged one) would draw
     // other letters.
     if (font.size() != file.fontBytes() ||

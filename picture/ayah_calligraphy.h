@@ -45,6 +45,9 @@ class AyahCalligraphy {
     // The runs file's and the font file's bytes. False, keeping nothing, when either is
     // damaged or the font is not the one the runs were made with (its size and checksum).
     bool load(std::vector<std::uint8_t> runs, std::vector<std::uint8_t> font);
+    // The same with the runs file's bytes kept by the caller (a mapped view) for as long as
+    // this object is used.
+    bool attach(const std::uint8_t* runs, std::size_t runsSize, std::vector<std::uint8_t> font);
     bool loaded() const { return runs_.loaded() && font_.loaded(); }
     AyahRuns ayah(int surah, int ayah) const { return runs_.ayah(surah, ayah); }
     int emPixels() const { return runs_.emPixels(); }
@@ -60,6 +63,7 @@ class AyahCalligraphy {
     void forgetGlyphs() const;
 
   private:
+    bool take(GlyphRunsFile runs, std::vector<std::uint8_t> font);
     const GlyphCoverage& glyphAt(std::uint16_t glyph, int phaseX, int phaseY) const;
     GlyphRunsFile runs_;
     FontOutlines font_;

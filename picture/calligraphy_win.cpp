@@ -60,12 +60,15 @@ GlyphInks inksOf(const RunColours& colours) {
 std::unique_ptr<Calligraphy> Calligraphy::open(const std::wstring& folder) {
     std::unique_ptr<Calligraphy> calligraphy(new (std::nothrow) Calligraphy);
     if (!calligraphy) return nullptr;
-    std::vector<std::uint8_t> runs, font;
-    if (!readWholeFile(inFolder(folder, kGlyphRunsFileName),
-                       static_cast<DWORD>(kMaxGlyphRunsFileBytes), runs) ||
+    // The runs file is mapped, not read: opening it reads its tables, and only the records
+    // of the ayat drawn are ever read.
+    std::vector<std::uint8_t> font;
+    if (!calligraphy->runsFile_.open(inFolder(folder, kGlyphRunsFileName),
+                                     kMaxGlyphRunsFileBytes) ||
         !readWholeFile(inFolder(folder, kCalligraphyFontFileName),
                        static_cast<DWORD>(kMaxFontFileBytes), font) ||
-        !calligraphy->core_.load(std::move(runs), std::move(font)))
+        !calligraphy->core_.attach(calligraphy->runsFile_.data(), calligraphy->runsFile_.size(),
+                                   std::move(font)))
         return nullptr;
     return calligraphy;
 }

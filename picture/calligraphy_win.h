@@ -5,6 +5,7 @@
 #define NORAVEL_PICTURE_CALLIGRAPHY_WIN_H
 
 #include "base/guards_win.h"
+#include "base/mapped_file_win.h"
 #include "picture/ayah_calligraphy.h"
 #include "picture/glyph_runs.h"
 
@@ -37,6 +38,7 @@ class Calligraphy {
 
   private:
     Calligraphy() = default;
+    MappedFile runsFile_; // outlives core_, which reads it
     AyahCalligraphy core_;
 };
 

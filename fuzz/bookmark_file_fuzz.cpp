@@ -4,6 +4,7 @@
 // a line that reads as the same bookmark, and no line may vanish: the bookmarks and the
 // damaged lines together are all the non-empty lines of the input.
 #include "app/bookmark_file.h"
+#include "fuzz/line_count.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -15,19 +16,6 @@ namespace {
 
 int ayahCount(int surah) {
     return surah == 2 ? 286 : 7;
-}
-
-size_t nonEmptyLines(std::string_view text) {
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-    size_t count = 0;
-    while (!text.empty()) {
-        const size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (!line.empty()) ++count;
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-    }
-    return count;
 }
 
 } // namespace

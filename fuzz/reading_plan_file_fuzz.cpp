@@ -4,6 +4,7 @@
 // the damaged lines together are all the non-empty lines after the version line), and
 // what was read, written back, reads as the same plan.
 #include "app/reading_plan_file.h"
+#include "fuzz/line_count.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -30,19 +31,6 @@ const PlanPages& pages() {
         return built;
     }();
     return table;
-}
-
-size_t nonEmptyLines(std::string_view text) {
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-    size_t count = 0;
-    while (!text.empty()) {
-        const size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (!line.empty()) ++count;
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-    }
-    return count;
 }
 
 } // namespace

@@ -136,6 +136,7 @@ TEST(ReaderMenu, HasTheFiveMenusWithTheirItemsKeysAndIds) {
           {"&Actual size\tCtrl+0", IDM_ZOOM_RESET},
           {"Nigh&t", IDM_NIGHT},
           {"Hi&de the text\tCtrl+H", IDM_HIDE_TEXT},
+          {"Reading vie&w\tCtrl+R", IDM_READING_VIEW},
           {"Second &line", static_cast<UINT>(-1)}}},
         {"&Bookmarks",
          {{"&Add bookmark...\tCtrl+D", IDM_ADD_BOOKMARK},

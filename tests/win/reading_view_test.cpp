@@ -102,12 +102,11 @@ bool closeTo(std::uint32_t pixel, COLORREF colour) {
 }
 
 // Where the pixels of rows [top, bottom) near the colour are: how many, their bounds, and the
-// longest run of them along one row (a rule; text breaks into short runs) and its row.
+// longest run of them along one row (a rule; text breaks into short runs).
 struct Ink {
     int count = 0;
     int left = 1 << 20, right = -1, top = 1 << 20, bottom = -1;
     int longestRun = 0;
-    int runRow = -1;
 };
 
 Ink inkOf(const std::vector<std::uint32_t>& pixels, SIZE size, int top, int bottom,
@@ -125,10 +124,7 @@ Ink inkOf(const std::vector<std::uint32_t>& pixels, SIZE size, int top, int bott
             ink.right = std::max(ink.right, x);
             ink.top = std::min(ink.top, y);
             ink.bottom = std::max(ink.bottom, y);
-            if (++run > ink.longestRun) {
-                ink.longestRun = run;
-                ink.runRow = y;
-            }
+            ink.longestRun = std::max(ink.longestRun, ++run);
         }
     }
     return ink;

@@ -5,6 +5,7 @@
 #include "app/reader_window_win.h"
 
 #include "app/ayah_name.h"
+#include "app/reading_marks_win.h"
 #include "app/reading_plan_win.h"
 #include "base/dpi_win.h"
 #include "picture/bitmap_view_win.h"
@@ -55,6 +56,7 @@ void ReaderWindow::showReadingView(bool on) {
         reading_ = ReadingView::create(context_.instance, window_, *this, context_.programDirectory,
                                        programCalligraphy(context_.programDirectory));
         if (!reading_) return; // the one-ayah view stays
+        reading_->marks() = mushafReadingMarks();
     }
     readingOn_ = on;
     CheckMenuItem(GetMenu(window_), IDM_READING_VIEW,

@@ -6,6 +6,7 @@
 // With a folder for pictures it also saves a frame of each DPI on 2:255 recited, by day and
 // by night, as BMP files there (reading-96-day.bmp, ...).
 //   reading_view_bench [program folder [picture folder]]
+#include "app/reading_marks_win.h"
 #include "app/reading_view_win.h"
 #include "base/guards_win.h"
 #include "base/wide_text_win.h"
@@ -105,6 +106,7 @@ void measure(HWND parent, const std::wstring& folder, const Calligraphy* calligr
         std::printf("the view cannot be made\n");
         return;
     }
+    view->marks() = mushafReadingMarks(); // the pages' rules and the marks, as the reader has
     // A reader of 900 x 520 pixels of column at 96 DPI, the same room at 192.
     const SIZE size{MulDiv(900, dpi, 96), MulDiv(520, dpi, 96)};
     MoveWindow(view->window(), 0, 0, size.cx, size.cy, FALSE);

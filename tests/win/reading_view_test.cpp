@@ -1,8 +1,10 @@
 // The reading view (View > Reading) in a real main window: shown in place of the picture and
 // the translation and back, scrolled by the wheel and the keys with the lists, the juz and the
 // stored choice following, scrolled to any ayah chosen elsewhere, and drawn in the schemes and
-// at another DPI with the recited ayah on its band.
+// at another DPI with the recited ayah on its band and the mushaf's pages and marks above
+// their ayat.
 #include "app/reader_window_win.h"
+#include "app/reading_marks_win.h"
 #include "app/reading_view_win.h"
 #include "base/guards_win.h"
 #include "resources/resource_ids.h"
@@ -16,6 +18,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -86,6 +89,60 @@ int pixelsOf(const std::vector<std::uint32_t>& pixels, SIZE size, int top, int b
         for (int x = 0; x < size.cx; ++x)
             count += pixels[y * size.cx + x] == rgb(colour);
     return count;
+}
+
+// Whether a pixel is the colour or text drawn in it (within a step of anti-aliasing).
+bool closeTo(std::uint32_t pixel, COLORREF colour) {
+    const std::uint32_t c = rgb(colour);
+    for (int shift : {0, 8, 16})
+        if (std::abs(static_cast<int>((pixel >> shift) & 0xFF) -
+                     static_cast<int>((c >> shift) & 0xFF)) > 24)
+            return false;
+    return true;
+}
+
+// Where the pixels of rows [top, bottom) near the colour are: how many, their bounds, and the
+// longest run of them along one row (a rule; text breaks into short runs).
+struct Ink {
+    int count = 0;
+    int left = 1 << 20, right = -1, top = 1 << 20, bottom = -1;
+    int longestRun = 0;
+};
+
+Ink inkOf(const std::vector<std::uint32_t>& pixels, SIZE size, int top, int bottom,
+          COLORREF colour) {
+    Ink ink;
+    for (int y = std::max(0, top); y < std::min<int>(bottom, size.cy); ++y) {
+        int run = 0;
+        for (int x = 0; x < size.cx; ++x) {
+            if (!closeTo(pixels[y * size.cx + x], colour)) {
+                run = 0;
+                continue;
+            }
+            ++ink.count;
+            ink.left = std::min(ink.left, x);
+            ink.right = std::max(ink.right, x);
+            ink.top = std::min(ink.top, y);
+            ink.bottom = std::max(ink.bottom, y);
+            ink.longestRun = std::max(ink.longestRun, ++run);
+        }
+    }
+    return ink;
+}
+
+// The first of rows [top, bottom) with the calligraphy's or the translation's ink in it (the
+// dark ink of the day, the light ink of the night; the marks' ink is neither): the top of the
+// calligraphy in an ayah's block. bottom when there is none.
+int calligraphyTop(const std::vector<std::uint32_t>& pixels, SIZE size, int top, int bottom,
+                   bool night) {
+    for (int y = std::max(0, top); y < std::min<int>(bottom, size.cy); ++y)
+        for (int x = 0; x < size.cx; ++x) {
+            const std::uint32_t p = pixels[y * size.cx + x];
+            const int darkest = std::min({p & 0xFF, (p >> 8) & 0xFF, (p >> 16) & 0xFF});
+            const int lightest = std::max({p & 0xFF, (p >> 8) & 0xFF, (p >> 16) & 0xFF});
+            if (night ? darkest > 190 : lightest < 70) return y;
+        }
+    return bottom;
 }
 
 class ReadingViewTest : public ::testing::Test {
@@ -270,6 +327,46 @@ TEST_F(ReadingViewTest, NightDpiAndTheRecitedAyahAreDrawn) {
     EXPECT_EQ(view().topAyah(), (AyahRef{2, 5}));
     SendMessageW(testReaderWindow(), WM_DPICHANGED, MAKEWPARAM(96, 96),
                  reinterpret_cast<LPARAM>(&rect));
+}
+
+TEST_F(ReadingViewTest, APageBeginsUnderARuleAndAQuarterIsLabelledAboveItsAyah) {
+    openOn(2, 5);
+    SIZE size{};
+    std::vector<std::uint32_t> pixels = viewPixels(size);
+    const auto blockTop = [](int ayah) {
+        return view().column().ayahTop(ayah) - view().scrollOffset();
+    };
+    ASSERT_LE(blockTop(7), size.cy) << "2:5 and 2:6 are on screen";
+    // Page 3 of the mushaf begins with 2:6: a rule across the column, with the page's number,
+    // above its calligraphy, in room of its own.
+    const int calligraphy6 = calligraphyTop(pixels, size, blockTop(6), blockTop(7), false);
+    ASSERT_LT(calligraphy6, blockTop(7));
+    const Ink rule = inkOf(pixels, size, blockTop(6), calligraphy6, kReadingMarkInk);
+    EXPECT_GT(rule.longestRun, size.cx / 4);
+    EXPECT_GT(rule.count, rule.longestRun + 20); // and text: the number
+    EXPECT_LT(rule.left, size.cx / 5);
+    EXPECT_GT(rule.right, size.cx * 4 / 5);
+    const int calligraphy5 = calligraphyTop(pixels, size, blockTop(5), blockTop(6), false);
+    EXPECT_GT(calligraphy6 - blockTop(6), calligraphy5 - blockTop(5) + rule.bottom - rule.top);
+    // 2:5 ends page 2: no mark anywhere in its block.
+    EXPECT_EQ(inkOf(pixels, size, blockTop(5), blockTop(6), kReadingMarkInk).count, 0);
+
+    // 2:26 begins the second quarter of hizb 1: its label at the left above the calligraphy,
+    // with no rule (no page begins there); 2:27 begins nothing.
+    selectAyah(2, 26);
+    ASSERT_EQ(view().topAyah(), (AyahRef{2, 26}));
+    for (bool night : {false, true}) {
+        if (night) command(IDM_NIGHT);
+        pixels = viewPixels(size);
+        const COLORREF ink = night ? kReadingNightMarkInk : kReadingMarkInk;
+        const int calligraphy = calligraphyTop(pixels, size, blockTop(26), blockTop(27), night);
+        const Ink label = inkOf(pixels, size, blockTop(26), calligraphy, ink);
+        EXPECT_GT(label.count, 20) << night;
+        EXPECT_LT(label.right, size.cx / 3) << night;
+        EXPECT_LT(label.longestRun, size.cx / 10) << night;
+        const int next = calligraphyTop(pixels, size, blockTop(27), blockTop(28), night);
+        EXPECT_EQ(inkOf(pixels, size, blockTop(27), next, ink).count, 0) << night;
+    }
 }
 
 TEST_F(ReadingViewTest, ANarrowerWindowWrapsTheTranslationIntoTallerBlocks) {

@@ -1,20 +1,18 @@
 #include "app/bookmarks_win.h"
 
+#include "app/user_files_win.h"
+
 #include "base/guards_win.h"
 #include "base/wide_text_win.h"
 #include "resources/resource_ids.h"
 #include "resources/version.h"
 #include "text/text_store.h"
 
-#include <knownfolders.h>
-#include <shlobj.h>
-
 #include <cstdio>
 
 namespace {
 
 // More than any user writes by hand; a larger file is not read into memory.
-constexpr LONGLONG kLargestBookmarkFile = 16 * 1024 * 1024;
 constexpr int kRecentInMenu = IDM_BOOKMARK_LAST - IDM_BOOKMARK_FIRST + 1;
 constexpr int kLongestNote = 200;      // characters the note fields accept
 constexpr size_t kNoteInMenu = 40;     // characters of a note shown in the menu
@@ -55,76 +53,10 @@ void report(Prompts& prompts, HWND owner, const std::wstring& text, UINT icon = 
     prompts.tell(owner, utf8FromWide(text.c_str()).c_str(), NORAVEL_CAPTION, icon);
 }
 
-// %APPDATA%\Noravel. It is made only when something is written into it, so that a reader
-// that never saves a bookmark leaves no trace there.
-std::wstring bookmarkFolder() {
-    PWSTR appData = nullptr;
-    if (FAILED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &appData))) return L"";
-    std::wstring folder = std::wstring(appData) + L"\\Noravel";
-    CoTaskMemFree(appData);
-    return folder;
-}
-
-bool makeBookmarkFolder() {
-    const std::wstring folder = bookmarkFolder();
-    return !folder.empty() &&
-           (CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
-}
-
-enum class ReadOutcome { read, missing, failed };
-
-ReadOutcome readWholeFile(const std::wstring& path, std::string& text) {
-    KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        const DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ReadOutcome::missing
-                                                                              : ReadOutcome::failed;
-    }
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
-        size.QuadPart > kLargestBookmarkFile)
-        return ReadOutcome::failed;
-    text.assign(static_cast<size_t>(size.QuadPart), '\0');
-    size_t done = 0;
-    while (done < text.size()) {
-        DWORD got = 0;
-        if (!ReadFile(file.get(), &text[done], static_cast<DWORD>(text.size() - done), &got,
-                      nullptr))
-            return ReadOutcome::failed;
-        if (got == 0) break; // shorter than it said: what is there counts
-        done += got;
-    }
-    text.resize(done);
-    return ReadOutcome::read;
-}
-
-bool writeAll(HANDLE file, const std::string& text) {
-    size_t done = 0;
-    while (done < text.size()) {
-        DWORD wrote = 0;
-        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(text.size() - done, 1 << 20));
-        if (!WriteFile(file, text.data() + done, chunk, &wrote, nullptr) || wrote == 0)
-            return false;
-        done += wrote;
-    }
-    return true;
-}
-
-bool appendLines(const std::wstring& path, const std::vector<std::string>& lines) {
-    KernelHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\n";
-    return writeAll(file.get(), text) && FlushFileBuffers(file.get());
-}
-
 bool save() {
     if (!store.savable) return false;
     const std::wstring path = bookmarkFilePath();
-    return !path.empty() && makeBookmarkFolder() &&
+    return !path.empty() && makeUserFolder() &&
            writeFileReplacing(path, formatBookmarkFile(store.items));
 }
 
@@ -313,70 +245,26 @@ INT_PTR CALLBACK bookmarksDialogProc(HWND dialog, UINT message, WPARAM wParam, L
 } // namespace
 
 std::wstring bookmarkFilePath() {
-    const std::wstring folder = bookmarkFolder();
+    const std::wstring folder = userFolder();
     return folder.empty() ? folder : folder + L"\\bookmarks.txt";
 }
 
 std::wstring damagedBookmarkFilePath() {
-    const std::wstring folder = bookmarkFolder();
+    const std::wstring folder = userFolder();
     return folder.empty() ? folder : folder + L"\\bookmarks-damaged.txt";
-}
-
-UserFileRead readUserFile(const std::wstring& path, std::string& text) {
-    switch (readWholeFile(path, text)) {
-    case ReadOutcome::read: return UserFileRead::read;
-    case ReadOutcome::missing: return UserFileRead::missing;
-    default: return UserFileRead::failed;
-    }
-}
-
-bool appendLinesToFile(const std::wstring& path, const std::vector<std::string>& lines) {
-    return appendLines(path, lines);
-}
-
-bool makeUserFolder() {
-    return makeBookmarkFolder();
-}
-
-bool writeTemporaryFile(const std::wstring& path, const std::string& text) {
-    const std::wstring temporary = path + L".tmp";
-    KernelHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    // On disk before the move, so that the move never puts an unwritten file in place.
-    if (!writeAll(file.get(), text) || !FlushFileBuffers(file.get())) {
-        file.reset();
-        DeleteFileW(temporary.c_str());
-        return false;
-    }
-    return true;
-}
-
-bool replaceWithTemporaryFile(const std::wstring& path) {
-    const std::wstring temporary = path + L".tmp";
-    if (!MoveFileExW(temporary.c_str(), path.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileW(temporary.c_str());
-        return false;
-    }
-    return true;
-}
-
-bool writeFileReplacing(const std::wstring& path, const std::string& text) {
-    return writeTemporaryFile(path, text) && replaceWithTemporaryFile(path);
 }
 
 void loadBookmarks(HWND mainWindow, Prompts& prompts) {
     store = BookmarkStore{};
     const std::wstring path = bookmarkFilePath();
     std::string text;
-    const ReadOutcome outcome = path.empty() ? ReadOutcome::failed : readWholeFile(path, text);
-    if (outcome == ReadOutcome::failed) {
+    const UserFileRead outcome = path.empty() ? UserFileRead::failed : readUserFile(path, text);
+    if (outcome == UserFileRead::failed) {
         store.savable = false;
         report(prompts, mainWindow,
                L"The bookmark file could not be read:\n" + path +
                    L"\nIt is left as it is; bookmarks added now are not saved.");
-    } else if (outcome == ReadOutcome::read) {
+    } else if (outcome == UserFileRead::read) {
         BookmarkFileContent content = parseBookmarkFile(text, TextStore::ayahCount);
         store.items = std::move(content.bookmarks);
         const size_t damaged = content.damagedLines.size();
@@ -385,8 +273,8 @@ void loadBookmarks(HWND mainWindow, Prompts& prompts) {
             const std::wstring lines =
                 std::to_wstring(damaged) + (damaged == 1 ? L" line" : L" lines");
             // The lines leave the bookmark file only once they are safe in the side file.
-            if (!aside.empty() && makeBookmarkFolder() &&
-                appendLines(aside, content.damagedLines) && save()) {
+            if (!aside.empty() && makeUserFolder() &&
+                appendLinesToFile(aside, content.damagedLines) && save()) {
                 report(prompts, mainWindow,
                        lines +
                            L" of the bookmark file could not be read as "

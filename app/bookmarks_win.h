@@ -10,6 +10,7 @@
 #define NORAVEL_APP_BOOKMARKS_WIN_H
 
 #include "app/bookmark_file.h"
+#include "app/user_files_win.h"
 #include "base/prompts_win.h"
 #include "text/ayah_ref.h"
 
@@ -18,25 +19,10 @@
 #include <string>
 #include <vector>
 
-// The files in %APPDATA%\Noravel (the folder is made by the first save); "" when the
-// system names no application data folder.
+// The files in the user's folder (app/user_files_win.h); "" when the system names no
+// application data folder.
 std::wstring bookmarkFilePath();
 std::wstring damagedBookmarkFilePath();
-
-// Writes text to path through a temporary file beside it and one replacing move.
-bool writeFileReplacing(const std::wstring& path, const std::string& text);
-// Its two steps: path + ".tmp" written and flushed to disk, then moved over path (the
-// temporary file is deleted when a step fails).
-bool writeTemporaryFile(const std::wstring& path, const std::string& text);
-bool replaceWithTemporaryFile(const std::wstring& path);
-
-// The whole of a file of the user's folder (at most 16 MB); missing when there is none.
-enum class UserFileRead { read, missing, failed };
-UserFileRead readUserFile(const std::wstring& path, std::string& text);
-// Lines appended to a file, each ending with LF, and flushed to disk.
-bool appendLinesToFile(const std::wstring& path, const std::vector<std::string>& lines);
-// Makes %APPDATA%\Noravel when it is not there; false when it cannot be had.
-bool makeUserFolder();
 
 // Reads the bookmark file (after the text store is loaded), moves damaged lines aside and
 // reports them to the user once, and fills the Bookmarks menu of mainWindow.

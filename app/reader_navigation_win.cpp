@@ -5,7 +5,6 @@
 #include "app/ayah_stepping.h"
 #include "app/main_layout.h"
 #include "app/reader_window_win.h"
-#include "app/reading_plan_win.h"
 #include "app/translation_area_win.h"
 #include "base/guards_win.h"
 #include "base/program_directory.h"

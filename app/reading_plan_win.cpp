@@ -1,7 +1,7 @@
 #include "app/reading_plan_win.h"
 
-#include "app/bookmarks_win.h"
 #include "app/reading_plan_file.h"
+#include "app/user_files_win.h"
 #include "base/wide_text_win.h"
 #include "resources/resource_ids.h"
 #include "resources/version.h"
@@ -40,8 +40,8 @@ void report(Prompts& prompts, HWND owner, const std::wstring& text, UINT icon = 
 }
 
 std::wstring userFile(const wchar_t* name) {
-    const std::wstring bookmarks = bookmarkFilePath();
-    return bookmarks.empty() ? bookmarks : bookmarks.substr(0, bookmarks.rfind(L'\\') + 1) + name;
+    const std::wstring folder = userFolder();
+    return folder.empty() ? folder : folder + L"\\" + name;
 }
 
 bool save() {

@@ -1,14 +1,15 @@
 // The reading plan in the reader: its dialog, the status bar at start, the ayah that stays
 // shown, the file and its damaged lines, and a save killed half-way.
-#include "app/bookmarks_win.h"
 #include "app/reading_plan_file.h"
 #include "app/reading_plan_win.h"
+#include "app/user_files_win.h"
 #include "base/guards_win.h"
 #include "resources/resource_ids.h"
 #include "text/text_store.h"
 
 #include <commctrl.h>
 
+#include "tests/support/even_mushaf_pages.h"
 #include "tests/support/modal_dialog_driver_win.h"
 #include "win_test_support.h"
 
@@ -21,21 +22,6 @@
 namespace {
 
 constexpr wchar_t kSaveReachedEvent[] = L"NoravelReadingPlanTestSaveReached";
-
-// A made-up mushaf: the ayat shared evenly over 604 pages.
-AyahRef evenFirstAyah(int page) {
-    static const PlanPages counting = [] {
-        PlanPages pages;
-        pages.build(
-            TextStore::ayahCount,
-            [](int) {
-                return AyahRef{1, 1};
-            },
-            1);
-        return pages;
-    }();
-    return counting.ayahAt((page - 1) * 6236 / 604);
-}
 
 std::string fileText(const std::wstring& path) {
     std::string text;

@@ -17,6 +17,7 @@
 // stamp file, written last, tells the build that the whole set is complete.
 #include "ayah_picture.h"
 
+#include "tools/file_writing.h"
 #include "tools/spelling_form.h"
 #include "tools/text_normalise.h"
 
@@ -118,32 +119,6 @@ bool readAyat(const std::string& path, std::vector<Ayah>& ayat, std::string& err
                 return bad("verse " + std::to_string(ayah) + " text length out of range");
             ayat.push_back({number, ayah, text});
         }
-    }
-    return true;
-}
-
-bool writeFileAtomically(const fs::path& path, const std::vector<std::uint8_t>& bytes,
-                         std::string& error) {
-    fs::path temporary = path;
-    temporary += ".tmp" + std::to_string(static_cast<long>(getpid()));
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            error = "cannot write " + temporary.string();
-            std::error_code ignored;
-            fs::remove(temporary, ignored);
-            return false;
-        }
-    }
-    std::error_code ec;
-    fs::rename(temporary, path, ec);
-    if (ec) {
-        error = "cannot rename " + temporary.string() + ": " + ec.message();
-        fs::remove(temporary, ec);
-        return false;
     }
     return true;
 }

@@ -11,6 +11,8 @@
 // run.
 //
 // Usage: make_mushaf_tables --quran-meta DIR --out FILE
+#include "tools/file_writing.h"
+
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -171,14 +173,8 @@ void run(const std::string& folder, const std::string& outPath) {
     writeTable(out, "kMushafQuarterStarts", keys(quarters, counts));
     writeTable(out, "kMushafProstrations", keys(prostrations, counts));
 
-    const std::string temporary = outPath + ".tmp";
-    {
-        std::ofstream file(temporary, std::ios::binary);
-        file << out.str();
-        if (!file) throw Failure("cannot write " + temporary);
-    }
-    if (std::rename(temporary.c_str(), outPath.c_str()) != 0)
-        throw Failure("cannot replace " + outPath);
+    std::string error;
+    if (!writeFileAtomically(outPath, out.str(), error)) throw Failure(error);
 }
 
 } // namespace

@@ -24,6 +24,7 @@
 // is written unless every record converts.
 //
 // Usage: make_text_resources --quran-json DIR --out DIR [--timing-csv FILE]
+#include "tools/file_writing.h"
 #include "tools/recitation_timing.h"
 #include "tools/spelling_form.h"
 #include "tools/text_normalise.h"
@@ -182,13 +183,8 @@ std::string timingRecords(const textres::TimingTable& table) {
 
 // Writes through a temporary file so that an interrupted run leaves no partial output.
 void writeFile(const fs::path& path, const std::string& data) {
-    const fs::path temporary = path.string() + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(data.data(), static_cast<std::streamsize>(data.size()));
-        if (!out.flush()) throw Failure("cannot write " + temporary.string());
-    }
-    fs::rename(temporary, path);
+    std::string error;
+    if (!writeFileAtomically(path, data, error)) throw Failure(error);
 }
 
 int run(int argc, char** argv) {

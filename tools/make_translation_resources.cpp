@@ -6,6 +6,8 @@
 //
 // Usage: make_translation_resources --quran-json DIR --out DIR CODE...
 // Resource i (from 0) of the codes is written as "<150 + i>_translation_<code>.txt".
+#include "tools/file_writing.h"
+
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
@@ -69,14 +71,10 @@ std::string convert(const json& surahs, const std::string& code) {
     return out;
 }
 
+// Writes through a temporary file so that an interrupted run leaves no partial output.
 void writeFile(const fs::path& path, const std::string& data) {
-    const fs::path temporary = path.string() + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(data.data(), static_cast<std::streamsize>(data.size()));
-        if (!out.flush()) throw Failure("cannot write " + temporary.string());
-    }
-    fs::rename(temporary, path);
+    std::string error;
+    if (!writeFileAtomically(path, data, error)) throw Failure(error);
 }
 
 int run(int argc, char** argv) {

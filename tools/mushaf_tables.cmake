@@ -7,6 +7,7 @@ set(mushaf_tables ${NORAVEL_DATA_DIR}/mushaf_tables.inc)
 set(mushaf_expected ${NORAVEL_DATA_DIR}/mushaf_expected.txt)
 
 add_executable(make_mushaf_tables ${CMAKE_CURRENT_SOURCE_DIR}/make_mushaf_tables.cpp)
+target_include_directories(make_mushaf_tables PRIVATE ${CMAKE_SOURCE_DIR})
 add_custom_command(
     OUTPUT ${mushaf_tables}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${NORAVEL_DATA_DIR}

@@ -7,6 +7,7 @@ find_package(nlohmann_json 3 REQUIRED)
 
 add_executable(make_translation_resources
     ${CMAKE_CURRENT_SOURCE_DIR}/make_translation_resources.cpp)
+target_include_directories(make_translation_resources PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(make_translation_resources PRIVATE nlohmann_json::nlohmann_json)
 add_executable(check_translation_resources
     ${CMAKE_CURRENT_SOURCE_DIR}/check_translation_resources.cpp)

@@ -1,4 +1,5 @@
 #include "app/reading_plan_file.h"
+#include "tests/support/even_mushaf_pages.h"
 #include "tests/support/quran_counts.h"
 
 #include <gtest/gtest.h>
@@ -6,18 +7,7 @@
 namespace {
 
 PlanPages evenPages() {
-    PlanPages counting;
-    counting.build(
-        quranAyahCount,
-        [](int) {
-            return AyahRef{1, 1};
-        },
-        1);
-    PlanPages pages;
-    pages.build(
-        quranAyahCount, [&counting](int page) { return counting.ayahAt((page - 1) * 6236 / 604); },
-        604);
-    return pages;
+    return evenPlanPages();
 }
 
 constexpr char kGoodHead[] = "Noravel reading plan 1\nstart 2026-12-07\ndays 30\nmissed spread\n";

@@ -1,6 +1,7 @@
 #include "app/plan_pages.h"
 #include "app/reading_plan.h"
 #include "base/civil_date.h"
+#include "tests/support/even_mushaf_pages.h"
 #include "tests/support/quran_counts.h"
 
 #include <gtest/gtest.h>
@@ -12,20 +13,9 @@ namespace {
 constexpr int kPages = 604;
 constexpr int kAyat = 6236;
 
-// A made-up mushaf: the ayat shared evenly over 604 pages, by place in reading order.
 PlanPages evenPages() {
-    PlanPages counting;
-    counting.build(
-        quranAyahCount,
-        [](int) {
-            return AyahRef{1, 1};
-        },
-        1);
-    PlanPages pages;
-    const bool built = pages.build(
-        quranAyahCount,
-        [&counting](int page) { return counting.ayahAt((page - 1) * kAyat / kPages); }, kPages);
-    EXPECT_TRUE(built);
+    PlanPages pages = evenPlanPages();
+    EXPECT_EQ(pages.pageCount(), kPages);
     return pages;
 }
 

@@ -10,6 +10,7 @@
 #include "picture/word_reveal.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_win.h"
+#include "tests/support/printed_client_win.h"
 
 #include "tests/support/registry_value_win.h"
 #include "win_test_support.h"
@@ -46,30 +47,7 @@ std::string translation() {
 
 // The view's client area as WM_PRINTCLIENT draws it, 0xRRGGBB top-down.
 std::vector<std::uint32_t> viewPixels(SIZE& size) {
-    HWND view = bitmapViewWindow();
-    RECT client{};
-    GetClientRect(view, &client);
-    size = SIZE{client.right, client.bottom};
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = size.cx;
-    info.bmiHeader.biHeight = -size.cy;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    GdiObject<HBITMAP> section(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    MemoryDc dc(nullptr);
-    if (!section || !dc) return {};
-    {
-        SelectedObject selected(dc.get(), section.get());
-        SendMessageW(view, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
-        GdiFlush();
-    }
-    const auto* first = static_cast<const std::uint32_t*>(bits);
-    std::vector<std::uint32_t> pixels(first, first + size.cx * size.cy);
-    for (std::uint32_t& p : pixels)
-        p &= 0xFFFFFF;
-    return pixels;
+    return printedClientPixels(bitmapViewWindow(), size);
 }
 
 // The ayah's picture as the view would show it by day at 1x with only the glyphs of its

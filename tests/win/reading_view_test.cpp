@@ -9,6 +9,7 @@
 #include "base/guards_win.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_win.h"
+#include "tests/support/printed_client_win.h"
 #include "text/juz.h"
 
 #include "win_test_support.h"
@@ -51,30 +52,7 @@ int ayahListSelection() {
 
 // The view's client area as its paint draws it, 0xRRGGBB top-down.
 std::vector<std::uint32_t> viewPixels(SIZE& size) {
-    RECT client{};
-    GetClientRect(view().window(), &client);
-    size = SIZE{client.right, client.bottom};
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = size.cx;
-    info.bmiHeader.biHeight = -size.cy;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    GdiObject<HBITMAP> section(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    MemoryDc dc(nullptr);
-    if (!section || !dc) return {};
-    {
-        SelectedObject selected(dc.get(), section.get());
-        SendMessageW(view().window(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()),
-                     PRF_CLIENT);
-        GdiFlush();
-    }
-    const auto* first = static_cast<const std::uint32_t*>(bits);
-    std::vector<std::uint32_t> pixels(first, first + size.cx * size.cy);
-    for (std::uint32_t& p : pixels)
-        p &= 0xFFFFFF;
-    return pixels;
+    return printedClientPixels(view().window(), size);
 }
 
 std::uint32_t rgb(COLORREF colour) {

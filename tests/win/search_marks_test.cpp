@@ -5,6 +5,7 @@
 #include "picture/calligraphy_win.h"
 #include "resources/resource_ids.h"
 #include "search/arabic_search_win.h"
+#include "tests/support/printed_client_win.h"
 #include "text/text_store.h"
 
 #include "win_test_support.h"
@@ -68,34 +69,11 @@ struct ViewPixels {
 };
 
 ViewPixels paintedView() {
-    HWND view = bitmapViewWindow();
-    RECT client{};
-    GetClientRect(view, &client);
+    SIZE size{};
     ViewPixels out;
-    out.width = client.right;
-    out.height = client.bottom;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = out.width;
-    info.bmiHeader.biHeight = -out.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP section = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!section || !bits) {
-        if (section) DeleteObject(section);
-        DeleteDC(dc);
-        return out;
-    }
-    HGDIOBJ old = SelectObject(dc, section);
-    SendMessageW(view, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-    GdiFlush();
-    const auto* p = static_cast<const std::uint32_t*>(bits);
-    out.pixels.assign(p, p + static_cast<std::size_t>(out.width) * out.height);
-    SelectObject(dc, old);
-    DeleteObject(section);
-    DeleteDC(dc);
+    out.pixels = printedClientPixels(bitmapViewWindow(), size);
+    out.width = size.cx;
+    out.height = size.cy;
     return out;
 }
 

@@ -128,6 +128,12 @@ TEST_F(RecitationJourney, ChooseAlafasyThenListenOnAnEmptyDiskPlaysTheBasmalaAnd
     ASSERT_TRUE(dialog);
     // A click on the first reciter of the list, as a user makes it.
     HWND list = GetDlgItem(dialog, IDC_RECITATION_RECITERS);
+    // The list opens on the reciter in force, scrolled to show it; the first row is brought
+    // into view so that the click below lands on it wherever the list stood.
+    EXPECT_EQ(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 1)
+        << userText(L"Reciter");
+    SendMessageA(list, LVM_ENSUREVISIBLE, 0, FALSE);
+    ASSERT_EQ(SendMessageA(list, LVM_GETTOPINDEX, 0, 0), 0);
     HWND header = findChildWindow(list, "SysHeader32");
     RECT headerArea{};
     GetWindowRect(header, &headerArea);
@@ -137,6 +143,7 @@ TEST_F(RecitationJourney, ChooseAlafasyThenListenOnAnEmptyDiskPlaysTheBasmalaAnd
     for (DWORD until = GetTickCount() + 5000; GetTickCount() < until; Sleep(100))
         if (userText(L"Reciter") == "Alafasy_128kbps") break;
     EXPECT_EQ(userText(L"Reciter"), "Alafasy_128kbps");
+    EXPECT_EQ(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 0);
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(waitUntilClosed(dialog));
 

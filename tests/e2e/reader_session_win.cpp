@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -154,12 +155,23 @@ void clearStoredReadingPosition() {
 
 void clickAt(HWND window, POINT point) {
     ClientToScreen(window, &point);
-    SetCursorPos(point.x, point.y);
-    INPUT inputs[2]{};
-    inputs[0].type = inputs[1].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, inputs, sizeof(INPUT));
+    // The move to the point goes in the same batch as the button, so that nothing can place
+    // the pointer elsewhere between the two: absolute coordinates over the virtual desktop,
+    // 0 to 65535 from its left or top edge to its right or bottom one, aimed at the middle of
+    // the pixel so that either rounding finds it.
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const int width = std::max(1, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    const int height = std::max(1, GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    INPUT inputs[3]{};
+    inputs[0].type = inputs[1].type = inputs[2].type = INPUT_MOUSE;
+    inputs[0].mi.dx =
+        static_cast<LONG>((static_cast<long long>(point.x - left) * 65536 + 32768) / width);
+    inputs[0].mi.dy =
+        static_cast<LONG>((static_cast<long long>(point.y - top) * 65536 + 32768) / height);
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(3, inputs, sizeof(INPUT));
 }
 
 void pressKeys(std::initializer_list<WORD> keys) {

@@ -34,6 +34,7 @@ bool AyahCalligraphy::take(GlyphRunsFile file, std::vector<std::uint8_t> font) {
     font_ = FontOutlines{};
     forgetGlyphs();
     drawn_.clear();
+    keptBytes_ = 0;
     outlines_.clear();
     outlineRound_.clear();
     scale_ = 0;
@@ -59,7 +60,14 @@ void AyahCalligraphy::forgetGlyphs() const {
 const GlyphCoverage& AyahCalligraphy::glyphAt(std::uint16_t glyph, int phaseX, int phaseY) const {
     static const GlyphCoverage blank;
     if (glyph >= outlines_.size()) return blank;
-    if (drawnCount_ >= kMaxKeptGlyphDrawings) forgetGlyphs();
+    if (keptBytes_ > bytesLimit_) {
+        // Past the memory they may hold: forgotten, and the memory given back.
+        forgetGlyphs();
+        drawn_ = std::vector<GlyphCoverage>();
+        keptBytes_ = 0;
+    } else if (drawnCount_ >= kMaxKeptGlyphDrawings) {
+        forgetGlyphs();
+    }
     const std::uint32_t key = static_cast<std::uint32_t>(glyph) << 16 |
                               static_cast<std::uint32_t>(phaseX & 0xFF) << 8 |
                               static_cast<std::uint32_t>(phaseY & 0xFF);
@@ -76,8 +84,10 @@ const GlyphCoverage& AyahCalligraphy::glyphAt(std::uint16_t glyph, int phaseX, i
         if (!font_.glyph(glyph, scale16_, points_)) points_.clear();
         pixelOutline(points_, outline);
     }
+    keptBytes_ -= coverage.cover.capacity();
     rasteriseGlyph(outline, 1.0, static_cast<double>(phaseX) / phases_,
                    static_cast<double>(phaseY) / phases_, scratch_, coverage);
+    keptBytes_ += coverage.cover.capacity();
     return coverage;
 }
 

@@ -30,9 +30,11 @@ struct GlyphInks {
     int shownWords = -1; // 0 or more: only the glyphs of the first shownWords words
 };
 
-// The largest scale an ayah is drawn at; at most this many drawn glyphs are kept.
+// The largest scale an ayah is drawn at; at most this many drawn glyphs are kept, holding
+// at most about this many bytes (a glyph at the largest scale takes a hundred kilobytes).
 inline constexpr double kMaxAyahScale = 16.0;
 inline constexpr std::size_t kMaxKeptGlyphDrawings = 20000;
+inline constexpr std::size_t kMaxKeptGlyphBytes = std::size_t{64} << 20;
 
 // The fraction of a pixel glyphs are placed to at scale: 1 / phases.
 int glyphPhases(double scale);
@@ -61,6 +63,11 @@ class AyahCalligraphy {
 
     // The glyphs drawn so far forgotten: the next drawing draws each anew.
     void forgetGlyphs() const;
+    // The memory the drawn glyphs hold, those kept and those forgotten whose memory is kept
+    // for the next ones. Once a drawing takes it past the limit (kMaxKeptGlyphBytes unless
+    // set), the glyphs are forgotten and the memory given back before the next one is drawn.
+    std::size_t keptGlyphBytes() const { return keptBytes_; }
+    void setKeptGlyphBytesLimit(std::size_t bytes) { bytesLimit_ = bytes; }
 
   private:
     bool take(GlyphRunsFile runs, std::vector<std::uint8_t> font);
@@ -75,6 +82,8 @@ class AyahCalligraphy {
     mutable std::unordered_map<std::uint32_t, std::uint32_t> drawnIndex_;
     mutable std::vector<GlyphCoverage> drawn_;
     mutable std::size_t drawnCount_ = 0;
+    mutable std::size_t keptBytes_ = 0; // the capacity of every drawing's coverage in drawn_
+    std::size_t bytesLimit_ = kMaxKeptGlyphBytes;
     // The outline of every glyph at scale_, read in the round of outlineRound_; a round
     // ends when the glyphs are forgotten.
     mutable std::vector<GlyphOutline> outlines_;

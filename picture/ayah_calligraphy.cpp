@@ -5,6 +5,29 @@
 
 #include <cmath>
 
+namespace {
+
+// Where a glyph's origin falls with `phases` places a pixel: the whole pixel, and the phase
+// right of and below it. False for a place out of any picture's range.
+struct GlyphPlace {
+    int wholeX = 0, wholeY = 0;
+    int phaseX = 0, phaseY = 0;
+};
+bool placeOf(const RunGlyph& glyph, double step, int phases, GlyphPlace& place) {
+    const double x = std::round(glyph.x * step), y = std::round(glyph.y * step);
+    if (std::fabs(x) > 1e9 || std::fabs(y) > 1e9) return false;
+    const long long qx = static_cast<long long>(x), qy = static_cast<long long>(y);
+    const long long wholeX = qx >= 0 ? qx / phases : -((-qx + phases - 1) / phases);
+    const long long wholeY = qy >= 0 ? qy / phases : -((-qy + phases - 1) / phases);
+    place.wholeX = static_cast<int>(wholeX);
+    place.wholeY = static_cast<int>(wholeY);
+    place.phaseX = static_cast<int>(qx - wholeX * phases);
+    place.phaseY = static_cast<int>(qy - wholeY * phases);
+    return true;
+}
+
+} // namespace
+
 int glyphPhases(double scale) {
     return scale < 1.5 ? 64 : 4;
 }
@@ -84,6 +107,7 @@ const GlyphCoverage& AyahCalligraphy::glyphAt(std::uint16_t glyph, int phaseX, i
         if (!font_.glyph(glyph, scale16_, points_)) points_.clear();
         pixelOutline(points_, outline);
     }
+    ++drawingsMade_;
     keptBytes_ -= coverage.cover.capacity();
     rasteriseGlyph(outline, 1.0, static_cast<double>(phaseX) / phases_,
                    static_cast<double>(phaseY) / phases_, scratch_, coverage);
@@ -100,33 +124,43 @@ const CoverageCanvas& AyahCalligraphy::draw(const AyahRuns& runs, double scale,
         return canvas_;
     }
     canvas_.reset(width, height, coloured);
+    if (!useScale(scale)) return canvas_;
+    const int wordCount = inks.shownWords >= 0 ? runsWordCount(runs) : 0;
+    const double step = scale / 64.0 * phases_; // phases per 64th of a 1x pixel
+    GlyphPlace place;
+    for (const RunLine& line : runs.lines)
+        for (const RunGlyph& g : line.glyphs) {
+            if (!glyphRevealed(g.word, inks.shownWords, wordCount) ||
+                !placeOf(g, step, phases_, place))
+                continue;
+            std::uint8_t number = inks.byRule ? g.rule : 0;
+            if (inks.markedLetters && g.letter != kNoLetter &&
+                g.letter < inks.markedLetters->size() && (*inks.markedLetters)[g.letter])
+                number = kMarkInk;
+            canvas_.place(glyphAt(g.glyph, place.phaseX, place.phaseY), place.wholeX, place.wholeY,
+                          number);
+        }
+    return canvas_;
+}
+
+void AyahCalligraphy::prepare(const AyahRuns& runs, double scale) const {
+    if (!loaded() || runs.empty() || !(scale > 0.0) || scale > kMaxAyahScale || !useScale(scale))
+        return;
+    const double step = scale / 64.0 * phases_;
+    GlyphPlace place;
+    for (const RunLine& line : runs.lines)
+        for (const RunGlyph& g : line.glyphs)
+            if (placeOf(g, step, phases_, place)) glyphAt(g.glyph, place.phaseX, place.phaseY);
+}
+
+bool AyahCalligraphy::useScale(double scale) const {
     if (scale != scale_) {
         forgetGlyphs();
         scale_ = scale;
         phases_ = glyphPhases(scale);
         scale16_ = font_.scaleForPixels(emPixels() * scale);
     }
-    if (scale16_ == 0) return canvas_;
-    const int wordCount = inks.shownWords >= 0 ? runsWordCount(runs) : 0;
-    const double step = scale / 64.0 * phases_; // phases per 64th of a 1x pixel
-    for (const RunLine& line : runs.lines)
-        for (const RunGlyph& g : line.glyphs) {
-            if (!glyphRevealed(g.word, inks.shownWords, wordCount)) continue;
-            // The whole pixel and the phase the origin falls on.
-            const double x = std::round(g.x * step), y = std::round(g.y * step);
-            if (std::fabs(x) > 1e9 || std::fabs(y) > 1e9) continue;
-            const long long qx = static_cast<long long>(x), qy = static_cast<long long>(y);
-            const long long wholeX = qx >= 0 ? qx / phases_ : -((-qx + phases_ - 1) / phases_);
-            const long long wholeY = qy >= 0 ? qy / phases_ : -((-qy + phases_ - 1) / phases_);
-            std::uint8_t number = inks.byRule ? g.rule : 0;
-            if (inks.markedLetters && g.letter != kNoLetter &&
-                g.letter < inks.markedLetters->size() && (*inks.markedLetters)[g.letter])
-                number = kMarkInk;
-            canvas_.place(glyphAt(g.glyph, static_cast<int>(qx - wholeX * phases_),
-                                  static_cast<int>(qy - wholeY * phases_)),
-                          static_cast<int>(wholeX), static_cast<int>(wholeY), number);
-        }
-    return canvas_;
+    return scale16_ != 0;
 }
 
 void blendCoverage(const CoverageCanvas& canvas, std::uint32_t paper, const std::uint32_t* colours,

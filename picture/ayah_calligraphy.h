@@ -31,7 +31,7 @@ struct GlyphInks {
 };
 
 // The largest scale an ayah is drawn at; at most this many drawn glyphs are kept, holding
-// at most about this many bytes (a glyph at the largest scale takes a hundred kilobytes).
+// at most about this many bytes (a glyph's drawing grows with the square of the scale).
 inline constexpr double kMaxAyahScale = 16.0;
 inline constexpr std::size_t kMaxKeptGlyphDrawings = 20000;
 inline constexpr std::size_t kMaxKeptGlyphBytes = std::size_t{64} << 20;
@@ -61,16 +61,24 @@ class AyahCalligraphy {
     const CoverageCanvas& draw(const AyahRuns& runs, double scale, const GlyphInks& inks, int width,
                                int height) const;
 
+    // The glyphs of the runs drawn at scale and kept, with no picture made: a drawing of
+    // these runs at that scale then only places them. For idle time before they are shown.
+    void prepare(const AyahRuns& runs, double scale) const;
     // The glyphs drawn so far forgotten: the next drawing draws each anew.
     void forgetGlyphs() const;
     // The memory the drawn glyphs hold, those kept and those forgotten whose memory is kept
     // for the next ones. Once a drawing takes it past the limit (kMaxKeptGlyphBytes unless
     // set), the glyphs are forgotten and the memory given back before the next one is drawn.
     std::size_t keptGlyphBytes() const { return keptBytes_; }
+    // How many glyph drawings have been made since loading (a drawing found kept is none).
+    std::size_t glyphDrawingsMade() const { return drawingsMade_; }
     void setKeptGlyphBytesLimit(std::size_t bytes) { bytesLimit_ = bytes; }
 
   private:
     bool take(GlyphRunsFile runs, std::vector<std::uint8_t> font);
+    // The kept glyphs made for scale (forgotten when they were drawn at another); false when
+    // the font cannot be scaled to it.
+    bool useScale(double scale) const;
     const GlyphCoverage& glyphAt(std::uint16_t glyph, int phaseX, int phaseY) const;
     GlyphRunsFile runs_;
     FontOutlines font_;
@@ -84,6 +92,7 @@ class AyahCalligraphy {
     mutable std::size_t drawnCount_ = 0;
     mutable std::size_t keptBytes_ = 0; // the capacity of every drawing's coverage in drawn_
     std::size_t bytesLimit_ = kMaxKeptGlyphBytes;
+    mutable std::size_t drawingsMade_ = 0;
     // The outline of every glyph at scale_, read in the round of outlineRound_; a round
     // ends when the glyphs are forgotten.
     mutable std::vector<GlyphOutline> outlines_;

@@ -53,6 +53,8 @@ class BitmapViewState {
     std::string doublePath;
     const Calligraphy* calligraphy = nullptr; // the ayah drawn from the font, when it has runs
     AyahRuns runs;
+    int surah = 0; // the ayah of the runs
+    int ayah = 0;
     std::vector<bool> marked; // letters a search matched, by code point index
     DrawnPicture drawn;       // from the runs or the files, for the current DPI and zoom
     int zoom = kDefaultZoom;
@@ -107,6 +109,15 @@ HBITMAP makeSection(const DrawablePicture& picture, bool night) {
     return section;
 }
 
+// The glyphs of the ayah after the shown one are drawn ahead this long after a drawing from
+// the runs, unless another drawing comes first (as when a key held down steps on).
+constexpr UINT_PTR kDrawAheadTimer = 1;
+constexpr UINT kDrawAheadDelayMs = 150;
+
+double viewScale(int dpi, int zoom) {
+    return dpi * zoom / (96.0 * 100.0);
+}
+
 COLORREF colourOf(const DibColour& c) {
     return RGB(c.red, c.green, c.blue);
 }
@@ -114,7 +125,7 @@ COLORREF colourOf(const DibColour& c) {
 // The ayah drawn from its runs at the scale, in the scheme's colours; false when it cannot be.
 bool drawFromRuns(BitmapViewState& state, int dpi) {
     if (!state.calligraphy || state.runs.empty()) return false;
-    const double scale = dpi * state.zoom / (96.0 * 100.0);
+    const double scale = viewScale(dpi, state.zoom);
     RunColours colours;
     colours.ink = state.night ? colourOf(kNightInk) : colourOf(kDayInk);
     colours.paper = state.night ? colourOf(kNightGround) : RGB(255, 255, 255);
@@ -284,6 +295,20 @@ void redrawForScale(HWND window, BitmapViewState& state) {
     updateScrollBar(window, state);
     scrollToLineStarts(window);
     InvalidateRect(window, nullptr, FALSE);
+    if (state.drawn.fromRuns) SetTimer(window, kDrawAheadTimer, kDrawAheadDelayMs, nullptr);
+}
+
+// The glyphs of the ayah after the shown one (the next surah's first after a surah's last)
+// drawn and kept at the view's scale, so that stepping on only places them. Not while the
+// view is hidden: another view may be drawing ayat at its own scale.
+void drawAhead(HWND window, const BitmapViewState& state) {
+    if (!state.calligraphy || !state.drawn.fromRuns || !IsWindowVisible(window)) return;
+    try {
+        AyahRuns next = state.calligraphy->ayah(state.surah, state.ayah + 1);
+        if (next.empty()) next = state.calligraphy->ayah(state.surah + 1, 1);
+        state.calligraphy->core().prepare(next, viewScale(state.drawn.dpi, state.drawn.zoom));
+    } catch (...) { // without the memory they are drawn when shown
+    }
 }
 
 LRESULT onCreate(HWND window) {
@@ -293,6 +318,7 @@ LRESULT onCreate(HWND window) {
 }
 
 LRESULT onDestroy(HWND window) {
+    KillTimer(window, kDrawAheadTimer);
     delete stateOf(window);
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     return 0;
@@ -368,6 +394,13 @@ LRESULT onLButtonDown(HWND window) {
     return 0;
 }
 
+LRESULT onTimer(HWND window, UINT_PTR id) {
+    if (id != kDrawAheadTimer) return 0;
+    KillTimer(window, id);
+    if (const BitmapViewState* state = stateOf(window)) drawAhead(window, *state);
+    return 0;
+}
+
 LRESULT onDpiChanged(HWND window) {
     if (BitmapViewState* state = stateOf(window)) redrawForScale(window, *state);
     return 0;
@@ -390,6 +423,7 @@ LRESULT CALLBACK bitmapViewProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_ERASEBKGND: return 1;
     case WM_DPICHANGED_AFTERPARENT: return onDpiChanged(window);
     case WM_LBUTTONDOWN: return onLButtonDown(window);
+    case WM_TIMER: return onTimer(window, static_cast<UINT_PTR>(wParam));
     default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }
@@ -428,6 +462,8 @@ bool showBitmapViewAyah(HWND view, const char* singlePath, const char* doublePat
         state->doublePath = doublePath ? doublePath : "";
         state->calligraphy = calligraphy;
         state->runs = calligraphy ? calligraphy->ayah(surah, ayah) : AyahRuns{};
+        state->surah = surah;
+        state->ayah = ayah;
         state->marked.clear();
     } catch (...) {
         state->singlePath.clear();

@@ -50,4 +50,19 @@ TEST(AyahCalligraphy, KeptGlyphsStayWithinTheirMemoryAndDrawAlikeOnceForgotten) 
     EXPECT_LT(mostHeld, kLimit + (std::size_t{64} << 10));
 }
 
+TEST(AyahCalligraphy, PreparedGlyphsAreOnlyPlacedWhenTheAyahIsDrawn) {
+    constexpr double kScale = 2.0; // 192 DPI
+    AyahCalligraphy fresh, prepared;
+    ASSERT_TRUE(loadProgramCalligraphy(fresh));
+    ASSERT_TRUE(loadProgramCalligraphy(prepared));
+    drawn(prepared, 2, 254, kScale);
+    const std::size_t before = prepared.glyphDrawingsMade();
+    prepared.prepare(prepared.ayah(2, 255), kScale);
+    const std::size_t made = prepared.glyphDrawingsMade();
+    EXPECT_GT(made, before);
+    // The ayah then needs no new drawing, and comes out as drawn from nothing.
+    EXPECT_EQ(drawn(prepared, 2, 255, kScale), drawn(fresh, 2, 255, kScale));
+    EXPECT_EQ(prepared.glyphDrawingsMade(), made);
+}
+
 } // namespace

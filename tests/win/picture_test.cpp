@@ -807,6 +807,39 @@ TEST_F(AyahPictureView, WithoutCalligraphyTheOnePictureShowsAtItsNaturalSizeAtEv
     EXPECT_EQ(ink().right, -1);
 }
 
+TEST_F(AyahPictureView, WhileShownTheNextAyahsGlyphsAreDrawnAheadAtTheViewsScale) {
+    ASSERT_EQ(bitmapViewZoom(view_), 100); // at 96 DPI: scale 1
+    const AyahCalligraphy& core = distCalligraphy()->core();
+    const AyahRuns next = distCalligraphy()->ayah(3, 1); // after the last ayah of surah 2
+    int width = 0, height = 0;
+    ayahPictureSize(next, 1.0, width, height);
+    const std::string last = ayahFile("gif", "2/2_286.gif");
+    // Waits for the glyph drawings to pass a count, handling the view's messages.
+    auto drawingsPass = [&core](std::size_t count, DWORD ms) {
+        for (const DWORD until = GetTickCount() + ms;; Sleep(10)) {
+            pumpMessages();
+            if (core.glyphDrawingsMade() > count) return true;
+            if (static_cast<LONG>(until - GetTickCount()) <= 0) return false;
+        }
+    };
+
+    // Hidden (another view may be drawing at its own scale), the view draws nothing ahead.
+    core.forgetGlyphs();
+    ASSERT_TRUE(showRuns(last, 2, 286));
+    EXPECT_FALSE(drawingsPass(core.glyphDrawingsMade(), 700));
+    std::size_t made = core.glyphDrawingsMade();
+    core.draw(next, 1.0, GlyphInks{}, width, height);
+    EXPECT_GT(core.glyphDrawingsMade(), made);
+
+    ShowWindow(parent_, SW_SHOWNOACTIVATE);
+    core.forgetGlyphs();
+    ASSERT_TRUE(showRuns(last, 2, 286));
+    ASSERT_TRUE(drawingsPass(core.glyphDrawingsMade(), 10000));
+    made = core.glyphDrawingsMade();
+    core.draw(next, 1.0, GlyphInks{}, width, height);
+    EXPECT_EQ(core.glyphDrawingsMade(), made);
+}
+
 TEST_F(AyahPictureView, NightTurnsTheGroundDarkAndTheInkLightWithoutReadingTheFilesAgain) {
     // A copy, removed once shown: the night colours must come from what the view holds.
     const std::string single = writeFile("night1x.gif", readFile(ayahFile("gif", "2/2_255.gif")));

@@ -34,7 +34,9 @@ bool showBitmapViewFiles(HWND view, const char* singlePath, const char* doublePa
 
 // The same with the ayah's glyph runs: when calligraphy (may be null) has runs for surah:ayah
 // the view draws them at its scale from the font, in the scheme's ink and paper, and the
-// files are only the fallback. The calligraphy must outlive the view's use of it.
+// files are only the fallback. Shortly after, while the view is shown, it draws the glyphs of
+// the next ayah ahead into the calligraphy's kept drawings (a timer of the view's own). The
+// calligraphy must outlive the view's use of it.
 bool showBitmapViewAyah(HWND view, const char* singlePath, const char* doublePath,
                         const Calligraphy* calligraphy, int surah, int ayah);
 

@@ -126,20 +126,21 @@ TEST_F(RecitationJourney, ChooseAlafasyThenListenOnAnEmptyDiskPlaysTheBasmalaAnd
     PostMessageA(session->window(), WM_COMMAND, IDM_RECITER_WINDOW, 0);
     HWND dialog = session->waitForWindow("#32770", "Recitation");
     ASSERT_TRUE(dialog);
+    ASSERT_TRUE(session->waitIdle()); // the dialog's appearance handled before the click
     // A click on the first reciter of the list, as a user makes it.
     HWND list = GetDlgItem(dialog, IDC_RECITATION_RECITERS);
     // The list opens on the reciter in force, scrolled to show it; the first row is brought
-    // into view so that the click below lands on it wherever the list stood.
+    // into view and clicked in its middle, as the list itself places it.
     EXPECT_EQ(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 1)
         << userText(L"Reciter");
     SendMessageA(list, LVM_ENSUREVISIBLE, 0, FALSE);
     ASSERT_EQ(SendMessageA(list, LVM_GETTOPINDEX, 0, 0), 0);
-    HWND header = findChildWindow(list, "SysHeader32");
-    RECT headerArea{};
-    GetWindowRect(header, &headerArea);
-    POINT firstRow{40, headerArea.bottom - headerArea.top + 6};
+    RECT firstRow{LVIR_LABEL, 0, 0, 0};
+    ASSERT_TRUE(
+        sendWithReaderBuffer(*session, list, LVM_GETITEMRECT, 0, &firstRow, sizeof firstRow));
+    ASSERT_GT(firstRow.bottom, firstRow.top);
     SetForegroundWindow(dialog);
-    clickAt(list, firstRow);
+    clickAt(list, POINT{firstRow.left + 20, (firstRow.top + firstRow.bottom) / 2});
     for (DWORD until = GetTickCount() + 5000; GetTickCount() < until; Sleep(100))
         if (userText(L"Reciter") == "Alafasy_128kbps") break;
     EXPECT_EQ(userText(L"Reciter"), "Alafasy_128kbps");

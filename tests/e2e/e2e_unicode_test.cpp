@@ -67,6 +67,7 @@ class UnicodeInputJourney : public ::testing::Test {
         SetForegroundWindow(dialog);
         for (int i = 0; i < 100 && GetForegroundWindow() != dialog; ++i)
             Sleep(20);
+        reader().waitIdle(); // the dialog's appearance handled before the click
         RECT area{};
         GetClientRect(field, &area);
         clickAt(field, {area.left + 4, (area.top + area.bottom) / 2});

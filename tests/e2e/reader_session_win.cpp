@@ -121,25 +121,30 @@ std::string comboItemText(HWND combo, int index) {
     return itemText(combo, CB_GETLBTEXTLEN, CB_GETLBTEXT, index);
 }
 
-std::string statusBarText(const ReaderSession& reader, int part) {
+bool sendWithReaderBuffer(const ReaderSession& reader, HWND window, UINT message, WPARAM wParam,
+                          void* data, size_t size) {
     HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
                                  reader.processId());
-    if (!process) return "(no access)";
-    constexpr SIZE_T kSize = 512;
-    void* remote = VirtualAllocEx(process, nullptr, kSize, MEM_COMMIT, PAGE_READWRITE);
-    std::string text = "(no buffer)";
+    if (!process) return false;
+    void* remote = VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    bool copied = false;
     if (remote) {
-        char local[kSize] = "";
-        WriteProcessMemory(process, remote, local, kSize, nullptr);
-        SendMessageA(reader.child(IDC_STATUS_BAR), SB_GETTEXTA, part,
-                     reinterpret_cast<LPARAM>(remote));
         SIZE_T read = 0;
-        ReadProcessMemory(process, remote, local, kSize, &read);
-        local[kSize - 1] = '\0';
-        text = local;
+        copied = WriteProcessMemory(process, remote, data, size, nullptr) &&
+                 (SendMessageA(window, message, wParam, reinterpret_cast<LPARAM>(remote)), true) &&
+                 ReadProcessMemory(process, remote, data, size, &read) && read == size;
         VirtualFreeEx(process, remote, 0, MEM_RELEASE);
     }
     CloseHandle(process);
+    return copied;
+}
+
+std::string statusBarText(const ReaderSession& reader, int part) {
+    char text[512] = "";
+    if (!sendWithReaderBuffer(reader, reader.child(IDC_STATUS_BAR), SB_GETTEXTA, part, text,
+                              sizeof text))
+        return "(no buffer)";
+    text[sizeof text - 1] = '\0';
     return text;
 }
 
@@ -155,10 +160,8 @@ void clearStoredReadingPosition() {
 
 void clickAt(HWND window, POINT point) {
     ClientToScreen(window, &point);
-    // The move to the point goes in the same batch as the button, so that nothing can place
-    // the pointer elsewhere between the two: absolute coordinates over the virtual desktop,
-    // 0 to 65535 from its left or top edge to its right or bottom one, aimed at the middle of
-    // the pixel so that either rounding finds it.
+    // Absolute coordinates over the virtual desktop, 0 to 65535 from its left or top edge to
+    // its right or bottom one, aimed at the middle of the pixel so that either rounding finds it.
     const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
     const int width = std::max(1, GetSystemMetrics(SM_CXVIRTUALSCREEN));
     const int height = std::max(1, GetSystemMetrics(SM_CYVIRTUALSCREEN));
@@ -171,6 +174,17 @@ void clickAt(HWND window, POINT point) {
     inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
     inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    // The pointer goes there first and the buttons follow once it has stayed there a while:
+    // a window that has just appeared under the pointer's old place can still report the
+    // pointer there (the test bed's display tells it late), and a click sent at once would go
+    // to that place. The buttons travel with the move again, so that nothing comes between.
+    SendInput(1, inputs, sizeof(INPUT));
+    POINT at{};
+    for (int steady = 0, tries = 0; steady < 5 && tries < 200; ++tries, Sleep(10)) {
+        GetCursorPos(&at);
+        steady = at.x == point.x && at.y == point.y ? steady + 1 : 0;
+        if (steady == 0 && tries % 20 == 19) SendInput(1, inputs, sizeof(INPUT));
+    }
     SendInput(3, inputs, sizeof(INPUT));
 }
 

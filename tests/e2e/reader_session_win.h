@@ -77,6 +77,12 @@ class ReaderSession;
 // A part of the reader's status bar. SB_GETTEXT is not carried across processes, so the
 // text is written into a buffer that lives in the reader and read back from there.
 std::string statusBarText(const ReaderSession& reader, int part);
+// Sends a message whose lParam points at a structure the control fills (LVM_GETITEMRECT and
+// the like), which the system does not carry across processes: size bytes of data are copied
+// into the reader's memory, lParam points there, and they are copied back. False when the
+// reader's memory cannot be had.
+bool sendWithReaderBuffer(const ReaderSession& reader, HWND window, UINT message, WPARAM wParam,
+                          void* data, size_t size);
 
 class ReaderSession {
   public:

@@ -36,6 +36,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <thread>
 #include <vector>
@@ -278,12 +279,15 @@ std::vector<RegistryValue>* CommandsTest::saved = nullptr;
 
 // ---- Clipboard copies ----
 
-// A key pressed with Ctrl down, through the reader's key table as its message loop does.
-bool pressWithCtrl(HWND window, WORD key) {
+// A key pressed with the modifiers down, through the reader's key table as its message loop
+// does; the keyboard state is put back after.
+bool pressWithModifiers(HWND window, WORD key, std::initializer_list<WORD> modifiers) {
     BYTE keys[256] = {};
     GetKeyboardState(keys);
-    const BYTE ctrlBefore = keys[VK_CONTROL];
-    keys[VK_CONTROL] = 0x80;
+    BYTE before[256];
+    std::memcpy(before, keys, sizeof keys);
+    for (WORD modifier : modifiers)
+        keys[modifier] = 0x80;
     SetKeyboardState(keys);
     MSG message{};
     message.hwnd = window;
@@ -292,9 +296,11 @@ bool pressWithCtrl(HWND window, WORD key) {
     message.lParam = 1 | (MapVirtualKeyA(key, MAPVK_VK_TO_VSC) << 16);
     const bool handled = translateReaderKey(window, reader().bitmapView(),
                                             readerKeys(GetModuleHandleA(nullptr)), message);
-    keys[VK_CONTROL] = ctrlBefore;
-    SetKeyboardState(keys);
+    SetKeyboardState(before);
     return handled;
+}
+bool pressWithCtrl(HWND window, WORD key) {
+    return pressWithModifiers(window, key, {VK_CONTROL});
 }
 
 TEST_F(CommandsTest, ZoomKeysStepThePictureBetween75And400AndStoreItForTheUserOnly) {
@@ -887,33 +893,8 @@ TEST_F(CommandsTest, NoLanguageSelectedChangesNothing) {
 
 // ---- Pages of the mushaf ----
 
-// A key pressed with Ctrl and Shift down, through the reader's key table.
 bool pressWithCtrlShift(HWND window, WORD key) {
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    const BYTE before[2] = {keys[VK_CONTROL], keys[VK_SHIFT]};
-    keys[VK_CONTROL] = keys[VK_SHIFT] = 0x80;
-    SetKeyboardState(keys);
-    MSG message{};
-    message.hwnd = window;
-    message.message = WM_KEYDOWN;
-    message.wParam = key;
-    message.lParam = 1 | (MapVirtualKeyA(key, MAPVK_VK_TO_VSC) << 16);
-    const bool handled = translateReaderKey(window, reader().bitmapView(),
-                                            readerKeys(GetModuleHandleA(nullptr)), message);
-    keys[VK_CONTROL] = before[0];
-    keys[VK_SHIFT] = before[1];
-    SetKeyboardState(keys);
-    return handled;
-}
-
-// A part of the status bar in UTF-8 (the marks hold a quarter sign).
-std::string statusPart(HWND window, int part) {
-    wchar_t text[128] = L"";
-    HWND status = GetDlgItem(window, IDC_STATUS_BAR);
-    if (LOWORD(SendMessageW(status, SB_GETTEXTLENGTHW, part, 0)) >= 128) return "(too long)";
-    SendMessageW(status, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text));
-    return utf8FromWide(text);
+    return pressWithModifiers(window, key, {VK_CONTROL, VK_SHIFT});
 }
 
 // The parts' right edges, and the bar's width.
@@ -934,20 +915,20 @@ std::vector<int> statusEdges(HWND window) {
 // their widths at the bar's right end when the window is resized.
 TEST_F(CommandsTest, TheStatusBarShowsThePageAndTheMarksOfTheAyah) {
     selectAyah(2, 26);
-    EXPECT_EQ(statusPart(window, 0), "JUZ 1");
-    EXPECT_EQ(statusPart(window, 2), "Page 5");
-    EXPECT_EQ(statusPart(window, 3), "Hizb 1 \xC2\xBC");
+    EXPECT_EQ(statusBarPart(window, 0), "JUZ 1");
+    EXPECT_EQ(statusBarPart(window, 2), "Page 5");
+    EXPECT_EQ(statusBarPart(window, 3), "Hizb 1 \xC2\xBC");
     SendMessageA(child(IDC_AYAH_LIST), CB_SETCURSEL, 26, 0); // 2:27, through the ayah list
     SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_AYAH_LIST, CBN_SELENDOK),
                  reinterpret_cast<LPARAM>(child(IDC_AYAH_LIST)));
     EXPECT_EQ(shown(), "2:27");
-    EXPECT_EQ(statusPart(window, 3), "");
+    EXPECT_EQ(statusBarPart(window, 3), "");
     selectAyah(7, 206);
-    EXPECT_EQ(statusPart(window, 2), "Page 176");
-    EXPECT_EQ(statusPart(window, 3), "Sajdah");
+    EXPECT_EQ(statusBarPart(window, 2), "Page 176");
+    EXPECT_EQ(statusBarPart(window, 3), "Sajdah");
     selectAyah(114, 6);
-    EXPECT_EQ(statusPart(window, 0), "JUZ 30");
-    EXPECT_EQ(statusPart(window, 2), "Page 604");
+    EXPECT_EQ(statusBarPart(window, 0), "JUZ 30");
+    EXPECT_EQ(statusBarPart(window, 2), "Page 604");
 
     const int dpi = windowDpi(window);
     for (int width : {900, 640, 1200}) {
@@ -979,7 +960,7 @@ TEST_F(CommandsTest, GoToAPageShowsItsFirstAyahAndARefusedPageIsExplained) {
             press(dialog, IDOK);
         });
     EXPECT_EQ(shown(), "3:1");
-    EXPECT_EQ(statusPart(window, 2), "Page 50");
+    EXPECT_EQ(statusBarPart(window, 2), "Page 50");
 
     std::string problem;
     runModal(
@@ -1004,13 +985,13 @@ TEST_F(CommandsTest, CtrlShiftPageKeysMoveByPageAndStayAtTheEnds) {
     selectAyah(2, 285); // page 49, which begins at 2:283
     ASSERT_TRUE(pressWithCtrlShift(window, VK_NEXT));
     EXPECT_EQ(shown(), "3:1");
-    EXPECT_EQ(statusPart(window, 2), "Page 50");
+    EXPECT_EQ(statusBarPart(window, 2), "Page 50");
     ASSERT_TRUE(pressWithCtrlShift(window, VK_NEXT));
     EXPECT_EQ(shown(), "3:10");
     ASSERT_TRUE(pressWithCtrlShift(window, VK_PRIOR));
     ASSERT_TRUE(pressWithCtrlShift(window, VK_PRIOR));
     EXPECT_EQ(shown(), "2:283");
-    EXPECT_EQ(statusPart(window, 2), "Page 49");
+    EXPECT_EQ(statusBarPart(window, 2), "Page 49");
 
     selectAyah(113, 3); // page 604
     ASSERT_TRUE(pressWithCtrlShift(window, VK_NEXT));

@@ -61,14 +61,6 @@ PlanSettings startingYesterday(int days) {
     return settings;
 }
 
-std::string statusText(HWND window, int part) {
-    wchar_t text[512] = L"";
-    HWND status = GetDlgItem(window, IDC_STATUS_BAR);
-    if (LOWORD(SendMessageW(status, SB_GETTEXTLENGTHW, part, 0)) >= 512) return "(too long)";
-    SendMessageW(status, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text));
-    return utf8FromWide(text);
-}
-
 // With NORAVEL_PLAN_SHOT naming a .bmp file, the screen under the dialog is saved there
 // (24-bit), for a person to look at.
 void saveShotOf(HWND dialog) {
@@ -182,7 +174,7 @@ TEST_F(ReadingPlanTest, ThirtyDaysFromYesterdayShowBothPortionsAndMarkingThemSho
     EXPECT_NE(after[1].find("42 of 42 read\ttoday"), std::string::npos) << after[1];
     EXPECT_EQ(todayAfter, todayBefore + " (read)");
     EXPECT_EQ(progressAfter, "Read: 42 of 604 pages (6%)");
-    EXPECT_NE(statusText(window, 1).find(todayAfter), std::string::npos);
+    EXPECT_NE(statusBarPart(window, 1).find(todayAfter), std::string::npos);
 
     // Saved as it stands.
     const PlanFileContent saved = parsePlanFile(fileText(path), TextStore::ayahCount);
@@ -201,14 +193,14 @@ TEST_F(ReadingPlanTest, AtStartTodaysPortionIsInTheStatusBar) {
     reader().setStatusText(1, "");
     loadReadingPlan(window, testPrompts());
     ASSERT_NE(readingPlan(), nullptr);
-    EXPECT_EQ(statusText(window, 1).rfind("Today: pages 1\u201342, 1:1 \u2013 ", 0), 0u)
-        << statusText(window, 1);
+    EXPECT_EQ(statusBarPart(window, 1).rfind("Today: pages 1\u201342, 1:1 \u2013 ", 0), 0u)
+        << statusBarPart(window, 1);
     // Without a plan the start says nothing.
     ASSERT_TRUE(stopReadingPlan());
     reader().setStatusText(1, "");
     loadReadingPlan(window, testPrompts());
     EXPECT_EQ(readingPlan(), nullptr);
-    EXPECT_EQ(statusText(window, 1), "");
+    EXPECT_EQ(statusBarPart(window, 1), "");
     EXPECT_EQ(fileText(path), "(none)");
 }
 

@@ -37,13 +37,6 @@ void wheel(HWND window, int notches) {
     SendMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(0, -notches * WHEEL_DELTA), 0);
 }
 
-std::string statusPart(int part) {
-    wchar_t text[64] = L"";
-    SendMessageW(GetDlgItem(testReaderWindow(), IDC_STATUS_BAR), SB_GETTEXTW, part,
-                 reinterpret_cast<LPARAM>(text));
-    return utf8FromWide(text);
-}
-
 int ayahListSelection() {
     return static_cast<int>(
                SendDlgItemMessageW(testReaderWindow(), IDC_AYAH_LIST, CB_GETCURSEL, 0, 0)) +
@@ -181,7 +174,7 @@ TEST_F(ReadingViewTest, ReadingTakesThePlaceOfThePictureAndLeavingReturnsOnTheCu
 
 TEST_F(ReadingViewTest, TheWheelMovesTheCurrentAyahAndTheListsAndJuzFollow) {
     openOn(2, 130);
-    EXPECT_EQ(statusPart(0), "JUZ 1");
+    EXPECT_EQ(statusBarPart(testReaderWindow(), 0), "JUZ 1");
     int previous = currentAyah();
     // The wheel over the view or the main window scrolls the column, down and back up.
     for (int turn = 0; turn < 200 && currentAyah() < 145; ++turn) {
@@ -194,13 +187,14 @@ TEST_F(ReadingViewTest, TheWheelMovesTheCurrentAyahAndTheListsAndJuzFollow) {
     }
     ASSERT_GE(currentAyah(), 145);
     EXPECT_EQ(currentSurah(), 2);
-    EXPECT_EQ(statusPart(0), "JUZ " + std::to_string(juzOf(2, currentAyah())));
-    EXPECT_EQ(statusPart(0), "JUZ 2");
+    EXPECT_EQ(statusBarPart(testReaderWindow(), 0),
+              "JUZ " + std::to_string(juzOf(2, currentAyah())));
+    EXPECT_EQ(statusBarPart(testReaderWindow(), 0), "JUZ 2");
     for (int turn = 0; turn < 10; ++turn)
         wheel(view().window(), -200);
     EXPECT_EQ(view().scrollOffset(), 0);
     EXPECT_EQ(currentAyah(), 1);
-    EXPECT_EQ(statusPart(0), "JUZ 1");
+    EXPECT_EQ(statusBarPart(testReaderWindow(), 0), "JUZ 1");
 }
 
 TEST_F(ReadingViewTest, KeysAndTheScrollBarScrollAndPageDownGoesByAPage) {

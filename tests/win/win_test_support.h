@@ -7,11 +7,14 @@
 #include "app/startup_win.h"
 #include "base/prompts_win.h"
 #include "base/wide_text_win.h"
+#include "resources/resource_ids.h"
 #include "settings/registry_win.h"
 #include "settings/settings_win.h"
 #include "text/translations_win.h"
 
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <cstdio>
 #include <functional>
@@ -133,6 +136,15 @@ inline int currentSurah() {
 }
 inline int currentAyah() {
     return reader().shownAyah().ayah;
+}
+// A part of a reader window's status bar in UTF-8 (the marks hold a quarter sign), read
+// through the W call; "(too long)" past 511 units.
+inline std::string statusBarPart(HWND window, int part) {
+    wchar_t text[512] = L"";
+    HWND status = GetDlgItem(window, IDC_STATUS_BAR);
+    if (LOWORD(SendMessageW(status, SB_GETTEXTLENGTHW, part, 0)) >= 512) return "(too long)";
+    SendMessageW(status, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text));
+    return utf8FromWide(text);
 }
 inline HWND bitmapViewWindow() {
     return ReaderWindow::from(testReaderWindow()) ? reader().bitmapView() : nullptr;
